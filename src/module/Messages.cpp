@@ -1,0 +1,52 @@
+#include "module/Messages.h"
+
+#include "module/Language.h"
+
+namespace {
+
+struct MessageVariants {
+    MessageId id;
+    const char* simplified;
+    const char* traditional;  // null: the English text stands in
+    const char* english;
+};
+
+const MessageVariants kMessages[] = {
+    {MessageId::UnknownSrs, "未知的坐标系！", "未知的座標系！", "Unknown spatial reference!"},
+    {MessageId::UnknownSrsCaption, "选择坐标系", "選擇座標系", "Choose Coordinate"},
+    {MessageId::CoordinateSetError, "坐标设置错误！", nullptr, "Coordinate set error!"},
+    {MessageId::CannotSavePrj, "坐标设置错误，不能保存！", nullptr,
+     "Coordinate set error! Can't save the prj file!"},
+    {MessageId::SaveSucceeded, "保存成功！", nullptr, "Save successfully!"},
+    {MessageId::SaveFailed, "保存失败！", nullptr, "Save unsuccessfully!"},
+    {MessageId::CannotOpenPrj, "打开坐标文件失败！", "打開座標文件失敗！", "Can't open this prj file!"},
+    {MessageId::NoCoordinateInfo, "未获取到坐标信息！", "未獲取到座標信息！", "No coordinate infomation!"},
+    {MessageId::UnknownDataType, "未知的数据类型！", "未知的數據類型！", "Unknown data type!"},
+    {MessageId::UnknownCoordinateInfo, "未知的坐标信息！", "未知的座標信息！",
+     "Unknown coordinate infomation!"},
+    {MessageId::EmptyGeogSystemName, "地理坐标系名字不能为空！", nullptr,
+     "The geographic coordinate system name is empty!"},
+    {MessageId::GeogSystemExists, "此地理坐标系已经存在，是否覆盖？", nullptr,
+     "This geographic coordinate systems is exist, overwrite?"},
+};
+
+}  // namespace
+
+const char* MessageText(MessageId id, LanguageSet language)
+{
+    for (const MessageVariants& m : kMessages) {
+        if (m.id != id)
+            continue;
+        if (language == 0)
+            return m.simplified;
+        if (language == 1 && m.traditional)
+            return m.traditional;
+        return m.english;
+    }
+    return "";
+}
+
+const char* MessageText(MessageId id)
+{
+    return MessageText(id, g_language);
+}

@@ -1,0 +1,211 @@
+#include "platform/Controls.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "platform/ReportListWidget.h"
+
+// ---- CComboBox ----
+
+QComboBox* CComboBox::Combo() const
+{
+    return qobject_cast<QComboBox*>(m_widget.data());
+}
+
+void CComboBox::ResetContent()
+{
+    if (QComboBox* c = Combo())
+        c->clear();
+}
+
+int CComboBox::AddString(const std::string& text)
+{
+    QComboBox* c = Combo();
+    if (!c)
+        return CB_ERR;
+    // Qt selects the first entry added to an empty box; Windows selects nothing.
+    const int selected = c->currentIndex();
+    c->addItem(QString::fromStdString(text));
+    if (selected < 0)
+        c->setCurrentIndex(-1);
+    return c->count() - 1;
+}
+
+int CComboBox::SetCurSel(int index)
+{
+    QComboBox* c = Combo();
+    if (!c)
+        return CB_ERR;
+    if (index < 0 || index >= c->count()) {
+        c->setCurrentIndex(-1);
+        return CB_ERR;
+    }
+    c->setCurrentIndex(index);
+    return index;
+}
+
+int CComboBox::GetCurSel() const
+{
+    QComboBox* c = Combo();
+    return c ? c->currentIndex() : CB_ERR;
+}
+
+int CComboBox::GetCount() const
+{
+    QComboBox* c = Combo();
+    return c ? c->count() : 0;
+}
+
+std::string CComboBox::GetLBText(int index) const
+{
+    QComboBox* c = Combo();
+    if (!c || index < 0 || index >= c->count())
+        return std::string();
+    return c->itemText(index).toStdString();
+}
+
+int CComboBox::GetLBText(int index, std::string& text) const
+{
+    QComboBox* c = Combo();
+    if (!c || index < 0 || index >= c->count())
+        return CB_ERR;
+    text = c->itemText(index).toStdString();
+    return static_cast<int>(text.size());
+}
+
+// ---- CEdit ----
+
+BOOL CEdit::SetReadOnly(BOOL readOnly)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(m_widget.data())) {
+        edit->setReadOnly(readOnly != FALSE);
+        return TRUE;
+    }
+    if (auto* area = qobject_cast<QPlainTextEdit*>(m_widget.data())) {
+        area->setReadOnly(readOnly != FALSE);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CEdit::IsReadOnly() const
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(m_widget.data()))
+        return edit->isReadOnly() ? TRUE : FALSE;
+    if (auto* area = qobject_cast<QPlainTextEdit*>(m_widget.data()))
+        return area->isReadOnly() ? TRUE : FALSE;
+    return FALSE;
+}
+
+// ---- CButton ----
+
+int CButton::GetCheck() const
+{
+    auto* b = qobject_cast<QAbstractButton*>(m_widget.data());
+    return b && b->isChecked() ? 1 : 0;
+}
+
+void CButton::SetCheck(int check)
+{
+    if (auto* b = qobject_cast<QAbstractButton*>(m_widget.data()))
+        b->setChecked(check != 0);
+}
+
+// ---- CListCtrl ----
+
+QTableWidget* CListCtrl::Table() const
+{
+    return qobject_cast<QTableWidget*>(m_widget.data());
+}
+
+int CListCtrl::InsertColumn(int column, const std::string& heading, int format, int width)
+{
+    QTableWidget* t = Table();
+    if (!t || column < 0)
+        return -1;
+    column = std::min(column, t->columnCount());
+    t->insertColumn(column);
+    auto* header = new QTableWidgetItem(QString::fromStdString(heading));
+    Qt::Alignment align = Qt::AlignLeft;
+    if (format == LVCFMT_RIGHT)
+        align = Qt::AlignRight;
+    else if (format == LVCFMT_CENTER)
+        align = Qt::AlignHCenter;
+    header->setTextAlignment(align | Qt::AlignVCenter);
+    t->setHorizontalHeaderItem(column, header);
+    if (width >= 0)
+        t->setColumnWidth(column, width);
+    return column;
+}
+
+DWORD CListCtrl::SetExtendedStyle(DWORD style)
+{
+    auto* list = qobject_cast<ReportListWidget*>(m_widget.data());
+    if (!list)
+        return 0;
+    const DWORD previous = list->ExtendedStyle();
+    list->SetExtendedStyle(style);
+    return previous;
+}
+
+DWORD CListCtrl::GetExtendedStyle() const
+{
+    auto* list = qobject_cast<ReportListWidget*>(m_widget.data());
+    return list ? list->ExtendedStyle() : 0;
+}
+
+int CListCtrl::InsertItem(int row, const std::string& text)
+{
+    QTableWidget* t = Table();
+    if (!t || row < 0 || t->columnCount() == 0)
+        return -1;
+    row = std::min(row, t->rowCount());
+    t->insertRow(row);
+    t->setItem(row, 0, new QTableWidgetItem(QString::fromStdString(text)));
+    return row;
+}
+
+BOOL CListCtrl::SetItemText(int row, int column, const std::string& text)
+{
+    QTableWidget* t = Table();
+    if (!t || row < 0 || row >= t->rowCount() || column < 0 || column >= t->columnCount())
+        return FALSE;
+    if (QTableWidgetItem* item = t->item(row, column))
+        item->setText(QString::fromStdString(text));
+    else
+        t->setItem(row, column, new QTableWidgetItem(QString::fromStdString(text)));
+    return TRUE;
+}
+
+std::string CListCtrl::GetItemText(int row, int column) const
+{
+    QTableWidget* t = Table();
+    if (!t)
+        return std::string();
+    QTableWidgetItem* item = t->item(row, column);
+    return item ? item->text().toStdString() : std::string();
+}
+
+BOOL CListCtrl::DeleteAllItems()
+{
+    QTableWidget* t = Table();
+    if (!t)
+        return FALSE;
+    t->setRowCount(0);
+    return TRUE;
+}
+
+int CListCtrl::GetItemCount() const
+{
+    QTableWidget* t = Table();
+    return t ? t->rowCount() : 0;
+}
+
+int CListCtrl::GetColumnCount() const
+{
+    QTableWidget* t = Table();
+    return t ? t->columnCount() : 0;
+}

@@ -1,0 +1,228 @@
+#include "platform/Dialog.h"
+
+#include <QAbstractButton>
+#include <QBuffer>
+#include <QComboBox>
+#include <QPushButton>
+#include <QUiLoader>
+
+#include "module/Module.h"
+#include "platform/Application.h"
+#include "platform/DataExchange.h"
+#include "platform/DialogWidget.h"
+#include "platform/ReportListWidget.h"
+
+namespace {
+
+// Makes our own widgets where a template names the plain Qt classes.
+class TemplateLoader : public QUiLoader {
+public:
+    QWidget* createWidget(const QString& className, QWidget* parent, const QString& name) override
+    {
+        QWidget* widget = nullptr;
+        if (!parent && className == QLatin1String("QDialog"))
+            widget = new DialogWidget();
+        else if (className == QLatin1String("QTableWidget"))
+            widget = new ReportListWidget(parent);
+        if (!widget)
+            return QUiLoader::createWidget(className, parent, name);
+        widget->setObjectName(name);
+        return widget;
+    }
+};
+
+}  // namespace
+
+void DialogWidget::accept()
+{
+    if (m_owner)
+        m_owner->DispatchCommand(IDOK);
+    else
+        QDialog::accept();
+}
+
+void DialogWidget::reject()
+{
+    if (m_owner)
+        m_owner->DispatchCommand(IDCANCEL);
+    else
+        QDialog::reject();
+}
+
+CDialog::CDialog(unsigned templateId, CWnd* parent) : m_templateId(templateId), m_parent(parent) {}
+
+CDialog::~CDialog()
+{
+    DestroyWindow();
+}
+
+bool CDialog::MakeWidget()
+{
+    if (m_dialog)
+        return true;
+    if (!EnsureQApplication())
+        return false;
+    std::size_t size = 0;
+    const char* text = FindDialogTemplate(m_templateId, &size);
+    if (!text)
+        return false;
+    QByteArray bytes = QByteArray::fromRawData(text, static_cast<int>(size));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    TemplateLoader loader;
+    QWidget* parentWidget = m_parent ? m_parent->GetWidget() : nullptr;
+    QWidget* widget = loader.load(&buffer, parentWidget);
+    auto* dialog = qobject_cast<DialogWidget*>(widget);
+    if (!dialog) {
+        delete widget;
+        return false;
+    }
+    if (parentWidget)
+        dialog->setWindowFlags(dialog->windowFlags() | Qt::Dialog);
+    dialog->SetOwner(this);
+    m_dialog = dialog;
+    m_widget = dialog;
+    m_result = 0;
+    for (QWidget* child : dialog->findChildren<QWidget*>()) {
+        QVariant id = child->property(kControlIdProperty);
+        if (id.isValid())
+            m_controls.emplace(id.toInt(), child);
+    }
+    ConnectControls();
+    return true;
+}
+
+void CDialog::ConnectControls()
+{
+    for (const auto& [id, widget] : m_controls) {
+        const int controlId = id;
+        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            QObject::connect(button, &QAbstractButton::clicked, m_dialog,
+                             [this, controlId] { DispatchCommand(controlId); });
+        } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            // activated: only the user's own choice, never a programmatic one.
+            QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), m_dialog,
+                             [this, controlId](int) { DispatchSelChange(controlId); });
+        }
+    }
+}
+
+INT_PTR CDialog::DoModal()
+{
+    if (!MakeWidget())
+        return -1;
+    m_modalRunning = true;
+    OnInitDialog();
+    // EndDialog may already have been called by the initialisation.
+    int result = m_result;
+    if (result == 0) {
+        m_dialog->setWindowModality(Qt::ApplicationModal);
+        result = m_dialog->exec();
+    }
+    m_modalRunning = false;
+    DestroyWindow();
+    m_result = result;
+    return result;
+}
+
+BOOL CDialog::Create()
+{
+    if (!MakeWidget())
+        return FALSE;
+    OnInitDialog();
+    if (m_result == 0)
+        m_dialog->show();
+    return TRUE;
+}
+
+void CDialog::DestroyWindow()
+{
+    m_items.clear();
+    m_controls.clear();
+    if (m_dialog) {
+        m_dialog->SetOwner(nullptr);
+        delete m_dialog;
+        m_dialog = nullptr;
+    }
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate)
+{
+    if (!m_dialog)
+        return FALSE;
+    CDataExchange dx(this, saveAndValidate);
+    DoDataExchange(&dx);
+    return dx.Failed() ? FALSE : TRUE;
+}
+
+void CDialog::OnOK()
+{
+    if (!UpdateData(TRUE))
+        return;
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+void CDialog::EndDialog(int result)
+{
+    m_result = result;
+    if (m_dialog)
+        m_dialog->done(result);
+}
+
+CWnd* CDialog::GetDlgItem(int id)
+{
+    QWidget* widget = FindControl(id);
+    if (!widget)
+        return nullptr;
+    std::unique_ptr<CWnd>& item = m_items[id];
+    if (!item)
+        item = std::make_unique<CWnd>(widget);
+    return item.get();
+}
+
+QWidget* CDialog::FindControl(int id) const
+{
+    auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : it->second;
+}
+
+void CDialog::OnClicked(int id, std::function<void()> handler)
+{
+    m_clickHandlers[id] = std::move(handler);
+}
+
+void CDialog::OnSelChange(int id, std::function<void()> handler)
+{
+    m_selChangeHandlers[id] = std::move(handler);
+}
+
+void CDialog::DispatchCommand(int id)
+{
+    auto it = m_clickHandlers.find(id);
+    if (it != m_clickHandlers.end())
+        it->second();
+    else if (id == IDOK)
+        OnOK();
+    else if (id == IDCANCEL)
+        OnCancel();
+}
+
+void CDialog::DispatchSelChange(int id)
+{
+    auto it = m_selChangeHandlers.find(id);
+    if (it != m_selChangeHandlers.end())
+        it->second();
+}

@@ -1,0 +1,19 @@
+// Numbers to and from text, independent of the user's locale (Qt sets the
+// C library's locale from the environment; a decimal comma must not leak into
+// WKT or parameter values).
+#pragma once
+
+#include <string>
+
+// printf's "%.<digits>g".
+std::string FormatGeneral(double value, int significantDigits);
+// printf's "%.<decimals>f".
+std::string FormatFixed(double value, int decimals);
+
+// The whole text, blanks around it allowed, as a finite number; false otherwise.
+bool ParseWholeDouble(const std::string& text, double& value);
+bool ParseWholeInt(const std::string& text, int& value);
+
+// atof / atoi: the longest leading number after blanks; 0 when there is none.
+double LeadingDouble(const std::string& text);
+int LeadingInt(const std::string& text);

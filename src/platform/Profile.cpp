@@ -1,0 +1,316 @@
+#include "platform/Profile.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const char kByteOrderMark[] = "\xEF\xBB\xBF";
+
+// A file descriptor that closes itself.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd = -1) : m_fd(fd) {}
+    ~FileDescriptor() { Reset(); }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int Get() const { return m_fd; }
+    void Reset(int fd = -1)
+    {
+        if (m_fd >= 0)
+            close(m_fd);
+        m_fd = fd;
+    }
+    bool Close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd < 0 || close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+bool ReadAll(int fd, std::string& content)
+{
+    content.clear();
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0)
+            return true;
+        content.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+bool WriteAll(int fd, const std::string& content)
+{
+    const char* p = content.data();
+    std::size_t left = content.size();
+    while (left > 0) {
+        ssize_t n = write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// One line of a file: where it starts, its text without the line end, and
+// where the next line starts.
+struct Line {
+    std::size_t begin;
+    std::string text;
+    std::size_t next;
+};
+
+std::vector<Line> SplitLines(const std::string& content)
+{
+    std::vector<Line> lines;
+    std::size_t pos = content.compare(0, 3, kByteOrderMark) == 0 ? 3 : 0;
+    while (pos < content.size()) {
+        std::size_t newline = content.find('\n', pos);
+        std::size_t end = newline == std::string::npos ? content.size() : newline;
+        std::size_t textEnd = end;
+        if (textEnd > pos && content[textEnd - 1] == '\r')
+            --textEnd;
+        lines.push_back({pos, content.substr(pos, textEnd - pos),
+                         newline == std::string::npos ? content.size() : newline + 1});
+        pos = lines.back().next;
+    }
+    return lines;
+}
+
+std::string Trim(const std::string& s)
+{
+    std::size_t b = s.find_first_not_of(" \t");
+    if (b == std::string::npos)
+        return std::string();
+    std::size_t e = s.find_last_not_of(" \t");
+    return s.substr(b, e - b + 1);
+}
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]);
+        unsigned char y = static_cast<unsigned char>(b[i]);
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<unsigned char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<unsigned char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+// The section name when `text` is a section header line.
+bool SectionHeader(const std::string& text, std::string& name)
+{
+    std::string t = Trim(text);
+    if (t.empty() || t[0] != '[')
+        return false;
+    std::size_t close = t.find(']');
+    if (close == std::string::npos)
+        return false;
+    name = Trim(t.substr(1, close - 1));
+    return true;
+}
+
+bool IsEntryLine(const std::string& text)
+{
+    std::string t = Trim(text);
+    return !t.empty() && t[0] != ';';
+}
+
+// Indexes of the lines of the first section named `section`: its header and
+// its entry lines. False when the section is absent.
+bool FindSection(const std::vector<Line>& lines, const std::string& section, std::size_t& header,
+                 std::vector<std::size_t>& entries)
+{
+    entries.clear();
+    bool inside = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string name;
+        if (SectionHeader(lines[i].text, name)) {
+            if (inside)
+                return true;
+            if (EqualIgnoringCase(name, section)) {
+                inside = true;
+                header = i;
+            }
+            continue;
+        }
+        if (inside && IsEntryLine(lines[i].text))
+            entries.push_back(i);
+    }
+    return inside;
+}
+
+// The line end the file uses: that of its first line, "\n" for a new file.
+std::string LineEndOf(const std::string& content)
+{
+    std::size_t newline = content.find('\n');
+    if (newline != std::string::npos && newline > 0 && content[newline - 1] == '\r')
+        return "\r\n";
+    return "\n";
+}
+
+std::string WithEntry(const std::string& content, const std::string& section,
+                      const std::string& key, const std::string& value)
+{
+    const std::vector<Line> lines = SplitLines(content);
+    const std::string eol = LineEndOf(content);
+    const std::string entry = key + "=" + value;
+    std::size_t header = 0;
+    std::vector<std::size_t> entries;
+    if (!FindSection(lines, section, header, entries)) {
+        std::string result = content;
+        if (!result.empty() && result.back() != '\n')
+            result += eol;
+        return result + "[" + section + "]" + eol + entry + eol;
+    }
+    for (std::size_t i : entries) {
+        const std::string& text = lines[i].text;
+        std::size_t equals = text.find('=');
+        std::string lineKey = equals == std::string::npos ? std::string() : text.substr(0, equals);
+        if (equals != std::string::npos && lineKey == key) {
+            // Replace the text, keep the line's own end.
+            return content.substr(0, lines[i].begin) + entry +
+                   content.substr(lines[i].begin + text.size());
+        }
+    }
+    // A new line after the section's last entry (or its header), so that the
+    // blank lines and comments before the next section stay where they are.
+    const Line& last = lines[entries.empty() ? header : entries.back()];
+    std::string result = content.substr(0, last.next);
+    if (last.next == content.size() && (result.empty() || result.back() != '\n'))
+        result += eol;
+    return result + entry + eol + content.substr(last.next);
+}
+
+bool ContainsLineBreak(const std::string& s)
+{
+    return s.find_first_of("\r\n") != std::string::npos;
+}
+
+// Opens and locks the file now at `path`. A writer that renamed a new file
+// over it while we waited leaves us holding the old one: then start again.
+bool OpenLocked(const std::string& path, FileDescriptor& fd)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        fd.Reset(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+        if (fd.Get() < 0)
+            return false;
+        while (flock(fd.Get(), LOCK_EX) != 0) {
+            if (errno != EINTR)
+                return false;
+        }
+        struct stat held, current;
+        if (fstat(fd.Get(), &held) != 0)
+            return false;
+        if (stat(path.c_str(), &current) == 0 && current.st_ino == held.st_ino &&
+            current.st_dev == held.st_dev)
+            return true;
+    }
+    return false;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool ReplaceAtomically(const std::string& path, const std::string& content, mode_t mode)
+{
+    std::string temporary = path + ".XXXXXX";
+    FileDescriptor fd(mkstemp(temporary.data()));
+    if (fd.Get() < 0)
+        return false;
+    bool ok = fchmod(fd.Get(), mode & 07777) == 0 && WriteAll(fd.Get(), content) &&
+              fsync(fd.Get()) == 0;
+    ok = fd.Close() && ok;
+    if (!ok || rename(temporary.c_str(), path.c_str()) != 0) {
+        unlink(temporary.c_str());
+        return false;
+    }
+    FileDescriptor folder(open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Get() >= 0)
+        fsync(folder.Get());
+    return true;
+}
+
+}  // namespace
+
+bool GetPrivateProfileSection(const std::string& section, const std::string& path,
+                              std::vector<std::string>& lines)
+{
+    lines.clear();
+    FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st;
+    if (fd.Get() < 0 || fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    std::string content;
+    if (!ReadAll(fd.Get(), content))
+        return false;
+    const std::vector<Line> all = SplitLines(content);
+    std::size_t header = 0;
+    std::vector<std::size_t> entries;
+    if (FindSection(all, section, header, entries)) {
+        lines.reserve(entries.size());
+        for (std::size_t i : entries)
+            lines.push_back(all[i].text);
+    }
+    return true;
+}
+
+bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                               const std::string& value, const std::string& path)
+{
+    if (ContainsLineBreak(section) || section.find(']') != std::string::npos ||
+        ContainsLineBreak(key) || key.find('=') != std::string::npos || ContainsLineBreak(value))
+        return false;
+    // Replace the file a symbolic link points to, not the link itself; a
+    // dangling link is not written through.
+    std::string target = path;
+    struct stat link;
+    if (lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        char* resolved = realpath(path.c_str(), nullptr);
+        if (!resolved)
+            return false;
+        target = resolved;
+        free(resolved);
+    }
+    FileDescriptor fd;
+    if (!OpenLocked(target, fd))
+        return false;
+    struct stat st;
+    std::string content;
+    if (fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) || !ReadAll(fd.Get(), content))
+        return false;
+    // The lock is held until fd closes, after the rename.
+    return ReplaceAtomically(target, WithEntry(content, section, key, value), st.st_mode);
+}

@@ -1,0 +1,27 @@
+// Private profile (INI) files: sections of key=value lines.
+//
+// Reading: section names match without regard to ASCII letter case; the
+// section's lines come back in file order, whole, without their line ends;
+// blank lines and ';' comments are left out; a UTF-8 byte order mark at the
+// start of the file is ignored.
+//
+// Writing: the file is replaced atomically (a temporary file in the same
+// folder, then rename) under an advisory lock, keeping every other byte as it
+// was and the file's own line ends.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The lines of `section` in the file at `path`. False, with no lines, when
+// the file cannot be read.
+bool GetPrivateProfileSection(const std::string& section, const std::string& path,
+                              std::vector<std::string>& lines);
+
+// Sets `key` of `section` to `value`: replaces the first line with that key
+// (keys are case-sensitive), or adds a line at the end of the section, or
+// appends the section. False when the file cannot be written, or when the
+// format cannot carry the text (a line break anywhere, "=" in the key, or a
+// line break or "]" in the section name).
+bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                               const std::string& value, const std::string& path);

@@ -1,0 +1,134 @@
+// The five name queries, checked against what GDAL itself reads.
+#include <gtest/gtest.h>
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <ogr_spatialref.h>
+
+#include "interface/Orvane.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+struct Names {
+    std::string system, datum, spheroid, projection, units;
+    bool operator==(const Names& o) const
+    {
+        return system == o.system && datum == o.datum && spheroid == o.spheroid &&
+               projection == o.projection && units == o.units;
+    }
+};
+
+std::ostream& operator<<(std::ostream& os, const Names& n)
+{
+    return os << "{" << n.system << " | " << n.datum << " | " << n.spheroid << " | " << n.projection
+              << " | " << n.units << "}";
+}
+
+Names Query(const char* text)
+{
+    return {Orvane::GetCoordSysName(text), Orvane::GetDatumName(text),
+            Orvane::GetSpheroidName(text), Orvane::GetProjectionName(text),
+            Orvane::GetUnitsName(text)};
+}
+
+const Names kDefaults{"Unknown", "", "", "", ""};
+
+std::string WktOf(const char* definition)
+{
+    OGRSpatialReference srs;
+    EXPECT_EQ(srs.SetFromUserInput(definition), OGRERR_NONE);
+    char* wkt = nullptr;
+    srs.exportToWkt(&wkt);
+    std::string text = wkt;
+    CPLFree(wkt);
+    return text;
+}
+
+}  // namespace
+
+TEST(NameQueries, GeographicSystem)
+{
+    const std::string wkt = WktOf("EPSG:4326");
+    EXPECT_EQ(Query(wkt.c_str()), (Names{"WGS 84", "WGS_1984", "WGS 84", "", "degree"}));
+    EXPECT_EQ(Query("+proj=longlat +ellps=intl +no_defs").units, "degree");
+}
+
+TEST(NameQueries, ProjectedSystemNamesItsPartsAndLinearUnit)
+{
+    EXPECT_EQ(Query("EPSG:32650"),
+              (Names{"WGS 84 / UTM zone 50N", "WGS_1984", "WGS 84", "Transverse_Mercator", "metre"}));
+    const std::string feet = WktOf("EPSG:2272");  // a US state plane in US survey feet
+    Names n = Query(feet.c_str());
+    EXPECT_EQ(n.projection, "Lambert_Conformal_Conic_2SP");
+    EXPECT_EQ(n.units, "US survey foot");
+}
+
+TEST(NameQueries, NamesStandAsInTheText)
+{
+    // (GDAL 3 itself renames the systems it knows, GCS_WGS_1984 among them.)
+    const char* esri =
+        "GEOGCS[\"GCS_My_Site\",DATUM[\"D_My_Datum\",SPHEROID[\"My_Spheroid\",6378140,298.25]],"
+        "PRIMEM[\"Greenwich\",0],UNIT[\"Degree\",0.0174532925199433]]";
+    EXPECT_EQ(Query(esri), (Names{"GCS_My_Site", "D_My_Datum", "My_Spheroid", "", "Degree"}))
+        << "no prefix is removed";
+}
+
+TEST(NameQueries, LocalSystem)
+{
+    Names n = Query("LOCAL_CS[\"Site grid\",UNIT[\"metre\",1]]");
+    EXPECT_EQ(n.system, "Site grid");
+    EXPECT_EQ(n.projection, "");
+    EXPECT_EQ(n.datum, "");
+}
+
+TEST(NameQueries, UnusableTextsGiveTheDefaults)
+{
+    EXPECT_EQ(Query(nullptr), kDefaults);
+    EXPECT_EQ(Query(""), kDefaults);
+    EXPECT_EQ(Query("garbage ][ \"\" GEOGCS["), kDefaults);
+    EXPECT_EQ(Query("EPSG:999999999"), kDefaults);
+    EXPECT_EQ(Query(std::string(100000, 'x').c_str()), kDefaults);
+}
+
+TEST(NameQueries, AProjFileIsRead)
+{
+    TempDir dir;
+    WriteFile(dir / "zone.prj", WktOf("EPSG:32650"));
+    EXPECT_EQ(Query((dir / "zone.prj").c_str()).system, "WGS 84 / UTM zone 50N");
+}
+
+TEST(NameQueries, NeverReachTheNetwork)
+{
+    // A listener on the loopback that counts who connects to it.
+    int listener = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    socklen_t length = sizeof address;
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    ASSERT_EQ(listen(listener, 4), 0);
+    fcntl(listener, F_SETFL, O_NONBLOCK);
+    const std::string url =
+        "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/srs/wkt.prj";
+
+    EXPECT_EQ(Query(url.c_str()), kDefaults);
+    EXPECT_EQ(accept(listener, nullptr, nullptr), -1) << "somebody connected";
+    close(listener);
+}
+
+TEST(NameQueries, NeverBlockOnADeviceOrPipe)
+{
+    TempDir dir;
+    const std::string fifo = dir / "pipe";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(Query(fifo.c_str()), kDefaults);
+    EXPECT_EQ(Query("/dev/zero"), kDefaults);
+    EXPECT_EQ(Query(dir.Path().c_str()), kDefaults);
+}

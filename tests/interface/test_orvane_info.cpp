@@ -1,0 +1,60 @@
+// The host program's info command, run as a user runs it.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "support/TestSupport.h"
+
+namespace {
+
+struct ProgramRun {
+    int status;
+    std::string output;
+};
+
+ProgramRun Orvane(const std::string& arguments)
+{
+    const std::string command = "'" + BuildFolder() + "/orvane' " + arguments + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    ProgramRun run{-1, ""};
+    if (!pipe)
+        return run;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.output.append(buffer, n);
+    int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+}  // namespace
+
+TEST(OrvaneInfo, PrintsTheFiveNames)
+{
+    ProgramRun run = Orvane("info EPSG:32650");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output,
+              "Coordinate system: WGS 84 / UTM zone 50N\n"
+              "Datum: WGS_1984\n"
+              "Spheroid: WGS 84\n"
+              "Projection: Transverse_Mercator\n"
+              "Units: metre\n");
+}
+
+TEST(OrvaneInfo, AnUnusableReferenceFailsButTheOthersArePrinted)
+{
+    ProgramRun run = Orvane("info 'not a reference' EPSG:4326");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("Coordinate system: Unknown\n"), std::string::npos);
+    EXPECT_NE(run.output.find("Coordinate system: WGS 84\n"), std::string::npos);
+}
+
+TEST(OrvaneInfo, BadArgumentsShowTheUsage)
+{
+    EXPECT_EQ(Orvane("").status, 2);
+    EXPECT_EQ(Orvane("info").status, 2);
+    EXPECT_EQ(Orvane("frobnicate").status, 2);
+    EXPECT_EQ(Orvane("--help").status, 0);
+}

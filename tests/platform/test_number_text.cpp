@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+#include "platform/NumberText.h"
+
+TEST(NumberText, FormatsAsPrintfInTheCLocale)
+{
+    EXPECT_EQ(FormatFixed(0.0, 18), "0.000000000000000000");
+    EXPECT_EQ(FormatFixed(500000.0, 18), "500000.000000000000000000");
+    EXPECT_EQ(FormatFixed(-0.5, 2), "-0.50");
+    EXPECT_EQ(FormatFixed(1e300, 18).size(), 301u + 19u);
+    EXPECT_EQ(FormatGeneral(6378137.0, 15), "6378137");
+    EXPECT_EQ(FormatGeneral(0.1 + 0.2, 15), "0.3");
+    EXPECT_EQ(FormatGeneral(1e-20, 15), "1e-20");
+}
+
+TEST(NumberText, ParsesWholeAndLeadingNumbers)
+{
+    double d = 0;
+    EXPECT_TRUE(ParseWholeDouble(" +12.5 ", d));
+    EXPECT_EQ(d, 12.5);
+    EXPECT_TRUE(ParseWholeDouble("-1e3", d));
+    EXPECT_EQ(d, -1000);
+    EXPECT_FALSE(ParseWholeDouble("1,5", d));
+    EXPECT_FALSE(ParseWholeDouble("--1", d));
+    EXPECT_FALSE(ParseWholeDouble("inf", d));
+    int i = 0;
+    EXPECT_TRUE(ParseWholeInt("-180", i));
+    EXPECT_EQ(i, -180);
+    EXPECT_FALSE(ParseWholeInt("2147483648", i));
+
+    EXPECT_EQ(LeadingDouble("117.5abc"), 117.5);
+    EXPECT_EQ(LeadingDouble("abc"), 0.0);
+    EXPECT_EQ(LeadingDouble("  -3"), -3.0);
+    EXPECT_EQ(LeadingDouble(""), 0.0);
+    EXPECT_EQ(LeadingInt("9001 metre"), 9001);
+    EXPECT_EQ(LeadingInt("x"), 0);
+    EXPECT_EQ(LeadingInt("-12.7"), -12);
+}
+
+TEST(NumberText, IgnoresTheUsersDecimalComma)
+{
+    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+    std::string saved = previous ? previous : "C";
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "fr_FR.UTF-8"))
+        GTEST_SKIP() << "no locale with a decimal comma installed";
+    EXPECT_EQ(FormatFixed(0.5, 1), "0.5");
+    EXPECT_EQ(LeadingDouble("0.25"), 0.25);
+    std::setlocale(LC_NUMERIC, saved.c_str());
+}

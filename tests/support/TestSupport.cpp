@@ -1,0 +1,108 @@
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "module/Module.h"
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir(const std::string& name)
+{
+    std::string pattern = (fs::temp_directory_path() / (name + ".XXXXXX")).string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a temporary folder");
+    m_path = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    // Folders made read-only by a test must become writable to be removed.
+    for (auto it = fs::recursive_directory_iterator(m_path, ec); it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
+        if (it->is_directory(ec) && !it->is_symlink(ec))
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    }
+    fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(m_path, ec);
+}
+
+std::string BuildFolder()
+{
+    return FolderOfPath(ModuleFileContaining(reinterpret_cast<const void*>(&BuildFolder)));
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const std::string& path, const std::string& content)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+}
+
+void CopyFile(const std::string& from, const std::string& to)
+{
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing);
+}
+
+void CopyTree(const std::string& from, const std::string& to)
+{
+    fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+}
+
+void ChooseComboEntry(QComboBox* combo, int index)
+{
+    ASSERT_NE(combo, nullptr);
+    ASSERT_TRUE(combo->isEnabled());
+    ASSERT_GE(index, 0);
+    ASSERT_LT(index, combo->count());
+    combo->showPopup();
+    QAbstractItemView* view = combo->view();
+    view->setCurrentIndex(combo->model()->index(index, 0));
+    QTest::keyClick(view, Qt::Key_Return);
+    QApplication::processEvents();
+}
+
+void ChooseComboText(QComboBox* combo, const std::string& text)
+{
+    ASSERT_NE(combo, nullptr);
+    int index = combo->findText(QString::fromStdString(text), Qt::MatchExactly);
+    ASSERT_GE(index, 0) << "no entry " << text;
+    ChooseComboEntry(combo, index);
+}
+
+void WhenModalShows(const std::function<void(QWidget*)>& action)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QPointer<QWidget> before = QApplication::activeModalWidget();
+    QObject::connect(timer, &QTimer::timeout, [timer, action, before] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == before.data() || !modal->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        action(modal);
+    });
+    timer->start();
+}

@@ -1,0 +1,42 @@
+// Helpers shared by the test suites.
+#pragma once
+
+#include <functional>
+#include <string>
+
+class QComboBox;
+class QWidget;
+
+// A fresh folder under the system's temporary folder, removed with its
+// contents when the object goes. `name` becomes part of the folder's name.
+class TempDir {
+public:
+    explicit TempDir(const std::string& name = "orvane");
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return m_path; }
+    std::string operator/(const std::string& leaf) const { return m_path + "/" + leaf; }
+
+private:
+    std::string m_path;
+};
+
+// The folder of the built libraries, data and programs.
+std::string BuildFolder();
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& content);
+void CopyFile(const std::string& from, const std::string& to);
+// Copies a folder recursively.
+void CopyTree(const std::string& from, const std::string& to);
+
+// Chooses entry `index` of a combo box as a user does: opens its list,
+// moves to the entry and presses Enter.
+void ChooseComboEntry(QComboBox* combo, int index);
+// Finds entry `text` and chooses it; fails the test when it is missing.
+void ChooseComboText(QComboBox* combo, const std::string& text);
+
+// Runs `action` once a modal dialog or message box other than the one now
+// active is up (polled from the event loop).
+void WhenModalShows(const std::function<void(QWidget*)>& action);
