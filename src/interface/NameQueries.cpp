@@ -5,17 +5,9 @@
 #include <ogr_spatialref.h>
 
 #include "interface/Orvane.h"
+#include "module/GdalSupport.h"
 
 namespace {
-
-// GDAL reports unusable texts on stderr; a query answers with its defaults instead.
-class QuietGdalErrors {
-public:
-    QuietGdalErrors() { CPLPushErrorHandler(CPLQuietErrorHandler); }
-    ~QuietGdalErrors() { CPLPopErrorHandler(); }
-    QuietGdalErrors(const QuietGdalErrors&) = delete;
-    QuietGdalErrors& operator=(const QuietGdalErrors&) = delete;
-};
 
 // A host passes texts it does not control: never reach the network, and never
 // read from a device or pipe (it could block forever).

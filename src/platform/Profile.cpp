@@ -214,34 +214,27 @@ bool ContainsLineBreak(const std::string& s)
     return s.find_first_of("\r\n") != std::string::npos;
 }
 
-// Opens and locks the file now at `path`. A writer that renamed a new file
-// over it while we waited leaves us holding the old one: then start again.
-bool OpenLocked(const std::string& path, FileDescriptor& fd)
-{
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        fd.Reset(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
-        if (fd.Get() < 0)
-            return false;
-        while (flock(fd.Get(), LOCK_EX) != 0) {
-            if (errno != EINTR)
-                return false;
-        }
-        struct stat held, current;
-        if (fstat(fd.Get(), &held) != 0)
-            return false;
-        if (stat(path.c_str(), &current) == 0 && current.st_ino == held.st_ino &&
-            current.st_dev == held.st_dev)
-            return true;
-    }
-    return false;
-}
-
 std::string FolderOf(const std::string& path)
 {
     std::size_t slash = path.rfind('/');
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Writers take an exclusive lock on the file's folder: unlike the file, the
+// folder stays the same inode while writers replace the file, so every writer
+// waits its turn and reads what the one before it wrote.
+bool LockFolder(const std::string& path, FileDescriptor& lock)
+{
+    lock.Reset(open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (lock.Get() < 0)
+        return false;
+    while (flock(lock.Get(), LOCK_EX) != 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return true;
 }
 
 bool ReplaceAtomically(const std::string& path, const std::string& content, mode_t mode)
@@ -269,7 +262,8 @@ bool GetPrivateProfileSection(const std::string& section, const std::string& pat
                               std::vector<std::string>& lines)
 {
     lines.clear();
-    FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking: a FIFO or device under the name must not hang the reader.
+    FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st;
     if (fd.Get() < 0 || fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
         return false;
@@ -304,13 +298,15 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
         target = resolved;
         free(resolved);
     }
-    FileDescriptor fd;
-    if (!OpenLocked(target, fd))
+    // The lock is held until `lock` closes, after the rename.
+    FileDescriptor lock;
+    if (!LockFolder(target, lock))
         return false;
+    FileDescriptor fd(open(target.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644));
     struct stat st;
     std::string content;
-    if (fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) || !ReadAll(fd.Get(), content))
+    if (fd.Get() < 0 || fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        !ReadAll(fd.Get(), content))
         return false;
-    // The lock is held until fd closes, after the rename.
     return ReplaceAtomically(target, WithEntry(content, section, key, value), st.st_mode);
 }

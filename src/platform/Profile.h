@@ -6,8 +6,8 @@
 // start of the file is ignored.
 //
 // Writing: the file is replaced atomically (a temporary file in the same
-// folder, then rename) under an advisory lock, keeping every other byte as it
-// was and the file's own line ends.
+// folder, then rename) under an advisory lock on the folder, keeping every
+// other byte as it was, and the file's own line ends.
 #pragma once
 
 #include <string>

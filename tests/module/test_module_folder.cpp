@@ -31,16 +31,6 @@ bool IsLoaded(const std::string& path)
     return search.found;
 }
 
-// Restores the test binary's own module folder when a test is done.
-class ModuleFolderGuard {
-public:
-    ModuleFolderGuard() : m_folder(g_moduleFolder) {}
-    ~ModuleFolderGuard() { RestartModuleInFolder(m_folder); }
-
-private:
-    std::string m_folder;
-};
-
 // A module folder whose name has spaces and dots, holding the built libraries.
 std::string PrepareFolder(const TempDir& dir, bool withResourceLibrary)
 {

@@ -106,3 +106,31 @@ void WhenModalShows(const std::function<void(QWidget*)>& action)
     });
     timer->start();
 }
+
+ModuleFolderGuard::ModuleFolderGuard() : m_previous(g_moduleFolder) {}
+
+ModuleFolderGuard::ModuleFolderGuard(const std::string& folder) : m_previous(g_moduleFolder)
+{
+    RestartModuleInFolder(folder);
+}
+
+ModuleFolderGuard::~ModuleFolderGuard()
+{
+    RestartModuleInFolder(m_previous);
+}
+
+namespace {
+std::string PreparedModuleFolder(const TempDir& dir)
+{
+    const std::string build = BuildFolder();
+    CopyFile(build + "/libOrvaneUI.so", dir / "libOrvaneUI.so");
+    CopyFile(build + "/CoordSys.dat", dir / "CoordSys.dat");
+    CopyTree(build + "/GDAL_Data", dir / "GDAL_Data");
+    return dir.Path();
+}
+}  // namespace
+
+TempModuleFolder::TempModuleFolder()
+    : m_dir("orvane module"), m_guard(PreparedModuleFolder(m_dir))
+{
+}

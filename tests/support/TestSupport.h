@@ -40,3 +40,30 @@ void ChooseComboText(QComboBox* combo, const std::string& text);
 // Runs `action` once a modal dialog or message box other than the one now
 // active is up (polled from the event loop).
 void WhenModalShows(const std::function<void(QWidget*)>& action);
+
+// Points the library at another module folder for the life of the object,
+// then back at the test binary's own.
+class ModuleFolderGuard {
+public:
+    ModuleFolderGuard();
+    explicit ModuleFolderGuard(const std::string& folder);
+    ~ModuleFolderGuard();
+    ModuleFolderGuard(const ModuleFolderGuard&) = delete;
+    ModuleFolderGuard& operator=(const ModuleFolderGuard&) = delete;
+
+private:
+    std::string m_previous;
+};
+
+// A module folder in a temporary folder, holding a copy of the bundled data
+// and the resource library, and made the library's module folder.
+class TempModuleFolder {
+public:
+    TempModuleFolder();
+    const std::string& Path() const { return m_dir.Path(); }
+    std::string operator/(const std::string& leaf) const { return m_dir / leaf; }
+
+private:
+    TempDir m_dir;
+    ModuleFolderGuard m_guard;
+};

@@ -1,0 +1,25 @@
+// The fixed catalogue of projection methods and their parameter names.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+// For each method: its name, its parameter names, then a null end mark; a
+// second null after the last method ends the table. Transverse_Mercator and
+// Gauss_Kruger stay first: UTM and Gauss-Krueger zones address them by position.
+extern const char* const g_projMethodTable[];
+
+struct ProjectionMethod {
+    std::string name;
+    // Parameter name to current value, in byte-wise name order.
+    std::map<std::string, double> parameters;
+};
+
+enum : int { kTransverseMercatorPosition = 0, kGaussKrugerPosition = 1 };
+
+// One record per method of g_projMethodTable, in table order, every value 0.
+std::vector<ProjectionMethod> BuildProjectionMethods();
+
+// Position of the first method named exactly `name`, or -1.
+int FindProjectionMethod(const std::vector<ProjectionMethod>& methods, const std::string& name);

@@ -1,0 +1,23 @@
+#include "module/GdalSupport.h"
+
+OsrHandle NewSpatialReference(const std::string& wkt)
+{
+    QuietGdalErrors quiet;
+    return OsrHandle(OSRNewSpatialReference(wkt.c_str()));
+}
+
+std::string ExportToWkt(OGRSpatialReferenceH srs)
+{
+    char* text = nullptr;
+    std::string wkt;
+    if (OSRExportToWkt(srs, &text) == OGRERR_NONE && text)
+        wkt = text;
+    VSIFree(text);
+    return wkt;
+}
+
+std::string AttrValue(OGRSpatialReferenceH srs, const char* key)
+{
+    const char* value = OSRGetAttrValue(srs, key, 0);
+    return value ? std::string(value) : std::string();
+}
