@@ -16,7 +16,14 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
-    void Attach(QWidget* widget) { m_widget = widget; }
+    // Binds the handle to a control's widget; PreSubclassWindow then lets a
+    // control class add its own behaviour to the widget.
+    void Attach(QWidget* widget)
+    {
+        m_widget = widget;
+        if (widget)
+            PreSubclassWindow();
+    }
     QWidget* GetWidget() const { return m_widget.data(); }
     int GetDlgCtrlID() const;
 
@@ -36,6 +43,8 @@ public:
     int MessageBox(const std::string& text, const char* caption = nullptr, UINT type = MB_OK);
 
 protected:
+    virtual void PreSubclassWindow() {}
+
     QPointer<QWidget> m_widget;
 };
 

@@ -1,0 +1,231 @@
+#include "controls/EditListCtrl.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+
+namespace {
+
+// An empty cell highlights as if it held text this wide.
+const int kEmptyTextWidth = 41;
+
+}  // namespace
+
+// Listens to the list widget for its owner and draws its cells.
+class CEditListCtrl::Hooks : public QStyledItemDelegate {
+public:
+    Hooks(CEditListCtrl* owner, QTableWidget* table)
+        : QStyledItemDelegate(table), m_owner(owner), m_table(table)
+    {
+        table->viewport()->installEventFilter(this);
+        table->installEventFilter(this);
+        table->setItemDelegate(this);
+    }
+
+    void Detach()
+    {
+        if (m_table) {
+            m_table->viewport()->removeEventFilter(this);
+            m_table->removeEventFilter(this);
+            if (m_table->itemDelegate() == this)
+                m_table->setItemDelegate(nullptr);
+        }
+        m_owner = nullptr;
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (!m_owner || !m_table)
+            return false;
+        // A double click arrives as a second press (then a double-click event,
+        // left to the list): select, then edit.
+        if (watched == m_table->viewport() && event->type() == QEvent::MouseButtonPress) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton)
+                return m_owner->OnLButtonDown(mouse->position().toPoint());
+        } else if (watched == m_table && event->type() == QEvent::FocusOut) {
+            m_owner->OnKillFocus();
+        }
+        return false;
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        if (m_owner)
+            m_owner->DrawCell(painter, option, index);
+    }
+
+private:
+    CEditListCtrl* m_owner;
+    QPointer<QTableWidget> m_table;
+};
+
+CEditListCtrl::CEditListCtrl() = default;
+
+CEditListCtrl::~CEditListCtrl()
+{
+    m_editor.Close();
+    if (m_hooks) {
+        m_hooks->Detach();
+        delete m_hooks.data();
+    }
+}
+
+void CEditListCtrl::PreSubclassWindow()
+{
+    QTableWidget* table = Table();
+    if (!table)
+        return;
+    if (m_hooks) {
+        m_hooks->Detach();
+        delete m_hooks.data();
+    }
+    m_hooks = new Hooks(this, table);
+    m_nCurrentColumn = m_nCurrentRow = -1;
+    m_bCellSelected = m_bActive = false;
+}
+
+bool CEditListCtrl::OnLButtonDown(const QPoint& point)
+{
+    QTableWidget* table = Table();
+    if (!table)
+        return false;
+    m_bActive = true;
+    const QModelIndex hit = table->indexAt(point);
+    if (hit.isValid()) {
+        if (m_bCellSelected && hit.row() == m_nCurrentRow && hit.column() == m_nCurrentColumn) {
+            EditLabel(m_nCurrentRow);
+            return true;
+        }
+        m_nCurrentRow = hit.row();
+        m_nCurrentColumn = hit.column();
+        m_bCellSelected = true;
+    } else if (!m_editor.IsOpen()) {
+        m_bCellSelected = false;
+    }
+    Redraw();
+    return false;
+}
+
+void CEditListCtrl::EditLabel(int row)
+{
+    QTableWidget* table = Table();
+    if (!table || row < 0 || row >= table->rowCount())
+        return;
+    const int column = m_nCurrentColumn < 0 ? 0 : m_nCurrentColumn;
+    const QRect cell = table->visualRect(table->model()->index(row, column));
+    m_nEditRow = row;
+    ItemEditWidget* editor = m_editor.Open(table->viewport(), cell, GetItemText(row, column));
+    QObject::connect(editor, &ItemEditWidget::confirmed, editor, [this] { EndEdit(true); });
+    QObject::connect(editor, &ItemEditWidget::cancelled, editor, [this] { EndEdit(false); });
+    Redraw();
+}
+
+void CEditListCtrl::EndEdit(bool confirmed)
+{
+    ItemEditWidget* editor = m_editor.Editor();
+    if (!editor)
+        return;
+    const std::string text = editor->text().toStdString();
+    const bool hadFocus = editor->hasFocus();
+    m_editor.Close();
+    // Column 0 holds names: an edit there changes nothing.
+    if (confirmed && m_nCurrentColumn >= 1)
+        SetItemText(m_nEditRow, m_nCurrentColumn, text);
+    m_nEditRow = -1;
+    if (!CursorInsideList())
+        DropSelection();
+    // Enter and Escape leave the keyboard with the list, as before the edit.
+    if (hadFocus && Table())
+        Table()->setFocus(Qt::OtherFocusReason);
+    Redraw();
+}
+
+void CEditListCtrl::OnKillFocus()
+{
+    if (CursorInsideList())
+        return;
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || focus == m_editor.GetWidget())
+        return;
+    DropSelection();
+    Redraw();
+}
+
+void CEditListCtrl::DropSelection()
+{
+    m_nCurrentRow = m_nCurrentColumn = -1;
+    m_bCellSelected = false;
+    m_bActive = false;
+}
+
+bool CEditListCtrl::CursorInsideList() const
+{
+    QTableWidget* table = Table();
+    if (!table)
+        return false;
+    return table->rect().contains(table->mapFromGlobal(QCursor::pos()));
+}
+
+void CEditListCtrl::Redraw()
+{
+    if (QTableWidget* table = Table())
+        table->viewport()->update();
+}
+
+QRect CEditListCtrl::HighlightRect(int row, int column) const
+{
+    QTableWidget* table = Table();
+    if (!table)
+        return QRect();
+    const QRect label = table->visualRect(table->model()->index(row, column));
+    const QString text = QString::fromStdString(GetItemText(row, column));
+    const int width = text.isEmpty() ? kEmptyTextWidth : table->fontMetrics().horizontalAdvance(text);
+    const int left = label.left() + 4;
+    const int right = std::min(label.left() + width + 10, label.left() + label.width());
+    return QRect(QPoint(left, label.top()), QPoint(right - 1, label.bottom()));
+}
+
+void CEditListCtrl::DrawCell(QPainter* painter, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const
+{
+    QTableWidget* table = Table();
+    if (!table)
+        return;
+    const int row = index.row(), column = index.column();
+    const QRect label = option.rect;
+    const QPalette& palette = option.palette;
+    const QString text = index.data(Qt::DisplayRole).toString();
+    painter->save();
+    QColor textColor = palette.color(QPalette::Active, QPalette::Text);
+    if (m_bActive && row == m_nCurrentRow && column == m_nCurrentColumn) {
+        const QRect highlight = HighlightRect(row, column);
+        if (m_bCellSelected) {
+            textColor = palette.color(QPalette::Active, QPalette::HighlightedText);
+            painter->fillRect(highlight, palette.color(QPalette::Active, QPalette::Highlight));
+        }
+        QStyleOptionFocusRect focus;
+        focus.initFrom(table);
+        focus.rect = highlight;
+        focus.backgroundColor = palette.color(QPalette::Active, m_bCellSelected ? QPalette::Highlight
+                                                                                  : QPalette::Base);
+        table->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, table);
+    }
+    // The open editor shows this cell's text; nothing stale beside it.
+    const bool underEditor = m_editor.IsOpen() && row == m_nEditRow &&
+                             column == (m_nCurrentColumn < 0 ? 0 : m_nCurrentColumn);
+    if (!underEditor) {
+        const QRect textRect = label.adjusted(6, 0, 0, 0);
+        painter->setPen(textColor);
+        painter->setFont(option.font);
+        const QString shown =
+            option.fontMetrics.elidedText(text, Qt::ElideRight, std::max(textRect.width(), 0));
+        painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+    }
+    painter->restore();
+}

@@ -1,0 +1,56 @@
+// CEditListCtrl: a report list whose cells are selected and edited one at a
+// time. The first click on a cell selects that cell (not its row), a second
+// click on it opens an editor over it; Enter or leaving the editor writes the
+// text back, Escape drops it. The first column's texts never change.
+#pragma once
+
+#include <QPointer>
+
+#include "controls/ItemEdit.h"
+#include "platform/Controls.h"
+
+class QPainter;
+class QStyleOptionViewItem;
+class QModelIndex;
+
+class CEditListCtrl : public CListCtrl {
+public:
+    CEditListCtrl();
+    ~CEditListCtrl() override;
+
+    // Opens the editor on `row` in the current column.
+    void EditLabel(int row);
+
+    int GetCurrentRow() const { return m_nCurrentRow; }
+    int GetCurrentColumn() const { return m_nCurrentColumn; }
+    bool IsCellSelected() const { return m_bCellSelected; }
+    bool IsEditing() const { return m_editor.IsOpen(); }
+    CItemEdit& GetEditor() { return m_editor; }
+
+    // The rectangle the current cell's highlight fills, in list client
+    // coordinates (right and bottom exclusive, as on Windows).
+    QRect HighlightRect(int row, int column) const;
+
+    // Called by the widget's event filter and delegate.
+    bool OnLButtonDown(const QPoint& point);
+    void OnKillFocus();
+    void DrawCell(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
+
+protected:
+    void PreSubclassWindow() override;
+
+private:
+    class Hooks;
+    void EndEdit(bool confirmed);
+    void DropSelection();
+    bool CursorInsideList() const;
+    void Redraw();
+
+    int m_nCurrentColumn = -1;
+    int m_nCurrentRow = -1;
+    bool m_bCellSelected = false;
+    bool m_bActive = false;
+    int m_nEditRow = -1;
+    CItemEdit m_editor;
+    QPointer<Hooks> m_hooks;  // owned by the list widget
+};
