@@ -1,6 +1,7 @@
 #include "platform/Controls.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -78,10 +79,25 @@ int CComboBox::GetLBText(int index, std::string& text) const
 
 // ---- CEdit ----
 
+namespace {
+
+// A read-only edit shows the window's colour, as on Windows, so that a user
+// sees at once which fields take input.
+void ShowReadOnly(QWidget* edit, bool readOnly)
+{
+    QPalette palette = edit->palette();
+    const QPalette normal = QApplication::palette(edit);
+    palette.setColor(QPalette::Base, normal.color(readOnly ? QPalette::Window : QPalette::Base));
+    edit->setPalette(palette);
+}
+
+}  // namespace
+
 BOOL CEdit::SetReadOnly(BOOL readOnly)
 {
     if (auto* edit = qobject_cast<QLineEdit*>(m_widget.data())) {
         edit->setReadOnly(readOnly != FALSE);
+        ShowReadOnly(edit, readOnly != FALSE);
         return TRUE;
     }
     if (auto* area = qobject_cast<QPlainTextEdit*>(m_widget.data())) {

@@ -1,0 +1,342 @@
+#include "gcs_editor/AddGCSDlg.h"
+
+#include <climits>
+#include <cmath>
+
+#include "catalog/GeogCatalog.h"
+#include "module/GdalSupport.h"
+#include "module/Messages.h"
+#include "module/Module.h"
+#include "platform/DataExchange.h"
+#include "platform/NumberText.h"
+#include "platform/Prompt.h"
+
+namespace {
+
+enum ControlId : int {
+    IDC_NAME = 1036,
+    IDC_DATUM = 1084,
+    IDC_ELLIPSOID = 1067,
+    IDC_SEMI_MAJOR = 1039,
+    IDC_SEMI_MINOR = 1041,
+    IDC_INV_FLATTENING = 1044,
+    IDC_SEMI_MINOR_MODE = 1078,
+    IDC_INV_FLATTENING_MODE = 1079,
+    IDC_ANGULAR_UNIT = 1085,
+    IDC_RADIANS_PER_UNIT = 1086,
+    IDC_PRIME_MERIDIAN = 1087,
+    IDC_MERIDIAN_DEGREES = 1088,
+    IDC_MERIDIAN_MINUTES = 1089,
+    IDC_MERIDIAN_SECONDS = 1090,
+};
+const int kShiftControls[7] = {1070, 1071, 1072, 1073, 1074, 1075, 1077};
+const char kOverwriteCaption[] = "ProjDlg";
+
+int TruncatedToInt(double value)
+{
+    if (!(value > INT_MIN))
+        return INT_MIN;
+    if (!(value < INT_MAX))
+        return INT_MAX;
+    return static_cast<int>(value);
+}
+
+// The degrees of a prime meridian with the sign of the whole longitude, so
+// that -0 (a meridian between -1 and 0 degrees) reads back as west.
+void DDX_MeridianDegrees(CDataExchange* dx, int id, int& degrees, bool& west)
+{
+    if (dx->Failed())
+        return;
+    if (!dx->m_bSaveAndValidate) {
+        CWnd control(dx->PrepareCtrl(id));
+        control.SetWindowText(degrees == 0 && west ? "-0" : std::to_string(degrees));
+        return;
+    }
+    DDX_Text(dx, id, degrees);
+    if (dx->Failed())
+        return;
+    CWnd control(dx->PrepareCtrl(id));
+    const std::string text = control.GetWindowText();
+    const std::size_t first = text.find_first_not_of(" \t");
+    west = first != std::string::npos && text[first] == '-';
+}
+
+// Fills `combo` and `entries` with the custom entry and the table's rows, and
+// selects `position`. False when the table could not be read: then only the
+// custom entry is listed and nothing is selected.
+template <typename Entry>
+bool FillList(CComboBox& combo, std::map<int, Entry>& entries, const Entry& custom,
+              bool (*read)(const std::string&, std::vector<Entry>&),
+              std::string (*shown)(const Entry&), int position)
+{
+    combo.ResetContent();
+    entries[0] = custom;
+    combo.AddString(kCustomEntryText);
+    std::vector<Entry> rows;
+    if (!read(GetGdalDataFolder(), rows))
+        return false;
+    int next = 0;
+    for (Entry& row : rows) {
+        combo.AddString(shown(row));
+        entries[++next] = std::move(row);
+    }
+    combo.SetCurSel(position);
+    return true;
+}
+
+template <typename Entry>
+std::string EntryName(const Entry& e)
+{
+    return e.name;
+}
+
+std::string DatumShownName(const DatumEntry& d)
+{
+    return d.esri_datum_name;
+}
+
+// The entry at the list's selected position, or null.
+template <typename Entry>
+const Entry* Selected(const CComboBox& combo, const std::map<int, Entry>& entries)
+{
+    auto it = entries.find(combo.GetCurSel());
+    return it == entries.end() ? nullptr : &it->second;
+}
+
+}  // namespace
+
+CAddGCSDlg::CAddGCSDlg(unsigned templateId, CWnd* parent) : CDialog(templateId, parent)
+{
+    OnClicked(IDOK, [this] { OnBnClickedOk(); });
+    OnClicked(IDC_SEMI_MINOR_MODE, [this] { OnSemiMinorMode(); });
+    OnClicked(IDC_INV_FLATTENING_MODE, [this] { OnInvFlatteningMode(); });
+    OnSelChange(IDC_DATUM, [this] { OnSelchangeDatum(); });
+    OnSelChange(IDC_ELLIPSOID, [this] { OnSelchangeEllipsoid(); });
+    OnSelChange(IDC_ANGULAR_UNIT, [this] { OnSelchangeAngularUnit(); });
+    OnSelChange(IDC_PRIME_MERIDIAN, [this] { OnSelchangePrimeMeridian(); });
+}
+
+CAddGCSDlg::~CAddGCSDlg() = default;
+
+void CAddGCSDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_DATUM, m_cbDatum);
+    DDX_Control(dx, IDC_ELLIPSOID, m_cbEllipsoid);
+    DDX_Control(dx, IDC_ANGULAR_UNIT, m_cbAngularUnit);
+    DDX_Control(dx, IDC_PRIME_MERIDIAN, m_cbPrimeMeridian);
+    DDX_Text(dx, IDC_NAME, m_strName);
+    DDX_Text(dx, IDC_SEMI_MAJOR, m_semiMajorAxis);
+    DDX_Text(dx, IDC_SEMI_MINOR, m_semiMinorAxis);
+    DDX_Text(dx, IDC_INV_FLATTENING, m_invFlattening);
+    DDX_Radio(dx, IDC_SEMI_MINOR_MODE, m_axisMode);
+    for (int i = 0; i < 7; ++i)
+        DDX_Text(dx, kShiftControls[i], m_toWgs84[i]);
+    DDX_Text(dx, IDC_RADIANS_PER_UNIT, m_radiansPerUnit);
+    DDX_MeridianDegrees(dx, IDC_MERIDIAN_DEGREES, m_meridianDegrees, m_meridianWest);
+    DDV_MinMaxInt(dx, m_meridianDegrees, -180, 180);
+    DDX_Text(dx, IDC_MERIDIAN_MINUTES, m_meridianMinutes);
+    DDV_MinMaxInt(dx, m_meridianMinutes, 0, 60);
+    DDX_Text(dx, IDC_MERIDIAN_SECONDS, m_meridianSeconds);
+    DDV_MinMaxInt(dx, TruncatedToInt(m_meridianSeconds), 0, 60);
+}
+
+BOOL CAddGCSDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_axisMode = kSemiMinorGiven;
+    SetReadOnly(IDC_INV_FLATTENING, true);
+    ApplyGdalDataOption();
+    LoadDatums(0);
+    LoadEllipsoids(0);
+    LoadAngularUnits(0);
+    LoadPrimeMeridians(0);
+    return TRUE;
+}
+
+void CAddGCSDlg::LoadDatums(int position)
+{
+    FillList(m_cbDatum, m_datums, CustomDatum(), ReadDatums, DatumShownName, position);
+}
+
+void CAddGCSDlg::LoadEllipsoids(int position)
+{
+    if (FillList(m_cbEllipsoid, m_ellipsoids, CustomEllipsoid(), ReadEllipsoids,
+                 EntryName<EllipsoidEntry>, position))
+        OnSelchangeEllipsoid();
+}
+
+void CAddGCSDlg::LoadAngularUnits(int position)
+{
+    if (FillList(m_cbAngularUnit, m_angularUnits, CustomAngularUnit(), ReadAngularUnits,
+                 EntryName<RefEntry>, position))
+        OnSelchangeAngularUnit();
+}
+
+void CAddGCSDlg::LoadPrimeMeridians(int position)
+{
+    if (FillList(m_cbPrimeMeridian, m_primeMeridians, CustomPrimeMeridian(), ReadPrimeMeridians,
+                 EntryName<RefEntry>, position))
+        OnSelchangePrimeMeridian();
+}
+
+void CAddGCSDlg::SetReadOnly(int id, bool readOnly)
+{
+    CEdit edit;
+    edit.Attach(FindControl(id));
+    edit.SetReadOnly(readOnly ? TRUE : FALSE);
+}
+
+void CAddGCSDlg::OnSemiMinorMode()
+{
+    SetReadOnly(IDC_SEMI_MINOR, false);
+    SetReadOnly(IDC_INV_FLATTENING, true);
+    m_axisMode = kSemiMinorGiven;
+}
+
+void CAddGCSDlg::OnInvFlatteningMode()
+{
+    SetReadOnly(IDC_SEMI_MINOR, true);
+    SetReadOnly(IDC_INV_FLATTENING, false);
+    m_axisMode = kInvFlatteningGiven;
+}
+
+void CAddGCSDlg::ApplyAxisMode()
+{
+    if (m_axisMode == kSemiMinorGiven)
+        OnSemiMinorMode();
+    else
+        OnInvFlatteningMode();
+}
+
+void CAddGCSDlg::OnSelchangeEllipsoid()
+{
+    UpdateData(TRUE);
+    if (const EllipsoidEntry* e = Selected(m_cbEllipsoid, m_ellipsoids)) {
+        m_semiMajorAxis = e->semi_major_axis;
+        m_semiMinorAxis = e->semi_minor_axis;
+        if (m_semiMinorAxis > 0)
+            OnSemiMinorMode();
+        m_invFlattening = e->inv_flattening;
+        if (m_invFlattening > 0)
+            OnInvFlatteningMode();
+    }
+    UpdateData(FALSE);
+}
+
+void CAddGCSDlg::OnSelchangeAngularUnit()
+{
+    UpdateData(TRUE);
+    if (const RefEntry* unit = Selected(m_cbAngularUnit, m_angularUnits)) {
+        m_radiansPerUnit = unit->value;
+        SetReadOnly(IDC_RADIANS_PER_UNIT, m_cbAngularUnit.GetCurSel() != 0);
+    }
+    UpdateData(FALSE);
+}
+
+void CAddGCSDlg::OnSelchangePrimeMeridian()
+{
+    UpdateData(TRUE);
+    if (const RefEntry* meridian = Selected(m_cbPrimeMeridian, m_primeMeridians)) {
+        const double v = meridian->value;
+        const double degrees = std::trunc(v);
+        const double r = (v - degrees) * 60.0;
+        const double minutes = std::trunc(r);
+        m_meridianDegrees = TruncatedToInt(degrees);
+        m_meridianMinutes = std::abs(TruncatedToInt(minutes));
+        m_meridianSeconds = std::fabs(static_cast<float>((r - minutes) * 60.0));
+        m_meridianWest = v < 0;
+        const bool readOnly = m_cbPrimeMeridian.GetCurSel() != 0;
+        for (int id : {IDC_MERIDIAN_DEGREES, IDC_MERIDIAN_MINUTES, IDC_MERIDIAN_SECONDS})
+            SetReadOnly(id, readOnly);
+    }
+    UpdateData(FALSE);
+}
+
+bool CAddGCSDlg::SelectEllipsoidByCode(int code)
+{
+    for (const auto& [position, entry] : m_ellipsoids) {
+        if (entry.code == code) {
+            m_cbEllipsoid.SetCurSel(position);
+            OnSelchangeEllipsoid();
+            m_cbEllipsoid.EnableWindow(FALSE);
+            return true;
+        }
+    }
+    m_cbEllipsoid.SetCurSel(0);
+    m_cbEllipsoid.EnableWindow(TRUE);
+    return false;
+}
+
+void CAddGCSDlg::OnSelchangeDatum()
+{
+    UpdateData(TRUE);
+    const DatumEntry* datum = Selected(m_cbDatum, m_datums);
+    if (!datum)
+        return;
+    const bool fromTable =
+        SelectEllipsoidByCode(datum->ellipsoid_code) && m_cbDatum.GetCurSel() > 0;
+    if (fromTable) {
+        for (int id : {IDC_SEMI_MAJOR, IDC_SEMI_MINOR, IDC_INV_FLATTENING})
+            SetReadOnly(id, true);
+    } else {
+        m_cbEllipsoid.EnableWindow(TRUE);
+        SetReadOnly(IDC_SEMI_MAJOR, false);
+        // Of the two shape fields, the one the axis mode uses is editable.
+        ApplyAxisMode();
+    }
+    for (int id : {IDC_SEMI_MINOR_MODE, IDC_INV_FLATTENING_MODE}) {
+        CWnd radio(FindControl(id));
+        radio.EnableWindow(fromTable ? FALSE : TRUE);
+    }
+}
+
+double CAddGCSDlg::InverseFlattening() const
+{
+    if (m_axisMode != kSemiMinorGiven)
+        return m_invFlattening;
+    // Equal axes make a sphere, whose inverse flattening GDAL writes as 0.
+    if (m_semiMajorAxis == m_semiMinorAxis)
+        return 0.0;
+    return m_semiMajorAxis / (m_semiMajorAxis - m_semiMinorAxis);
+}
+
+double CAddGCSDlg::MeridianOffset() const
+{
+    const double offset = std::abs(m_meridianDegrees) + m_meridianMinutes / 60.0 +
+                          static_cast<double>(m_meridianSeconds) / 3600.0;
+    return m_meridianDegrees < 0 || m_meridianWest ? -offset : offset;
+}
+
+void CAddGCSDlg::OnBnClickedOk()
+{
+    if (!UpdateData(TRUE))
+        return;
+    if (m_strName.empty()) {
+        AfxMessageBox(MessageText(MessageId::EmptyGeogSystemName));
+        return;
+    }
+    if (g_geogSystems.count(m_strName) &&
+        MessageBox(MessageText(MessageId::GeogSystemExists), kOverwriteCaption,
+                   MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+
+    const std::string datum = m_cbDatum.GetWindowText();
+    const std::string ellipsoid = m_cbEllipsoid.GetWindowText();
+    const std::string angularUnit = m_cbAngularUnit.GetWindowText();
+    const std::string primeMeridian = m_cbPrimeMeridian.GetWindowText();
+
+    OsrHandle srs(OSRNewSpatialReference(nullptr));
+    {
+        QuietGdalErrors quiet;
+        OSRSetGeogCS(srs.get(), m_strName.c_str(), datum.c_str(), ellipsoid.c_str(),
+                     m_semiMajorAxis, InverseFlattening(), primeMeridian.c_str(),
+                     MeridianOffset(), angularUnit.c_str(), m_radiansPerUnit);
+        OSRSetTOWGS84(srs.get(), m_toWgs84[0], m_toWgs84[1], m_toWgs84[2], m_toWgs84[3],
+                      m_toWgs84[4], m_toWgs84[5], m_toWgs84[6]);
+        m_strWKT = ExportToWkt(srs.get());
+    }
+    if (m_strWKT.empty())
+        return;
+    CDialog::OnOK();
+}

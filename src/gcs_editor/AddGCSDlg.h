@@ -1,0 +1,75 @@
+// CAddGCSDlg: defines a new geographic coordinate system from datums,
+// ellipsoids, prime meridians and angular units, and builds its WKT.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "catalog/ReferenceTables.h"
+#include "platform/Controls.h"
+#include "platform/Dialog.h"
+
+class CAddGCSDlg : public CDialog {
+public:
+    explicit CAddGCSDlg(unsigned templateId, CWnd* parent = nullptr);
+    ~CAddGCSDlg() override;
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* dx) override;
+
+    // The result, after IDOK.
+    const std::string& GetSystemName() const { return m_strName; }
+    const std::string& GetWKT() const { return m_strWKT; }
+
+    // Fill their lists from the GDAL tables (custom entry first) and select
+    // `position`; all but the datum list then run their selection handler.
+    void LoadDatums(int position);
+    void LoadEllipsoids(int position);
+    void LoadAngularUnits(int position);
+    void LoadPrimeMeridians(int position);
+
+    // Selects the first ellipsoid with `code`; otherwise "<Custom>" and false.
+    bool SelectEllipsoidByCode(int code);
+
+    void OnSemiMinorMode();
+    void OnInvFlatteningMode();
+    void OnSelchangeDatum();
+    void OnSelchangeEllipsoid();
+    void OnSelchangeAngularUnit();
+    void OnSelchangePrimeMeridian();
+    void OnBnClickedOk();
+
+    enum AxisMode { kSemiMinorGiven = 0, kInvFlatteningGiven = 1 };
+
+    std::string m_strName;
+    std::string m_strWKT;
+    CComboBox m_cbDatum;
+    std::map<int, DatumEntry> m_datums;
+    CComboBox m_cbEllipsoid;
+    std::map<int, EllipsoidEntry> m_ellipsoids;
+    double m_semiMajorAxis = 1.0;
+    double m_semiMinorAxis = 1.0;
+    double m_invFlattening = 1.0;
+    int m_axisMode = kSemiMinorGiven;
+    // dx, dy, dz (metres), rx, ry, rz (arc-seconds), scale (ppm)
+    double m_toWgs84[7] = {0, 0, 0, 0, 0, 0, 0};
+    CComboBox m_cbAngularUnit;
+    double m_radiansPerUnit = 1.0;
+    std::map<int, RefEntry> m_angularUnits;
+    CComboBox m_cbPrimeMeridian;
+    int m_meridianDegrees = 0;
+    int m_meridianMinutes = 0;
+    float m_meridianSeconds = 0.0f;
+    // West of Greenwich. Carries the sign of a meridian between -1 and 0
+    // degrees, whose degrees field is 0: it is shown as "-0".
+    bool m_meridianWest = false;
+    std::map<int, RefEntry> m_primeMeridians;
+
+private:
+    void SetReadOnly(int id, bool readOnly);
+    void ApplyAxisMode();
+    // Meridian offset of the three fields, in decimal degrees.
+    double MeridianOffset() const;
+    // Inverse flattening of the fields in the current axis mode.
+    double InverseFlattening() const;
+};
