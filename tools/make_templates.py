@@ -140,9 +140,16 @@ def spacer(ui, horizontal=True):
             f'{prop("sizeHint", "<size><width>20</width><height>20</height></size>", True)}</spacer>')
 
 
-def layout(ui, cls, items, base="layout"):
+def layout(ui, cls, items, base="layout", stretch=None, column_stretch=None, row_stretch=None):
     n = ui.name(base)
-    return f'<layout class="{cls}" name="{n}">{"".join(items)}</layout>'
+    attrs = ""
+    if stretch:
+        attrs += f' stretch="{stretch}"'
+    if column_stretch:
+        attrs += f' columnstretch="{column_stretch}"'
+    if row_stretch:
+        attrs += f' rowstretch="{row_stretch}"'
+    return f'<layout class="{cls}" name="{n}"{attrs}>{"".join(items)}</layout>'
 
 
 def group(ui, title, lay):
@@ -164,32 +171,36 @@ def chooser(lang):
     system = group(ui, tr("system", lang), layout(ui, "QGridLayout", [
         item(label(ui, tr("type", lang)), 0, 0), item(combo(ui, 1093), 0, 1),
         item(label(ui, tr("category", lang)), 1, 0), item(combo(ui, 1062), 1, 1),
-    ]))
+    ], column_stretch="0,1"))
     summary = widget(ui, "QPlainTextEdit", "summary", [
         prop("readOnly", "<bool>true</bool>"),
-        prop("maximumSize", "<size><width>16777215</width><height>64</height></size>"),
-        prop("minimumSize", "<size><width>0</width><height>64</height></size>"),
+        prop("maximumSize", "<size><width>16777215</width><height>62</height></size>"),
+        prop("minimumSize", "<size><width>220</width><height>62</height></size>"),
         prop("lineWrapMode", "<enum>QPlainTextEdit::NoWrap</enum>"),
         prop("focusPolicy", "<enum>Qt::ClickFocus</enum>"),
+        prop("verticalScrollBarPolicy", "<enum>Qt::ScrollBarAlwaysOff</enum>"),
     ], 1081)
+    new_button = layout(ui, "QHBoxLayout", [
+        item(button(ui, 1060, tr("new_geog", lang), tr("new_geog_tip", lang))), item(spacer(ui)),
+    ])
     geog = group(ui, tr("geog", lang), layout(ui, "QGridLayout", [
         item(combo(ui, 1059), 0, 0),
-        item(button(ui, 1060, tr("new_geog", lang), tr("new_geog_tip", lang)), 0, 1),
-        item(summary, 1, 0, 1, 2),
-    ]))
+        item(new_button, 1, 0),
+        item(summary, 0, 1, 2, 1),
+    ], column_stretch="1,1"))
     table = widget(ui, "QTableWidget", "parameters", [
         prop("toolTip", string(tr("params_tip", lang))),
-        prop("minimumSize", "<size><width>0</width><height>150</height></size>"),
+        prop("minimumSize", "<size><width>0</width><height>140</height></size>"),
     ], 1091)
     proj = group(ui, tr("projection", lang), layout(ui, "QGridLayout", [
-        item(label(ui, tr("method", lang)), 0, 0), item(combo(ui, 1055), 0, 1),
-        item(label(ui, tr("zone", lang)), 1, 0), item(combo(ui, 1058), 1, 1),
+        item(label(ui, tr("zone", lang)), 0, 0), item(combo(ui, 1058), 0, 1),
+        item(label(ui, tr("method", lang)), 1, 0), item(combo(ui, 1055), 1, 1),
         item(table, 2, 0, 1, 2),
-    ]))
+    ], column_stretch="0,1", row_stretch="0,0,1"))
     unit = group(ui, tr("unit", lang), layout(ui, "QHBoxLayout", [
         item(label(ui, tr("unit_label", lang))), item(combo(ui, 1061)),
         item(label(ui, tr("factor", lang))), item(edit(ui, 1092)),
-    ]))
+    ], stretch="0,1,0,1"))
     buttons = layout(ui, "QHBoxLayout", [
         item(button(ui, 1056, tr("import", lang), tr("import_tip", lang))),
         item(button(ui, 1057, tr("save", lang), tr("save_tip", lang))),
@@ -197,8 +208,9 @@ def chooser(lang):
         item(button(ui, 1, tr("ok", lang), default=True)),
         item(button(ui, 2, tr("cancel", lang))),
     ])
-    body = layout(ui, "QVBoxLayout", [item(system), item(geog), item(proj), item(unit), item(buttons)])
-    return document(tr("chooser_title", lang), 560, 640, body)
+    body = layout(ui, "QVBoxLayout", [item(system), item(geog), item(proj), item(unit), item(buttons)],
+                  stretch="0,0,1,0,0")
+    return document(tr("chooser_title", lang), 600, 660, body)
 
 
 def editor(lang):

@@ -35,6 +35,21 @@ int CComboBox::AddString(const std::string& text)
     return c->count() - 1;
 }
 
+void CComboBox::AddStrings(const std::vector<std::string>& texts)
+{
+    QComboBox* c = Combo();
+    if (!c || texts.empty())
+        return;
+    QStringList list;
+    list.reserve(static_cast<int>(texts.size()));
+    for (const std::string& text : texts)
+        list << QString::fromStdString(text);
+    const int selected = c->currentIndex();
+    c->addItems(list);
+    if (selected < 0)
+        c->setCurrentIndex(-1);
+}
+
 int CComboBox::SetCurSel(int index)
 {
     QComboBox* c = Combo();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/Wnd.h"
 
@@ -13,6 +14,8 @@ class CComboBox : public CWnd {
 public:
     void ResetContent();
     int AddString(const std::string& text);  // the new entry's index
+    // Adds many entries at once: one refill of the list, not one per entry.
+    void AddStrings(const std::vector<std::string>& texts);
     // Selects entry `index`, or nothing for -1; returns CB_ERR for an index
     // out of range. Never notifies the dialog.
     int SetCurSel(int index);

@@ -1,0 +1,111 @@
+// The geographic side of the chooser: the catalogue, its summary, adding a
+// system, and the linear units.
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "chooser/ProjectionDlg.h"
+#include "gcs_editor/AddGCSDlg.h"
+#include "module/Language.h"
+
+namespace {
+
+std::string Lowered(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+}  // namespace
+
+void CProjectionDlg::LoadGeographicSystems()
+{
+    LoadCatalogSection(kGeogSection, g_geogSystems);
+}
+
+void CProjectionDlg::LoadLengthUnits()
+{
+    m_units.clear();
+    m_units.push_back(CustomLengthUnit());
+    ReadLengthUnits(GetGdalDataFolder(), m_units);
+}
+
+void CProjectionDlg::OnSelchangeGeogSystem()
+{
+    UpdateData(TRUE);
+    UpdateGeogSummary();
+    UpdateData(FALSE);
+}
+
+void CProjectionDlg::UpdateGeogSummary()
+{
+    auto entry = g_geogSystems.find(m_cbGeogSystem.GetWindowText());
+    if (entry == g_geogSystems.end())
+        return;
+    OsrHandle srs = NewSpatialReference(entry->second);
+    if (!srs)
+        return;
+    const std::string summary = AttrValue(srs.get(), "GEOGCS") + "\r\nDatum: " +
+                                AttrValue(srs.get(), "DATUM") + "\r\nSpheroid: " +
+                                AttrValue(srs.get(), "SPHEROID");
+    if (CWnd* box = GetDlgItem(IDC_GEOG_SUMMARY))
+        box->SetWindowText(summary);
+}
+
+void CProjectionDlg::OnBnClickedAddGeogSystem()
+{
+    CAddGCSDlg editor(EditorTemplateId());
+    if (editor.DoModal() != IDOK)
+        return;
+    const std::string name = editor.GetSystemName();
+    const std::string wkt = editor.GetWKT();
+    g_geogSystems[name] = wkt;
+    // An overwritten system is listed once.
+    const int count = m_cbGeogSystem.GetCount();
+    bool listed = false;
+    for (int i = 0; i < count && !listed; ++i)
+        listed = m_cbGeogSystem.GetLBText(i) == name;
+    if (!listed)
+        m_cbGeogSystem.AddString(name);
+    SelectComboString(m_cbGeogSystem, name);
+    UpdateGeogSummary();
+    StoreGeogSystem(name, wkt);
+}
+
+bool CProjectionDlg::SelectLinearUnit(const std::string& name, double metresPerUnit)
+{
+    std::string wanted = Lowered(name);
+    if (wanted == "meter")
+        wanted = "metre";
+    bool found = false;
+    for (std::size_t i = 0; i < m_units.size() && !found; ++i) {
+        if (Lowered(m_units[i].name) == wanted &&
+            std::fabs(metresPerUnit - m_units[i].value) < 0.01) {
+            m_cbUnit.SetCurSel(static_cast<int>(i));
+            found = true;
+        }
+    }
+    if (!found) {
+        // Selected, so that the system is shown and composed in its own unit.
+        m_units.push_back(RefEntry{0, wanted, metresPerUnit});
+        m_cbUnit.SetCurSel(m_cbUnit.AddString(wanted));
+    }
+    OnSelchangeUnit();
+    return true;
+}
+
+void CProjectionDlg::AddGeogSystemIfMissing(const std::string& name, OGRSpatialReferenceH srs)
+{
+    if (g_geogSystems.count(name))
+        return;
+    OsrHandle geographic(OSRNewSpatialReference(nullptr));
+    std::string wkt;
+    {
+        QuietGdalErrors quiet;
+        OSRCopyGeogCSFrom(geographic.get(), srs);
+        wkt = ExportToWkt(geographic.get());
+    }
+    if (!wkt.empty())
+        g_geogSystems[name] = wkt;
+}

@@ -1,0 +1,119 @@
+// A chooser on the bundled data in a module folder of its own, worked
+// through its controls.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <memory>
+
+#include "chooser/ProjectionDlg.h"
+#include "module/GdalSupport.h"
+#include "module/Language.h"
+#include "platform/Prompt.h"
+#include "support/TestSupport.h"
+
+class ChooserTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_savedLanguage = g_language;
+        g_language = LANGUAGE_ENGLISH;
+    }
+    void TearDown() override
+    {
+        m_dialog.reset();
+        g_language = m_savedLanguage;
+    }
+
+    // Opens the chooser as Orvane::DoModal hands it a WKT.
+    CProjectionDlg& Open(const std::string& wkt = "")
+    {
+        m_dialog.reset();
+        m_dialog = std::make_unique<CProjectionDlg>(ChooserTemplateId());
+        m_dialog->m_strWKT = wkt;
+        m_dialog->m_bUseInputSrs = !wkt.empty();
+        m_dialog->m_bGdalRegistered = true;
+        EXPECT_TRUE(m_dialog->Create());
+        return *m_dialog;
+    }
+
+    CProjectionDlg& Dlg() { return *m_dialog; }
+    QComboBox* Combo(int id) { return qobject_cast<QComboBox*>(m_dialog->FindControl(id)); }
+    std::string Current(int id) { return Combo(id)->currentText().toStdString(); }
+    void Choose(int id, const std::string& text) { ChooseComboText(Combo(id), text); }
+    void ChooseAt(int id, int index) { ChooseComboEntry(Combo(id), index); }
+    bool Enabled(int id) { return m_dialog->FindControl(id)->isEnabled(); }
+    QLineEdit* Factor() { return qobject_cast<QLineEdit*>(m_dialog->FindControl(IDC_UNIT_FACTOR)); }
+    std::string Summary()
+    {
+        return qobject_cast<QPlainTextEdit*>(m_dialog->FindControl(IDC_GEOG_SUMMARY))->toPlainText().toStdString();
+    }
+    QTableWidget* Table() { return qobject_cast<QTableWidget*>(m_dialog->FindControl(IDC_PARAMETERS)); }
+
+    // The parameter list as (name, value text) rows.
+    std::vector<std::pair<std::string, std::string>> Parameters()
+    {
+        std::vector<std::pair<std::string, std::string>> rows;
+        for (int r = 0; r < m_dialog->m_lcParams.GetItemCount(); ++r)
+            rows.emplace_back(m_dialog->m_lcParams.GetItemText(r, 0), m_dialog->m_lcParams.GetItemText(r, 1));
+        return rows;
+    }
+    std::string ParameterText(const std::string& name)
+    {
+        for (const auto& [n, v] : Parameters())
+            if (n == name)
+                return v;
+        ADD_FAILURE() << "no parameter " << name;
+        return "";
+    }
+    // Types a value into the parameter list as a user does: click the cell,
+    // click it again, type, Enter.
+    void EditParameter(const std::string& name, const std::string& value)
+    {
+        QTableWidget* table = Table();
+        int row = -1;
+        for (int r = 0; r < table->rowCount(); ++r)
+            if (table->item(r, 0)->text().toStdString() == name)
+                row = r;
+        ASSERT_GE(row, 0) << name;
+        const QPoint point = table->visualRect(table->model()->index(row, 1)).center();
+        QCursor::setPos(table->viewport()->mapToGlobal(point));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, point, 400);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, point, 400);
+        QLineEdit* editor = m_dialog->m_lcParams.GetEditor().Editor();
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, QString::fromStdString(value));
+        QTest::keyClick(editor, Qt::Key_Return);
+    }
+
+    void Click(int id) { QTest::mouseClick(qobject_cast<QPushButton*>(m_dialog->FindControl(id)), Qt::LeftButton); }
+    bool PressOk()
+    {
+        Click(IDOK);
+        return m_dialog->GetResult() == IDOK;
+    }
+
+    // The chooser's result, parsed by GDAL.
+    OsrHandle Result()
+    {
+        OsrHandle srs = NewSpatialReference(m_dialog->m_strWKT);
+        EXPECT_NE(srs, nullptr) << m_dialog->m_strWKT;
+        return srs;
+    }
+    static double Parm(OGRSpatialReferenceH srs, const char* name)
+    {
+        return OSRGetProjParm(srs, name, -9999.0, nullptr);
+    }
+
+    TempModuleFolder m_folder;
+    ScriptedPrompts m_prompts;
+    std::unique_ptr<CProjectionDlg> m_dialog;
+    LanguageSet m_savedLanguage{};
+};

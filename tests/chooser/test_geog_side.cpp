@@ -1,0 +1,161 @@
+// The geographic side: summary, linear units, and adding a system.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QAbstractButton>
+#include <filesystem>
+
+#include "catalog/GeogCatalog.h"
+#include "chooser/ChooserFixture.h"
+
+namespace {
+
+QWidget* ControlOf(QWidget* dialog, int id)
+{
+    for (QWidget* child : dialog->findChildren<QWidget*>())
+        if (child->property("controlId").toInt() == id)
+            return child;
+    return nullptr;
+}
+
+// Defines a system named `name` in the editor that the chooser opens.
+void DefineInEditor(const std::string& name)
+{
+    WhenModalShows([name](QWidget* editor) {
+        auto* nameEdit = qobject_cast<QLineEdit*>(ControlOf(editor, 1036));
+        ASSERT_NE(nameEdit, nullptr);
+        nameEdit->setText(QString::fromStdString(name));
+        auto* datum = qobject_cast<QComboBox*>(ControlOf(editor, 1084));
+        ChooseComboText(datum, "D_Xian_1980");
+        QTest::mouseClick(qobject_cast<QAbstractButton*>(ControlOf(editor, IDOK)), Qt::LeftButton);
+    });
+}
+
+const char kProjectedInFurlongs[] =
+    "PROJCS[\"Furlong grid\",GEOGCS[\"WGS 84\",DATUM[\"WGS_1984\",SPHEROID[\"WGS 84\",6378137,298.257223563]],"
+    "PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]],PROJECTION[\"Transverse_Mercator\"],"
+    "PARAMETER[\"latitude_of_origin\",0],PARAMETER[\"central_meridian\",9],PARAMETER[\"scale_factor\",1],"
+    "PARAMETER[\"false_easting\",500],PARAMETER[\"false_northing\",0],UNIT[\"Furlong\",201.168]]";
+
+}  // namespace
+
+TEST_F(ChooserTest, TheSummaryNamesSystemDatumAndSpheroid)
+{
+    Open();
+    Choose(IDC_GEOG_SYSTEM, "Beijing 1954");
+    EXPECT_EQ(Summary(), "Beijing 1954\nDatum: Beijing_1954\nSpheroid: Krassowsky 1940");
+    g_geogSystems["Broken"] = "GEOGCS[nonsense";
+    Combo(IDC_GEOG_SYSTEM)->addItem("Broken");
+    Choose(IDC_GEOG_SYSTEM, "Broken");
+    EXPECT_EQ(Summary(), "Beijing 1954\nDatum: Beijing_1954\nSpheroid: Krassowsky 1940")
+        << "an unreadable entry leaves the summary as it was";
+}
+
+TEST_F(ChooserTest, LinearUnitsAreMatchedByNameAndFactor)
+{
+    Open();
+    Choose(IDC_SYSTEM_KIND, "Projected Coordinate System");
+    const int units = Combo(IDC_UNIT)->count();
+    Dlg().SelectLinearUnit("Meter", 1.0);
+    EXPECT_EQ(Current(IDC_UNIT), "metre");
+    Dlg().SelectLinearUnit("METRE", 1.0099);
+    EXPECT_EQ(Current(IDC_UNIT), "metre") << "within 0.01";
+    EXPECT_EQ(Combo(IDC_UNIT)->count(), units);
+    Dlg().SelectLinearUnit("metre", 1.01);
+    EXPECT_EQ(Combo(IDC_UNIT)->count(), units + 1) << "0.01 apart is another unit";
+    EXPECT_EQ(Combo(IDC_UNIT)->currentIndex(), units);
+    EXPECT_EQ(Dlg().m_unitFactor, 1.01);
+    Dlg().SelectLinearUnit("Metre", 1.0100001);
+    EXPECT_EQ(Combo(IDC_UNIT)->count(), units + 1) << "found, not appended again";
+    EXPECT_EQ(Combo(IDC_UNIT)->currentIndex(), units);
+    EXPECT_EQ(Dlg().m_units.back().code, 0);
+}
+
+TEST_F(ChooserTest, AnUnknownUnitIsAppendedSelectedAndComposed)
+{
+    Open(kProjectedInFurlongs);
+    EXPECT_EQ(Current(IDC_UNIT), "furlong");
+    EXPECT_EQ(Combo(IDC_UNIT)->currentIndex(), Combo(IDC_UNIT)->count() - 1);
+    EXPECT_EQ(Factor()->text(), "201.168");
+    EXPECT_TRUE(Factor()->isReadOnly());
+    ASSERT_TRUE(PressOk());
+    char* unit = nullptr;
+    OsrHandle result = Result();
+    EXPECT_EQ(OSRGetLinearUnits(result.get(), &unit), 201.168);
+    EXPECT_STREQ(unit, "furlong");
+    EXPECT_EQ(Parm(result.get(), "false_easting"), 500.0);
+    EXPECT_TRUE(OSRIsSame(result.get(), NewSpatialReference(kProjectedInFurlongs).get()));
+}
+
+TEST_F(ChooserTest, AddingASystemPutsItInMemoryTheListTheSummaryAndTheFile)
+{
+    Open();
+    const int listed = Combo(IDC_GEOG_SYSTEM)->count();
+    DefineInEditor("My Xian");
+    Click(IDC_ADD_GEOG_SYSTEM);
+    ASSERT_EQ(g_geogSystems.count("My Xian"), 1u);
+    EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), listed + 1);
+    EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "My Xian");
+    EXPECT_EQ(Summary(), "My Xian\nDatum: Xian_1980\nSpheroid: IAG 1975");
+    SystemCatalog stored;
+    LoadCatalogSection(kGeogSection, stored);
+    EXPECT_EQ(stored["My Xian"], g_geogSystems["My Xian"]);
+    ASSERT_TRUE(PressOk());
+    EXPECT_EQ(AttrValue(Result().get(), "GEOGCS"), "My Xian");
+}
+
+TEST_F(ChooserTest, OverwritingASystemListsItOnce)
+{
+    Open();
+    const int listed = Combo(IDC_GEOG_SYSTEM)->count();
+    const std::string before = g_geogSystems["Xian 1980"];
+    m_prompts.AnswerMessage(IDYES);
+    DefineInEditor("Xian 1980");
+    Click(IDC_ADD_GEOG_SYSTEM);
+    ASSERT_EQ(m_prompts.Messages().size(), 1u) << "the editor asked first";
+    EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), listed);
+    EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "Xian 1980");
+    EXPECT_NE(g_geogSystems["Xian 1980"], before);
+    SystemCatalog stored;
+    LoadCatalogSection(kGeogSection, stored);
+    EXPECT_EQ(stored["Xian 1980"], g_geogSystems["Xian 1980"]);
+}
+
+TEST_F(ChooserTest, WithoutACatalogueFileAnAddedSystemLivesInMemoryOnly)
+{
+    std::filesystem::remove(m_folder / "CoordSys.dat");
+    Open();
+    EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), 0);
+    DefineInEditor("Scratch");
+    Click(IDC_ADD_GEOG_SYSTEM);
+    EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "Scratch");
+    EXPECT_EQ(Summary().rfind("Scratch\n", 0), 0u);
+    EXPECT_FALSE(std::filesystem::exists(m_folder / "CoordSys.dat"));
+    m_dialog.reset();
+    EXPECT_TRUE(g_geogSystems.empty()) << "gone when the chooser closes";
+    Open();
+    EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), 0);
+}
+
+TEST_F(ChooserTest, AReadOnlyCatalogueIsNotWritten)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes read-only files";
+    chmod((m_folder / "CoordSys.dat").c_str(), 0444);
+    const std::string before = ReadFile(m_folder / "CoordSys.dat");
+    Open();
+    DefineInEditor("Not stored");
+    Click(IDC_ADD_GEOG_SYSTEM);
+    EXPECT_EQ(g_geogSystems.count("Not stored"), 1u);
+    EXPECT_EQ(ReadFile(m_folder / "CoordSys.dat"), before);
+}
+
+TEST_F(ChooserTest, ACancelledEditorChangesNothing)
+{
+    Open();
+    const std::size_t systems = g_geogSystems.size();
+    WhenModalShows([](QWidget* editor) { QTest::keyClick(editor, Qt::Key_Escape); });
+    Click(IDC_ADD_GEOG_SYSTEM);
+    EXPECT_EQ(g_geogSystems.size(), systems);
+    EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "WGS 84");
+}
