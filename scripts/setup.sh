@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running need and
 # that this machine lacks. Debian 12.
+#   setup.sh [--screenshots]   also what the main job needs to take a screenshot
 set -euo pipefail
 
 packages=(
@@ -8,7 +9,11 @@ packages=(
   libgdal-dev                 # GDAL 3.6 with PROJ
   qt6-base-dev qt6-tools-dev  # Qt 6 Widgets, UiTools, Test
   libgtest-dev libbenchmark-dev
+  xvfb xauth x11-utils xdotool fonts-dejavu-core  # the chooser on a virtual display
 )
+if [ "${1:-}" = "--screenshots" ]; then
+  packages+=(imagemagick)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,18 +1,41 @@
 // orvane: a host of the Orvane library, for the shell.
-//   orvane info REF...   the five names of each spatial reference
+//   orvane pick [--wkt TEXT | --wkt-file FILE] [--lang N] [--host-registers-gdal]
+//       shows the chooser; on OK prints the name, then the WKT, and exits 0;
+//       on Cancel exits 1
+//   orvane info REF...
+//       the five names of each spatial reference
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
+
+#include <gdal.h>
 
 #include "Orvane.h"
 
 namespace {
 
+enum ExitCode { kOk = 0, kCancelled = 1, kUsage = 2, kNoDisplay = 3 };
+
 void PrintUsage(FILE* out)
 {
     std::fprintf(out,
-                 "usage: orvane info REF...\n"
-                 "  REF: WKT, EPSG:n, a PROJ string, a .prj path, anything GDAL accepts\n");
+                 "usage: orvane pick [--wkt TEXT | --wkt-file FILE] [--lang N] [--host-registers-gdal]\n"
+                 "       orvane info REF...\n"
+                 "  pick  shows the chooser; on OK prints the system's name and its WKT\n"
+                 "        (exit 0), on Cancel exits 1\n"
+                 "  info  prints the five names of each REF: WKT, EPSG:n, a PROJ string, a\n"
+                 "        .prj path, anything GDAL accepts\n"
+                 "  --lang N  0 Simplified Chinese, 1 Traditional Chinese, other English\n");
+}
+
+int Usage(const char* problem)
+{
+    std::fprintf(stderr, "orvane: %s\n", problem);
+    PrintUsage(stderr);
+    return kUsage;
 }
 
 // Prints the names of `ref`; false when GDAL could not make sense of it.
@@ -32,10 +55,8 @@ bool PrintNames(const char* ref)
 
 int RunInfo(int argc, char** argv)
 {
-    if (argc < 1) {
-        PrintUsage(stderr);
-        return 2;
-    }
+    if (argc < 1)
+        return Usage("info needs at least one reference");
     bool allUsable = true;
     for (int i = 0; i < argc; ++i) {
         if (i > 0)
@@ -45,7 +66,72 @@ int RunInfo(int argc, char** argv)
             allUsable = false;
         }
     }
-    return allUsable ? 0 : 1;
+    return allUsable ? kOk : kCancelled;
+}
+
+bool ParseLanguage(const char* text, int& language)
+{
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || value < -1000000 || value > 1000000)
+        return false;
+    language = static_cast<int>(value);
+    return true;
+}
+
+bool ReadWholeFile(const char* path, std::string& text)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream content;
+    content << in.rdbuf();
+    text = content.str();
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    return true;
+}
+
+int RunPick(int argc, char** argv)
+{
+    std::string wkt;
+    bool haveWkt = false;
+    int language = LANGUAGE_ENGLISH;
+    bool hostRegisters = false;
+    for (int i = 0; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if ((arg == "--wkt" || arg == "--wkt-file") && haveWkt)
+            return Usage("give --wkt or --wkt-file once");
+        if (arg == "--wkt" && hasValue) {
+            wkt = argv[++i];
+            haveWkt = true;
+        } else if (arg == "--wkt-file" && hasValue) {
+            if (!ReadWholeFile(argv[++i], wkt))
+                return Usage("cannot read the --wkt-file");
+            haveWkt = true;
+        } else if (arg == "--lang" && hasValue) {
+            if (!ParseLanguage(argv[++i], language))
+                return Usage("--lang takes a whole number");
+        } else if (arg == "--host-registers-gdal") {
+            hostRegisters = true;
+        } else {
+            return Usage(("unknown or incomplete argument: " + arg).c_str());
+        }
+    }
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
+        std::fprintf(stderr, "orvane: no display to show the chooser on (DISPLAY is not set)\n");
+        return kNoDisplay;
+    }
+    if (hostRegisters)
+        GDALAllRegister();
+    Orvane chooser(wkt.c_str());
+    chooser.SetLanguage(static_cast<LanguageSet>(language));
+    chooser.SetGDALRegState(hostRegisters);
+    if (chooser.DoModal() != 1)
+        return kCancelled;
+    std::printf("%s\n%s\n", chooser.GetSrsName(), chooser.GetWKT());
+    return kOk;
 }
 
 }  // namespace
@@ -54,10 +140,11 @@ int main(int argc, char** argv)
 {
     if (argc >= 2 && std::strcmp(argv[1], "info") == 0)
         return RunInfo(argc - 2, argv + 2);
+    if (argc >= 2 && std::strcmp(argv[1], "pick") == 0)
+        return RunPick(argc - 2, argv + 2);
     if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         PrintUsage(stdout);
-        return 0;
+        return kOk;
     }
-    PrintUsage(stderr);
-    return 2;
+    return Usage(argc < 2 ? "no command" : "unknown command");
 }

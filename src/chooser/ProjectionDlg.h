@@ -87,6 +87,12 @@ public:
     bool SelectLinearUnit(const std::string& name, double metresPerUnit);
     void AddGeogSystemIfMissing(const std::string& name, OGRSpatialReferenceH srs);
 
+    // ---- import and export ----
+    void OnBnClickedImport();
+    void OnBnClickedSavePrj();
+    // The projection WKT of a raster, empty when it has none.
+    std::string ReadRasterProjection(const std::string& path);
+
     // ---- initialisation, restore, OK and Cancel ----
     BOOL OnInitDialog() override;
     void InitSelectionFromWKT();

@@ -19,6 +19,8 @@ CProjectionDlg::CProjectionDlg(unsigned templateId, CWnd* parent) : CDialog(temp
     OnClicked(IDOK, [this] { OnBnClickedOk(); });
     OnClicked(IDCANCEL, [this] { OnBnClickedCancel(); });
     OnClicked(IDC_ADD_GEOG_SYSTEM, [this] { OnBnClickedAddGeogSystem(); });
+    OnClicked(IDC_IMPORT, [this] { OnBnClickedImport(); });
+    OnClicked(IDC_SAVE_PRJ, [this] { OnBnClickedSavePrj(); });
     OnSelChange(IDC_SYSTEM_KIND, [this] { OnSelchangeSystemKind(); });
     OnSelChange(IDC_PROJ_CATEGORY, [this] { OnSelchangeProjCategory(); });
     OnSelChange(IDC_GEOG_SYSTEM, [this] { OnSelchangeGeogSystem(); });

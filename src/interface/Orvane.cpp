@@ -1,6 +1,8 @@
 // The exported chooser object: its state and result accessors.
 #include "interface/Orvane.h"
 
+#include "chooser/ProjectionDlg.h"
+#include "module/GdalSupport.h"
 #include "module/Language.h"
 
 Orvane::Orvane(const char* wkt)
@@ -33,4 +35,41 @@ char* Orvane::GetWKT()
 char* Orvane::GetSrsName()
 {
     return m_settingOK ? m_srsName.data() : nullptr;
+}
+
+namespace {
+
+// The name of a system by its kind: its GEOGCS, PROJCS or LOCAL_CS node.
+std::string SystemName(const std::string& wkt)
+{
+    OsrHandle srs = NewSpatialReference(wkt);
+    const char* key = nullptr;
+    if (srs && OSRIsGeographic(srs.get()))
+        key = "GEOGCS";
+    else if (srs && OSRIsProjected(srs.get()))
+        key = "PROJCS";
+    else if (srs && OSRIsLocal(srs.get()))
+        key = "LOCAL_CS";
+    const char* name = key ? OSRGetAttrValue(srs.get(), key, 0) : nullptr;
+    return name ? name : "Unknown";
+}
+
+}  // namespace
+
+int Orvane::DoModal()
+{
+    const unsigned templateId = ChooserTemplateId();
+    m_settingOK = false;
+    CProjectionDlg dialog(templateId);
+    dialog.m_strWKT = m_wkt;
+    if (!m_wkt.empty())
+        dialog.m_bUseInputSrs = true;
+    dialog.m_bGdalRegistered = m_gdalRegState;
+    if (dialog.DoModal() != IDOK)
+        return 2;
+    m_wkt = dialog.m_strWKT;
+    if (!m_wkt.empty())
+        m_srsName = SystemName(m_wkt);
+    m_settingOK = true;
+    return 1;
 }

@@ -2,6 +2,9 @@
 
 OsrHandle NewSpatialReference(const std::string& wkt)
 {
+    // GDAL makes an empty system of an empty text; that is no spatial reference.
+    if (wkt.empty())
+        return nullptr;
     QuietGdalErrors quiet;
     return OsrHandle(OSRNewSpatialReference(wkt.c_str()));
 }

@@ -13,7 +13,8 @@ struct OsrReleaser {
 };
 using OsrHandle = std::unique_ptr<std::remove_pointer_t<OGRSpatialReferenceH>, OsrReleaser>;
 
-// A spatial reference made from WKT, or null when GDAL refuses the text.
+// A spatial reference made from WKT, or null when GDAL refuses the text or
+// the text is empty.
 OsrHandle NewSpatialReference(const std::string& wkt);
 
 // The WKT GDAL exports for `srs`, empty when it exports nothing.

@@ -1,5 +1,7 @@
 #include "platform/Profile.h"
 
+#include "platform/FileIO.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -13,65 +15,6 @@
 namespace {
 
 const char kByteOrderMark[] = "\xEF\xBB\xBF";
-
-// A file descriptor that closes itself.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd = -1) : m_fd(fd) {}
-    ~FileDescriptor() { Reset(); }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return m_fd; }
-    void Reset(int fd = -1)
-    {
-        if (m_fd >= 0)
-            close(m_fd);
-        m_fd = fd;
-    }
-    bool Close()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd < 0 || close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
-
-bool ReadAll(int fd, std::string& content)
-{
-    content.clear();
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (n == 0)
-            return true;
-        content.append(buffer, static_cast<std::size_t>(n));
-    }
-}
-
-bool WriteAll(int fd, const std::string& content)
-{
-    const char* p = content.data();
-    std::size_t left = content.size();
-    while (left > 0) {
-        ssize_t n = write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 // One line of a file: where it starts, its text without the line end, and
 // where the next line starts.
@@ -214,14 +157,6 @@ bool ContainsLineBreak(const std::string& s)
     return s.find_first_of("\r\n") != std::string::npos;
 }
 
-std::string FolderOf(const std::string& path)
-{
-    std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // Writers take an exclusive lock on the file's folder: unlike the file, the
 // folder stays the same inode while writers replace the file, so every writer
 // waits its turn and reads what the one before it wrote.
@@ -234,25 +169,6 @@ bool LockFolder(const std::string& path, FileDescriptor& lock)
         if (errno != EINTR)
             return false;
     }
-    return true;
-}
-
-bool ReplaceAtomically(const std::string& path, const std::string& content, mode_t mode)
-{
-    std::string temporary = path + ".XXXXXX";
-    FileDescriptor fd(mkstemp(temporary.data()));
-    if (fd.Get() < 0)
-        return false;
-    bool ok = fchmod(fd.Get(), mode & 07777) == 0 && WriteAll(fd.Get(), content) &&
-              fsync(fd.Get()) == 0;
-    ok = fd.Close() && ok;
-    if (!ok || rename(temporary.c_str(), path.c_str()) != 0) {
-        unlink(temporary.c_str());
-        return false;
-    }
-    FileDescriptor folder(open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.Get() >= 0)
-        fsync(folder.Get());
     return true;
 }
 
@@ -289,15 +205,9 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
         return false;
     // Replace the file a symbolic link points to, not the link itself; a
     // dangling link is not written through.
-    std::string target = path;
-    struct stat link;
-    if (lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-        char* resolved = realpath(path.c_str(), nullptr);
-        if (!resolved)
-            return false;
-        target = resolved;
-        free(resolved);
-    }
+    std::string target;
+    if (!ResolveLink(path, target))
+        return false;
     // The lock is held until `lock` closes, after the rename.
     FileDescriptor lock;
     if (!LockFolder(target, lock))
@@ -308,5 +218,5 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     if (fd.Get() < 0 || fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) ||
         !ReadAll(fd.Get(), content))
         return false;
-    return ReplaceAtomically(target, WithEntry(content, section, key, value), st.st_mode);
+    return ReplaceFileAtomically(target, WithEntry(content, section, key, value), st.st_mode);
 }

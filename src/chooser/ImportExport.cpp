@@ -1,0 +1,135 @@
+// Importing a system from a .prj file or a raster, and saving one to a .prj.
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+
+#include <gdal.h>
+
+#include "chooser/ProjectionDlg.h"
+#include "module/Messages.h"
+#include "platform/FileIO.h"
+#include "platform/Prompt.h"
+
+namespace {
+
+// Built on first use and kept for the life of the process.
+const std::string& ImportFilter()
+{
+    static const std::string filter =
+        "Source File|*.prj;*.img;*.tif|Prj File(*.prj)|*.prj|ERDAS Imagine(*.img)|*.img|"
+        "TIFF Format(*.tif)|*.tif|ALL File(*.*)|*.*||";
+    return filter;
+}
+
+const std::string& ExportFilter()
+{
+    static const std::string filter = "Projection File(*.prj)|*.prj||";
+    return filter;
+}
+
+// The text after the path's last '.' (the whole path when it has none),
+// in lower case.
+std::string ExtensionOf(const std::string& path)
+{
+    const std::size_t dot = path.rfind('.');
+    std::string extension = dot == std::string::npos ? path : path.substr(dot + 1);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+// The first line of a text file, without its line end. False when the path
+// is not a regular file that opens for reading (a pipe would block).
+bool ReadFirstLine(const std::string& path, std::string& line)
+{
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::getline(in, line);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return true;
+}
+
+}  // namespace
+
+void CProjectionDlg::OnBnClickedImport()
+{
+    CFileDialog dialog(TRUE, "", "", OFN_HIDEREADONLY, ImportFilter().c_str());
+    dialog.m_title = "Select a Data Source";
+    if (dialog.DoModal() != IDOK)
+        return;
+    const std::string path = dialog.GetPathName();
+    const std::string extension = ExtensionOf(path);
+    std::string candidate;
+    if (extension == "prj") {
+        if (!ReadFirstLine(path, candidate)) {
+            AfxMessageBox(MessageText(MessageId::CannotOpenPrj));
+            return;
+        }
+    } else if (extension == "img" || extension == "tif") {
+        candidate = ReadRasterProjection(path);
+        if (candidate.empty()) {
+            AfxMessageBox(MessageText(MessageId::NoCoordinateInfo));
+            return;
+        }
+    } else {
+        AfxMessageBox(MessageText(MessageId::UnknownDataType));
+        return;
+    }
+    if (!IsValidWKT(candidate)) {
+        AfxMessageBox(MessageText(MessageId::UnknownCoordinateInfo));
+        return;
+    }
+    m_strWKT = candidate;
+    m_bUseInputSrs = true;
+    InitSelectionFromWKT();
+}
+
+std::string CProjectionDlg::ReadRasterProjection(const std::string& path)
+{
+    std::string projection;
+    // Only a regular file: opening a pipe would block the dialog.
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return projection;
+    if (!m_bGdalRegistered)
+        GDALAllRegister();
+    {
+        QuietGdalErrors quiet;
+        if (GDALDatasetH dataset = GDALOpen(path.c_str(), GA_ReadOnly)) {
+            if (const char* text = GDALGetProjectionRef(dataset))
+                projection = text;
+            GDALClose(dataset);
+        }
+    }
+    if (!m_bGdalRegistered)
+        GDALDestroyDriverManager();
+    return projection;
+}
+
+void CProjectionDlg::OnBnClickedSavePrj()
+{
+    if (!UpdateData(TRUE))
+        return;
+    if (!BuildWKT()) {
+        AfxMessageBox(MessageText(MessageId::CannotSavePrj));
+        return;
+    }
+    CFileDialog dialog(FALSE, ".prj", "My.prj", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                       ExportFilter().c_str());
+    dialog.m_title = "Save Prj File";
+    if (dialog.DoModal() != IDOK)
+        return;
+    // Saved means every byte written and the file closed: anything less is
+    // reported, and leaves no half-written file under the chosen name.
+    if (SaveFile(dialog.GetPathName(), m_strWKT))
+        AfxMessageBox(MessageText(MessageId::SaveSucceeded));
+    else
+        AfxMessageBox(MessageText(MessageId::SaveFailed));
+}

@@ -1,0 +1,123 @@
+#include "platform/FileIO.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+void FileDescriptor::Reset(int fd)
+{
+    if (m_fd >= 0)
+        close(m_fd);
+    m_fd = fd;
+}
+
+bool FileDescriptor::Close()
+{
+    const int fd = m_fd;
+    m_fd = -1;
+    return fd < 0 || close(fd) == 0;
+}
+
+bool ReadAll(int fd, std::string& content)
+{
+    content.clear();
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0)
+            return true;
+        content.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+bool WriteAll(int fd, const std::string& content)
+{
+    const char* p = content.data();
+    std::size_t left = content.size();
+    while (left > 0) {
+        ssize_t n = write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool ResolveLink(const std::string& path, std::string& target)
+{
+    target = path;
+    struct stat link;
+    if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+        return true;
+    char* resolved = realpath(path.c_str(), nullptr);
+    if (!resolved)
+        return false;
+    target = resolved;
+    free(resolved);
+    return true;
+}
+
+bool ReplaceFileAtomically(const std::string& path, const std::string& content, mode_t mode)
+{
+    std::string temporary = path + ".XXXXXX";
+    FileDescriptor fd(mkstemp(temporary.data()));
+    if (fd.Get() < 0)
+        return false;
+    bool ok = fchmod(fd.Get(), mode & 07777) == 0 && WriteAll(fd.Get(), content) &&
+              fsync(fd.Get()) == 0;
+    ok = fd.Close() && ok;
+    if (!ok || rename(temporary.c_str(), path.c_str()) != 0) {
+        unlink(temporary.c_str());
+        return false;
+    }
+    FileDescriptor folder(open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Get() >= 0)
+        fsync(folder.Get());
+    return true;
+}
+
+bool SaveFile(const std::string& path, const std::string& content)
+{
+    std::string target;
+    if (path.empty() || !ResolveLink(path, target))
+        return false;
+    struct stat st;
+    if (stat(target.c_str(), &st) != 0) {
+        if (errno != ENOENT)
+            return false;
+        // A new file gets the permissions the user's umask allows.
+        const mode_t mask = umask(0);
+        umask(mask);
+        return ReplaceFileAtomically(target, content, 0666 & ~mask);
+    }
+    if (S_ISREG(st.st_mode))
+        return ReplaceFileAtomically(target, content, st.st_mode);
+    if (S_ISDIR(st.st_mode))
+        return false;
+    // A device or pipe cannot be replaced; write into it and check every step.
+    FileDescriptor fd(open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.Get() < 0)
+        return false;
+    const bool ok = WriteAll(fd.Get(), content);
+    return fd.Close() && ok;
+}

@@ -1,0 +1,42 @@
+// POSIX file I/O that reports every failure and never leaves a half-written
+// file under the name a user chose.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+
+// A file descriptor that closes itself.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd = -1) : m_fd(fd) {}
+    ~FileDescriptor() { Reset(); }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int Get() const { return m_fd; }
+    void Reset(int fd = -1);
+    // Closes now; false when the close reports an error.
+    bool Close();
+
+private:
+    int m_fd;
+};
+
+bool ReadAll(int fd, std::string& content);
+bool WriteAll(int fd, const std::string& content);
+
+// Everything before the last '/': "." for a bare name, "/" for the root.
+std::string FolderOf(const std::string& path);
+
+// The file `path` names: a symbolic link's target. False for a dangling link.
+bool ResolveLink(const std::string& path, std::string& target);
+
+// Replaces the regular file `path` (or makes it) with `content`: written to
+// a temporary file beside it, flushed, then renamed over it. On failure the
+// old file is untouched and no temporary file is left.
+bool ReplaceFileAtomically(const std::string& path, const std::string& content, mode_t mode);
+
+// Saves `content` as the whole of the file `path`, as a user asked: a regular
+// file (new or not) is replaced atomically, keeping its permissions; a device
+// or pipe is written in place. False on any failure.
+bool SaveFile(const std::string& path, const std::string& content);

@@ -1,0 +1,247 @@
+// Import from .prj files and rasters, export to .prj.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <filesystem>
+#include <gdal.h>
+
+#include "chooser/ChooserFixture.h"
+
+namespace {
+
+std::string WktOfEpsg(int code)
+{
+    OsrHandle srs(OSRNewSpatialReference(nullptr));
+    OSRImportFromEPSG(srs.get(), code);
+    return ExportToWkt(srs.get());
+}
+
+// A 1x1 raster written by GDAL, with the projection `wkt` (none when empty).
+void WriteRaster(const std::string& path, const char* driverName, const std::string& wkt)
+{
+    GDALAllRegister();
+    GDALDriverH driver = GDALGetDriverByName(driverName);
+    ASSERT_NE(driver, nullptr) << driverName;
+    GDALDatasetH dataset = GDALCreate(driver, path.c_str(), 1, 1, 1, GDT_Byte, nullptr);
+    ASSERT_NE(dataset, nullptr) << path;
+    if (!wkt.empty()) {
+        double transform[6] = {500000, 30, 0, 4000000, 0, -30};
+        GDALSetGeoTransform(dataset, transform);
+        GDALSetProjection(dataset, wkt.c_str());
+    }
+    GDALClose(dataset);
+}
+
+class ImportExportTest : public ChooserTest {
+protected:
+    void Import(const std::string& path)
+    {
+        m_prompts.AnswerFile(path);
+        Click(IDC_IMPORT);
+    }
+    std::vector<std::string> Messages()
+    {
+        std::vector<std::string> texts;
+        for (const MessagePrompt& m : m_prompts.Messages())
+            texts.push_back(m.text);
+        return texts;
+    }
+    TempDir m_files{"orvane files"};
+};
+
+}  // namespace
+
+TEST_F(ImportExportTest, APrjFileWithAnUpperCaseExtensionIsImported)
+{
+    Open();
+    const std::string path = m_files / "Zone.PRJ";
+    WriteFile(path, WktOfEpsg(32650) + "\r\nsecond line is ignored\n");
+    Import(path);
+    EXPECT_TRUE(Messages().empty());
+    ASSERT_EQ(m_prompts.FileDialogs().size(), 1u);
+    const FilePrompt& dialog = m_prompts.FileDialogs()[0];
+    EXPECT_TRUE(dialog.open);
+    EXPECT_EQ(dialog.title, "Select a Data Source");
+    EXPECT_EQ(dialog.flags, DWORD(OFN_HIDEREADONLY));
+    EXPECT_EQ(dialog.filter, "Source File|*.prj;*.img;*.tif|Prj File(*.prj)|*.prj|ERDAS Imagine(*.img)|*.img|"
+                             "TIFF Format(*.tif)|*.tif|ALL File(*.*)|*.*||");
+    EXPECT_EQ(Current(IDC_PROJ_CATEGORY), "WGS 84 / UTM zone 50N");
+    EXPECT_TRUE(Dlg().m_bUseInputSrs);
+    ASSERT_TRUE(PressOk());
+    EXPECT_TRUE(OSRIsSame(Result().get(), NewSpatialReference(WktOfEpsg(32650)).get()));
+}
+
+TEST_F(ImportExportTest, TextGdalDoesNotAcceptChangesNothing)
+{
+    Open();
+    // Pretty-printed over several lines: only the first line is read.
+    const std::string path = m_files / "pretty.prj";
+    WriteFile(path, "GEOGCS[\"WGS 84\",\n    DATUM[\"WGS_1984\",SPHEROID[\"WGS 84\",6378137,298.257223563]],\n"
+                    "    PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]]\n");
+    Import(path);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Unknown coordinate infomation!"});
+    EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "WGS 84");
+    EXPECT_FALSE(Dlg().m_bUseInputSrs);
+    m_prompts.Clear();
+    WriteFile(m_files / "empty.prj", "");
+    Import(m_files / "empty.prj");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Unknown coordinate infomation!"});
+}
+
+TEST_F(ImportExportTest, UnlistedTypesAndUnopenableFiles)
+{
+    Open();
+    std::filesystem::create_directory(m_files / "folder.d");
+    WriteFile(m_files / "folder.d/noextension", WktOfEpsg(4326));
+    WriteFile(m_files / "image.tiff", "");
+    Import(m_files / "image.tiff");
+    Import(m_files / "folder.d/noextension");
+    Import(m_files / "missing.prj");
+    std::filesystem::create_directory(m_files / "folder.prj");
+    Import(m_files / "folder.prj");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"Unknown data type!", "Unknown data type!",
+                                                     "Can't open this prj file!",
+                                                     "Can't open this prj file!"}));
+    g_language = LanguageSet(0);
+    m_prompts.Clear();
+    Import(m_files / "missing.prj");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"打开坐标文件失败！"});
+    EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "WGS 84");
+}
+
+TEST_F(ImportExportTest, RastersGiveTheirProjection)
+{
+    const std::string tif = m_files / "scene.TIF", img = m_files / "scene.img";
+    WriteRaster(tif, "GTiff", WktOfEpsg(32633));
+    WriteRaster(img, "HFA", WktOfEpsg(4214));
+    GDALDestroyDriverManager();
+    Open();
+    Dlg().m_bGdalRegistered = false;  // the library registers the drivers itself
+    Import(tif);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Current(IDC_PROJ_CATEGORY), "WGS 84 / UTM zone 33N");
+    EXPECT_EQ(GDALGetDriverCount(), 0) << "and tears them down afterwards";
+    Import(img);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Current(IDC_SYSTEM_KIND), "Geographic Coordinate System");
+    EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "Beijing 1954");
+}
+
+TEST_F(ImportExportTest, TheHostsDriverRegistrationIsLeftAlone)
+{
+    const std::string tif = m_files / "scene.tif";
+    WriteRaster(tif, "GTiff", WktOfEpsg(32650));
+    Open();
+    Dlg().m_bGdalRegistered = true;
+    GDALAllRegister();
+    const int drivers = GDALGetDriverCount();
+    Import(tif);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(GDALGetDriverCount(), drivers);
+    // A host that said it registered them but did not: nothing can be read.
+    GDALDestroyDriverManager();
+    m_prompts.Clear();
+    Import(tif);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"No coordinate infomation!"});
+    EXPECT_EQ(GDALGetDriverCount(), 0);
+}
+
+TEST_F(ImportExportTest, RastersWithoutGeoreferencingOrDamaged)
+{
+    WriteRaster(m_files / "plain.tif", "GTiff", "");
+    WriteRaster(m_files / "broken.tif", "GTiff", WktOfEpsg(32650));
+    std::filesystem::resize_file(m_files / "broken.tif", 100);
+    WriteFile(m_files / "text.img", "not a raster");
+    Open();
+    Dlg().m_bGdalRegistered = false;
+    for (const char* name : {"plain.tif", "broken.tif", "text.img"})
+        Import(m_files / name);
+    EXPECT_EQ(Messages(), std::vector<std::string>(3, "No coordinate infomation!"));
+}
+
+TEST_F(ImportExportTest, ExportWritesExactlyTheWkt)
+{
+    Open();
+    Choose(IDC_SYSTEM_KIND, "Projected Coordinate System");
+    Choose(IDC_PROJ_CATEGORY, "Universal Transverse Mercator");
+    const std::string path = m_files / "My.prj";
+    m_prompts.AnswerFile(path);
+    Click(IDC_SAVE_PRJ);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Save successfully!"});
+    ASSERT_EQ(m_prompts.FileDialogs().size(), 1u);
+    const FilePrompt& dialog = m_prompts.FileDialogs()[0];
+    EXPECT_FALSE(dialog.open);
+    EXPECT_EQ(dialog.title, "Save Prj File");
+    EXPECT_EQ(dialog.defaultExtension, ".prj");
+    EXPECT_EQ(dialog.fileName, "My.prj");
+    EXPECT_EQ(dialog.flags, DWORD(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT));
+    EXPECT_EQ(dialog.filter, "Projection File(*.prj)|*.prj||");
+    const std::string written = ReadFile(path);
+    EXPECT_EQ(written, Dlg().m_strWKT);
+    EXPECT_EQ(written.find('\n'), std::string::npos) << "no line end";
+    EXPECT_EQ(Orvane::GetCoordSysName(path.c_str()), "UTM Zone 31, Northern Hemisphere");
+
+    // Again over the same file, in language 1.
+    g_language = LanguageSet(1);
+    m_prompts.Clear();
+    Choose(IDC_GEOG_SYSTEM, "Beijing 1954");
+    m_prompts.AnswerFile(path);
+    Click(IDC_SAVE_PRJ);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Save successfully!"});
+    EXPECT_EQ(ReadFile(path), Dlg().m_strWKT);
+    EXPECT_EQ(Orvane::GetDatumName(path.c_str()), "Beijing_1954");
+}
+
+TEST_F(ImportExportTest, ANonComposableSelectionIsNotSaved)
+{
+    g_language = LanguageSet(0);
+    Open();
+    g_geogSystems.erase("WGS 84");
+    Click(IDC_SAVE_PRJ);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"坐标设置错误，不能保存！"});
+    EXPECT_TRUE(m_prompts.FileDialogs().empty()) << "no file dialog";
+}
+
+TEST_F(ImportExportTest, AFailedWriteIsReportedAndLeavesNoFile)
+{
+    Open();
+    m_prompts.AnswerFile("/dev/full");
+    Click(IDC_SAVE_PRJ);
+    m_prompts.AnswerFile(m_files / "no such folder/x.prj");
+    Click(IDC_SAVE_PRJ);
+    EXPECT_EQ(Messages(), std::vector<std::string>(2, "Save unsuccessfully!"));
+    struct stat st;
+    ASSERT_EQ(stat("/dev/full", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode)) << "the device is still a device";
+
+    if (geteuid() != 0) {
+        std::filesystem::create_directory(m_files / "readonly");
+        chmod((m_files / "readonly").c_str(), 0555);
+        m_prompts.Clear();
+        m_prompts.AnswerFile(m_files / "readonly/x.prj");
+        Click(IDC_SAVE_PRJ);
+        EXPECT_EQ(Messages(), std::vector<std::string>{"Save unsuccessfully!"});
+        EXPECT_FALSE(std::filesystem::exists(m_files / "readonly/x.prj"));
+    }
+}
+
+TEST_F(ImportExportTest, ARealFileDialogImportsAsAUserDoes)
+{
+    const std::string path = m_files / "site.prj";
+    WriteFile(path, WktOfEpsg(4610));
+    SetPromptHandler(nullptr);  // the real dialogs for this test
+    Open();
+    WhenModalShows([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "Select a Data Source");
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        name->setText(QString::fromStdString(path));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    Click(IDC_IMPORT);
+    SetPromptHandler(&m_prompts);
+    EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "Xian 1980");
+}

@@ -1,0 +1,138 @@
+// Orvane end to end: a host's DoModal, the modal chooser worked from a timer
+// as a user works it, the result read back through the exported calls.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <filesystem>
+#include <QTest>
+
+#include "catalog/PredefinedSystems.h"
+#include "interface/Orvane.h"
+#include "module/GdalSupport.h"
+#include "module/Language.h"
+#include "module/Module.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+QWidget* ControlOf(QWidget* dialog, int id)
+{
+    for (QWidget* child : dialog->findChildren<QWidget*>())
+        if (child->property("controlId").toInt() == id)
+            return child;
+    return nullptr;
+}
+
+void Press(QWidget* dialog, int id)
+{
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(ControlOf(dialog, id)), Qt::LeftButton);
+}
+
+class DoModalTest : public ::testing::Test {
+protected:
+    void SetUp() override { Orvane(nullptr).SetLanguage(LANGUAGE_ENGLISH); }
+    void TearDown() override { Orvane(nullptr).SetLanguage(LANGUAGE_SIMPLIFIED_CHINESE); }
+    TempModuleFolder m_folder;
+};
+
+}  // namespace
+
+TEST_F(DoModalTest, OkOnTheDefaultGivesWgs84)
+{
+    Orvane chooser(nullptr);
+    EXPECT_EQ(chooser.GetWKT(), nullptr);
+    WhenModalShows([](QWidget* dialog) { Press(dialog, 1); });
+    ASSERT_EQ(chooser.DoModal(), 1);
+    EXPECT_TRUE(chooser.IsSettingOK());
+    EXPECT_STREQ(chooser.GetSrsName(), "WGS 84");
+    OsrHandle result = NewSpatialReference(chooser.GetWKT());
+    OsrHandle wgs84(OSRNewSpatialReference(nullptr));
+    OSRImportFromEPSG(wgs84.get(), 4326);
+    EXPECT_TRUE(OSRIsSame(result.get(), wgs84.get()));
+}
+
+TEST_F(DoModalTest, AProjectedChoiceIsNamedAsComposed)
+{
+    Orvane chooser(nullptr);
+    WhenModalShows([](QWidget* dialog) {
+        ChooseComboText(qobject_cast<QComboBox*>(ControlOf(dialog, 1093)), "Projected Coordinate System");
+        ChooseComboText(qobject_cast<QComboBox*>(ControlOf(dialog, 1062)), "Universal Transverse Mercator");
+        ChooseComboEntry(qobject_cast<QComboBox*>(ControlOf(dialog, 1058)), UtmPositionOfZone(50, true));
+        Press(dialog, 1);
+    });
+    ASSERT_EQ(chooser.DoModal(), 1);
+    EXPECT_STREQ(chooser.GetSrsName(), "UTM Zone 50, Northern Hemisphere");
+    EXPECT_EQ(Orvane::GetCoordSysName(chooser.GetWKT()), "UTM Zone 50, Northern Hemisphere");
+    EXPECT_EQ(Orvane::GetProjectionName(chooser.GetWKT()), "Transverse_Mercator");
+}
+
+TEST_F(DoModalTest, CancelGivesNoResultButTheNextRunStartsFromTheLastOne)
+{
+    Orvane chooser(nullptr);
+    WhenModalShows([](QWidget* dialog) {
+        ChooseComboText(qobject_cast<QComboBox*>(ControlOf(dialog, 1059)), "Xian 1980");
+        Press(dialog, 1);
+    });
+    ASSERT_EQ(chooser.DoModal(), 1);
+    ASSERT_STREQ(chooser.GetSrsName(), "Xian 1980");
+
+    std::string shown;
+    WhenModalShows([&shown](QWidget* dialog) {
+        shown = qobject_cast<QComboBox*>(ControlOf(dialog, 1059))->currentText().toStdString();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    EXPECT_EQ(chooser.DoModal(), 2);
+    EXPECT_EQ(shown, "Xian 1980") << "the second run restores the first one's choice";
+    EXPECT_FALSE(chooser.IsSettingOK());
+    EXPECT_EQ(chooser.GetWKT(), nullptr);
+    EXPECT_EQ(chooser.GetSrsName(), nullptr);
+
+    WhenModalShows([&shown](QWidget* dialog) {
+        shown = qobject_cast<QComboBox*>(ControlOf(dialog, 1059))->currentText().toStdString();
+        Press(dialog, 1);
+    });
+    ASSERT_EQ(chooser.DoModal(), 1);
+    EXPECT_EQ(shown, "Xian 1980") << "still the earlier result after a Cancel";
+    EXPECT_STREQ(chooser.GetSrsName(), "Xian 1980");
+}
+
+TEST_F(DoModalTest, AnyOtherLanguageShowsTheEnglishTemplate)
+{
+    Orvane chooser("");
+    chooser.SetLanguage(static_cast<LanguageSet>(5));
+    std::string title;
+    WhenModalShows([&title](QWidget* dialog) {
+        title = dialog->windowTitle().toStdString();
+        Press(dialog, 2);
+    });
+    EXPECT_EQ(chooser.DoModal(), 2);
+    EXPECT_EQ(title, "Choose Coordinate System");
+}
+
+TEST_F(DoModalTest, AMessageBoxIsAnsweredAsAUserDoes)
+{
+    // An unusable handed-in text: the real message box first, then the chooser.
+    Orvane chooser("not a spatial reference");
+    std::string message;
+    WhenModalShows([&message](QWidget* box) {
+        message = box->findChild<QLabel*>("qt_msgbox_label")
+                      ? box->findChild<QLabel*>("qt_msgbox_label")->text().toStdString()
+                      : "";
+        QTest::keyClick(box, Qt::Key_Return);
+        WhenModalShows([](QWidget* dialog) { Press(dialog, 1); });
+    });
+    ASSERT_EQ(chooser.DoModal(), 1);
+    EXPECT_EQ(message, "Unknown spatial reference!");
+    EXPECT_STREQ(chooser.GetSrsName(), "WGS 84");
+}
+
+TEST_F(DoModalTest, WithoutTheResourceLibraryThereIsNoDialog)
+{
+    std::filesystem::remove(m_folder / "libOrvaneUI.so");
+    RestartModuleInFolder(m_folder.Path());
+    Orvane chooser("GEOGCS[\"x\"]");
+    EXPECT_EQ(chooser.DoModal(), 2);
+    EXPECT_FALSE(chooser.IsSettingOK());
+}
