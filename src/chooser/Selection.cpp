@@ -1,6 +1,7 @@
 // The selection cascade: system kind, category, and the fill steps of the
 // dependent lists.
 #include "catalog/PredefinedSystems.h"
+#include "chooser/ListNames.h"
 #include "chooser/ProjectionDlg.h"
 #include "module/GdalSupport.h"
 
@@ -93,12 +94,8 @@ void CProjectionDlg::FillProjCategoryCombo(bool geographic)
 
 void CProjectionDlg::FillGeogSystemCombo(const std::string& category)
 {
-    std::vector<std::string> names;
-    names.reserve(g_geogSystems.size());
-    for (const auto& entry : g_geogSystems)
-        names.push_back(entry.first);
     m_cbGeogSystem.ResetContent();
-    m_cbGeogSystem.AddStrings(names);
+    m_cbGeogSystem.AddStrings(NamesOf(g_geogSystems));
     if (category == kBeijing1954Category) {
         SelectComboString(m_cbGeogSystem, kBeijing1954Section);
         EnableControl(IDC_GEOG_SYSTEM, false);
@@ -114,12 +111,8 @@ void CProjectionDlg::FillGeogSystemCombo(const std::string& category)
 
 void CProjectionDlg::FillProjMethodCombo(const std::string& category)
 {
-    std::vector<std::string> names;
-    names.reserve(m_projMethods.size());
-    for (const ProjectionMethod& method : m_projMethods)
-        names.push_back(method.name);
     m_cbProjMethod.ResetContent();
-    m_cbProjMethod.AddStrings(names);
+    m_cbProjMethod.AddStrings(NamesOf(m_projMethods));
     if (category == kUtmCategory) {
         m_cbProjMethod.SetCurSel(kTransverseMercatorPosition);
         OnSelchangeProjMethod();
@@ -138,13 +131,8 @@ void CProjectionDlg::FillProjMethodCombo(const std::string& category)
 void CProjectionDlg::FillUnitCombo(const std::string& category)
 {
     m_cbUnit.ResetContent();
-    if (category != kGeographicCategory) {
-        std::vector<std::string> names;
-        names.reserve(m_units.size());
-        for (const RefEntry& unit : m_units)
-            names.push_back(unit.name);
-        m_cbUnit.AddStrings(names);
-    }
+    if (category != kGeographicCategory)
+        m_cbUnit.AddStrings(NamesOf(m_units));
     if (category == kBeijing1954Category || category == kXian1980Category || category == kUtmCategory)
         SelectComboString(m_cbUnit, "metre");
     else

@@ -1,5 +1,6 @@
 // The predefined projected systems: UTM and Gauss-Krueger zones.
 #include "catalog/PredefinedSystems.h"
+#include "chooser/ListNames.h"
 #include "chooser/ProjectionDlg.h"
 #include "module/GdalSupport.h"
 
@@ -44,10 +45,7 @@ void CProjectionDlg::FillZoneCombo(const std::string& category, double centralMe
         zones = &m_xian1980Systems;
     if (!zones)
         return;
-    std::vector<std::string> names;
-    for (const auto& entry : *zones)
-        names.push_back(entry.first);
-    m_cbZone.AddStrings(names);
+    m_cbZone.AddStrings(NamesOf(*zones));
     m_cbZone.SetCurSel(0);
     OnSelchangeZone();
 }

@@ -10,14 +10,6 @@
 
 namespace {
 
-QWidget* ControlOf(QWidget* dialog, int id)
-{
-    for (QWidget* child : dialog->findChildren<QWidget*>())
-        if (child->property("controlId").toInt() == id)
-            return child;
-    return nullptr;
-}
-
 // Defines a system named `name` in the editor that the chooser opens.
 void DefineInEditor(const std::string& name)
 {

@@ -17,14 +17,6 @@
 
 namespace {
 
-QWidget* ControlOf(QWidget* dialog, int id)
-{
-    for (QWidget* child : dialog->findChildren<QWidget*>())
-        if (child->property("controlId").toInt() == id)
-            return child;
-    return nullptr;
-}
-
 void Press(QWidget* dialog, int id)
 {
     QTest::mouseClick(qobject_cast<QAbstractButton*>(ControlOf(dialog, id)), Qt::LeftButton);

@@ -91,6 +91,14 @@ void ChooseComboText(QComboBox* combo, const std::string& text)
     ChooseComboEntry(combo, index);
 }
 
+QWidget* ControlOf(QWidget* dialog, int id)
+{
+    for (QWidget* child : dialog->findChildren<QWidget*>())
+        if (child->property("controlId").toInt() == id)
+            return child;
+    return nullptr;
+}
+
 void WhenModalShows(const std::function<void(QWidget*)>& action)
 {
     auto* timer = new QTimer;

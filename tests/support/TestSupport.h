@@ -37,6 +37,9 @@ void ChooseComboEntry(QComboBox* combo, int index);
 // Finds entry `text` and chooses it; fails the test when it is missing.
 void ChooseComboText(QComboBox* combo, const std::string& text);
 
+// The control of `dialog` with the numeric ID `id`, or null.
+QWidget* ControlOf(QWidget* dialog, int id);
+
 // Runs `action` once a modal dialog or message box other than the one now
 // active is up (polled from the event loop).
 void WhenModalShows(const std::function<void(QWidget*)>& action);
