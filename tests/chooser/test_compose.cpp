@@ -60,8 +60,9 @@ TEST_F(ChooserTest, ACustomUnitIsComposedWithItsFactor)
     Choose(IDC_PROJ_METHOD, "Mercator_1SP");
     Choose(IDC_UNIT, "US survey foot");
     ASSERT_TRUE(PressOk());
+    OsrHandle result = Result();
     char* unit = nullptr;
-    EXPECT_NEAR(OSRGetLinearUnits(Result().get(), &unit), 1200.0 / 3937.0, 1e-15);
+    EXPECT_NEAR(OSRGetLinearUnits(result.get(), &unit), 1200.0 / 3937.0, 1e-15);
     EXPECT_STREQ(unit, "US survey foot");
 }
 

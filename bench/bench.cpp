@@ -1,0 +1,347 @@
+// Speed and memory of the chooser, the name queries and the catalogue store.
+//   bench [--short] [Google Benchmark flags]
+// Ends with one line per target: <figure> <measured> <target> ok|miss.
+// --short runs every benchmark a few times, to keep them building and running
+// in CI; its figures are not judged.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include <ogr_spatialref.h>
+
+#include "BenchSupport.h"
+#include "catalog/GeogCatalog.h"
+#include "catalog/PredefinedSystems.h"
+#include "chooser/ProjectionDlg.h"
+#include "module/GdalSupport.h"
+#include "module/Language.h"
+#include "module/Module.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+std::string g_bundled;  // module folders
+std::string g_large;
+
+std::string ProjectedWkt()
+{
+    OsrHandle srs(OSRNewSpatialReference(nullptr));
+    OSRImportFromEPSG(srs.get(), 32650);
+    return ExportToWkt(srs.get());
+}
+
+std::unique_ptr<CProjectionDlg> OpenChooser(const std::string& wkt)
+{
+    auto dialog = std::make_unique<CProjectionDlg>(ChooserTemplateId());
+    dialog->m_strWKT = wkt;
+    dialog->m_bUseInputSrs = !wkt.empty();
+    dialog->Create();
+    // The first frame: layout and painting of the whole window.
+    QApplication::processEvents();
+    return dialog;
+}
+
+// A user's choice in a list: the selection, its handler, the repaint.
+void Pick(CProjectionDlg& dialog, CComboBox& combo, int id, int index)
+{
+    combo.SetCurSel(index);
+    dialog.DispatchSelChange(id);
+    QApplication::processEvents();
+}
+
+void BM_Open(benchmark::State& state, const std::string& folder, bool projected)
+{
+    RestartModuleInFolder(folder);
+    const std::string wkt = projected ? ProjectedWkt() : "";
+    for (auto _ : state) {
+        auto dialog = OpenChooser(wkt);
+        state.PauseTiming();
+        dialog.reset();
+        state.ResumeTiming();
+    }
+}
+
+// An action that alternates between two states, both measured.
+void BM_Toggle(benchmark::State& state, const std::string& folder,
+               const std::function<void(CProjectionDlg&)>& prepare,
+               const std::function<void(CProjectionDlg&, bool)>& act)
+{
+    RestartModuleInFolder(folder);
+    auto dialog = OpenChooser("");
+    prepare(*dialog);
+    bool flip = false;
+    for (auto _ : state) {
+        act(*dialog, flip);
+        flip = !flip;
+    }
+}
+
+void ToProjected(CProjectionDlg& d)
+{
+    Pick(d, d.m_cbSystemKind, IDC_SYSTEM_KIND, 1);
+}
+
+void ToUtm(CProjectionDlg& d)
+{
+    ToProjected(d);
+    Pick(d, d.m_cbProjCategory, IDC_PROJ_CATEGORY, kUtmCategoryPosition);
+}
+
+// Switching to category `c` from another one (the way back is not measured).
+void BM_Category(benchmark::State& state, const std::string& folder, int c)
+{
+    RestartModuleInFolder(folder);
+    auto dialog = OpenChooser("");
+    ToProjected(*dialog);
+    const int other = c == kCustomCategoryPosition ? kUtmCategoryPosition : kCustomCategoryPosition;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Pick(*dialog, dialog->m_cbProjCategory, IDC_PROJ_CATEGORY, other);
+        state.ResumeTiming();
+        Pick(*dialog, dialog->m_cbProjCategory, IDC_PROJ_CATEGORY, c);
+    }
+}
+
+void BM_BuildWkt(benchmark::State& state, int category)
+{
+    RestartModuleInFolder(g_bundled);
+    auto dialog = OpenChooser("");
+    if (category >= 0) {
+        ToProjected(*dialog);
+        Pick(*dialog, dialog->m_cbProjCategory, IDC_PROJ_CATEGORY, category);
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(dialog->BuildWKT());
+}
+
+using Query = std::string (*)(const char*);
+
+void BM_QueryOrvane(benchmark::State& state, Query query)
+{
+    const std::string wkt = ProjectedWkt();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(query(wkt.c_str()));
+}
+
+// The same work done with GDAL directly.
+void BM_QueryGdal(benchmark::State& state, const std::function<std::string(OGRSpatialReference&)>& read)
+{
+    const std::string wkt = ProjectedWkt();
+    for (auto _ : state) {
+        OGRSpatialReference srs;
+        std::string result;
+        if (srs.SetFromUserInput(wkt.c_str()) == OGRERR_NONE)
+            result = read(srs);
+        benchmark::DoNotOptimize(result);
+    }
+}
+
+void BM_Store(benchmark::State& state)
+{
+    TempDir dir("orvane bench store");
+    RestartModuleInFolder(dir.Path());
+    WriteLargeCatalogue(g_bundled + "/CoordSys.dat", dir / "CoordSys.dat", 10000, 0);
+    const std::string wkt = g_geogSystems.empty() ? std::string(kWgs84DefaultWkt) : g_geogSystems.begin()->second;
+    int i = 0;
+    for (auto _ : state)
+        StoreGeogSystem("Stored system " + std::to_string(i++ % 8), wkt);
+}
+
+// The measured time of every run, in milliseconds, by benchmark name.
+class CollectingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median")
+                continue;
+            const double ms = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
+            std::string name = run.run_name.function_name;
+            m_times[name] = ms;
+        }
+    }
+    double Time(const std::string& name) const
+    {
+        auto it = m_times.find(name);
+        return it == m_times.end() ? NAN : it->second;
+    }
+
+private:
+    std::map<std::string, double> m_times;
+};
+
+struct Target {
+    std::string figure;
+    double measured;
+    double target;
+    const char* unit;
+};
+
+void Register(const std::string& name, std::function<void(benchmark::State&)> fn, bool shortMode,
+              benchmark::TimeUnit unit = benchmark::kMillisecond)
+{
+    auto* b = benchmark::RegisterBenchmark(name.c_str(), [fn](benchmark::State& s) { fn(s); });
+    b->Unit(unit)->UseRealTime();
+    if (shortMode)
+        b->Iterations(3);
+    else
+        b->Repetitions(3)->ReportAggregatesOnly(true);
+}
+
+const char* const kActions[] = {"kind", "category-custom", "category-utm", "category-beijing",
+                                "category-xian", "zone", "method", "geog-system", "unit"};
+
+void RegisterActions(const std::string& prefix, const std::string& folder, bool shortMode)
+{
+    Register(prefix + "open/empty", [folder](benchmark::State& s) { BM_Open(s, folder, false); }, shortMode);
+    Register(prefix + "open/projected", [folder](benchmark::State& s) { BM_Open(s, folder, true); }, shortMode);
+    Register(prefix + "action/kind", [folder](benchmark::State& s) {
+        BM_Toggle(s, folder, [](CProjectionDlg&) {}, [](CProjectionDlg& d, bool flip) {
+            Pick(d, d.m_cbSystemKind, IDC_SYSTEM_KIND, flip ? 0 : 1);
+        });
+    }, shortMode);
+    const int categories[] = {kCustomCategoryPosition, kUtmCategoryPosition, kBeijing1954CategoryPosition,
+                              kXian1980CategoryPosition};
+    for (int i = 0; i < 4; ++i) {
+        const int c = categories[i];
+        Register(prefix + "action/" + kActions[1 + i], [folder, c](benchmark::State& s) { BM_Category(s, folder, c); },
+                 shortMode);
+    }
+    Register(prefix + "action/zone", [folder](benchmark::State& s) {
+        BM_Toggle(s, folder, ToUtm, [](CProjectionDlg& d, bool flip) {
+            Pick(d, d.m_cbZone, IDC_ZONE, flip ? 109 : 110);
+        });
+    }, shortMode);
+    Register(prefix + "action/method", [folder](benchmark::State& s) {
+        BM_Toggle(s, folder, ToProjected, [](CProjectionDlg& d, bool flip) {
+            Pick(d, d.m_cbProjMethod, IDC_PROJ_METHOD, flip ? 4 : 18);
+        });
+    }, shortMode);
+    Register(prefix + "action/geog-system", [folder](benchmark::State& s) {
+        BM_Toggle(s, folder, [](CProjectionDlg&) {}, [](CProjectionDlg& d, bool flip) {
+            Pick(d, d.m_cbGeogSystem, IDC_GEOG_SYSTEM, flip ? 10 : 20);
+        });
+    }, shortMode);
+    Register(prefix + "action/unit", [folder](benchmark::State& s) {
+        BM_Toggle(s, folder, ToProjected, [](CProjectionDlg& d, bool flip) {
+            Pick(d, d.m_cbUnit, IDC_UNIT, flip ? 1 : 2);
+        });
+    }, shortMode);
+}
+
+// Resident memory after the 10th and after the 200th open and close.
+std::pair<long, long> MeasureOpenCloseMemory(int total)
+{
+    RestartModuleInFolder(g_bundled);
+    const std::string wkt = ProjectedWkt();
+    long afterTenth = 0;
+    for (int i = 1; i <= total; ++i) {
+        OpenChooser(i % 2 ? wkt : "").reset();
+        QApplication::processEvents();
+        if (i == 10)
+            afterTenth = ResidentBytes();
+    }
+    return {afterTenth, ResidentBytes()};
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    QApplication app(argc, argv);
+    bool shortMode = false;
+    std::vector<char*> args;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--short") == 0)
+            shortMode = true;
+        else
+            args.push_back(argv[i]);
+    }
+    int benchArgc = static_cast<int>(args.size());
+
+    g_language = LANGUAGE_ENGLISH;
+    TempDir bundled("orvane bench"), large("orvane bench large");
+    for (const TempDir* dir : {&bundled, &large}) {
+        CopyFile(BuildFolder() + "/libOrvaneUI.so", *dir / "libOrvaneUI.so");
+        CopyTree(BuildFolder() + "/GDAL_Data", *dir / "GDAL_Data");
+    }
+    CopyFile(BuildFolder() + "/CoordSys.dat", bundled / "CoordSys.dat");
+    WriteLargeCatalogue(bundled / "CoordSys.dat", large / "CoordSys.dat", 5000, 1300);
+    g_bundled = bundled.Path();
+    g_large = large.Path();
+
+    RegisterActions("", g_bundled, shortMode);
+    RegisterActions("large/", g_large, shortMode);
+    const std::pair<const char*, int> oks[] = {{"geographic", -1},
+                                               {"custom", kCustomCategoryPosition},
+                                               {"utm", kUtmCategoryPosition},
+                                               {"beijing", kBeijing1954CategoryPosition},
+                                               {"xian", kXian1980CategoryPosition}};
+    for (const auto& [name, category] : oks) {
+        const int c = category;
+        Register(std::string("ok/") + name, [c](benchmark::State& s) { BM_BuildWkt(s, c); }, shortMode);
+    }
+    const std::pair<const char*, Query> queries[] = {
+        {"coordsys", &Orvane::GetCoordSysName}, {"datum", &Orvane::GetDatumName},
+        {"spheroid", &Orvane::GetSpheroidName}, {"projection", &Orvane::GetProjectionName},
+        {"units", &Orvane::GetUnitsName}};
+    const std::map<std::string, std::function<std::string(OGRSpatialReference&)>> direct = {
+        {"coordsys", [](OGRSpatialReference& s) { const char* v = s.IsGeographic() ? s.GetAttrValue("GEOGCS") : s.IsProjected() ? s.GetAttrValue("PROJCS") : s.GetAttrValue("LOCAL_CS"); return std::string(v ? v : "Unknown"); }},
+        {"datum", [](OGRSpatialReference& s) { const char* v = s.GetAttrValue("DATUM"); return std::string(v ? v : ""); }},
+        {"spheroid", [](OGRSpatialReference& s) { const char* v = s.GetAttrValue("SPHEROID"); return std::string(v ? v : ""); }},
+        {"projection", [](OGRSpatialReference& s) { const char* v = s.IsProjected() ? s.GetAttrValue("PROJECTION") : nullptr; return std::string(v ? v : ""); }},
+        {"units", [](OGRSpatialReference& s) { const char* v = nullptr; if (s.IsGeographic()) s.GetAngularUnits(&v); else s.GetLinearUnits(&v); return std::string(v ? v : ""); }}};
+    for (const auto& [name, query] : queries) {
+        const Query q = query;
+        const auto read = direct.at(name);
+        Register(std::string("query/") + name + "/orvane", [q](benchmark::State& s) { BM_QueryOrvane(s, q); },
+                 shortMode, benchmark::kMicrosecond);
+        Register(std::string("query/") + name + "/gdal", [read](benchmark::State& s) { BM_QueryGdal(s, read); },
+                 shortMode, benchmark::kMicrosecond);
+    }
+    Register("store/10000", BM_Store, shortMode);
+
+    benchmark::Initialize(&benchArgc, args.data());
+    CollectingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const auto [afterTenth, afterLast] = MeasureOpenCloseMemory(shortMode ? 12 : 200);
+
+    std::vector<Target> targets;
+    for (const char* open : {"open/empty", "open/projected"})
+        targets.push_back({open, reporter.Time(open), 30, "ms"});
+    for (const char* action : kActions)
+        targets.push_back({std::string("action/") + action, reporter.Time(std::string("action/") + action), 16, "ms"});
+    for (const auto& ok : oks)
+        targets.push_back({std::string("ok/") + ok.first, reporter.Time(std::string("ok/") + ok.first), 5, "ms"});
+    for (const auto& query : queries) {
+        const std::string base = std::string("query/") + query.first;
+        targets.push_back({base + " orvane/gdal", reporter.Time(base + "/orvane") / reporter.Time(base + "/gdal"), 1.05, "x"});
+    }
+    std::vector<std::string> scaled = {"open/empty", "open/projected"};
+    for (const char* action : kActions)
+        scaled.push_back(std::string("action/") + action);
+    for (const std::string& figure : scaled)
+        targets.push_back({"large/" + figure + " large/bundled", reporter.Time("large/" + figure) / reporter.Time(figure), 11, "x"});
+    targets.push_back({"store/10000", reporter.Time("store/10000"), 20, "ms"});
+    targets.push_back({"memory/200-opens growth after the 10th", (afterLast - afterTenth) / 1048576.0, 2, "MB"});
+
+    std::printf("\n");
+    int misses = 0;
+    for (const Target& t : targets) {
+        const bool ok = t.measured <= t.target;
+        misses += ok ? 0 : 1;
+        std::printf("%s %.3g%s %.3g%s %s\n", t.figure.c_str(), t.measured, t.unit, t.target, t.unit, ok ? "ok" : "miss");
+    }
+    return shortMode || misses == 0 ? 0 : 1;
+}
