@@ -9,6 +9,19 @@
 
 namespace {
 
+// A keyword and its bracket, as every WKT text begins: GDAL never takes such
+// a text for a file name.
+bool LooksLikeWkt(const char* text)
+{
+    while (*text == ' ' || *text == '\t' || *text == '\r' || *text == '\n')
+        ++text;
+    const char* word = text;
+    while ((*text >= 'A' && *text <= 'Z') || (*text >= 'a' && *text <= 'z') || *text == '_' ||
+           (*text >= '0' && *text <= '9'))
+        ++text;
+    return text > word && (*text == '[' || *text == '(');
+}
+
 // A host passes texts it does not control: never reach the network, and never
 // read from a device or pipe (it could block forever).
 bool ParseUserInput(const char* text, OGRSpatialReference& srs)
@@ -16,7 +29,7 @@ bool ParseUserInput(const char* text, OGRSpatialReference& srs)
     if (!text)
         return false;
     struct stat st;
-    const bool nonRegularFile = stat(text, &st) == 0 && !S_ISREG(st.st_mode);
+    const bool nonRegularFile = !LooksLikeWkt(text) && stat(text, &st) == 0 && !S_ISREG(st.st_mode);
     const char* options[] = {"ALLOW_NETWORK_ACCESS=NO",
                              nonRegularFile ? "ALLOW_FILE_ACCESS=NO" : nullptr, nullptr};
     QuietGdalErrors quiet;

@@ -24,6 +24,9 @@ bool FileDescriptor::Close()
 bool ReadAll(int fd, std::string& content)
 {
     content.clear();
+    struct stat st;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+        content.reserve(static_cast<std::size_t>(st.st_size));
     char buffer[65536];
     for (;;) {
         ssize_t n = read(fd, buffer, sizeof buffer);

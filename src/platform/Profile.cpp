@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -20,7 +21,7 @@ const char kByteOrderMark[] = "\xEF\xBB\xBF";
 // where the next line starts.
 struct Line {
     std::size_t begin;
-    std::string text;
+    std::string_view text;  // into the file's content
     std::size_t next;
 };
 
@@ -34,23 +35,23 @@ std::vector<Line> SplitLines(const std::string& content)
         std::size_t textEnd = end;
         if (textEnd > pos && content[textEnd - 1] == '\r')
             --textEnd;
-        lines.push_back({pos, content.substr(pos, textEnd - pos),
+        lines.push_back({pos, std::string_view(content).substr(pos, textEnd - pos),
                          newline == std::string::npos ? content.size() : newline + 1});
         pos = lines.back().next;
     }
     return lines;
 }
 
-std::string Trim(const std::string& s)
+std::string_view Trim(std::string_view s)
 {
     std::size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos)
-        return std::string();
+    if (b == std::string_view::npos)
+        return std::string_view();
     std::size_t e = s.find_last_not_of(" \t");
     return s.substr(b, e - b + 1);
 }
 
-bool EqualIgnoringCase(const std::string& a, const std::string& b)
+bool EqualIgnoringCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
         return false;
@@ -68,21 +69,21 @@ bool EqualIgnoringCase(const std::string& a, const std::string& b)
 }
 
 // The section name when `text` is a section header line.
-bool SectionHeader(const std::string& text, std::string& name)
+bool SectionHeader(std::string_view text, std::string_view& name)
 {
-    std::string t = Trim(text);
+    std::string_view t = Trim(text);
     if (t.empty() || t[0] != '[')
         return false;
     std::size_t close = t.find(']');
-    if (close == std::string::npos)
+    if (close == std::string_view::npos)
         return false;
     name = Trim(t.substr(1, close - 1));
     return true;
 }
 
-bool IsEntryLine(const std::string& text)
+bool IsEntryLine(std::string_view text)
 {
-    std::string t = Trim(text);
+    std::string_view t = Trim(text);
     return !t.empty() && t[0] != ';';
 }
 
@@ -94,7 +95,7 @@ bool FindSection(const std::vector<Line>& lines, const std::string& section, std
     entries.clear();
     bool inside = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::string name;
+        std::string_view name;
         if (SectionHeader(lines[i].text, name)) {
             if (inside)
                 return true;
@@ -134,10 +135,9 @@ std::string WithEntry(const std::string& content, const std::string& section,
         return result + "[" + section + "]" + eol + entry + eol;
     }
     for (std::size_t i : entries) {
-        const std::string& text = lines[i].text;
-        std::size_t equals = text.find('=');
-        std::string lineKey = equals == std::string::npos ? std::string() : text.substr(0, equals);
-        if (equals != std::string::npos && lineKey == key) {
+        const std::string_view text = lines[i].text;
+        const std::size_t equals = text.find('=');
+        if (equals != std::string_view::npos && text.substr(0, equals) == key) {
             // Replace the text, keep the line's own end.
             return content.substr(0, lines[i].begin) + entry +
                    content.substr(lines[i].begin + text.size());
@@ -192,7 +192,7 @@ bool GetPrivateProfileSection(const std::string& section, const std::string& pat
     if (FindSection(all, section, header, entries)) {
         lines.reserve(entries.size());
         for (std::size_t i : entries)
-            lines.push_back(all[i].text);
+            lines.emplace_back(all[i].text);
     }
     return true;
 }
