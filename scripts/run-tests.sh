@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds, and runs the whole test suite twice: as built for users,
-# and with AddressSanitizer and UndefinedBehaviorSanitizer.
+# and with AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer;
+# then runs every fuzzer for a minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -13,3 +14,5 @@ tail -n 3 build/bench-short.txt
 
 scripts/build.sh build-asan -DORVANE_SANITIZE=ON -DORVANE_BUILD_BENCHMARKS=OFF
 (cd build-asan && ctest --output-on-failure -j2)
+
+scripts/run-fuzzers.sh

@@ -9,6 +9,7 @@ packages=(
   libgdal-dev                 # GDAL 3.6 with PROJ
   qt6-base-dev qt6-tools-dev  # Qt 6 Widgets, UiTools, Test
   libgtest-dev libbenchmark-dev
+  clang libclang-rt-14-dev    # the fuzzers (libFuzzer)
   xvfb xauth x11-utils xdotool fonts-dejavu-core  # the chooser on a virtual display
 )
 if [ "${1:-}" = "--screenshots" ]; then

@@ -80,9 +80,11 @@ bool ResolveLink(const std::string& path, std::string& target)
     return true;
 }
 
+const char kTemporarySuffix[] = ".orvane-tmp-";
+
 bool ReplaceFileAtomically(const std::string& path, const std::string& content, mode_t mode)
 {
-    std::string temporary = path + ".XXXXXX";
+    std::string temporary = path + kTemporarySuffix + "XXXXXX";
     FileDescriptor fd(mkstemp(temporary.data()));
     if (fd.Get() < 0)
         return false;

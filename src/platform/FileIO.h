@@ -31,6 +31,9 @@ std::string FolderOf(const std::string& path);
 // The file `path` names: a symbolic link's target. False for a dangling link.
 bool ResolveLink(const std::string& path, std::string& target);
 
+// What a temporary file beside `path` is named: path + this + 6 characters.
+extern const char kTemporarySuffix[];
+
 // Replaces the regular file `path` (or makes it) with `content`: written to
 // a temporary file beside it, flushed, then renamed over it. On failure the
 // old file is untouched and no temporary file is left.

@@ -2,6 +2,7 @@
 
 #include "platform/FileIO.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -134,7 +135,10 @@ std::string WithEntry(const std::string& content, const std::string& section,
             result += eol;
         return result + "[" + section + "]" + eol + entry + eol;
     }
-    for (std::size_t i : entries) {
+    // Readers keep the last of equal keys: replace the last, so that the new
+    // value is the one read back.
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        const std::size_t i = *it;
         const std::string_view text = lines[i].text;
         const std::size_t equals = text.find('=');
         if (equals != std::string_view::npos && text.substr(0, equals) == key) {
@@ -157,9 +161,41 @@ bool ContainsLineBreak(const std::string& s)
     return s.find_first_of("\r\n") != std::string::npos;
 }
 
+// Whether the file can carry the entry so that it reads back as written: one
+// line, a key without "=" that does not read as a header or a comment, a
+// section name without "]" or blanks around it.
+bool Representable(const std::string& section, const std::string& key, const std::string& value)
+{
+    if (ContainsLineBreak(section) || ContainsLineBreak(key) || ContainsLineBreak(value))
+        return false;
+    if (section.find(']') != std::string::npos || Trim(section) != section)
+        return false;
+    const std::string_view keyStart = Trim(key);
+    return key.find('=') == std::string::npos &&
+           (keyStart.empty() || (keyStart[0] != '[' && keyStart[0] != ';'));
+}
+
 // Writers take an exclusive lock on the file's folder: unlike the file, the
 // folder stays the same inode while writers replace the file, so every writer
 // waits its turn and reads what the one before it wrote.
+// Temporary files a writer killed mid-write left beside `path`: only the lock
+// holder writes, so any that exist now are stale.
+void RemoveStaleTemporaries(const std::string& path)
+{
+    const std::string folder = FolderOf(path);
+    const std::size_t slash = path.rfind('/');
+    const std::string prefix = path.substr(slash == std::string::npos ? 0 : slash + 1) + kTemporarySuffix;
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0)
+            unlink((folder + "/" + name).c_str());
+    }
+    closedir(dir);
+}
+
 bool LockFolder(const std::string& path, FileDescriptor& lock)
 {
     lock.Reset(open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -200,8 +236,7 @@ bool GetPrivateProfileSection(const std::string& section, const std::string& pat
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& path)
 {
-    if (ContainsLineBreak(section) || section.find(']') != std::string::npos ||
-        ContainsLineBreak(key) || key.find('=') != std::string::npos || ContainsLineBreak(value))
+    if (!Representable(section, key, value))
         return false;
     // Replace the file a symbolic link points to, not the link itself; a
     // dangling link is not written through.
@@ -212,6 +247,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     FileDescriptor lock;
     if (!LockFolder(target, lock))
         return false;
+    RemoveStaleTemporaries(target);
     FileDescriptor fd(open(target.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644));
     struct stat st;
     std::string content;

@@ -18,10 +18,12 @@
 bool GetPrivateProfileSection(const std::string& section, const std::string& path,
                               std::vector<std::string>& lines);
 
-// Sets `key` of `section` to `value`: replaces the first line with that key
-// (keys are case-sensitive), or adds a line at the end of the section, or
-// appends the section. False when the file cannot be written, or when the
-// format cannot carry the text (a line break anywhere, "=" in the key, or a
-// line break or "]" in the section name).
+// Sets `key` of `section` to `value`: replaces the last line with that key
+// (keys are case-sensitive; readers keep the last of equal keys), or adds a
+// line at the end of the section, or appends the section. False when the file
+// cannot be written, or when the format cannot carry the text so that it
+// reads back as written (a line break anywhere; "=" in the key, or a key that
+// begins like a header or a comment; "]" in the section name, or blanks
+// around it).
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& path);

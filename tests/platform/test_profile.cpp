@@ -96,6 +96,15 @@ TEST(Profile, WritingReplacesAddsOrAppendsAndKeepsEverythingElse)
     EXPECT_EQ(Section(path, "Beijing 1954"), (std::vector<std::string>{"   zone=keep   spacing"}));
 }
 
+TEST(Profile, WritingReplacesTheKeyThatIsReadBack)
+{
+    TempDir dir;
+    const std::string path = dir / "CoordSys.dat";
+    WriteFile(path, "[GCS]\nA=1\nB=x\nA=2\n");
+    ASSERT_TRUE(WritePrivateProfileString("GCS", "A", "3", path));
+    EXPECT_EQ(ReadFile(path), "[GCS]\nA=1\nB=x\nA=3\n") << "the last A, the one a reader keeps";
+}
+
 TEST(Profile, WritingKeepsTheFilesLineEndsAndMode)
 {
     TempDir dir;
@@ -120,6 +129,9 @@ TEST(Profile, WritingRefusesWhatTheFormatCannotCarry)
     EXPECT_FALSE(WritePrivateProfileString("GCS", "k", "two\nlines", path));
     EXPECT_FALSE(WritePrivateProfileString("GCS", "k\r", "v", path));
     EXPECT_FALSE(WritePrivateProfileString("G]CS", "k", "v", path));
+    EXPECT_FALSE(WritePrivateProfileString(" GCS", "k", "v", path));
+    EXPECT_FALSE(WritePrivateProfileString("GCS", " [x", "v]", path)) << "would read as a header";
+    EXPECT_FALSE(WritePrivateProfileString("GCS", ";k", "v", path)) << "would read as a comment";
     EXPECT_EQ(ReadFile(path), "[GCS]\nA=1\n");
 }
 

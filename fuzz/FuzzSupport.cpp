@@ -1,0 +1,77 @@
+#include "FuzzSupport.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "module/Module.h"
+#include "platform/Prompt.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Scratch {
+    std::string path;
+    Scratch()
+    {
+        std::string pattern = (fs::temp_directory_path() / "orvane-fuzz.XXXXXX").string();
+        if (mkdtemp(pattern.data()))
+            path = pattern;
+    }
+    ~Scratch()
+    {
+        std::error_code ec;
+        fs::remove_all(path, ec);
+    }
+};
+
+}  // namespace
+
+const std::string& ScratchFolder()
+{
+    static Scratch scratch;
+    return scratch.path;
+}
+
+void SetUpChooserWorld()
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    static ScriptedPrompts prompts;  // every message answered, every file dialog cancelled
+
+    const std::string build = FolderOfPath(ModuleFileContaining(reinterpret_cast<const void*>(&SetUpChooserWorld)));
+    const std::string module = ScratchFolder() + "/module";
+    fs::create_directories(module);
+    fs::copy_file(build + "/libOrvaneUI.so", module + "/libOrvaneUI.so", fs::copy_options::overwrite_existing);
+    fs::copy_file(build + "/CoordSys.dat", module + "/CoordSys.dat", fs::copy_options::overwrite_existing);
+    fs::copy(build + "/GDAL_Data", module + "/GDAL_Data",
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    RestartModuleInFolder(module);
+}
+
+std::string AsText(const uint8_t* data, std::size_t size)
+{
+    return std::string(reinterpret_cast<const char*>(data), size);
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+void Require(bool condition, const char* what)
+{
+    if (!condition) {
+        std::fprintf(stderr, "property violated: %s\n", what);
+        std::abort();
+    }
+}

@@ -1,0 +1,104 @@
+// The profile reader on arbitrary files, and the writer: whatever the format
+// can carry is read back exactly after a store, and every other line is kept.
+//
+// Input: the file's bytes, then "\0" section "\0" key "\0" value.
+#include <cstdio>
+#include <vector>
+
+#include "FuzzSupport.h"
+#include "platform/Profile.h"
+
+namespace {
+
+std::vector<std::string> Split(const std::string& text, char separator, std::size_t parts)
+{
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (out.size() + 1 < parts) {
+        const std::size_t at = text.find(separator, start);
+        if (at == std::string::npos)
+            break;
+        out.push_back(text.substr(start, at - start));
+        start = at + 1;
+    }
+    out.push_back(text.substr(start));
+    return out;
+}
+
+// The file's lines, without their ends.
+std::vector<std::string> Lines(const std::string& content)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < content.size()) {
+        std::size_t end = content.find('\n', start);
+        if (end == std::string::npos)
+            end = content.size();
+        std::string line = content.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+// The old lines stand in the new file, in order, but for at most one.
+bool KeepsOtherLines(const std::vector<std::string>& before, const std::vector<std::string>& after)
+{
+    std::size_t j = 0, changed = 0;
+    for (const std::string& line : before) {
+        while (j < after.size() && after[j] != line)
+            ++j;
+        if (j == after.size()) {
+            if (++changed > 1)
+                return false;
+            continue;
+        }
+        ++j;
+    }
+    return after.size() >= before.size() && after.size() <= before.size() + 3;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::vector<std::string> parts = Split(AsText(data, size), '\0', 4);
+    const std::string path = ScratchFolder() + "/CoordSys.dat";
+    const std::string& content = parts[0];
+    WriteBytes(path, content);
+
+    std::vector<std::string> lines;
+    for (const char* section : {"GCS", "Beijing 1954", "Xian 1980"})
+        Require(GetPrivateProfileSection(section, path, lines), "a regular file reads");
+    if (parts.size() < 4)
+        return 0;
+    const std::string &section = parts[1], &key = parts[2], &value = parts[3];
+    if (!WritePrivateProfileString(section, key, value, path))
+        return 0;
+
+    std::string written;
+    {
+        std::FILE* f = std::fopen(path.c_str(), "rb");
+        char buffer[4096];
+        std::size_t n;
+        while (f && (n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+            written.append(buffer, n);
+        if (f)
+            std::fclose(f);
+    }
+    Require(KeepsOtherLines(Lines(content), Lines(written)), "every other line is kept");
+    Require(GetPrivateProfileSection(section, path, lines), "the file reads after a store");
+    std::string found;
+    bool seen = false;
+    for (const std::string& line : lines) {
+        const std::size_t equals = line.find('=');
+        if (equals != std::string::npos && line.compare(0, equals, key) == 0 && equals == key.size()) {
+            found = line.substr(equals + 1);
+            seen = true;
+        }
+    }
+    Require(seen && found == value, "the stored value is the one read back");
+    return 0;
+}

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang (AddressSanitizer and
+# UndefinedBehaviorSanitizer on) and runs each for FUZZ_SECONDS (default 60),
+# starting from a copy of its committed corpus. Any crash fails the run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${FUZZ_SECONDS:-60}
+
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DORVANE_FUZZ=ON -DORVANE_BUILD_TESTS=OFF \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build-fuzz -j"$(nproc)"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export ASAN_OPTIONS=detect_leaks=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+failed=0
+passed=0
+for target in names profile tables restore prj; do
+  mkdir -p "$work/$target"
+  cp fuzz/corpus/$target/* "$work/$target/"
+  if build-fuzz/bin/fuzz_$target -max_total_time="$seconds" -rss_limit_mb=4096 -timeout=30 \
+       -artifact_prefix="$work/" "$work/$target" >"$work/$target.log" 2>&1; then
+    echo "fuzz_$target: $(grep -E '^Done [0-9]+ runs' "$work/$target.log" | tail -n 1)"
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "fuzz_$target FAILED:"
+    tail -n 40 "$work/$target.log"
+    for crash in "$work"/crash-* "$work"/leak-* "$work"/timeout-*; do
+      [ -e "$crash" ] && { echo "input: $crash"; head -c 2000 "$crash" | od -c | head -n 20; }
+    done
+  fi
+done
+echo "fuzzers: $passed passed, $failed failed"
+[ "$failed" = 0 ]

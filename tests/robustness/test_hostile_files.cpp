@@ -1,0 +1,161 @@
+// Files the library does not control, at their worst: the chooser opens,
+// imports and stores without a crash, a hang or a lost entry.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "catalog/GeogCatalog.h"
+#include "catalog/ReferenceTables.h"
+#include "chooser/ChooserFixture.h"
+
+namespace {
+
+std::string RandomBytes(std::size_t size, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char& c : bytes)
+        c = static_cast<char>(random() & 0xFF);
+    return bytes;
+}
+
+const char kWgs84Line[] =
+    "WGS 84=GEOGCS[\"WGS 84\",DATUM[\"WGS_1984\",SPHEROID[\"WGS 84\",6378137,298.257223563]],"
+    "PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]]";
+
+class HostileCatalogue : public ChooserTest {
+protected:
+    std::string CataloguePath() { return m_folder / "CoordSys.dat"; }
+    // Opens the chooser on the catalogue as it now is, and composes.
+    void OpenAndCompose()
+    {
+        Open();
+        EXPECT_EQ(Current(IDC_SYSTEM_KIND), "Geographic Coordinate System");
+        Dlg().BuildWKT();
+        Choose(IDC_SYSTEM_KIND, "Projected Coordinate System");
+        Dlg().BuildWKT();
+    }
+};
+
+}  // namespace
+
+TEST_F(HostileCatalogue, EmptyBinaryOrWithoutEntries)
+{
+    for (const std::string& content :
+         {std::string(), RandomBytes(1 << 20, 1), std::string("[GCS]\n"), std::string("[GCS]\n[Xian 1980]\n")}) {
+        WriteFile(CataloguePath(), content);
+        OpenAndCompose();
+        EXPECT_LE(Combo(IDC_GEOG_SYSTEM)->count(), 4096);
+    }
+}
+
+TEST_F(HostileCatalogue, AHundredMegabytes)
+{
+    {
+        std::ofstream out(CataloguePath(), std::ios::binary);
+        const std::string junk = RandomBytes(1 << 20, 2);
+        out << "[Junk]\n";
+        for (int i = 0; i < 100; ++i)
+            out << junk << "\n";
+        out << "[GCS]\n" << kWgs84Line << "\n";
+    }
+    ASSERT_GE(std::filesystem::file_size(CataloguePath()), 100u << 20);
+    OpenAndCompose();
+    EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), 1) << "the one entry after 100 MB is read";
+}
+
+TEST_F(HostileCatalogue, OneLineOfTenMegabytes)
+{
+    WriteFile(CataloguePath(), std::string("[GCS]\nHuge=GEOGCS[\"") + std::string(10 << 20, 'x') + "\n" + kWgs84Line + "\n");
+    OpenAndCompose();
+    EXPECT_EQ(g_geogSystems["Huge"].size(), (10u << 20) + 8);
+    Choose(IDC_SYSTEM_KIND, "Geographic Coordinate System");
+    Choose(IDC_GEOG_SYSTEM, "Huge");
+    EXPECT_EQ(Summary().rfind("WGS 84\n", 0), 0u) << "an unreadable WKT leaves the summary";
+}
+
+TEST_F(HostileCatalogue, AFolderADanglingLinkOrUnreadable)
+{
+    std::filesystem::remove(CataloguePath());
+    std::filesystem::create_directory(CataloguePath());
+    OpenAndCompose();
+    EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), 0);
+    std::filesystem::remove(CataloguePath());
+    std::filesystem::create_symlink(m_folder / "nowhere.dat", CataloguePath());
+    OpenAndCompose();
+    EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), 0);
+    EXPECT_FALSE(StoreGeogSystem("A", "B"));
+    EXPECT_FALSE(std::filesystem::exists(m_folder / "nowhere.dat"));
+    if (geteuid() != 0) {
+        std::filesystem::remove(CataloguePath());
+        WriteFile(CataloguePath(), std::string("[GCS]\n") + kWgs84Line + "\n");
+        chmod(CataloguePath().c_str(), 0);
+        OpenAndCompose();
+        EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), 0);
+    }
+}
+
+TEST_F(HostileCatalogue, WindowsLineEndsAndAByteOrderMark)
+{
+    WriteFile(CataloguePath(), std::string("\xEF\xBB\xBF[GCS]\r\n") + kWgs84Line + "\r\n");
+    Open();
+    ASSERT_EQ(g_geogSystems.size(), 1u);
+    EXPECT_EQ(g_geogSystems.begin()->first, "WGS 84");
+    EXPECT_EQ(g_geogSystems.begin()->second.back(), ']') << "no carriage return kept";
+    EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "WGS 84");
+    EXPECT_TRUE(StoreGeogSystem("Added", "GEOGCS[]"));
+    EXPECT_EQ(ReadFile(CataloguePath()),
+              std::string("\xEF\xBB\xBF[GCS]\r\n") + kWgs84Line + "\r\nAdded=GEOGCS[]\r\n");
+}
+
+TEST(HostileTables, BrokenQuotesHugeTablesAndHeadersAlone)
+{
+    TempDir dir("orvane tables");
+    const std::string folder = dir.Path() + "/";
+    std::vector<RefEntry> rows;
+    WriteFile(dir / "unit_of_measure.csv",
+              "uom_code,unit_of_meas_name,unit_of_meas_type,target_uom_code,factor_b,factor_c,deprecated\n"
+              "9001,\"metre,length,9001,1,1,0\n9002,foot,length,9001,0.3048,1,0\n");
+    EXPECT_TRUE(ReadLengthUnits(folder, rows)) << "an open quote swallows what follows, no more";
+    EXPECT_LE(rows.size(), 1u);
+
+    std::string big = "uom_code,unit_of_meas_name,unit_of_meas_type,target_uom_code,factor_b,factor_c,deprecated\n";
+    for (int i = 1; i <= 100000; ++i)
+        big += std::to_string(i) + ",unit " + std::to_string(i) + ",length,9001," + std::to_string(i) + ",1,0\n";
+    WriteFile(dir / "unit_of_measure.csv", big);
+    rows.clear();
+    ASSERT_TRUE(ReadLengthUnits(folder, rows));
+    EXPECT_EQ(rows.size(), 100000u);
+    EXPECT_EQ(rows.back().value, 100000.0);
+
+    WriteFile(dir / "ellipsoid.csv", "ellipsoid_code,ellipsoid_name");
+    std::vector<EllipsoidEntry> ellipsoids;
+    EXPECT_FALSE(ReadEllipsoids(folder, ellipsoids)) << "a header lacking columns";
+    WriteFile(dir / "ellipsoid.csv", RandomBytes(1 << 16, 3));
+    EXPECT_FALSE(ReadEllipsoids(folder, ellipsoids));
+    EXPECT_TRUE(ellipsoids.empty());
+}
+
+TEST_F(ChooserTest, HostilePrjFiles)
+{
+    TempDir files("orvane prj");
+    Open();
+    const std::pair<std::string, std::string> cases[] = {
+        {"empty.prj", ""},
+        {"huge.prj", std::string(50 << 20, 'G')},
+        {"binary.prj", RandomBytes(1 << 20, 4)},
+    };
+    for (const auto& [name, content] : cases) {
+        SCOPED_TRACE(name);
+        WriteFile(files / name, content);
+        m_prompts.Clear();
+        m_prompts.AnswerFile(files / name);
+        Click(IDC_IMPORT);
+        ASSERT_EQ(m_prompts.Messages().size(), 1u);
+        EXPECT_EQ(m_prompts.Messages()[0].text, "Unknown coordinate infomation!");
+        EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "WGS 84");
+    }
+}

@@ -1,0 +1,89 @@
+// A store killed at any moment leaves the catalogue as it was or with the
+// new entry: never truncated, never mixed, and with its own line ends.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <random>
+
+#include "catalog/GeogCatalog.h"
+#include "platform/Profile.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+std::string Catalogue(const std::string& eol)
+{
+    std::string text = "; systems" + eol + "[GCS]" + eol;
+    for (int i = 0; i < 2000; ++i)
+        text += "System " + std::to_string(i) + "=GEOGCS[\"" + std::string(300, 'x') + "\"]" + eol;
+    return text + eol + "[Beijing 1954]" + eol + "Zone=PROJCS[]" + eol;
+}
+
+// The file is the original with entries "Added k=value k" for k = 0..n-1 at
+// the end of [GCS], each whole.
+bool OriginalPlusWholeEntries(const std::string& original, const std::string& now, const std::string& eol)
+{
+    const std::size_t sectionEnd = original.find(eol + "[Beijing 1954]");
+    if (now.compare(0, sectionEnd, original, 0, sectionEnd) != 0)
+        return false;
+    const std::string tail = original.substr(sectionEnd);
+    if (now.size() < tail.size() || now.compare(now.size() - tail.size(), tail.size(), tail) != 0)
+        return false;
+    std::string added = now.substr(sectionEnd, now.size() - tail.size() - sectionEnd);
+    for (int k = 0; !added.empty(); ++k) {
+        const std::string line = "Added " + std::to_string(k) + "=value " + std::to_string(k) + eol;
+        if (added.compare(0, line.size(), line) != 0)
+            return false;
+        added.erase(0, line.size());
+    }
+    return true;
+}
+
+void KillWhileStoring(const std::string& eol)
+{
+    TempDir dir("orvane interrupted");
+    const std::string path = dir / "CoordSys.dat";
+    const std::string original = Catalogue(eol);
+    WriteFile(path, original);
+    std::mt19937 random(12345);
+    for (int round = 0; round < 25; ++round) {
+        const std::string before = ReadFile(path);
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // Carry on from what the file holds.
+            int next = 0;
+            while (before.find("Added " + std::to_string(next) + "=") != std::string::npos)
+                ++next;
+            for (;; ++next)
+                WritePrivateProfileString("GCS", "Added " + std::to_string(next), "value " + std::to_string(next), path);
+        }
+        usleep(std::uniform_int_distribution<int>(0, 20000)(random));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        const std::string now = ReadFile(path);
+        ASSERT_TRUE(OriginalPlusWholeEntries(original, now, eol)) << "round " << round;
+        ASSERT_GE(now.size(), before.size()) << "nothing lost, round " << round;
+    }
+    // The next store cleans up after the killed writers.
+    ASSERT_TRUE(WritePrivateProfileString("GCS", "Last", "1", path));
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 1) << "no temporary files left";
+}
+
+}  // namespace
+
+TEST(InterruptedStore, LeavesTheFileWholeWithUnixLineEnds)
+{
+    KillWhileStoring("\n");
+}
+
+TEST(InterruptedStore, LeavesTheFileWholeWithWindowsLineEnds)
+{
+    KillWhileStoring("\r\n");
+}
