@@ -7,6 +7,8 @@
 #include <fstream>
 #include <memory>
 
+#include "chooser/ProjectionDlg.h"
+#include "module/Language.h"
 #include "module/Module.h"
 #include "platform/Prompt.h"
 
@@ -55,6 +57,38 @@ void SetUpChooserWorld()
     fs::copy(build + "/GDAL_Data", module + "/GDAL_Data",
              fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     RestartModuleInFolder(module);
+}
+
+namespace {
+
+std::unique_ptr<CProjectionDlg> MakeChooser()
+{
+    SetUpChooserWorld();
+    g_language = LANGUAGE_ENGLISH;
+    auto chooser = std::make_unique<CProjectionDlg>(ChooserTemplateId());
+    chooser->Create();
+    return chooser;
+}
+
+const SystemCatalog& LoadedCatalogue()
+{
+    static const SystemCatalog catalogue = g_geogSystems;
+    return catalogue;
+}
+
+}  // namespace
+
+CProjectionDlg& FuzzChooser()
+{
+    // Made after the application, so that it goes before it at exit.
+    static std::unique_ptr<CProjectionDlg> chooser = MakeChooser();
+    LoadedCatalogue();
+    return *chooser;
+}
+
+void ForgetAddedSystems()
+{
+    g_geogSystems = LoadedCatalogue();
 }
 
 std::string AsText(const uint8_t* data, std::size_t size)

@@ -13,6 +13,15 @@ const std::string& ScratchFolder();
 // resource library and bundled data; answers every prompt.
 void SetUpChooserWorld();
 
+class CProjectionDlg;
+
+// One chooser for the whole run, shown on the offscreen platform in the world
+// above, in English.
+CProjectionDlg& FuzzChooser();
+// Brings the geographic catalogue back to the loaded one, forgetting what the
+// last input added to it.
+void ForgetAddedSystems();
+
 std::string AsText(const uint8_t* data, std::size_t size);
 void WriteBytes(const std::string& path, const std::string& bytes);
 
