@@ -43,21 +43,26 @@ std::vector<std::string> Lines(const std::string& content)
     return lines;
 }
 
-// The old lines stand in the new file, in order, but for at most one.
+// The new file is the old one with one line replaced, or with a few lines
+// (an entry, or a section and its entry) put in at one place.
 bool KeepsOtherLines(const std::vector<std::string>& before, const std::vector<std::string>& after)
 {
-    std::size_t j = 0, changed = 0;
-    for (const std::string& line : before) {
-        while (j < after.size() && after[j] != line)
-            ++j;
-        if (j == after.size()) {
-            if (++changed > 1)
-                return false;
-            continue;
-        }
-        ++j;
+    if (after.size() == before.size()) {
+        std::size_t changed = 0;
+        for (std::size_t i = 0; i < before.size(); ++i)
+            changed += before[i] != after[i] ? 1 : 0;
+        return changed <= 1;
     }
-    return after.size() >= before.size() && after.size() <= before.size() + 3;
+    if (after.size() < before.size() || after.size() > before.size() + 2)
+        return false;
+    const std::size_t added = after.size() - before.size();
+    std::size_t i = 0;
+    while (i < before.size() && before[i] == after[i])
+        ++i;
+    for (std::size_t k = i; k < before.size(); ++k)
+        if (before[k] != after[k + added])
+            return false;
+    return true;
 }
 
 }  // namespace

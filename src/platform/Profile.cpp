@@ -121,6 +121,15 @@ std::string LineEndOf(const std::string& content)
     return "\n";
 }
 
+// Gives an unfinished last line its end; a line that ends in a carriage
+// return only lacks the line feed.
+void EndLastLine(std::string& content, const std::string& eol)
+{
+    if (content.empty() || content.back() == '\n')
+        return;
+    content += content.back() == '\r' ? "\n" : eol;
+}
+
 std::string WithEntry(const std::string& content, const std::string& section,
                       const std::string& key, const std::string& value)
 {
@@ -131,8 +140,7 @@ std::string WithEntry(const std::string& content, const std::string& section,
     std::vector<std::size_t> entries;
     if (!FindSection(lines, section, header, entries)) {
         std::string result = content;
-        if (!result.empty() && result.back() != '\n')
-            result += eol;
+        EndLastLine(result, eol);
         return result + "[" + section + "]" + eol + entry + eol;
     }
     // Readers keep the last of equal keys: replace the last, so that the new
@@ -151,8 +159,8 @@ std::string WithEntry(const std::string& content, const std::string& section,
     // blank lines and comments before the next section stay where they are.
     const Line& last = lines[entries.empty() ? header : entries.back()];
     std::string result = content.substr(0, last.next);
-    if (last.next == content.size() && (result.empty() || result.back() != '\n'))
-        result += eol;
+    if (last.next == content.size())
+        EndLastLine(result, eol);
     return result + entry + eol + content.substr(last.next);
 }
 

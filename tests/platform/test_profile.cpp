@@ -115,6 +115,11 @@ TEST(Profile, WritingKeepsTheFilesLineEndsAndMode)
     ASSERT_TRUE(WritePrivateProfileString("Other", "D", "4", path));
     ASSERT_TRUE(WritePrivateProfileString("New", "E", "5", path));
     EXPECT_EQ(ReadFile(path), "[GCS]\r\nA=1\r\nC=3\r\n[Other]\r\nB=2\r\nD=4\r\n[New]\r\nE=5\r\n");
+
+    // A last line cut after its carriage return only lacks the line feed.
+    WriteFile(path, "[GCS]\r\nA=1\r");
+    ASSERT_TRUE(WritePrivateProfileString("GCS", "B", "2", path));
+    EXPECT_EQ(ReadFile(path), "[GCS]\r\nA=1\r\nB=2\r\n");
     struct stat st;
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
