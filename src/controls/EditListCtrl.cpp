@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
