@@ -1,6 +1,4 @@
 // Importing a system from a .prj file or a raster, and saving one to a .prj.
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
 #include <fstream>
@@ -44,8 +42,7 @@ std::string ExtensionOf(const std::string& path)
 // is not a regular file that opens for reading (a pipe would block).
 bool ReadFirstLine(const std::string& path, std::string& line)
 {
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (!IsRegularFile(path))
         return false;
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -95,8 +92,7 @@ std::string CProjectionDlg::ReadRasterProjection(const std::string& path)
 {
     std::string projection;
     // Only a regular file: opening a pipe would block the dialog.
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (!IsRegularFile(path))
         return projection;
     if (!m_bGdalRegistered)
         GDALAllRegister();

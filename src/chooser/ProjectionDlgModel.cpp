@@ -85,9 +85,7 @@ void CProjectionDlg::OnSelchangeUnit()
     if (i < 0 || static_cast<std::size_t>(i) >= m_units.size())
         return;
     m_unitFactor = m_units[static_cast<std::size_t>(i)].value;
-    CEdit factor;
-    factor.Attach(FindControl(IDC_UNIT_FACTOR));
-    factor.SetReadOnly(i == 0 ? FALSE : TRUE);
+    SetEditReadOnly(IDC_UNIT_FACTOR, i != 0);
     UpdateData(FALSE);
 }
 

@@ -145,7 +145,7 @@ BOOL CAddGCSDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_axisMode = kSemiMinorGiven;
-    SetReadOnly(IDC_INV_FLATTENING, true);
+    SetEditReadOnly(IDC_INV_FLATTENING, true);
     ApplyGdalDataOption();
     LoadDatums(0);
     LoadEllipsoids(0);
@@ -180,24 +180,17 @@ void CAddGCSDlg::LoadPrimeMeridians(int position)
         OnSelchangePrimeMeridian();
 }
 
-void CAddGCSDlg::SetReadOnly(int id, bool readOnly)
-{
-    CEdit edit;
-    edit.Attach(FindControl(id));
-    edit.SetReadOnly(readOnly ? TRUE : FALSE);
-}
-
 void CAddGCSDlg::OnSemiMinorMode()
 {
-    SetReadOnly(IDC_SEMI_MINOR, false);
-    SetReadOnly(IDC_INV_FLATTENING, true);
+    SetEditReadOnly(IDC_SEMI_MINOR, false);
+    SetEditReadOnly(IDC_INV_FLATTENING, true);
     m_axisMode = kSemiMinorGiven;
 }
 
 void CAddGCSDlg::OnInvFlatteningMode()
 {
-    SetReadOnly(IDC_SEMI_MINOR, true);
-    SetReadOnly(IDC_INV_FLATTENING, false);
+    SetEditReadOnly(IDC_SEMI_MINOR, true);
+    SetEditReadOnly(IDC_INV_FLATTENING, false);
     m_axisMode = kInvFlatteningGiven;
 }
 
@@ -229,7 +222,7 @@ void CAddGCSDlg::OnSelchangeAngularUnit()
     UpdateData(TRUE);
     if (const RefEntry* unit = Selected(m_cbAngularUnit, m_angularUnits)) {
         m_radiansPerUnit = unit->value;
-        SetReadOnly(IDC_RADIANS_PER_UNIT, m_cbAngularUnit.GetCurSel() != 0);
+        SetEditReadOnly(IDC_RADIANS_PER_UNIT, m_cbAngularUnit.GetCurSel() != 0);
     }
     UpdateData(FALSE);
 }
@@ -248,7 +241,7 @@ void CAddGCSDlg::OnSelchangePrimeMeridian()
         m_meridianWest = v < 0;
         const bool readOnly = m_cbPrimeMeridian.GetCurSel() != 0;
         for (int id : {IDC_MERIDIAN_DEGREES, IDC_MERIDIAN_MINUTES, IDC_MERIDIAN_SECONDS})
-            SetReadOnly(id, readOnly);
+            SetEditReadOnly(id, readOnly);
     }
     UpdateData(FALSE);
 }
@@ -278,16 +271,16 @@ void CAddGCSDlg::OnSelchangeDatum()
         SelectEllipsoidByCode(datum->ellipsoid_code) && m_cbDatum.GetCurSel() > 0;
     if (fromTable) {
         for (int id : {IDC_SEMI_MAJOR, IDC_SEMI_MINOR, IDC_INV_FLATTENING})
-            SetReadOnly(id, true);
+            SetEditReadOnly(id, true);
     } else {
         m_cbEllipsoid.EnableWindow(TRUE);
-        SetReadOnly(IDC_SEMI_MAJOR, false);
+        SetEditReadOnly(IDC_SEMI_MAJOR, false);
         // Of the two shape fields, the one the axis mode uses is editable.
         ApplyAxisMode();
     }
     for (int id : {IDC_SEMI_MINOR_MODE, IDC_INV_FLATTENING_MODE}) {
-        CWnd radio(FindControl(id));
-        radio.EnableWindow(fromTable ? FALSE : TRUE);
+        if (CWnd* radio = GetDlgItem(id))
+            radio->EnableWindow(fromTable ? FALSE : TRUE);
     }
 }
 

@@ -66,7 +66,6 @@ public:
     std::map<int, RefEntry> m_primeMeridians;
 
 private:
-    void SetReadOnly(int id, bool readOnly);
     void ApplyAxisMode();
     // Meridian offset of the three fields, in decimal degrees.
     double MeridianOffset() const;

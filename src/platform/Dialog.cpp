@@ -8,6 +8,7 @@
 
 #include "module/Module.h"
 #include "platform/Application.h"
+#include "platform/Controls.h"
 #include "platform/DataExchange.h"
 #include "platform/DialogWidget.h"
 #include "platform/ReportListWidget.h"
@@ -197,6 +198,13 @@ QWidget* CDialog::FindControl(int id) const
 {
     auto it = m_controls.find(id);
     return it == m_controls.end() ? nullptr : it->second;
+}
+
+void CDialog::SetEditReadOnly(int id, bool readOnly)
+{
+    CEdit edit;
+    edit.Attach(FindControl(id));
+    edit.SetReadOnly(readOnly ? TRUE : FALSE);
 }
 
 void CDialog::OnClicked(int id, std::function<void()> handler)

@@ -35,7 +35,8 @@ public:
     // The control with this ID, or null.
     CWnd* GetDlgItem(int id);
     QWidget* FindControl(int id) const;
-    unsigned GetTemplateId() const { return m_templateId; }
+    // Makes the edit `id` read-only or editable.
+    void SetEditReadOnly(int id, bool readOnly);
     // The result of the last EndDialog, 0 while the dialog runs.
     int GetResult() const { return m_result; }
 

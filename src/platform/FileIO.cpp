@@ -41,6 +41,12 @@ bool ReadAll(int fd, std::string& content)
     }
 }
 
+bool IsRegularFile(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 bool WriteAll(int fd, const std::string& content)
 {
     const char* p = content.data();

@@ -23,6 +23,9 @@ private:
 };
 
 bool ReadAll(int fd, std::string& content);
+// True when `path` names a regular file: not a folder, and not a pipe or
+// device whose opening could block.
+bool IsRegularFile(const std::string& path);
 bool WriteAll(int fd, const std::string& content);
 
 // Everything before the last '/': "." for a bare name, "/" for the root.

@@ -36,7 +36,6 @@ public:
     // edit are joined by "\r\n", as on Windows.
     void SetWindowText(const std::string& text);
     std::string GetWindowText() const;
-    void GetWindowText(std::string& text) const { text = GetWindowText(); }
 
     // A message box owned by this window; the caption defaults to the
     // library's title.
