@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running need and
-# that this machine lacks. Debian 12.
+# that this machine lacks, and the decimal-comma locale the tests use.
+# Debian 12.
 #   setup.sh [--screenshots]   also what the main job needs to take a screenshot
 set -euo pipefail
 
@@ -8,22 +9,33 @@ packages=(
   build-essential cmake pkg-config
   libgdal-dev                 # GDAL 3.6 with PROJ
   qt6-base-dev qt6-tools-dev  # Qt 6 Widgets, UiTools, Test
+  libqt6opengl6-dev           # UiTools' CMake package asks for Qt6OpenGL(Widgets)
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev    # the fuzzers (libFuzzer)
-  xvfb xauth x11-utils xdotool fonts-dejavu-core  # the chooser on a virtual display
+  xvfb xauth x11-utils xdotool  # the chooser on a virtual display
+  fonts-dejavu-core fonts-wqy-microhei  # Latin and Chinese labels
+  locales                     # a decimal-comma locale for the number tests
 )
 if [ "${1:-}" = "--screenshots" ]; then
   packages+=(imagemagick)
 fi
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if ((${#missing[@]})); then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo=sudo
   echo "Installing: ${missing[*]}"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# Numbers must be read and written the same whatever the user's locale; the
+# tests prove it under German, whose decimal separator is a comma.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+  echo "Generating the de_DE.UTF-8 locale"
+  $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi
