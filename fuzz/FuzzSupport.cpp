@@ -10,7 +10,8 @@
 #include "chooser/ProjectionDlg.h"
 #include "module/Language.h"
 #include "module/Module.h"
-#include "platform/Prompt.h"
+#include "util/FileIO.h"
+#include "support/ScriptedPrompts.h"
 
 namespace fs = std::filesystem;
 
@@ -49,7 +50,7 @@ void SetUpChooserWorld()
     static QApplication app(argc, argv);
     static ScriptedPrompts prompts;  // every message answered, every file dialog cancelled
 
-    const std::string build = FolderOfPath(ModuleFileContaining(reinterpret_cast<const void*>(&SetUpChooserWorld)));
+    const std::string build = FolderOf(ModuleFileContaining(reinterpret_cast<const void*>(&SetUpChooserWorld)));
     const std::string module = ScratchFolder() + "/module";
     fs::create_directories(module);
     fs::copy_file(build + "/libOrvaneUI.so", module + "/libOrvaneUI.so", fs::copy_options::overwrite_existing);

@@ -1,7 +1,7 @@
 // Importing a .prj file with arbitrary contents through the chooser's button.
 #include "FuzzSupport.h"
 #include "chooser/ProjectionDlg.h"
-#include "platform/Prompt.h"
+#include "support/ScriptedPrompts.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "platform/Profile.h"
+#include "util/Profile.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/Profile.h"
+#include "util/Profile.h"
 
 int CIniFile::OpenFile(const std::string& path, unsigned mode)
 {

@@ -10,7 +10,7 @@
 #include <cpl_vsi.h>
 
 #include "module/GdalSupport.h"
-#include "platform/NumberText.h"
+#include "util/NumberText.h"
 
 const char kCustomEntryText[] = "<Custom>";
 
@@ -44,16 +44,6 @@ namespace {
 // A line of a table longer than this is not a table row: reading stops.
 const std::size_t kMaxLineBytes = 1 << 20;
 
-struct FileCloser {
-    void operator()(VSILFILE* f) const { VSIFCloseL(f); }
-};
-using TableFile = std::unique_ptr<VSILFILE, FileCloser>;
-
-struct FieldsDeleter {
-    void operator()(char** fields) const { CSLDestroy(fields); }
-};
-using Fields = std::unique_ptr<char*, FieldsDeleter>;
-
 // One data line, its fields addressed by their place in the reader's list of
 // required columns. A field the line lacks reads as empty text.
 class Row {
@@ -77,9 +67,9 @@ private:
     const std::vector<int>& m_columns;
 };
 
-Fields ReadLine(VSILFILE* file)
+StringListHandle ReadLine(VSILFILE* file)
 {
-    return Fields(CSVReadParseLine3L(file, kMaxLineBytes, ",", true, false, false, true));
+    return StringListHandle(CSVReadParseLine3L(file, kMaxLineBytes, ",", true, false, false, true));
 }
 
 // Reads `fileName` in `folder`: finds the `columns` in the header (a full,
@@ -95,12 +85,12 @@ bool ReadTable(const std::string& folder, const char* fileName,
     VSIStatBufL st;
     if (VSIStatL(path.c_str(), &st) != 0 || !VSI_ISREG(st.st_mode))
         return false;
-    TableFile file(VSIFOpenL(path.c_str(), "rb"));
+    VsiFileHandle file(VSIFOpenL(path.c_str(), "rb"));
     if (!file)
         return false;
     std::vector<int> indexes;
     {
-        Fields header = ReadLine(file.get());
+        StringListHandle header = ReadLine(file.get());
         if (!header)
             return false;
         for (const char* column : columns) {
@@ -110,7 +100,7 @@ bool ReadTable(const std::string& folder, const char* fileName,
             indexes.push_back(index);
         }
     }
-    while (Fields line = ReadLine(file.get())) {
+    while (StringListHandle line = ReadLine(file.get())) {
         Row row(line.get(), indexes);
         if (row.Has(guard))
             onRow(row);

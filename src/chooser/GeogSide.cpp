@@ -1,23 +1,11 @@
 // The geographic side of the chooser: the catalogue, its summary, adding a
 // system, and the linear units.
-#include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "chooser/ProjectionDlg.h"
 #include "gcs_editor/AddGCSDlg.h"
 #include "module/Language.h"
-
-namespace {
-
-std::string Lowered(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-}  // namespace
+#include "util/Text.h"
 
 void CProjectionDlg::LoadGeographicSystems()
 {
@@ -75,12 +63,12 @@ void CProjectionDlg::OnBnClickedAddGeogSystem()
 
 bool CProjectionDlg::SelectLinearUnit(const std::string& name, double metresPerUnit)
 {
-    std::string wanted = Lowered(name);
+    std::string wanted = LowerAscii(name);
     if (wanted == "meter")
         wanted = "metre";
     bool found = false;
     for (std::size_t i = 0; i < m_units.size() && !found; ++i) {
-        if (Lowered(m_units[i].name) == wanted &&
+        if (LowerAscii(m_units[i].name) == wanted &&
             std::fabs(metresPerUnit - m_units[i].value) < 0.01) {
             m_cbUnit.SetCurSel(static_cast<int>(i));
             found = true;

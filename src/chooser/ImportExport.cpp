@@ -1,14 +1,13 @@
 // Importing a system from a .prj file or a raster, and saving one to a .prj.
 #include <algorithm>
-#include <cctype>
-#include <fstream>
 
 #include <gdal.h>
 
 #include "chooser/ProjectionDlg.h"
 #include "module/Messages.h"
-#include "platform/FileIO.h"
 #include "platform/Prompt.h"
+#include "util/FileIO.h"
+#include "util/Text.h"
 
 namespace {
 
@@ -32,22 +31,16 @@ const std::string& ExportFilter()
 std::string ExtensionOf(const std::string& path)
 {
     const std::size_t dot = path.rfind('.');
-    std::string extension = dot == std::string::npos ? path : path.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
+    return LowerAscii(dot == std::string::npos ? path : path.substr(dot + 1));
 }
 
 // The first line of a text file, without its line end. False when the path
 // is not a regular file that opens for reading (a pipe would block).
 bool ReadFirstLine(const std::string& path, std::string& line)
 {
-    if (!IsRegularFile(path))
+    if (!ReadRegularFile(path, line))
         return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::getline(in, line);
+    line.resize(std::min(line.find('\n'), line.size()));
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
     return true;
@@ -98,10 +91,9 @@ std::string CProjectionDlg::ReadRasterProjection(const std::string& path)
         GDALAllRegister();
     {
         QuietGdalErrors quiet;
-        if (GDALDatasetH dataset = GDALOpen(path.c_str(), GA_ReadOnly)) {
-            if (const char* text = GDALGetProjectionRef(dataset))
+        if (const DatasetHandle dataset{GDALOpen(path.c_str(), GA_ReadOnly)}) {
+            if (const char* text = GDALGetProjectionRef(dataset.get()))
                 projection = text;
-            GDALClose(dataset);
         }
     }
     if (!m_bGdalRegistered)

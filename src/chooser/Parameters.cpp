@@ -1,7 +1,7 @@
 // Projection parameters in the list, and the composition of the choice into WKT.
 #include "catalog/PredefinedSystems.h"
 #include "chooser/ProjectionDlg.h"
-#include "platform/NumberText.h"
+#include "util/NumberText.h"
 
 namespace {
 // Parameter values as the list shows them: "%.18lf".

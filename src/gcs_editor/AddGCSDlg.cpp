@@ -8,7 +8,7 @@
 #include "module/Messages.h"
 #include "module/Module.h"
 #include "platform/DataExchange.h"
-#include "platform/NumberText.h"
+#include "util/NumberText.h"
 #include "platform/Prompt.h"
 
 namespace {

@@ -1,11 +1,12 @@
 // The five static name queries of Orvane.
-#include <sys/stat.h>
+#include <unistd.h>
 
 #include <functional>
 #include <ogr_spatialref.h>
 
 #include "interface/Orvane.h"
 #include "module/GdalSupport.h"
+#include "util/FileIO.h"
 
 namespace {
 
@@ -28,8 +29,7 @@ bool ParseUserInput(const char* text, OGRSpatialReference& srs)
 {
     if (!text)
         return false;
-    struct stat st;
-    const bool nonRegularFile = !LooksLikeWkt(text) && stat(text, &st) == 0 && !S_ISREG(st.st_mode);
+    const bool nonRegularFile = !LooksLikeWkt(text) && access(text, F_OK) == 0 && !IsRegularFile(text);
     const char* options[] = {"ALLOW_NETWORK_ACCESS=NO",
                              nonRegularFile ? "ALLOW_FILE_ACCESS=NO" : nullptr, nullptr};
     QuietGdalErrors quiet;

@@ -12,11 +12,9 @@ OsrHandle NewSpatialReference(const std::string& wkt)
 std::string ExportToWkt(OGRSpatialReferenceH srs)
 {
     char* text = nullptr;
-    std::string wkt;
-    if (OSRExportToWkt(srs, &text) == OGRERR_NONE && text)
-        wkt = text;
-    VSIFree(text);
-    return wkt;
+    const OGRErr error = OSRExportToWkt(srs, &text);
+    const GdalTextHandle owned(text);
+    return error == OGRERR_NONE && text ? std::string(text) : std::string();
 }
 
 std::string AttrValue(OGRSpatialReferenceH srs, const char* key)

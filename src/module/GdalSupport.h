@@ -1,17 +1,36 @@
-// Owners for what GDAL hands out, so that no early return leaks it.
+// Owners for everything GDAL hands out, so that no early return leaks it,
+// and the guard that keeps GDAL quiet about texts the library does not control.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include <cpl_error.h>
+#include <cpl_string.h>
 #include <cpl_vsi.h>
+#include <gdal.h>
 #include <ogr_srs_api.h>
 
-struct OsrReleaser {
-    void operator()(OGRSpatialReferenceH srs) const { OSRRelease(srs); }
+namespace gdal_detail {
+template <typename T, auto Release>
+struct Releaser {
+    void operator()(T handle) const { Release(handle); }
 };
-using OsrHandle = std::unique_ptr<std::remove_pointer_t<OGRSpatialReferenceH>, OsrReleaser>;
+template <typename T, auto Release>
+using Owner = std::unique_ptr<std::remove_pointer_t<T>, Releaser<T, Release>>;
+}  // namespace gdal_detail
+
+// A spatial reference (reference-counted by GDAL: released, not destroyed).
+using OsrHandle = gdal_detail::Owner<OGRSpatialReferenceH, OSRRelease>;
+// An open raster or vector dataset.
+using DatasetHandle = gdal_detail::Owner<GDALDatasetH, GDALClose>;
+// A file opened through GDAL's virtual file system.
+using VsiFileHandle = gdal_detail::Owner<VSILFILE*, VSIFCloseL>;
+// A null-terminated list of texts (CSL*).
+using StringListHandle = gdal_detail::Owner<char**, CSLDestroy>;
+// A text GDAL allocated for the caller.
+using GdalTextHandle = gdal_detail::Owner<char*, VSIFree>;
 
 // A spatial reference made from WKT, or null when GDAL refuses the text or
 // the text is empty.

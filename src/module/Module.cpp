@@ -7,6 +7,7 @@
 #include <cpl_conv.h>
 
 #include "ui/ResourceLibrary.h"
+#include "util/FileIO.h"
 
 // Defined before the application object so that it exists when start-up runs.
 std::string g_moduleFolder;
@@ -60,12 +61,6 @@ std::string ModuleFileContaining(const void* address)
     return AbsolutePath(path);
 }
 
-std::string FolderOfPath(const std::string& path)
-{
-    std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
 COrvaneApp::COrvaneApp()
 {
     InitInstance();
@@ -78,7 +73,8 @@ COrvaneApp::~COrvaneApp()
 
 bool COrvaneApp::InitInstance()
 {
-    g_moduleFolder = FolderOfPath(ModuleFileContaining(reinterpret_cast<const void*>(&TheApp)));
+    const std::string file = ModuleFileContaining(reinterpret_cast<const void*>(&TheApp));
+    g_moduleFolder = file.empty() ? std::string() : FolderOf(file);
     LoadResourceLibrary(*this);
     // A missing resource library is not an error here: no dialog can be made.
     return true;

@@ -39,8 +39,6 @@ void ApplyGdalDataOption();
 // The file of the loaded module (library or program) that holds `address`,
 // as an absolute path; empty when it cannot be found.
 std::string ModuleFileContaining(const void* address);
-// Everything before the last '/', or empty when there is none.
-std::string FolderOfPath(const std::string& path);
 
 // Runs shut-down and start-up again with another module folder, so that tests
 // can point the library at a prepared folder without copying the test binary.

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/Dialog.h"
-#include "platform/NumberText.h"
+#include "util/NumberText.h"
 #include "platform/Prompt.h"
 
 namespace {

@@ -2,7 +2,6 @@
 // default, scripted answers when a test installs a handler.
 #pragma once
 
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -36,33 +35,6 @@ public:
 
 // Installs `handler` (null: the real dialogs again); returns the previous one.
 PromptHandler* SetPromptHandler(PromptHandler* handler);
-
-// Answers prompts from a script and records every prompt shown. A message
-// with no scripted answer gets its first button (IDOK, or IDYES); a file
-// dialog with none is cancelled.
-class ScriptedPrompts : public PromptHandler {
-public:
-    ScriptedPrompts();
-    ~ScriptedPrompts() override;
-
-    void AnswerMessage(int result) { m_messageAnswers.push_back(result); }
-    void AnswerFile(const std::string& path) { m_fileAnswers.push_back(path); }
-    void CancelFile() { m_fileAnswers.push_back(std::string()); }
-
-    const std::vector<MessagePrompt>& Messages() const { return m_messages; }
-    const std::vector<FilePrompt>& FileDialogs() const { return m_fileDialogs; }
-    void Clear();
-
-    int ShowMessage(QWidget* owner, const MessagePrompt& prompt) override;
-    bool ShowFileDialog(QWidget* owner, const FilePrompt& prompt, std::string& path) override;
-
-private:
-    PromptHandler* m_previous;
-    std::deque<int> m_messageAnswers;
-    std::deque<std::string> m_fileAnswers;
-    std::vector<MessagePrompt> m_messages;
-    std::vector<FilePrompt> m_fileDialogs;
-};
 
 // The title the framework gives the library's own message boxes.
 const char* ApplicationTitle();

@@ -15,7 +15,7 @@
 #include "chooser/ProjectionDlg.h"
 #include "module/GdalSupport.h"
 #include "module/Language.h"
-#include "platform/Prompt.h"
+#include "support/ScriptedPrompts.h"
 #include "support/TestSupport.h"
 
 class ChooserTest : public ::testing::Test {

@@ -24,14 +24,13 @@ void WriteRaster(const std::string& path, const char* driverName, const std::str
     GDALAllRegister();
     GDALDriverH driver = GDALGetDriverByName(driverName);
     ASSERT_NE(driver, nullptr) << driverName;
-    GDALDatasetH dataset = GDALCreate(driver, path.c_str(), 1, 1, 1, GDT_Byte, nullptr);
+    const DatasetHandle dataset{GDALCreate(driver, path.c_str(), 1, 1, 1, GDT_Byte, nullptr)};
     ASSERT_NE(dataset, nullptr) << path;
     if (!wkt.empty()) {
         double transform[6] = {500000, 30, 0, 4000000, 0, -30};
-        GDALSetGeoTransform(dataset, transform);
-        GDALSetProjection(dataset, wkt.c_str());
+        GDALSetGeoTransform(dataset.get(), transform);
+        GDALSetProjection(dataset.get(), wkt.c_str());
     }
-    GDALClose(dataset);
 }
 
 class ImportExportTest : public ChooserTest {

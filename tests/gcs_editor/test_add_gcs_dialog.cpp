@@ -16,7 +16,7 @@
 #include "gcs_editor/AddGCSDlg.h"
 #include "module/GdalSupport.h"
 #include "module/Language.h"
-#include "platform/Prompt.h"
+#include "support/ScriptedPrompts.h"
 #include "support/TestSupport.h"
 
 namespace {

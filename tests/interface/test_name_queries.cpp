@@ -10,6 +10,7 @@
 #include <ogr_spatialref.h>
 
 #include "interface/Orvane.h"
+#include "module/GdalSupport.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -42,11 +43,7 @@ std::string WktOf(const char* definition)
 {
     OGRSpatialReference srs;
     EXPECT_EQ(srs.SetFromUserInput(definition), OGRERR_NONE);
-    char* wkt = nullptr;
-    srs.exportToWkt(&wkt);
-    std::string text = wkt;
-    CPLFree(wkt);
-    return text;
+    return ExportToWkt(OGRSpatialReference::ToHandle(&srs));
 }
 
 }  // namespace

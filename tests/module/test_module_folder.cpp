@@ -9,6 +9,7 @@
 
 #include "module/Language.h"
 #include "module/Module.h"
+#include "util/FileIO.h"
 #include "platform/Dialog.h"
 #include "support/TestSupport.h"
 
@@ -54,7 +55,7 @@ TEST(ModuleFolder, IsTheFolderOfTheLoadedLibraryFile)
         << "start-up loads the resource library from the library's own folder";
     void* symbol = dlsym(library, "_ZN6Orvane11SetLanguageE11LanguageSet");
     ASSERT_NE(symbol, nullptr) << "Orvane is exported";
-    EXPECT_EQ(FolderOfPath(ModuleFileContaining(symbol)), folder);
+    EXPECT_EQ(FolderOf(ModuleFileContaining(symbol)), folder);
     EXPECT_EQ(dlsym(library, "_Z18FindDialogTemplatejPm"), nullptr) << "internals stay hidden";
     EXPECT_EQ(dlsym(library, "g_moduleFolder"), nullptr);
     dlclose(library);
@@ -91,11 +92,4 @@ TEST(ModuleFolder, WithoutTheResourceLibraryStartUpSucceedsAndNoDialogIsMade)
     CDialog chooser(IDD_CHOOSER_ENGLISH);
     EXPECT_EQ(chooser.DoModal(), -1);
     EXPECT_FALSE(chooser.Create());
-}
-
-TEST(ModuleFolder, PathsWithoutAFolder)
-{
-    EXPECT_EQ(FolderOfPath("/opt/geo/libOrvane.so"), "/opt/geo");
-    EXPECT_EQ(FolderOfPath("libOrvane.so"), "");
-    EXPECT_EQ(FolderOfPath("/libOrvane.so"), "");
 }

@@ -8,7 +8,7 @@
 #include "module/Language.h"
 #include "platform/DataExchange.h"
 #include "platform/Dialog.h"
-#include "platform/Prompt.h"
+#include "support/ScriptedPrompts.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "platform/Controls.h"
 #include "platform/DataExchange.h"
 #include "platform/Dialog.h"
-#include "platform/Prompt.h"
+#include "support/ScriptedPrompts.h"
 #include "support/TestSupport.h"
 
 namespace {

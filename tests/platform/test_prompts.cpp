@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "platform/Prompt.h"
+#include "support/ScriptedPrompts.h"
 #include "support/TestSupport.h"
 
 TEST(Prompts, ScriptedAnswersAreRecorded)

@@ -9,7 +9,7 @@
 #include <random>
 
 #include "catalog/GeogCatalog.h"
-#include "platform/Profile.h"
+#include "util/Profile.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "module/Module.h"
+#include "util/FileIO.h"
 
 namespace fs = std::filesystem;
 
@@ -41,7 +42,7 @@ TempDir::~TempDir()
 
 std::string BuildFolder()
 {
-    return FolderOfPath(ModuleFileContaining(reinterpret_cast<const void*>(&BuildFolder)));
+    return FolderOf(ModuleFileContaining(reinterpret_cast<const void*>(&BuildFolder)));
 }
 
 std::string ReadFile(const std::string& path)

@@ -23,10 +23,17 @@ private:
 };
 
 bool ReadAll(int fd, std::string& content);
-// True when `path` names a regular file: not a folder, and not a pipe or
-// device whose opening could block.
-bool IsRegularFile(const std::string& path);
 bool WriteAll(int fd, const std::string& content);
+
+// True when `path` names a regular file (a symbolic link's target counts):
+// not a folder, and not a pipe or device whose opening could block.
+bool IsRegularFile(const std::string& path);
+// Opens `path` with `flags` only when it is a regular file, never blocking on
+// a pipe or device that took its place; false otherwise.
+bool OpenRegularFile(const std::string& path, int flags, FileDescriptor& fd, mode_t mode = 0);
+// The whole of the regular file `path`; false when it is not one or cannot
+// be read.
+bool ReadRegularFile(const std::string& path, std::string& content);
 
 // Everything before the last '/': "." for a bare name, "/" for the root.
 std::string FolderOf(const std::string& path);

@@ -1,4 +1,4 @@
-#include "platform/FileIO.h"
+#include "util/FileIO.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -45,6 +45,24 @@ bool IsRegularFile(const std::string& path)
 {
     struct stat st;
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool OpenRegularFile(const std::string& path, int flags, FileDescriptor& fd, mode_t mode)
+{
+    // Non-blocking: opening a FIFO for reading would wait for a writer.
+    fd.Reset(open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, mode));
+    struct stat st;
+    if (fd.Get() >= 0 && fstat(fd.Get(), &st) == 0 && S_ISREG(st.st_mode))
+        return true;
+    fd.Reset();
+    return false;
+}
+
+bool ReadRegularFile(const std::string& path, std::string& content)
+{
+    content.clear();
+    FileDescriptor fd;
+    return OpenRegularFile(path, O_RDONLY, fd) && ReadAll(fd.Get(), content);
 }
 
 bool WriteAll(int fd, const std::string& content)

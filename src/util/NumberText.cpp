@@ -1,4 +1,4 @@
-#include "platform/NumberText.h"
+#include "util/NumberText.h"
 
 #include <charconv>
 #include <climits>

@@ -9,7 +9,7 @@
 #include <csignal>
 #include <filesystem>
 
-#include "platform/Profile.h"
+#include "util/Profile.h"
 #include "support/TestSupport.h"
 
 namespace {

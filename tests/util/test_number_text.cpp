@@ -2,7 +2,7 @@
 
 #include <clocale>
 
-#include "platform/NumberText.h"
+#include "util/NumberText.h"
 
 TEST(NumberText, FormatsAsPrintfInTheCLocale)
 {

@@ -1,6 +1,7 @@
-#include "platform/Profile.h"
+#include "util/Profile.h"
 
-#include "platform/FileIO.h"
+#include "util/FileIO.h"
+#include "util/Text.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -52,23 +53,6 @@ std::string_view Trim(std::string_view s)
     return s.substr(b, e - b + 1);
 }
 
-bool EqualIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<unsigned char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<unsigned char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 // The section name when `text` is a section header line.
 bool SectionHeader(std::string_view text, std::string_view& name)
 {
@@ -100,7 +84,7 @@ bool FindSection(const std::vector<Line>& lines, const std::string& section, std
         if (SectionHeader(lines[i].text, name)) {
             if (inside)
                 return true;
-            if (EqualIgnoringCase(name, section)) {
+            if (EqualIgnoringAsciiCase(name, section)) {
                 inside = true;
                 header = i;
             }
@@ -222,13 +206,8 @@ bool GetPrivateProfileSection(const std::string& section, const std::string& pat
                               std::vector<std::string>& lines)
 {
     lines.clear();
-    // Non-blocking: a FIFO or device under the name must not hang the reader.
-    FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat st;
-    if (fd.Get() < 0 || fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
-        return false;
     std::string content;
-    if (!ReadAll(fd.Get(), content))
+    if (!ReadRegularFile(path, content))
         return false;
     const std::vector<Line> all = SplitLines(content);
     std::size_t header = 0;
@@ -256,10 +235,10 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     if (!LockFolder(target, lock))
         return false;
     RemoveStaleTemporaries(target);
-    FileDescriptor fd(open(target.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644));
+    FileDescriptor fd;
     struct stat st;
     std::string content;
-    if (fd.Get() < 0 || fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+    if (!OpenRegularFile(target, O_RDWR | O_CREAT, fd, 0644) || fstat(fd.Get(), &st) != 0 ||
         !ReadAll(fd.Get(), content))
         return false;
     return ReplaceFileAtomically(target, WithEntry(content, section, key, value), st.st_mode);

@@ -1,0 +1,11 @@
+// Letter case for texts whose case does not matter (section names, file
+// extensions, unit names). ASCII only, whatever the user's locale: a Turkish
+// dotless i must not make "INI" differ from "ini".
+#pragma once
+
+#include <string>
+#include <string_view>
+
+char LowerAscii(char c);
+std::string LowerAscii(std::string text);
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
