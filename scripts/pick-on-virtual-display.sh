@@ -5,7 +5,7 @@
 set -euo pipefail
 bin=$1
 shot=$2
-"$bin/orvane" pick --lang 2 &
+QT_QPA_PLATFORM=xcb "$bin/orvane" pick --lang 2 &
 pick=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name "Choose Coordinate System" | head -n 1)
 sleep 0.5

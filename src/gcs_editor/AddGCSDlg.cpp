@@ -8,28 +8,14 @@
 #include "module/Messages.h"
 #include "module/Module.h"
 #include "platform/DataExchange.h"
-#include "util/NumberText.h"
 #include "platform/Prompt.h"
+#include "util/NumberText.h"
 
 namespace {
 
-enum ControlId : int {
-    IDC_NAME = 1036,
-    IDC_DATUM = 1084,
-    IDC_ELLIPSOID = 1067,
-    IDC_SEMI_MAJOR = 1039,
-    IDC_SEMI_MINOR = 1041,
-    IDC_INV_FLATTENING = 1044,
-    IDC_SEMI_MINOR_MODE = 1078,
-    IDC_INV_FLATTENING_MODE = 1079,
-    IDC_ANGULAR_UNIT = 1085,
-    IDC_RADIANS_PER_UNIT = 1086,
-    IDC_PRIME_MERIDIAN = 1087,
-    IDC_MERIDIAN_DEGREES = 1088,
-    IDC_MERIDIAN_MINUTES = 1089,
-    IDC_MERIDIAN_SECONDS = 1090,
-};
-const int kShiftControls[7] = {1070, 1071, 1072, 1073, 1074, 1075, 1077};
+const int kShiftControls[7] = {CAddGCSDlg::IDC_SHIFT_DX, CAddGCSDlg::IDC_SHIFT_DY, CAddGCSDlg::IDC_SHIFT_DZ,
+                               CAddGCSDlg::IDC_SHIFT_RX, CAddGCSDlg::IDC_SHIFT_RY, CAddGCSDlg::IDC_SHIFT_RZ,
+                               CAddGCSDlg::IDC_SHIFT_SCALE};
 const char kOverwriteCaption[] = "ProjDlg";
 
 int TruncatedToInt(double value)

@@ -11,6 +11,31 @@
 
 class CAddGCSDlg : public CDialog {
 public:
+    // The controls of the editor's templates.
+    enum ControlId : int {
+        IDC_NAME = 1036,
+        IDC_DATUM = 1084,
+        IDC_ELLIPSOID = 1067,
+        IDC_SEMI_MAJOR = 1039,
+        IDC_SEMI_MINOR = 1041,
+        IDC_INV_FLATTENING = 1044,
+        IDC_SEMI_MINOR_MODE = 1078,
+        IDC_INV_FLATTENING_MODE = 1079,
+        IDC_SHIFT_DX = 1070,  // the shift to WGS 84: metres
+        IDC_SHIFT_DY = 1071,
+        IDC_SHIFT_DZ = 1072,
+        IDC_SHIFT_RX = 1073,  // arc-seconds
+        IDC_SHIFT_RY = 1074,
+        IDC_SHIFT_RZ = 1075,
+        IDC_SHIFT_SCALE = 1077,  // parts per million
+        IDC_ANGULAR_UNIT = 1085,
+        IDC_RADIANS_PER_UNIT = 1086,
+        IDC_PRIME_MERIDIAN = 1087,
+        IDC_MERIDIAN_DEGREES = 1088,
+        IDC_MERIDIAN_MINUTES = 1089,
+        IDC_MERIDIAN_SECONDS = 1090,
+    };
+
     explicit CAddGCSDlg(unsigned templateId, CWnd* parent = nullptr);
     ~CAddGCSDlg() override;
 

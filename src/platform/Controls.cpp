@@ -122,29 +122,6 @@ BOOL CEdit::SetReadOnly(BOOL readOnly)
     return FALSE;
 }
 
-BOOL CEdit::IsReadOnly() const
-{
-    if (auto* edit = qobject_cast<QLineEdit*>(m_widget.data()))
-        return edit->isReadOnly() ? TRUE : FALSE;
-    if (auto* area = qobject_cast<QPlainTextEdit*>(m_widget.data()))
-        return area->isReadOnly() ? TRUE : FALSE;
-    return FALSE;
-}
-
-// ---- CButton ----
-
-int CButton::GetCheck() const
-{
-    auto* b = qobject_cast<QAbstractButton*>(m_widget.data());
-    return b && b->isChecked() ? 1 : 0;
-}
-
-void CButton::SetCheck(int check)
-{
-    if (auto* b = qobject_cast<QAbstractButton*>(m_widget.data()))
-        b->setChecked(check != 0);
-}
-
 // ---- CListCtrl ----
 
 QTableWidget* CListCtrl::Table() const
@@ -235,8 +212,3 @@ int CListCtrl::GetItemCount() const
     return t ? t->rowCount() : 0;
 }
 
-int CListCtrl::GetColumnCount() const
-{
-    QTableWidget* t = Table();
-    return t ? t->columnCount() : 0;
-}

@@ -31,14 +31,6 @@ private:
 class CEdit : public CWnd {
 public:
     BOOL SetReadOnly(BOOL readOnly = TRUE);
-    BOOL IsReadOnly() const;
-};
-
-// Push buttons, check boxes and radio buttons.
-class CButton : public CWnd {
-public:
-    int GetCheck() const;  // 1 checked, 0 not
-    void SetCheck(int check);
 };
 
 // A report-style list: rows of cells under column headings.
@@ -53,7 +45,6 @@ public:
     std::string GetItemText(int row, int column) const;
     BOOL DeleteAllItems();
     int GetItemCount() const;
-    int GetColumnCount() const;
 
 protected:
     QTableWidget* Table() const;

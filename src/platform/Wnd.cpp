@@ -26,11 +26,6 @@ std::string ToWindowsLines(const QString& text)
 
 }  // namespace
 
-int CWnd::GetDlgCtrlID() const
-{
-    return m_widget ? m_widget->property(kControlIdProperty).toInt() : 0;
-}
-
 BOOL CWnd::EnableWindow(BOOL enable)
 {
     if (!m_widget)
@@ -38,11 +33,6 @@ BOOL CWnd::EnableWindow(BOOL enable)
     const bool wasDisabled = !m_widget->isEnabled();
     m_widget->setEnabled(enable != FALSE);
     return wasDisabled ? TRUE : FALSE;
-}
-
-BOOL CWnd::IsWindowEnabled() const
-{
-    return m_widget && m_widget->isEnabled() ? TRUE : FALSE;
 }
 
 void CWnd::SetWindowText(const std::string& text)

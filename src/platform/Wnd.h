@@ -25,11 +25,9 @@ public:
             PreSubclassWindow();
     }
     QWidget* GetWidget() const { return m_widget.data(); }
-    int GetDlgCtrlID() const;
 
     // Returns nonzero when the window was disabled before the call.
     BOOL EnableWindow(BOOL enable = TRUE);
-    BOOL IsWindowEnabled() const;
 
     // The text a user reads: an edit's contents, the selected entry of a
     // combo box, a button's label, a dialog's title. Lines of a multi-line

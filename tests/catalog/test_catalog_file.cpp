@@ -131,7 +131,8 @@ TEST(CatalogFile, StoringNeedsAnExistingWritableFile)
     EXPECT_FALSE(std::filesystem::exists(dir / "CoordSys.dat")) << "none is created";
 
     WriteFile(dir / "CoordSys.dat", "[GCS]\nA=1\n");
-    if (geteuid() != 0) {
+    {
+        AsOrdinaryUser user({dir.Path()});
         chmod((dir / "CoordSys.dat").c_str(), 0444);
         EXPECT_FALSE(StoreGeogSystem("B", "2")) << "read-only file";
         chmod((dir / "CoordSys.dat").c_str(), 0644);

@@ -13,6 +13,8 @@ xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 work=$(mktemp -d)
 export DISPLAY=$display
+# The chooser must come up on that display, whatever platform the caller chose.
+export QT_QPA_PLATFORM=xcb
 for _ in $(seq 100); do
   xdpyinfo >/dev/null 2>&1 && break
   sleep 0.1

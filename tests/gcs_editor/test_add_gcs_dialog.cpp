@@ -75,25 +75,25 @@ protected:
 TEST_F(EditorTest, OpensOnTheCustomEntries)
 {
     Open();
-    for (int id : {1084, 1067, 1085, 1087}) {
+    for (int id : {CAddGCSDlg::IDC_DATUM, CAddGCSDlg::IDC_ELLIPSOID, CAddGCSDlg::IDC_ANGULAR_UNIT, CAddGCSDlg::IDC_PRIME_MERIDIAN}) {
         EXPECT_EQ(Combo(id)->currentIndex(), 0) << id;
         EXPECT_EQ(Combo(id)->currentText(), "<Custom>") << id;
         EXPECT_GT(Combo(id)->count(), 1) << id;
     }
-    EXPECT_EQ(Text(1036), "");
-    EXPECT_EQ(Text(1039), "6378137");
-    EXPECT_EQ(Text(1041), "6356752.3");
-    EXPECT_EQ(Text(1044), "298.257223563");
-    EXPECT_TRUE(Radio(1079)->isChecked()) << "inverse-flattening mode";
-    EXPECT_TRUE(Edit(1041)->isReadOnly());
-    EXPECT_FALSE(Edit(1044)->isReadOnly());
-    EXPECT_EQ(Text(1086), "0.0174532925199433");
-    EXPECT_FALSE(Edit(1086)->isReadOnly());
-    for (int id : {1088, 1089, 1090}) {
+    EXPECT_EQ(Text(CAddGCSDlg::IDC_NAME), "");
+    EXPECT_EQ(Text(CAddGCSDlg::IDC_SEMI_MAJOR), "6378137");
+    EXPECT_EQ(Text(CAddGCSDlg::IDC_SEMI_MINOR), "6356752.3");
+    EXPECT_EQ(Text(CAddGCSDlg::IDC_INV_FLATTENING), "298.257223563");
+    EXPECT_TRUE(Radio(CAddGCSDlg::IDC_INV_FLATTENING_MODE)->isChecked()) << "inverse-flattening mode";
+    EXPECT_TRUE(Edit(CAddGCSDlg::IDC_SEMI_MINOR)->isReadOnly());
+    EXPECT_FALSE(Edit(CAddGCSDlg::IDC_INV_FLATTENING)->isReadOnly());
+    EXPECT_EQ(Text(CAddGCSDlg::IDC_RADIANS_PER_UNIT), "0.0174532925199433");
+    EXPECT_FALSE(Edit(CAddGCSDlg::IDC_RADIANS_PER_UNIT)->isReadOnly());
+    for (int id : {CAddGCSDlg::IDC_MERIDIAN_DEGREES, CAddGCSDlg::IDC_MERIDIAN_MINUTES, CAddGCSDlg::IDC_MERIDIAN_SECONDS}) {
         EXPECT_EQ(Text(id), "0");
         EXPECT_FALSE(Edit(id)->isReadOnly());
     }
-    for (int id : {1070, 1071, 1072, 1073, 1074, 1075, 1077})
+    for (int id : {CAddGCSDlg::IDC_SHIFT_DX, CAddGCSDlg::IDC_SHIFT_DY, CAddGCSDlg::IDC_SHIFT_DZ, CAddGCSDlg::IDC_SHIFT_RX, CAddGCSDlg::IDC_SHIFT_RY, CAddGCSDlg::IDC_SHIFT_RZ, CAddGCSDlg::IDC_SHIFT_SCALE})
         EXPECT_EQ(Text(id), "0");
     EXPECT_TRUE(m_prompts.Messages().empty());
 }
@@ -101,22 +101,22 @@ TEST_F(EditorTest, OpensOnTheCustomEntries)
 TEST_F(EditorTest, ADatumFromTheTableLocksItsEllipsoid)
 {
     Open();
-    Choose(1084, "D_Beijing_1954");
-    EXPECT_EQ(Combo(1067)->currentText(), "Krassowsky 1940");
-    EXPECT_FALSE(Combo(1067)->isEnabled());
-    EXPECT_EQ(Text(1039), "6378245");
-    EXPECT_EQ(Text(1044), "298.3");
-    for (int id : {1039, 1041, 1044})
+    Choose(CAddGCSDlg::IDC_DATUM, "D_Beijing_1954");
+    EXPECT_EQ(Combo(CAddGCSDlg::IDC_ELLIPSOID)->currentText(), "Krassowsky 1940");
+    EXPECT_FALSE(Combo(CAddGCSDlg::IDC_ELLIPSOID)->isEnabled());
+    EXPECT_EQ(Text(CAddGCSDlg::IDC_SEMI_MAJOR), "6378245");
+    EXPECT_EQ(Text(CAddGCSDlg::IDC_INV_FLATTENING), "298.3");
+    for (int id : {CAddGCSDlg::IDC_SEMI_MAJOR, CAddGCSDlg::IDC_SEMI_MINOR, CAddGCSDlg::IDC_INV_FLATTENING})
         EXPECT_TRUE(Edit(id)->isReadOnly()) << id;
-    EXPECT_FALSE(Radio(1078)->isEnabled());
-    EXPECT_FALSE(Radio(1079)->isEnabled());
+    EXPECT_FALSE(Radio(CAddGCSDlg::IDC_SEMI_MINOR_MODE)->isEnabled());
+    EXPECT_FALSE(Radio(CAddGCSDlg::IDC_INV_FLATTENING_MODE)->isEnabled());
 
-    Choose(1084, "<Custom>");
-    EXPECT_EQ(Combo(1067)->currentText(), "<Custom>");
-    EXPECT_TRUE(Combo(1067)->isEnabled());
-    EXPECT_EQ(Text(1039), "6378137");
-    EXPECT_FALSE(Edit(1039)->isReadOnly());
-    EXPECT_TRUE(Radio(1078)->isEnabled());
+    Choose(CAddGCSDlg::IDC_DATUM, "<Custom>");
+    EXPECT_EQ(Combo(CAddGCSDlg::IDC_ELLIPSOID)->currentText(), "<Custom>");
+    EXPECT_TRUE(Combo(CAddGCSDlg::IDC_ELLIPSOID)->isEnabled());
+    EXPECT_EQ(Text(CAddGCSDlg::IDC_SEMI_MAJOR), "6378137");
+    EXPECT_FALSE(Edit(CAddGCSDlg::IDC_SEMI_MAJOR)->isReadOnly());
+    EXPECT_TRUE(Radio(CAddGCSDlg::IDC_SEMI_MINOR_MODE)->isEnabled());
 }
 
 TEST_F(EditorTest, ADatumWhoseEllipsoidIsNotListedBehavesAsCustom)
@@ -133,24 +133,24 @@ TEST_F(EditorTest, ADatumWhoseEllipsoidIsNotListedBehavesAsCustom)
     }
     WriteFile(table, kept);
     Open();
-    Choose(1067, "Airy 1830");
-    const std::string semiMajor = Text(1039);
-    Choose(1084, "D_Beijing_1954");
-    EXPECT_EQ(Combo(1067)->currentText(), "<Custom>");
-    EXPECT_TRUE(Combo(1067)->isEnabled());
-    EXPECT_EQ(Text(1039), semiMajor) << "the axes keep their values";
-    EXPECT_FALSE(Edit(1039)->isReadOnly());
+    Choose(CAddGCSDlg::IDC_ELLIPSOID, "Airy 1830");
+    const std::string semiMajor = Text(CAddGCSDlg::IDC_SEMI_MAJOR);
+    Choose(CAddGCSDlg::IDC_DATUM, "D_Beijing_1954");
+    EXPECT_EQ(Combo(CAddGCSDlg::IDC_ELLIPSOID)->currentText(), "<Custom>");
+    EXPECT_TRUE(Combo(CAddGCSDlg::IDC_ELLIPSOID)->isEnabled());
+    EXPECT_EQ(Text(CAddGCSDlg::IDC_SEMI_MAJOR), semiMajor) << "the axes keep their values";
+    EXPECT_FALSE(Edit(CAddGCSDlg::IDC_SEMI_MAJOR)->isReadOnly());
 }
 
 TEST_F(EditorTest, SemiMinorModeComposesTheInverseFlattening)
 {
     Open();
-    Type(1036, "Semi-minor system");
-    QTest::mouseClick(Radio(1078), Qt::LeftButton);
-    EXPECT_FALSE(Edit(1041)->isReadOnly());
-    EXPECT_TRUE(Edit(1044)->isReadOnly());
-    Type(1039, "6378137.0");
-    Type(1041, "6356752.3");
+    Type(CAddGCSDlg::IDC_NAME, "Semi-minor system");
+    QTest::mouseClick(Radio(CAddGCSDlg::IDC_SEMI_MINOR_MODE), Qt::LeftButton);
+    EXPECT_FALSE(Edit(CAddGCSDlg::IDC_SEMI_MINOR)->isReadOnly());
+    EXPECT_TRUE(Edit(CAddGCSDlg::IDC_INV_FLATTENING)->isReadOnly());
+    Type(CAddGCSDlg::IDC_SEMI_MAJOR, "6378137.0");
+    Type(CAddGCSDlg::IDC_SEMI_MINOR, "6356752.3");
     ClickOk();
     ASSERT_TRUE(Closed());
     OsrHandle srs = Result();
@@ -162,10 +162,10 @@ TEST_F(EditorTest, SemiMinorModeComposesTheInverseFlattening)
 TEST_F(EditorTest, EqualAxesMakeASphere)
 {
     Open();
-    Type(1036, "Sphere");
-    QTest::mouseClick(Radio(1078), Qt::LeftButton);
-    Type(1039, "6371000");
-    Type(1041, "6371000");
+    Type(CAddGCSDlg::IDC_NAME, "Sphere");
+    QTest::mouseClick(Radio(CAddGCSDlg::IDC_SEMI_MINOR_MODE), Qt::LeftButton);
+    Type(CAddGCSDlg::IDC_SEMI_MAJOR, "6371000");
+    Type(CAddGCSDlg::IDC_SEMI_MINOR, "6371000");
     ClickOk();
     ASSERT_TRUE(Closed());
     OsrHandle srs = Result();
@@ -192,13 +192,13 @@ TEST_F(EditorTest, PrimeMeridiansRoundTripThroughDegreesMinutesSeconds)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Open();
-        Choose(1087, c.name);
-        EXPECT_EQ(Text(1088), c.d);
-        EXPECT_EQ(Text(1089), c.m);
-        EXPECT_NEAR(std::stod(Text(1090)), c.seconds, 0.05);
-        for (int id : {1088, 1089, 1090})
+        Choose(CAddGCSDlg::IDC_PRIME_MERIDIAN, c.name);
+        EXPECT_EQ(Text(CAddGCSDlg::IDC_MERIDIAN_DEGREES), c.d);
+        EXPECT_EQ(Text(CAddGCSDlg::IDC_MERIDIAN_MINUTES), c.m);
+        EXPECT_NEAR(std::stod(Text(CAddGCSDlg::IDC_MERIDIAN_SECONDS)), c.seconds, 0.05);
+        for (int id : {CAddGCSDlg::IDC_MERIDIAN_DEGREES, CAddGCSDlg::IDC_MERIDIAN_MINUTES, CAddGCSDlg::IDC_MERIDIAN_SECONDS})
             EXPECT_TRUE(Edit(id)->isReadOnly());
-        Type(1036, std::string("Meridian ") + c.name);
+        Type(CAddGCSDlg::IDC_NAME, std::string("Meridian ") + c.name);
         ClickOk();
         ASSERT_TRUE(Closed());
         OsrHandle srs = Result();
@@ -211,19 +211,19 @@ TEST_F(EditorTest, PrimeMeridiansRoundTripThroughDegreesMinutesSeconds)
 TEST_F(EditorTest, ValidationRefusesDegreesAndMinutesOutOfRange)
 {
     Open();
-    Type(1036, "Validated");
-    Type(1088, "181");
+    Type(CAddGCSDlg::IDC_NAME, "Validated");
+    Type(CAddGCSDlg::IDC_MERIDIAN_DEGREES, "181");
     ClickOk();
     EXPECT_FALSE(Closed());
-    Type(1088, "-180");
-    Type(1089, "61");
+    Type(CAddGCSDlg::IDC_MERIDIAN_DEGREES, "-180");
+    Type(CAddGCSDlg::IDC_MERIDIAN_MINUTES, "61");
     ClickOk();
     EXPECT_FALSE(Closed());
     ASSERT_EQ(m_prompts.Messages().size(), 2u);
     EXPECT_EQ(m_prompts.Messages()[0].text, "Please enter an integer between -180 and 180.");
     EXPECT_EQ(m_prompts.Messages()[1].text, "Please enter an integer between 0 and 60.");
-    Type(1089, "60");
-    Type(1090, "60.5");
+    Type(CAddGCSDlg::IDC_MERIDIAN_MINUTES, "60");
+    Type(CAddGCSDlg::IDC_MERIDIAN_SECONDS, "60.5");
     ClickOk();
     EXPECT_TRUE(Closed()) << "seconds are checked on their whole part";
 }
@@ -240,12 +240,12 @@ TEST_F(EditorTest, AnEmptyNameIsRefusedInTheUsersLanguage)
         g_language = c.language;
         m_prompts.Clear();
         Open();
-        Type(1070, "-12.5");
+        Type(CAddGCSDlg::IDC_SHIFT_DX, "-12.5");
         ClickOk();
         EXPECT_FALSE(Closed());
         ASSERT_EQ(m_prompts.Messages().size(), 1u);
         EXPECT_EQ(m_prompts.Messages()[0].text, c.message);
-        EXPECT_EQ(Text(1070), "-12.5") << "the user's input stays";
+        EXPECT_EQ(Text(CAddGCSDlg::IDC_SHIFT_DX), "-12.5") << "the user's input stays";
     }
 }
 
@@ -253,7 +253,7 @@ TEST_F(EditorTest, AnExistingNameAsksBeforeOverwriting)
 {
     g_geogSystems["Xian 1980"] = "GEOGCS[\"Xian 1980\"]";
     Open();
-    Type(1036, "Xian 1980");
+    Type(CAddGCSDlg::IDC_NAME, "Xian 1980");
     m_prompts.AnswerMessage(IDNO);
     ClickOk();
     EXPECT_FALSE(Closed());
@@ -270,10 +270,10 @@ TEST_F(EditorTest, AnExistingNameAsksBeforeOverwriting)
 TEST_F(EditorTest, TheWktNamesTheChoicesAndAlwaysCarriesTheShift)
 {
     Open();
-    Type(1036, "My WGS");
-    Choose(1084, "D_WGS_1984");
-    Choose(1085, "grad");
-    Choose(1087, "Paris");
+    Type(CAddGCSDlg::IDC_NAME, "My WGS");
+    Choose(CAddGCSDlg::IDC_DATUM, "D_WGS_1984");
+    Choose(CAddGCSDlg::IDC_ANGULAR_UNIT, "grad");
+    Choose(CAddGCSDlg::IDC_PRIME_MERIDIAN, "Paris");
     ClickOk();
     ASSERT_TRUE(Closed());
     OsrHandle srs = Result();
@@ -295,9 +295,9 @@ TEST_F(EditorTest, TheWktNamesTheChoicesAndAlwaysCarriesTheShift)
 TEST_F(EditorTest, TheShiftIsWrittenInItsOrder)
 {
     Open();
-    Type(1036, "Shifted");
+    Type(CAddGCSDlg::IDC_NAME, "Shifted");
     const char* values[7] = {"-15", "153", "94", "0.1", "-0.2", "0.3", "1.5"};
-    const int ids[7] = {1070, 1071, 1072, 1073, 1074, 1075, 1077};
+    const int ids[7] = {CAddGCSDlg::IDC_SHIFT_DX, CAddGCSDlg::IDC_SHIFT_DY, CAddGCSDlg::IDC_SHIFT_DZ, CAddGCSDlg::IDC_SHIFT_RX, CAddGCSDlg::IDC_SHIFT_RY, CAddGCSDlg::IDC_SHIFT_RZ, CAddGCSDlg::IDC_SHIFT_SCALE};
     for (int i = 0; i < 7; ++i)
         Type(ids[i], values[i]);
     ClickOk();
@@ -312,11 +312,11 @@ TEST_F(EditorTest, AMissingTableLeavesOnlyTheCustomEntryUnselected)
 {
     std::filesystem::remove(m_folder / "GDAL_Data/gdal_datum.csv");
     Open();
-    EXPECT_EQ(Combo(1084)->count(), 1);
-    EXPECT_EQ(Combo(1084)->itemText(0), "<Custom>");
-    EXPECT_EQ(Combo(1084)->currentIndex(), -1);
-    EXPECT_EQ(Combo(1067)->currentIndex(), 0) << "the other lists are loaded as usual";
-    Type(1036, "No datum table");
+    EXPECT_EQ(Combo(CAddGCSDlg::IDC_DATUM)->count(), 1);
+    EXPECT_EQ(Combo(CAddGCSDlg::IDC_DATUM)->itemText(0), "<Custom>");
+    EXPECT_EQ(Combo(CAddGCSDlg::IDC_DATUM)->currentIndex(), -1);
+    EXPECT_EQ(Combo(CAddGCSDlg::IDC_ELLIPSOID)->currentIndex(), 0) << "the other lists are loaded as usual";
+    Type(CAddGCSDlg::IDC_NAME, "No datum table");
     ClickOk();
     EXPECT_TRUE(Closed()) << "the WKT carries an empty datum name";
 }
@@ -327,8 +327,8 @@ TEST_F(EditorTest, Screenshot)
     if (!folder)
         GTEST_SKIP() << "set ORVANE_SCREENSHOT_DIR to save a picture of the editor";
     Open();
-    Type(1036, "My local system");
-    Choose(1084, "D_Beijing_1954");
+    Type(CAddGCSDlg::IDC_NAME, "My local system");
+    Choose(CAddGCSDlg::IDC_DATUM, "D_Beijing_1954");
     QApplication::processEvents();
     EXPECT_TRUE(m_dialog->GetWidget()->grab().save(QString(folder) + "/gcs-editor.png"));
 }

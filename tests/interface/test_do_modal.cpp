@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "catalog/PredefinedSystems.h"
+#include "chooser/ProjectionDlg.h"
 #include "interface/Orvane.h"
 #include "module/GdalSupport.h"
 #include "module/Language.h"
@@ -49,9 +50,9 @@ TEST_F(DoModalTest, AProjectedChoiceIsNamedAsComposed)
 {
     Orvane chooser(nullptr);
     WhenModalShows([](QWidget* dialog) {
-        ChooseComboText(qobject_cast<QComboBox*>(ControlOf(dialog, 1093)), "Projected Coordinate System");
-        ChooseComboText(qobject_cast<QComboBox*>(ControlOf(dialog, 1062)), "Universal Transverse Mercator");
-        ChooseComboEntry(qobject_cast<QComboBox*>(ControlOf(dialog, 1058)), UtmPositionOfZone(50, true));
+        ChooseComboText(qobject_cast<QComboBox*>(ControlOf(dialog, IDC_SYSTEM_KIND)), "Projected Coordinate System");
+        ChooseComboText(qobject_cast<QComboBox*>(ControlOf(dialog, IDC_PROJ_CATEGORY)), "Universal Transverse Mercator");
+        ChooseComboEntry(qobject_cast<QComboBox*>(ControlOf(dialog, IDC_ZONE)), UtmPositionOfZone(50, true));
         Press(dialog, 1);
     });
     ASSERT_EQ(chooser.DoModal(), 1);
@@ -64,7 +65,7 @@ TEST_F(DoModalTest, CancelGivesNoResultButTheNextRunStartsFromTheLastOne)
 {
     Orvane chooser(nullptr);
     WhenModalShows([](QWidget* dialog) {
-        ChooseComboText(qobject_cast<QComboBox*>(ControlOf(dialog, 1059)), "Xian 1980");
+        ChooseComboText(qobject_cast<QComboBox*>(ControlOf(dialog, IDC_GEOG_SYSTEM)), "Xian 1980");
         Press(dialog, 1);
     });
     ASSERT_EQ(chooser.DoModal(), 1);
@@ -72,7 +73,7 @@ TEST_F(DoModalTest, CancelGivesNoResultButTheNextRunStartsFromTheLastOne)
 
     std::string shown;
     WhenModalShows([&shown](QWidget* dialog) {
-        shown = qobject_cast<QComboBox*>(ControlOf(dialog, 1059))->currentText().toStdString();
+        shown = qobject_cast<QComboBox*>(ControlOf(dialog, IDC_GEOG_SYSTEM))->currentText().toStdString();
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
     EXPECT_EQ(chooser.DoModal(), 2);
@@ -82,7 +83,7 @@ TEST_F(DoModalTest, CancelGivesNoResultButTheNextRunStartsFromTheLastOne)
     EXPECT_EQ(chooser.GetSrsName(), nullptr);
 
     WhenModalShows([&shown](QWidget* dialog) {
-        shown = qobject_cast<QComboBox*>(ControlOf(dialog, 1059))->currentText().toStdString();
+        shown = qobject_cast<QComboBox*>(ControlOf(dialog, IDC_GEOG_SYSTEM))->currentText().toStdString();
         Press(dialog, 1);
     });
     ASSERT_EQ(chooser.DoModal(), 1);

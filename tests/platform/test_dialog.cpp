@@ -102,11 +102,11 @@ TEST(Dialog, ControlsByIdEnableAndCarryText)
     CWnd* edit = dlg.GetDlgItem(1036);
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit, dlg.GetDlgItem(1036)) << "one handle per control";
-    EXPECT_EQ(edit->GetDlgCtrlID(), 1036);
+    EXPECT_EQ(edit->GetWidget()->property("controlId").toInt(), 1036);
     EXPECT_EQ(dlg.GetDlgItem(9999), nullptr);
 
     EXPECT_FALSE(edit->EnableWindow(FALSE)) << "was enabled";
-    EXPECT_FALSE(edit->IsWindowEnabled());
+    EXPECT_FALSE(edit->GetWidget()->isEnabled());
     EXPECT_TRUE(edit->EnableWindow(TRUE)) << "was disabled";
 
     edit->SetWindowText("Beijing 1954");
@@ -137,10 +137,10 @@ TEST(Dialog, ReadOnlyEdits)
     ASSERT_TRUE(dlg.Create());
     CEdit edit;
     edit.Attach(dlg.FindControl(1039));
-    EXPECT_FALSE(edit.IsReadOnly());
-    edit.SetReadOnly(TRUE);
-    EXPECT_TRUE(edit.IsReadOnly());
     auto* line = qobject_cast<QLineEdit*>(dlg.FindControl(1039));
+    EXPECT_FALSE(line->isReadOnly());
+    edit.SetReadOnly(TRUE);
+    EXPECT_TRUE(line->isReadOnly());
     line->setFocus();
     QTest::keyClicks(line, "123");
     EXPECT_EQ(line->text(), "1") << "typing into a read-only edit changes nothing";

@@ -89,9 +89,10 @@ TEST_F(HostileCatalogue, AFolderADanglingLinkOrUnreadable)
     EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), 0);
     EXPECT_FALSE(StoreGeogSystem("A", "B"));
     EXPECT_FALSE(std::filesystem::exists(m_folder / "nowhere.dat"));
-    if (geteuid() != 0) {
+    {
         std::filesystem::remove(CataloguePath());
         WriteFile(CataloguePath(), std::string("[GCS]\n") + kWgs84Line + "\n");
+        AsOrdinaryUser user({m_folder.Path()});
         chmod(CataloguePath().c_str(), 0);
         OpenAndCompose();
         EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), 0);

@@ -1,6 +1,8 @@
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/fsuid.h>
 #include <unistd.h>
 
 #include <QAbstractItemView>
@@ -38,6 +40,38 @@ TempDir::~TempDir()
     }
     fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(m_path, ec);
+}
+
+AsOrdinaryUser::AsOrdinaryUser(std::initializer_list<std::string> folders)
+{
+    if (geteuid() != 0)
+        return;
+    const passwd* nobody = getpwnam("nobody");
+    const uid_t uid = nobody ? nobody->pw_uid : 65534;
+    const gid_t gid = nobody ? nobody->pw_gid : 65534;
+    for (const std::string& folder : folders) {
+        bool handed = lchown(folder.c_str(), uid, gid) == 0;
+        for (const auto& entry : fs::recursive_directory_iterator(folder))
+            handed = lchown(entry.path().c_str(), uid, gid) == 0 && handed;
+        if (!handed) {
+            ADD_FAILURE() << "cannot hand " << folder << " to an ordinary user";
+            return;
+        }
+    }
+    // The file-system identity is the calling thread's own; once it is not
+    // root, the kernel drops the capabilities that override permission bits.
+    setfsgid(gid);
+    setfsuid(uid);
+    m_switched = true;
+    EXPECT_EQ(static_cast<uid_t>(setfsuid(static_cast<uid_t>(-1))), uid);
+}
+
+AsOrdinaryUser::~AsOrdinaryUser()
+{
+    if (m_switched) {
+        setfsuid(0);
+        setfsgid(0);
+    }
 }
 
 std::string BuildFolder()

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 class QComboBox;
@@ -20,6 +21,22 @@ public:
 
 private:
     std::string m_path;
+};
+
+// While alive, this thread reaches files as an ordinary user even when the
+// suite runs as root (as CI does), so that permission bits hold as they do
+// for the library's users: a read-only file cannot be written, an unreadable
+// one cannot be read. The folders given are handed to that user first.
+// Nothing changes for a suite that runs as an ordinary user.
+class AsOrdinaryUser {
+public:
+    explicit AsOrdinaryUser(std::initializer_list<std::string> folders);
+    ~AsOrdinaryUser();
+    AsOrdinaryUser(const AsOrdinaryUser&) = delete;
+    AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
+
+private:
+    bool m_switched = false;
 };
 
 // The folder of the built libraries, data and programs.
