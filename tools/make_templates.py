@@ -8,6 +8,7 @@ ID in the dynamic property `controlId`. Run it after changing a layout or a
 label, and commit the result.
 """
 import os
+import xml.etree.ElementTree as ET
 from xml.sax.saxutils import escape
 
 LANGS = {"zh_CN": 0, "zh_TW": 1, "en": 2}
@@ -251,12 +252,19 @@ def editor(lang):
     return document(tr("editor_title", lang), 620, 560, body)
 
 
+def indented(text):
+    """One element per line, indented, so that a change reads well in a diff."""
+    root = ET.fromstring(text.encode("utf-8"))
+    ET.indent(root, space="  ")
+    return '<?xml version="1.0" encoding="UTF-8"?>\n' + ET.tostring(root, encoding="unicode") + "\n"
+
+
 def main():
     folder = os.path.join(os.path.dirname(__file__), "..", "src", "ui", "templates")
     for lang in LANGS:
         for ids, make in ((CHOOSER_IDS, chooser), (EDITOR_IDS, editor)):
             with open(os.path.join(folder, f"{ids[lang]}.ui"), "w", encoding="utf-8") as f:
-                f.write(make(lang))
+                f.write(indented(make(lang)))
 
 
 if __name__ == "__main__":

@@ -193,18 +193,3 @@ TEST_F(ChooserTest, TheUnitFactorIsEditableOnlyForTheCustomUnit)
     EXPECT_FALSE(Factor()->isReadOnly());
     EXPECT_EQ(Factor()->text(), "1");
 }
-
-TEST_F(ChooserTest, Screenshots)
-{
-    const char* folder = std::getenv("ORVANE_SCREENSHOT_DIR");
-    if (!folder)
-        GTEST_SKIP() << "set ORVANE_SCREENSHOT_DIR to save pictures of the chooser";
-    Open();
-    QApplication::processEvents();
-    EXPECT_TRUE(Dlg().GetWidget()->grab().save(QString(folder) + "/chooser-geographic.png"));
-    Choose(IDC_SYSTEM_KIND, "Projected Coordinate System");
-    Choose(IDC_PROJ_CATEGORY, "Universal Transverse Mercator");
-    ChooseAt(IDC_ZONE, UtmPositionOfZone(50, true));
-    QApplication::processEvents();
-    EXPECT_TRUE(Dlg().GetWidget()->grab().save(QString(folder) + "/chooser-utm.png"));
-}

@@ -224,19 +224,3 @@ TEST_F(EditListTest, LongTextsEndInsideTheirCell)
         for (int y = cell.top(); y <= cell.bottom(); ++y)
             ASSERT_EQ(image.pixel(x, y), base) << "text drawn beyond the cell at " << x << "," << y;
 }
-
-TEST_F(EditListTest, Screenshot)
-{
-    const char* folder = std::getenv("ORVANE_SCREENSHOT_DIR");
-    if (!folder)
-        GTEST_SKIP() << "set ORVANE_SCREENSHOT_DIR to save a picture of the list";
-    ClickCell(3, 1);
-    QApplication::processEvents();
-    EXPECT_TRUE(m_table->grab().save(QString(folder) + "/parameter-list-selected.png"));
-    ClickCell(0, 1);
-    ClickCell(0, 1);
-    ASSERT_NE(Editor(), nullptr);
-    QTest::keyClicks(Editor(), "117.5");
-    QApplication::processEvents();
-    EXPECT_TRUE(m_table->grab().save(QString(folder) + "/parameter-list-editing.png"));
-}

@@ -320,15 +320,3 @@ TEST_F(EditorTest, AMissingTableLeavesOnlyTheCustomEntryUnselected)
     ClickOk();
     EXPECT_TRUE(Closed()) << "the WKT carries an empty datum name";
 }
-
-TEST_F(EditorTest, Screenshot)
-{
-    const char* folder = std::getenv("ORVANE_SCREENSHOT_DIR");
-    if (!folder)
-        GTEST_SKIP() << "set ORVANE_SCREENSHOT_DIR to save a picture of the editor";
-    Open();
-    Type(CAddGCSDlg::IDC_NAME, "My local system");
-    Choose(CAddGCSDlg::IDC_DATUM, "D_Beijing_1954");
-    QApplication::processEvents();
-    EXPECT_TRUE(m_dialog->GetWidget()->grab().save(QString(folder) + "/gcs-editor.png"));
-}

@@ -1,0 +1,121 @@
+// Takes the README's pictures: the chooser (English and Simplified Chinese),
+// its parameter list and the geographic system editor, each brought to its
+// state through its controls on Qt's offscreen platform, with the bundled
+// data beside this program.
+//   orvane-screenshots FOLDER
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "catalog/PredefinedSystems.h"
+#include "chooser/ProjectionDlg.h"
+#include "gcs_editor/AddGCSDlg.h"
+#include "module/Language.h"
+
+namespace {
+
+std::string g_folder;
+int g_failures = 0;
+
+void Save(QWidget* widget, const char* name)
+{
+    QApplication::processEvents();
+    const std::string path = g_folder + "/" + name;
+    if (widget->grab().save(QString::fromStdString(path))) {
+        std::printf("%s\n", path.c_str());
+    } else {
+        std::fprintf(stderr, "orvane-screenshots: cannot write %s\n", path.c_str());
+        ++g_failures;
+    }
+}
+
+// Chooses entry `index` as a user's pick does: the dialog's handler runs.
+void ChooseAt(QComboBox* combo, int index)
+{
+    combo->setCurrentIndex(index);
+    Q_EMIT combo->activated(index);
+}
+
+void Choose(QComboBox* combo, const char* text)
+{
+    ChooseAt(combo, combo->findText(QString::fromUtf8(text)));
+}
+
+QComboBox* Combo(CDialog& dialog, int id)
+{
+    return qobject_cast<QComboBox*>(dialog.FindControl(id));
+}
+
+std::unique_ptr<CProjectionDlg> OpenChooser()
+{
+    auto chooser = std::make_unique<CProjectionDlg>(ChooserTemplateId());
+    chooser->m_bGdalRegistered = false;
+    chooser->Create();
+    return chooser;
+}
+
+void ChooseUtmZone50North(CProjectionDlg& chooser)
+{
+    Choose(Combo(chooser, IDC_SYSTEM_KIND), kProjectedKind);
+    Choose(Combo(chooser, IDC_PROJ_CATEGORY), kUtmCategory);
+    ChooseAt(Combo(chooser, IDC_ZONE), UtmPositionOfZone(50, true));
+}
+
+// A user's click on cell (row, 1) of the parameter list.
+void ClickValue(QTableWidget* table, int row)
+{
+    const QPoint point = table->visualRect(table->model()->index(row, 1)).center();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, point, 400);
+    QApplication::processEvents();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: orvane-screenshots FOLDER\n");
+        return 2;
+    }
+    g_folder = argv[1];
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+
+    g_language = LANGUAGE_ENGLISH;
+    {
+        auto chooser = OpenChooser();
+        Save(chooser->GetWidget(), "chooser-geographic.png");
+        ChooseUtmZone50North(*chooser);
+        Save(chooser->GetWidget(), "chooser-utm.png");
+
+        auto* table = qobject_cast<QTableWidget*>(chooser->FindControl(IDC_PARAMETERS));
+        ClickValue(table, 0);
+        Save(table, "parameter-list-selected.png");
+        ClickValue(table, 0);
+        if (QLineEdit* editor = chooser->m_lcParams.GetEditor().Editor()) {
+            editor->selectAll();
+            QTest::keyClicks(editor, "117.5");
+        }
+        Save(table, "parameter-list-editing.png");
+    }
+    {
+        CAddGCSDlg editor(EditorTemplateId());
+        editor.Create();
+        qobject_cast<QLineEdit*>(editor.FindControl(CAddGCSDlg::IDC_NAME))->setText("My local system");
+        Choose(Combo(editor, CAddGCSDlg::IDC_DATUM), "D_Beijing_1954");
+        Save(editor.GetWidget(), "gcs-editor.png");
+    }
+    g_language = LANGUAGE_SIMPLIFIED_CHINESE;
+    {
+        auto chooser = OpenChooser();
+        ChooseUtmZone50North(*chooser);
+        Save(chooser->GetWidget(), "chooser-utm-zh.png");
+    }
+    return g_failures == 0 ? 0 : 1;
+}
