@@ -12,12 +12,18 @@
 #include <string>
 
 #include <gdal.h>
+#include <unistd.h>
 
 #include "Orvane.h"
+#include "PrintableText.h"
 
 namespace {
 
 enum ExitCode { kOk = 0, kCancelled = 1, kUsage = 2, kNoDisplay = 3 };
+
+// How much of a text the user gave is echoed in a message, and of a name.
+const std::size_t kEchoLimit = 200;
+const std::size_t kNameLimit = 1000;
 
 void PrintUsage(FILE* out)
 {
@@ -31,9 +37,9 @@ void PrintUsage(FILE* out)
                  "  --lang N  0 Simplified Chinese, 1 Traditional Chinese, other English\n");
 }
 
-int Usage(const char* problem)
+int Usage(const std::string& problem)
 {
-    std::fprintf(stderr, "orvane: %s\n", problem);
+    std::fprintf(stderr, "orvane: %s\n", problem.c_str());
     PrintUsage(stderr);
     return kUsage;
 }
@@ -46,9 +52,10 @@ bool PrintNames(const char* ref)
     const std::string spheroid = Orvane::GetSpheroidName(ref);
     const std::string projection = Orvane::GetProjectionName(ref);
     const std::string units = Orvane::GetUnitsName(ref);
+    const auto shown = [](const std::string& name) { return PrintableText(name, kNameLimit); };
     std::printf("Coordinate system: %s\nDatum: %s\nSpheroid: %s\nProjection: %s\nUnits: %s\n",
-                system.c_str(), datum.c_str(), spheroid.c_str(), projection.c_str(),
-                units.c_str());
+                shown(system).c_str(), shown(datum).c_str(), shown(spheroid).c_str(),
+                shown(projection).c_str(), shown(units).c_str());
     return !(system == "Unknown" && datum.empty() && spheroid.empty() && projection.empty() &&
              units.empty());
 }
@@ -62,7 +69,8 @@ int RunInfo(int argc, char** argv)
         if (i > 0)
             std::printf("\n");
         if (!PrintNames(argv[i])) {
-            std::fprintf(stderr, "orvane: not a usable spatial reference: %s\n", argv[i]);
+            std::fprintf(stderr, "orvane: not a usable spatial reference: %s\n",
+                         PrintableText(argv[i], kEchoLimit).c_str());
             allUsable = false;
         }
     }
@@ -116,7 +124,7 @@ int RunPick(int argc, char** argv)
         } else if (arg == "--host-registers-gdal") {
             hostRegisters = true;
         } else {
-            return Usage(("unknown or incomplete argument: " + arg).c_str());
+            return Usage("unknown or incomplete argument: " + PrintableText(arg, kEchoLimit));
         }
     }
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
@@ -130,7 +138,12 @@ int RunPick(int argc, char** argv)
     chooser.SetGDALRegState(hostRegisters);
     if (chooser.DoModal() != 1)
         return kCancelled;
-    std::printf("%s\n%s\n", chooser.GetSrsName(), chooser.GetWKT());
+    // A script gets the system exactly; a terminal gets nothing it would obey.
+    const bool terminal = isatty(STDOUT_FILENO) == 1;
+    const std::string name = chooser.GetSrsName();
+    const std::string result = chooser.GetWKT();
+    std::printf("%s\n%s\n", terminal ? PrintableText(name, kNameLimit).c_str() : name.c_str(),
+                terminal ? PrintableText(result, result.size()).c_str() : result.c_str());
     return kOk;
 }
 

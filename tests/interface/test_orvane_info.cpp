@@ -13,9 +13,11 @@ struct ProgramRun {
     std::string output;
 };
 
-ProgramRun Orvane(const std::string& arguments)
+// Runs the program; its error output joins the output when `withErrors`.
+ProgramRun Orvane(const std::string& arguments, bool withErrors = false)
 {
-    const std::string command = "'" + BuildFolder() + "/orvane' " + arguments + " 2>/dev/null";
+    const std::string command =
+        "'" + BuildFolder() + "/orvane' " + arguments + (withErrors ? " 2>&1" : " 2>/dev/null");
     FILE* pipe = popen(command.c_str(), "r");
     ProgramRun run{-1, ""};
     if (!pipe)
@@ -57,4 +59,21 @@ TEST(OrvaneInfo, BadArgumentsShowTheUsage)
     EXPECT_EQ(Orvane("info").status, 2);
     EXPECT_EQ(Orvane("frobnicate").status, 2);
     EXPECT_EQ(Orvane("--help").status, 0);
+}
+
+TEST(OrvaneInfo, EchoesNothingATerminalWouldObey)
+{
+    // A name with an escape sequence, a bell and a byte that is not UTF-8,
+    // then an unusable reference of 10,000 bytes.
+    const std::string wkt = "'GEOGCS[\"\033[31mRed\a\xff \xe5\x8c\x97\xe4\xba\xac\",DATUM[\"D\","
+                            "SPHEROID[\"S\",6378137,298.257]],PRIMEM[\"Greenwich\",0],"
+                            "UNIT[\"degree\",0.0174532925199433]]'";
+    ProgramRun run = Orvane("info " + wkt + " " + std::string(10000, 'x'), true);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("Coordinate system: \\x1b[31mRed\\x07\\xff \xe5\x8c\x97\xe4\xba\xac\n"),
+              std::string::npos)
+        << run.output;
+    for (char c : run.output)
+        EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << static_cast<int>(c);
+    EXPECT_LT(run.output.size(), 2000u) << "the echoed reference is cut";
 }
