@@ -79,15 +79,6 @@ TEST(CatalogFile, MissingOrUnusableFilesGiveEmptyCatalogues)
     EXPECT_EQ(file.GetFileName(), dir / "nothing");
 }
 
-TEST(CatalogFile, SectionWithoutEntriesAndWindowsLineEnds)
-{
-    CatalogFolder folder("[GCS]\r\n\r\n[Beijing 1954]\r\nZone 13=PROJCS[\"x\"]\r\n");
-    EXPECT_TRUE(Load("GCS").empty());
-    SystemCatalog zones = Load("Beijing 1954");
-    ASSERT_EQ(zones.size(), 1u);
-    EXPECT_EQ(zones["Zone 13"], "PROJCS[\"x\"]") << "no carriage return kept";
-}
-
 TEST(CatalogFile, LargeSectionsAndLongLinesAreReadWhole)
 {
     std::string content = "[GCS]\n";
