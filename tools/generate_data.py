@@ -131,6 +131,8 @@ def unit_table(db):
     for code, name, kind, conv, deprecated in db.execute(
             "select code, name, type, conv_factor, deprecated from unit_of_measure "
             "where auth_name='EPSG' order by code"):
+        if kind in ("length", "angle") and " per " in name:
+            continue  # a rate ("metre per second"), not a unit a system can use
         target = TARGET_UOM.get(kind, "")
         factor_b, factor_c = (number(conv), "1") if conv is not None else ("", "")
         if kind == "angle" and conv:

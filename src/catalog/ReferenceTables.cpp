@@ -108,6 +108,13 @@ bool ReadTable(const std::string& folder, const char* fileName,
     return true;
 }
 
+// "metre per second", "arc-seconds per year": EPSG files rates under the
+// units they are rates of, but no system can measure in them.
+bool IsRateUnit(const std::string& name)
+{
+    return name.find(" per ") != std::string::npos;
+}
+
 // Unit rows of one kind that convert to the given target unit.
 bool ReadUnits(const std::string& folder, const char* type, int targetCode,
                std::vector<RefEntry>& rows)
@@ -120,7 +127,7 @@ bool ReadUnits(const std::string& folder, const char* type, int targetCode,
                          const double b = row.Real(FactorB), c = row.Real(FactorC);
                          if (row.Int(Deprecated) != 0 || row.Int(Code) <= 0 ||
                              row.Text(Type) != type || row.Int(Target) != targetCode || !(b > 0) ||
-                             !(c > 0) || row.Text(Name).empty())
+                             !(c > 0) || row.Text(Name).empty() || IsRateUnit(row.Text(Name)))
                              return;
                          rows.push_back({row.Int(Code), row.Text(Name), b / c});
                      });

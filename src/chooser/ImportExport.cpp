@@ -1,4 +1,6 @@
 // Importing a system from a .prj file or a raster, and saving one to a .prj.
+#include <unistd.h>
+
 #include <algorithm>
 
 #include <gdal.h>
@@ -34,15 +36,27 @@ std::string ExtensionOf(const std::string& path)
     return LowerAscii(dot == std::string::npos ? path : path.substr(dot + 1));
 }
 
-// The first line of a text file, without its line end. False when the path
-// is not a regular file that opens for reading (a pipe would block).
-bool ReadFirstLine(const std::string& path, std::string& line)
+// A .prj larger than this is no projection file.
+const std::size_t kMaxPrjBytes = 1 << 20;
+
+// The WKT of a .prj file as one line: tools write it on one line or spread
+// over many (gdalsrsinfo), with or without a byte order mark. False when the
+// path is not a regular file that opens for reading (a pipe would block);
+// a file too large to hold a projection gives no text.
+bool ReadPrjText(const std::string& path, std::string& text)
 {
-    if (!ReadRegularFile(path, line))
+    if (access(path.c_str(), R_OK) != 0 || !IsRegularFile(path))
         return false;
-    line.resize(std::min(line.find('\n'), line.size()));
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
+    if (!ReadRegularFile(path, text, kMaxPrjBytes))
+        text.clear();
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        text.erase(0, 3);
+    for (char& c : text) {
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    }
+    const std::size_t first = text.find_first_not_of(" \t");
+    text = first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(" \t") - first + 1);
     return true;
 }
 
@@ -58,7 +72,7 @@ void CProjectionDlg::OnBnClickedImport()
     const std::string extension = ExtensionOf(path);
     std::string candidate;
     if (extension == "prj") {
-        if (!ReadFirstLine(path, candidate)) {
+        if (!ReadPrjText(path, candidate)) {
             AfxMessageBox(MessageText(MessageId::CannotOpenPrj));
             return;
         }

@@ -58,11 +58,15 @@ bool OpenRegularFile(const std::string& path, int flags, FileDescriptor& fd, mod
     return false;
 }
 
-bool ReadRegularFile(const std::string& path, std::string& content)
+bool ReadRegularFile(const std::string& path, std::string& content, std::size_t maxBytes)
 {
     content.clear();
     FileDescriptor fd;
-    return OpenRegularFile(path, O_RDONLY, fd) && ReadAll(fd.Get(), content);
+    struct stat st;
+    if (!OpenRegularFile(path, O_RDONLY, fd) || fstat(fd.Get(), &st) != 0 ||
+        static_cast<std::size_t>(st.st_size) > maxBytes)
+        return false;
+    return ReadAll(fd.Get(), content) && content.size() <= maxBytes;
 }
 
 bool WriteAll(int fd, const std::string& content)

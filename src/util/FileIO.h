@@ -31,9 +31,10 @@ bool IsRegularFile(const std::string& path);
 // Opens `path` with `flags` only when it is a regular file, never blocking on
 // a pipe or device that took its place; false otherwise.
 bool OpenRegularFile(const std::string& path, int flags, FileDescriptor& fd, mode_t mode = 0);
-// The whole of the regular file `path`; false when it is not one or cannot
-// be read.
-bool ReadRegularFile(const std::string& path, std::string& content);
+// The whole of the regular file `path`; false when it is not one, cannot be
+// read, or holds more than `maxBytes`.
+bool ReadRegularFile(const std::string& path, std::string& content,
+                     std::size_t maxBytes = static_cast<std::size_t>(-1));
 
 // Everything before the last '/': "." for a bare name, "/" for the root.
 std::string FolderOf(const std::string& path);

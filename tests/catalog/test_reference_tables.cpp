@@ -59,6 +59,8 @@ TEST(ReferenceTables, UnitsAreFilteredByKindTargetFactorsAndDeprecation)
             ",,length,9001,1,1,,0\n"
             "9007,\"metre, quoted\",length,9001,abc,1,,0\n"     // factor_b not a number
             "9008,short line,length,9001,1,1\n"                // no deprecation field
+            "1026,metre per second,length,9001,1,1,,0\n"       // a rate, not a unit
+            "1035,radian per second,angle,9101,1,1,,0\n"
             "9102,degree,angle,9101,3.141592653589793,180,,0\n"
             "9105,grad,angle,9101,3.141592653589793,200,,0\n");
     std::vector<RefEntry> length, angle;

@@ -56,7 +56,7 @@ TEST_F(ImportExportTest, APrjFileWithAnUpperCaseExtensionIsImported)
 {
     Open();
     const std::string path = m_files / "Zone.PRJ";
-    WriteFile(path, WktOfEpsg(32650) + "\r\nsecond line is ignored\n");
+    WriteFile(path, "\xEF\xBB\xBF" + WktOfEpsg(32650) + "\r\n");
     Import(path);
     EXPECT_TRUE(Messages().empty());
     ASSERT_EQ(m_prompts.FileDialogs().size(), 1u);
@@ -72,21 +72,25 @@ TEST_F(ImportExportTest, APrjFileWithAnUpperCaseExtensionIsImported)
     EXPECT_TRUE(OSRIsSame(Result().get(), NewSpatialReference(WktOfEpsg(32650)).get()));
 }
 
-TEST_F(ImportExportTest, TextGdalDoesNotAcceptChangesNothing)
+TEST_F(ImportExportTest, MultiLineWktImportsAndTextGdalRefusesChangesNothing)
 {
     Open();
-    // Pretty-printed over several lines: only the first line is read.
-    const std::string path = m_files / "pretty.prj";
-    WriteFile(path, "GEOGCS[\"WGS 84\",\n    DATUM[\"WGS_1984\",SPHEROID[\"WGS 84\",6378137,298.257223563]],\n"
-                    "    PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]]\n");
-    Import(path);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"Unknown coordinate infomation!"});
+    // Pretty-printed over several lines, as gdalsrsinfo writes it.
+    const std::string pretty = m_files / "pretty.prj";
+    WriteFile(pretty, "GEOGCS[\"Pretty\",\n    DATUM[\"WGS_1984\",SPHEROID[\"WGS 84\",6378137,298.257223563]],\r\n"
+                      "    PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]]\n");
+    Import(pretty);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "Pretty");
+
+    Open();
+    WriteFile(m_files / "empty.prj", "");
+    WriteFile(m_files / "prose.prj", "GEOGCS is a keyword\n");
+    for (const char* name : {"empty.prj", "prose.prj"})
+        Import(m_files / name);
+    EXPECT_EQ(Messages(), std::vector<std::string>(2, "Unknown coordinate infomation!"));
     EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "WGS 84");
     EXPECT_FALSE(Dlg().m_bUseInputSrs);
-    m_prompts.Clear();
-    WriteFile(m_files / "empty.prj", "");
-    Import(m_files / "empty.prj");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"Unknown coordinate infomation!"});
 }
 
 TEST_F(ImportExportTest, UnlistedTypesAndUnopenableFiles)
