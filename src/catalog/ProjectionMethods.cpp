@@ -53,6 +53,11 @@ const char* const g_projMethodTable[] = {
 };
 // clang-format on
 
+double DefaultParameterValue(const std::string& name)
+{
+    return name == "scale_factor" ? 1.0 : 0.0;
+}
+
 std::vector<ProjectionMethod> BuildProjectionMethods()
 {
     std::vector<ProjectionMethod> methods;
@@ -61,7 +66,7 @@ std::vector<ProjectionMethod> BuildProjectionMethods()
         ProjectionMethod method;
         method.name = *entry++;
         for (; *entry; ++entry)
-            method.parameters[*entry] = 0.0;
+            method.parameters[*entry] = DefaultParameterValue(*entry);
         ++entry;  // the end mark of this method
         methods.push_back(std::move(method));
     }

@@ -18,7 +18,12 @@ struct ProjectionMethod {
 
 enum : int { kTransverseMercatorPosition = 0, kGaussKrugerPosition = 1 };
 
-// One record per method of g_projMethodTable, in table order, every value 0.
+// GDAL's value for a parameter a system does not carry: 1 for scale_factor
+// (a scale of 0 makes no projection), 0 for every other.
+double DefaultParameterValue(const std::string& name);
+
+// One record per method of g_projMethodTable, in table order, every value
+// at its default.
 std::vector<ProjectionMethod> BuildProjectionMethods();
 
 // Position of the first method named exactly `name`, or -1.

@@ -21,9 +21,7 @@ SystemFacts ReadFacts(OGRSpatialReferenceH srs)
 {
     SystemFacts facts;
     facts.projectedName = AttrValue(srs, "PROJCS");
-    facts.geographicName = AttrValue(srs, "GEOGCS");
-    if (facts.geographicName.compare(0, 4, "GCS_") == 0)
-        facts.geographicName.erase(0, 4);
+    facts.geographicName = ListedGeogName(srs);
     facts.methodName = AttrValue(srs, "PROJECTION");
     char* unit = nullptr;
     facts.unitFactor = OSRGetLinearUnits(srs, &unit);
@@ -81,15 +79,13 @@ void CProjectionDlg::InitSelectionFromWKT()
         srs = NewSpatialReference(m_strWKT);
         facts = ReadFacts(srs.get());
     }
+    m_strRestoredWKT = m_bUseInputSrs ? m_strWKT : std::string();
     m_cbProjMethod.ResetContent();
     m_cbZone.ResetContent();
     m_cbUnit.ResetContent();
     m_lcParams.DeleteAllItems();
-    if (m_bUseInputSrs) {
-        if (facts.geographicName.empty())
-            facts.geographicName = "UNNAMED GCS";
+    if (m_bUseInputSrs)
         AddGeogSystemIfMissing(facts.geographicName, srs.get());
-    }
     if (facts.geographic) {
         FillSystemKindCombo(true);
         FillGeogSystemCombo(kGeographicCategory);

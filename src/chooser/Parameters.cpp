@@ -43,67 +43,61 @@ bool CProjectionDlg::SelectProjectionFromSrs(OGRSpatialReferenceH srs)
     if (m < 0)
         return false;
     for (auto& parameter : m_projMethods[m].parameters)
-        parameter.second = OSRGetProjParm(srs, parameter.first.c_str(), 0.0, nullptr);
+        parameter.second =
+            OSRGetProjParm(srs, parameter.first.c_str(), DefaultParameterValue(parameter.first), nullptr);
     m_cbProjMethod.SetCurSel(m);
     OnSelchangeProjMethod();
     return true;
 }
 
-bool CProjectionDlg::ComposeProjectedSystem(OsrHandle& srs)
+SystemChoice CProjectionDlg::ReadChoice()
 {
     ReadParametersFromList();
-    const int category = m_cbProjCategory.GetCurSel();
-    const std::string categoryText = m_cbProjCategory.GetWindowText();
-    const int m = m_cbProjMethod.GetCurSel();
-    if (m < 0 || static_cast<std::size_t>(m) >= m_projMethods.size())
-        return false;
-    const std::map<std::string, double> parameters = m_projMethods[m].parameters;
-
-    QuietGdalErrors quiet;
-    if (category == kUtmCategoryPosition) {
-        auto meridian = parameters.find("central_meridian");
-        const int zone = UtmZoneOfMeridian(meridian == parameters.end() ? 0.0 : meridian->second);
-        const bool northern = m_falseNorthing == 0.0;
-        // GDAL accepts zones it cannot build (zone 0 among them).
-        if (zone < 1 || zone > 60 || OSRSetUTM(srs.get(), zone, northern) != OGRERR_NONE)
-            return false;
-        // GDAL 3 leaves the system "unnamed"; hosts read the name back.
-        const std::string name = AttrValue(srs.get(), "PROJCS");
-        if (name.empty() || name == "unnamed")
-            OSRSetProjCS(srs.get(), UtmSystemName(zone, northern).c_str());
-    } else if (category == kBeijing1954CategoryPosition || category == kXian1980CategoryPosition) {
-        const SystemCatalog& zones =
-            category == kBeijing1954CategoryPosition ? m_beijing1954Systems : m_xian1980Systems;
-        srs.reset();
-        auto zone = zones.find(m_cbZone.GetWindowText());
-        if (zone != zones.end())
-            srs = NewSpatialReference(zone->second);
-        if (!srs)
-            return false;
-    } else {
-        OSRSetProjCS(srs.get(), categoryText.c_str());
-        OSRSetProjection(srs.get(), m_projMethods[m].name.c_str());
+    SystemChoice choice;
+    choice.projected = m_nSystemKind != kGeographic;
+    choice.category = m_cbProjCategory.GetCurSel();
+    choice.categoryText = m_cbProjCategory.GetWindowText();
+    choice.geogName = m_cbGeogSystem.GetWindowText();
+    if (auto entry = g_geogSystems.find(choice.geogName); entry != g_geogSystems.end())
+        choice.geogWkt = entry->second;
+    const SystemCatalog* zones = choice.category == kBeijing1954CategoryPosition ? &m_beijing1954Systems
+                                 : choice.category == kXian1980CategoryPosition  ? &m_xian1980Systems
+                                                                                 : nullptr;
+    if (zones) {
+        if (auto zone = zones->find(m_cbZone.GetWindowText()); zone != zones->end())
+            choice.zoneWkt = zone->second;
     }
-    for (const auto& [name, value] : parameters)
-        OSRSetProjParm(srs.get(), name.c_str(), value);
-    OSRSetLinearUnits(srs.get(), m_cbUnit.GetWindowText().c_str(), m_unitFactor);
-    return true;
+    choice.northern = m_falseNorthing == 0.0;
+    const int m = m_cbProjMethod.GetCurSel();
+    if (m >= 0 && static_cast<std::size_t>(m) < m_projMethods.size()) {
+        choice.methodName = m_projMethods[m].name;
+        choice.parameters = m_projMethods[m].parameters;
+    }
+    choice.unitName = m_cbUnit.GetWindowText();
+    choice.unitFactor = m_unitFactor;
+    choice.restoredWkt = m_strRestoredWKT;
+    return choice;
+}
+
+bool CProjectionDlg::ComposeProjectedSystem(OsrHandle& srs)
+{
+    SystemChoice choice = ReadChoice();
+    choice.projected = true;
+    if (choice.methodName.empty())
+        return false;
+    const ComposedSystem composed = ComposeSystem(choice);
+    srs = NewSpatialReference(composed.wkt);
+    return srs != nullptr;
 }
 
 bool CProjectionDlg::BuildWKT()
 {
-    auto entry = g_geogSystems.find(m_cbGeogSystem.GetWindowText());
-    if (entry == g_geogSystems.end())
+    SystemChoice choice = ReadChoice();
+    if (choice.projected && choice.methodName.empty())
         return false;
-    OsrHandle srs = NewSpatialReference(entry->second);
-    if (!srs)
+    ComposedSystem composed = ComposeSystem(choice);
+    if (composed.wkt.empty())
         return false;
-    if (m_nSystemKind != kGeographic && !ComposeProjectedSystem(srs))
-        return false;
-    std::string wkt = ExportToWkt(srs.get());
-    // A system GDAL cannot write out is no result: never hand back an empty text.
-    if (wkt.empty())
-        return false;
-    m_strWKT = std::move(wkt);
+    m_strWKT = std::move(composed.wkt);
     return true;
 }

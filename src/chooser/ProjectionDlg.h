@@ -8,6 +8,7 @@
 
 #include <ogr_srs_api.h>
 
+#include "catalog/Composition.h"
 #include "catalog/GeogCatalog.h"
 #include "catalog/ProjectionMethods.h"
 #include "catalog/ReferenceTables.h"
@@ -75,6 +76,8 @@ public:
     void OnSelchangeProjMethod();
     void ReadParametersFromList();
     bool SelectProjectionFromSrs(OGRSpatialReferenceH srs);
+    // The controls read into one value (the list's values first).
+    SystemChoice ReadChoice();
     bool ComposeProjectedSystem(OsrHandle& srs);
     bool BuildWKT();
 
@@ -101,6 +104,9 @@ public:
     void OnBnClickedCancel();
 
     std::string m_strWKT;
+    // The system the chooser was last restored from (handed in or imported):
+    // what an unchanged choice gives back. Empty for none.
+    std::string m_strRestoredWKT;
     bool m_bUseInputSrs = false;
     bool m_bGdalRegistered = false;
     std::vector<std::string> m_projCategories;

@@ -61,7 +61,7 @@ void CProjectionDlg::OnSelchangeProjCategory()
             ShowUnknownSrsMessage();
             return;
         }
-        const std::string geogName = AttrValue(srs.get(), "GEOGCS");
+        const std::string geogName = ListedGeogName(srs.get());
         char* unitName = nullptr;
         const double unitFactor = OSRGetLinearUnits(srs.get(), &unitName);
         const std::string unit = unitName ? unitName : "";

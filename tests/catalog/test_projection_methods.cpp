@@ -9,7 +9,7 @@ std::vector<std::string> ParameterNames(const ProjectionMethod& method)
     std::vector<std::string> names;
     for (const auto& [name, value] : method.parameters) {
         names.push_back(name);
-        EXPECT_EQ(value, 0.0) << method.name << " " << name;
+        EXPECT_EQ(value, name == "scale_factor" ? 1.0 : 0.0) << method.name << " " << name;
     }
     return names;
 }

@@ -19,8 +19,9 @@ TEST_F(ChooserTest, ChoosingProjectedShowsTheCustomCategory)
     EXPECT_TRUE(Enabled(IDC_PROJ_METHOD));
     const auto rows = Parameters();
     ASSERT_EQ(rows.size(), 5u);
-    for (const auto& row : rows)
-        EXPECT_EQ(row.second, "0.000000000000000000") << row.first;
+    for (const auto& row : rows)  // a fresh method's scale starts at 1, not at an unusable 0
+        EXPECT_EQ(row.second, row.first == "scale_factor" ? "1.000000000000000000" : "0.000000000000000000")
+            << row.first;
     EXPECT_EQ(Combo(IDC_UNIT)->currentIndex(), 0);
     EXPECT_EQ(Current(IDC_UNIT), "<Custom>");
     EXPECT_FALSE(Factor()->isReadOnly());

