@@ -161,3 +161,41 @@ ComposedSystem ComposeSystem(const SystemChoice& choice)
         return Refused(CompositionProblem::Unusable);
     return ComposedSystem{std::move(wkt), CompositionProblem::None};
 }
+
+double InverseFlatteningOf(const GeogDefinition& d)
+{
+    if (!d.semiMinorGiven)
+        return d.inverseFlattening;
+    // Equal axes make a sphere, whose inverse flattening GDAL writes as 0.
+    if (d.semiMajorAxis == d.semiMinorAxis)
+        return 0.0;
+    return d.semiMajorAxis / (d.semiMajorAxis - d.semiMinorAxis);
+}
+
+ComposedGeog ComposeGeogSystem(const GeogDefinition& d)
+{
+    const auto positive = [](double v) { return std::isfinite(v) && v > 0; };
+    if (!positive(d.semiMajorAxis))
+        return ComposedGeog{std::string(), GeogProblem::BadSemiMajorAxis};
+    if (d.semiMinorGiven && (!positive(d.semiMinorAxis) || d.semiMinorAxis > d.semiMajorAxis))
+        return ComposedGeog{std::string(), GeogProblem::BadSemiMinorAxis};
+    const double inverseFlattening = InverseFlatteningOf(d);
+    if (!std::isfinite(inverseFlattening) || (inverseFlattening != 0 && !(inverseFlattening > 1)))
+        return ComposedGeog{std::string(), GeogProblem::BadInverseFlattening};
+    if (!positive(d.radiansPerUnit))
+        return ComposedGeog{std::string(), GeogProblem::BadAngularUnit};
+
+    QuietGdalErrors quiet;
+    OsrHandle srs(OSRNewSpatialReference(nullptr));
+    OSRSetGeogCS(srs.get(), d.name.c_str(), d.datumName.c_str(), d.ellipsoidName.c_str(), d.semiMajorAxis,
+                 inverseFlattening, d.primeMeridianName.c_str(), d.primeMeridianOffset,
+                 d.angularUnitName.c_str(), d.radiansPerUnit);
+    if (d.hasShift) {
+        const double* s = d.toWgs84;
+        OSRSetTOWGS84(srs.get(), s[0], s[1], s[2], s[3], s[4], s[5], s[6]);
+    }
+    std::string wkt = ExportToWkt(srs.get());
+    if (wkt.empty() || !IsUsableSystem(srs.get()))
+        return ComposedGeog{std::string(), GeogProblem::Unusable};
+    return ComposedGeog{std::move(wkt), GeogProblem::None};
+}

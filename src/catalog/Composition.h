@@ -61,3 +61,42 @@ ComposedSystem ComposeSystem(const SystemChoice& choice);
 // and PROJ accepts that (a scale factor of 0, a unit of 0 metres, an
 // impossible ellipsoid or conic parallels are refused). Fast enough for OK.
 bool IsUsableSystem(OGRSpatialReferenceH srs);
+
+// A geographic system as the editor defines it.
+struct GeogDefinition {
+    std::string name;
+    std::string datumName;
+    std::string ellipsoidName;
+    double semiMajorAxis = 0.0;
+    // One of the two gives the ellipsoid's shape: the semi-minor axis when
+    // `semiMinorGiven`, the inverse flattening (0: a sphere) otherwise.
+    bool semiMinorGiven = false;
+    double semiMinorAxis = 0.0;
+    double inverseFlattening = 0.0;
+    // The shift to WGS 84 (metres, arc-seconds, ppm), written only when known.
+    bool hasShift = false;
+    double toWgs84[7] = {0, 0, 0, 0, 0, 0, 0};
+    std::string primeMeridianName;
+    double primeMeridianOffset = 0.0;  // degrees east of Greenwich
+    std::string angularUnitName;
+    double radiansPerUnit = 0.0;
+};
+
+enum class GeogProblem {
+    None,
+    BadSemiMajorAxis,      // not a positive finite number
+    BadSemiMinorAxis,      // not positive, or above the semi-major axis
+    BadInverseFlattening,  // neither 0 (a sphere) nor above 1
+    BadAngularUnit,        // not a positive finite number of radians
+    Unusable,              // GDAL or PROJ cannot use the result
+};
+
+struct ComposedGeog {
+    std::string wkt;  // empty when refused
+    GeogProblem problem = GeogProblem::None;
+};
+
+// The inverse flattening of the definition's ellipsoid (0 for a sphere).
+double InverseFlatteningOf(const GeogDefinition& definition);
+
+ComposedGeog ComposeGeogSystem(const GeogDefinition& definition);

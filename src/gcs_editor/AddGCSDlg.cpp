@@ -1,5 +1,6 @@
 #include "gcs_editor/AddGCSDlg.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -17,6 +18,17 @@ const int kShiftControls[7] = {CAddGCSDlg::IDC_SHIFT_DX, CAddGCSDlg::IDC_SHIFT_D
                                CAddGCSDlg::IDC_SHIFT_RX, CAddGCSDlg::IDC_SHIFT_RY, CAddGCSDlg::IDC_SHIFT_RZ,
                                CAddGCSDlg::IDC_SHIFT_SCALE};
 const char kOverwriteCaption[] = "ProjDlg";
+
+MessageId ProblemMessage(GeogProblem problem)
+{
+    switch (problem) {
+    case GeogProblem::BadSemiMajorAxis: return MessageId::BadSemiMajorAxis;
+    case GeogProblem::BadSemiMinorAxis: return MessageId::BadSemiMinorAxis;
+    case GeogProblem::BadInverseFlattening: return MessageId::BadInverseFlattening;
+    case GeogProblem::BadAngularUnit: return MessageId::BadAngularUnit;
+    default: return MessageId::UnusableGeogSystem;
+    }
+}
 
 int TruncatedToInt(double value)
 {
@@ -268,16 +280,35 @@ void CAddGCSDlg::OnSelchangeDatum()
         if (CWnd* radio = GetDlgItem(id))
             radio->EnableWindow(fromTable ? FALSE : TRUE);
     }
+    // A table datum's shift is its row's (none): nothing typed there would
+    // be written.
+    if (m_cbDatum.GetCurSel() > 0)
+        std::fill(std::begin(m_toWgs84), std::end(m_toWgs84), 0.0);
+    for (int id : kShiftControls)
+        SetEditReadOnly(id, m_cbDatum.GetCurSel() > 0);
+    UpdateData(FALSE);
 }
 
-double CAddGCSDlg::InverseFlattening() const
+GeogDefinition CAddGCSDlg::ReadDefinition() const
 {
-    if (m_axisMode != kSemiMinorGiven)
-        return m_invFlattening;
-    // Equal axes make a sphere, whose inverse flattening GDAL writes as 0.
-    if (m_semiMajorAxis == m_semiMinorAxis)
-        return 0.0;
-    return m_semiMajorAxis / (m_semiMajorAxis - m_semiMinorAxis);
+    GeogDefinition d;
+    d.name = m_strName;
+    d.datumName = m_cbDatum.GetWindowText();
+    d.ellipsoidName = m_cbEllipsoid.GetWindowText();
+    d.semiMajorAxis = m_semiMajorAxis;
+    d.semiMinorGiven = m_axisMode == kSemiMinorGiven;
+    d.semiMinorAxis = m_semiMinorAxis;
+    d.inverseFlattening = m_invFlattening;
+    // A datum of the table has the shift its row holds, and the rows hold
+    // none: zeros would tell GDAL that the datum is WGS 84. A custom datum
+    // has what the user typed.
+    d.hasShift = m_cbDatum.GetCurSel() <= 0;
+    std::copy(std::begin(m_toWgs84), std::end(m_toWgs84), std::begin(d.toWgs84));
+    d.primeMeridianName = m_cbPrimeMeridian.GetWindowText();
+    d.primeMeridianOffset = MeridianOffset();
+    d.angularUnitName = m_cbAngularUnit.GetWindowText();
+    d.radiansPerUnit = m_radiansPerUnit;
+    return d;
 }
 
 double CAddGCSDlg::MeridianOffset() const
@@ -300,22 +331,11 @@ void CAddGCSDlg::OnBnClickedOk()
                    MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
 
-    const std::string datum = m_cbDatum.GetWindowText();
-    const std::string ellipsoid = m_cbEllipsoid.GetWindowText();
-    const std::string angularUnit = m_cbAngularUnit.GetWindowText();
-    const std::string primeMeridian = m_cbPrimeMeridian.GetWindowText();
-
-    OsrHandle srs(OSRNewSpatialReference(nullptr));
-    {
-        QuietGdalErrors quiet;
-        OSRSetGeogCS(srs.get(), m_strName.c_str(), datum.c_str(), ellipsoid.c_str(),
-                     m_semiMajorAxis, InverseFlattening(), primeMeridian.c_str(),
-                     MeridianOffset(), angularUnit.c_str(), m_radiansPerUnit);
-        OSRSetTOWGS84(srs.get(), m_toWgs84[0], m_toWgs84[1], m_toWgs84[2], m_toWgs84[3],
-                      m_toWgs84[4], m_toWgs84[5], m_toWgs84[6]);
-        m_strWKT = ExportToWkt(srs.get());
-    }
-    if (m_strWKT.empty())
+    const ComposedGeog composed = ComposeGeogSystem(ReadDefinition());
+    if (composed.wkt.empty()) {
+        AfxMessageBox(MessageText(ProblemMessage(composed.problem)), MB_ICONEXCLAMATION | MB_OK);
         return;
+    }
+    m_strWKT = composed.wkt;
     CDialog::OnOK();
 }

@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "catalog/Composition.h"
 #include "catalog/ReferenceTables.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
@@ -94,6 +95,6 @@ private:
     void ApplyAxisMode();
     // Meridian offset of the three fields, in decimal degrees.
     double MeridianOffset() const;
-    // Inverse flattening of the fields in the current axis mode.
-    double InverseFlattening() const;
+    // The fields and lists read into one value.
+    GeogDefinition ReadDefinition() const;
 };

@@ -28,6 +28,16 @@ const MessageVariants kMessages[] = {
      "The geographic coordinate system name is empty!"},
     {MessageId::GeogSystemExists, "此地理坐标系已经存在，是否覆盖？", nullptr,
      "This geographic coordinate systems is exist, overwrite?"},
+    {MessageId::BadSemiMajorAxis, "长半轴必须是正数！", "長半軸必須是正數！",
+     "The semi-major axis must be a positive number!"},
+    {MessageId::BadSemiMinorAxis, "短半轴必须是正数，且不大于长半轴！", "短半軸必須是正數，且不大於長半軸！",
+     "The semi-minor axis must be a positive number no larger than the semi-major axis!"},
+    {MessageId::BadInverseFlattening, "扁率倒数必须为 0（球体）或大于 1！", "扁率倒數必須為 0（球體）或大於 1！",
+     "The inverse flattening must be 0 (a sphere) or greater than 1!"},
+    {MessageId::BadAngularUnit, "角度单位的弧度数必须是正数！", "角度單位的弧度數必須是正數！",
+     "The radians per angular unit must be a positive number!"},
+    {MessageId::UnusableGeogSystem, "GDAL 无法使用此地理坐标系！", "GDAL 無法使用此地理座標系！",
+     "GDAL cannot use this geographic coordinate system!"},
 };
 
 }  // namespace

@@ -16,6 +16,11 @@ enum class MessageId {
     UnknownCoordinateInfo,
     EmptyGeogSystemName,     // geographic system editor
     GeogSystemExists,
+    BadSemiMajorAxis,        // the editor's impossible definitions
+    BadSemiMinorAxis,
+    BadInverseFlattening,
+    BadAngularUnit,
+    UnusableGeogSystem,
 };
 
 // The text for `language` (by default the current one): 0 Simplified Chinese,

@@ -66,6 +66,20 @@ TEST_F(ChooserTest, ACustomUnitIsComposedWithItsFactor)
     EXPECT_STREQ(unit, "US survey foot");
 }
 
+TEST_F(ChooserTest, AFactorOfZeroOrBelowIsRefusedNotTakenForMetres)
+{
+    Open();
+    Choose(IDC_SYSTEM_KIND, "Projected Coordinate System");
+    Choose(IDC_PROJ_METHOD, "Mercator_1SP");
+    Choose(IDC_UNIT, "<Custom>");
+    for (const char* factor : {"0", "-2"}) {
+        Factor()->setText(factor);
+        EXPECT_FALSE(PressOk()) << factor;
+    }
+    EXPECT_EQ(m_prompts.Messages().size(), 2u);
+    EXPECT_EQ(m_prompts.Messages()[0].text, "Coordinate set error!");
+}
+
 TEST_F(ChooserTest, UtmIsComposedFromTheEditedCentralMeridian)
 {
     Open();

@@ -267,7 +267,7 @@ TEST_F(EditorTest, AnExistingNameAsksBeforeOverwriting)
     EXPECT_EQ(m_dialog->GetSystemName(), "Xian 1980");
 }
 
-TEST_F(EditorTest, TheWktNamesTheChoicesAndAlwaysCarriesTheShift)
+TEST_F(EditorTest, TheWktNamesTheChoicesAndATableDatumCarriesNoInventedShift)
 {
     Open();
     Type(CAddGCSDlg::IDC_NAME, "My WGS");
@@ -283,11 +283,9 @@ TEST_F(EditorTest, TheWktNamesTheChoicesAndAlwaysCarriesTheShift)
     char* unit = nullptr;
     EXPECT_NEAR(OSRGetAngularUnits(srs.get(), &unit), M_PI / 200, 1e-15);
     EXPECT_STREQ(unit, "grad");
-    double shift[7] = {1, 1, 1, 1, 1, 1, 1};
-    ASSERT_EQ(OSRGetTOWGS84(srs.get(), shift, 7), OGRERR_NONE) << "TOWGS84 is always written";
-    for (double v : shift)
-        EXPECT_EQ(v, 0.0);
-    EXPECT_NE(m_dialog->GetWKT().find("TOWGS84[0,0,0,0,0,0,0]"), std::string::npos);
+    // The table's rows hold no shift: zeros would say the datum is WGS 84.
+    EXPECT_EQ(m_dialog->GetWKT().find("TOWGS84"), std::string::npos) << m_dialog->GetWKT();
+    EXPECT_TRUE(Edit(CAddGCSDlg::IDC_SHIFT_DX)->isReadOnly());
     // GDAL 3 files the ESRI name "D_WGS_1984" under the datum's own name.
     EXPECT_EQ(AttrValue(srs.get(), "DATUM"), "WGS_1984") << m_dialog->GetWKT();
 }
@@ -319,4 +317,18 @@ TEST_F(EditorTest, AMissingTableLeavesOnlyTheCustomEntryUnselected)
     Type(CAddGCSDlg::IDC_NAME, "No datum table");
     ClickOk();
     EXPECT_TRUE(Closed()) << "the WKT carries an empty datum name";
+}
+
+TEST_F(EditorTest, AnImpossibleDefinitionIsRefusedWithItsReason)
+{
+    g_language = LANGUAGE_SIMPLIFIED_CHINESE;
+    Open();
+    Type(CAddGCSDlg::IDC_NAME, "Impossible");
+    Radio(CAddGCSDlg::IDC_INV_FLATTENING_MODE)->click();
+    Type(CAddGCSDlg::IDC_INV_FLATTENING, "-3");
+    ClickOk();
+    EXPECT_FALSE(Closed());
+    ASSERT_EQ(m_prompts.Messages().size(), 1u);
+    EXPECT_EQ(m_prompts.Messages()[0].text, "扁率倒数必须为 0（球体）或大于 1！");
+    EXPECT_TRUE(g_geogSystems.empty());
 }
