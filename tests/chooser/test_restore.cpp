@@ -37,7 +37,22 @@ TEST_F(ChooserTest, AGeographicWktSelectsItsCatalogueEntry)
     EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "Xian 1980");
     EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), 546) << "a known name adds nothing";
     ASSERT_TRUE(PressOk());
-    EXPECT_TRUE(OSRIsSame(Result().get(), NewSpatialReference(xian).get()));
+    EXPECT_EQ(Dlg().m_strWKT, xian) << "unchanged: as handed in, its code kept";
+}
+
+TEST_F(ChooserTest, AHandedInGeographicSystemKeepsItsShiftUntilAnotherIsChosen)
+{
+    const std::string shifted =
+        "GEOGCS[\"Xian 1980\",DATUM[\"Xian_1980\",SPHEROID[\"IAG 1975\",6378140,298.257],"
+        "TOWGS84[24,-123,-94,0,0,0,0]],PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]]";
+    Open(shifted);
+    ASSERT_TRUE(PressOk());
+    EXPECT_NE(Dlg().m_strWKT.find("TOWGS84[24,-123,-94"), std::string::npos) << Dlg().m_strWKT;
+    Open(shifted);
+    Choose(IDC_GEOG_SYSTEM, "Beijing 1954");
+    Choose(IDC_GEOG_SYSTEM, "Xian 1980");
+    ASSERT_TRUE(PressOk());
+    EXPECT_NE(Dlg().m_strWKT.find("TOWGS84[24,-123,-94"), std::string::npos) << "its entry again";
 }
 
 TEST_F(ChooserTest, AGcsPrefixIsDroppedAndAnUnknownSystemIsAddedInMemory)
