@@ -7,8 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <gdal.h>
@@ -16,6 +14,7 @@
 
 #include "Orvane.h"
 #include "PrintableText.h"
+#include "util/FileIO.h"
 
 namespace {
 
@@ -87,19 +86,6 @@ bool ParseLanguage(const char* text, int& language)
     return true;
 }
 
-bool ReadWholeFile(const char* path, std::string& text)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream content;
-    content << in.rdbuf();
-    text = content.str();
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-        text.pop_back();
-    return true;
-}
-
 int RunPick(int argc, char** argv)
 {
     std::string wkt;
@@ -115,8 +101,9 @@ int RunPick(int argc, char** argv)
             wkt = argv[++i];
             haveWkt = true;
         } else if (arg == "--wkt-file" && hasValue) {
-            if (!ReadWholeFile(argv[++i], wkt))
-                return Usage("cannot read the --wkt-file");
+            // Only a regular file of sensible size: /dev/zero would never end.
+            if (!ReadDefinitionFile(argv[++i], wkt))
+                return Usage("cannot read the --wkt-file (a regular file of at most 1 MiB)");
             haveWkt = true;
         } else if (arg == "--lang" && hasValue) {
             if (!ParseLanguage(argv[++i], language))

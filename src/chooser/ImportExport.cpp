@@ -36,27 +36,15 @@ std::string ExtensionOf(const std::string& path)
     return LowerAscii(dot == std::string::npos ? path : path.substr(dot + 1));
 }
 
-// A .prj larger than this is no projection file.
-const std::size_t kMaxPrjBytes = 1 << 20;
-
-// The WKT of a .prj file as one line: tools write it on one line or spread
-// over many (gdalsrsinfo), with or without a byte order mark. False when the
-// path is not a regular file that opens for reading (a pipe would block);
-// a file too large to hold a projection gives no text.
+// The WKT of a .prj file as one line. False when the path is not a regular
+// file that opens for reading (a pipe would block); a file too large to hold
+// a projection gives no text.
 bool ReadPrjText(const std::string& path, std::string& text)
 {
     if (access(path.c_str(), R_OK) != 0 || !IsRegularFile(path))
         return false;
-    if (!ReadRegularFile(path, text, kMaxPrjBytes))
+    if (!ReadDefinitionFile(path, text))
         text.clear();
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        text.erase(0, 3);
-    for (char& c : text) {
-        if (c == '\r' || c == '\n')
-            c = ' ';
-    }
-    const std::size_t first = text.find_first_not_of(" \t");
-    text = first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(" \t") - first + 1);
     return true;
 }
 
@@ -105,7 +93,11 @@ std::string CProjectionDlg::ReadRasterProjection(const std::string& path)
         GDALAllRegister();
     {
         QuietGdalErrors quiet;
-        if (const DatasetHandle dataset{GDALOpen(path.c_str(), GA_ReadOnly)}) {
+        // Only the two raster formats offered: a file of another format (a
+        // VRT, say) could make GDAL open other files or reach a server.
+        const char* const drivers[] = {"GTiff", "HFA", nullptr};
+        if (const DatasetHandle dataset{
+                GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, drivers, nullptr, nullptr)}) {
             if (const char* text = GDALGetProjectionRef(dataset.get()))
                 projection = text;
         }

@@ -10,30 +10,36 @@
 
 namespace {
 
-// A keyword and its bracket, as every WKT text begins: GDAL never takes such
-// a text for a file name.
-bool LooksLikeWkt(const char* text)
+const char kEsriPrefix[] = "ESRI::";
+
+// What GDAL is given for a host's text: the text itself, or the content of
+// the file it names, read here. GDAL reads no file and reaches no network
+// for a query: a /vsi… path, a URL or a prefix before either would let it
+// fetch, or wait for ever on a pipe or device. False when the text names
+// something that is not a regular local file of sensible size.
+bool QueryInput(const std::string& text, std::string& input)
 {
-    while (*text == ' ' || *text == '\t' || *text == '\r' || *text == '\n')
-        ++text;
-    const char* word = text;
-    while ((*text >= 'A' && *text <= 'Z') || (*text >= 'a' && *text <= 'z') || *text == '_' ||
-           (*text >= '0' && *text <= '9'))
-        ++text;
-    return text > word && (*text == '[' || *text == '(');
+    const bool esri = text.compare(0, sizeof kEsriPrefix - 1, kEsriPrefix) == 0;
+    const std::string rest = esri ? text.substr(sizeof kEsriPrefix - 1) : text;
+    if (access(rest.c_str(), F_OK) != 0) {
+        input = text;
+        return true;
+    }
+    std::string content;
+    if (!ReadDefinitionFile(rest, content))
+        return false;
+    input = esri ? kEsriPrefix + content : content;
+    return true;
 }
 
-// A host passes texts it does not control: never reach the network, and never
-// read from a device or pipe (it could block forever).
 bool ParseUserInput(const char* text, OGRSpatialReference& srs)
 {
-    if (!text)
+    std::string input;
+    if (!text || !QueryInput(text, input))
         return false;
-    const bool nonRegularFile = !LooksLikeWkt(text) && access(text, F_OK) == 0 && !IsRegularFile(text);
-    const char* options[] = {"ALLOW_NETWORK_ACCESS=NO",
-                             nonRegularFile ? "ALLOW_FILE_ACCESS=NO" : nullptr, nullptr};
+    const char* options[] = {"ALLOW_NETWORK_ACCESS=NO", "ALLOW_FILE_ACCESS=NO", nullptr};
     QuietGdalErrors quiet;
-    return srs.SetFromUserInput(text, options) == OGRERR_NONE;
+    return srs.SetFromUserInput(input.c_str(), options) == OGRERR_NONE;
 }
 
 // Parses `text` and, when GDAL accepts it, lets `read` replace `result`.

@@ -108,6 +108,22 @@ bool ResolveLink(const std::string& path, std::string& target)
     return true;
 }
 
+bool ReadDefinitionFile(const std::string& path, std::string& text)
+{
+    if (!ReadRegularFile(path, text, kMaxDefinitionFileBytes))
+        return false;
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        text.erase(0, 3);
+    for (char& c : text) {
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    }
+    const std::size_t first = text.find_first_not_of(" \t");
+    text = first == std::string::npos ? std::string()
+                                      : text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    return true;
+}
+
 const char kTemporarySuffix[] = ".orvane-tmp-";
 
 bool ReplaceFileAtomically(const std::string& path, const std::string& content, mode_t mode)

@@ -50,6 +50,15 @@ extern const char kTemporarySuffix[];
 // old file is untouched and no temporary file is left.
 bool ReplaceFileAtomically(const std::string& path, const std::string& content, mode_t mode);
 
+// The largest definition file (.prj, WKT, PROJ string) worth reading.
+const std::size_t kMaxDefinitionFileBytes = 1 << 20;
+
+// The text of a small definition file as one line: a byte order mark
+// dropped, line ends turned into blanks (tools write WKT on one line or over
+// many), blanks around it trimmed. False when `path` is not a regular file of
+// at most kMaxDefinitionFileBytes or cannot be read.
+bool ReadDefinitionFile(const std::string& path, std::string& text);
+
 // Saves `content` as the whole of the file `path`, as a user asked: a regular
 // file (new or not) is replaced atomically, keeping its permissions; a device
 // or pipe is written in place. False on any failure.

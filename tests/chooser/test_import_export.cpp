@@ -157,11 +157,17 @@ TEST_F(ImportExportTest, RastersWithoutGeoreferencingOrDamaged)
     WriteRaster(m_files / "broken.tif", "GTiff", WktOfEpsg(32650));
     std::filesystem::resize_file(m_files / "broken.tif", 100);
     WriteFile(m_files / "text.img", "not a raster");
+    // A VRT under a raster's name: GDAL would open the georeferenced file it names.
+    WriteRaster(m_files / "real.tif", "GTiff", WktOfEpsg(32650));
+    WriteFile(m_files / "virtual.tif",
+              "<VRTDataset rasterXSize=\"1\" rasterYSize=\"1\"><SRS>EPSG:32650</SRS><VRTRasterBand "
+              "dataType=\"Byte\" band=\"1\"><SimpleSource><SourceFilename>" + m_files / "real.tif" +
+                  "</SourceFilename></SimpleSource></VRTRasterBand></VRTDataset>");
     Open();
     Dlg().m_bGdalRegistered = false;
-    for (const char* name : {"plain.tif", "broken.tif", "text.img"})
+    for (const char* name : {"plain.tif", "broken.tif", "text.img", "virtual.tif"})
         Import(m_files / name);
-    EXPECT_EQ(Messages(), std::vector<std::string>(3, "No coordinate infomation!"));
+    EXPECT_EQ(Messages(), std::vector<std::string>(4, "No coordinate infomation!"));
 }
 
 TEST_F(ImportExportTest, ExportWritesExactlyTheWkt)

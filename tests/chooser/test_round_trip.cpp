@@ -34,10 +34,19 @@ std::vector<std::pair<std::string, std::string>> EpsgProjectedSystems()
 
 TEST_F(ChooserTest, EveryEpsgProjectedSystemComesBackAsItWentIn)
 {
+#ifdef ORVANE_SANITIZED
+    // The sanitizers look for memory faults, which every eighth system shows
+    // as well as all do; the plain build checks every system.
+    const std::size_t stride = 8;
+#else
+    const std::size_t stride = 1;
+#endif
     Open();
     int same = 0, different = 0, refused = 0, unknown = 0;
     std::string report;
-    for (const auto& [code, wkt] : EpsgProjectedSystems()) {
+    const auto systems = EpsgProjectedSystems();
+    for (std::size_t i = 0; i < systems.size(); i += stride) {
+        const auto& [code, wkt] = systems[i];
         m_prompts.Clear();
         Dlg().m_strWKT = wkt;
         Dlg().m_bUseInputSrs = true;

@@ -74,6 +74,8 @@ check "Escape cancels: exit 1, nothing printed" "$([ $status = 1 ] && [ ! -s "$w
 check "a missing value is a usage error" "$([ $? = 2 ]; echo $?)"
 "$bin/orvane" pick --bogus >/dev/null 2>&1
 check "an unknown argument is a usage error" "$([ $? = 2 ]; echo $?)"
+"$bin/orvane" pick --wkt-file /dev/zero >/dev/null 2>&1
+check "a --wkt-file that is no regular file is refused at once" "$([ $? = 2 ]; echo $?)"
 "$bin/orvane" pick --wkt A --wkt-file B >/dev/null 2>&1
 check "two WKT sources are a usage error" "$([ $? = 2 ]; echo $?)"
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/orvane" pick >/dev/null 2>&1
