@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -158,9 +159,12 @@ void BM_QueryRatio(benchmark::State& state, Query query, const DirectQuery& read
 
 void BM_Store(benchmark::State& state)
 {
+    // A user who has defined 10,000 systems of their own.
     TempDir dir("orvane bench store");
     RestartModuleInFolder(dir.Path());
-    WriteLargeCatalogue(g_bundled + "/CoordSys.dat", dir / "CoordSys.dat", 10000, 0);
+    setenv("XDG_DATA_HOME", dir.Path().c_str(), 1);
+    std::filesystem::create_directories(dir / "orvane");
+    WriteLargeCatalogue(g_bundled + "/CoordSys.dat", dir / "orvane/CoordSys.dat", 10000, 0);
     const std::string wkt = g_geogSystems.empty() ? std::string(kWgs84DefaultWkt) : g_geogSystems.begin()->second;
     int i = 0;
     for (auto _ : state)
@@ -297,6 +301,8 @@ int main(int argc, char** argv)
         CopyTree(BuildFolder() + "/GDAL_Data", *dir / "GDAL_Data");
     }
     CopyFile(BuildFolder() + "/CoordSys.dat", bundled / "CoordSys.dat");
+    // The figures must not depend on the systems the person running them defined.
+    setenv("XDG_DATA_HOME", (bundled / "user-data").c_str(), 1);
     WriteLargeCatalogue(bundled / "CoordSys.dat", large / "CoordSys.dat", 5000, 1300);
     g_bundled = bundled.Path();
     g_large = large.Path();

@@ -58,6 +58,8 @@ void SetUpChooserWorld()
     fs::copy(build + "/GDAL_Data", module + "/GDAL_Data",
              fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     RestartModuleInFolder(module);
+    // Whatever an input makes the chooser store stays in the scratch folder.
+    setenv("XDG_DATA_HOME", (ScratchFolder() + "/user-data").c_str(), 1);
 }
 
 namespace {

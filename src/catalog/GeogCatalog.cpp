@@ -1,9 +1,14 @@
 #include "catalog/GeogCatalog.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <vector>
 
 #include "catalog/IniFile.h"
 #include "module/Module.h"
+#include "util/FileIO.h"
+#include "util/Profile.h"
 
 const char kGeogSection[] = "GCS";
 const char kBeijing1954Section[] = "Beijing 1954";
@@ -11,11 +16,13 @@ const char kXian1980Section[] = "Xian 1980";
 
 SystemCatalog g_geogSystems;
 
-void LoadCatalogSection(const std::string& section, SystemCatalog& target)
+namespace {
+
+// Adds the entries of `section` of the file `path` to `target`.
+void AddSection(const std::string& path, const std::string& section, SystemCatalog& target)
 {
-    target.clear();
     CIniFile file;
-    if (!file.OpenFile(GetCatalogPath(), CIniFile::modeRead))
+    if (path.empty() || !file.OpenFile(path, CIniFile::modeRead))
         return;
     std::vector<std::string> keys, values;
     const int count = file.ReadSection(section, keys, values);
@@ -23,10 +30,71 @@ void LoadCatalogSection(const std::string& section, SystemCatalog& target)
         target[keys[i]] = std::move(values[i]);
 }
 
-bool StoreGeogSystem(const std::string& name, const std::string& wkt)
+// Makes `folder` and its missing parents, private to the user.
+bool MakeFolders(const std::string& folder)
 {
-    CIniFile file;
-    if (!file.OpenFile(GetCatalogPath(), CIniFile::modeReadWrite))
+    struct stat st;
+    if (stat(folder.c_str(), &st) == 0)
+        return S_ISDIR(st.st_mode);
+    const std::string parent = FolderOf(folder);
+    if (parent != folder && !MakeFolders(parent))
         return false;
-    return file.WriteEntry(kGeogSection, name, wkt);
+    return mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
+bool Fail(StoreProblem* problem, StoreProblem what)
+{
+    if (problem)
+        *problem = what;
+    return false;
+}
+
+}  // namespace
+
+void LoadCatalogSection(const std::string& section, SystemCatalog& target)
+{
+    target.clear();
+    AddSection(GetCatalogPath(), section, target);
+    if (section == kGeogSection)
+        AddSection(GetUserCatalogPath(), section, target);
+}
+
+SystemCatalog ShippedGeogSystems()
+{
+    SystemCatalog catalog;
+    AddSection(GetCatalogPath(), kGeogSection, catalog);
+    return catalog;
+}
+
+SystemCatalog UserGeogSystems()
+{
+    SystemCatalog catalog;
+    AddSection(GetUserCatalogPath(), kGeogSection, catalog);
+    return catalog;
+}
+
+bool StoreGeogSystem(const std::string& name, const std::string& wkt, StoreProblem* problem,
+                     const std::function<void()>& whileWaiting)
+{
+    Fail(problem, StoreProblem::None);
+    const std::string path = GetUserCatalogPath();
+    if (path.empty())
+        return Fail(problem, StoreProblem::NoHome);
+    if (name.empty() || !IsRepresentableEntry(kGeogSection, name, wkt))
+        return Fail(problem, StoreProblem::BadName);
+    if (!MakeFolders(FolderOf(path)))
+        return Fail(problem, StoreProblem::CannotWrite);
+    if (WritePrivateProfileString(kGeogSection, name, wkt, path, whileWaiting))
+        return true;
+    return Fail(problem, errno == ETIMEDOUT ? StoreProblem::LockBusy : StoreProblem::CannotWrite);
+}
+
+bool RemoveUserGeogSystem(const std::string& name, StoreProblem* problem)
+{
+    Fail(problem, StoreProblem::None);
+    if (!UserGeogSystems().count(name))
+        return false;
+    if (RemovePrivateProfileKey(kGeogSection, name, GetUserCatalogPath()))
+        return true;
+    return Fail(problem, errno == ETIMEDOUT ? StoreProblem::LockBusy : StoreProblem::CannotWrite);
 }

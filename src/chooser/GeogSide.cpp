@@ -5,6 +5,10 @@
 #include "chooser/ProjectionDlg.h"
 #include "gcs_editor/AddGCSDlg.h"
 #include "module/Language.h"
+#include "module/Messages.h"
+#include "module/Module.h"
+#include "platform/Application.h"
+#include "platform/Prompt.h"
 #include "util/Text.h"
 
 void CProjectionDlg::LoadGeographicSystems()
@@ -58,7 +62,16 @@ void CProjectionDlg::OnBnClickedAddGeogSystem()
         m_cbGeogSystem.AddString(name);
     SelectComboString(m_cbGeogSystem, name);
     UpdateGeogSummary();
-    StoreGeogSystem(name, wkt);
+    StoreProblem problem = StoreProblem::None;
+    if (StoreGeogSystem(name, wkt, &problem, PumpEvents))
+        return;
+    const MessageId reason = problem == StoreProblem::NoHome     ? MessageId::StoreNoHome
+                             : problem == StoreProblem::LockBusy ? MessageId::StoreLockBusy
+                                                                 : MessageId::StoreCannotWrite;
+    const std::string path = GetUserCatalogPath();
+    MessageBox(std::string(MessageText(MessageId::CannotStoreGeogSystem)) + "\n" + MessageText(reason) +
+                   (path.empty() ? "" : "\n" + path),
+               ApplicationTitle(), MB_ICONEXCLAMATION | MB_OK);
 }
 
 bool CProjectionDlg::SelectLinearUnit(const std::string& name, double metresPerUnit)

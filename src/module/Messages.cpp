@@ -38,6 +38,17 @@ const MessageVariants kMessages[] = {
      "The radians per angular unit must be a positive number!"},
     {MessageId::UnusableGeogSystem, "GDAL 无法使用此地理坐标系！", "GDAL 無法使用此地理座標系！",
      "GDAL cannot use this geographic coordinate system!"},
+    {MessageId::CannotStoreGeogSystem, "无法保存此地理坐标系，它仅在本次选择中可用：",
+     "無法保存此地理座標系，它僅在本次選擇中可用：",
+     "The geographic coordinate system could not be saved; it stays available until the chooser closes:"},
+    {MessageId::StoreNoHome, "没有可保存它的用户文件夹。", "沒有可保存它的使用者資料夾。",
+     "there is no home folder to keep it in."},
+    {MessageId::StoreCannotWrite, "用户坐标系文件无法写入（只读或磁盘已满）。",
+     "使用者座標系檔案無法寫入（唯讀或磁碟已滿）。",
+     "the user's catalogue cannot be written (it is read-only, or the disk is full)."},
+    {MessageId::StoreLockBusy, "另一个程序正在写入用户坐标系文件，请稍后再试。",
+     "另一個程式正在寫入使用者座標系檔案，請稍後再試。",
+     "another program is writing the user's catalogue; try again later."},
 };
 
 }  // namespace

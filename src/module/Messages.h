@@ -21,6 +21,10 @@ enum class MessageId {
     BadInverseFlattening,
     BadAngularUnit,
     UnusableGeogSystem,
+    CannotStoreGeogSystem,   // the user's catalogue could not take a new system, because:
+    StoreNoHome,
+    StoreCannotWrite,
+    StoreLockBusy,
 };
 
 // The text for `language` (by default the current one): 0 Simplified Chinese,

@@ -1,9 +1,11 @@
 #include "module/Module.h"
 
 #include <dlfcn.h>
+#include <pwd.h>
 #include <unistd.h>
 
 #include <climits>
+#include <cstdlib>
 #include <cpl_conv.h>
 
 #include "ui/ResourceLibrary.h"
@@ -113,6 +115,27 @@ std::string GetGdalDataFolder()
 std::string GetCatalogPath()
 {
     return g_moduleFolder + "/" + kCatalogName;
+}
+
+std::string GetUserCatalogPath()
+{
+    // XDG: a relative XDG_DATA_HOME is invalid and ignored.
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    std::string folder;
+    if (dataHome && dataHome[0] == '/') {
+        folder = dataHome;
+    } else {
+        const char* home = std::getenv("HOME");
+        std::string homeFolder = home && home[0] == '/' ? home : "";
+        if (homeFolder.empty()) {
+            if (const passwd* user = getpwuid(getuid()); user && user->pw_dir && user->pw_dir[0] == '/')
+                homeFolder = user->pw_dir;
+        }
+        if (homeFolder.empty())
+            return std::string();
+        folder = homeFolder + "/.local/share";
+    }
+    return folder + "/orvane/" + kCatalogName;
 }
 
 void ApplyGdalDataOption()

@@ -32,7 +32,10 @@ const char* FindDialogTemplate(unsigned id, std::size_t* size);
 // Paths built from g_moduleFolder.
 std::string GetResourceLibraryPath();
 std::string GetGdalDataFolder();  // with its trailing slash
-std::string GetCatalogPath();
+std::string GetCatalogPath();  // the shipped catalogue
+// The user's catalogue: $XDG_DATA_HOME/orvane/CoordSys.dat, by default
+// ~/.local/share/orvane/CoordSys.dat. Empty when the user has no home.
+std::string GetUserCatalogPath();
 // Points GDAL's GDAL_DATA option at GetGdalDataFolder().
 void ApplyGdalDataOption();
 

@@ -29,3 +29,9 @@ bool EnsureQApplication()
     static std::unique_ptr<QApplication> application(new QApplication(argc, argv));
     return true;
 }
+
+void PumpEvents()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}

@@ -126,14 +126,19 @@ bool ReadDefinitionFile(const std::string& path, std::string& text)
 
 const char kTemporarySuffix[] = ".orvane-tmp-";
 
-bool ReplaceFileAtomically(const std::string& path, const std::string& content, mode_t mode)
+namespace {
+
+// Writes `content` into a temporary file beside `path` with the mode (and,
+// when `owner` is given, the owner and group) of the old file, then renames
+// it over `path`. On failure nothing is left behind.
+bool ReplaceByRename(const std::string& path, const std::string& content, mode_t mode, const struct stat* owner)
 {
     std::string temporary = path + kTemporarySuffix + "XXXXXX";
     FileDescriptor fd(mkstemp(temporary.data()));
     if (fd.Get() < 0)
         return false;
-    bool ok = fchmod(fd.Get(), mode & 07777) == 0 && WriteAll(fd.Get(), content) &&
-              fsync(fd.Get()) == 0;
+    bool ok = (!owner || fchown(fd.Get(), owner->st_uid, owner->st_gid) == 0) &&
+              fchmod(fd.Get(), mode & 07777) == 0 && WriteAll(fd.Get(), content) && fsync(fd.Get()) == 0;
     ok = fd.Close() && ok;
     if (!ok || rename(temporary.c_str(), path.c_str()) != 0) {
         unlink(temporary.c_str());
@@ -143,6 +148,37 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& content, 
     if (folder.Get() >= 0)
         fsync(folder.Get());
     return true;
+}
+
+// Overwrites the open file `fd` with `content`, then cuts it to that length.
+bool OverwriteInPlace(int fd, const std::string& content)
+{
+    return lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, content) &&
+           ftruncate(fd, static_cast<off_t>(content.size())) == 0 && fsync(fd) == 0;
+}
+
+}  // namespace
+
+bool ReplaceFileAtomically(const std::string& path, const std::string& content, mode_t mode)
+{
+    return ReplaceByRename(path, content, mode, nullptr);
+}
+
+bool RewriteFile(const std::string& path, int fd, const std::string& content)
+{
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    // A rename would split a file's hard links, is impossible in a folder
+    // the user cannot write, and would make another user's file ours:
+    // there the file is overwritten where it is.
+    const bool foreign = st.st_uid != geteuid() || st.st_gid != getegid();
+    if (st.st_nlink > 1 || access(FolderOf(path).c_str(), W_OK) != 0)
+        return OverwriteInPlace(fd, content);
+    if (ReplaceByRename(path, content, st.st_mode, foreign ? &st : nullptr))
+        return true;
+    // The owner could not be kept (only root may give a file away).
+    return foreign && OverwriteInPlace(fd, content);
 }
 
 bool SaveFile(const std::string& path, const std::string& content)
@@ -159,8 +195,12 @@ bool SaveFile(const std::string& path, const std::string& content)
         umask(mask);
         return ReplaceFileAtomically(target, content, 0666 & ~mask);
     }
-    if (S_ISREG(st.st_mode))
-        return ReplaceFileAtomically(target, content, st.st_mode);
+    if (S_ISREG(st.st_mode)) {
+        // Opened for writing first: a file the user may not write is never
+        // replaced, even in a folder the user may write.
+        FileDescriptor fd;
+        return OpenRegularFile(target, O_RDWR, fd) && RewriteFile(target, fd.Get(), content);
+    }
     if (S_ISDIR(st.st_mode))
         return false;
     // A device or pipe cannot be replaced; write into it and check every step.

@@ -59,7 +59,14 @@ const std::size_t kMaxDefinitionFileBytes = 1 << 20;
 // at most kMaxDefinitionFileBytes or cannot be read.
 bool ReadDefinitionFile(const std::string& path, std::string& text);
 
-// Saves `content` as the whole of the file `path`, as a user asked: a regular
-// file (new or not) is replaced atomically, keeping its permissions; a device
-// or pipe is written in place. False on any failure.
+// Gives the regular file `path`, open for writing as `fd`, the content
+// `content`: replaced atomically (temporary file, then rename) keeping its
+// mode and its owner; overwritten where it is when a rename would split its
+// hard links, cannot be made in its folder, or would change its owner.
+bool RewriteFile(const std::string& path, int fd, const std::string& content);
+
+// Saves `content` as the whole of the file `path`, as a user asked: a new
+// file is made atomically, an existing regular file the user may write is
+// rewritten as RewriteFile does; a device or pipe is written in place. False
+// on any failure.
 bool SaveFile(const std::string& path, const std::string& content);

@@ -12,8 +12,10 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <chrono>
 #include <cstring>
 #include <string_view>
+#include <thread>
 
 namespace {
 
@@ -148,6 +150,28 @@ std::string WithEntry(const std::string& content, const std::string& section,
     return result + entry + eol + content.substr(last.next);
 }
 
+// `content` without the lines of `section` (its first occurrence) whose key
+// is `key`.
+std::string WithoutKey(const std::string& content, const std::string& section, const std::string& key)
+{
+    const std::vector<Line> lines = SplitLines(content);
+    std::size_t header = 0;
+    std::vector<std::size_t> entries;
+    if (!FindSection(lines, section, header, entries))
+        return content;
+    std::string result;
+    std::size_t kept = 0;  // where the content not yet copied starts
+    for (std::size_t i : entries) {
+        const std::string_view text = lines[i].text;
+        const std::size_t equals = text.find('=');
+        if (equals == std::string_view::npos || text.substr(0, equals) != key)
+            continue;
+        result.append(content, kept, lines[i].begin - kept);
+        kept = lines[i].next;
+    }
+    return result + content.substr(kept);
+}
+
 bool ContainsLineBreak(const std::string& s)
 {
     return s.find_first_of("\r\n") != std::string::npos;
@@ -156,7 +180,9 @@ bool ContainsLineBreak(const std::string& s)
 // Whether the file can carry the entry so that it reads back as written: one
 // line, a key without "=" that does not read as a header or a comment, a
 // section name without "]" or blanks around it.
-bool Representable(const std::string& section, const std::string& key, const std::string& value)
+}  // namespace
+
+bool IsRepresentableEntry(const std::string& section, const std::string& key, const std::string& value)
 {
     if (ContainsLineBreak(section) || ContainsLineBreak(key) || ContainsLineBreak(value))
         return false;
@@ -166,6 +192,8 @@ bool Representable(const std::string& section, const std::string& key, const std
     return key.find('=') == std::string::npos &&
            (keyStart.empty() || (keyStart[0] != '[' && keyStart[0] != ';'));
 }
+
+namespace {
 
 // Writers take an exclusive lock on the file's folder: unlike the file, the
 // folder stays the same inode while writers replace the file, so every writer
@@ -188,16 +216,52 @@ void RemoveStaleTemporaries(const std::string& path)
     closedir(dir);
 }
 
-bool LockFolder(const std::string& path, FileDescriptor& lock)
+// How long a writer waits for another to finish: a lock held longer than
+// that is taken for a hung or hostile writer, and the write fails.
+const auto kLockWait = std::chrono::milliseconds(1500);
+
+// Takes the folder lock, calling `whileWaiting` as it waits. False, with
+// errno ETIMEDOUT, when the lock stays taken for kLockWait.
+bool LockFolder(const std::string& path, FileDescriptor& lock, const std::function<void()>& whileWaiting)
 {
     lock.Reset(open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (lock.Get() < 0)
         return false;
-    while (flock(lock.Get(), LOCK_EX) != 0) {
-        if (errno != EINTR)
+    const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+    while (flock(lock.Get(), LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR)
             return false;
+        if (std::chrono::steady_clock::now() >= deadline) {
+            errno = ETIMEDOUT;
+            return false;
+        }
+        if (whileWaiting)
+            whileWaiting();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return true;
+}
+
+// Rewrites the file `path` (made when missing) with `edit` of its content,
+// under the folder lock. The edit sees the content the last writer left.
+bool EditUnderLock(const std::string& path, const std::function<std::string(const std::string&)>& edit,
+                   const std::function<void()>& whileWaiting)
+{
+    // Replace the file a symbolic link points to, not the link itself; a
+    // dangling link is not written through.
+    std::string target;
+    if (!ResolveLink(path, target))
+        return false;
+    // The lock is held until `lock` closes, after the rename.
+    FileDescriptor lock;
+    if (!LockFolder(target, lock, whileWaiting))
+        return false;
+    RemoveStaleTemporaries(target);
+    FileDescriptor fd;
+    std::string content;
+    if (!OpenRegularFile(target, O_RDWR | O_CREAT, fd, 0644) || !ReadAll(fd.Get(), content))
+        return false;
+    return RewriteFile(target, fd.Get(), edit(content));
 }
 
 }  // namespace
@@ -221,25 +285,19 @@ bool GetPrivateProfileSection(const std::string& section, const std::string& pat
 }
 
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
-                               const std::string& value, const std::string& path)
+                               const std::string& value, const std::string& path,
+                               const std::function<void()>& whileWaiting)
 {
-    if (!Representable(section, key, value))
+    if (!IsRepresentableEntry(section, key, value))
         return false;
-    // Replace the file a symbolic link points to, not the link itself; a
-    // dangling link is not written through.
-    std::string target;
-    if (!ResolveLink(path, target))
-        return false;
-    // The lock is held until `lock` closes, after the rename.
-    FileDescriptor lock;
-    if (!LockFolder(target, lock))
-        return false;
-    RemoveStaleTemporaries(target);
-    FileDescriptor fd;
-    struct stat st;
-    std::string content;
-    if (!OpenRegularFile(target, O_RDWR | O_CREAT, fd, 0644) || fstat(fd.Get(), &st) != 0 ||
-        !ReadAll(fd.Get(), content))
-        return false;
-    return ReplaceFileAtomically(target, WithEntry(content, section, key, value), st.st_mode);
+    return EditUnderLock(
+        path, [&](const std::string& content) { return WithEntry(content, section, key, value); },
+        whileWaiting);
+}
+
+bool RemovePrivateProfileKey(const std::string& section, const std::string& key, const std::string& path,
+                             const std::function<void()>& whileWaiting)
+{
+    return EditUnderLock(
+        path, [&](const std::string& content) { return WithoutKey(content, section, key); }, whileWaiting);
 }

@@ -5,11 +5,12 @@
 // blank lines and ';' comments are left out; a UTF-8 byte order mark at the
 // start of the file is ignored.
 //
-// Writing: the file is replaced atomically (a temporary file in the same
-// folder, then rename) under an advisory lock on the folder, keeping every
-// other byte as it was, and the file's own line ends.
+// Writing: under an advisory lock on the folder, the file is rewritten as
+// RewriteFile does, keeping every other byte as it was, and the file's own
+// line ends.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,16 @@ bool GetPrivateProfileSection(const std::string& section, const std::string& pat
 // cannot be written, or when the format cannot carry the text so that it
 // reads back as written (a line break anywhere; "=" in the key, or a key that
 // begins like a header or a comment; "]" in the section name, or blanks
-// around it).
+// around it). A writer waits at most a second and a half for another to
+// finish, calling `whileWaiting` (when given) as it waits; then it fails with
+// errno ETIMEDOUT.
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
-                               const std::string& value, const std::string& path);
+                               const std::string& value, const std::string& path,
+                               const std::function<void()>& whileWaiting = nullptr);
+
+// Whether the format can carry the entry so that it reads back as written.
+bool IsRepresentableEntry(const std::string& section, const std::string& key, const std::string& value);
+
+// Removes every line with `key` from `section`, as a write does.
+bool RemovePrivateProfileKey(const std::string& section, const std::string& key, const std::string& path,
+                             const std::function<void()>& whileWaiting = nullptr);

@@ -1,9 +1,12 @@
 // CoordSys.dat through CIniFile and the section loaders.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 
 #include "catalog/GeogCatalog.h"
@@ -94,42 +97,77 @@ TEST(CatalogFile, LargeSectionsAndLongLinesAreReadWhole)
     EXPECT_EQ(gcs["System 12999"], "GEOGCS[" + std::string(40, 'w') + "]");
 }
 
-TEST(CatalogFile, StoringReplacesOrAddsAndKeepsEverythingElse)
+TEST(CatalogFile, SystemsAreStoredInTheUsersOwnFileWhichOverridesTheShippedOne)
 {
-    const std::string head = "; comment line\n[Beijing 1954]\nZone=PROJCS[]\n\n";
-    CatalogFolder folder(head + "[GCS]\nWGS 1984=old\n\n[Xian 1980]\n  Zone A=keep me\n");
-    ASSERT_TRUE(StoreGeogSystem("WGS 1984", "new"));
+    const std::string shipped = "; comment line\n[Beijing 1954]\nZone=PROJCS[]\n\n[GCS]\nWGS 1984=old\n";
+    CatalogFolder folder(shipped);
+    const std::string user = GetUserCatalogPath();
+    EXPECT_FALSE(std::filesystem::exists(user));
+    ASSERT_TRUE(StoreGeogSystem("WGS 1984", "new")) << "made with its folder";
     ASSERT_TRUE(StoreGeogSystem("My GCS", "GEOGCS[\"My GCS\"]"));
-    EXPECT_EQ(ReadFile(folder.Path()),
-              head + "[GCS]\nWGS 1984=new\nMy GCS=GEOGCS[\"My GCS\"]\n\n[Xian 1980]\n  Zone A=keep me\n");
+    EXPECT_EQ(ReadFile(folder.Path()), shipped) << "the shipped file is never written";
+    EXPECT_EQ(ReadFile(user), "[GCS]\nWGS 1984=new\nMy GCS=GEOGCS[\"My GCS\"]\n");
     SystemCatalog gcs = Load("GCS");
+    EXPECT_EQ(gcs.size(), 2u);
     EXPECT_EQ(gcs["WGS 1984"], "new");
-    EXPECT_EQ(gcs["My GCS"], "GEOGCS[\"My GCS\"]");
+    // Gauss-Krueger zones are the shipped file's alone.
+    WriteFile(user, ReadFile(user) + "[Beijing 1954]\nMine=PROJCS[]\n");
+    EXPECT_EQ(Load("Beijing 1954").size(), 1u);
+
+    // Removing the user's override brings the shipped entry back; a shipped
+    // entry cannot be removed.
+    EXPECT_TRUE(RemoveUserGeogSystem("WGS 1984"));
+    EXPECT_EQ(Load("GCS")["WGS 1984"], "old");
+    EXPECT_FALSE(RemoveUserGeogSystem("WGS 1984"));
+    EXPECT_EQ(UserGeogSystems().size(), 1u);
+    EXPECT_EQ(ShippedGeogSystems().size(), 1u);
 }
 
-TEST(CatalogFile, StoringIntoAFileWithoutTheSection)
+TEST(CatalogFile, AStoreThatCannotBeMadeSaysWhy)
 {
-    CatalogFolder folder("[Beijing 1954]\r\nZone=1\r\n");
-    ASSERT_TRUE(StoreGeogSystem("Added", "GEOGCS[]"));
-    EXPECT_EQ(ReadFile(folder.Path()), "[Beijing 1954]\r\nZone=1\r\n[GCS]\r\nAdded=GEOGCS[]\r\n");
-}
+    CatalogFolder folder("[GCS]\nA=1\n");
+    const std::string user = GetUserCatalogPath();
+    StoreProblem problem = StoreProblem::None;
+    EXPECT_FALSE(StoreGeogSystem("two\nlines", "2", &problem));
+    EXPECT_EQ(problem, StoreProblem::BadName);
 
-TEST(CatalogFile, StoringNeedsAnExistingWritableFile)
-{
-    TempDir dir("orvane catalog");
-    ModuleFolderGuard guard(dir.Path());
-    EXPECT_FALSE(StoreGeogSystem("A", "B")) << "no catalogue file";
-    EXPECT_FALSE(std::filesystem::exists(dir / "CoordSys.dat")) << "none is created";
-
-    WriteFile(dir / "CoordSys.dat", "[GCS]\nA=1\n");
+    ASSERT_TRUE(StoreGeogSystem("B", "2"));
     {
-        AsOrdinaryUser user({dir.Path()});
-        chmod((dir / "CoordSys.dat").c_str(), 0444);
-        EXPECT_FALSE(StoreGeogSystem("B", "2")) << "read-only file";
-        chmod((dir / "CoordSys.dat").c_str(), 0644);
+        AsOrdinaryUser ordinary({folder.Dir().Path()});
+        chmod(user.c_str(), 0444);
+        EXPECT_FALSE(StoreGeogSystem("C", "3", &problem));
+        EXPECT_EQ(problem, StoreProblem::CannotWrite) << "a read-only file";
+        chmod(user.c_str(), 0644);
     }
-    EXPECT_FALSE(StoreGeogSystem("two\nlines", "2")) << "a name the format cannot carry";
-    EXPECT_EQ(ReadFile(dir / "CoordSys.dat"), "[GCS]\nA=1\n");
+    EXPECT_EQ(ReadFile(user), "[GCS]\nB=2\n");
+
+    // Another program holds the lock: the store gives up within seconds,
+    // letting the caller repaint meanwhile.
+    int lockHeld[2];
+    ASSERT_EQ(pipe(lockHeld), 0);
+    const pid_t holder = fork();
+    if (holder == 0) {
+        const int fd = open(std::filesystem::path(user).parent_path().c_str(), O_RDONLY | O_DIRECTORY);
+        flock(fd, LOCK_EX);
+        (void)!write(lockHeld[1], "x", 1);
+        sleep(30);
+        _exit(0);
+    }
+    char ready;
+    ASSERT_EQ(read(lockHeld[0], &ready, 1), 1);
+    int waits = 0;
+    EXPECT_FALSE(StoreGeogSystem("D", "4", &problem, [&] { ++waits; }));
+    EXPECT_EQ(problem, StoreProblem::LockBusy);
+    EXPECT_GT(waits, 10);
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    EXPECT_TRUE(StoreGeogSystem("D", "4")) << "free again";
+
+    // A folder that cannot be made: the data home is a file.
+    WriteFile(folder.Dir() / "not a folder", "");
+    setenv("XDG_DATA_HOME", (folder.Dir() / "not a folder").c_str(), 1);
+    EXPECT_FALSE(StoreGeogSystem("E", "5", &problem));
+    EXPECT_EQ(problem, StoreProblem::CannotWrite);
 }
 
 TEST(CatalogFile, TwoProcessesStoringAtOnceLoseNothing)

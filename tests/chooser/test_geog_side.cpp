@@ -8,6 +8,7 @@
 #include "catalog/GeogCatalog.h"
 #include "chooser/ChooserFixture.h"
 #include "gcs_editor/AddGCSDlg.h"
+#include "module/Module.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ TEST_F(ChooserTest, OverwritingASystemListsItOnce)
     EXPECT_EQ(stored["Xian 1980"], g_geogSystems["Xian 1980"]);
 }
 
-TEST_F(ChooserTest, WithoutACatalogueFileAnAddedSystemLivesInMemoryOnly)
+TEST_F(ChooserTest, ADefinedSystemIsKeptInTheUsersCatalogueAlone)
 {
     std::filesystem::remove(m_folder / "CoordSys.dat");
     Open();
@@ -123,23 +124,33 @@ TEST_F(ChooserTest, WithoutACatalogueFileAnAddedSystemLivesInMemoryOnly)
     Click(IDC_ADD_GEOG_SYSTEM);
     EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "Scratch");
     EXPECT_EQ(Summary().rfind("Scratch\n", 0), 0u);
-    EXPECT_FALSE(std::filesystem::exists(m_folder / "CoordSys.dat"));
+    EXPECT_TRUE(m_prompts.Messages().empty());
+    EXPECT_FALSE(std::filesystem::exists(m_folder / "CoordSys.dat")) << "no shipped file is made";
     m_dialog.reset();
-    EXPECT_TRUE(g_geogSystems.empty()) << "gone when the chooser closes";
+    EXPECT_TRUE(g_geogSystems.empty());
     Open();
-    EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), 0);
+    EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), 1) << "the user's system, next time";
 }
 
-TEST_F(ChooserTest, AReadOnlyCatalogueIsNotWritten)
+TEST_F(ChooserTest, AFailedStoreSaysWhyAndKeepsTheSystemForTheSession)
 {
+    const std::string shipped = ReadFile(m_folder / "CoordSys.dat");
+    std::filesystem::create_directories(std::filesystem::path(GetUserCatalogPath()).parent_path());
+    WriteFile(GetUserCatalogPath(), "");
     AsOrdinaryUser user({m_folder.Path()});
-    chmod((m_folder / "CoordSys.dat").c_str(), 0444);
-    const std::string before = ReadFile(m_folder / "CoordSys.dat");
+    chmod(GetUserCatalogPath().c_str(), 0444);
+    g_language = LANGUAGE_TRADITIONAL_CHINESE;
     Open();
     DefineInEditor("Not stored");
     Click(IDC_ADD_GEOG_SYSTEM);
-    EXPECT_EQ(g_geogSystems.count("Not stored"), 1u);
-    EXPECT_EQ(ReadFile(m_folder / "CoordSys.dat"), before);
+    EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "Not stored");
+    ASSERT_EQ(m_prompts.Messages().size(), 1u);
+    EXPECT_EQ(m_prompts.Messages()[0].text.rfind("無法保存此地理座標系", 0), 0u) << m_prompts.Messages()[0].text;
+    EXPECT_NE(m_prompts.Messages()[0].text.find(GetUserCatalogPath()), std::string::npos);
+    ASSERT_TRUE(PressOk());
+    EXPECT_EQ(AttrValue(Result().get(), "GEOGCS"), "Not stored");
+    EXPECT_EQ(ReadFile(m_folder / "CoordSys.dat"), shipped);
+    EXPECT_EQ(ReadFile(GetUserCatalogPath()), "");
 }
 
 TEST_F(ChooserTest, ACancelledEditorChangesNothing)

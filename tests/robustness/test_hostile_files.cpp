@@ -10,6 +10,7 @@
 #include "catalog/GeogCatalog.h"
 #include "catalog/ReferenceTables.h"
 #include "chooser/ChooserFixture.h"
+#include "module/Module.h"
 
 namespace {
 
@@ -87,6 +88,9 @@ TEST_F(HostileCatalogue, AFolderADanglingLinkOrUnreadable)
     std::filesystem::create_symlink(m_folder / "nowhere.dat", CataloguePath());
     OpenAndCompose();
     EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), 0);
+    // The user's catalogue a dangling link: nothing is made behind it.
+    std::filesystem::create_directories(std::filesystem::path(GetUserCatalogPath()).parent_path());
+    std::filesystem::create_symlink(m_folder / "nowhere.dat", GetUserCatalogPath());
     EXPECT_FALSE(StoreGeogSystem("A", "B"));
     EXPECT_FALSE(std::filesystem::exists(m_folder / "nowhere.dat"));
     {
@@ -107,9 +111,11 @@ TEST_F(HostileCatalogue, WindowsLineEndsAndAByteOrderMark)
     EXPECT_EQ(g_geogSystems.begin()->first, "WGS 84");
     EXPECT_EQ(g_geogSystems.begin()->second.back(), ']') << "no carriage return kept";
     EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "WGS 84");
+    // A user's catalogue written on Windows keeps its mark and line ends.
+    std::filesystem::create_directories(std::filesystem::path(GetUserCatalogPath()).parent_path());
+    WriteFile(GetUserCatalogPath(), std::string("\xEF\xBB\xBF[GCS]\r\nMine=GEOGCS[]\r\n"));
     EXPECT_TRUE(StoreGeogSystem("Added", "GEOGCS[]"));
-    EXPECT_EQ(ReadFile(CataloguePath()),
-              std::string("\xEF\xBB\xBF[GCS]\r\n") + kWgs84Line + "\r\nAdded=GEOGCS[]\r\n");
+    EXPECT_EQ(ReadFile(GetUserCatalogPath()), "\xEF\xBB\xBF[GCS]\r\nMine=GEOGCS[]\r\nAdded=GEOGCS[]\r\n");
 }
 
 TEST(HostileTables, BrokenQuotesHugeTablesAndHeadersAlone)

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "support/TestSupport.h"
+
 namespace {
 
 // The offscreen platform says at every window what it cannot do; that is no news.
@@ -21,6 +23,9 @@ int main(int argc, char** argv)
 {
     qInstallMessageHandler(QuietOffscreenWarnings);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // No test reaches the real user's catalogue.
+    TempDir dataHome("orvane-data-home");
+    setenv("XDG_DATA_HOME", dataHome.Path().c_str(), 1);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -150,16 +150,27 @@ void WhenModalShows(const std::function<void(QWidget*)>& action)
     timer->start();
 }
 
-ModuleFolderGuard::ModuleFolderGuard() : m_previous(g_moduleFolder) {}
+namespace {
+std::string DataHome()
+{
+    const char* value = std::getenv("XDG_DATA_HOME");
+    return value ? value : "";
+}
+}  // namespace
 
-ModuleFolderGuard::ModuleFolderGuard(const std::string& folder) : m_previous(g_moduleFolder)
+ModuleFolderGuard::ModuleFolderGuard() : m_previous(g_moduleFolder), m_previousDataHome(DataHome()) {}
+
+ModuleFolderGuard::ModuleFolderGuard(const std::string& folder)
+    : m_previous(g_moduleFolder), m_previousDataHome(DataHome())
 {
     RestartModuleInFolder(folder);
+    setenv("XDG_DATA_HOME", (folder + "/user-data").c_str(), 1);
 }
 
 ModuleFolderGuard::~ModuleFolderGuard()
 {
     RestartModuleInFolder(m_previous);
+    setenv("XDG_DATA_HOME", m_previousDataHome.c_str(), 1);
 }
 
 namespace {

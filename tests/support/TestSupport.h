@@ -62,7 +62,8 @@ QWidget* ControlOf(QWidget* dialog, int id);
 void WhenModalShows(const std::function<void(QWidget*)>& action);
 
 // Points the library at another module folder for the life of the object,
-// then back at the test binary's own.
+// then back at the test binary's own; the user's catalogue lives in its
+// folder "user-data" meanwhile (XDG_DATA_HOME).
 class ModuleFolderGuard {
 public:
     ModuleFolderGuard();
@@ -73,6 +74,7 @@ public:
 
 private:
     std::string m_previous;
+    std::string m_previousDataHome;
 };
 
 // A module folder in a temporary folder, holding a copy of the bundled data
