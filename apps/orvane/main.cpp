@@ -4,6 +4,8 @@
 //       on Cancel exits 1
 //   orvane info REF...
 //       the five names of each spatial reference
+//   orvane catalog list | remove NAME
+//       the geographic systems the chooser lists; removes one the user defined
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,12 +15,13 @@
 #include <unistd.h>
 
 #include "Orvane.h"
+#include "OrvaneCatalog.h"
 #include "PrintableText.h"
 #include "util/FileIO.h"
 
 namespace {
 
-enum ExitCode { kOk = 0, kCancelled = 1, kUsage = 2, kNoDisplay = 3 };
+enum ExitCode { kOk = 0, kCancelled = 1, kUsage = 2, kNoDisplay = 3, kUnusable = 4 };
 
 // How much of a text the user gave is echoed in a message, and of a name.
 const std::size_t kEchoLimit = 200;
@@ -29,10 +32,15 @@ void PrintUsage(FILE* out)
     std::fprintf(out,
                  "usage: orvane pick [--wkt TEXT | --wkt-file FILE] [--lang N] [--host-registers-gdal]\n"
                  "       orvane info REF...\n"
+                 "       orvane catalog list | remove NAME\n"
                  "  pick  shows the chooser; on OK prints the system's name and its WKT\n"
                  "        (exit 0), on Cancel exits 1\n"
                  "  info  prints the five names of each REF: WKT, EPSG:n, a PROJ string, a\n"
                  "        .prj path, anything GDAL accepts\n"
+                 "  catalog list    prints each geographic system the chooser lists, one a\n"
+                 "                  line: \"shipped\", \"user\" or \"user-override\", a tab, the name\n"
+                 "  catalog remove  removes a system the user defined (exit 1 when the user\n"
+                 "                  defined none of that name, 4 when the file cannot be written)\n"
                  "  --lang N  0 Simplified Chinese, 1 Traditional Chinese, other English\n");
 }
 
@@ -134,6 +142,43 @@ int RunPick(int argc, char** argv)
     return kOk;
 }
 
+int RunCatalog(int argc, char** argv)
+{
+    const std::string action = argc >= 1 ? argv[0] : "";
+    const bool terminal = isatty(STDOUT_FILENO) == 1;
+    if (action == "list" && argc == 1) {
+        for (const OrvaneCatalogEntry& entry : OrvaneListGeogSystems()) {
+            const char* origin = !entry.user ? "shipped" : entry.overridesShipped ? "user-override" : "user";
+            std::printf("%s\t%s\n", origin,
+                        terminal ? PrintableText(entry.name, kNameLimit).c_str() : entry.name.c_str());
+        }
+        return kOk;
+    }
+    if (action == "remove" && argc == 2) {
+        const std::string name = argv[1];
+        const std::string shown = PrintableText(name, kEchoLimit);
+        const std::string path = PrintableText(OrvaneUserCatalogPath(), kEchoLimit);
+        switch (OrvaneRemoveUserGeogSystem(name.c_str())) {
+        case ORVANE_REMOVED:
+            std::printf("removed \"%s\" from %s\n", shown.c_str(), path.c_str());
+            return kOk;
+        case ORVANE_NOT_A_USER_SYSTEM:
+            std::fprintf(stderr, "orvane: you have defined no system named \"%s\"%s\n", shown.c_str(),
+                         [&] {
+                             for (const OrvaneCatalogEntry& e : OrvaneListGeogSystems())
+                                 if (e.name == name)
+                                     return " (a shipped system cannot be removed)";
+                             return "";
+                         }());
+            return kCancelled;
+        default:
+            std::fprintf(stderr, "orvane: cannot write %s\n", path.c_str());
+            return kUnusable;
+        }
+    }
+    return Usage("catalog takes \"list\" or \"remove NAME\"");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -142,6 +187,8 @@ int main(int argc, char** argv)
         return RunInfo(argc - 2, argv + 2);
     if (argc >= 2 && std::strcmp(argv[1], "pick") == 0)
         return RunPick(argc - 2, argv + 2);
+    if (argc >= 2 && std::strcmp(argv[1], "catalog") == 0)
+        return RunCatalog(argc - 2, argv + 2);
     if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         PrintUsage(stdout);
         return kOk;

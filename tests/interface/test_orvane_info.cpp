@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "support/TestSupport.h"
 
@@ -14,10 +15,10 @@ struct ProgramRun {
 };
 
 // Runs the program; its error output joins the output when `withErrors`.
-ProgramRun Orvane(const std::string& arguments, bool withErrors = false)
+ProgramRun Orvane(const std::string& arguments, bool withErrors = false, const std::string& environment = "")
 {
-    const std::string command =
-        "'" + BuildFolder() + "/orvane' " + arguments + (withErrors ? " 2>&1" : " 2>/dev/null");
+    const std::string command = environment + " '" + BuildFolder() + "/orvane' " + arguments +
+                                (withErrors ? " 2>&1" : " 2>/dev/null");
     FILE* pipe = popen(command.c_str(), "r");
     ProgramRun run{-1, ""};
     if (!pipe)
@@ -76,4 +77,32 @@ TEST(OrvaneInfo, EchoesNothingATerminalWouldObey)
     for (char c : run.output)
         EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << static_cast<int>(c);
     EXPECT_LT(run.output.size(), 2000u) << "the echoed reference is cut";
+}
+
+TEST(OrvaneCatalog, ListsShippedAndUserSystemsAndRemovesOnlyTheUsers)
+{
+    TempDir home;
+    std::filesystem::create_directories(home / "orvane");
+    WriteFile(home / "orvane/CoordSys.dat", "[GCS]\nWGS 84=GEOGCS[\"mine\"]\nMine=GEOGCS[]\n");
+    const std::string env = "XDG_DATA_HOME='" + home.Path() + "'";
+    ProgramRun list = Orvane("catalog list", false, env);
+    EXPECT_EQ(list.status, 0);
+    EXPECT_NE(list.output.find("shipped\tXian 1980\n"), std::string::npos);
+    EXPECT_NE(list.output.find("user-override\tWGS 84\n"), std::string::npos);
+    EXPECT_NE(list.output.find("user\tMine\n"), std::string::npos);
+
+    const struct {
+        const char* arguments;
+        int status;
+    } runs[] = {
+        {"catalog remove 'WGS 84'", 0},      // the shipped one shows again
+        {"catalog remove 'WGS 84'", 1},      // shipped only now
+        {"catalog remove 'Xian 1980'", 1},   // never the user's
+        {"catalog remove", 2},
+        {"catalog frobnicate", 2},
+    };
+    for (const auto& run : runs)
+        EXPECT_EQ(Orvane(run.arguments, false, env).status, run.status) << run.arguments;
+    EXPECT_EQ(ReadFile(home / "orvane/CoordSys.dat"), "[GCS]\nMine=GEOGCS[]\n");
+    EXPECT_NE(Orvane("catalog list", false, env).output.find("shipped\tWGS 84\n"), std::string::npos);
 }
