@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <functional>
+#include <memory>
 #include <ogr_spatialref.h>
 
 #include "interface/Orvane.h"
@@ -32,23 +33,40 @@ bool QueryInput(const std::string& text, std::string& input)
     return true;
 }
 
-bool ParseUserInput(const char* text, OGRSpatialReference& srs)
+// The system GDAL makes of `text`, or null. Hosts ask the five names of one
+// text in a row, and a text GDAL must look up by name in PROJ's database
+// costs milliseconds: the last parse of each thread is kept, keyed by what
+// GDAL was given (a file's content, not its name, so an edited file is read
+// anew).
+OGRSpatialReference* ParseUserInput(const char* text)
 {
+    struct LastParse {
+        std::string input;
+        std::unique_ptr<OGRSpatialReference> srs;
+        bool valid = false;
+    };
+    thread_local LastParse last;
     std::string input;
     if (!text || !QueryInput(text, input))
-        return false;
-    const char* options[] = {"ALLOW_NETWORK_ACCESS=NO", "ALLOW_FILE_ACCESS=NO", nullptr};
-    QuietGdalErrors quiet;
-    return srs.SetFromUserInput(input.c_str(), options) == OGRERR_NONE;
+        return nullptr;
+    if (!last.valid || last.input != input) {
+        auto srs = std::make_unique<OGRSpatialReference>();
+        const char* options[] = {"ALLOW_NETWORK_ACCESS=NO", "ALLOW_FILE_ACCESS=NO", nullptr};
+        QuietGdalErrors quiet;
+        const bool parsed = srs->SetFromUserInput(input.c_str(), options) == OGRERR_NONE;
+        last.srs = parsed ? std::move(srs) : nullptr;
+        last.input = std::move(input);
+        last.valid = true;
+    }
+    return last.srs.get();
 }
 
 // Parses `text` and, when GDAL accepts it, lets `read` replace `result`.
 std::string QueryName(const char* text, std::string result,
                       const std::function<const char*(OGRSpatialReference&)>& read)
 {
-    OGRSpatialReference srs;
-    if (ParseUserInput(text, srs)) {
-        if (const char* value = read(srs))
+    if (OGRSpatialReference* srs = ParseUserInput(text)) {
+        if (const char* value = read(*srs))
             result = value;
     }
     return result;

@@ -103,6 +103,8 @@ TEST(NameQueries, ASmallRegularFileIsReadWithOrWithoutThePrefix)
     EXPECT_EQ(Query((dir / "zone.prj").c_str()).system, "WGS 84 / UTM zone 50N");
     EXPECT_EQ(Query(("ESRI::" + dir / "zone.prj").c_str()).system, "WGS 84 / UTM zone 50N");
     EXPECT_EQ(Query((dir / "huge.prj").c_str()), kDefaults) << "no projection file is that large";
+    WriteFile(dir / "zone.prj", WktOf("EPSG:4326"));
+    EXPECT_EQ(Query((dir / "zone.prj").c_str()).system, "WGS 84") << "an edited file is read anew";
 }
 
 // Runs the five queries on `text` in a child process, which must finish
