@@ -94,8 +94,7 @@ void CProjectionDlg::FillProjCategoryCombo(bool geographic)
 
 void CProjectionDlg::FillGeogSystemCombo(const std::string& category)
 {
-    m_cbGeogSystem.ResetContent();
-    m_cbGeogSystem.AddStrings(NamesOf(g_geogSystems));
+    m_cbGeogSystem.SetStrings(NamesOf(g_geogSystems));
     if (category == kBeijing1954Category) {
         SelectComboString(m_cbGeogSystem, kBeijing1954Section);
         EnableControl(IDC_GEOG_SYSTEM, false);
@@ -111,8 +110,7 @@ void CProjectionDlg::FillGeogSystemCombo(const std::string& category)
 
 void CProjectionDlg::FillProjMethodCombo(const std::string& category)
 {
-    m_cbProjMethod.ResetContent();
-    m_cbProjMethod.AddStrings(NamesOf(m_projMethods));
+    m_cbProjMethod.SetStrings(NamesOf(m_projMethods));
     if (category == kUtmCategory) {
         m_cbProjMethod.SetCurSel(kTransverseMercatorPosition);
         OnSelchangeProjMethod();
@@ -130,9 +128,7 @@ void CProjectionDlg::FillProjMethodCombo(const std::string& category)
 
 void CProjectionDlg::FillUnitCombo(const std::string& category)
 {
-    m_cbUnit.ResetContent();
-    if (category != kGeographicCategory)
-        m_cbUnit.AddStrings(NamesOf(m_units));
+    m_cbUnit.SetStrings(category != kGeographicCategory ? NamesOf(m_units) : std::vector<std::string>());
     if (category == kBeijing1954Category || category == kXian1980Category || category == kUtmCategory)
         SelectComboString(m_cbUnit, "metre");
     else

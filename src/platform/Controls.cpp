@@ -50,6 +50,22 @@ void CComboBox::AddStrings(const std::vector<std::string>& texts)
         c->setCurrentIndex(-1);
 }
 
+void CComboBox::SetStrings(const std::vector<std::string>& texts)
+{
+    QComboBox* c = Combo();
+    if (!c)
+        return;
+    bool same = c->count() == static_cast<int>(texts.size());
+    for (int i = 0; same && i < c->count(); ++i)
+        same = QAnyStringView::compare(c->itemText(i), QUtf8StringView(texts[static_cast<std::size_t>(i)])) == 0;
+    if (same) {
+        c->setCurrentIndex(-1);
+        return;
+    }
+    ResetContent();
+    AddStrings(texts);
+}
+
 int CComboBox::SetCurSel(int index)
 {
     QComboBox* c = Combo();

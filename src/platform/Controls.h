@@ -16,6 +16,9 @@ public:
     int AddString(const std::string& text);  // the new entry's index
     // Adds many entries at once: one refill of the list, not one per entry.
     void AddStrings(const std::vector<std::string>& texts);
+    // ResetContent, then AddStrings; a list that holds `texts` already is
+    // kept (with nothing selected), which spares rebuilding a long list.
+    void SetStrings(const std::vector<std::string>& texts);
     // Selects entry `index`, or nothing for -1; returns CB_ERR for an index
     // out of range. Never notifies the dialog.
     int SetCurSel(int index);
