@@ -110,7 +110,7 @@ bool ResolveLink(const std::string& path, std::string& target)
 
 bool ReadDefinitionFile(const std::string& path, std::string& text)
 {
-    if (!ReadRegularFile(path, text, kMaxDefinitionFileBytes))
+    if (!IsRegularFile(path) || !ReadRewrittenFile(path, text, kMaxDefinitionFileBytes))
         return false;
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
         text.erase(0, 3);
@@ -139,9 +139,18 @@ bool ReplaceByRename(const std::string& path, const std::string& content, mode_t
         return false;
     bool ok = (!owner || fchown(fd.Get(), owner->st_uid, owner->st_gid) == 0) &&
               fchmod(fd.Get(), mode & 07777) == 0 && WriteAll(fd.Get(), content) && fsync(fd.Get()) == 0;
-    ok = fd.Close() && ok;
-    if (!ok || rename(temporary.c_str(), path.c_str()) != 0) {
+    int error = ok ? 0 : errno;
+    if (!fd.Close() && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && rename(temporary.c_str(), path.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
         unlink(temporary.c_str());
+        errno = error;  // callers tell a forbidden folder from a full disk
         return false;
     }
     FileDescriptor folder(open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -164,21 +173,71 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& content, 
     return ReplaceByRename(path, content, mode, nullptr);
 }
 
+std::string JournalOf(const std::string& path)
+{
+    return path + ".orvane-journal";
+}
+
+namespace {
+
+// A folder the user may not write (or a file whose owner only root may set).
+bool Forbidden(int error)
+{
+    return error == EACCES || error == EPERM || error == EROFS;
+}
+
+// Overwrites `fd` in place, safely: the new content first appears whole as
+// the journal beside the file (renamed into place, so it exists only whole),
+// then the file is overwritten, then the journal goes. A writer killed
+// between leaves the journal, which readers take for the file and the next
+// writer copies into it. In a folder the user may not write, no journal can
+// be kept: the file is only overwritten.
+bool OverwriteWithJournal(const std::string& path, int fd, const std::string& content, mode_t mode)
+{
+    const std::string journal = JournalOf(path);
+    const bool journalled = ReplaceByRename(journal, content, mode, nullptr);
+    if (!journalled && !Forbidden(errno))
+        return false;
+    if (!OverwriteInPlace(fd, content))
+        return false;
+    if (journalled)
+        unlink(journal.c_str());
+    return true;
+}
+
+}  // namespace
+
+bool FinishInterruptedRewrite(const std::string& path, int fd)
+{
+    std::string content;
+    if (!ReadRegularFile(JournalOf(path), content))
+        return true;
+    if (!OverwriteInPlace(fd, content) || lseek(fd, 0, SEEK_SET) != 0)
+        return false;
+    unlink(JournalOf(path).c_str());
+    return true;
+}
+
+bool ReadRewrittenFile(const std::string& path, std::string& content, std::size_t maxBytes)
+{
+    return ReadRegularFile(JournalOf(path), content, maxBytes) || ReadRegularFile(path, content, maxBytes);
+}
+
 bool RewriteFile(const std::string& path, int fd, const std::string& content)
 {
     struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         return false;
     // A rename would split a file's hard links, is impossible in a folder
-    // the user cannot write, and would make another user's file ours:
-    // there the file is overwritten where it is.
+    // the user cannot write, and would make another user's file ours
+    // (only root may give a file away): there the file is overwritten
+    // where it is.
+    if (st.st_nlink > 1)
+        return OverwriteWithJournal(path, fd, content, st.st_mode);
     const bool foreign = st.st_uid != geteuid() || st.st_gid != getegid();
-    if (st.st_nlink > 1 || access(FolderOf(path).c_str(), W_OK) != 0)
-        return OverwriteInPlace(fd, content);
     if (ReplaceByRename(path, content, st.st_mode, foreign ? &st : nullptr))
         return true;
-    // The owner could not be kept (only root may give a file away).
-    return foreign && OverwriteInPlace(fd, content);
+    return Forbidden(errno) && OverwriteWithJournal(path, fd, content, st.st_mode);
 }
 
 bool SaveFile(const std::string& path, const std::string& content)
@@ -199,7 +258,8 @@ bool SaveFile(const std::string& path, const std::string& content)
         // Opened for writing first: a file the user may not write is never
         // replaced, even in a folder the user may write.
         FileDescriptor fd;
-        return OpenRegularFile(target, O_RDWR, fd) && RewriteFile(target, fd.Get(), content);
+        return OpenRegularFile(target, O_RDWR, fd) && FinishInterruptedRewrite(target, fd.Get()) &&
+               RewriteFile(target, fd.Get(), content);
     }
     if (S_ISDIR(st.st_mode))
         return false;

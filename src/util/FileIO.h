@@ -63,7 +63,19 @@ bool ReadDefinitionFile(const std::string& path, std::string& text);
 // `content`: replaced atomically (temporary file, then rename) keeping its
 // mode and its owner; overwritten where it is when a rename would split its
 // hard links, cannot be made in its folder, or would change its owner.
+// An interrupted overwrite never shows half: see ReadRewrittenFile.
 bool RewriteFile(const std::string& path, int fd, const std::string& content);
+
+// The journal an in-place rewrite of `path` keeps beside it while it writes.
+std::string JournalOf(const std::string& path);
+// Completes a rewrite of `path` (open for writing as `fd`) that a killed
+// writer left half done. Writers call it, holding the file's lock, before
+// they read the file.
+bool FinishInterruptedRewrite(const std::string& path, int fd);
+// The content of a file written with RewriteFile: its journal's while one
+// exists (the file itself may be half overwritten then).
+bool ReadRewrittenFile(const std::string& path, std::string& content,
+                       std::size_t maxBytes = static_cast<std::size_t>(-1));
 
 // Saves `content` as the whole of the file `path`, as a user asked: a new
 // file is made atomically, an existing regular file the user may write is

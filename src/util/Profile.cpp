@@ -257,9 +257,11 @@ bool EditUnderLock(const std::string& path, const std::function<std::string(cons
     if (!LockFolder(target, lock, whileWaiting))
         return false;
     RemoveStaleTemporaries(target);
+    RemoveStaleTemporaries(JournalOf(target));
     FileDescriptor fd;
     std::string content;
-    if (!OpenRegularFile(target, O_RDWR | O_CREAT, fd, 0644) || !ReadAll(fd.Get(), content))
+    if (!OpenRegularFile(target, O_RDWR | O_CREAT, fd, 0644) || !FinishInterruptedRewrite(target, fd.Get()) ||
+        !ReadAll(fd.Get(), content))
         return false;
     return RewriteFile(target, fd.Get(), edit(content));
 }
@@ -271,7 +273,7 @@ bool GetPrivateProfileSection(const std::string& section, const std::string& pat
 {
     lines.clear();
     std::string content;
-    if (!ReadRegularFile(path, content))
+    if (!ReadRewrittenFile(path, content))
         return false;
     const std::vector<Line> all = SplitLines(content);
     std::size_t header = 0;

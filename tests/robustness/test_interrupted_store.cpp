@@ -9,6 +9,7 @@
 #include <random>
 
 #include "catalog/GeogCatalog.h"
+#include "util/FileIO.h"
 #include "util/Profile.h"
 #include "support/TestSupport.h"
 
@@ -42,15 +43,21 @@ bool OriginalPlusWholeEntries(const std::string& original, const std::string& no
     return true;
 }
 
-void KillWhileStoring(const std::string& eol)
+// `hardLinked`: the file has a second name, so stores overwrite it in place
+// (through a journal) instead of renaming a new file over it.
+void KillWhileStoring(const std::string& eol, bool hardLinked)
 {
     TempDir dir("orvane interrupted");
     const std::string path = dir / "CoordSys.dat";
     const std::string original = Catalogue(eol);
     WriteFile(path, original);
+    if (hardLinked) {
+        ASSERT_EQ(link(path.c_str(), (dir / "second name").c_str()), 0);
+    }
     std::mt19937 random(12345);
     for (int round = 0; round < 25; ++round) {
-        const std::string before = ReadFile(path);
+        std::string before;
+        ASSERT_TRUE(ReadRewrittenFile(path, before));
         pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
@@ -64,7 +71,8 @@ void KillWhileStoring(const std::string& eol)
         usleep(std::uniform_int_distribution<int>(0, 20000)(random));
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
-        const std::string now = ReadFile(path);
+        std::string now;
+        ASSERT_TRUE(ReadRewrittenFile(path, now));
         ASSERT_TRUE(OriginalPlusWholeEntries(original, now, eol)) << "round " << round;
         ASSERT_GE(now.size(), before.size()) << "nothing lost, round " << round;
     }
@@ -73,17 +81,25 @@ void KillWhileStoring(const std::string& eol)
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
         files += entry.is_regular_file() ? 1 : 0;
-    EXPECT_EQ(files, 1) << "no temporary files left";
+    EXPECT_EQ(files, hardLinked ? 2 : 1) << "no temporary file or journal left";
+    if (hardLinked) {
+        EXPECT_EQ(ReadFile(dir / "second name"), ReadFile(path)) << "still one file under two names";
+    }
 }
 
 }  // namespace
 
 TEST(InterruptedStore, LeavesTheFileWholeWithUnixLineEnds)
 {
-    KillWhileStoring("\n");
+    KillWhileStoring("\n", false);
 }
 
 TEST(InterruptedStore, LeavesTheFileWholeWithWindowsLineEnds)
 {
-    KillWhileStoring("\r\n");
+    KillWhileStoring("\r\n", false);
+}
+
+TEST(InterruptedStore, LeavesAHardLinkedFileWholeWhenOverwrittenInPlace)
+{
+    KillWhileStoring("\n", true);
 }
