@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
@@ -21,12 +22,12 @@ bool FileDescriptor::Close()
     return fd < 0 || close(fd) == 0;
 }
 
-bool ReadAll(int fd, std::string& content)
+bool ReadAll(int fd, std::string& content, std::size_t maxBytes)
 {
     content.clear();
     struct stat st;
     if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-        content.reserve(static_cast<std::size_t>(st.st_size));
+        content.reserve(std::min(static_cast<std::size_t>(st.st_size), maxBytes));
     char buffer[65536];
     for (;;) {
         ssize_t n = read(fd, buffer, sizeof buffer);
@@ -38,6 +39,9 @@ bool ReadAll(int fd, std::string& content)
         if (n == 0)
             return true;
         content.append(buffer, static_cast<std::size_t>(n));
+        // Files of /proc say they are empty and may hold more than anyone wants.
+        if (content.size() > maxBytes)
+            return false;
     }
 }
 
@@ -66,7 +70,7 @@ bool ReadRegularFile(const std::string& path, std::string& content, std::size_t 
     if (!OpenRegularFile(path, O_RDONLY, fd) || fstat(fd.Get(), &st) != 0 ||
         static_cast<std::size_t>(st.st_size) > maxBytes)
         return false;
-    return ReadAll(fd.Get(), content) && content.size() <= maxBytes;
+    return ReadAll(fd.Get(), content, maxBytes);
 }
 
 bool WriteAll(int fd, const std::string& content)

@@ -22,7 +22,8 @@ private:
     int m_fd;
 };
 
-bool ReadAll(int fd, std::string& content);
+// Reads `fd` to its end; false on an error or past `maxBytes`.
+bool ReadAll(int fd, std::string& content, std::size_t maxBytes = static_cast<std::size_t>(-1));
 bool WriteAll(int fd, const std::string& content);
 
 // True when `path` names a regular file (a symbolic link's target counts):
