@@ -66,6 +66,8 @@ std::string QueryName(const char* text, std::string result,
                       const std::function<const char*(OGRSpatialReference&)>& read)
 {
     if (OGRSpatialReference* srs = ParseUserInput(text)) {
+        // Reading a strange system can make PROJ complain too.
+        QuietGdalErrors quiet;
         if (const char* value = read(*srs))
             result = value;
     }
