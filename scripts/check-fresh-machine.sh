@@ -49,6 +49,7 @@ if [ ! -s "$cache" ]; then
   fi
   echo "Making a Debian 12 minbase root from $mirror (once; kept in $cache)"
   fresh=$(mktemp -d /var/tmp/orvane-debootstrap.XXXXXX)
+  chmod 755 "$fresh"  # a machine's / is searchable by every user
   if ! debootstrap --variant=minbase bookworm "$fresh" "$mirror" >"$fresh.log" 2>&1; then
     tail -n 30 "$fresh.log" >&2
     rm -rf --one-file-system "$fresh" "$fresh.log"
@@ -70,6 +71,7 @@ cleanup() {
 }
 trap cleanup EXIT
 tar -C "$root" --numeric-owner -xf "$cache"
+chmod 755 "$root"  # mktemp made it private; a machine's / is searchable by every user
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 git clone -q --no-hardlinks "$repo" "$root/root/orvane"
 
