@@ -1,8 +1,6 @@
 // The five static name queries of Orvane.
 #include <unistd.h>
 
-#include <functional>
-#include <memory>
 #include <ogr_spatialref.h>
 
 #include "interface/Orvane.h"
@@ -33,87 +31,95 @@ bool QueryInput(const std::string& text, std::string& input)
     return true;
 }
 
-// The system GDAL makes of `text`, or null. Hosts ask the five names of one
-// text in a row, and a text GDAL must look up by name in PROJ's database
-// costs milliseconds: the last parse of each thread is kept, keyed by what
-// GDAL was given (a file's content, not its name, so an edited file is read
-// anew).
-OGRSpatialReference* ParseUserInput(const char* text)
+// The five names of one system, as the queries give them.
+struct Names {
+    std::string system = "Unknown", datum, spheroid, projection, units;
+};
+
+std::string Text(const char* value)
 {
-    struct LastParse {
+    return value ? std::string(value) : std::string();
+}
+
+Names NamesOf(OGRSpatialReference& s)
+{
+    // Reading a strange system can make PROJ complain too.
+    QuietGdalErrors quiet;
+    Names n;
+    const char* system = s.IsGeographic() ? s.GetAttrValue("GEOGCS", 0)
+                         : s.IsProjected() ? s.GetAttrValue("PROJCS", 0)
+                         : s.IsLocal()     ? s.GetAttrValue("LOCAL_CS", 0)
+                                           : nullptr;
+    if (system)
+        n.system = system;
+    n.datum = Text(s.GetAttrValue("DATUM", 0));
+    n.spheroid = Text(s.GetAttrValue("SPHEROID", 0));
+    n.projection = s.IsProjected() ? Text(s.GetAttrValue("PROJECTION", 0)) : std::string();
+    const char* units = nullptr;
+    if (s.IsGeographic())
+        s.GetAngularUnits(&units);
+    else
+        s.GetLinearUnits(&units);
+    n.units = Text(units);
+    return n;
+}
+
+// The names of the system GDAL makes of `text` (the defaults when it makes
+// none). Hosts ask the five names of one text in a row, and a text GDAL must
+// look up by name in PROJ's database costs milliseconds: each thread keeps
+// the names of its last text, keyed by what GDAL was given (a file's
+// content, not its name, so an edited file is read anew). Only texts are
+// kept, no GDAL object that could outlive GDAL.
+const Names& QueryNames(const char* text)
+{
+    static const Names kDefaults;
+    struct Last {
         std::string input;
-        std::unique_ptr<OGRSpatialReference> srs;
+        Names names;
         bool valid = false;
     };
-    thread_local LastParse last;
+    thread_local Last last;
     std::string input;
     if (!text || !QueryInput(text, input))
-        return nullptr;
+        return kDefaults;
     if (!last.valid || last.input != input) {
-        auto srs = std::make_unique<OGRSpatialReference>();
+        OGRSpatialReference srs;
         const char* options[] = {"ALLOW_NETWORK_ACCESS=NO", "ALLOW_FILE_ACCESS=NO", nullptr};
-        QuietGdalErrors quiet;
-        const bool parsed = srs->SetFromUserInput(input.c_str(), options) == OGRERR_NONE;
-        last.srs = parsed ? std::move(srs) : nullptr;
+        bool parsed = false;
+        {
+            QuietGdalErrors quiet;
+            parsed = srs.SetFromUserInput(input.c_str(), options) == OGRERR_NONE;
+        }
+        last.names = parsed ? NamesOf(srs) : kDefaults;
         last.input = std::move(input);
         last.valid = true;
     }
-    return last.srs.get();
-}
-
-// Parses `text` and, when GDAL accepts it, lets `read` replace `result`.
-std::string QueryName(const char* text, std::string result,
-                      const std::function<const char*(OGRSpatialReference&)>& read)
-{
-    if (OGRSpatialReference* srs = ParseUserInput(text)) {
-        // Reading a strange system can make PROJ complain too.
-        QuietGdalErrors quiet;
-        if (const char* value = read(*srs))
-            result = value;
-    }
-    return result;
+    return last.names;
 }
 
 }  // namespace
 
 std::string Orvane::GetCoordSysName(const char* srs)
 {
-    return QueryName(srs, "Unknown", [](OGRSpatialReference& s) -> const char* {
-        if (s.IsGeographic())
-            return s.GetAttrValue("GEOGCS", 0);
-        if (s.IsProjected())
-            return s.GetAttrValue("PROJCS", 0);
-        if (s.IsLocal())
-            return s.GetAttrValue("LOCAL_CS", 0);
-        return nullptr;
-    });
+    return QueryNames(srs).system;
 }
 
 std::string Orvane::GetDatumName(const char* srs)
 {
-    return QueryName(srs, "", [](OGRSpatialReference& s) { return s.GetAttrValue("DATUM", 0); });
+    return QueryNames(srs).datum;
 }
 
 std::string Orvane::GetSpheroidName(const char* srs)
 {
-    return QueryName(srs, "", [](OGRSpatialReference& s) { return s.GetAttrValue("SPHEROID", 0); });
+    return QueryNames(srs).spheroid;
 }
 
 std::string Orvane::GetProjectionName(const char* srs)
 {
-    return QueryName(srs, "", [](OGRSpatialReference& s) -> const char* {
-        return s.IsProjected() ? s.GetAttrValue("PROJECTION", 0) : nullptr;
-    });
+    return QueryNames(srs).projection;
 }
 
 std::string Orvane::GetUnitsName(const char* srs)
 {
-    return QueryName(srs, "", [](OGRSpatialReference& s) {
-        const char* name = nullptr;
-        if (s.IsGeographic())
-            s.GetAngularUnits(&name);
-        else
-            s.GetLinearUnits(&name);
-        return name;
-    });
+    return QueryNames(srs).units;
 }
