@@ -1,6 +1,8 @@
 // The five static name queries of Orvane.
 #include <unistd.h>
 
+#include <cstring>
+#include <functional>
 #include <ogr_spatialref.h>
 
 #include "interface/Orvane.h"
@@ -11,115 +13,98 @@ namespace {
 
 const char kEsriPrefix[] = "ESRI::";
 
+// A keyword and its bracket, as every WKT text begins: no need to ask the
+// file system whether it names a file (GDAL would not read one anyway).
+bool LooksLikeWkt(const char* text)
+{
+    while (*text == ' ' || *text == '\t' || *text == '\r' || *text == '\n')
+        ++text;
+    const char* word = text;
+    while ((*text >= 'A' && *text <= 'Z') || (*text >= 'a' && *text <= 'z') || *text == '_' ||
+           (*text >= '0' && *text <= '9'))
+        ++text;
+    return text > word && (*text == '[' || *text == '(');
+}
+
 // What GDAL is given for a host's text: the text itself, or the content of
-// the file it names, read here. GDAL reads no file and reaches no network
-// for a query: a /vsi… path, a URL or a prefix before either would let it
-// fetch, or wait for ever on a pipe or device. False when the text names
-// something that is not a regular local file of sensible size.
-bool QueryInput(const std::string& text, std::string& input)
+// the file it names, read here into `storage`. GDAL reads no file and reaches
+// no network for a query: a /vsi… path, a URL or a prefix before either
+// would let it fetch, or wait for ever on a pipe or device. Null when the
+// text names something that is not a regular local file of sensible size.
+const char* QueryInput(const char* text, std::string& storage)
 {
-    const bool esri = text.compare(0, sizeof kEsriPrefix - 1, kEsriPrefix) == 0;
-    const std::string rest = esri ? text.substr(sizeof kEsriPrefix - 1) : text;
-    if (access(rest.c_str(), F_OK) != 0) {
-        input = text;
-        return true;
-    }
-    std::string content;
-    if (!ReadDefinitionFile(rest, content))
-        return false;
-    input = esri ? kEsriPrefix + content : content;
-    return true;
+    const bool esri = std::strncmp(text, kEsriPrefix, sizeof kEsriPrefix - 1) == 0;
+    const char* rest = esri ? text + sizeof kEsriPrefix - 1 : text;
+    if (LooksLikeWkt(rest) || access(rest, F_OK) != 0)
+        return text;
+    if (!ReadDefinitionFile(rest, storage))
+        return nullptr;
+    if (esri)
+        storage.insert(0, kEsriPrefix);
+    return storage.c_str();
 }
 
-// The five names of one system, as the queries give them.
-struct Names {
-    std::string system = "Unknown", datum, spheroid, projection, units;
-};
-
-std::string Text(const char* value)
+// Parses `text` and, when GDAL accepts it, lets `read` replace `result`.
+// Each query parses anew: a parsed system kept for the next query would hold
+// PROJ objects that could outlive a host's OSRCleanup.
+std::string QueryName(const char* text, std::string result,
+                      const std::function<const char*(OGRSpatialReference&)>& read)
 {
-    return value ? std::string(value) : std::string();
-}
-
-Names NamesOf(OGRSpatialReference& s)
-{
+    std::string storage;
+    const char* input = text ? QueryInput(text, storage) : nullptr;
+    if (!input)
+        return result;
+    OGRSpatialReference srs;
+    const char* options[] = {"ALLOW_NETWORK_ACCESS=NO", "ALLOW_FILE_ACCESS=NO", nullptr};
     // Reading a strange system can make PROJ complain too.
     QuietGdalErrors quiet;
-    Names n;
-    const char* system = s.IsGeographic() ? s.GetAttrValue("GEOGCS", 0)
-                         : s.IsProjected() ? s.GetAttrValue("PROJCS", 0)
-                         : s.IsLocal()     ? s.GetAttrValue("LOCAL_CS", 0)
-                                           : nullptr;
-    if (system)
-        n.system = system;
-    n.datum = Text(s.GetAttrValue("DATUM", 0));
-    n.spheroid = Text(s.GetAttrValue("SPHEROID", 0));
-    n.projection = s.IsProjected() ? Text(s.GetAttrValue("PROJECTION", 0)) : std::string();
-    const char* units = nullptr;
-    if (s.IsGeographic())
-        s.GetAngularUnits(&units);
-    else
-        s.GetLinearUnits(&units);
-    n.units = Text(units);
-    return n;
-}
-
-// The names of the system GDAL makes of `text` (the defaults when it makes
-// none). Hosts ask the five names of one text in a row, and a text GDAL must
-// look up by name in PROJ's database costs milliseconds: each thread keeps
-// the names of its last text, keyed by what GDAL was given (a file's
-// content, not its name, so an edited file is read anew). Only texts are
-// kept, no GDAL object that could outlive GDAL.
-const Names& QueryNames(const char* text)
-{
-    static const Names kDefaults;
-    struct Last {
-        std::string input;
-        Names names;
-        bool valid = false;
-    };
-    thread_local Last last;
-    std::string input;
-    if (!text || !QueryInput(text, input))
-        return kDefaults;
-    if (!last.valid || last.input != input) {
-        OGRSpatialReference srs;
-        const char* options[] = {"ALLOW_NETWORK_ACCESS=NO", "ALLOW_FILE_ACCESS=NO", nullptr};
-        bool parsed = false;
-        {
-            QuietGdalErrors quiet;
-            parsed = srs.SetFromUserInput(input.c_str(), options) == OGRERR_NONE;
-        }
-        last.names = parsed ? NamesOf(srs) : kDefaults;
-        last.input = std::move(input);
-        last.valid = true;
+    if (srs.SetFromUserInput(input, options) == OGRERR_NONE) {
+        if (const char* value = read(srs))
+            result = value;
     }
-    return last.names;
+    return result;
 }
 
 }  // namespace
 
 std::string Orvane::GetCoordSysName(const char* srs)
 {
-    return QueryNames(srs).system;
+    return QueryName(srs, "Unknown", [](OGRSpatialReference& s) -> const char* {
+        if (s.IsGeographic())
+            return s.GetAttrValue("GEOGCS", 0);
+        if (s.IsProjected())
+            return s.GetAttrValue("PROJCS", 0);
+        if (s.IsLocal())
+            return s.GetAttrValue("LOCAL_CS", 0);
+        return nullptr;
+    });
 }
 
 std::string Orvane::GetDatumName(const char* srs)
 {
-    return QueryNames(srs).datum;
+    return QueryName(srs, "", [](OGRSpatialReference& s) { return s.GetAttrValue("DATUM", 0); });
 }
 
 std::string Orvane::GetSpheroidName(const char* srs)
 {
-    return QueryNames(srs).spheroid;
+    return QueryName(srs, "", [](OGRSpatialReference& s) { return s.GetAttrValue("SPHEROID", 0); });
 }
 
 std::string Orvane::GetProjectionName(const char* srs)
 {
-    return QueryNames(srs).projection;
+    return QueryName(srs, "", [](OGRSpatialReference& s) -> const char* {
+        return s.IsProjected() ? s.GetAttrValue("PROJECTION", 0) : nullptr;
+    });
 }
 
 std::string Orvane::GetUnitsName(const char* srs)
 {
-    return QueryNames(srs).units;
+    return QueryName(srs, "", [](OGRSpatialReference& s) {
+        const char* name = nullptr;
+        if (s.IsGeographic())
+            s.GetAngularUnits(&name);
+        else
+            s.GetLinearUnits(&name);
+        return name;
+    });
 }
