@@ -172,3 +172,43 @@ TEST(Composition, WhatWasRestoredKeepsItsIdentityAndAxes)
     geographic.restoredWkt.clear();
     EXPECT_EQ(ComposeSystem(geographic).wkt.find("TOWGS84"), std::string::npos);
 }
+
+TEST(Composition, ProjectedChoicesFollowTheirCategorysRule)
+{
+    const std::map<std::string, double> tm{{"central_meridian", 117}, {"false_easting", 500000},
+                                           {"false_northing", 0}, {"latitude_of_origin", 0},
+                                           {"scale_factor", 0.9996}};
+    // UTM: the zone of the listed meridian, in the hemisphere of the zone last applied.
+    SystemChoice utm = CustomChoice("Transverse_Mercator", tm);
+    utm.category = kUtmCategoryPosition;
+    utm.northern = false;
+    utm.parameters["false_northing"] = 10000000;  // as the southern zone's list holds it
+    OsrHandle south = NewSpatialReference(ComposeSystem(utm).wkt);
+    ASSERT_NE(south, nullptr);
+    int northern = 1;
+    EXPECT_EQ(OSRGetUTMZone(south.get(), &northern), 50);
+    EXPECT_EQ(northern, 0);
+    utm.parameters["false_easting"] = 400000;
+    OsrHandle edited = NewSpatialReference(ComposeSystem(utm).wkt);
+    EXPECT_EQ(OSRGetProjParm(edited.get(), "false_easting", -1, nullptr), 400000) << "the list's values go on top";
+
+    // Gauss-Krueger: the zone's own system, with the list's values and unit.
+    SystemChoice gk = CustomChoice("Gauss_Kruger", tm);
+    gk.category = kXian1980CategoryPosition;
+    gk.zoneWkt = WktOfEpsg(4549);  // CGCS2000 / 3-degree Gauss-Kruger CM 117E stands in for a zone
+    gk.parameters["false_easting"] = 123;
+    gk.unitName = "foot";
+    gk.unitFactor = 0.3048;
+    OsrHandle zone = NewSpatialReference(ComposeSystem(gk).wkt);
+    ASSERT_NE(zone, nullptr);
+    EXPECT_EQ(AttrValue(zone.get(), "GEOGCS"), "China Geodetic Coordinate System 2000");
+    EXPECT_EQ(OSRGetProjParm(zone.get(), "false_easting", -1, nullptr), 123);
+    EXPECT_EQ(OSRGetLinearUnits(zone.get(), nullptr), 0.3048);
+
+    // Custom: named by its category, the method and values as listed.
+    OsrHandle custom = NewSpatialReference(ComposeSystem(CustomChoice("Mercator_1SP", {{"scale_factor", 1}})).wkt);
+    ASSERT_NE(custom, nullptr);
+    EXPECT_EQ(AttrValue(custom.get(), "PROJCS"), "<Custom Projection Coordinate System>");
+    EXPECT_EQ(AttrValue(custom.get(), "PROJECTION"), "Mercator_1SP");
+    EXPECT_EQ(AttrValue(custom.get(), "GEOGCS"), "WGS 84");
+}
