@@ -1,4 +1,5 @@
-// The five name queries on arbitrary bytes.
+// The name queries on arbitrary bytes. The first byte picks the query, so
+// that each input costs one parse, as a host's single query does.
 #include <cstring>
 
 #include "FuzzSupport.h"
@@ -6,13 +7,15 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string text = AsText(data, size);  // stops at the first NUL, as a C text does
+    if (size == 0)
+        return 0;
+    using Query = std::string (*)(const char*);
+    const Query queries[] = {Orvane::GetCoordSysName, Orvane::GetDatumName, Orvane::GetSpheroidName,
+                             Orvane::GetProjectionName, Orvane::GetUnitsName};
+    const std::size_t which = data[0] % 5;
+    const std::string text = AsText(data + 1, size - 1);  // stops at the first NUL, as a C text does
     const char* srs = text.c_str();
-    const std::string system = Orvane::GetCoordSysName(srs);
-    Orvane::GetDatumName(srs);
-    Orvane::GetSpheroidName(srs);
-    Orvane::GetProjectionName(srs);
-    Orvane::GetUnitsName(srs);
-    Require(!system.empty() || std::strlen(srs) > 0, "an empty text is \"Unknown\"");
+    const std::string name = queries[which](srs);
+    Require(which != 0 || !name.empty(), "the system always has a name, \"Unknown\" at least");
     return 0;
 }
