@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 void FileDescriptor::Reset(int fd)
 {
@@ -182,6 +184,21 @@ std::string JournalOf(const std::string& path)
     return path + ".orvane-journal";
 }
 
+std::string UserJournalOf(dev_t device, ino_t inode)
+{
+    // XDG: a relative XDG_STATE_HOME is invalid and ignored.
+    const char* state = std::getenv("XDG_STATE_HOME");
+    const char* home = std::getenv("HOME");
+    std::string folder;
+    if (state && state[0] == '/')
+        folder = state;
+    else if (home && home[0] == '/')
+        folder = std::string(home) + "/.local/state";
+    else
+        return std::string();
+    return folder + "/orvane/journal-" + std::to_string(device) + "-" + std::to_string(inode);
+}
+
 namespace {
 
 // A folder the user may not write (or a file whose owner only root may set).
@@ -190,18 +207,47 @@ bool Forbidden(int error)
     return error == EACCES || error == EPERM || error == EROFS;
 }
 
-// Overwrites `fd` in place, safely: the new content first appears whole as
-// the journal beside the file (renamed into place, so it exists only whole),
-// then the file is overwritten, then the journal goes. A writer killed
-// between leaves the journal, which readers take for the file and the next
-// writer copies into it. In a folder the user may not write, no journal can
-// be kept: the file is only overwritten.
+// The journals a rewrite of the file `st` (at `path`) may have left: beside
+// it, or in the user's state folder when its own folder is closed to the user.
+std::vector<std::string> JournalsOf(const std::string& path, const struct stat& st)
+{
+    std::vector<std::string> journals{JournalOf(path)};
+    const std::string mine = UserJournalOf(st.st_dev, st.st_ino);
+    if (!mine.empty())
+        journals.push_back(mine);
+    return journals;
+}
+
+// Makes the folder of `path` and its missing parents, private to the user.
+bool MakeFoldersFor(const std::string& path)
+{
+    const std::string folder = FolderOf(path);
+    struct stat st;
+    if (stat(folder.c_str(), &st) == 0)
+        return S_ISDIR(st.st_mode);
+    return folder != path && MakeFoldersFor(folder) && (mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST);
+}
+
+// Overwrites `fd` in place, safely: the new content first appears whole as a
+// journal (renamed into place, so it exists only whole), then the file is
+// overwritten, then the journal goes. A writer killed between leaves the
+// journal, which readers take for the file and the next writer copies into
+// it. The journal lies beside the file, or in the user's state folder when
+// the file's folder is closed to the user; with neither, the file is only
+// overwritten.
 bool OverwriteWithJournal(const std::string& path, int fd, const std::string& content, mode_t mode)
 {
-    const std::string journal = JournalOf(path);
-    const bool journalled = ReplaceByRename(journal, content, mode, nullptr);
+    struct stat st;
+    if (fstat(fd, &st) != 0)
+        return false;
+    std::string journal = JournalOf(path);
+    bool journalled = ReplaceByRename(journal, content, mode, nullptr);
     if (!journalled && !Forbidden(errno))
         return false;
+    if (!journalled) {
+        journal = UserJournalOf(st.st_dev, st.st_ino);
+        journalled = !journal.empty() && MakeFoldersFor(journal) && ReplaceByRename(journal, content, 0600, nullptr);
+    }
     if (!OverwriteInPlace(fd, content))
         return false;
     if (journalled)
@@ -213,18 +259,31 @@ bool OverwriteWithJournal(const std::string& path, int fd, const std::string& co
 
 bool FinishInterruptedRewrite(const std::string& path, int fd)
 {
-    std::string content;
-    if (!ReadRegularFile(JournalOf(path), content))
-        return true;
-    if (!OverwriteInPlace(fd, content) || lseek(fd, 0, SEEK_SET) != 0)
+    struct stat st;
+    if (fstat(fd, &st) != 0)
         return false;
-    unlink(JournalOf(path).c_str());
+    for (const std::string& journal : JournalsOf(path, st)) {
+        std::string content;
+        if (!ReadRegularFile(journal, content))
+            continue;
+        if (!OverwriteInPlace(fd, content) || lseek(fd, 0, SEEK_SET) != 0)
+            return false;
+        unlink(journal.c_str());
+        return true;
+    }
     return true;
 }
 
 bool ReadRewrittenFile(const std::string& path, std::string& content, std::size_t maxBytes)
 {
-    return ReadRegularFile(JournalOf(path), content, maxBytes) || ReadRegularFile(path, content, maxBytes);
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0) {
+        for (const std::string& journal : JournalsOf(path, st)) {
+            if (ReadRegularFile(journal, content, maxBytes))
+                return true;
+        }
+    }
+    return ReadRegularFile(path, content, maxBytes);
 }
 
 bool RewriteFile(const std::string& path, int fd, const std::string& content)

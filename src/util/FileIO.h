@@ -67,8 +67,12 @@ bool ReadDefinitionFile(const std::string& path, std::string& text);
 // An interrupted overwrite never shows half: see ReadRewrittenFile.
 bool RewriteFile(const std::string& path, int fd, const std::string& content);
 
-// The journal an in-place rewrite of `path` keeps beside it while it writes.
+// The journal an in-place rewrite of `path` keeps beside it while it writes,
+// and the one it keeps in the user's state folder ($XDG_STATE_HOME/orvane,
+// by default ~/.local/state/orvane) when the file's folder is closed to the
+// user; empty when the user has no home.
 std::string JournalOf(const std::string& path);
+std::string UserJournalOf(dev_t device, ino_t inode);
 // Completes a rewrite of `path` (open for writing as `fd`) that a killed
 // writer left half done. Writers call it, holding the file's lock, before
 // they read the file.

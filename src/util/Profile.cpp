@@ -260,8 +260,13 @@ bool EditUnderLock(const std::string& path, const std::function<std::string(cons
     RemoveStaleTemporaries(JournalOf(target));
     FileDescriptor fd;
     std::string content;
-    if (!OpenRegularFile(target, O_RDWR | O_CREAT, fd, 0644) || !FinishInterruptedRewrite(target, fd.Get()) ||
-        !ReadAll(fd.Get(), content))
+    struct stat st;
+    if (!OpenRegularFile(target, O_RDWR | O_CREAT, fd, 0644) || fstat(fd.Get(), &st) != 0)
+        return false;
+    const std::string userJournal = UserJournalOf(st.st_dev, st.st_ino);
+    if (!userJournal.empty())
+        RemoveStaleTemporaries(userJournal);
+    if (!FinishInterruptedRewrite(target, fd.Get()) || !ReadAll(fd.Get(), content))
         return false;
     return RewriteFile(target, fd.Get(), edit(content));
 }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <memory>
 #include <random>
 
 #include "catalog/GeogCatalog.h"
@@ -43,16 +44,29 @@ bool OriginalPlusWholeEntries(const std::string& original, const std::string& no
     return true;
 }
 
-// `hardLinked`: the file has a second name, so stores overwrite it in place
-// (through a journal) instead of renaming a new file over it.
-void KillWhileStoring(const std::string& eol, bool hardLinked)
+enum class Path {
+    Rename,          // a new file renamed over the old one
+    HardLinked,      // the file has a second name: overwritten in place, journal beside it
+    ClosedFolder,    // the user may not write the folder: in place, journal in the user's state folder
+};
+
+void KillWhileStoring(const std::string& eol, Path way)
 {
-    TempDir dir("orvane interrupted");
+    TempDir dir("orvane interrupted"), state("orvane state");
     const std::string path = dir / "CoordSys.dat";
     const std::string original = Catalogue(eol);
     WriteFile(path, original);
+    const bool hardLinked = way == Path::HardLinked;
     if (hardLinked) {
         ASSERT_EQ(link(path.c_str(), (dir / "second name").c_str()), 0);
+    }
+    // Forked writers inherit the ordinary user's identity.
+    std::unique_ptr<AsOrdinaryUser> user;
+    const std::string previousState = std::getenv("XDG_STATE_HOME") ? std::getenv("XDG_STATE_HOME") : "";
+    if (way == Path::ClosedFolder) {
+        setenv("XDG_STATE_HOME", state.Path().c_str(), 1);
+        user = std::make_unique<AsOrdinaryUser>(std::initializer_list<std::string>{dir.Path(), state.Path()});
+        chmod(dir.Path().c_str(), 0555);
     }
     std::mt19937 random(12345);
     for (int round = 0; round < 25; ++round) {
@@ -82,6 +96,11 @@ void KillWhileStoring(const std::string& eol, bool hardLinked)
     for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
         files += entry.is_regular_file() ? 1 : 0;
     EXPECT_EQ(files, hardLinked ? 2 : 1) << "no temporary file or journal left";
+    if (way == Path::ClosedFolder) {
+        EXPECT_TRUE(std::filesystem::is_empty(state / "orvane")) << "no journal left";
+        chmod(dir.Path().c_str(), 0755);
+        setenv("XDG_STATE_HOME", previousState.c_str(), 1);
+    }
     if (hardLinked) {
         EXPECT_EQ(ReadFile(dir / "second name"), ReadFile(path)) << "still one file under two names";
     }
@@ -91,15 +110,16 @@ void KillWhileStoring(const std::string& eol, bool hardLinked)
 
 TEST(InterruptedStore, LeavesTheFileWholeWithUnixLineEnds)
 {
-    KillWhileStoring("\n", false);
+    KillWhileStoring("\n", Path::Rename);
 }
 
 TEST(InterruptedStore, LeavesTheFileWholeWithWindowsLineEnds)
 {
-    KillWhileStoring("\r\n", false);
+    KillWhileStoring("\r\n", Path::Rename);
 }
 
-TEST(InterruptedStore, LeavesAHardLinkedFileWholeWhenOverwrittenInPlace)
+TEST(InterruptedStore, LeavesAFileOverwrittenInPlaceWhole)
 {
-    KillWhileStoring("\n", true);
+    KillWhileStoring("\n", Path::HardLinked);
+    KillWhileStoring("\n", Path::ClosedFolder);
 }

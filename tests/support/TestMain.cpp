@@ -23,9 +23,10 @@ int main(int argc, char** argv)
 {
     qInstallMessageHandler(QuietOffscreenWarnings);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    // No test reaches the real user's catalogue.
+    // No test reaches the real user's catalogue or journals.
     TempDir dataHome("orvane-data-home");
     setenv("XDG_DATA_HOME", dataHome.Path().c_str(), 1);
+    setenv("XDG_STATE_HOME", (dataHome / "state").c_str(), 1);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
