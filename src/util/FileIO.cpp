@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -184,8 +185,13 @@ std::string JournalOf(const std::string& path)
     return path + ".orvane-journal";
 }
 
-std::string UserJournalOf(dev_t device, ino_t inode)
+std::string UserJournalOf(const std::string& path, dev_t device, ino_t inode)
 {
+    // The file's path goes into the name with its inode: an inode that the
+    // system gives to another file later does not inherit a stale journal.
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (unsigned char c : path)
+        hash = (hash ^ c) * 1099511628211ull;
     // XDG: a relative XDG_STATE_HOME is invalid and ignored.
     const char* state = std::getenv("XDG_STATE_HOME");
     const char* home = std::getenv("HOME");
@@ -196,7 +202,8 @@ std::string UserJournalOf(dev_t device, ino_t inode)
         folder = std::string(home) + "/.local/state";
     else
         return std::string();
-    return folder + "/orvane/journal-" + std::to_string(device) + "-" + std::to_string(inode);
+    return folder + "/orvane/journal-" + std::to_string(device) + "-" + std::to_string(inode) + "-" +
+           std::to_string(hash);
 }
 
 namespace {
@@ -212,7 +219,7 @@ bool Forbidden(int error)
 std::vector<std::string> JournalsOf(const std::string& path, const struct stat& st)
 {
     std::vector<std::string> journals{JournalOf(path)};
-    const std::string mine = UserJournalOf(st.st_dev, st.st_ino);
+    const std::string mine = UserJournalOf(path, st.st_dev, st.st_ino);
     if (!mine.empty())
         journals.push_back(mine);
     return journals;
@@ -245,7 +252,7 @@ bool OverwriteWithJournal(const std::string& path, int fd, const std::string& co
     if (!journalled && !Forbidden(errno))
         return false;
     if (!journalled) {
-        journal = UserJournalOf(st.st_dev, st.st_ino);
+        journal = UserJournalOf(path, st.st_dev, st.st_ino);
         journalled = !journal.empty() && MakeFoldersFor(journal) && ReplaceByRename(journal, content, 0600, nullptr);
     }
     if (!OverwriteInPlace(fd, content))
@@ -276,9 +283,11 @@ bool FinishInterruptedRewrite(const std::string& path, int fd)
 
 bool ReadRewrittenFile(const std::string& path, std::string& content, std::size_t maxBytes)
 {
+    // Writers journal beside the file a link points to, under its name.
+    std::string target;
     struct stat st;
-    if (stat(path.c_str(), &st) == 0) {
-        for (const std::string& journal : JournalsOf(path, st)) {
+    if (ResolveLink(path, target) && stat(target.c_str(), &st) == 0) {
+        for (const std::string& journal : JournalsOf(target, st)) {
             if (ReadRegularFile(journal, content, maxBytes))
                 return true;
         }

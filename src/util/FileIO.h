@@ -72,7 +72,7 @@ bool RewriteFile(const std::string& path, int fd, const std::string& content);
 // by default ~/.local/state/orvane) when the file's folder is closed to the
 // user; empty when the user has no home.
 std::string JournalOf(const std::string& path);
-std::string UserJournalOf(dev_t device, ino_t inode);
+std::string UserJournalOf(const std::string& path, dev_t device, ino_t inode);
 // Completes a rewrite of `path` (open for writing as `fd`) that a killed
 // writer left half done. Writers call it, holding the file's lock, before
 // they read the file.

@@ -263,7 +263,7 @@ bool EditUnderLock(const std::string& path, const std::function<std::string(cons
     struct stat st;
     if (!OpenRegularFile(target, O_RDWR | O_CREAT, fd, 0644) || fstat(fd.Get(), &st) != 0)
         return false;
-    const std::string userJournal = UserJournalOf(st.st_dev, st.st_ino);
+    const std::string userJournal = UserJournalOf(target, st.st_dev, st.st_ino);
     if (!userJournal.empty())
         RemoveStaleTemporaries(userJournal);
     if (!FinishInterruptedRewrite(target, fd.Get()) || !ReadAll(fd.Get(), content))
