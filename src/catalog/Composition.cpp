@@ -100,13 +100,12 @@ std::string ListedGeogName(OGRSpatialReferenceH srs)
     return name.empty() ? "UNNAMED GCS" : name;
 }
 
-bool IsUsableSystem(OGRSpatialReferenceH srs)
+bool IsUsableSystem(OGRSpatialReferenceH srs, const std::string& wkt)
 {
     // PROJ's definitions carry no angular unit: check it here.
     const double radians = OSRGetAngularUnits(srs, nullptr);
     if (!std::isfinite(radians) || !(radians > 0))
         return false;
-    const std::string wkt = ExportToWkt(srs);
     if (wkt.empty())
         return false;
     PJ_CONTEXT* context = QuietProjContext();
@@ -153,11 +152,9 @@ ComposedSystem ComposeSystem(const SystemChoice& choice)
                 srs.reset(OSRClone(restored.get()));
         }
     }
-    if (!IsUsableSystem(srs.get()))
-        return Refused(CompositionProblem::Unusable);
-    std::string wkt = ExportToWkt(srs.get());
     // A system GDAL cannot write out is no result: never hand back an empty text.
-    if (wkt.empty())
+    std::string wkt = ExportToWkt(srs.get());
+    if (!IsUsableSystem(srs.get(), wkt))
         return Refused(CompositionProblem::Unusable);
     return ComposedSystem{std::move(wkt), CompositionProblem::None};
 }
@@ -195,7 +192,7 @@ ComposedGeog ComposeGeogSystem(const GeogDefinition& d)
         OSRSetTOWGS84(srs.get(), s[0], s[1], s[2], s[3], s[4], s[5], s[6]);
     }
     std::string wkt = ExportToWkt(srs.get());
-    if (wkt.empty() || !IsUsableSystem(srs.get()))
+    if (!IsUsableSystem(srs.get(), wkt))
         return ComposedGeog{std::string(), GeogProblem::Unusable};
     return ComposedGeog{std::move(wkt), GeogProblem::None};
 }

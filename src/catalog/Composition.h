@@ -57,10 +57,11 @@ std::string ListedGeogName(OGRSpatialReferenceH srs);
 // change coordinates (south/west grids) are kept while the method stays.
 ComposedSystem ComposeSystem(const SystemChoice& choice);
 
-// Whether PROJ can compute with `srs`: GDAL writes it as a PROJ definition
-// and PROJ accepts that (a scale factor of 0, a unit of 0 metres, an
-// impossible ellipsoid or conic parallels are refused). Fast enough for OK.
-bool IsUsableSystem(OGRSpatialReferenceH srs);
+// Whether PROJ can compute with `srs`, which GDAL wrote as `wkt`
+// (ExportToWkt's text; empty is unusable): PROJ builds the projection of its
+// PROJ definition (a scale factor of 0, a unit of 0 metres, an impossible
+// ellipsoid or conic parallels are refused). Fast enough for OK.
+bool IsUsableSystem(OGRSpatialReferenceH srs, const std::string& wkt);
 
 // A geographic system as the editor defines it.
 struct GeogDefinition {

@@ -1,7 +1,5 @@
 #include "catalog/GeogCatalog.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <vector>
 
@@ -28,18 +26,6 @@ void AddSection(const std::string& path, const std::string& section, SystemCatal
     const int count = file.ReadSection(section, keys, values);
     for (int i = 0; i < count; ++i)
         target[keys[i]] = std::move(values[i]);
-}
-
-// Makes `folder` and its missing parents, private to the user.
-bool MakeFolders(const std::string& folder)
-{
-    struct stat st;
-    if (stat(folder.c_str(), &st) == 0)
-        return S_ISDIR(st.st_mode);
-    const std::string parent = FolderOf(folder);
-    if (parent != folder && !MakeFolders(parent))
-        return false;
-    return mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
 bool Fail(StoreProblem* problem, StoreProblem what)
@@ -93,7 +79,7 @@ bool RemoveUserGeogSystem(const std::string& name, StoreProblem* problem)
 {
     Fail(problem, StoreProblem::None);
     if (!UserGeogSystems().count(name))
-        return false;
+        return false;  // no problem: nothing to remove
     if (RemovePrivateProfileKey(kGeogSection, name, GetUserCatalogPath()))
         return true;
     return Fail(problem, errno == ETIMEDOUT ? StoreProblem::LockBusy : StoreProblem::CannotWrite);

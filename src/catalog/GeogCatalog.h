@@ -45,5 +45,6 @@ bool StoreGeogSystem(const std::string& name, const std::string& wkt, StoreProbl
                      const std::function<void()>& whileWaiting = nullptr);
 
 // Removes the user's entry `name`; a shipped entry of that name shows again.
-// False when the user's file holds no such entry or cannot be written.
+// False when the user's file holds no such entry (`problem` None) or cannot
+// be written.
 bool RemoveUserGeogSystem(const std::string& name, StoreProblem* problem = nullptr);

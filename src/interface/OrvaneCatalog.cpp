@@ -27,7 +27,8 @@ std::string OrvaneUserCatalogPath()
 
 OrvaneRemoveResult OrvaneRemoveUserGeogSystem(const char* name)
 {
-    if (!name || !UserGeogSystems().count(name))
-        return ORVANE_NOT_A_USER_SYSTEM;
-    return RemoveUserGeogSystem(name) ? ORVANE_REMOVED : ORVANE_CANNOT_WRITE;
+    StoreProblem problem = StoreProblem::None;
+    if (name && RemoveUserGeogSystem(name, &problem))
+        return ORVANE_REMOVED;
+    return problem == StoreProblem::None ? ORVANE_NOT_A_USER_SYSTEM : ORVANE_CANNOT_WRITE;
 }

@@ -1,7 +1,6 @@
 #include "module/Module.h"
 
 #include <dlfcn.h>
-#include <pwd.h>
 #include <unistd.h>
 
 #include <climits>
@@ -119,23 +118,8 @@ std::string GetCatalogPath()
 
 std::string GetUserCatalogPath()
 {
-    // XDG: a relative XDG_DATA_HOME is invalid and ignored.
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    std::string folder;
-    if (dataHome && dataHome[0] == '/') {
-        folder = dataHome;
-    } else {
-        const char* home = std::getenv("HOME");
-        std::string homeFolder = home && home[0] == '/' ? home : "";
-        if (homeFolder.empty()) {
-            if (const passwd* user = getpwuid(getuid()); user && user->pw_dir && user->pw_dir[0] == '/')
-                homeFolder = user->pw_dir;
-        }
-        if (homeFolder.empty())
-            return std::string();
-        folder = homeFolder + "/.local/share";
-    }
-    return folder + "/orvane/" + kCatalogName;
+    const std::string folder = XdgFolder("XDG_DATA_HOME", ".local/share");
+    return folder.empty() ? std::string() : folder + "/orvane/" + kCatalogName;
 }
 
 void ApplyGdalDataOption()

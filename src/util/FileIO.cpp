@@ -1,6 +1,7 @@
 #include "util/FileIO.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -101,6 +102,32 @@ std::string FolderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+bool MakeFolders(const std::string& folder)
+{
+    struct stat st;
+    if (stat(folder.c_str(), &st) == 0)
+        return S_ISDIR(st.st_mode);
+    const std::string parent = FolderOf(folder);
+    if (parent != folder && !MakeFolders(parent))
+        return false;
+    return mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
+std::string XdgFolder(const char* variable, const char* underHome)
+{
+    // A relative value is invalid and ignored.
+    const char* value = std::getenv(variable);
+    if (value && value[0] == '/')
+        return value;
+    const char* home = std::getenv("HOME");
+    std::string homeFolder = home && home[0] == '/' ? home : "";
+    if (homeFolder.empty()) {
+        if (const passwd* user = getpwuid(getuid()); user && user->pw_dir && user->pw_dir[0] == '/')
+            homeFolder = user->pw_dir;
+    }
+    return homeFolder.empty() ? std::string() : homeFolder + "/" + underHome;
+}
+
 bool ResolveLink(const std::string& path, std::string& target)
 {
     target = path;
@@ -192,15 +219,8 @@ std::string UserJournalOf(const std::string& path, dev_t device, ino_t inode)
     std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
     for (unsigned char c : path)
         hash = (hash ^ c) * 1099511628211ull;
-    // XDG: a relative XDG_STATE_HOME is invalid and ignored.
-    const char* state = std::getenv("XDG_STATE_HOME");
-    const char* home = std::getenv("HOME");
-    std::string folder;
-    if (state && state[0] == '/')
-        folder = state;
-    else if (home && home[0] == '/')
-        folder = std::string(home) + "/.local/state";
-    else
+    const std::string folder = XdgFolder("XDG_STATE_HOME", ".local/state");
+    if (folder.empty())
         return std::string();
     return folder + "/orvane/journal-" + std::to_string(device) + "-" + std::to_string(inode) + "-" +
            std::to_string(hash);
@@ -225,16 +245,6 @@ std::vector<std::string> JournalsOf(const std::string& path, const struct stat& 
     return journals;
 }
 
-// Makes the folder of `path` and its missing parents, private to the user.
-bool MakeFoldersFor(const std::string& path)
-{
-    const std::string folder = FolderOf(path);
-    struct stat st;
-    if (stat(folder.c_str(), &st) == 0)
-        return S_ISDIR(st.st_mode);
-    return folder != path && MakeFoldersFor(folder) && (mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST);
-}
-
 // Overwrites `fd` in place, safely: the new content first appears whole as a
 // journal (renamed into place, so it exists only whole), then the file is
 // overwritten, then the journal goes. A writer killed between leaves the
@@ -253,7 +263,7 @@ bool OverwriteWithJournal(const std::string& path, int fd, const std::string& co
         return false;
     if (!journalled) {
         journal = UserJournalOf(path, st.st_dev, st.st_ino);
-        journalled = !journal.empty() && MakeFoldersFor(journal) && ReplaceByRename(journal, content, 0600, nullptr);
+        journalled = !journal.empty() && MakeFolders(FolderOf(journal)) && ReplaceByRename(journal, content, 0600, nullptr);
     }
     if (!OverwriteInPlace(fd, content))
         return false;

@@ -40,6 +40,15 @@ bool ReadRegularFile(const std::string& path, std::string& content,
 // Everything before the last '/': "." for a bare name, "/" for the root.
 std::string FolderOf(const std::string& path);
 
+// Makes `folder` and its missing parents, private to the user; true when it
+// is a folder afterwards.
+bool MakeFolders(const std::string& folder);
+
+// A base folder of the XDG specification: $variable when it is absolute,
+// else `underHome` in the user's home ($HOME, else the password entry's).
+// Empty when the user has no home.
+std::string XdgFolder(const char* variable, const char* underHome);
+
 // The file `path` names: a symbolic link's target. False for a dangling link.
 bool ResolveLink(const std::string& path, std::string& target);
 
