@@ -4,9 +4,8 @@
 #include <cstring>
 #include <memory>
 
-#include <proj.h>
-
 #include "module/GdalSupport.h"
+#include "module/ProjSupport.h"
 
 namespace {
 
@@ -29,24 +28,6 @@ void KeepProjectedAxes(OGRSpatialReferenceH srs, OGRSpatialReferenceH restored)
     const char* secondName = OSRGetAxis(restored, "PROJCS", 1, &second);
     if (firstName && secondName)
         OSRSetAxes(srs, "PROJCS", firstName, first, secondName, second);
-}
-
-// A PROJ context of this thread's own, made once (making one costs more than
-// the check itself): PROJ reports nothing to the host's stderr, and no other
-// thread's context is touched.
-PJ_CONTEXT* QuietProjContext()
-{
-    struct Context {
-        Context() : pj(proj_context_create())
-        {
-            if (pj)
-                proj_log_level(pj, PJ_LOG_NONE);
-        }
-        ~Context() { proj_context_destroy(pj); }
-        PJ_CONTEXT* pj;
-    };
-    thread_local Context context;
-    return context.pj;
 }
 
 ComposedSystem Refused(CompositionProblem problem)
@@ -113,7 +94,7 @@ bool IsUsableSystem(OGRSpatialReferenceH srs, const std::string& wkt)
         return false;
     // PROJ checks a definition's values only when it builds the projection
     // itself: from the system's PROJ form, not from the system.
-    std::unique_ptr<PJ, PJ* (*)(PJ*)> system(proj_create(context, wkt.c_str()), proj_destroy);
+    PjHandle system(proj_create(context, wkt.c_str()));
     const char* definition = system ? proj_as_proj_string(context, system.get(), PJ_PROJ_4, nullptr) : nullptr;
     if (!definition)
         return false;
@@ -121,7 +102,7 @@ bool IsUsableSystem(OGRSpatialReferenceH srs, const std::string& wkt)
     const std::size_t crsMark = operation.find(" +type=crs");
     if (crsMark != std::string::npos)
         operation.erase(crsMark, std::strlen(" +type=crs"));
-    std::unique_ptr<PJ, PJ* (*)(PJ*)> projection(proj_create(context, operation.c_str()), proj_destroy);
+    PjHandle projection(proj_create(context, operation.c_str()));
     return projection != nullptr;
 }
 

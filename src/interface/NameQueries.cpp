@@ -7,6 +7,7 @@
 
 #include "interface/Orvane.h"
 #include "module/GdalSupport.h"
+#include "module/ProjSupport.h"
 #include "util/FileIO.h"
 
 namespace {
@@ -44,6 +45,18 @@ const char* QueryInput(const char* text, std::string& storage)
     return storage.c_str();
 }
 
+// "AUTH:…" for an authority neither GDAL nor PROJ knows: no system, and
+// GDAL would find that out only after PROJ had searched every name in its
+// database (milliseconds per text).
+bool NamesUnknownAuthority(const char* text)
+{
+    const char* end = text;
+    while ((*end >= 'A' && *end <= 'Z') || (*end >= 'a' && *end <= 'z') || (*end >= '0' && *end <= '9') ||
+           *end == '_' || *end == '-')
+        ++end;
+    return *end == ':' && !IsKnownAuthorityPrefix(std::string(text, end));
+}
+
 // Parses `text` and, when GDAL accepts it, lets `read` replace `result`.
 // Each query parses anew: a parsed system kept for the next query would hold
 // PROJ objects that could outlive a host's OSRCleanup.
@@ -52,7 +65,7 @@ std::string QueryName(const char* text, std::string result,
 {
     std::string storage;
     const char* input = text ? QueryInput(text, storage) : nullptr;
-    if (!input)
+    if (!input || NamesUnknownAuthority(input))
         return result;
     OGRSpatialReference srs;
     const char* options[] = {"ALLOW_NETWORK_ACCESS=NO", "ALLOW_FILE_ACCESS=NO", nullptr};

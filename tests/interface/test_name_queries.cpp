@@ -93,6 +93,24 @@ TEST(NameQueries, UnusableTextsGiveTheDefaults)
     EXPECT_EQ(Query("garbage ][ \"\" GEOGCS["), kDefaults);
     EXPECT_EQ(Query("EPSG:999999999"), kDefaults);
     EXPECT_EQ(Query(std::string(100000, 'x').c_str()), kDefaults);
+    for (const char* unknownAuthority : {"a:b", "SR-ORG:6864", ":4326", "file:x.prj"})
+        EXPECT_EQ(Query(unknownAuthority), kDefaults) << unknownAuthority;
+}
+
+TEST(NameQueries, EveryAuthorityGdalOrProjKnowsIsAsked)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"epsg:4326", "WGS 84"},
+        {"ESRI:54030", "World_Robinson"},
+        {"IGNF:LAMB93", "RGF93 Lambert 93"},
+        {"IAU:1000", "Sun (2015) - Sphere / Ocentric"},
+        {"IAU_2015:1000", "Sun (2015) - Sphere / Ocentric"},
+        {"OGC:CRS84", "WGS 84"},
+        {"CRS:84", "WGS 84"},
+        {"urn:ogc:def:crs:EPSG::32650", "WGS 84 / UTM zone 50N"},
+    };
+    for (const auto& [text, name] : cases)
+        EXPECT_EQ(Orvane::GetCoordSysName(text), name) << text;
 }
 
 TEST(NameQueries, ASmallRegularFileIsReadWithOrWithoutThePrefix)
