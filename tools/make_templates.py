@@ -18,6 +18,12 @@ EDITOR_IDS = {"zh_CN": 136, "zh_TW": 140, "en": 138}
 
 T = {
     "chooser_title": ("选择坐标系", "選擇座標系", "Choose Coordinate System"),
+    "search": ("搜索：", "搜尋：", "Search:"),
+    "search_hint": ("名称、词语或 EPSG 代码（Ctrl+F）", "名稱、詞語或 EPSG 代碼（Ctrl+F）",
+                    "Name, words or EPSG code (Ctrl+F)"),
+    "search_tip": ("输入名称中的词语或 EPSG 代码；方向键选择，回车确定，Esc 关闭列表",
+                   "輸入名稱中的詞語或 EPSG 代碼；方向鍵選擇，Enter 確定，Esc 關閉列表",
+                   "Type words of a name or an EPSG code; arrows move, Enter chooses, Escape closes the list"),
     "system": ("坐标系", "座標系", "Coordinate system"),
     "type": ("类型：", "類型：", "Type:"),
     "category": ("类别：", "類別：", "Category:"),
@@ -169,14 +175,20 @@ def document(title, width, height, body):
 
 def chooser(lang):
     ui = Ui()
+    search_field = widget(ui, "QLineEdit", "search", [
+        prop("placeholderText", string(tr("search_hint", lang))),
+        prop("toolTip", string(tr("search_tip", lang))),
+    ], 1094)
+    search = layout(ui, "QHBoxLayout", [item(label(ui, tr("search", lang))), item(search_field)],
+                    stretch="0,1")
     system = group(ui, tr("system", lang), layout(ui, "QGridLayout", [
         item(label(ui, tr("type", lang)), 0, 0), item(combo(ui, 1093), 0, 1),
         item(label(ui, tr("category", lang)), 1, 0), item(combo(ui, 1062), 1, 1),
     ], column_stretch="0,1"))
     summary = widget(ui, "QPlainTextEdit", "summary", [
         prop("readOnly", "<bool>true</bool>"),
-        prop("maximumSize", "<size><width>16777215</width><height>62</height></size>"),
-        prop("minimumSize", "<size><width>220</width><height>62</height></size>"),
+        prop("maximumSize", "<size><width>16777215</width><height>80</height></size>"),
+        prop("minimumSize", "<size><width>220</width><height>80</height></size>"),
         prop("lineWrapMode", "<enum>QPlainTextEdit::NoWrap</enum>"),
         prop("focusPolicy", "<enum>Qt::ClickFocus</enum>"),
         prop("verticalScrollBarPolicy", "<enum>Qt::ScrollBarAlwaysOff</enum>"),
@@ -197,7 +209,9 @@ def chooser(lang):
         item(label(ui, tr("zone", lang)), 0, 0), item(combo(ui, 1058), 0, 1),
         item(label(ui, tr("method", lang)), 1, 0), item(combo(ui, 1055), 1, 1),
         item(table, 2, 0, 1, 2),
-    ], column_stretch="0,1", row_stretch="0,0,1"))
+        item(widget(ui, "QLabel", "code", [prop("textInteractionFlags", "<set>Qt::TextSelectableByMouse</set>")], 1095),
+             3, 0, 1, 2),
+    ], column_stretch="0,1", row_stretch="0,0,1,0"))
     unit = group(ui, tr("unit", lang), layout(ui, "QHBoxLayout", [
         item(label(ui, tr("unit_label", lang))), item(combo(ui, 1061)),
         item(label(ui, tr("factor", lang))), item(edit(ui, 1092)),
@@ -209,9 +223,9 @@ def chooser(lang):
         item(button(ui, 1, tr("ok", lang), default=True)),
         item(button(ui, 2, tr("cancel", lang))),
     ])
-    body = layout(ui, "QVBoxLayout", [item(system), item(geog), item(proj), item(unit), item(buttons)],
-                  stretch="0,0,1,0,0")
-    return document(tr("chooser_title", lang), 600, 660, body)
+    body = layout(ui, "QVBoxLayout", [item(search), item(system), item(geog), item(proj), item(unit), item(buttons)],
+                  stretch="0,0,0,1,0,0")
+    return document(tr("chooser_title", lang), 600, 720, body)
 
 
 def editor(lang):

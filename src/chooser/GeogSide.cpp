@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "chooser/ProjectionDlg.h"
+#include "search/Identification.h"
 #include "gcs_editor/AddGCSDlg.h"
 #include "module/Language.h"
 #include "module/Messages.h"
@@ -41,8 +42,10 @@ void CProjectionDlg::UpdateGeogSummary()
     const std::string summary = AttrValue(srs.get(), "GEOGCS") + "\r\nDatum: " +
                                 AttrValue(srs.get(), "DATUM") + "\r\nSpheroid: " +
                                 AttrValue(srs.get(), "SPHEROID");
+    const std::string code = ExactEpsgCode(srs.get(), entry->second);
+    const std::string summaryWithCode = code.empty() ? summary : summary + "\r\nEPSG:" + code;
     if (CWnd* box = GetDlgItem(IDC_GEOG_SUMMARY))
-        box->SetWindowText(summary);
+        box->SetWindowText(summaryWithCode);
 }
 
 void CProjectionDlg::OnBnClickedAddGeogSystem()

@@ -78,9 +78,7 @@ void CProjectionDlg::OnBnClickedImport()
         AfxMessageBox(MessageText(MessageId::UnknownCoordinateInfo));
         return;
     }
-    m_strWKT = candidate;
-    m_bUseInputSrs = true;
-    InitSelectionFromWKT();
+    RestoreSystem(candidate);
 }
 
 std::string CProjectionDlg::ReadRasterProjection(const std::string& path)

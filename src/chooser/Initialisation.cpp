@@ -47,6 +47,7 @@ BOOL CProjectionDlg::OnInitDialog()
     m_lcParams.InsertColumn(1, "Value", LVCFMT_LEFT, 180);
     InitSelectionFromWKT();
     UpdateData(FALSE);
+    SetUpSearch();
     return TRUE;
 }
 
@@ -121,6 +122,7 @@ void CProjectionDlg::OnBnClickedOk()
     if (!UpdateData(TRUE))
         return;
     if (BuildWKT()) {
+        RememberChoice();
         CDialog::OnOK();
         return;
     }

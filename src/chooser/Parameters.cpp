@@ -1,6 +1,10 @@
 // Projection parameters in the list, and the composition of the choice into WKT.
+#include <cstdlib>
+
 #include "catalog/PredefinedSystems.h"
 #include "chooser/ProjectionDlg.h"
+#include "search/Candidates.h"
+#include "search/Identification.h"
 #include "util/NumberText.h"
 
 namespace {
@@ -99,5 +103,18 @@ bool CProjectionDlg::BuildWKT()
     if (composed.wkt.empty())
         return false;
     m_strWKT = std::move(composed.wkt);
+    // A system the user composed that is exactly one EPSG system says so; a
+    // restored system comes back as it was given.
+    if (m_strWKT != choice.restoredWkt && TopLevelEpsgCode(m_strWKT).empty()) {
+        OsrHandle srs = NewSpatialReference(m_strWKT);
+        const std::string code = srs ? ExactEpsgCode(srs.get(), m_strWKT) : std::string();
+        if (!code.empty() &&
+            OSRSetAuthority(srs.get(), OSRIsProjected(srs.get()) ? "PROJCS" : "GEOGCS", "EPSG", std::atoi(code.c_str())) ==
+                OGRERR_NONE) {
+            const std::string identified = ExportToWkt(srs.get());
+            if (!identified.empty())
+                m_strWKT = identified;
+        }
+    }
     return true;
 }

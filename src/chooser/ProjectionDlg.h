@@ -31,10 +31,15 @@ enum ChooserControl : int {
     IDC_ADD_GEOG_SYSTEM = 1060,
     IDC_IMPORT = 1056,
     IDC_SAVE_PRJ = 1057,
+    IDC_SEARCH = 1094,
+    IDC_SYSTEM_CODE = 1095,
+    IDC_SEARCH_LIST = 1096,  // made by the search, not by the template
 };
 
 extern const char kGeographicKind[];  // "Geographic Coordinate System"
 extern const char kProjectedKind[];   // "Projected Coordinate System"
+
+class SearchPopup;
 
 class CProjectionDlg : public CDialog {
 public:
@@ -96,6 +101,16 @@ public:
     // The projection WKT of a raster, empty when it has none.
     std::string ReadRasterProjection(const std::string& path);
 
+    // ---- search, codes and recent systems ----
+    void SetUpSearch();
+    // Opens the chooser on `wkt`, as an import does.
+    void RestoreSystem(const std::string& wkt);
+    // The EPSG code the current choice is exactly, empty when none.
+    std::string CurrentSystemCode();
+    void UpdateSystemCode();
+    void RememberChoice();
+    SearchPopup* GetSearch() const { return m_search; }
+
     // ---- initialisation, restore, OK and Cancel ----
     BOOL OnInitDialog() override;
     void InitSelectionFromWKT();
@@ -130,6 +145,7 @@ public:
     double m_unitFactor = 1.0;
 
 private:
+    SearchPopup* m_search = nullptr;  // owned by the search field
     void EnableControl(int id, bool enable);
     void WriteZoneParameters(int methodPosition);
 };

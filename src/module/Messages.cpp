@@ -49,6 +49,15 @@ const MessageVariants kMessages[] = {
     {MessageId::StoreLockBusy, "另一个程序正在写入用户坐标系文件，请稍后再试。",
      "另一個程式正在寫入使用者座標系檔案，請稍後再試。",
      "another program is writing the user's catalogue; try again later."},
+    {MessageId::SearchGeographic, "地理", "地理", "geographic"},
+    {MessageId::SearchProjected, "投影", "投影", "projected"},
+    {MessageId::SearchCatalogue, "坐标系文件", "座標系檔案", "catalogue"},
+    {MessageId::SearchUser, "用户", "使用者", "user"},
+    {MessageId::SearchRecent, "最近使用", "最近使用", "recent"},
+    {MessageId::SearchColumnName, "名称", "名稱", "Name"},
+    {MessageId::SearchColumnCode, "代码", "代碼", "Code"},
+    {MessageId::SearchColumnKind, "类型", "類型", "Kind"},
+    {MessageId::SearchColumnArea, "使用范围", "使用範圍", "Area of use"},
 };
 
 }  // namespace

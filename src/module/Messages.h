@@ -25,6 +25,15 @@ enum class MessageId {
     StoreNoHome,
     StoreCannotWrite,
     StoreLockBusy,
+    SearchGeographic,        // the search list's kinds, sources and columns
+    SearchProjected,
+    SearchCatalogue,
+    SearchUser,
+    SearchRecent,
+    SearchColumnName,
+    SearchColumnCode,
+    SearchColumnKind,
+    SearchColumnArea,
 };
 
 // The text for `language` (by default the current one): 0 Simplified Chinese,

@@ -37,11 +37,11 @@ TEST_F(ChooserTest, TheSummaryNamesSystemDatumAndSpheroid)
 {
     Open();
     Choose(IDC_GEOG_SYSTEM, "Beijing 1954");
-    EXPECT_EQ(Summary(), "Beijing 1954\nDatum: Beijing_1954\nSpheroid: Krassowsky 1940");
+    EXPECT_EQ(Summary(), "Beijing 1954\nDatum: Beijing_1954\nSpheroid: Krassowsky 1940\nEPSG:4214");
     g_geogSystems["Broken"] = "GEOGCS[nonsense";
     Combo(IDC_GEOG_SYSTEM)->addItem("Broken");
     Choose(IDC_GEOG_SYSTEM, "Broken");
-    EXPECT_EQ(Summary(), "Beijing 1954\nDatum: Beijing_1954\nSpheroid: Krassowsky 1940")
+    EXPECT_EQ(Summary(), "Beijing 1954\nDatum: Beijing_1954\nSpheroid: Krassowsky 1940\nEPSG:4214")
         << "an unreadable entry leaves the summary as it was";
 }
 

@@ -1,0 +1,20 @@
+// The systems last confirmed with OK, most recent first, kept per user
+// beside the user's catalogue (one WKT per line).
+#pragma once
+
+#include <string>
+#include <vector>
+
+constexpr std::size_t kRecentSystemsKept = 10;
+
+// $XDG_DATA_HOME/orvane/recent.wkt; empty when the user has no home.
+std::string RecentSystemsPath();
+
+// The WKT texts of the file, most recent first, at most kRecentSystemsKept.
+// A missing or unreadable file gives none.
+std::vector<std::string> ReadRecentSystems(const std::string& path);
+
+// Puts `wkt` first, dropping an equal older line and those beyond
+// kRecentSystemsKept; the file is replaced atomically and its folder made
+// when missing. False when it cannot be written.
+bool RememberRecentSystem(const std::string& path, const std::string& wkt);
