@@ -1,0 +1,157 @@
+// The search field driven with real keys and clicks: choosing by code, by
+// words, with the mouse; Escape; Ctrl+F; the code shown; recent systems.
+#include <QApplication>
+#include <QLabel>
+#include <QTreeWidget>
+
+#include "ChooserFixture.h"
+#include "search/RecentSystems.h"
+#include "search/SearchPopup.h"
+
+namespace {
+
+class SearchFieldTest : public ChooserTest {
+protected:
+    CProjectionDlg& OpenActive(const std::string& wkt = "")
+    {
+        CProjectionDlg& dialog = Open(wkt);
+        QWidget* window = Field()->window();
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+        return dialog;
+    }
+    QLineEdit* Field() { return qobject_cast<QLineEdit*>(Dlg().FindControl(IDC_SEARCH)); }
+    QTreeWidget* List() { return Dlg().GetSearch()->List(); }
+    std::string Row(int row, int column) { return List()->topLevelItem(row)->text(column).toStdString(); }
+    std::string CodeLine()
+    {
+        return qobject_cast<QLabel*>(Dlg().FindControl(IDC_SYSTEM_CODE))->text().toStdString();
+    }
+    void Type(const char* text)
+    {
+        Field()->setFocus(Qt::OtherFocusReason);
+        QTest::keyClicks(Field(), text);
+    }
+    // The result is EPSG's own system, code included.
+    void ExpectEpsg(int code)
+    {
+        OsrHandle expected(OSRNewSpatialReference(nullptr));
+        ASSERT_EQ(OSRImportFromEPSG(expected.get(), code), OGRERR_NONE);
+        OsrHandle result = Result();
+        ASSERT_TRUE(result);
+        EXPECT_TRUE(OSRIsSame(result.get(), expected.get())) << Dlg().m_strWKT;
+        const bool projected = OSRIsProjected(result.get());
+        EXPECT_STREQ(OSRGetAuthorityCode(result.get(), projected ? "PROJCS" : "GEOGCS"),
+                     std::to_string(code).c_str());
+    }
+};
+
+}  // namespace
+
+TEST_F(SearchFieldTest, ACodeTypedAndEnterChoosesThatSystem)
+{
+    OpenActive();
+    Type("32650");
+    ASSERT_TRUE(List()->isVisible());
+    EXPECT_EQ(Row(0, 1), "EPSG:32650");
+    EXPECT_EQ(Row(0, 0), "WGS 84 / UTM zone 50N");
+    EXPECT_EQ(Row(0, 2), "projected");
+    EXPECT_FALSE(Row(0, 3).empty()) << "the area of use";
+    QTest::keyClick(Field(), Qt::Key_Return);
+    EXPECT_FALSE(List()->isVisible());
+    EXPECT_EQ(Dlg().GetResult(), 0) << "Enter chose; it did not press OK";
+    EXPECT_EQ(Current(IDC_PROJ_CATEGORY), "WGS 84 / UTM zone 50N");
+    QApplication::processEvents();
+    EXPECT_EQ(CodeLine(), "EPSG:32650");
+    ASSERT_TRUE(PressOk());
+    ExpectEpsg(32650);
+}
+
+TEST_F(SearchFieldTest, WordsArrowsAndAClickChoose)
+{
+    OpenActive();
+    Type("etrs 33");
+    ASSERT_GE(List()->topLevelItemCount(), 3);
+    const std::string second = Row(1, 1);
+    QTest::keyClick(Field(), Qt::Key_Down);
+    QTest::keyClick(Field(), Qt::Key_Down);
+    QTest::keyClick(Field(), Qt::Key_Up);
+    QTest::keyClick(Field(), Qt::Key_Enter);
+    ASSERT_TRUE(PressOk());
+    ExpectEpsg(std::stoi(second.substr(5)));
+
+    OpenActive();
+    Type("wgs 84 geographic");
+    EXPECT_FALSE(List()->isVisible()) << "no name holds all three words";
+    Field()->clear();
+    Type("4326");
+    ASSERT_TRUE(List()->isVisible());
+    const QRect first = List()->visualItemRect(List()->topLevelItem(0));
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, first.center());
+    EXPECT_FALSE(List()->isVisible());
+    EXPECT_EQ(Dlg().m_nSystemKind, CProjectionDlg::kGeographic);
+    EXPECT_NE(Summary().find("EPSG:4326"), std::string::npos);
+    ASSERT_TRUE(PressOk());
+    ExpectEpsg(4326);
+}
+
+TEST_F(SearchFieldTest, EscapeClosesTheListAndKeepsTheDialog)
+{
+    OpenActive();
+    const std::string before = Current(IDC_GEOG_SYSTEM);
+    Type("utm");
+    ASSERT_TRUE(List()->isVisible());
+    QTest::keyClick(Field(), Qt::Key_Escape);
+    EXPECT_FALSE(List()->isVisible());
+    EXPECT_EQ(Dlg().GetResult(), 0);
+    EXPECT_EQ(Current(IDC_GEOG_SYSTEM), before);
+    QTest::keyClick(Field(), Qt::Key_Return);
+    EXPECT_EQ(Dlg().GetResult(), 0) << "words in the field: Enter is the search's";
+    Field()->clear();
+    QTest::keyClick(Field(), Qt::Key_Escape);
+    EXPECT_EQ(Dlg().GetResult(), IDCANCEL) << "with the list closed, Escape is the dialog's";
+}
+
+TEST_F(SearchFieldTest, CtrlFFocusesTheFieldAndOffersTheRecentSystems)
+{
+    OpenActive("");
+    ASSERT_TRUE(PressOk());  // WGS 84
+    OpenActive("");
+    Type("32650");
+    QTest::keyClick(Field(), Qt::Key_Return);
+    ASSERT_TRUE(PressOk());
+    EXPECT_EQ(ReadRecentSystems(RecentSystemsPath()).size(), 2u);
+
+    OpenActive("");
+    Combo(IDC_SYSTEM_KIND)->setFocus();
+    QTest::keyClick(Combo(IDC_SYSTEM_KIND), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(Field()->hasFocus());
+    ASSERT_TRUE(List()->isVisible());
+    ASSERT_EQ(List()->topLevelItemCount(), 2);
+    EXPECT_EQ(Row(0, 0), "WGS 84 / UTM zone 50N");
+    EXPECT_EQ(Row(0, 1), "EPSG:32650");
+    EXPECT_EQ(Row(1, 0), "WGS 84");
+    QTest::keyClick(Field(), Qt::Key_Return);
+    ASSERT_TRUE(PressOk());
+    ExpectEpsg(32650);
+}
+
+TEST_F(SearchFieldTest, AComposedEpsgSystemIsHandedBackWithItsCode)
+{
+    // EPSG:32650's name on a false easting that is not EPSG's, without codes,
+    // as a hand-written .prj may hold it.
+    OsrHandle srs(OSRNewSpatialReference(nullptr));
+    ASSERT_EQ(OSRImportFromEPSG(srs.get(), 32650), OGRERR_NONE);
+    OSRSetProjParm(srs.get(), SRS_PP_FALSE_EASTING, 400000);
+    std::string wkt = ExportToWkt(srs.get());
+    for (std::size_t at; (at = wkt.find(",AUTHORITY[")) != std::string::npos;)
+        wkt.erase(at, wkt.find(']', at) - at + 1);
+    OpenActive(wkt);
+    QApplication::processEvents();
+    EXPECT_EQ(CodeLine(), "");
+    EditParameter("false_easting", "500000");
+    QApplication::processEvents();
+    EXPECT_EQ(CodeLine(), "EPSG:32650");
+    ASSERT_TRUE(PressOk());
+    ExpectEpsg(32650);
+}
