@@ -16,6 +16,7 @@
 
 #include "Orvane.h"
 #include "OrvaneCatalog.h"
+#include "OrvaneSearch.h"
 #include "PrintableText.h"
 #include "util/FileIO.h"
 
@@ -32,11 +33,16 @@ void PrintUsage(FILE* out)
     std::fprintf(out,
                  "usage: orvane pick [--wkt TEXT | --wkt-file FILE] [--lang N] [--host-registers-gdal]\n"
                  "       orvane info REF...\n"
+                 "       orvane find TEXT...\n"
                  "       orvane catalog list | remove NAME\n"
                  "  pick  shows the chooser; on OK prints the system's name and its WKT\n"
                  "        (exit 0), on Cancel exits 1\n"
                  "  info  prints the five names of each REF: WKT, EPSG:n, a PROJ string, a\n"
                  "        .prj path, anything GDAL accepts\n"
+                 "  find  prints the systems whose names hold every word of TEXT (digits may\n"
+                 "        match the EPSG code), best first, one a line: the code (or\n"
+                 "        \"catalogue\" or \"user\"), a tab, \"geographic\" or \"projected\", a tab,\n"
+                 "        the name; exit 1 when none match\n"
                  "  catalog list    prints each geographic system the chooser lists, one a\n"
                  "                  line: \"shipped\", \"user\" or \"user-override\", a tab, the name\n"
                  "  catalog remove  removes a system the user defined (exit 1 when the user\n"
@@ -142,6 +148,23 @@ int RunPick(int argc, char** argv)
     return kOk;
 }
 
+int RunFind(int argc, char** argv)
+{
+    if (argc < 1)
+        return Usage("find needs a text");
+    std::string text;
+    for (int i = 0; i < argc; ++i)
+        text += std::string(i ? " " : "") + argv[i];
+    const bool terminal = isatty(STDOUT_FILENO) == 1;
+    const std::vector<OrvaneFoundSystem> found = OrvaneFindSystems(text.c_str(), static_cast<std::size_t>(-1));
+    for (const OrvaneFoundSystem& system : found) {
+        std::printf("%s\t%s\t%s\n", system.code.empty() ? system.origin.c_str() : system.code.c_str(),
+                    system.projected ? "projected" : "geographic",
+                    terminal ? PrintableText(system.name, kNameLimit).c_str() : system.name.c_str());
+    }
+    return found.empty() ? kCancelled : kOk;
+}
+
 int RunCatalog(int argc, char** argv)
 {
     const std::string action = argc >= 1 ? argv[0] : "";
@@ -187,6 +210,8 @@ int main(int argc, char** argv)
         return RunInfo(argc - 2, argv + 2);
     if (argc >= 2 && std::strcmp(argv[1], "pick") == 0)
         return RunPick(argc - 2, argv + 2);
+    if (argc >= 2 && std::strcmp(argv[1], "find") == 0)
+        return RunFind(argc - 2, argv + 2);
     if (argc >= 2 && std::strcmp(argv[1], "catalog") == 0)
         return RunCatalog(argc - 2, argv + 2);
     if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {

@@ -106,3 +106,28 @@ TEST(OrvaneCatalog, ListsShippedAndUserSystemsAndRemovesOnlyTheUsers)
     EXPECT_EQ(ReadFile(home / "orvane/CoordSys.dat"), "[GCS]\nMine=GEOGCS[]\n");
     EXPECT_NE(Orvane("catalog list", false, env).output.find("shipped\tWGS 84\n"), std::string::npos);
 }
+
+TEST(OrvaneFind, PrintsMatchesBestFirstAndExitsOneForNone)
+{
+    TempDir home;
+    std::filesystem::create_directories(home / "orvane");
+    WriteFile(home / "orvane/CoordSys.dat", "[GCS]\nMy Site Grid=GEOGCS[\"My Site Grid\"]\n");
+    const std::string env = "XDG_DATA_HOME='" + home.Path() + "'";
+    const struct {
+        const char* arguments;
+        int status;
+        const char* firstLine;
+    } runs[] = {
+        {"find 32650", 0, "EPSG:32650\tprojected\tWGS 84 / UTM zone 50N"},
+        {"find EPSG:4326", 0, "EPSG:4326\tgeographic\tWGS 84"},
+        {"find utm zone 50N 'wgs 84'", 0, "EPSG:32650\tprojected\tWGS 84 / UTM zone 50N"},
+        {"find site grid", 0, "user\tgeographic\tMy Site Grid"},
+        {"find no such system", 1, ""},
+        {"find", 2, ""},
+    };
+    for (const auto& run : runs) {
+        const ProgramRun result = Orvane(run.arguments, false, env);
+        EXPECT_EQ(result.status, run.status) << run.arguments;
+        EXPECT_EQ(result.output.substr(0, result.output.find('\n')), run.firstLine) << run.arguments;
+    }
+}
