@@ -16,6 +16,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <unistd.h>
 
 #include <ogr_spatialref.h>
 
@@ -26,7 +27,16 @@
 #include "module/GdalSupport.h"
 #include "module/Language.h"
 #include "module/Module.h"
+#include "search/Candidates.h"
+#include "search/Matching.h"
+#include "search/RecentSystems.h"
+#include "search/SearchPopup.h"
 #include "support/TestSupport.h"
+
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidget>
+#include <future>
 
 namespace {
 
@@ -173,6 +183,77 @@ void BM_Store(benchmark::State& state)
         StoreGeogSystem("Stored system " + std::to_string(i++ % 8), wkt);
 }
 
+// The first keystroke of a fresh process, typed as the chooser opens: PROJ's
+// database opened and read by a thread of its own (as the chooser's loader
+// runs), the catalogues read, every candidate matched. Run in a child
+// process each time: in this one PROJ and the catalogues are warm.
+double FirstKeystrokeInThisProcess()
+{
+    const auto start = std::chrono::steady_clock::now();
+    auto found = std::async(std::launch::async, [] {
+        const CandidateList all = AllCandidates(ShippedGeogSystems(), UserGeogSystems());
+        return MatchCandidates(all, "3", 200).size();
+    });
+    benchmark::DoNotOptimize(found.get());
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+void BM_SearchFirstKeystroke(benchmark::State& state)
+{
+    const std::string command = "'/proc/" + std::to_string(getpid()) + "/exe' --first-keystroke '" + g_bundled + "'";
+    double slowest = 0;
+    for (auto _ : state) {
+        FILE* child = popen(command.c_str(), "r");
+        double ms = NAN;
+        if (!child || std::fscanf(child, "%lf", &ms) != 1)
+            state.SkipWithError("the child process gave no figure");
+        if (child)
+            pclose(child);
+        state.SetIterationTime(ms / 1e3);
+        slowest = std::max(slowest, ms);
+    }
+    state.counters["slowest_ms"] = slowest;
+}
+
+// A further keystroke in the chooser's field: every candidate matched, the
+// list refilled and repainted. Words grow and shrink as a user types.
+void BM_SearchKeystroke(benchmark::State& state)
+{
+    RestartModuleInFolder(g_bundled);
+    auto dialog = OpenChooser("");
+    auto* field = qobject_cast<QLineEdit*>(dialog->FindControl(IDC_SEARCH));
+    field->setFocus();
+    dialog->GetSearch()->Candidates();  // the load is the first keystroke's
+    const char* const steps[] = {"e", "et", "etr", "etrs", "etrs ", "etrs 3", "etrs 33", "etrs 3", "etrs ",
+                                 "etrs", "etr", "et", "e", "3", "32", "326", "3265", "32650", "3265", "326", "32"};
+    std::size_t i = 0;
+    for (auto _ : state) {
+        field->setText(steps[i++ % std::size(steps)]);
+        Q_EMIT field->textEdited(field->text());
+        QApplication::processEvents();
+    }
+}
+
+// The memory the candidates take: the list and every text it holds.
+double CandidateMegabytes()
+{
+    const CandidateList all = AllCandidates(ShippedGeogSystems(), UserGeogSystems());
+    std::size_t bytes = all.capacity() * sizeof(Candidate);
+    auto heap = [](const std::string& text) { return text.capacity() > 15 ? text.capacity() + 1 : 0; };
+    for (const Candidate& c : all)
+        bytes += heap(c.name) + heap(c.code) + heap(c.area) + heap(c.wkt) + heap(c.folded);
+    return bytes / 1048576.0;
+}
+
+// Remembering the system chosen, as OK does after composing it.
+void BM_RememberRecent(benchmark::State& state)
+{
+    const std::string wkt = ProjectedWkt();
+    int i = 0;
+    for (auto _ : state)
+        RememberRecentSystem(RecentSystemsPath(), wkt + std::to_string(i++ % 12));
+}
+
 // The measured time of every run, in milliseconds, by benchmark name.
 class CollectingReporter : public benchmark::ConsoleReporter {
 public:
@@ -283,6 +364,11 @@ std::pair<long, long> MeasureOpenCloseMemory(int total)
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::strcmp(argv[1], "--first-keystroke") == 0) {
+        RestartModuleInFolder(argv[2]);
+        std::printf("%f\n", FirstKeystrokeInThisProcess());
+        return 0;
+    }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QApplication app(argc, argv);
@@ -336,6 +422,14 @@ int main(int argc, char** argv)
         Register(std::string("query/") + name, [q, read](benchmark::State& s) { BM_QueryRatio(s, q, read); },
                  shortMode, benchmark::kMicrosecond);
     }
+    benchmark::RegisterBenchmark("search/first-keystroke", BM_SearchFirstKeystroke)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(shortMode ? 2 : 20)
+        ->Repetitions(shortMode ? 1 : 3)
+        ->ReportAggregatesOnly(!shortMode);
+    Register("search/keystroke", BM_SearchKeystroke, shortMode);
+    Register("ok/remember-recent", BM_RememberRecent, shortMode);
     Register("store/10000", BM_Store, shortMode);
 
     benchmark::Initialize(&benchArgc, args.data());
@@ -359,6 +453,10 @@ int main(int argc, char** argv)
         scaled.push_back(std::string("action/") + action);
     for (const std::string& figure : scaled)
         targets.push_back({"large/" + figure + " large/bundled", reporter.Time("large/" + figure) / reporter.Time(figure), 11, "x"});
+    targets.push_back({"search/first-keystroke", reporter.Time("search/first-keystroke"), 100, "ms"});
+    targets.push_back({"search/keystroke", reporter.Time("search/keystroke"), 16, "ms"});
+    targets.push_back({"search/candidates memory", CandidateMegabytes(), 5, "MB"});
+    targets.push_back({"ok/remember-recent", reporter.Time("ok/remember-recent"), 5, "ms"});
     targets.push_back({"store/10000", reporter.Time("store/10000"), 20, "ms"});
     targets.push_back({"memory/200-opens growth after the 10th", (afterLast - afterTenth) / 1048576.0, 2, "MB"});
 

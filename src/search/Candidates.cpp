@@ -9,9 +9,7 @@
 #include "module/ProjSupport.h"
 #include "util/Text.h"
 
-namespace {
-
-CandidateList ReadEpsgSystems()
+CandidateList ReadEpsgCandidates()
 {
     CandidateList list;
     PJ_CONTEXT* context = QuietProjContext();
@@ -47,6 +45,8 @@ CandidateList ReadEpsgSystems()
     return list;
 }
 
+namespace {
+
 Candidate CatalogueCandidate(const std::string& name, const std::string& wkt, CandidateSource source)
 {
     Candidate candidate;
@@ -65,7 +65,7 @@ std::shared_ptr<const CandidateList> EpsgCandidates()
 {
     static std::once_flag read;
     static std::shared_ptr<const CandidateList> list;
-    std::call_once(read, [] { list = std::make_shared<const CandidateList>(ReadEpsgSystems()); });
+    std::call_once(read, [] { list = std::make_shared<const CandidateList>(ReadEpsgCandidates()); });
     return list;
 }
 

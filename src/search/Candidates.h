@@ -23,9 +23,10 @@ struct Candidate {
 
 using CandidateList = std::vector<Candidate>;
 
-// EPSG's geographic 2D and projected systems that are not deprecated, read
-// from PROJ's database once per process (tens of milliseconds). Empty when
-// PROJ has no database.
+// EPSG's geographic 2D and projected systems that are not deprecated, from
+// PROJ's database (tens of milliseconds). Empty when PROJ has no database.
+CandidateList ReadEpsgCandidates();
+// The same, read once per process.
 std::shared_ptr<const CandidateList> EpsgCandidates();
 
 // Every candidate: EPSG's, then the catalogue entries EPSG's do not already

@@ -1,5 +1,5 @@
 // Takes the README's pictures: the chooser (English and Simplified Chinese),
-// its parameter list and the geographic system editor, each brought to its
+// its search, its parameter list and the geographic system editor, each brought to its
 // state through its controls on Qt's offscreen platform, with the bundled
 // data beside this program.
 //   orvane-screenshots FOLDER
@@ -103,6 +103,18 @@ int main(int argc, char** argv)
             QTest::keyClicks(editor, "117.5");
         }
         Save(table, "parameter-list-editing.png");
+    }
+    {
+        auto chooser = OpenChooser();
+        QWidget* window = chooser->GetWidget();
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window))
+            std::fprintf(stderr, "orvane-screenshots: the chooser did not become active\n");
+        auto* field = qobject_cast<QLineEdit*>(chooser->FindControl(IDC_SEARCH));
+        field->setFocus();
+        QTest::keyClicks(field, "utm 50n");
+        QTest::keyClick(field, Qt::Key_Down);
+        Save(window, "chooser-search.png");
     }
     {
         CAddGCSDlg editor(EditorTemplateId());
