@@ -2,14 +2,16 @@
 // system, and the linear units.
 #include <cmath>
 
+#include <QWidget>
+
 #include "chooser/ProjectionDlg.h"
-#include "search/Identification.h"
 #include "gcs_editor/AddGCSDlg.h"
 #include "module/Language.h"
 #include "module/Messages.h"
 #include "module/Module.h"
 #include "platform/Application.h"
 #include "platform/Prompt.h"
+#include "search/Identification.h"
 #include "util/Text.h"
 
 void CProjectionDlg::LoadGeographicSystems()
@@ -51,7 +53,12 @@ void CProjectionDlg::UpdateGeogSummary()
 void CProjectionDlg::OnBnClickedAddGeogSystem()
 {
     CAddGCSDlg editor(EditorTemplateId());
-    if (editor.DoModal() != IDOK)
+    const INT_PTR result = editor.DoModal();
+    // Back on the list the new system joins, so that Enter means OK again
+    // (a focused New… button would take Enter for itself).
+    if (QWidget* list = FindControl(IDC_GEOG_SYSTEM))
+        list->setFocus(Qt::OtherFocusReason);
+    if (result != IDOK)
         return;
     const std::string name = editor.GetSystemName();
     const std::string wkt = editor.GetWKT();

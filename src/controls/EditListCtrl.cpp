@@ -1,7 +1,10 @@
 #include "controls/EditListCtrl.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -48,6 +51,12 @@ public:
                 return m_owner->OnLButtonDown(mouse->position().toPoint());
         } else if (watched == m_table && event->type() == QEvent::FocusOut) {
             m_owner->OnKillFocus();
+        } else if (watched == m_table && event->type() == QEvent::FocusIn) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
+                m_owner->OnKeyboardFocus();
+        } else if (watched == m_table && event->type() == QEvent::KeyPress) {
+            return m_owner->OnKeyDown(static_cast<QKeyEvent*>(event)->key());
         }
         return false;
     }
@@ -111,6 +120,46 @@ bool CEditListCtrl::OnLButtonDown(const QPoint& point)
     return false;
 }
 
+void CEditListCtrl::OnKeyboardFocus()
+{
+    QTableWidget* table = Table();
+    if (!table || table->rowCount() == 0)
+        return;
+    if (m_nCurrentRow < 0 || m_nCurrentRow >= table->rowCount())
+        m_nCurrentRow = 0;
+    // The value, the one cell of a row that can change.
+    m_nCurrentColumn = table->columnCount() > 1 ? 1 : 0;
+    m_bCellSelected = m_bActive = true;
+    table->scrollToItem(table->item(m_nCurrentRow, m_nCurrentColumn));
+    Redraw();
+}
+
+bool CEditListCtrl::OnKeyDown(int key)
+{
+    QTableWidget* table = Table();
+    if (!table || table->rowCount() == 0 || m_editor.IsOpen())
+        return false;
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (m_bCellSelected && m_nCurrentRow >= 0)
+            m_nCurrentRow = std::clamp(m_nCurrentRow + (key == Qt::Key_Down ? 1 : -1), 0, table->rowCount() - 1);
+        OnKeyboardFocus();
+        return true;
+    case Qt::Key_F2:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter with no value chosen is the dialog's (its OK button).
+        if (!m_bCellSelected || m_nCurrentRow < 0)
+            return false;
+        m_bKeyboardEdit = true;
+        EditLabel(m_nCurrentRow);
+        return true;
+    default:
+        return false;
+    }
+}
+
 void CEditListCtrl::EditLabel(int row)
 {
     QTableWidget* table = Table();
@@ -137,8 +186,10 @@ void CEditListCtrl::EndEdit(bool confirmed)
     if (confirmed && m_nCurrentColumn >= 1)
         SetItemText(m_nEditRow, m_nCurrentColumn, text);
     m_nEditRow = -1;
-    if (!CursorInsideList())
+    // The keyboard's cell stays chosen; the mouse's only while over the list.
+    if (!m_bKeyboardEdit && !CursorInsideList())
         DropSelection();
+    m_bKeyboardEdit = false;
     // Enter and Escape leave the keyboard with the list, as before the edit.
     if (hadFocus && Table())
         Table()->setFocus(Qt::OtherFocusReason);

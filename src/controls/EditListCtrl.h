@@ -1,7 +1,9 @@
 // CEditListCtrl: a report list whose cells are selected and edited one at a
 // time. The first click on a cell selects that cell (not its row), a second
 // click on it opens an editor over it; Enter or leaving the editor writes the
-// text back, Escape drops it. The first column's texts never change.
+// text back, Escape drops it. The first column's texts never change. From the
+// keyboard, coming to the list selects a value, Up and Down move between
+// rows, F2 or Enter edit the value; Tab leaves the list.
 #pragma once
 
 #include <QPointer>
@@ -34,6 +36,9 @@ public:
     // Called by the widget's event filter and delegate.
     bool OnLButtonDown(const QPoint& point);
     void OnKillFocus();
+    void OnKeyboardFocus();
+    // True when the key was the list's.
+    bool OnKeyDown(int key);
     void DrawCell(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
 
 protected:
@@ -51,6 +56,7 @@ private:
     bool m_bCellSelected = false;
     bool m_bActive = false;
     int m_nEditRow = -1;
+    bool m_bKeyboardEdit = false;  // the open editor came from F2 or Enter
     CItemEdit m_editor;
     QPointer<Hooks> m_hooks;  // owned by the list widget
 };

@@ -1,6 +1,7 @@
 #include "platform/Dialog.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
 #include <QPushButton>
@@ -21,8 +22,11 @@ public:
     QWidget* createWidget(const QString& className, QWidget* parent, const QString& name) override
     {
         QWidget* widget = nullptr;
-        if (!parent && className == QLatin1String("QDialog"))
-            widget = new DialogWidget();
+        // The template's top widget (its parent, if any, is the owner window).
+        if (!m_madeDialog && className == QLatin1String("QDialog")) {
+            widget = new DialogWidget(parent);
+            m_madeDialog = true;
+        }
         else if (className == QLatin1String("QTableWidget"))
             widget = new ReportListWidget(parent);
         if (!widget)
@@ -30,6 +34,9 @@ public:
         widget->setObjectName(name);
         return widget;
     }
+
+private:
+    bool m_madeDialog = false;
 };
 
 }  // namespace
@@ -71,7 +78,13 @@ bool CDialog::MakeWidget()
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     TemplateLoader loader;
+    // Without a parent of its own a dialog belongs to the window the user is
+    // working in (the host's, or the dialog that opened it): modal over it,
+    // centred on it. A program without windows gets a window of its own.
     QWidget* parentWidget = m_parent ? m_parent->GetWidget() : nullptr;
+    if (!parentWidget)
+        parentWidget = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                                         : QApplication::activeWindow();
     QWidget* widget = loader.load(&buffer, parentWidget);
     auto* dialog = qobject_cast<DialogWidget*>(widget);
     if (!dialog) {

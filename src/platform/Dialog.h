@@ -6,10 +6,12 @@
 #include <map>
 #include <memory>
 
+#include <QPointer>
+
+#include "platform/DialogWidget.h"
 #include "platform/Wnd.h"
 
 class CDataExchange;
-class DialogWidget;
 
 class CDialog : public CWnd {
 public:
@@ -56,7 +58,8 @@ private:
 
     unsigned m_templateId;
     CWnd* m_parent;
-    DialogWidget* m_dialog = nullptr;
+    // Guarded: the window it belongs to may take it along when it goes.
+    QPointer<DialogWidget> m_dialog;
     int m_result = 0;
     bool m_modalRunning = false;
     std::map<int, QWidget*> m_controls;

@@ -14,6 +14,8 @@ ReportListWidget::ReportListWidget(QWidget* parent) : QTableWidget(parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setShowGrid(false);
+    // Tab leaves the list, as it leaves any other control.
+    setTabKeyNavigation(false);
 }
 
 void ReportListWidget::SetExtendedStyle(DWORD style)

@@ -1,0 +1,163 @@
+// The chooser from the keyboard, and whose window it is: Tab order, the
+// parameter list's keys, Enter after the editor, the host's window as owner.
+#include <QApplication>
+#include <QMainWindow>
+
+#include "ChooserFixture.h"
+#include "interface/Orvane.h"
+
+namespace {
+
+class KeyboardTest : public ChooserTest {
+protected:
+    void OpenActive(const std::string& wkt)
+    {
+        Open(wkt);
+        QWidget* window = Dlg().GetWidget();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    }
+    int FocusedId()
+    {
+        QWidget* focus = QApplication::focusWidget();
+        for (QWidget* w = focus; w; w = w->parentWidget()) {
+            const QVariant id = w->property("controlId");
+            if (id.isValid())
+                return id.toInt();
+        }
+        return -1;
+    }
+    void Key(int key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
+    }
+    // The controls Tab (or Shift+Tab) visits from the search field until it
+    // comes back to it.
+    std::vector<int> TabCycle(Qt::KeyboardModifiers modifiers)
+    {
+        Dlg().FindControl(IDC_SEARCH)->setFocus(Qt::OtherFocusReason);
+        std::vector<int> visited;
+        for (int i = 0; i < 40; ++i) {
+            Key(modifiers ? Qt::Key_Backtab : Qt::Key_Tab, modifiers);
+            visited.push_back(FocusedId());
+            if (visited.back() == IDC_SEARCH)
+                break;
+        }
+        return visited;
+    }
+};
+
+std::string Wkt32650()
+{
+    OsrHandle srs(OSRNewSpatialReference(nullptr));
+    OSRImportFromEPSG(srs.get(), 32650);
+    return ExportToWkt(srs.get());
+}
+
+}  // namespace
+
+TEST_F(KeyboardTest, TabVisitsEveryControlInOrderAndLeavesTheParameterList)
+{
+    OpenActive(Wkt32650());
+    const std::vector<int> forward = TabCycle({});
+    const std::vector<int> expected = {IDC_SYSTEM_KIND, IDC_PROJ_CATEGORY, IDC_GEOG_SYSTEM, IDC_ADD_GEOG_SYSTEM,
+                                       IDC_PROJ_METHOD, IDC_PARAMETERS, IDC_UNIT, IDC_UNIT_FACTOR, IDC_IMPORT,
+                                       IDC_SAVE_PRJ, IDOK, IDCANCEL, IDC_SEARCH};
+    EXPECT_EQ(forward, expected);
+    std::vector<int> backward = TabCycle(Qt::ShiftModifier);
+    std::vector<int> reversed(expected.rbegin() + 1, expected.rend());
+    reversed.push_back(IDC_SEARCH);
+    EXPECT_EQ(backward, reversed);
+}
+
+TEST_F(KeyboardTest, ArrowsMoveF2AndEnterEditEscapeDrops)
+{
+    OpenActive(Wkt32650());
+    Dlg().FindControl(IDC_PROJ_METHOD)->setFocus(Qt::OtherFocusReason);
+    Key(Qt::Key_Tab);
+    ASSERT_EQ(FocusedId(), IDC_PARAMETERS);
+    CEditListCtrl& list = Dlg().m_lcParams;
+    EXPECT_TRUE(list.IsCellSelected());
+    EXPECT_EQ(list.GetCurrentRow(), 0);
+    EXPECT_EQ(list.GetCurrentColumn(), 1) << "the value cell";
+    const std::string firstName = list.GetItemText(0, 0);
+
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(list.GetCurrentRow(), 1);
+    const std::string name = list.GetItemText(1, 0);
+    const std::string before = list.GetItemText(1, 1);
+    Key(Qt::Key_F2);
+    ASSERT_TRUE(list.IsEditing());
+    QTest::keyClicks(QApplication::focusWidget(), "123");
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(list.IsEditing());
+    EXPECT_EQ(list.GetItemText(1, 1), before) << "Escape drops the text";
+    EXPECT_EQ(Dlg().GetResult(), 0) << "Escape in the editor is not the dialog's";
+    EXPECT_EQ(FocusedId(), IDC_PARAMETERS);
+
+    Key(Qt::Key_Return);
+    ASSERT_TRUE(list.IsEditing());
+    QApplication::focusWidget()->setProperty("text", QString());
+    QTest::keyClicks(QApplication::focusWidget(), "117.5");
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(list.IsEditing());
+    EXPECT_EQ(std::stod(ParameterText(name)), 117.5);
+    EXPECT_EQ(Dlg().GetResult(), 0) << "Enter in the editor keeps the text and nothing more";
+    EXPECT_EQ(list.GetCurrentRow(), 1) << "the cell stays chosen";
+    EXPECT_EQ(list.GetItemText(0, 0), firstName) << "names never change";
+
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(FocusedId(), IDC_UNIT);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Dlg().GetResult(), IDOK) << "Enter elsewhere presses OK";
+}
+
+TEST_F(KeyboardTest, AfterTheEditorClosesEnterPressesOk)
+{
+    OpenActive("");
+    Dlg().FindControl(IDC_ADD_GEOG_SYSTEM)->setFocus(Qt::TabFocusReason);
+    WhenModalShows([](QWidget* editor) { QTest::keyClick(editor, Qt::Key_Escape); });
+    Key(Qt::Key_Space);
+    // A window manager gives the chooser back the keyboard; the offscreen
+    // platform has none.
+    Dlg().GetWidget()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Dlg().GetWidget()));
+    EXPECT_EQ(FocusedId(), IDC_GEOG_SYSTEM);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Dlg().GetResult(), IDOK);
+}
+
+TEST_F(KeyboardTest, TheChooserBelongsToTheHostsActiveWindow)
+{
+    Orvane(nullptr).SetLanguage(LANGUAGE_ENGLISH);
+    QMainWindow host;
+    // Within the offscreen platform's 800 × 600 screen, which Qt keeps
+    // dialogs inside: only the horizontal centre is free to follow the host.
+    host.setGeometry(60, 0, 700, 600);
+    host.show();
+    host.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+    QWidget* parent = nullptr;
+    QPoint centre, hostCentre = host.frameGeometry().center();
+    bool modal = false;
+    auto inspect = [&](QWidget* dialog) {
+        parent = dialog->parentWidget();
+        modal = dialog->isModal();
+        centre = dialog->frameGeometry().center();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    };
+    WhenModalShows(inspect);
+    Orvane chooser(nullptr);
+    EXPECT_EQ(chooser.DoModal(), 2);
+    EXPECT_EQ(parent, &host);
+    EXPECT_TRUE(modal);
+    EXPECT_LE(std::abs(centre.x() - hostCentre.x()), 10);
+
+    host.close();
+    QApplication::processEvents();
+    WhenModalShows(inspect);
+    EXPECT_EQ(chooser.DoModal(), 2);
+    EXPECT_EQ(parent, nullptr) << "no host window: a window of its own";
+}
