@@ -10,6 +10,7 @@ packages=(
   libgdal-dev                 # GDAL 3.6 with PROJ
   qt6-base-dev qt6-tools-dev  # Qt 6 Widgets, UiTools, Test
   libqt6opengl6-dev           # UiTools' CMake package asks for Qt6OpenGL(Widgets)
+  nlohmann-json3-dev          # the host program's --json output
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev    # the fuzzers (libFuzzer)
   xvfb xauth x11-utils xdotool  # the chooser on a virtual display

@@ -7,8 +7,11 @@
 
 #include "interface/Orvane.h"
 #include "module/GdalSupport.h"
+#include "interface/OrvaneReference.h"
 #include "module/ProjSupport.h"
+#include "search/Identification.h"
 #include "util/FileIO.h"
+#include "util/Text.h"
 
 namespace {
 
@@ -57,40 +60,64 @@ bool NamesUnknownAuthority(const char* text)
     return *end == ':' && !IsKnownAuthorityPrefix(std::string(text, end));
 }
 
-// Parses `text` and, when GDAL accepts it, lets `read` replace `result`.
-// Each query parses anew: a parsed system kept for the next query would hold
-// PROJ objects that could outlive a host's OSRCleanup.
-std::string QueryName(const char* text, std::string result,
-                      const std::function<const char*(OGRSpatialReference&)>& read)
+// Reads a host's text into `srs`; false when it names no system. Each query
+// parses anew: a parsed system kept for the next query would hold PROJ
+// objects that could outlive a host's OSRCleanup.
+bool ReadReference(const char* text, OGRSpatialReference& srs)
 {
     std::string storage;
     const char* input = text ? QueryInput(text, storage) : nullptr;
     if (!input || NamesUnknownAuthority(input))
-        return result;
-    OGRSpatialReference srs;
+        return false;
     const char* options[] = {"ALLOW_NETWORK_ACCESS=NO", "ALLOW_FILE_ACCESS=NO", nullptr};
     // Reading a strange system can make PROJ complain too.
     QuietGdalErrors quiet;
-    if (srs.SetFromUserInput(input, options) == OGRERR_NONE) {
+    return srs.SetFromUserInput(input, options) == OGRERR_NONE;
+}
+
+// Parses `text` and, when GDAL accepts it, lets `read` replace `result`.
+std::string QueryName(const char* text, std::string result,
+                      const std::function<const char*(OGRSpatialReference&)>& read)
+{
+    OGRSpatialReference srs;
+    if (ReadReference(text, srs)) {
         if (const char* value = read(srs))
             result = value;
     }
     return result;
 }
 
+const char* SystemName(OGRSpatialReference& s)
+{
+    if (s.IsGeographic())
+        return s.GetAttrValue("GEOGCS", 0);
+    if (s.IsProjected())
+        return s.GetAttrValue("PROJCS", 0);
+    if (s.IsLocal())
+        return s.GetAttrValue("LOCAL_CS", 0);
+    return nullptr;
+}
+
+const char* UnitsName(OGRSpatialReference& s)
+{
+    const char* name = nullptr;
+    if (s.IsGeographic())
+        s.GetAngularUnits(&name);
+    else
+        s.GetLinearUnits(&name);
+    return name;
+}
+
+std::string TextOf(const char* value)
+{
+    return value ? value : "";
+}
+
 }  // namespace
 
 std::string Orvane::GetCoordSysName(const char* srs)
 {
-    return QueryName(srs, "Unknown", [](OGRSpatialReference& s) -> const char* {
-        if (s.IsGeographic())
-            return s.GetAttrValue("GEOGCS", 0);
-        if (s.IsProjected())
-            return s.GetAttrValue("PROJCS", 0);
-        if (s.IsLocal())
-            return s.GetAttrValue("LOCAL_CS", 0);
-        return nullptr;
-    });
+    return QueryName(srs, "Unknown", SystemName);
 }
 
 std::string Orvane::GetDatumName(const char* srs)
@@ -112,12 +139,57 @@ std::string Orvane::GetProjectionName(const char* srs)
 
 std::string Orvane::GetUnitsName(const char* srs)
 {
-    return QueryName(srs, "", [](OGRSpatialReference& s) {
-        const char* name = nullptr;
-        if (s.IsGeographic())
-            s.GetAngularUnits(&name);
-        else
-            s.GetLinearUnits(&name);
-        return name;
-    });
+    return QueryName(srs, "", UnitsName);
+}
+
+bool OrvaneDescribeReference(const char* reference, OrvaneReferenceInfo& info)
+{
+    info = OrvaneReferenceInfo();
+    info.name = "Unknown";
+    OGRSpatialReference srs;
+    if (!ReadReference(reference, srs))
+        return false;
+    // GDAL calls a system without a name "unknown" or "unnamed": one
+    // spelling for all of them.
+    const std::string name = TextOf(SystemName(srs));
+    if (!name.empty() && !EqualIgnoringAsciiCase(name, "unknown") && !EqualIgnoringAsciiCase(name, "unnamed"))
+        info.name = name;
+    info.kind = srs.IsGeographic() ? "geographic" : srs.IsProjected() ? "projected" : srs.IsLocal() ? "local" : "other";
+    info.datum = TextOf(srs.GetAttrValue("DATUM", 0));
+    info.spheroid = TextOf(srs.GetAttrValue("SPHEROID", 0));
+    info.projection = srs.IsProjected() ? TextOf(srs.GetAttrValue("PROJECTION", 0)) : std::string();
+    info.units = TextOf(UnitsName(srs));
+    OGRSpatialReferenceH handle = OGRSpatialReference::ToHandle(&srs);
+    const std::string code = ExactEpsgCode(handle, ExportToWkt(handle));
+    info.code = code.empty() ? std::string() : "EPSG:" + code;
+    return true;
+}
+
+std::string OrvaneFormatReference(const char* reference, OrvaneFormat format)
+{
+    OGRSpatialReference srs;
+    if (!ReadReference(reference, srs))
+        return std::string();
+    QuietGdalErrors quiet;
+    char* text = nullptr;
+    OGRErr error = OGRERR_FAILURE;
+    switch (format) {
+    case OrvaneFormat::Wkt1:
+        return ExportToWkt(OGRSpatialReference::ToHandle(&srs));
+    case OrvaneFormat::Wkt2: {
+        const char* options[] = {"FORMAT=WKT2_2019", "MULTILINE=NO", nullptr};
+        error = srs.exportToWkt(&text, options);
+        break;
+    }
+    case OrvaneFormat::ProjJson: {
+        const char* options[] = {"MULTILINE=NO", nullptr};
+        error = srs.exportToPROJJSON(&text, options);
+        break;
+    }
+    case OrvaneFormat::Proj:
+        error = srs.exportToProj4(&text);
+        break;
+    }
+    const GdalTextHandle owned(text);
+    return error == OGRERR_NONE && text ? std::string(text) : std::string();
 }

@@ -16,7 +16,8 @@ std::vector<OrvaneFoundSystem> OrvaneFindSystems(const char* text, std::size_t l
                              : c.source == CandidateSource::Catalogue ? "catalogue"
                                                                       : "epsg";
         found.push_back(OrvaneFoundSystem{c.name, c.code.empty() ? std::string() : "EPSG:" + c.code, origin,
-                                          c.kind == CandidateKind::Projected, c.area});
+                                          c.kind == CandidateKind::Projected, c.area,
+                                          c.code.empty() ? c.wkt : "EPSG:" + c.code});
     }
     return found;
 }

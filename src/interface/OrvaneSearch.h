@@ -16,13 +16,14 @@ struct OrvaneFoundSystem {
     std::string origin;  // "epsg", "catalogue" or "user"
     bool projected;      // else geographic
     std::string area;    // the area of use where PROJ knows it
+    // A text naming the system for OrvaneDescribeReference, the name queries
+    // or the chooser: "EPSG:n", or the system's WKT when it has no code.
+    std::string reference;
 };
 
 // The systems `text` finds, best first, at most `limit`: every word must
 // occur in the name (letter case aside, any order); digits, also written
-// "EPSG:n", may match the code instead, an exact code coming first. A
-// system is then had by its code, or (catalogue, user) from
-// OrvaneListGeogSystems by its name.
+// "EPSG:n", may match the code instead, an exact code coming first.
 ORVANE_API std::vector<OrvaneFoundSystem> OrvaneFindSystems(const char* text, std::size_t limit = 50);
 
 #endif

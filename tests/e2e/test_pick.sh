@@ -70,12 +70,30 @@ check "the host may register GDAL's drivers itself" "$([ $status = 0 ]; echo $?)
 pick Escape --lang 2
 check "Escape cancels: exit 1, nothing printed" "$([ $status = 1 ] && [ ! -s "$work/out" ]; echo $?)"
 
+pick Return --wkt EPSG:32650 --format proj
+check "--wkt takes what info takes; --format proj prints a PROJ string" \
+  "$([ $status = 0 ] && [ "$(sed -n 1p "$work/out")" = "WGS 84 / UTM zone 50N" ] && sed -n 2p "$work/out" | grep -q '^+proj=utm +zone=50'; echo $?)"
+
+pick Return --wkt EPSG:4326 --json --format projjson
+check "--json prints one object with the names, the code and the system" \
+  "$([ $status = 0 ] && [ "$(wc -l <"$work/out")" = 1 ] && grep -q '"code":"EPSG:4326"' "$work/out" && grep -q '"projjson":{' "$work/out"; echo $?)"
+
+# The keyboard alone: Tab from the search field through type, category,
+# geographic system, New… and method to the parameter list (the zone list is
+# off for a handed-in system), Down to false_easting, F2, a new value, Enter;
+# Tab leaves the list, Enter presses OK.
+pick "Tab Tab Tab Tab Tab Tab Down F2 ctrl+a 4 0 0 0 0 0 Return Tab Return" --wkt EPSG:32650
+check "the parameter list is worked with Tab, arrows, F2 and Enter" \
+  "$([ $status = 0 ] && sed -n 2p "$work/out" | grep -q 'PARAMETER\["false_easting",400000\]'; echo $?)"
+
 "$bin/orvane" pick --lang >/dev/null 2>&1
 check "a missing value is a usage error" "$([ $? = 2 ]; echo $?)"
 "$bin/orvane" pick --bogus >/dev/null 2>&1
 check "an unknown argument is a usage error" "$([ $? = 2 ]; echo $?)"
 "$bin/orvane" pick --wkt-file /dev/zero >/dev/null 2>&1
-check "a --wkt-file that is no regular file is refused at once" "$([ $? = 2 ]; echo $?)"
+check "a --wkt-file that is no regular file is refused at once" "$([ $? = 4 ]; echo $?)"
+"$bin/orvane" pick --wkt 'not a reference' >/dev/null 2>&1
+check "an unusable reference exits 4 without showing the chooser" "$([ $? = 4 ]; echo $?)"
 "$bin/orvane" pick --wkt A --wkt-file B >/dev/null 2>&1
 check "two WKT sources are a usage error" "$([ $? = 2 ]; echo $?)"
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/orvane" pick >/dev/null 2>&1

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <nlohmann/json.hpp>
+#include <ogr_spatialref.h>
 
 #include "support/TestSupport.h"
 
@@ -32,6 +34,17 @@ ProgramRun Orvane(const std::string& arguments, bool withErrors = false, const s
     return run;
 }
 
+std::string ExportToWktOf(const char* definition)
+{
+    OGRSpatialReference srs;
+    srs.SetFromUserInput(definition);
+    char* text = nullptr;
+    srs.exportToWkt(&text);
+    const std::string wkt = text ? text : "";
+    CPLFree(text);
+    return wkt;
+}
+
 }  // namespace
 
 TEST(OrvaneInfo, PrintsTheFiveNames)
@@ -43,23 +56,79 @@ TEST(OrvaneInfo, PrintsTheFiveNames)
               "Datum: WGS_1984\n"
               "Spheroid: WGS 84\n"
               "Projection: Transverse_Mercator\n"
-              "Units: metre\n");
+              "Units: metre\n"
+              "Code: EPSG:32650\n");
+    // One spelling for a system without a name, whoever left it unnamed.
+    EXPECT_NE(Orvane("info '+proj=longlat +ellps=intl'").output.find("Coordinate system: Unknown\n"),
+              std::string::npos);
 }
 
 TEST(OrvaneInfo, AnUnusableReferenceFailsButTheOthersArePrinted)
 {
     ProgramRun run = Orvane("info 'not a reference' EPSG:4326");
-    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.status, 4);
     EXPECT_NE(run.output.find("Coordinate system: Unknown\n"), std::string::npos);
     EXPECT_NE(run.output.find("Coordinate system: WGS 84\n"), std::string::npos);
 }
 
-TEST(OrvaneInfo, BadArgumentsShowTheUsage)
+TEST(OrvaneInfo, HelpVersionAndUsageErrorsHaveTheirExitCodes)
 {
-    EXPECT_EQ(Orvane("").status, 2);
-    EXPECT_EQ(Orvane("info").status, 2);
-    EXPECT_EQ(Orvane("frobnicate").status, 2);
-    EXPECT_EQ(Orvane("--help").status, 0);
+    const struct {
+        const char* arguments;
+        int status;
+        const char* printed;  // found in the output
+    } runs[] = {
+        {"--help", 0, "exit status:"},
+        {"-h", 0, "usage: orvane pick"},
+        {"--version", 0, "orvane 0."},
+        {"pick --help", 0, "usage: orvane pick"},
+        {"info --help", 0, "usage: orvane pick"},
+        {"find --json --help", 0, "usage: orvane pick"},
+        {"catalog --help", 0, "usage: orvane pick"},
+        {"", 2, ""},
+        {"info", 2, ""},
+        {"info --json", 2, ""},
+        {"frobnicate", 2, ""},
+        {"pick --format wkt3", 2, ""},
+        {"pick --wkt 'not a reference'", 4, ""},
+        {"pick --wkt-file /dev/zero", 4, ""},
+        {"pick --wkt-file /nonexistent.prj", 4, ""},
+    };
+    for (const auto& run : runs) {
+        const ProgramRun result = Orvane(run.arguments);
+        EXPECT_EQ(result.status, run.status) << run.arguments;
+        EXPECT_NE(result.output.find(run.printed), std::string::npos) << run.arguments;
+    }
+}
+
+TEST(OrvaneInfo, JsonDescribesEachReferenceOnALine)
+{
+    TempDir dir;
+    WriteFile(dir / "zone.prj", ExportToWktOf("EPSG:32650"));
+    ProgramRun run = Orvane("info --json EPSG:4326 '" + dir / "zone.prj" + "' 'not a reference'");
+    EXPECT_EQ(run.status, 4);
+    std::vector<nlohmann::json> objects;
+    for (std::size_t at = 0; at < run.output.size();) {
+        const std::size_t end = run.output.find('\n', at);
+        objects.push_back(nlohmann::json::parse(run.output.substr(at, end - at)));
+        at = end + 1;
+    }
+    ASSERT_EQ(objects.size(), 3u);
+    EXPECT_EQ(objects[0], (nlohmann::json{{"name", "WGS 84"}, {"kind", "geographic"}, {"datum", "WGS_1984"},
+                                          {"spheroid", "WGS 84"}, {"projection", nullptr}, {"units", "degree"},
+                                          {"code", "EPSG:4326"}}));
+    EXPECT_EQ(objects[1]["code"], "EPSG:32650");
+    EXPECT_EQ(objects[1]["projection"], "Transverse_Mercator");
+    EXPECT_EQ(objects[2]["name"], "Unknown");
+    EXPECT_TRUE(objects[2]["kind"].is_null());
+
+    ProgramRun found = Orvane("find --json utm zone 50N wgs 84");
+    EXPECT_EQ(found.status, 0);
+    const nlohmann::json first = nlohmann::json::parse(found.output.substr(0, found.output.find('\n')));
+    EXPECT_EQ(first["code"], "EPSG:32650");
+    EXPECT_EQ(first["kind"], "projected");
+    EXPECT_EQ(first["units"], "metre");
+    EXPECT_FALSE(first["area"].is_null());
 }
 
 TEST(OrvaneInfo, EchoesNothingATerminalWouldObey)
@@ -70,7 +139,7 @@ TEST(OrvaneInfo, EchoesNothingATerminalWouldObey)
                             "SPHEROID[\"S\",6378137,298.257]],PRIMEM[\"Greenwich\",0],"
                             "UNIT[\"degree\",0.0174532925199433]]'";
     ProgramRun run = Orvane("info " + wkt + " " + std::string(10000, 'x'), true);
-    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.status, 4);
     EXPECT_NE(run.output.find("Coordinate system: \\x1b[31mRed\\x07\\xff \xe5\x8c\x97\xe4\xba\xac\n"),
               std::string::npos)
         << run.output;

@@ -1,0 +1,31 @@
+// Any spatial reference a host holds as text, described and rewritten: what
+// the orvane program prints. The text is read as the name queries read it
+// (WKT1 or WKT2, PROJJSON, "EPSG:n", a PROJ string, the path of a .prj file);
+// no other file and no network is ever reached.
+#ifndef ORVANE_REFERENCE_H
+#define ORVANE_REFERENCE_H
+
+#include <string>
+
+#include "Orvane.h"
+
+struct OrvaneReferenceInfo {
+    std::string name;  // "Unknown" for a system without a name, and for no system
+    std::string kind;  // "geographic", "projected", "local" or "other"; empty for no system
+    std::string datum;
+    std::string spheroid;
+    std::string projection;  // empty for a system without one
+    std::string units;
+    std::string code;  // "EPSG:32650" when it is exactly an EPSG system, else empty
+};
+
+// False, with only the name ("Unknown"), when the text names no system.
+ORVANE_API bool OrvaneDescribeReference(const char* reference, OrvaneReferenceInfo& info);
+
+enum class OrvaneFormat { Wkt1, Wkt2, ProjJson, Proj };
+
+// The system in `format`, on one line; empty when the text names no system
+// or GDAL cannot write it so (a PROJ string cannot hold every system).
+ORVANE_API std::string OrvaneFormatReference(const char* reference, OrvaneFormat format);
+
+#endif
