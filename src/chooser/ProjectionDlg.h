@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include <QPointer>
 #include <ogr_srs_api.h>
 
 #include "catalog/Composition.h"
@@ -39,6 +40,7 @@ enum ChooserControl : int {
 extern const char kGeographicKind[];  // "Geographic Coordinate System"
 extern const char kProjectedKind[];   // "Projected Coordinate System"
 
+class QTimer;
 class SearchPopup;
 
 class CProjectionDlg : public CDialog {
@@ -108,8 +110,11 @@ public:
     // The EPSG code the current choice is exactly, empty when none.
     std::string CurrentSystemCode();
     void UpdateSystemCode();
+    // Whether codes may be identified without waiting for EPSG's systems to
+    // be read (the search reads them off the UI thread).
+    bool CodesReady() const;
     void RememberChoice();
-    SearchPopup* GetSearch() const { return m_search; }
+    SearchPopup* GetSearch() const;
 
     // ---- initialisation, restore, OK and Cancel ----
     BOOL OnInitDialog() override;
@@ -145,7 +150,9 @@ public:
     double m_unitFactor = 1.0;
 
 private:
-    SearchPopup* m_search = nullptr;  // owned by the search field
+    // Owned by the dialog's window: gone with it.
+    QPointer<SearchPopup> m_search;
+    QPointer<QTimer> m_codeTimer;
     void EnableControl(int id, bool enable);
     void WriteZoneParameters(int methodPosition);
 };

@@ -46,10 +46,10 @@ void CProjectionDlg::SetUpSearch()
     });
     // Any change to the choice shows its code anew, once per burst of changes.
     auto* codeTimer = new QTimer(dialog);
+    m_codeTimer = codeTimer;
     codeTimer->setSingleShot(true);
-    codeTimer->setInterval(0);
     QObject::connect(codeTimer, &QTimer::timeout, dialog, [this] { UpdateSystemCode(); });
-    auto later = [codeTimer] { codeTimer->start(); };
+    auto later = [codeTimer] { codeTimer->start(0); };
     for (int id : {IDC_SYSTEM_KIND, IDC_PROJ_CATEGORY, IDC_GEOG_SYSTEM, IDC_PROJ_METHOD, IDC_ZONE, IDC_UNIT}) {
         if (auto* combo = qobject_cast<QComboBox*>(FindControl(id)))
             QObject::connect(combo, &QComboBox::currentIndexChanged, codeTimer, later);
@@ -87,8 +87,25 @@ std::string CProjectionDlg::CurrentSystemCode()
     return srs ? ExactEpsgCode(srs.get(), composed.wkt) : std::string();
 }
 
+SearchPopup* CProjectionDlg::GetSearch() const
+{
+    return m_search.data();
+}
+
+bool CProjectionDlg::CodesReady() const
+{
+    return !m_search || m_search->IsLoaded();
+}
+
 void CProjectionDlg::UpdateSystemCode()
 {
+    // Never wait for EPSG's systems on the UI thread: look again shortly.
+    if (!CodesReady()) {
+        if (m_codeTimer)
+            m_codeTimer->start(25);
+        return;
+    }
+    UpdateGeogSummary();
     // The geographic summary shows a geographic system's code.
     const std::string code = m_nSystemKind == kGeographic ? std::string() : CurrentSystemCode();
     if (CWnd* line = GetDlgItem(IDC_SYSTEM_CODE))

@@ -88,6 +88,11 @@ const CandidateList& SearchPopup::Candidates()
     return *m_candidates.get();
 }
 
+bool SearchPopup::IsLoaded() const
+{
+    return m_candidates.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
 void SearchPopup::Refill()
 {
     const std::string query = m_field->text().toStdString();

@@ -34,6 +34,8 @@ public:
     QTreeWidget* List() const { return m_list; }
     // The candidates, waiting for the load to end.
     const CandidateList& Candidates();
+    // Whether the load has ended (EPSG's systems are known to the process).
+    bool IsLoaded() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

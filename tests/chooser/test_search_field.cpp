@@ -27,6 +27,13 @@ protected:
     {
         return qobject_cast<QLabel*>(Dlg().FindControl(IDC_SYSTEM_CODE))->text().toStdString();
     }
+    // The code line once it shows `expected` (it waits for EPSG's systems to
+    // be read off the UI thread), or as it stands after a second.
+    std::string CodeLineWhen(const std::string& expected)
+    {
+        (void)QTest::qWaitFor([&] { return CodeLine() == expected; }, 1000);
+        return CodeLine();
+    }
     void Type(const char* text)
     {
         Field()->setFocus(Qt::OtherFocusReason);
@@ -61,8 +68,7 @@ TEST_F(SearchFieldTest, ACodeTypedAndEnterChoosesThatSystem)
     EXPECT_FALSE(List()->isVisible());
     EXPECT_EQ(Dlg().GetResult(), 0) << "Enter chose; it did not press OK";
     EXPECT_EQ(Current(IDC_PROJ_CATEGORY), "WGS 84 / UTM zone 50N");
-    QApplication::processEvents();
-    EXPECT_EQ(CodeLine(), "EPSG:32650");
+    EXPECT_EQ(CodeLineWhen("EPSG:32650"), "EPSG:32650");
     ASSERT_TRUE(PressOk());
     ExpectEpsg(32650);
 }
@@ -147,11 +153,11 @@ TEST_F(SearchFieldTest, AComposedEpsgSystemIsHandedBackWithItsCode)
     for (std::size_t at; (at = wkt.find(",AUTHORITY[")) != std::string::npos;)
         wkt.erase(at, wkt.find(']', at) - at + 1);
     OpenActive(wkt);
-    QApplication::processEvents();
+    Dlg().GetSearch()->Candidates();  // EPSG's systems read: the line is final
+    QTest::qWait(50);
     EXPECT_EQ(CodeLine(), "");
     EditParameter("false_easting", "500000");
-    QApplication::processEvents();
-    EXPECT_EQ(CodeLine(), "EPSG:32650");
+    EXPECT_EQ(CodeLineWhen("EPSG:32650"), "EPSG:32650");
     ASSERT_TRUE(PressOk());
     ExpectEpsg(32650);
 }
