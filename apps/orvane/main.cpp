@@ -219,7 +219,8 @@ int RunPick(int argc, char** argv)
     }
     // The chooser takes WKT; anything info reads is turned into it here.
     std::string wkt;
-    if (haveReference) {
+    // An empty text is no system: the chooser opens on its default, as for a host.
+    if (haveReference && !reference.empty()) {
         wkt = OrvaneFormatReference(reference.c_str(), OrvaneFormat::Wkt1);
         if (wkt.empty()) {
             std::fprintf(stderr, "orvane: not a usable spatial reference: %s\n",

@@ -78,6 +78,10 @@ pick Return --wkt EPSG:4326 --json --format projjson
 check "--json prints one object with the names, the code and the system" \
   "$([ $status = 0 ] && [ "$(wc -l <"$work/out")" = 1 ] && grep -q '"code":"EPSG:4326"' "$work/out" && grep -q '"projjson":{' "$work/out"; echo $?)"
 
+pick "Tab ctrl+f 3 2 6 5 0 Return Return" --lang 2
+check "Ctrl+F, a code, Enter to choose it, Enter for OK" \
+  "$([ $status = 0 ] && [ "$(sed -n 1p "$work/out")" = "WGS 84 / UTM zone 50N" ] && sed -n 2p "$work/out" | grep -q 'AUTHORITY\["EPSG","32650"\]\]$'; echo $?)"
+
 # The keyboard alone: Tab from the search field through type, category,
 # geographic system, New… and method to the parameter list (the zone list is
 # off for a handed-in system), Down to false_easting, F2, a new value, Enter;
