@@ -48,16 +48,21 @@ const char* QueryInput(const char* text, std::string& storage)
     return storage.c_str();
 }
 
-// "AUTH:…" for an authority neither GDAL nor PROJ knows: no system, and
-// GDAL would find that out only after PROJ had searched every name in its
-// database (milliseconds per text).
-bool NamesUnknownAuthority(const char* text)
+// A text whose first colon follows something that is neither an authority
+// GDAL or PROJ knows ("EPSG", "urn", "http", …) nor part of a definition
+// (WKT, PROJJSON, a PROJ string): no system has a colon in its name, so GDAL
+// could only refuse it, after PROJ had searched every name in its database
+// for it (milliseconds per text).
+bool NamesNoKnownAuthority(const char* text)
 {
-    const char* end = text;
-    while ((*end >= 'A' && *end <= 'Z') || (*end >= 'a' && *end <= 'z') || (*end >= '0' && *end <= '9') ||
-           *end == '_' || *end == '-')
-        ++end;
-    return *end == ':' && !IsKnownAuthorityPrefix(std::string(text, end));
+    const char* colon = std::strchr(text, ':');
+    if (!colon)
+        return false;
+    const std::string prefix(text, colon);
+    if (prefix.find_first_of("=+{[(\"'") != std::string::npos)
+        return false;
+    const std::size_t start = prefix.find_first_not_of(" \t\r\n");
+    return start == std::string::npos || !IsKnownAuthorityPrefix(prefix.substr(start));
 }
 
 // Reads a host's text into `srs`; false when it names no system. Each query
@@ -67,7 +72,7 @@ bool ReadReference(const char* text, OGRSpatialReference& srs)
 {
     std::string storage;
     const char* input = text ? QueryInput(text, storage) : nullptr;
-    if (!input || NamesUnknownAuthority(input))
+    if (!input || NamesNoKnownAuthority(input))
         return false;
     const char* options[] = {"ALLOW_NETWORK_ACCESS=NO", "ALLOW_FILE_ACCESS=NO", nullptr};
     // Reading a strange system can make PROJ complain too.

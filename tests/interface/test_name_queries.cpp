@@ -93,7 +93,8 @@ TEST(NameQueries, UnusableTextsGiveTheDefaults)
     EXPECT_EQ(Query("garbage ][ \"\" GEOGCS["), kDefaults);
     EXPECT_EQ(Query("EPSG:999999999"), kDefaults);
     EXPECT_EQ(Query(std::string(100000, 'x').c_str()), kDefaults);
-    for (const char* unknownAuthority : {"a:b", "SR-ORG:6864", ":4326", "file:x.prj"})
+    for (const char* unknownAuthority :
+         {"a:b", "SR-ORG:6864", ":4326", "file:x.prj", "WGS 84:", "a b:c", ".:1", " /vsicurl/http://x"})
         EXPECT_EQ(Query(unknownAuthority), kDefaults) << unknownAuthority;
 }
 
@@ -108,6 +109,8 @@ TEST(NameQueries, EveryAuthorityGdalOrProjKnowsIsAsked)
         {"OGC:CRS84", "WGS 84"},
         {"CRS:84", "WGS 84"},
         {"urn:ogc:def:crs:EPSG::32650", "WGS 84 / UTM zone 50N"},
+        {"+init=epsg:4326 +type=crs", "WGS 84"},
+        {"GEOGCS[\"a:b\",DATUM[\"D\",SPHEROID[\"S\",6378137,298.257]],UNIT[\"degree\",0.0174532925199433]]", "a:b"},
     };
     for (const auto& [text, name] : cases)
         EXPECT_EQ(Orvane::GetCoordSysName(text), name) << text;
