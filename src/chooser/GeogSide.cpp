@@ -13,6 +13,7 @@
 #include "platform/Prompt.h"
 #include "search/Candidates.h"
 #include "search/Identification.h"
+#include "search/SearchPopup.h"
 #include "util/Text.h"
 
 void CProjectionDlg::LoadGeographicSystems()
@@ -74,7 +75,11 @@ void CProjectionDlg::OnBnClickedAddGeogSystem()
     SelectComboString(m_cbGeogSystem, name);
     UpdateGeogSummary();
     StoreProblem problem = StoreProblem::None;
-    if (StoreGeogSystem(name, wkt, &problem, PumpEvents))
+    const bool stored = StoreGeogSystem(name, wkt, &problem, PumpEvents);
+    // The search offers the user's systems as the file holds them.
+    if (SearchPopup* search = GetSearch())
+        search->Reload();
+    if (stored)
         return;
     const MessageId reason = problem == StoreProblem::NoHome     ? MessageId::StoreNoHome
                              : problem == StoreProblem::LockBusy ? MessageId::StoreLockBusy

@@ -33,8 +33,13 @@ void CProjectionDlg::ReadParametersFromList()
     const int m = m_cbProjMethod.GetCurSel();
     if (m < 0 || static_cast<std::size_t>(m) >= m_projMethods.size())
         return;
+    TakeListedValues(m_projMethods[m].parameters);
+}
+
+void CProjectionDlg::TakeListedValues(std::map<std::string, double>& parameters) const
+{
     int row = 0;
-    for (auto& parameter : m_projMethods[m].parameters) {
+    for (auto& parameter : parameters) {
         if (row < m_lcParams.GetItemCount())
             parameter.second = LeadingDouble(m_lcParams.GetItemText(row, 1));
         ++row;
@@ -57,6 +62,11 @@ bool CProjectionDlg::SelectProjectionFromSrs(OGRSpatialReferenceH srs)
 SystemChoice CProjectionDlg::ReadChoice()
 {
     ReadParametersFromList();
+    return CurrentChoice();
+}
+
+SystemChoice CProjectionDlg::CurrentChoice() const
+{
     SystemChoice choice;
     choice.projected = m_nSystemKind != kGeographic;
     choice.category = m_cbProjCategory.GetCurSel();
@@ -76,6 +86,8 @@ SystemChoice CProjectionDlg::ReadChoice()
     if (m >= 0 && static_cast<std::size_t>(m) < m_projMethods.size()) {
         choice.methodName = m_projMethods[m].name;
         choice.parameters = m_projMethods[m].parameters;
+        // The values the list shows, whether or not they are kept yet.
+        TakeListedValues(choice.parameters);
     }
     choice.unitName = m_cbUnit.GetWindowText();
     choice.unitFactor = m_unitFactor;

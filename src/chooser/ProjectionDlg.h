@@ -82,9 +82,14 @@ public:
     // ---- parameters and composition ----
     void OnSelchangeProjMethod();
     void ReadParametersFromList();
+    // Gives `parameters` (in name order, as the list shows them) the list's values.
+    void TakeListedValues(std::map<std::string, double>& parameters) const;
     bool SelectProjectionFromSrs(OGRSpatialReferenceH srs);
-    // The controls read into one value (the list's values first).
+    // The controls read into one value (the list's values first, kept for
+    // the method as composing keeps them).
     SystemChoice ReadChoice();
+    // The same, keeping nothing: edits stay the list's until composed.
+    SystemChoice CurrentChoice() const;
     bool ComposeProjectedSystem(OsrHandle& srs);
     bool BuildWKT();
 

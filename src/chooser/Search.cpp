@@ -1,10 +1,10 @@
 // The chooser's search field, the code of the current choice, and the
 // systems recently confirmed.
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QShortcut>
 #include <QTableWidget>
-#include <QComboBox>
 #include <QTimer>
 
 #include "chooser/ProjectionDlg.h"
@@ -79,7 +79,7 @@ std::string CProjectionDlg::CurrentSystemCode()
         const OsrHandle srs = NewSpatialReference(entry->second);
         return ExactEpsgCode(srs.get(), entry->second);
     }
-    SystemChoice choice = ReadChoice();
+    const SystemChoice choice = CurrentChoice();
     if (choice.methodName.empty())
         return std::string();
     const ComposedSystem composed = ComposeSystem(choice);

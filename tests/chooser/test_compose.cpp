@@ -48,6 +48,7 @@ TEST_F(ChooserTest, EditsAreDiscardedByAMethodChangeUntilComposed)
     Choose(IDC_SYSTEM_KIND, "Projected Coordinate System");
     EditParameter("central_meridian", "45");
     EXPECT_EQ(ParameterText("central_meridian"), "45");
+    QTest::qWait(20);  // the code line, refreshed meanwhile, keeps nothing
     Choose(IDC_PROJ_METHOD, "Bonne");
     Choose(IDC_PROJ_METHOD, "Transverse_Mercator");
     EXPECT_EQ(ParameterText("central_meridian"), "0.000000000000000000");

@@ -9,6 +9,7 @@
 #include "chooser/ChooserFixture.h"
 #include "gcs_editor/AddGCSDlg.h"
 #include "module/Module.h"
+#include "search/SearchPopup.h"
 
 namespace {
 
@@ -94,6 +95,10 @@ TEST_F(ChooserTest, AddingASystemPutsItInMemoryTheListTheSummaryAndTheFile)
     SystemCatalog stored;
     LoadCatalogSection(kGeogSection, stored);
     EXPECT_EQ(stored["My Xian"], g_geogSystems["My Xian"]);
+    const CandidateList& found = Dlg().GetSearch()->Candidates();
+    EXPECT_TRUE(std::any_of(found.begin(), found.end(), [](const Candidate& c) {
+        return c.name == "My Xian" && c.source == CandidateSource::User;
+    })) << "the search offers it at once";
     ASSERT_TRUE(PressOk());
     EXPECT_EQ(AttrValue(Result().get(), "GEOGCS"), "My Xian");
 }
