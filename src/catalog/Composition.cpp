@@ -87,7 +87,7 @@ bool IsUsableSystem(OGRSpatialReferenceH srs, const std::string& wkt)
     const double radians = OSRGetAngularUnits(srs, nullptr);
     if (!std::isfinite(radians) || !(radians > 0))
         return false;
-    if (wkt.empty())
+    if (wkt.empty() || NamesFileForProj(wkt))
         return false;
     PJ_CONTEXT* context = QuietProjContext();
     if (!context)

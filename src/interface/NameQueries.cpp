@@ -1,6 +1,7 @@
 // The five static name queries of Orvane.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <ogr_spatialref.h>
@@ -65,6 +66,24 @@ bool NamesNoKnownAuthority(const char* text)
     return start == std::string::npos || !IsKnownAuthorityPrefix(prefix.substr(start));
 }
 
+// "AUTH:CODE" for an authority of PROJ's database other than EPSG (GDAL
+// reads EPSG's codes itself) and a plain code naming nothing there: GDAL
+// would hand it to PROJ, which would search every name in its database
+// before refusing it.
+bool NamesMissingCode(const char* text)
+{
+    const char* colon = std::strchr(text, ':');
+    if (!colon)
+        return false;
+    const std::string authority(text, colon);
+    const std::string code(colon + 1);
+    const bool plainCode = !code.empty() && std::all_of(code.begin(), code.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+               c == '-' || c == '.';
+    });
+    return plainCode && authority != "EPSG" && IsDatabaseAuthority(authority) && !DatabaseHasObject(authority, code);
+}
+
 // Reads a host's text into `srs`; false when it names no system. Each query
 // parses anew: a parsed system kept for the next query would hold PROJ
 // objects that could outlive a host's OSRCleanup.
@@ -72,7 +91,7 @@ bool ReadReference(const char* text, OGRSpatialReference& srs)
 {
     std::string storage;
     const char* input = text ? QueryInput(text, storage) : nullptr;
-    if (!input || NamesNoKnownAuthority(input))
+    if (!input || NamesNoKnownAuthority(input) || NamesMissingCode(input) || NamesFileForProj(input))
         return false;
     const char* options[] = {"ALLOW_NETWORK_ACCESS=NO", "ALLOW_FILE_ACCESS=NO", nullptr};
     // Reading a strange system can make PROJ complain too.

@@ -1,9 +1,12 @@
 #include "module/GdalSupport.h"
 
+#include "module/ProjSupport.h"
+
 OsrHandle NewSpatialReference(const std::string& wkt)
 {
-    // GDAL makes an empty system of an empty text; that is no spatial reference.
-    if (wkt.empty())
+    // GDAL makes an empty system of an empty text; that is no spatial
+    // reference. Nor is a text that would have PROJ open a file by its path.
+    if (wkt.empty() || NamesFileForProj(wkt))
         return nullptr;
     QuietGdalErrors quiet;
     return OsrHandle(OSRNewSpatialReference(wkt.c_str()));

@@ -21,3 +21,18 @@ PJ_CONTEXT* QuietProjContext();
 // resolves codes of, letter case aside: EPSG, ESRI, IGNF, OGC, … and GDAL's
 // own prefixes (AUTO, CRS, IAU, urn, http, …).
 bool IsKnownAuthorityPrefix(const std::string& prefix);
+
+// Whether `authority` is one of PROJ's database, spelled as there.
+bool IsDatabaseAuthority(const std::string& authority);
+
+// Whether PROJ's database holds an object (a system, datum, ellipsoid, …)
+// `code` of `authority` (as spelled there: "ESRI", "IGNF", …). False for an
+// authority it does not know.
+bool DatabaseHasObject(const std::string& authority, const std::string& code);
+
+// Whether `text` holds a PROJ parameter naming a file by its path
+// (`+init=/path:id`, `+nadgrids=/path`, `+file=…`), anywhere (a WKT's PROJ4
+// extension too). PROJ opens such files itself, whatever GDAL is told, and a
+// pipe or device there would block for ever; plain names are looked up among
+// PROJ's own files.
+bool NamesFileForProj(const std::string& text);

@@ -1,4 +1,6 @@
 // Opening the chooser on what a host hands in.
+#include <sys/stat.h>
+
 #include "catalog/PredefinedSystems.h"
 #include "chooser/ChooserFixture.h"
 
@@ -116,8 +118,16 @@ TEST_F(ChooserTest, AProjectedNameEqualToACategorySelectsTheCategory)
 TEST_F(ChooserTest, UnusableTextsShowTheMessageAndOpenOnWgs84)
 {
     const std::string unsupportedMethod = WktOf("+proj=eqearth +datum=WGS84");
+    // A grid PROJ would open itself: a pipe there would freeze the chooser.
+    TempDir dir;
+    const std::string pipe = dir / "grid";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const std::string namesAPipe = "PROJCS[\"x\",GEOGCS[\"x\",DATUM[\"D\",SPHEROID[\"S\",6378137,298.257]],"
+                                   "PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]],"
+                                   "PROJECTION[\"Transverse_Mercator\"],UNIT[\"metre\",1],EXTENSION[\"PROJ4\","
+                                   "\"+proj=tmerc +ellps=WGS84 +nadgrids=" + pipe + " +units=m\"]]";
     for (const std::string& wkt : {std::string("LOCAL_CS[\"Site\",UNIT[\"metre\",1]]"),
-                                   std::string("this is not WKT"), unsupportedMethod}) {
+                                   std::string("this is not WKT"), unsupportedMethod, namesAPipe}) {
         SCOPED_TRACE(wkt);
         m_prompts.Clear();
         Open(wkt);
