@@ -7,6 +7,7 @@
 
 #include "FuzzSupport.h"
 #include "util/Profile.h"
+#include "util/Text.h"
 
 namespace {
 
@@ -23,24 +24,6 @@ std::vector<std::string> Split(const std::string& text, char separator, std::siz
     }
     out.push_back(text.substr(start));
     return out;
-}
-
-// The file's lines, without their ends.
-std::vector<std::string> Lines(const std::string& content)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < content.size()) {
-        std::size_t end = content.find('\n', start);
-        if (end == std::string::npos)
-            end = content.size();
-        std::string line = content.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
 }
 
 // The new file is the old one with one line replaced, or with a few lines
@@ -93,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (f)
             std::fclose(f);
     }
-    Require(KeepsOtherLines(Lines(content), Lines(written)), "every other line is kept");
+    Require(KeepsOtherLines(TextLines(content), TextLines(written)), "every other line is kept");
     Require(GetPrivateProfileSection(section, path, lines), "the file reads after a store");
     std::string found;
     bool seen = false;

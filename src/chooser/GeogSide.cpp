@@ -11,7 +11,6 @@
 #include "module/Module.h"
 #include "platform/Application.h"
 #include "platform/Prompt.h"
-#include "search/Candidates.h"
 #include "search/Identification.h"
 #include "search/SearchPopup.h"
 #include "util/Text.h"
@@ -46,7 +45,7 @@ void CProjectionDlg::UpdateGeogSummary()
     const std::string summary = AttrValue(srs.get(), "GEOGCS") + "\r\nDatum: " +
                                 AttrValue(srs.get(), "DATUM") + "\r\nSpheroid: " +
                                 AttrValue(srs.get(), "SPHEROID");
-    const std::string code = CodesReady() ? ExactEpsgCode(srs.get(), entry->second) : TopLevelEpsgCode(entry->second);
+    const std::string code = CodesReady() ? ExactEpsgCode(srs.get()) : OwnEpsgCode(srs.get());
     const std::string summaryWithCode = code.empty() ? summary : summary + "\r\nEPSG:" + code;
     if (CWnd* box = GetDlgItem(IDC_GEOG_SUMMARY))
         box->SetWindowText(summaryWithCode);

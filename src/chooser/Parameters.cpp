@@ -3,7 +3,6 @@
 
 #include "catalog/PredefinedSystems.h"
 #include "chooser/ProjectionDlg.h"
-#include "search/Candidates.h"
 #include "search/Identification.h"
 #include "util/NumberText.h"
 
@@ -117,16 +116,17 @@ bool CProjectionDlg::BuildWKT()
     m_strWKT = std::move(composed.wkt);
     // A system the user composed that is exactly one EPSG system says so; a
     // restored system comes back as it was given.
-    if (m_strWKT != choice.restoredWkt && TopLevelEpsgCode(m_strWKT).empty()) {
-        OsrHandle srs = NewSpatialReference(m_strWKT);
-        const std::string code = srs ? ExactEpsgCode(srs.get(), m_strWKT) : std::string();
-        if (!code.empty() &&
-            OSRSetAuthority(srs.get(), OSRIsProjected(srs.get()) ? "PROJCS" : "GEOGCS", "EPSG", std::atoi(code.c_str())) ==
-                OGRERR_NONE) {
-            const std::string identified = ExportToWkt(srs.get());
-            if (!identified.empty())
-                m_strWKT = identified;
-        }
-    }
+    if (m_strWKT == choice.restoredWkt)
+        return true;
+    OsrHandle srs = NewSpatialReference(m_strWKT);
+    if (!srs || !OwnEpsgCode(srs.get()).empty())
+        return true;
+    const std::string code = ExactEpsgCode(srs.get());
+    if (code.empty() || OSRSetAuthority(srs.get(), OSRIsProjected(srs.get()) ? "PROJCS" : "GEOGCS", "EPSG",
+                                        std::atoi(code.c_str())) != OGRERR_NONE)
+        return true;
+    const std::string identified = ExportToWkt(srs.get());
+    if (!identified.empty())
+        m_strWKT = identified;
     return true;
 }

@@ -34,7 +34,6 @@ enum ChooserControl : int {
     IDC_SAVE_PRJ = 1057,
     IDC_SEARCH = 1094,
     IDC_SYSTEM_CODE = 1095,
-    IDC_SEARCH_LIST = 1096,  // made by the search, not by the template
 };
 
 extern const char kGeographicKind[];  // "Geographic Coordinate System"
@@ -112,8 +111,8 @@ public:
     void SetUpSearch();
     // Opens the chooser on `wkt`, as an import does.
     void RestoreSystem(const std::string& wkt);
-    // The EPSG code the current choice is exactly, empty when none.
-    std::string CurrentSystemCode();
+    // The EPSG code the current projected choice is exactly, empty when none.
+    std::string CurrentSystemCode() const;
     void UpdateSystemCode();
     // Whether codes may be identified without waiting for EPSG's systems to
     // be read (the search reads them off the UI thread).

@@ -70,21 +70,13 @@ void CProjectionDlg::RestoreSystem(const std::string& wkt)
     InitSelectionFromWKT();
 }
 
-std::string CProjectionDlg::CurrentSystemCode()
+std::string CProjectionDlg::CurrentSystemCode() const
 {
-    if (m_nSystemKind == kGeographic) {
-        auto entry = g_geogSystems.find(m_cbGeogSystem.GetWindowText());
-        if (entry == g_geogSystems.end())
-            return std::string();
-        const OsrHandle srs = NewSpatialReference(entry->second);
-        return ExactEpsgCode(srs.get(), entry->second);
-    }
     const SystemChoice choice = CurrentChoice();
     if (choice.methodName.empty())
         return std::string();
-    const ComposedSystem composed = ComposeSystem(choice);
-    const OsrHandle srs = NewSpatialReference(composed.wkt);
-    return srs ? ExactEpsgCode(srs.get(), composed.wkt) : std::string();
+    const OsrHandle srs = NewSpatialReference(ComposeSystem(choice).wkt);
+    return srs ? ExactEpsgCode(srs.get()) : std::string();
 }
 
 SearchPopup* CProjectionDlg::GetSearch() const

@@ -113,13 +113,7 @@ std::string QueryName(const char* text, std::string result,
 
 const char* SystemName(OGRSpatialReference& s)
 {
-    if (s.IsGeographic())
-        return s.GetAttrValue("GEOGCS", 0);
-    if (s.IsProjected())
-        return s.GetAttrValue("PROJCS", 0);
-    if (s.IsLocal())
-        return s.GetAttrValue("LOCAL_CS", 0);
-    return nullptr;
+    return SystemNameOf(OGRSpatialReference::ToHandle(&s));
 }
 
 const char* UnitsName(OGRSpatialReference& s)
@@ -183,8 +177,7 @@ bool OrvaneDescribeReference(const char* reference, OrvaneReferenceInfo& info)
     info.spheroid = TextOf(srs.GetAttrValue("SPHEROID", 0));
     info.projection = srs.IsProjected() ? TextOf(srs.GetAttrValue("PROJECTION", 0)) : std::string();
     info.units = TextOf(UnitsName(srs));
-    OGRSpatialReferenceH handle = OGRSpatialReference::ToHandle(&srs);
-    const std::string code = ExactEpsgCode(handle, ExportToWkt(handle));
+    const std::string code = ExactEpsgCode(OGRSpatialReference::ToHandle(&srs));
     info.code = code.empty() ? std::string() : "EPSG:" + code;
     return true;
 }

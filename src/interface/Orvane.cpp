@@ -43,14 +43,7 @@ namespace {
 std::string SystemName(const std::string& wkt)
 {
     OsrHandle srs = NewSpatialReference(wkt);
-    const char* key = nullptr;
-    if (srs && OSRIsGeographic(srs.get()))
-        key = "GEOGCS";
-    else if (srs && OSRIsProjected(srs.get()))
-        key = "PROJCS";
-    else if (srs && OSRIsLocal(srs.get()))
-        key = "LOCAL_CS";
-    const char* name = key ? OSRGetAttrValue(srs.get(), key, 0) : nullptr;
+    const char* name = srs ? SystemNameOf(srs.get()) : nullptr;
     return name ? name : "Unknown";
 }
 

@@ -25,3 +25,12 @@ std::string AttrValue(OGRSpatialReferenceH srs, const char* key)
     const char* value = OSRGetAttrValue(srs, key, 0);
     return value ? std::string(value) : std::string();
 }
+
+const char* SystemNameOf(OGRSpatialReferenceH srs)
+{
+    const char* key = OSRIsGeographic(srs) ? "GEOGCS"
+                      : OSRIsProjected(srs) ? "PROJCS"
+                      : OSRIsLocal(srs)     ? "LOCAL_CS"
+                                            : nullptr;
+    return key ? OSRGetAttrValue(srs, key, 0) : nullptr;
+}

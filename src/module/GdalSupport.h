@@ -42,6 +42,10 @@ std::string ExportToWkt(OGRSpatialReferenceH srs);
 // The value of the first `key` node (child 0), or empty text.
 std::string AttrValue(OGRSpatialReferenceH srs, const char* key);
 
+// The system's own name by its kind (its GEOGCS, PROJCS or LOCAL_CS node);
+// null for a system of another kind.
+const char* SystemNameOf(OGRSpatialReferenceH srs);
+
 // While alive, GDAL's error messages are not printed: texts the library does
 // not control get a silent default instead of noise on the host's stderr.
 class QuietGdalErrors {

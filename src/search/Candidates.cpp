@@ -117,7 +117,8 @@ bool CandidateOfWkt(const std::string& wkt, CandidateSource source, Candidate& c
         return false;
     candidate = Candidate();
     candidate.kind = OSRIsProjected(srs.get()) ? CandidateKind::Projected : CandidateKind::Geographic;
-    candidate.name = AttrValue(srs.get(), candidate.kind == CandidateKind::Projected ? "PROJCS" : "GEOGCS");
+    const char* name = SystemNameOf(srs.get());
+    candidate.name = name ? name : "";
     candidate.code = TopLevelEpsgCode(wkt);
     candidate.source = source;
     candidate.wkt = wkt;

@@ -22,9 +22,16 @@ bool IsEpsgSystemName(const std::string& name)
 
 }  // namespace
 
-std::string ExactEpsgCode(OGRSpatialReferenceH srs, const std::string& wkt)
+std::string OwnEpsgCode(OGRSpatialReferenceH srs)
 {
-    std::string code = TopLevelEpsgCode(wkt);
+    const char* authority = srs ? OSRGetAuthorityName(srs, nullptr) : nullptr;
+    const char* code = srs ? OSRGetAuthorityCode(srs, nullptr) : nullptr;
+    return authority && code && std::strcmp(authority, "EPSG") == 0 ? code : std::string();
+}
+
+std::string ExactEpsgCode(OGRSpatialReferenceH srs)
+{
+    std::string code = OwnEpsgCode(srs);
     if (!code.empty() || !srs)
         return code;
     const bool projected = OSRIsProjected(srs) != 0;
@@ -37,10 +44,7 @@ std::string ExactEpsgCode(OGRSpatialReferenceH srs, const std::string& wkt)
     int* confidences = nullptr;
     OGRSpatialReferenceH* matches = OSRFindMatches(srs, nullptr, &count, &confidences);
     if (count == 1 && confidences[0] == 100) {
-        const char* authority = OSRGetAuthorityName(matches[0], nullptr);
-        const char* value = OSRGetAuthorityCode(matches[0], nullptr);
-        if (authority && value && std::strcmp(authority, "EPSG") == 0)
-            code = value;
+        code = OwnEpsgCode(matches[0]);
     }
     OSRFreeSRSArray(matches);
     CPLFree(confidences);

@@ -5,9 +5,11 @@
 
 #include <ogr_srs_api.h>
 
-// The EPSG code of `srs` (whose WKT1 text is `wkt`): the code its text gives
-// the whole system, else GDAL's identification when it finds a single EPSG
-// system with full confidence. Empty otherwise. Identification is asked only
+// The EPSG code `srs` carries for the whole system, empty when none.
+std::string OwnEpsgCode(OGRSpatialReferenceH srs);
+
+// The EPSG code of `srs`: its own, else GDAL's identification when it finds
+// a single EPSG system with full confidence. Empty otherwise. Identification is asked only
 // for a system named as an EPSG system is (full confidence needs the name):
 // for any other it would search PROJ's database for a tenth of a second.
-std::string ExactEpsgCode(OGRSpatialReferenceH srs, const std::string& wkt);
+std::string ExactEpsgCode(OGRSpatialReferenceH srs);

@@ -4,6 +4,7 @@
 
 #include "module/Module.h"
 #include "util/FileIO.h"
+#include "util/Text.h"
 
 namespace {
 
@@ -24,17 +25,11 @@ std::vector<std::string> ReadRecentSystems(const std::string& path)
     std::string content;
     if (path.empty() || !ReadRewrittenFile(path, content, kMaxFileBytes))
         return systems;
-    std::size_t start = 0;
-    while (start < content.size() && systems.size() < kRecentSystemsKept) {
-        std::size_t end = content.find('\n', start);
-        if (end == std::string::npos)
-            end = content.size();
-        std::string line = content.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    for (std::string& line : TextLines(content)) {
+        if (systems.size() == kRecentSystemsKept)
+            break;
         if (!line.empty())
             systems.push_back(std::move(line));
-        start = end + 1;
     }
     return systems;
 }

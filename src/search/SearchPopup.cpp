@@ -61,7 +61,6 @@ SearchPopup::SearchPopup(QLineEdit* field, QWidget* dialog, Loader load, Recents
     // Keys stay with the field; the list only shows and takes clicks.
     m_list->setFocusPolicy(Qt::NoFocus);
     m_list->header()->setStretchLastSection(true);
-    m_list->setProperty("controlId", 1096);
     connect(m_list, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { ChooseRow(m_list->indexOfTopLevelItem(item)); });
     connect(m_field, &QLineEdit::textEdited, this, [this] { Refill(); });

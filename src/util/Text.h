@@ -5,7 +5,11 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 char LowerAscii(char c);
 std::string LowerAscii(std::string text);
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// The lines of `content`, without their line ends ("\n" or "\r\n").
+std::vector<std::string> TextLines(const std::string& content);

@@ -8,6 +8,7 @@
 #include <ogr_spatialref.h>
 
 #include "support/TestSupport.h"
+#include "util/Text.h"
 
 namespace {
 
@@ -108,11 +109,8 @@ TEST(OrvaneInfo, JsonDescribesEachReferenceOnALine)
     ProgramRun run = Orvane("info --json EPSG:4326 '" + dir / "zone.prj" + "' 'not a reference'");
     EXPECT_EQ(run.status, 4);
     std::vector<nlohmann::json> objects;
-    for (std::size_t at = 0; at < run.output.size();) {
-        const std::size_t end = run.output.find('\n', at);
-        objects.push_back(nlohmann::json::parse(run.output.substr(at, end - at)));
-        at = end + 1;
-    }
+    for (const std::string& line : TextLines(run.output))
+        objects.push_back(nlohmann::json::parse(line));
     ASSERT_EQ(objects.size(), 3u);
     EXPECT_EQ(objects[0], (nlohmann::json{{"name", "WGS 84"}, {"kind", "geographic"}, {"datum", "WGS_1984"},
                                           {"spheroid", "WGS 84"}, {"projection", nullptr}, {"units", "degree"},
