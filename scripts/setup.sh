@@ -13,7 +13,7 @@ packages=(
   nlohmann-json3-dev          # the host program's --json output
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev    # the fuzzers (libFuzzer)
-  xvfb xauth x11-utils xdotool  # the chooser on a virtual display
+  xvfb xauth x11-utils xdotool openbox  # the chooser on a virtual display, with a window manager
   fonts-dejavu-core fonts-wqy-microhei  # Latin and Chinese labels
   locales                     # a decimal-comma locale for the number tests
 )

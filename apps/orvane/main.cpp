@@ -1,5 +1,10 @@
 // orvane: a host of the Orvane library, for the shell. `orvane --help` says
 // how to use it.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,7 +14,6 @@
 #include <gdal.h>
 #include <nlohmann/json.hpp>
 #include <ogr_srs_api.h>
-#include <unistd.h>
 
 #include "Orvane.h"
 #include "OrvaneCatalog.h"
@@ -65,11 +69,54 @@ void PrintUsage(FILE* out)
     std::fputs(kUsageText, out);
 }
 
-int Usage(const std::string& problem)
+// One line on what is wrong, and where to read more (as git and GDAL's
+// programs do): the whole usage would bury the line.
+int Usage(const char* command, const std::string& problem)
 {
-    std::fprintf(stderr, "orvane: %s\n", problem.c_str());
-    PrintUsage(stderr);
+    std::fprintf(stderr, "orvane: %s\nTry 'orvane%s%s --help'.\n", problem.c_str(), command ? " " : "",
+                 command ? command : "");
     return kUsage;
+}
+
+int Fail(int status, const std::string& message)
+{
+    std::fprintf(stderr, "orvane: %s\n", message.c_str());
+    return status;
+}
+
+// Whether a text the user gave is meant as a file's path: it holds a slash,
+// or ends in an extension, and is nothing a definition looks like.
+bool LooksLikePath(const std::string& text)
+{
+    if (text.empty() || text.find_first_of("[{(\"=+ \t\r\n") != std::string::npos)
+        return false;
+    if (text.find('/') != std::string::npos)
+        return true;
+    const std::size_t dot = text.rfind('.');
+    if (dot == std::string::npos || dot == 0 || text.size() - dot < 3 || text.size() - dot > 6)
+        return false;
+    for (std::size_t i = dot + 1; i < text.size(); ++i) {
+        const char c = text[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')))
+            return false;
+    }
+    return true;
+}
+
+// Why a reference cannot be used, for standard error: a file it names that
+// cannot be read says so, with the system's reason.
+std::string UnusableReason(const std::string& reference)
+{
+    const std::string shown = PrintableText(reference, kEchoLimit);
+    struct stat st;
+    const bool exists = lstat(reference.c_str(), &st) == 0 || errno == EACCES;
+    if (exists || LooksLikePath(reference)) {
+        std::string text;
+        ReadFailure failure;
+        if (!ReadDefinitionFile(reference, text, &failure))
+            return "cannot read " + shown + ": " + DescribeReadFailure(failure, kMaxDefinitionFileBytes);
+    }
+    return "not a usable spatial reference: " + shown;
 }
 
 bool AsksForHelp(int argc, char** argv)
@@ -122,27 +169,29 @@ int RunInfo(int argc, char** argv)
             references.push_back(argv[i]);
     }
     if (references.empty())
-        return Usage("info needs at least one reference");
+        return Usage("info", "info needs at least one reference");
     bool allUsable = true;
-    for (std::size_t i = 0; i < references.size(); ++i) {
+    bool printed = false;
+    for (const char* reference : references) {
         OrvaneReferenceInfo info;
-        const bool usable = OrvaneDescribeReference(references[i], info);
+        // An unusable reference prints nothing: its line on standard error says why.
+        if (!OrvaneDescribeReference(reference, info)) {
+            Fail(kUnusable, UnusableReason(reference));
+            allUsable = false;
+            continue;
+        }
         if (json) {
             PrintJson(JsonOf(info));
         } else {
             // Text for people, wherever it goes: escaped always (--json is for scripts).
             const auto shown = [](const std::string& name) { return PrintableText(name, kNameLimit); };
             std::printf("%sCoordinate system: %s\nDatum: %s\nSpheroid: %s\nProjection: %s\nUnits: %s\n",
-                        i > 0 ? "\n" : "", shown(info.name).c_str(), shown(info.datum).c_str(),
+                        printed ? "\n" : "", shown(info.name).c_str(), shown(info.datum).c_str(),
                         shown(info.spheroid).c_str(), shown(info.projection).c_str(), shown(info.units).c_str());
             if (!info.code.empty())
                 std::printf("Code: %s\n", info.code.c_str());
         }
-        if (!usable) {
-            std::fprintf(stderr, "orvane: not a usable spatial reference: %s\n",
-                         PrintableText(references[i], kEchoLimit).c_str());
-            allUsable = false;
-        }
+        printed = true;
     }
     return allUsable ? kOk : kUnusable;
 }
@@ -180,6 +229,7 @@ bool ParseFormat(const std::string& text, OrvaneFormat& format, std::string& key
 int RunPick(int argc, char** argv)
 {
     std::string reference;
+    std::string referenceFile;  // where `reference` was read from, if anywhere
     bool haveReference = false;
     int language = LANGUAGE_ENGLISH;
     bool hostRegisters = false;
@@ -190,31 +240,30 @@ int RunPick(int argc, char** argv)
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
         if ((arg == "--wkt" || arg == "--wkt-file") && haveReference)
-            return Usage("give --wkt or --wkt-file once");
+            return Usage("pick", "give --wkt or --wkt-file once");
         if (arg == "--wkt" && hasValue) {
             reference = argv[++i];
             haveReference = true;
         } else if (arg == "--wkt-file" && hasValue) {
             // Only a regular file of sensible size: /dev/zero would never end.
-            const std::string path = argv[++i];
-            if (!ReadDefinitionFile(path, reference)) {
-                std::fprintf(stderr, "orvane: cannot read %s (a regular file of at most 1 MiB)\n",
-                             PrintableText(path, kEchoLimit).c_str());
-                return kUnusable;
-            }
+            referenceFile = argv[++i];
+            ReadFailure failure;
+            if (!ReadDefinitionFile(referenceFile, reference, &failure))
+                return Fail(kUnusable, "cannot read " + PrintableText(referenceFile, kEchoLimit) + ": " +
+                                           DescribeReadFailure(failure, kMaxDefinitionFileBytes));
             haveReference = true;
         } else if (arg == "--lang" && hasValue) {
             if (!ParseLanguage(argv[++i], language))
-                return Usage("--lang takes a whole number");
+                return Usage("pick", "--lang takes a whole number");
         } else if (arg == "--format" && hasValue) {
             if (!ParseFormat(argv[++i], format, formatKey))
-                return Usage("--format takes wkt1, wkt2, projjson or proj");
+                return Usage("pick", "--format takes wkt1, wkt2, projjson or proj");
         } else if (arg == "--json") {
             json = true;
         } else if (arg == "--host-registers-gdal") {
             hostRegisters = true;
         } else {
-            return Usage("unknown or incomplete argument: " + PrintableText(arg, kEchoLimit));
+            return Usage("pick", "unknown or incomplete argument: " + PrintableText(arg, kEchoLimit));
         }
     }
     // The chooser takes WKT; anything info reads is turned into it here.
@@ -222,16 +271,14 @@ int RunPick(int argc, char** argv)
     // An empty text is no system: the chooser opens on its default, as for a host.
     if (haveReference && !reference.empty()) {
         wkt = OrvaneFormatReference(reference.c_str(), OrvaneFormat::Wkt1);
-        if (wkt.empty()) {
-            std::fprintf(stderr, "orvane: not a usable spatial reference: %s\n",
-                         PrintableText(reference, kEchoLimit).c_str());
-            return kUnusable;
-        }
+        // A file's content is never echoed: it may be anything (a secret).
+        if (wkt.empty())
+            return Fail(kUnusable, referenceFile.empty() ? UnusableReason(reference)
+                                                         : PrintableText(referenceFile, kEchoLimit) +
+                                                               " holds no usable spatial reference");
     }
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
-        std::fprintf(stderr, "orvane: no display to show the chooser on (DISPLAY is not set)\n");
-        return kNoDisplay;
-    }
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
+        return Fail(kNoDisplay, "no display to show the chooser on (DISPLAY is not set)");
     if (hostRegisters)
         GDALAllRegister();
     Orvane chooser(wkt.c_str());
@@ -242,10 +289,8 @@ int RunPick(int argc, char** argv)
     const std::string name = chooser.GetSrsName();
     const std::string result = chooser.GetWKT();
     const std::string system = format == OrvaneFormat::Wkt1 ? result : OrvaneFormatReference(result.c_str(), format);
-    if (system.empty()) {
-        std::fprintf(stderr, "orvane: GDAL cannot write this system as %s\n", formatKey.c_str());
-        return kUnusable;
-    }
+    if (system.empty())
+        return Fail(kUnusable, "GDAL cannot write this system as " + formatKey);
     if (json) {
         OrvaneReferenceInfo info;
         OrvaneDescribeReference(result.c_str(), info);
@@ -273,7 +318,7 @@ int RunFind(int argc, char** argv)
             text += (text.empty() ? "" : " ") + std::string(argv[i]);
     }
     if (text.empty())
-        return Usage("find needs a text");
+        return Usage("find", "find needs a text");
     const std::vector<OrvaneFoundSystem> found = OrvaneFindSystems(text.c_str(), static_cast<std::size_t>(-1));
     for (const OrvaneFoundSystem& system : found) {
         if (json) {
@@ -324,16 +369,13 @@ int RunCatalog(int argc, char** argv)
                          }());
             return kCancelled;
         default:
-            std::fprintf(stderr, "orvane: cannot write %s\n", path.c_str());
-            return kUnusable;
+            return Fail(kUnusable, "cannot write " + path);
         }
     }
-    return Usage("catalog takes \"list\" or \"remove NAME\"");
+    return Usage("catalog", "catalog takes \"list\" or \"remove NAME\"");
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
     using Command = int (*)(int, char**);
     const std::pair<const char*, Command> commands[] = {
@@ -355,5 +397,29 @@ int main(int argc, char** argv)
         PrintUsage(stdout);
         return kOk;
     }
-    return Usage(argc < 2 ? "no command" : "unknown command");
+    return Usage(nullptr, argc < 2 ? "no command" : "unknown command: " + PrintableText(argv[1], kEchoLimit));
+}
+
+// Standard output that cannot take what is written (a full disk, a closed
+// descriptor) is a failure like any unwritable file: what the user asked for
+// is lost, and a script must know. A reader that goes away (`| head`) ends
+// the program by SIGPIPE, as it ends any Unix tool.
+int FailedOutput(int error)
+{
+    return Fail(kUnusable, std::string("cannot write to standard output: ") + std::strerror(error));
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // Before anything opens a file that would take the free descriptor 1
+    // (and receive the output): nowhere to write is known at once.
+    if (fcntl(STDOUT_FILENO, F_GETFD) == -1)
+        return FailedOutput(EBADF);
+    const int status = Run(argc, argv);
+    errno = 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        return FailedOutput(errno ? errno : EIO);
+    return status;
 }

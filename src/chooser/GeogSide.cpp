@@ -45,7 +45,7 @@ void CProjectionDlg::UpdateGeogSummary()
     const std::string summary = AttrValue(srs.get(), "GEOGCS") + "\r\nDatum: " +
                                 AttrValue(srs.get(), "DATUM") + "\r\nSpheroid: " +
                                 AttrValue(srs.get(), "SPHEROID");
-    const std::string code = CodesReady() ? ExactEpsgCode(srs.get()) : OwnEpsgCode(srs.get());
+    const std::string code = CodesReady() ? NamedEpsgCode(srs.get()) : OwnEpsgCode(srs.get());
     const std::string summaryWithCode = code.empty() ? summary : summary + "\r\nEPSG:" + code;
     if (CWnd* box = GetDlgItem(IDC_GEOG_SUMMARY))
         box->SetWindowText(summaryWithCode);

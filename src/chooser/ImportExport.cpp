@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include <gdal.h>
+#include <gdal_frmts.h>
 
 #include "chooser/ProjectionDlg.h"
 #include "module/Messages.h"
@@ -48,6 +49,41 @@ bool ReadPrjText(const std::string& path, std::string& text)
     return true;
 }
 
+// The two raster drivers an import uses, registered for one import when the
+// host has not registered GDAL's drivers itself, and removed again after it:
+// the host's GDAL stays as it was. (Destroying the driver manager instead,
+// as a program does at its end, would also wipe every configuration option
+// the host had set.)
+class ScopedRasterDrivers {
+public:
+    explicit ScopedRasterDrivers(bool hostRegistered)
+    {
+        if (hostRegistered)
+            return;
+        const std::pair<const char*, void (*)()> drivers[] = {{"GTiff", GDALRegister_GTiff},
+                                                              {"HFA", GDALRegister_HFA}};
+        for (const auto& [name, registerDriver] : drivers) {
+            if (GDALGetDriverByName(name))
+                continue;
+            registerDriver();
+            if (GDALDriverH added = GDALGetDriverByName(name))
+                m_added.push_back(added);
+        }
+    }
+    ~ScopedRasterDrivers()
+    {
+        for (GDALDriverH driver : m_added) {
+            GDALDeregisterDriver(driver);
+            GDALDestroyDriver(driver);
+        }
+    }
+    ScopedRasterDrivers(const ScopedRasterDrivers&) = delete;
+    ScopedRasterDrivers& operator=(const ScopedRasterDrivers&) = delete;
+
+private:
+    std::vector<GDALDriverH> m_added;
+};
+
 }  // namespace
 
 void CProjectionDlg::OnBnClickedImport()
@@ -87,9 +123,8 @@ std::string CProjectionDlg::ReadRasterProjection(const std::string& path)
     // Only a regular file: opening a pipe would block the dialog.
     if (!IsRegularFile(path))
         return projection;
-    if (!m_bGdalRegistered)
-        GDALAllRegister();
     {
+        const ScopedRasterDrivers registered(m_bGdalRegistered);
         QuietGdalErrors quiet;
         // Only the two raster formats offered: a file of another format (a
         // VRT, say) could make GDAL open other files or reach a server.
@@ -100,8 +135,6 @@ std::string CProjectionDlg::ReadRasterProjection(const std::string& path)
                 projection = text;
         }
     }
-    if (!m_bGdalRegistered)
-        GDALDestroyDriverManager();
     return projection;
 }
 

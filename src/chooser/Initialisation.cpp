@@ -35,7 +35,6 @@ SystemFacts ReadFacts(OGRSpatialReferenceH srs)
 BOOL CProjectionDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    ApplyGdalDataOption();
     LoadGeographicSystems();
     LoadBeijing1954Systems();
     LoadXian1980Systems();

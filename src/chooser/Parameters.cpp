@@ -121,7 +121,7 @@ bool CProjectionDlg::BuildWKT()
     OsrHandle srs = NewSpatialReference(m_strWKT);
     if (!srs || !OwnEpsgCode(srs.get()).empty())
         return true;
-    const std::string code = ExactEpsgCode(srs.get());
+    const std::string code = NamedEpsgCode(srs.get());
     if (code.empty() || OSRSetAuthority(srs.get(), OSRIsProjected(srs.get()) ? "PROJCS" : "GEOGCS", "EPSG",
                                         std::atoi(code.c_str())) != OGRERR_NONE)
         return true;

@@ -33,6 +33,7 @@ void CProjectionDlg::SetUpSearch()
     QWidget* dialog = field ? field->window() : nullptr;
     if (!dialog)
         return;
+    field->setClearButtonEnabled(true);
     m_search = new SearchPopup(
         field, dialog, [] { return AllCandidates(ShippedGeogSystems(), UserGeogSystems()); }, RecentCandidates,
         [this, field](const Candidate& chosen) {
@@ -76,7 +77,7 @@ std::string CProjectionDlg::CurrentSystemCode() const
     if (choice.methodName.empty())
         return std::string();
     const OsrHandle srs = NewSpatialReference(ComposeSystem(choice).wkt);
-    return srs ? ExactEpsgCode(srs.get()) : std::string();
+    return srs ? NamedEpsgCode(srs.get()) : std::string();
 }
 
 SearchPopup* CProjectionDlg::GetSearch() const

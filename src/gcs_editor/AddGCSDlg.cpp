@@ -144,7 +144,6 @@ BOOL CAddGCSDlg::OnInitDialog()
     CDialog::OnInitDialog();
     m_axisMode = kSemiMinorGiven;
     SetEditReadOnly(IDC_INV_FLATTENING, true);
-    ApplyGdalDataOption();
     LoadDatums(0);
     LoadEllipsoids(0);
     LoadAngularUnits(0);

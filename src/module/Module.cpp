@@ -5,7 +5,6 @@
 
 #include <climits>
 #include <cstdlib>
-#include <cpl_conv.h>
 
 #include "ui/ResourceLibrary.h"
 #include "util/FileIO.h"
@@ -120,11 +119,6 @@ std::string GetUserCatalogPath()
 {
     const std::string folder = XdgFolder("XDG_DATA_HOME", ".local/share");
     return folder.empty() ? std::string() : folder + "/orvane/" + kCatalogName;
-}
-
-void ApplyGdalDataOption()
-{
-    CPLSetConfigOption("GDAL_DATA", GetGdalDataFolder().c_str());
 }
 
 void RestartModuleInFolder(const std::string& folder)

@@ -36,8 +36,6 @@ std::string GetCatalogPath();  // the shipped catalogue
 // The user's catalogue: $XDG_DATA_HOME/orvane/CoordSys.dat, by default
 // ~/.local/share/orvane/CoordSys.dat. Empty when the user has no home.
 std::string GetUserCatalogPath();
-// Points GDAL's GDAL_DATA option at GetGdalDataFolder().
-void ApplyGdalDataOption();
 
 // The file of the loaded module (library or program) that holds `address`,
 // as an absolute path; empty when it cannot be found.

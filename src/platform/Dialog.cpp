@@ -68,7 +68,7 @@ bool CDialog::MakeWidget()
 {
     if (m_dialog)
         return true;
-    if (!EnsureQApplication())
+    if (!HaveWidgetApplication())
         return false;
     std::size_t size = 0;
     const char* text = FindDialogTemplate(m_templateId, &size);
@@ -123,7 +123,9 @@ void CDialog::ConnectControls()
 
 INT_PTR CDialog::DoModal()
 {
-    if (!MakeWidget())
+    // Declared first: the application outlives the dialog's window.
+    const ApplicationScope application;
+    if (!application.Ready() || !MakeWidget())
         return -1;
     m_modalRunning = true;
     OnInitDialog();

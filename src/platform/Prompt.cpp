@@ -13,7 +13,8 @@ class QtPrompts : public PromptHandler {
 public:
     int ShowMessage(QWidget* owner, const MessagePrompt& prompt) override
     {
-        if (!EnsureQApplication())
+        const ApplicationScope application;
+        if (!application.Ready())
             return IDCANCEL;
         QMessageBox box(owner);
         box.setWindowTitle(QString::fromStdString(prompt.caption));
@@ -48,7 +49,8 @@ public:
 
     bool ShowFileDialog(QWidget* owner, const FilePrompt& prompt, std::string& path) override
     {
-        if (!EnsureQApplication())
+        const ApplicationScope application;
+        if (!application.Ready())
             return false;
         QFileDialog dialog(owner, QString::fromStdString(prompt.title));
         // Qt's own dialog everywhere: the same look on every desktop, and one

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <mutex>
+#include <set>
 #include <unordered_set>
 
 #include "module/GdalSupport.h"
@@ -32,6 +33,32 @@ std::string OwnEpsgCode(OGRSpatialReferenceH srs)
 std::string ExactEpsgCode(OGRSpatialReferenceH srs)
 {
     std::string code = OwnEpsgCode(srs);
+    if (!code.empty() || !srs || !(OSRIsProjected(srs) || OSRIsGeographic(srs)))
+        return code;
+    QuietGdalErrors quiet;
+    int count = 0;
+    int* confidences = nullptr;
+    OGRSpatialReferenceH* matches = OSRFindMatches(srs, nullptr, &count, &confidences);
+    // GDAL's confidence counts names; sameness here does not: the same
+    // system under another name (a PROJ string, a composed UTM zone) is that
+    // system. A geographic system's axis order is no part of it (WKT1 and
+    // PROJ strings leave it open).
+    const char* sameness[] = {"IGNORE_DATA_AXIS_TO_SRS_AXIS_MAPPING=YES",
+                              "CRITERION=EQUIVALENT_EXCEPT_AXIS_ORDER_GEOGCRS", nullptr};
+    std::set<std::string> same;
+    for (int i = 0; i < count; ++i) {
+        const std::string matchCode = OwnEpsgCode(matches[i]);
+        if (!matchCode.empty() && OSRIsSameEx(srs, matches[i], sameness))
+            same.insert(matchCode);
+    }
+    OSRFreeSRSArray(matches);
+    CPLFree(confidences);
+    return same.size() == 1 ? *same.begin() : std::string();
+}
+
+std::string NamedEpsgCode(OGRSpatialReferenceH srs)
+{
+    const std::string code = OwnEpsgCode(srs);
     if (!code.empty() || !srs)
         return code;
     const bool projected = OSRIsProjected(srs) != 0;
@@ -39,14 +66,5 @@ std::string ExactEpsgCode(OGRSpatialReferenceH srs)
         return code;
     if (!IsEpsgSystemName(AttrValue(srs, projected ? "PROJCS" : "GEOGCS")))
         return code;
-    QuietGdalErrors quiet;
-    int count = 0;
-    int* confidences = nullptr;
-    OGRSpatialReferenceH* matches = OSRFindMatches(srs, nullptr, &count, &confidences);
-    if (count == 1 && confidences[0] == 100) {
-        code = OwnEpsgCode(matches[0]);
-    }
-    OSRFreeSRSArray(matches);
-    CPLFree(confidences);
-    return code;
+    return ExactEpsgCode(srs);
 }

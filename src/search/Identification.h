@@ -8,8 +8,12 @@
 // The EPSG code `srs` carries for the whole system, empty when none.
 std::string OwnEpsgCode(OGRSpatialReferenceH srs);
 
-// The EPSG code of `srs`: its own, else GDAL's identification when it finds
-// a single EPSG system with full confidence. Empty otherwise. Identification is asked only
-// for a system named as an EPSG system is (full confidence needs the name):
-// for any other it would search PROJ's database for a tenth of a second.
+// The EPSG code of `srs`: its own, else that of the one EPSG system GDAL's
+// identification finds to be the same system, names aside. Empty when there
+// is none, or more than one. Costs PROJ's search of its database (up to a
+// few tens of milliseconds for a system without a code).
 std::string ExactEpsgCode(OGRSpatialReferenceH srs);
+
+// The same, with the search asked only for a system named as an EPSG system
+// is: quick enough to run after every change in a dialog.
+std::string NamedEpsgCode(OGRSpatialReferenceH srs);

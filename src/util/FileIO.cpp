@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -142,10 +143,48 @@ bool ResolveLink(const std::string& path, std::string& target)
     return true;
 }
 
-bool ReadDefinitionFile(const std::string& path, std::string& text)
+std::string DescribeReadFailure(const ReadFailure& failure, std::size_t maxBytes)
 {
-    if (!IsRegularFile(path) || !ReadRewrittenFile(path, text, kMaxDefinitionFileBytes))
+    switch (failure.kind) {
+    case ReadFailure::None:
+        return std::string();
+    case ReadFailure::NotRegular:
+        return "not a regular file";
+    case ReadFailure::TooLarge:
+        return maxBytes % (1 << 20) == 0 ? "larger than " + std::to_string(maxBytes >> 20) + " MiB"
+                                         : "larger than " + std::to_string(maxBytes) + " bytes";
+    case ReadFailure::System:
+        break;
+    }
+    return std::strerror(failure.error);
+}
+
+bool ReadDefinitionFile(const std::string& path, std::string& text, ReadFailure* failure)
+{
+    ReadFailure ignored;
+    ReadFailure& why = failure ? *failure : ignored;
+    why = ReadFailure();
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) {
+        why = {ReadFailure::System, errno};
         return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        why.kind = ReadFailure::NotRegular;
+        return false;
+    }
+    if (static_cast<std::size_t>(st.st_size) > kMaxDefinitionFileBytes) {
+        why.kind = ReadFailure::TooLarge;
+        return false;
+    }
+    if (!ReadRewrittenFile(path, text, kMaxDefinitionFileBytes)) {
+        // It cannot be opened, or (a file of /proc, which says it is empty)
+        // it holds more than it said.
+        FileDescriptor fd;
+        why = OpenRegularFile(path, O_RDONLY, fd) ? ReadFailure{ReadFailure::TooLarge, 0}
+                                                  : ReadFailure{ReadFailure::System, errno};
+        return false;
+    }
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
         text.erase(0, 3);
     for (char& c : text) {
@@ -159,6 +198,19 @@ bool ReadDefinitionFile(const std::string& path, std::string& text)
 }
 
 const char kTemporarySuffix[] = ".orvane-tmp-";
+
+mode_t CurrentUmask()
+{
+    // Read, never set: umask() can only be read by changing it, which would
+    // race with every other thread of the host that makes a file meanwhile.
+    std::string status;
+    if (ReadRegularFile("/proc/self/status", status, 1 << 16)) {
+        const std::size_t at = status.find("\nUmask:");
+        if (at != std::string::npos)
+            return static_cast<mode_t>(std::strtoul(status.c_str() + at + 7, nullptr, 8)) & 0777;
+    }
+    return 077;  // unknown: the most private
+}
 
 namespace {
 
@@ -332,9 +384,7 @@ bool SaveFile(const std::string& path, const std::string& content)
         if (errno != ENOENT)
             return false;
         // A new file gets the permissions the user's umask allows.
-        const mode_t mask = umask(0);
-        umask(mask);
-        return ReplaceFileAtomically(target, content, 0666 & ~mask);
+        return ReplaceFileAtomically(target, content, 0666 & ~CurrentUmask());
     }
     if (S_ISREG(st.st_mode)) {
         // Opened for writing first: a file the user may not write is never

@@ -52,6 +52,10 @@ std::string XdgFolder(const char* variable, const char* underHome);
 // The file `path` names: a symbolic link's target. False for a dangling link.
 bool ResolveLink(const std::string& path, std::string& target);
 
+// The process's file mode creation mask, read without changing it (0077
+// when the system does not tell).
+mode_t CurrentUmask();
+
 // What a temporary file beside `path` is named: path + this + 6 characters.
 extern const char kTemporarySuffix[];
 
@@ -63,11 +67,21 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& content, 
 // The largest definition file (.prj, WKT, PROJ string) worth reading.
 const std::size_t kMaxDefinitionFileBytes = 1 << 20;
 
+// Why a file could not be read.
+struct ReadFailure {
+    enum Kind { None, System, NotRegular, TooLarge } kind = None;
+    int error = 0;  // errno, for System
+};
+// In English, for a program's messages: "No such file or directory", "not a
+// regular file", "larger than 1 MiB".
+std::string DescribeReadFailure(const ReadFailure& failure, std::size_t maxBytes);
+
 // The text of a small definition file as one line: a byte order mark
 // dropped, line ends turned into blanks (tools write WKT on one line or over
 // many), blanks around it trimmed. False when `path` is not a regular file of
-// at most kMaxDefinitionFileBytes or cannot be read.
-bool ReadDefinitionFile(const std::string& path, std::string& text);
+// at most kMaxDefinitionFileBytes or cannot be read, with the reason in
+// `failure` when given.
+bool ReadDefinitionFile(const std::string& path, std::string& text, ReadFailure* failure = nullptr);
 
 // Gives the regular file `path`, open for writing as `fd`, the content
 // `content`: replaced atomically (temporary file, then rename) keeping its

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <filesystem>
+#include <cpl_conv.h>
 #include <gdal.h>
 
 #include "chooser/ChooserFixture.h"
@@ -120,12 +121,15 @@ TEST_F(ImportExportTest, RastersGiveTheirProjection)
     WriteRaster(tif, "GTiff", WktOfEpsg(32633));
     WriteRaster(img, "HFA", WktOfEpsg(4214));
     GDALDestroyDriverManager();
+    CPLSetConfigOption("GDAL_CACHEMAX", "64");  // the host's own settings
     Open();
     Dlg().m_bGdalRegistered = false;  // the library registers the drivers itself
     Import(tif);
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Current(IDC_PROJ_CATEGORY), "WGS 84 / UTM zone 33N");
-    EXPECT_EQ(GDALGetDriverCount(), 0) << "and tears them down afterwards";
+    EXPECT_EQ(GDALGetDriverCount(), 0) << "and removes them afterwards";
+    EXPECT_STREQ(CPLGetConfigOption("GDAL_CACHEMAX", ""), "64") << "leaving the host's settings alone";
+    CPLSetConfigOption("GDAL_CACHEMAX", nullptr);
     Import(img);
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Current(IDC_SYSTEM_KIND), "Geographic Coordinate System");

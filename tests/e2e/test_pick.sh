@@ -1,107 +1,174 @@
 #!/usr/bin/env bash
-# `orvane pick` as a user runs it: on a virtual display (Xvfb), the chooser
-# answered with real keystrokes (xdotool); its output and exit status checked.
+# `orvane pick` as a user runs it: on a virtual display with a window manager,
+# the chooser worked with real keystrokes (xdotool) through every way out of
+# it (file dialogs, message boxes, the editor, the search list, Escape, the
+# window manager's close), each run checked for its exit status and its
+# whole output.
 #   test_pick.sh BUILD_BIN_FOLDER
 set -u
 bin=$1
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/display.sh"
 passed=0
 failed=0
-
-display=":$((100 + RANDOM % 800))"
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 work=$(mktemp -d)
-export DISPLAY=$display
-# The chooser must come up on that display, whatever platform the caller chose.
-export QT_QPA_PLATFORM=xcb
-for _ in $(seq 100); do
-  xdpyinfo >/dev/null 2>&1 && break
-  sleep 0.1
-done
+trap 'stop_display; rm -rf "$work"' EXIT
+start_display
 
-check() {  # check NAME CONDITION-RESULT
-  if [ "$2" = 0 ]; then
-    passed=$((passed + 1)); echo "ok   $1"
-  else
-    failed=$((failed + 1)); echo "FAIL $1"
-  fi
-}
-
-# pick KEYS ARGS...: runs the chooser, waits for its window, types KEYS.
-# Leaves the exit status in $status and the output in $work/out.
-pick() {
-  local keys=$1; shift
-  "$bin/orvane" pick "$@" >"$work/out" 2>"$work/err" &
-  local pid=$!
-  local window
-  window=$(timeout 30 xdotool search --sync --onlyvisible --name "Choose Coordinate System" | head -n 1)
-  if [ -n "$window" ]; then
-    xdotool windowfocus --sync "$window" 2>/dev/null
-    sleep 0.3
-    xdotool key --clearmodifiers $keys
-  fi
-  for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$pid" 2>/dev/null; then
-    kill "$pid"; status=124
-  fi
-  wait "$pid"; status=$?
-}
-
-pick Return --lang 2
-check "OK on the default prints WGS 84 and its WKT" \
-  "$([ $status = 0 ] && [ "$(sed -n 1p "$work/out")" = "WGS 84" ] && sed -n 2p "$work/out" | grep -q '^GEOGCS\["WGS 84"' ; echo $?)"
-
+chooser="@Choose Coordinate System"
 utm='PROJCS["WGS 84 / UTM zone 50N",GEOGCS["WGS 84",DATUM["WGS_1984",SPHEROID["WGS 84",6378137,298.257223563]],PRIMEM["Greenwich",0],UNIT["degree",0.0174532925199433]],PROJECTION["Transverse_Mercator"],PARAMETER["latitude_of_origin",0],PARAMETER["central_meridian",117],PARAMETER["scale_factor",0.9996],PARAMETER["false_easting",500000],PARAMETER["false_northing",0],UNIT["metre",1]]'
 echo "$utm" >"$work/utm.prj"
-pick Return --wkt-file "$work/utm.prj" --lang 7
-check "OK on a handed-in projected system prints its name" \
-  "$([ $status = 0 ] && [ "$(sed -n 1p "$work/out")" = "WGS 84 / UTM zone 50N" ]; echo $?)"
-"$bin/orvane" info "$(sed -n 2p "$work/out")" >"$work/info"
-check "the printed WKT is the same system" \
-  "$(grep -q 'Projection: Transverse_Mercator' "$work/info"; echo $?)"
 
-pick Return --wkt "$utm" --host-registers-gdal
-check "the host may register GDAL's drivers itself" "$([ $status = 0 ]; echo $?)"
+# The output of the last run: its lines, and whether it ends whole (a line end).
+line() { sed -n "${1}p" "$work/out"; }
+whole() { [ -s "$work/out" ] && [ "$(tail -c 1 "$work/out" | od -An -c | tr -d ' ')" = '\n' ]; }
+empty() { [ ! -s "$work/out" ]; }
+# The printed system is one GDAL reads, by the program's own reading.
+readable() { "$bin/orvane" info "$(line 2)" >/dev/null 2>&1; }
 
-pick Escape --lang 2
-check "Escape cancels: exit 1, nothing printed" "$([ $status = 1 ] && [ ! -s "$work/out" ]; echo $?)"
+# pick_case NAME STATUS CHECK STEPS ARGS...: runs `orvane pick ARGS` worked
+# by STEPS; passes when it exits STATUS and CHECK (a shell condition) holds.
+pick_case() {
+  local name=$1 expected=$2 check=$3 steps=$4; shift 4
+  rm -f "$work/out" "$work/err"
+  run_driven "$steps" -- "$bin/orvane" pick "$@" >"$work/out" 2>"$work/err"
+  if [ "$status" = "$expected" ] && eval "$check"; then
+    passed=$((passed + 1)); echo "ok   $name"
+  else
+    failed=$((failed + 1)); echo "FAIL $name (exit $status, expected $expected)"
+    sed 's/^/     out: /' "$work/out" | head -n 3; sed 's/^/     err: /' "$work/err" | head -n 5
+  fi
+}
 
-pick Return --wkt EPSG:32650 --format proj
-check "--wkt takes what info takes; --format proj prints a PROJ string" \
-  "$([ $status = 0 ] && [ "$(sed -n 1p "$work/out")" = "WGS 84 / UTM zone 50N" ] && sed -n 2p "$work/out" | grep -q '^+proj=utm +zone=50'; echo $?)"
+# From the search field, Tab reaches (geographic): kind, system, New…,
+# Import…, Save as .prj…, OK; (a handed-in projected system): kind, category,
+# system, New…, method, parameter list, unit, metres per unit, Import… .
+pick_case "OK on the default prints WGS 84 and its WKT" 0 \
+  'whole && [ "$(line 1)" = "WGS 84" ] && line 2 | grep -q "^GEOGCS\[\"WGS 84\"" && readable' \
+  "$chooser
+Return" --lang 2
 
-pick Return --wkt EPSG:4326 --json --format projjson
-check "--json prints one object with the names, the code and the system" \
-  "$([ $status = 0 ] && [ "$(wc -l <"$work/out")" = 1 ] && grep -q '"code":"EPSG:4326"' "$work/out" && grep -q '"projjson":{' "$work/out"; echo $?)"
+pick_case "Import… opened and cancelled, then OK" 0 \
+  'whole && [ "$(line 1)" = "WGS 84" ] && readable' \
+  "$chooser
+Tab Tab Tab Tab space
+@Select a Data Source
+Escape
+$chooser
+Tab Tab space" --lang 2
 
-pick "Tab ctrl+f 3 2 6 5 0 Return Return" --lang 2
-check "Ctrl+F, a code, Enter to choose it, Enter for OK" \
-  "$([ $status = 0 ] && [ "$(sed -n 1p "$work/out")" = "WGS 84 / UTM zone 50N" ] && sed -n 2p "$work/out" | grep -q 'AUTHORITY\["EPSG","32650"\]\]$'; echo $?)"
+pick_case "Import… of a .prj, then OK" 0 \
+  'whole && [ "$(line 1)" = "WGS 84 / UTM zone 50N" ] && readable' \
+  "$chooser
+Tab Tab Tab Tab space
+@Select a Data Source
+=$work/utm.prj
+Return
+$chooser
+Tab Tab space" --lang 2
 
-# The keyboard alone: Tab from the search field through type, category,
-# geographic system, New… and method to the parameter list (the zone list is
-# off for a handed-in system), Down to false_easting, F2, a new value, Enter;
-# Tab leaves the list, Enter presses OK.
-pick "Tab Tab Tab Tab Tab Tab Down F2 ctrl+a 4 0 0 0 0 0 Return Tab Return" --wkt EPSG:32650
-check "the parameter list is worked with Tab, arrows, F2 and Enter" \
-  "$([ $status = 0 ] && sed -n 2p "$work/out" | grep -q 'PARAMETER\["false_easting",400000\]'; echo $?)"
+pick_case "Save as .prj (its message answered), then OK" 0 \
+  'whole && [ "$(line 1)" = "WGS 84" ] && [ "$(cat "$work/saved.prj")" = "$(line 2)" ]' \
+  "$chooser
+Tab Tab Tab Tab Tab space
+@Save Prj File
+ctrl+a
+=$work/saved.prj
+Return
+@Orvane
+Return
+$chooser
+Tab space" --lang 2
 
-"$bin/orvane" pick --lang >/dev/null 2>&1
-check "a missing value is a usage error" "$([ $? = 2 ]; echo $?)"
-"$bin/orvane" pick --bogus >/dev/null 2>&1
-check "an unknown argument is a usage error" "$([ $? = 2 ]; echo $?)"
-"$bin/orvane" pick --wkt-file /dev/zero >/dev/null 2>&1
-check "a --wkt-file that is no regular file is refused at once" "$([ $? = 4 ]; echo $?)"
-"$bin/orvane" pick --wkt 'not a reference' >/dev/null 2>&1
-check "an unusable reference exits 4 without showing the chooser" "$([ $? = 4 ]; echo $?)"
-"$bin/orvane" pick --wkt A --wkt-file B >/dev/null 2>&1
-check "two WKT sources are a usage error" "$([ $? = 2 ]; echo $?)"
+pick_case "Save as .prj, then Cancel" 1 \
+  'empty && [ -s "$work/cancelled.prj" ]' \
+  "$chooser
+Tab Tab Tab Tab Tab space
+@Save Prj File
+ctrl+a
+=$work/cancelled.prj
+Return
+@Orvane
+Return
+$chooser
+Escape" --lang 2
+
+pick_case "\"Coordinate set error!\" for a scale of 0, mended, then OK" 0 \
+  'whole && line 2 | grep -q "PARAMETER\[\"scale_factor\",0.5\]" && readable' \
+  "$chooser
+Tab Tab Tab Tab Tab Tab Down Down Down Down F2 ctrl+a 0 Return Tab Return
+@Orvane
+Return
+$chooser
+shift+Tab F2 ctrl+a 0 period 5 Return Tab Return" --wkt EPSG:32650
+
+pick_case "the New… editor closed with Escape, then OK" 0 \
+  'whole && [ "$(line 1)" = "WGS 84" ]' \
+  "$chooser
+Tab Tab Tab space
+@New Geographic Coordinate System
+Escape
+$chooser
+Return" --lang 2
+
+pick_case "Ctrl+F, a code, Enter to choose it, Enter for OK" 0 \
+  'whole && [ "$(line 1)" = "WGS 84 / UTM zone 50N" ] && line 2 | grep -q "AUTHORITY\[\"EPSG\",\"32650\"\]\]$"' \
+  "$chooser
+Tab ctrl+f 3 2 6 5 0 Return Return" --lang 2
+
+pick_case "the search list closed with Escape, then Escape cancels" 1 'empty' \
+  "$chooser
+ctrl+f w g s Escape Escape" --lang 2
+
+pick_case "Escape cancels: exit 1, nothing printed" 1 'empty' \
+  "$chooser
+Escape" --lang 2
+
+pick_case "the window manager closes the window: exit 1, nothing printed" 1 'empty' \
+  "$chooser
+alt+F4" --lang 2
+
+pick_case "OK on a handed-in file's system prints its name" 0 \
+  'whole && [ "$(line 1)" = "WGS 84 / UTM zone 50N" ] && readable' \
+  "$chooser
+Return" --wkt-file "$work/utm.prj" --lang 7
+
+pick_case "the host may register GDAL's drivers itself" 0 'whole' \
+  "$chooser
+Return" --wkt "$utm" --host-registers-gdal
+
+pick_case "--wkt takes what info takes; --format proj prints a PROJ string" 0 \
+  'whole && [ "$(line 1)" = "WGS 84 / UTM zone 50N" ] && line 2 | grep -q "^+proj=utm +zone=50"' \
+  "$chooser
+Return" --wkt EPSG:32650 --format proj
+
+pick_case "--json prints one object with the names, the code and the system" 0 \
+  'whole && [ "$(wc -l <"$work/out")" = 1 ] && grep -q "\"code\":\"EPSG:4326\"" "$work/out" && grep -q "\"projjson\":{" "$work/out"' \
+  "$chooser
+Return" --wkt EPSG:4326 --json --format projjson
+
+# The keyboard alone: Tab to the parameter list, Down to false_easting, F2, a
+# new value, Enter; Tab leaves the list, Enter presses OK.
+pick_case "the parameter list is worked with Tab, arrows, F2 and Enter" 0 \
+  'whole && line 2 | grep -q "PARAMETER\[\"false_easting\",400000\]"' \
+  "$chooser
+Tab Tab Tab Tab Tab Tab Down F2 ctrl+a 4 0 0 0 0 0 Return Tab Return" --wkt EPSG:32650
+
+# Output that cannot be written is a failure the user hears of.
+run_driven "$chooser
+Return" -- "$bin/orvane" pick --lang 2 >/dev/full 2>"$work/err"
+if [ "$status" = 4 ] && grep -q "cannot write to standard output" "$work/err"; then
+  passed=$((passed + 1)); echo "ok   OK with standard output on a full disk: exit 4 and a message"
+else
+  failed=$((failed + 1)); echo "FAIL OK with standard output on a full disk (exit $status)"
+fi
+
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/orvane" pick >/dev/null 2>&1
-check "without a display it says so and exits 3" "$([ $? = 3 ]; echo $?)"
+if [ $? = 3 ]; then
+  passed=$((passed + 1)); echo "ok   without a display it says so and exits 3"
+else
+  failed=$((failed + 1)); echo "FAIL without a display"
+fi
 
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <filesystem>
 #include <QTest>
+#include <cpl_conv.h>
 
 #include "catalog/PredefinedSystems.h"
 #include "chooser/ProjectionDlg.h"
@@ -119,6 +120,28 @@ TEST_F(DoModalTest, AMessageBoxIsAnsweredAsAUserDoes)
     ASSERT_EQ(chooser.DoModal(), 1);
     EXPECT_EQ(message, "Unknown spatial reference!");
     EXPECT_STREQ(chooser.GetSrsName(), "WGS 84");
+}
+
+TEST_F(DoModalTest, TheHostsGdalDataOptionIsLeftAsItWas)
+{
+    // The host's own drivers (DXF, S-57, GML …) read their files from there.
+    for (const char* hostValue : {"/host/gdal-data", static_cast<const char*>(nullptr)}) {
+        CPLSetConfigOption("GDAL_DATA", hostValue);
+        Orvane chooser(nullptr);
+        bool editorShown = false;
+        WhenModalShows([&editorShown](QWidget* dialog) {
+            WhenModalShows([&editorShown](QWidget* editor) {
+                editorShown = editor->windowTitle() == "New Geographic Coordinate System";
+                Press(editor, 2);
+            });
+            Press(dialog, IDC_ADD_GEOG_SYSTEM);
+            Press(dialog, 2);
+        });
+        EXPECT_EQ(chooser.DoModal(), 2);
+        EXPECT_TRUE(editorShown);
+        const char* after = CPLGetConfigOption("GDAL_DATA", nullptr);
+        EXPECT_EQ(after ? std::string(after) : "(unset)", hostValue ? hostValue : "(unset)");
+    }
 }
 
 TEST_F(DoModalTest, WithoutTheResourceLibraryThereIsNoDialog)

@@ -132,18 +132,24 @@ TEST(Search, CodesOfTextsAndOfComposedSystems)
     struct Composed {
         const char* name;
         double falseEasting;
-        const char* code;
+        const char* exact;  // the same system, names aside
+        const char* named;  // asked only of systems named as EPSG's are
     };
-    for (const Composed& c : {Composed{"WGS 84 / UTM zone 50N", 500000, "32650"},
-                              Composed{"WGS 84 / UTM zone 50N", 400000, ""}, Composed{"My grid", 500000, ""}}) {
+    for (const Composed& c : {Composed{"WGS 84 / UTM zone 50N", 500000, "32650", "32650"},
+                              Composed{"WGS 84 / UTM zone 50N", 400000, "", ""},
+                              Composed{"My grid", 500000, "32650", ""}}) {
         OsrHandle srs = NewSpatialReference(wgs84);
         OSRSetUTM(srs.get(), 50, TRUE);
         OSRSetProjCS(srs.get(), c.name);
         OSRSetProjParm(srs.get(), SRS_PP_FALSE_EASTING, c.falseEasting);
-        EXPECT_EQ(ExactEpsgCode(srs.get()), c.code) << c.name << " " << c.falseEasting;
+        EXPECT_EQ(ExactEpsgCode(srs.get()), c.exact) << c.name << " " << c.falseEasting;
+        EXPECT_EQ(NamedEpsgCode(srs.get()), c.named) << c.name << " " << c.falseEasting;
     }
     OsrHandle geographic = NewSpatialReference(wgs84);
     EXPECT_EQ(ExactEpsgCode(geographic.get()), "4326");
+    OsrHandle projString(OSRNewSpatialReference(nullptr));
+    OSRSetFromUserInput(projString.get(), "+proj=utm +zone=33 +datum=WGS84 +units=m +no_defs");
+    EXPECT_EQ(ExactEpsgCode(projString.get()), "32633") << "a PROJ string is the EPSG system it describes";
 }
 
 TEST(Search, RecentSystemsKeepTheLastTenMostRecentFirst)
