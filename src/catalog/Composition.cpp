@@ -1,74 +1,217 @@
 #include "catalog/Composition.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 #include "module/GdalSupport.h"
 #include "module/ProjSupport.h"
+#include "search/Identification.h"
+#include "util/NumberText.h"
+#include "util/Text.h"
+
+const char kComposedSystemName[] = "<Custom Projection Coordinate System>";
 
 namespace {
 
-// The geographic system the choice builds on: the restored system's own
-// while the user keeps its entry, the catalogue's otherwise.
-OsrHandle GeographicBase(const SystemChoice& choice, OGRSpatialReferenceH restored)
+// A text as a WKT name: quoted, its quotes doubled.
+std::string QuotedWkt(const std::string& text)
 {
-    if (restored && ListedGeogName(restored) == choice.geogName)
-        return OsrHandle(OSRCloneGeogCS(restored));
-    return NewSpatialReference(choice.geogWkt);
+    std::string quoted = "\"";
+    for (char c : text)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
 }
 
-// Gives `srs` the projected axes of `restored` (a Krovak grid pointing south
-// and west, a south-orientated system): without them every coordinate
-// computed with the system would be swapped or negated.
-void KeepProjectedAxes(OGRSpatialReferenceH srs, OGRSpatialReferenceH restored)
+// The projected axes of `srs` as WKT1 writes them; empty when it has none.
+std::string AxesOf(OGRSpatialReferenceH srs)
 {
-    OGRAxisOrientation first = OAO_Other, second = OAO_Other;
-    const char* firstName = OSRGetAxis(restored, "PROJCS", 0, &first);
-    const char* secondName = OSRGetAxis(restored, "PROJCS", 1, &second);
-    if (firstName && secondName)
-        OSRSetAxes(srs, "PROJCS", firstName, first, secondName, second);
-}
-
-ComposedSystem Refused(CompositionProblem problem)
-{
-    return ComposedSystem{std::string(), problem};
-}
-
-// The projected system of `choice` on `base`, or null with `problem` set.
-OsrHandle ComposeProjected(const SystemChoice& choice, OsrHandle base, CompositionProblem& problem)
-{
-    OsrHandle srs = std::move(base);
-    if (choice.category == kUtmCategoryPosition) {
-        auto meridian = choice.parameters.find("central_meridian");
-        const int zone = UtmZoneOfMeridian(meridian == choice.parameters.end() ? 0.0 : meridian->second);
-        // GDAL accepts zones it cannot build (zone 0 among them).
-        if (zone < 1 || zone > 60 || OSRSetUTM(srs.get(), zone, choice.northern) != OGRERR_NONE) {
-            problem = CompositionProblem::NoZone;
-            return nullptr;
-        }
-        // GDAL 3 leaves the system "unnamed"; hosts read the name back.
-        const std::string name = AttrValue(srs.get(), "PROJCS");
-        if (name.empty() || name == "unnamed")
-            OSRSetProjCS(srs.get(), UtmSystemName(zone, choice.northern).c_str());
-    } else if (choice.category == kBeijing1954CategoryPosition || choice.category == kXian1980CategoryPosition) {
-        srs = NewSpatialReference(choice.zoneWkt);
-        if (!srs) {
-            problem = CompositionProblem::NoZone;
-            return nullptr;
-        }
-    } else {
-        OSRSetProjCS(srs.get(), choice.categoryText.c_str());
-        OSRSetProjection(srs.get(), choice.methodName.c_str());
+    std::string axes;
+    for (int i = 0; i < 2; ++i) {
+        OGRAxisOrientation orientation = OAO_Other;
+        const char* name = OSRGetAxis(srs, "PROJCS", i, &orientation);
+        if (!name)
+            return std::string();
+        axes += ",AXIS[" + QuotedWkt(name) + "," + OSRAxisEnumToName(orientation) + "]";
     }
-    for (const auto& [name, value] : choice.parameters)
-        OSRSetProjParm(srs.get(), name.c_str(), value);
-    if (!std::isfinite(choice.unitFactor) || !(choice.unitFactor > 0)) {
-        problem = CompositionProblem::BadUnitFactor;
-        return nullptr;
+    return axes;
+}
+
+const ChoiceParameter* FindParameter(const ChoiceParameters& parameters, const char* name)
+{
+    for (const ChoiceParameter& p : parameters)
+        if (EqualIgnoringAsciiCase(p.name, name))
+            return &p;
+    return nullptr;
+}
+
+bool IsScaleFactor(const std::string& name)
+{
+    return LowerAscii(name).find("scale") != std::string::npos;
+}
+
+struct Composing {
+    OsrHandle srs;
+    CompositionProblem problem = CompositionProblem::None;
+    std::string parameter;
+    // Systems the result may well be, names aside: the held system, the
+    // Gauss-Krueger zone it was made of (PROJ's identification misses some).
+    std::vector<std::string> likely;
+};
+
+Composing Refusal(CompositionProblem problem, const std::string& parameter = std::string())
+{
+    return Composing{nullptr, problem, parameter, {}};
+}
+
+// Whether a UTM choice is the zone exactly as the zone defines it: then it
+// may carry the zone's name.
+bool IsPlainUtmZone(const ShownChoice& shown)
+{
+    if (shown.category != kUtmCategoryPosition || shown.zone < 0)
+        return false;
+    const int zone = UtmZoneOfPosition(shown.zone);
+    const bool northern = UtmPositionIsNorthern(shown.zone);
+    const std::pair<const char*, double> expected[] = {{"latitude_of_origin", 0.0},
+                                                       {"central_meridian", 6.0 * zone - 183.0},
+                                                       {"false_northing", northern ? 0.0 : 10000000.0},
+                                                       {"false_easting", 500000.0},
+                                                       {"scale_factor", 0.9996}};
+    if (shown.parameters.size() != 5)
+        return false;
+    for (const auto& [name, value] : expected) {
+        const ChoiceParameter* p = FindParameter(shown.parameters, name);
+        if (!p || p->value != value)
+            return false;
     }
-    OSRSetLinearUnits(srs.get(), choice.unitName.c_str(), choice.unitFactor);
-    return srs;
+    return true;
+}
+
+// The geographic system a choice builds on: the held system's own while its
+// entry is chosen (a held geographic system whole, its shift and axes
+// kept), the catalogue's entry otherwise; null for none.
+OsrHandle ChosenGeographic(const ChoiceCatalogues& catalogues, OGRSpatialReferenceH heldSrs,
+                           const std::string& geogName, bool whole)
+{
+    if (heldSrs && ListedGeogName(heldSrs) == geogName)
+        return OsrHandle(whole && OSRIsGeographic(heldSrs) ? OSRClone(heldSrs) : OSRCloneGeogCS(heldSrs));
+    const auto entry = catalogues.geographic.find(geogName);
+    return entry == catalogues.geographic.end() ? nullptr : NewSpatialReference(entry->second);
+}
+
+// The system `shown` stands for. The held system's own geographic part
+// serves while its entry is chosen; its projected axes while its method is.
+Composing Compose(const ChoiceCatalogues& catalogues, const HeldSystem& held, const ShownChoice& shown)
+{
+    QuietGdalErrors quiet;
+    const OsrHandle heldSrs = NewSpatialReference(held.wkt);
+    OsrHandle base = ChosenGeographic(catalogues, heldSrs.get(), shown.geogName, !shown.projected);
+    if (!base)
+        return Refusal(CompositionProblem::NoGeographicSystem);
+    if (!shown.projected)
+        return Composing{std::move(base), CompositionProblem::None, std::string(), {held.wkt}};
+
+    for (const ChoiceParameter& p : shown.parameters)
+        if (!std::isfinite(p.value))
+            return Refusal(CompositionProblem::NotANumber, p.name);
+    if (!shown.unitFactorValid || !std::isfinite(shown.unitFactor) || !(shown.unitFactor > 0))
+        return Refusal(CompositionProblem::BadUnitFactor);
+
+    const std::vector<RefEntry>& units = catalogues.units;
+    const std::string unitName = shown.unit >= 0 && static_cast<std::size_t>(shown.unit) < units.size()
+                                     ? units[static_cast<std::size_t>(shown.unit)].name
+                                     : std::string();
+    std::string name = kComposedSystemName;
+    std::string method = shown.methodName;
+    // A Krovak grid pointing south and west, a south-orientated system, a
+    // zone numbered northing first: without its axes every coordinate
+    // computed with the system would be swapped or negated.
+    std::string axes;
+    if (heldSrs && OSRIsProjected(heldSrs.get()) && held.shown.methodName == shown.methodName)
+        axes = AxesOf(heldSrs.get());
+    std::vector<std::string> likely{held.wkt};
+    if (shown.category == kUtmCategoryPosition) {
+        // The list's values on the zone of its meridian.
+        const ChoiceParameter* meridian = FindParameter(shown.parameters, "central_meridian");
+        const int zone = UtmZoneOfMeridian(meridian ? meridian->value : 0.0);
+        if (zone < 1 || zone > 60)
+            return Refusal(CompositionProblem::NoZone);
+        method = "Transverse_Mercator";
+        // A UTM zone exactly as the zone defines it is named as GDAL 1.8 named it.
+        if (IsPlainUtmZone(shown))
+            name = UtmSystemName(zone, UtmPositionIsNorthern(shown.zone));
+    } else if (shown.category == kBeijing1954CategoryPosition || shown.category == kXian1980CategoryPosition) {
+        // The zone's own system, its method and geographic part, with the
+        // list's values.
+        const SystemCatalog& zones =
+            shown.category == kBeijing1954CategoryPosition ? catalogues.beijing1954 : catalogues.xian1980;
+        if (shown.zone < 0 || static_cast<std::size_t>(shown.zone) >= zones.size())
+            return Refusal(CompositionProblem::NoZone);
+        auto zone = zones.begin();
+        std::advance(zone, shown.zone);
+        const OsrHandle zoneSrs = NewSpatialReference(zone->second);
+        if (!zoneSrs || !OSRIsProjected(zoneSrs.get()))
+            return Refusal(CompositionProblem::NoZone);
+        method = AttrValue(zoneSrs.get(), "PROJECTION");
+        base.reset(OSRCloneGeogCS(zoneSrs.get()));
+        axes = AxesOf(zoneSrs.get());
+        likely.push_back(zone->second);
+    }
+    // Written as WKT1, as it means: angles in the geographic system's unit,
+    // lengths in the system's own. (GDAL's setters, used in place, turn a
+    // geographic system with a shift to WGS 84 into WGS 84, read values set
+    // before a geographic system as degrees, and leave a PROJ4 extension
+    // they wrote (Pseudo-Mercator) behind later values.) Never the held
+    // system's name: PROJ reads some names as the system they name, whatever
+    // the values say (WGS 84 / Pseudo-Mercator).
+    const std::string geogcs = ExportToWkt(base.get());
+    if (geogcs.compare(0, 7, "GEOGCS[") != 0)
+        return Refusal(CompositionProblem::NoGeographicSystem);
+    std::string wkt = "PROJCS[" + QuotedWkt(name) + "," + geogcs + ",PROJECTION[" + QuotedWkt(method) + "]";
+    for (const ChoiceParameter& p : shown.parameters)
+        wkt += ",PARAMETER[" + QuotedWkt(p.name) + "," + FormatGeneral(p.value, 17) + "]";
+    wkt += ",UNIT[" + QuotedWkt(unitName) + "," + FormatGeneral(shown.unitFactor, 17) + "]" + axes + "]";
+    OsrHandle srs = NewSpatialReference(wkt);
+    if (!srs)
+        return Refusal(CompositionProblem::Unusable);
+    return Composing{std::move(srs), CompositionProblem::None, std::string(), std::move(likely)};
+}
+
+// Why PROJ refused a choice, where the choice says it plainly.
+ComposedSystem UnusableBecause(const ShownChoice& shown, const std::string& projReason)
+{
+    for (const ChoiceParameter& p : shown.parameters)
+        if (IsScaleFactor(p.name) && p.value == 0.0)
+            return ComposedSystem{std::string(), CompositionProblem::ScaleFactorZero, p.name, std::string()};
+    const ChoiceParameter* first = FindParameter(shown.parameters, "standard_parallel_1");
+    const ChoiceParameter* second = FindParameter(shown.parameters, "standard_parallel_2");
+    if (first && second && first->value + second->value == 0.0)
+        return ComposedSystem{std::string(), CompositionProblem::ParallelsMeet, first->name, std::string()};
+    return ComposedSystem{std::string(), CompositionProblem::Unusable, std::string(), projReason};
+}
+
+// The EPSG code of the first of `systems` that is `srs`, names aside.
+std::string EpsgCodeAmong(OGRSpatialReferenceH srs, const std::vector<std::string>& systems)
+{
+    const char* sameness[] = {"IGNORE_DATA_AXIS_TO_SRS_AXIS_MAPPING=YES",
+                              "CRITERION=EQUIVALENT_EXCEPT_AXIS_ORDER_GEOGCRS", nullptr};
+    for (const std::string& wkt : systems) {
+        const OsrHandle other = NewSpatialReference(wkt);
+        const std::string code = other ? OwnEpsgCode(other.get()) : std::string();
+        if (!code.empty() && OSRIsSameEx(srs, other.get(), sameness))
+            return code;
+    }
+    return std::string();
+}
+
+std::string EpsgDefinition(const std::string& code)
+{
+    OsrHandle srs(OSRNewSpatialReference(nullptr));
+    if (!srs || OSRImportFromEPSG(srs.get(), std::atoi(code.c_str())) != OGRERR_NONE)
+        return std::string();
+    return ExportToWkt(srs.get());
 }
 
 }  // namespace
@@ -76,13 +219,22 @@ OsrHandle ComposeProjected(const SystemChoice& choice, OsrHandle base, Compositi
 std::string ListedGeogName(OGRSpatialReferenceH srs)
 {
     std::string name = AttrValue(srs, "GEOGCS");
+    if (name.empty()) {
+        // A system WKT1 cannot express keeps its WKT2 nodes.
+        QuietGdalErrors quiet;
+        const OsrHandle geographic(OSRCloneGeogCS(srs));
+        const char* own = geographic ? OSRGetName(geographic.get()) : nullptr;
+        name = own ? own : "";
+    }
     if (name.compare(0, 4, "GCS_") == 0)
         name.erase(0, 4);
     return name.empty() ? "UNNAMED GCS" : name;
 }
 
-bool IsUsableSystem(OGRSpatialReferenceH srs, const std::string& wkt)
+bool IsUsableSystem(OGRSpatialReferenceH srs, const std::string& wkt, std::string* reason)
 {
+    if (reason)
+        reason->clear();
     // PROJ's definitions carry no angular unit: check it here.
     const double radians = OSRGetAngularUnits(srs, nullptr);
     if (!std::isfinite(radians) || !(radians > 0))
@@ -92,52 +244,82 @@ bool IsUsableSystem(OGRSpatialReferenceH srs, const std::string& wkt)
     PJ_CONTEXT* context = QuietProjContext();
     if (!context)
         return false;
-    // PROJ checks a definition's values only when it builds the projection
-    // itself: from the system's PROJ form, not from the system.
+    ClearProjMessage();
     PjHandle system(proj_create(context, wkt.c_str()));
+    if (system && proj_get_type(system.get()) == PJ_TYPE_BOUND_CRS)
+        system.reset(proj_get_source_crs(context, system.get()));
+    // PROJ checks a definition's values only when it builds the projection
+    // itself: from the system's PROJ form, not from the system. A method
+    // without one (a few EPSG methods) is built from its conversion.
     const char* definition = system ? proj_as_proj_string(context, system.get(), PJ_PROJ_4, nullptr) : nullptr;
-    if (!definition)
-        return false;
-    std::string operation = definition;
-    const std::size_t crsMark = operation.find(" +type=crs");
-    if (crsMark != std::string::npos)
-        operation.erase(crsMark, std::strlen(" +type=crs"));
-    PjHandle projection(proj_create(context, operation.c_str()));
-    return projection != nullptr;
+    const PjHandle conversion(!definition && system && OSRIsProjected(srs)
+                                  ? proj_crs_get_coordoperation(context, system.get())
+                                  : nullptr);
+    if (conversion)
+        definition = proj_as_proj_string(context, conversion.get(), PJ_PROJ_5, nullptr);
+    bool usable = false;
+    if (definition) {
+        std::string operation = definition;
+        const std::size_t crsMark = operation.find(" +type=crs");
+        if (crsMark != std::string::npos)
+            operation.erase(crsMark, std::strlen(" +type=crs"));
+        usable = PjHandle(proj_create(context, operation.c_str())) != nullptr;
+    }
+    if (!usable && reason)
+        *reason = LastProjMessage();
+    return usable;
 }
 
-ComposedSystem ComposeSystem(const SystemChoice& choice)
+bool ReproducesHeld(const ChoiceCatalogues& catalogues, const HeldSystem& held)
+{
+    const Composing composed = Compose(catalogues, held, held.shown);
+    const OsrHandle heldSrs = NewSpatialReference(held.wkt);
+    QuietGdalErrors quiet;
+    return composed.srs && heldSrs && OSRIsSame(composed.srs.get(), heldSrs.get());
+}
+
+std::string ChosenGeographicWkt(const SystemChoice& choice)
 {
     QuietGdalErrors quiet;
-    const OsrHandle restored = NewSpatialReference(choice.restoredWkt);
-    OsrHandle base = GeographicBase(choice, restored.get());
-    if (!base)
-        return Refused(CompositionProblem::NoGeographicSystem);
+    const OsrHandle heldSrs = NewSpatialReference(choice.held.wkt);
+    const OsrHandle geographic = ChosenGeographic(choice.catalogues, heldSrs.get(), choice.shown.geogName, false);
+    return geographic ? ExportToWkt(geographic.get()) : std::string();
+}
 
-    OsrHandle srs;
-    if (!choice.projected) {
-        // The restored geographic system itself while its entry is kept.
-        const bool keepsRestored = restored && OSRIsGeographic(restored.get()) &&
-                                   ListedGeogName(restored.get()) == choice.geogName;
-        srs = keepsRestored ? OsrHandle(OSRClone(restored.get())) : std::move(base);
-    } else {
-        CompositionProblem problem = CompositionProblem::None;
-        srs = ComposeProjected(choice, std::move(base), problem);
-        if (!srs)
-            return Refused(problem);
-        if (restored && OSRIsProjected(restored.get())) {
-            if (AttrValue(restored.get(), "PROJECTION") == choice.methodName)
-                KeepProjectedAxes(srs.get(), restored.get());
-            // Unchanged: the restored system, its names and codes kept.
-            if (OSRIsSame(srs.get(), restored.get()))
-                srs.reset(OSRClone(restored.get()));
-        }
-    }
+std::string ComposeWithoutIdentity(const SystemChoice& choice)
+{
+    if (IsUnchanged(choice))
+        return choice.held.wkt;
+    const Composing composed = Compose(choice.catalogues, choice.held, choice.shown);
+    QuietGdalErrors quiet;
+    return composed.srs ? ExportToWkt(composed.srs.get()) : std::string();
+}
+
+ComposedSystem ComposeSystem(const SystemChoice& choice, const EpsgIdentifier& identify)
+{
+    if (IsUnchanged(choice))
+        return ComposedSystem{choice.held.wkt, CompositionProblem::None, std::string(), std::string()};
+    const ShownChoice& shown = choice.shown;
+    Composing composed = Compose(choice.catalogues, choice.held, shown);
+    if (!composed.srs)
+        return ComposedSystem{std::string(), composed.problem, composed.parameter, std::string()};
+    QuietGdalErrors quiet;
     // A system GDAL cannot write out is no result: never hand back an empty text.
-    std::string wkt = ExportToWkt(srs.get());
-    if (!IsUsableSystem(srs.get(), wkt))
-        return Refused(CompositionProblem::Unusable);
-    return ComposedSystem{std::move(wkt), CompositionProblem::None};
+    std::string wkt = ExportToWkt(composed.srs.get());
+    std::string projReason;
+    if (!IsUsableSystem(composed.srs.get(), wkt, &projReason))
+        return UnusableBecause(shown, projReason);
+    // One system, one text, whatever the path to it: exactly an EPSG system
+    // is EPSG's own, whose name and code then say what it is.
+    std::string code = EpsgCodeAmong(composed.srs.get(), composed.likely);
+    if (code.empty() && identify)
+        code = identify(wkt);
+    if (!code.empty()) {
+        std::string epsg = EpsgDefinition(code);
+        if (!epsg.empty())
+            return ComposedSystem{std::move(epsg), CompositionProblem::None, std::string(), std::string()};
+    }
+    return ComposedSystem{std::move(wkt), CompositionProblem::None, std::string(), std::string()};
 }
 
 double InverseFlatteningOf(const GeogDefinition& d)

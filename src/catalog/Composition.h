@@ -3,65 +3,72 @@
 // read their controls into the value and show the outcome.
 #pragma once
 
-#include <map>
+#include <functional>
 #include <string>
 
 #include <ogr_srs_api.h>
 
-#include "catalog/PredefinedSystems.h"
-
-// The whole of a choice in the chooser.
-struct SystemChoice {
-    bool projected = false;
-    // Position in the category list; any other value is the entry of the
-    // restored system itself, named by `categoryText`.
-    int category = kCustomCategoryPosition;
-    std::string categoryText;
-    // The entry of the geographic list, and its definition in the catalogue
-    // (empty when the catalogue lacks it).
-    std::string geogName;
-    std::string geogWkt;
-    // Gauss-Krueger: the chosen zone's definition.
-    std::string zoneWkt;
-    // UTM: the hemisphere of the zone last applied.
-    bool northern = true;
-    std::string methodName;
-    std::map<std::string, double> parameters;
-    std::string unitName;
-    double unitFactor = 1.0;
-    // The system the chooser was opened on or imported; empty for none.
-    std::string restoredWkt;
-};
+#include "catalog/SystemChoice.h"
 
 enum class CompositionProblem {
     None,
     NoGeographicSystem,  // the chosen entry is missing or unreadable
     NoZone,              // a Gauss-Krueger zone is missing or unreadable, or a UTM meridian has no zone
     BadUnitFactor,       // metres per unit not a positive finite number
+    NotANumber,          // a parameter's text is not a number
+    ScaleFactorZero,     // a scale factor of 0
+    ParallelsMeet,       // a conic's standard parallels cancel out
     Unusable,            // GDAL or PROJ cannot compute with the result
 };
 
 struct ComposedSystem {
-    std::string wkt;  // WKT1 as GDAL writes it; empty when refused
+    std::string wkt;  // empty when refused
     CompositionProblem problem = CompositionProblem::None;
+    std::string parameter;  // the parameter at fault, where one is
+    std::string reason;     // PROJ's own words, for Unusable, where it has some
 };
 
-// The name the geographic list shows for the geographic part of `srs`:
-// without ESRI's "GCS_" prefix, "UNNAMED GCS" when it has none.
-std::string ListedGeogName(OGRSpatialReferenceH srs);
+// The EPSG code of the one EPSG system a composed system is, names aside;
+// empty for none. The chooser passes one that remembers what it found.
+using EpsgIdentifier = std::function<std::string(const std::string& wkt)>;
 
-// Composes `choice`. When it equals the restored system (the same method,
-// parameter values, geographic system and unit), the restored system comes
-// back as given, its names, codes and axes kept; a restored system's
-// geographic part stays its own while the user keeps its entry; axes that
-// change coordinates (south/west grids) are kept while the method stays.
-ComposedSystem ComposeSystem(const SystemChoice& choice);
+// The name of a projected system composed from the lists that is no EPSG
+// system (and no UTM zone as it stands).
+extern const char kComposedSystemName[];  // "<Custom Projection Coordinate System>"
+
+// The system the choice stands for:
+// - unchanged, the held system, as the very text given;
+// - composed otherwise, from what the dialog shows and nothing else: the
+//   geographic system (the held system's own while its entry is chosen), the
+//   method and every parameter of the list, the unit and its factor;
+// - a composed system that is exactly one EPSG system (`identify`) is EPSG's
+//   own definition, name and code; any other keeps no name it could be taken
+//   for: a UTM zone exactly as the zone is named as GDAL 1.8 named it, every
+//   other projected system kComposedSystemName.
+// Refused with the problem (and the parameter) when it cannot be used.
+ComposedSystem ComposeSystem(const SystemChoice& choice, const EpsgIdentifier& identify);
+// Composed only: no identification, no usability check (the code line asks
+// what the current choice is while the user works).
+std::string ComposeWithoutIdentity(const SystemChoice& choice);
 
 // Whether PROJ can compute with `srs`, which GDAL wrote as `wkt`
 // (ExportToWkt's text; empty is unusable): PROJ builds the projection of its
 // PROJ definition (a scale factor of 0, a unit of 0 metres, an impossible
-// ellipsoid or conic parallels are refused). Fast enough for OK.
-bool IsUsableSystem(OGRSpatialReferenceH srs, const std::string& wkt);
+// ellipsoid or conic parallels are refused). PROJ's reason goes to `reason`.
+// Fast enough for OK.
+bool IsUsableSystem(OGRSpatialReferenceH srs, const std::string& wkt, std::string* reason = nullptr);
+
+// The geographic system the choice builds on, as WKT: the held system's own
+// while its entry is chosen, the catalogue's otherwise; empty for none.
+std::string ChosenGeographicWkt(const SystemChoice& choice);
+
+// Whether the held system's own values compose a system the same as it:
+// else its parameters can only be shown.
+bool ReproducesHeld(const ChoiceCatalogues& catalogues, const HeldSystem& held);
+
+// The name the geographic list shows for the geographic part of `srs`:
+// without ESRI's "GCS_" prefix, "UNNAMED GCS" when it has none.
+std::string ListedGeogName(OGRSpatialReferenceH srs);
 
 // A geographic system as the editor defines it.
 struct GeogDefinition {

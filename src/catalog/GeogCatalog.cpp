@@ -12,8 +12,6 @@ const char kGeogSection[] = "GCS";
 const char kBeijing1954Section[] = "Beijing 1954";
 const char kXian1980Section[] = "Xian 1980";
 
-SystemCatalog g_geogSystems;
-
 namespace {
 
 // Adds the entries of `section` of the file `path` to `target`.

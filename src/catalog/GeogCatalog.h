@@ -15,10 +15,6 @@ extern const char kGeogSection[];          // "GCS"
 extern const char kBeijing1954Section[];   // "Beijing 1954"
 extern const char kXian1980Section[];      // "Xian 1980"
 
-// The geographic systems the open chooser offers: filled from [GCS] when it
-// starts, emptied when it is made and when it goes.
-extern SystemCatalog g_geogSystems;
-
 // Empties `target` and fills it from `section`: [GCS] of the shipped file,
 // then of the user's; the other sections from the shipped file only. A name
 // met twice keeps its last value. A missing or unreadable file adds nothing.

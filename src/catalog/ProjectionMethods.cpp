@@ -1,5 +1,9 @@
 #include "catalog/ProjectionMethods.h"
 
+
+#include "util/NumberText.h"
+#include "util/Text.h"
+
 // clang-format off
 const char* const g_projMethodTable[] = {
     "Transverse_Mercator", "central_meridian", "false_easting", "false_northing", "latitude_of_origin", "scale_factor", nullptr,
@@ -49,13 +53,49 @@ const char* const g_projMethodTable[] = {
     "Wagner_VI", "false_easting", "false_northing", nullptr,
     "Wagner_VII", "false_easting", "false_northing", nullptr,
     "Gauss_Schreiber_Transverse_Mercator", "central_meridian", "false_easting", "false_northing", "latitude_of_origin", "scale_factor", nullptr,
+    // The methods GDAL 3 writes in WKT1 beyond the first 47, with values that
+    // make a usable system where 0 would not.
+    "Hotine_Oblique_Mercator_Azimuth_Center", "azimuth=90", "false_easting", "false_northing", "latitude_of_center=45", "longitude_of_center", "rectified_grid_angle=90", "scale_factor", nullptr,
+    "Laborde_Oblique_Mercator", "azimuth=18.9", "false_easting", "false_northing", "latitude_of_center=-18.9", "longitude_of_center=44.1", "scale_factor=0.9995", nullptr,
+    "Lambert_Conic_Conformal_(West_Orientated)", "False easting", "False northing", "Latitude of natural origin=30", "Longitude of natural origin", "Scale factor at natural origin", nullptr,
+    "Lambert_Conic_Near-Conformal", "False easting", "False northing", "Latitude of natural origin=34.65", "Longitude of natural origin=37.35", "Scale factor at natural origin=0.9996256", nullptr,
+    "Polar_Stereographic_(variant_C)", "Easting at false origin", "Latitude of standard parallel=-67", "Longitude of origin=140", "Northing at false origin", nullptr,
+    "Bonne_(South_Orientated)", "False easting", "False northing", "Latitude of natural origin=-14.8", "Longitude of natural origin=16.2", nullptr,
+    "Krovak_Modified", "Co-latitude of cone axis=30.2881397527778", "False easting=5000000", "False northing=5000000", "Latitude of projection centre=49.5", "Latitude of pseudo standard parallel=78.5", "Longitude of origin=24.8333333333333", "Scale factor on pseudo standard parallel=0.9999", nullptr,
+    "Krovak_Modified_(North_Orientated)", "Co-latitude of cone axis=30.2881397527778", "False easting=5000000", "False northing=5000000", "Latitude of projection centre=49.5", "Latitude of pseudo standard parallel=78.5", "Longitude of origin=24.8333333333333", "Scale factor on pseudo standard parallel=0.9999", nullptr,
+    "Tunisia_Mapping_Grid", "central_meridian", "false_easting", "false_northing", "latitude_of_origin", nullptr,
+    "Popular_Visualisation_Pseudo_Mercator", "central_meridian", "false_easting", "false_northing", "latitude_of_origin", nullptr,
+    "Equal_Earth", "central_meridian", "false_easting", "false_northing", nullptr,
+    "Colombia Urban", "False easting", "False northing", "Latitude of natural origin=4.68", "Longitude of natural origin=-74.15", "Projection plane origin height=2550", nullptr,
+    "Eckert_I", "central_meridian", "false_easting", "false_northing", nullptr,
+    "Eckert_II", "central_meridian", "false_easting", "false_northing", nullptr,
+    "Eckert_III", "central_meridian", "false_easting", "false_northing", nullptr,
+    "Eckert_V", "central_meridian", "false_easting", "false_northing", nullptr,
+    "Goode_Homolosine", "central_meridian", "false_easting", "false_northing", nullptr,
+    "Interrupted_Goode_Homolosine", "central_meridian", "false_easting", "false_northing", nullptr,
+    "Aitoff", "central_meridian", "false_easting", "false_northing", nullptr,
+    "Winkel_I", "central_meridian", "false_easting", "false_northing", "standard_parallel_1=50.4597762521898", nullptr,
+    "Winkel_II", "central_meridian", "false_easting", "false_northing", "standard_parallel_1=50.4597762521898", nullptr,
+    "Winkel_Tripel", "central_meridian", "false_easting", "false_northing", "standard_parallel_1=50.4597762521898", nullptr,
+    "Craster_Parabolic", "central_meridian", "false_easting", "false_northing", nullptr,
+    "Loximuthal", "central_meridian", "false_easting", "false_northing", "latitude_of_origin=40", nullptr,
+    "Quartic_Authalic", "central_meridian", "false_easting", "false_northing", nullptr,
+    "Natural_Earth", "central_meridian", "false_easting", "false_northing", nullptr,
+    "Natural_Earth_II", "central_meridian", "false_easting", "false_northing", nullptr,
+    "Compact_Miller", "central_meridian", "false_easting", "false_northing", nullptr,
+    "Patterson", "central_meridian", "false_easting", "false_northing", nullptr,
+    "Times", "central_meridian", "false_easting", "false_northing", nullptr,
+    "Flat_Polar_Quartic", "central_meridian", "false_easting", "false_northing", nullptr,
+    "Quadrilateralized_Spherical_Cube", "central_meridian", "false_easting", "false_northing", "latitude_of_origin", nullptr,
     nullptr,
 };
 // clang-format on
 
 double DefaultParameterValue(const std::string& name)
 {
-    return name == "scale_factor" ? 1.0 : 0.0;
+    // WKT1's name, and the EPSG names some methods are written with.
+    const std::string lower = LowerAscii(name);
+    return lower == "scale_factor" || lower.rfind("scale factor", 0) == 0 ? 1.0 : 0.0;
 }
 
 std::vector<ProjectionMethod> BuildProjectionMethods()
@@ -65,8 +105,14 @@ std::vector<ProjectionMethod> BuildProjectionMethods()
     while (*entry) {
         ProjectionMethod method;
         method.name = *entry++;
-        for (; *entry; ++entry)
-            method.parameters[*entry] = DefaultParameterValue(*entry);
+        for (; *entry; ++entry) {
+            // "name=value": a value other than the default.
+            const std::string text = *entry;
+            const std::size_t equals = text.find('=');
+            const std::string name = text.substr(0, equals);
+            method.parameters[name] =
+                equals == std::string::npos ? DefaultParameterValue(name) : LeadingDouble(text.substr(equals + 1));
+        }
         ++entry;  // the end mark of this method
         methods.push_back(std::move(method));
     }

@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-// For each method: its name, its parameter names, then a null end mark; a
-// second null after the last method ends the table. Transverse_Mercator and
-// Gauss_Kruger stay first: UTM and Gauss-Krueger zones address them by position.
+// For each method: its name, its parameter names (a name may carry its
+// default as "name=value"), then a null end mark; a second null after the
+// last method ends the table. Transverse_Mercator and Gauss_Kruger stay
+// first: UTM and Gauss-Krueger zones address them by position.
 extern const char* const g_projMethodTable[];
 
 struct ProjectionMethod {
@@ -18,7 +19,7 @@ struct ProjectionMethod {
 
 enum : int { kTransverseMercatorPosition = 0, kGaussKrugerPosition = 1 };
 
-// GDAL's value for a parameter a system does not carry: 1 for scale_factor
+// GDAL's value for a parameter a system does not carry: 1 for a scale factor
 // (a scale of 0 makes no projection), 0 for every other.
 double DefaultParameterValue(const std::string& name);
 

@@ -7,6 +7,7 @@
 #include <gdal_frmts.h>
 
 #include "chooser/ProjectionDlg.h"
+#include "module/GdalSupport.h"
 #include "module/Messages.h"
 #include "platform/Prompt.h"
 #include "util/FileIO.h"
@@ -110,7 +111,7 @@ void CProjectionDlg::OnBnClickedImport()
         AfxMessageBox(MessageText(MessageId::UnknownDataType));
         return;
     }
-    if (!IsValidWKT(candidate)) {
+    if (!NewSpatialReference(candidate)) {
         AfxMessageBox(MessageText(MessageId::UnknownCoordinateInfo));
         return;
     }
@@ -142,8 +143,10 @@ void CProjectionDlg::OnBnClickedSavePrj()
 {
     if (!UpdateData(TRUE))
         return;
-    if (!BuildWKT()) {
-        AfxMessageBox(MessageText(MessageId::CannotSavePrj));
+    // What OK would hand back; the choice itself stays as it is.
+    const ComposedSystem composed = ComposeChoice();
+    if (composed.wkt.empty()) {
+        ShowRefusal(MessageText(MessageId::CannotSavePrj), composed);
         return;
     }
     CFileDialog dialog(FALSE, ".prj", "My.prj", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
@@ -153,7 +156,7 @@ void CProjectionDlg::OnBnClickedSavePrj()
         return;
     // Saved means every byte written and the file closed: anything less is
     // reported, and leaves no half-written file under the chosen name.
-    if (SaveFile(dialog.GetPathName(), m_strWKT))
+    if (SaveFile(dialog.GetPathName(), composed.wkt))
         AfxMessageBox(MessageText(MessageId::SaveSucceeded));
     else
         AfxMessageBox(MessageText(MessageId::SaveFailed));

@@ -1,20 +1,19 @@
-// CProjectionDlg: the chooser. Shows a spatial reference as a choice of
-// kind, category, geographic system, zone, method, parameters and unit, and
-// composes the choice back into WKT on OK.
+// CProjectionDlg: the chooser, a view of one SystemChoice. It shows the
+// choice in its controls, hands each edit of the user to the choice's rules
+// and shows the outcome; on OK it composes the choice into the result. What
+// was handed in, what is chosen now and what is handed back are three
+// separate values.
 #pragma once
 
+#include <future>
+#include <map>
 #include <string>
-#include <vector>
 
 #include <QPointer>
-#include <ogr_srs_api.h>
 
 #include "catalog/Composition.h"
-#include "catalog/GeogCatalog.h"
-#include "catalog/ProjectionMethods.h"
-#include "catalog/ReferenceTables.h"
+#include "catalog/SystemChoice.h"
 #include "controls/EditListCtrl.h"
-#include "module/GdalSupport.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
 
@@ -42,66 +41,54 @@ extern const char kProjectedKind[];   // "Projected Coordinate System"
 class QTimer;
 class SearchPopup;
 
+// Why a choice was refused, one line in the current language: the
+// parameter at fault, or PROJ's own reason where it gave one.
+std::string RefusalText(CompositionProblem problem, const std::string& parameter, const std::string& reason);
+
 class CProjectionDlg : public CDialog {
 public:
     explicit CProjectionDlg(unsigned templateId, CWnd* parent = nullptr);
     ~CProjectionDlg() override;
 
-    enum SystemKind : int { kGeographic = 1, kProjected = 2 };
+    // Before the dialog runs: the host's system (empty: none), and whether
+    // the host has registered GDAL's drivers itself.
+    void SetInput(const std::string& wkt) { m_strWKT = wkt; }
+    void SetGdalRegistered(bool registered) { m_bGdalRegistered = registered; }
+    // After OK: the chosen system.
+    const std::string& GetResultWKT() const { return m_strResultWKT; }
 
-    // ---- model and helpers ----
+    // What the dialog shows (for tests and benchmarks: the controls show it too).
+    const SystemChoice& GetChoice() const { return m_choice; }
+    CEditListCtrl& GetParameterList() { return m_lcParams; }
+    SearchPopup* GetSearch() const;
+    // The system OK would hand back now; empty, with the reason, when refused.
+    ComposedSystem ComposeChoice();
+    // Holds `wkt` and shows it, as an import does (a message when unusable).
+    void RestoreSystem(const std::string& wkt);
+
+    BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
-    void LoadProjectionMethods();
-    // Selects the first entry whose text is exactly `text`; no match keeps
-    // the selection.
-    static void SelectComboString(CComboBox& combo, const std::string& text);
-    bool IsProjectionSupported(const std::string& name) const;
-    static bool IsValidWKT(const std::string& text);
-    void OnSelchangeUnit();
-    void ShowUnknownSrsMessage();
-    static std::string GetGdalDataFolder();
 
-    // ---- selection cascade ----
+private:
+    // ---- the cascade's handlers ----
     void OnSelchangeSystemKind();
     void OnSelchangeProjCategory();
-    void FillProjCategoryCombo(bool geographic);
-    void FillGeogSystemCombo(const std::string& category);
-    void FillProjMethodCombo(const std::string& category);
-    void FillUnitCombo(const std::string& category);
-
-    // ---- zones ----
-    void InitProjCategories();
-    void LoadBeijing1954Systems();
-    void LoadXian1980Systems();
-    void FillZoneCombo(const std::string& category, double centralMeridian, bool north);
-    void ApplyUtmZone(int position);
-    void ApplyGaussKruegerZone(const std::string& zoneWkt);
-    void OnSelchangeZone();
-
-    // ---- parameters and composition ----
-    void OnSelchangeProjMethod();
-    void ReadParametersFromList();
-    // Gives `parameters` (in name order, as the list shows them) the list's values.
-    void TakeListedValues(std::map<std::string, double>& parameters) const;
-    bool SelectProjectionFromSrs(OGRSpatialReferenceH srs);
-    // The controls read into one value (the list's values first, kept for
-    // the method as composing keeps them).
-    SystemChoice ReadChoice();
-    // The same, keeping nothing: edits stay the list's until composed.
-    SystemChoice CurrentChoice() const;
-    bool ComposeProjectedSystem(OsrHandle& srs);
-    bool BuildWKT();
-
-    // ---- geographic side and units ----
-    void LoadGeographicSystems();
-    void LoadLengthUnits();
     void OnSelchangeGeogSystem();
-    void UpdateGeogSummary();
-    void OnBnClickedAddGeogSystem();
-    bool SelectLinearUnit(const std::string& name, double metresPerUnit);
-    void AddGeogSystemIfMissing(const std::string& name, OGRSpatialReferenceH srs);
+    void OnSelchangeZone();
+    void OnSelchangeProjMethod();
+    void OnSelchangeUnit();
+    void OnParameterEdited(int row, const std::string& text);
+    void OnUnitFactorEdited();
 
-    // ---- import and export ----
+    // ---- the view ----
+    void ShowChoice();
+    void ShowParameters(bool editable);
+    void UpdateGeogSummary();
+    void EnableControl(int id, bool enable);
+    void ShowUnknownSrsMessage();
+
+    // ---- geographic side, import and export ----
+    void OnBnClickedAddGeogSystem();
     void OnBnClickedImport();
     void OnBnClickedSavePrj();
     // The projection WKT of a raster, empty when it has none.
@@ -109,54 +96,40 @@ public:
 
     // ---- search, codes and recent systems ----
     void SetUpSearch();
-    // Opens the chooser on `wkt`, as an import does.
-    void RestoreSystem(const std::string& wkt);
-    // The EPSG code the current projected choice is exactly, empty when none.
-    std::string CurrentSystemCode() const;
+    void UpdateSystemCodeLater();
     void UpdateSystemCode();
-    // Whether codes may be identified without waiting for EPSG's systems to
-    // be read (the search reads them off the UI thread).
-    bool CodesReady() const;
+    // The EPSG code of a composed system: remembered when the code line
+    // found it (off the UI thread), else looked up now.
+    std::string EpsgCodeOf(const std::string& wkt);
     void RememberChoice();
-    SearchPopup* GetSearch() const;
 
-    // ---- initialisation, restore, OK and Cancel ----
-    BOOL OnInitDialog() override;
-    void InitSelectionFromWKT();
-    void FillSystemKindCombo(bool geographic);
+    // ---- OK and Cancel ----
     void OnBnClickedOk();
     void OnBnClickedCancel();
+    void ShowRefusal(const std::string& firstLine, const ComposedSystem& refusal);
 
-    std::string m_strWKT;
-    // The system the chooser was last restored from (handed in or imported):
-    // what an unchanged choice gives back. Empty for none.
-    std::string m_strRestoredWKT;
-    bool m_bUseInputSrs = false;
+    std::string m_strWKT;  // what the host handed in; empty: none
+    SystemChoice m_choice;
+    std::string m_strResultWKT;
     bool m_bGdalRegistered = false;
-    std::vector<std::string> m_projCategories;
-    std::vector<ProjectionMethod> m_projMethods;
-    std::vector<RefEntry> m_units;
-    SystemCatalog m_beijing1954Systems;
-    SystemCatalog m_xian1980Systems;
-    int m_nSystemKind = kGeographic;
+
     CComboBox m_cbSystemKind;
     CComboBox m_cbProjCategory;
     CComboBox m_cbGeogSystem;
     CComboBox m_cbProjMethod;
     CComboBox m_cbZone;
     CComboBox m_cbUnit;
-    double m_latitudeOfOrigin = 0.0;
-    double m_centralMeridian = 0.0;
-    double m_falseNorthing = 0.0;
-    double m_falseEasting = 0.0;
-    double m_scaleFactor = 1.0;
     CEditListCtrl m_lcParams;
-    double m_unitFactor = 1.0;
+    double m_unitFactor = 1.0;  // edit 1092, as data exchange reads it
+    bool m_bUnitFactorTyped = false;
 
-private:
+    // The code line's identification, on a thread of its own: the composed
+    // system it is for, and the codes found so far by system.
+    std::string m_identifying;
+    std::future<std::string> m_identification;
+    std::map<std::string, std::string> m_codes;
+
     // Owned by the dialog's window: gone with it.
     QPointer<SearchPopup> m_search;
     QPointer<QTimer> m_codeTimer;
-    void EnableControl(int id, bool enable);
-    void WriteZoneParameters(int methodPosition);
 };

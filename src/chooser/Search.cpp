@@ -6,11 +6,13 @@
 #include <QShortcut>
 #include <QTableWidget>
 #include <QTimer>
+#include <chrono>
 
 #include "chooser/ProjectionDlg.h"
 #include "search/Identification.h"
 #include "search/RecentSystems.h"
 #include "search/SearchPopup.h"
+#include "module/GdalSupport.h"
 
 namespace {
 
@@ -50,34 +52,7 @@ void CProjectionDlg::SetUpSearch()
     m_codeTimer = codeTimer;
     codeTimer->setSingleShot(true);
     QObject::connect(codeTimer, &QTimer::timeout, dialog, [this] { UpdateSystemCode(); });
-    auto later = [codeTimer] { codeTimer->start(0); };
-    for (int id : {IDC_SYSTEM_KIND, IDC_PROJ_CATEGORY, IDC_GEOG_SYSTEM, IDC_PROJ_METHOD, IDC_ZONE, IDC_UNIT}) {
-        if (auto* combo = qobject_cast<QComboBox*>(FindControl(id)))
-            QObject::connect(combo, &QComboBox::currentIndexChanged, codeTimer, later);
-    }
-    if (auto* table = qobject_cast<QTableWidget*>(FindControl(IDC_PARAMETERS)))
-        QObject::connect(table, &QTableWidget::itemChanged, codeTimer, later);
-    later();
-}
-
-void CProjectionDlg::RestoreSystem(const std::string& wkt)
-{
-    if (wkt.empty()) {
-        ShowUnknownSrsMessage();
-        return;
-    }
-    m_strWKT = wkt;
-    m_bUseInputSrs = true;
-    InitSelectionFromWKT();
-}
-
-std::string CProjectionDlg::CurrentSystemCode() const
-{
-    const SystemChoice choice = CurrentChoice();
-    if (choice.methodName.empty())
-        return std::string();
-    const OsrHandle srs = NewSpatialReference(ComposeSystem(choice).wkt);
-    return srs ? NamedEpsgCode(srs.get()) : std::string();
+    codeTimer->start(0);
 }
 
 SearchPopup* CProjectionDlg::GetSearch() const
@@ -85,27 +60,54 @@ SearchPopup* CProjectionDlg::GetSearch() const
     return m_search.data();
 }
 
-bool CProjectionDlg::CodesReady() const
+void CProjectionDlg::UpdateSystemCodeLater()
 {
-    return !m_search || m_search->IsLoaded();
+    if (m_codeTimer)
+        m_codeTimer->start(0);
+}
+
+std::string CProjectionDlg::EpsgCodeOf(const std::string& wkt)
+{
+    const auto known = m_codes.find(wkt);
+    if (known != m_codes.end())
+        return known->second;
+    const OsrHandle srs = NewSpatialReference(wkt);
+    return m_codes[wkt] = srs ? ExactEpsgCode(srs.get()) : std::string();
 }
 
 void CProjectionDlg::UpdateSystemCode()
 {
-    // Never wait for EPSG's systems on the UI thread: look again shortly.
-    if (!CodesReady()) {
-        if (m_codeTimer)
-            m_codeTimer->start(25);
+    CWnd* line = GetDlgItem(IDC_SYSTEM_CODE);
+    if (!line)
+        return;
+    // The geographic summary shows a geographic system's code.
+    const std::string wkt = m_choice.shown.projected ? ComposeWithoutIdentity(m_choice) : std::string();
+    const auto known = m_codes.find(wkt);
+    if (wkt.empty() || known != m_codes.end()) {
+        line->SetWindowText(wkt.empty() || known->second.empty() ? std::string() : "EPSG:" + known->second);
         return;
     }
-    UpdateGeogSummary();
-    // The geographic summary shows a geographic system's code.
-    const std::string code = m_nSystemKind == kGeographic ? std::string() : CurrentSystemCode();
-    if (CWnd* line = GetDlgItem(IDC_SYSTEM_CODE))
-        line->SetWindowText(code.empty() ? std::string() : "EPSG:" + code);
+    // Identifying a system searches PROJ's database for tens of
+    // milliseconds: never on the UI thread while the user works. One search
+    // at a time; the line looks again when it ends.
+    if (m_identification.valid()) {
+        if (m_identification.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+            m_codeTimer->start(25);
+            return;
+        }
+        m_codes[m_identifying] = m_identification.get();
+        UpdateSystemCode();
+        return;
+    }
+    m_identifying = wkt;
+    m_identification = std::async(std::launch::async, [wkt] {
+        const OsrHandle srs = NewSpatialReference(wkt);
+        return srs ? ExactEpsgCode(srs.get()) : std::string();
+    });
+    m_codeTimer->start(25);
 }
 
 void CProjectionDlg::RememberChoice()
 {
-    RememberRecentSystem(RecentSystemsPath(), m_strWKT);
+    RememberRecentSystem(RecentSystemsPath(), m_strResultWKT);
 }

@@ -163,7 +163,7 @@ bool CEditListCtrl::OnKeyDown(int key)
 void CEditListCtrl::EditLabel(int row)
 {
     QTableWidget* table = Table();
-    if (!table || row < 0 || row >= table->rowCount())
+    if (!table || m_bReadOnly || row < 0 || row >= table->rowCount())
         return;
     const int column = m_nCurrentColumn < 0 ? 0 : m_nCurrentColumn;
     const QRect cell = table->visualRect(table->model()->index(row, column));
@@ -183,8 +183,10 @@ void CEditListCtrl::EndEdit(bool confirmed)
     const bool hadFocus = editor->hasFocus();
     m_editor.Close();
     // Column 0 holds names: an edit there changes nothing.
-    if (confirmed && m_nCurrentColumn >= 1)
-        SetItemText(m_nEditRow, m_nCurrentColumn, text);
+    const int row = m_nEditRow;
+    const bool kept = confirmed && m_nCurrentColumn >= 1;
+    if (kept)
+        SetItemText(row, m_nCurrentColumn, text);
     m_nEditRow = -1;
     // The keyboard's cell stays chosen; the mouse's only while over the list.
     if (!m_bKeyboardEdit && !CursorInsideList())
@@ -194,6 +196,8 @@ void CEditListCtrl::EndEdit(bool confirmed)
     if (hadFocus && Table())
         Table()->setFocus(Qt::OtherFocusReason);
     Redraw();
+    if (kept && m_onEdited)
+        m_onEdited(row, text);
 }
 
 void CEditListCtrl::OnKillFocus()

@@ -8,6 +8,9 @@
 
 #include <QPointer>
 
+#include <functional>
+#include <string>
+
 #include "controls/ItemEdit.h"
 #include "platform/Controls.h"
 
@@ -20,8 +23,16 @@ public:
     CEditListCtrl();
     ~CEditListCtrl() override;
 
-    // Opens the editor on `row` in the current column.
+    // Opens the editor on `row` in the current column (not while read-only).
     void EditLabel(int row);
+    // Read-only, cells are still chosen but no editor opens.
+    void SetReadOnly(bool readOnly) { m_bReadOnly = readOnly; }
+    bool IsReadOnly() const { return m_bReadOnly; }
+    // Called with the row and the text when an edit is kept.
+    void SetEditedHandler(std::function<void(int row, const std::string& text)> handler)
+    {
+        m_onEdited = std::move(handler);
+    }
 
     int GetCurrentRow() const { return m_nCurrentRow; }
     int GetCurrentColumn() const { return m_nCurrentColumn; }
@@ -57,6 +68,8 @@ private:
     bool m_bActive = false;
     int m_nEditRow = -1;
     bool m_bKeyboardEdit = false;  // the open editor came from F2 or Enter
+    bool m_bReadOnly = false;
+    std::function<void(int, const std::string&)> m_onEdited;
     CItemEdit m_editor;
     QPointer<Hooks> m_hooks;  // owned by the list widget
 };

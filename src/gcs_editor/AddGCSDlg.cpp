@@ -325,7 +325,7 @@ void CAddGCSDlg::OnBnClickedOk()
         AfxMessageBox(MessageText(MessageId::EmptyGeogSystemName));
         return;
     }
-    if (g_geogSystems.count(m_strName) &&
+    if (m_existing && m_existing->count(m_strName) &&
         MessageBox(MessageText(MessageId::GeogSystemExists), kOverwriteCaption,
                    MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;

@@ -45,6 +45,9 @@ public:
 
     // The result, after IDOK.
     const std::string& GetSystemName() const { return m_strName; }
+    // The systems the chooser lists: a name among them asks before it is
+    // overwritten.
+    void SetExistingSystems(const SystemCatalog* systems) { m_existing = systems; }
     const std::string& GetWKT() const { return m_strWKT; }
 
     // Fill their lists from the GDAL tables (custom entry first) and select
@@ -97,4 +100,5 @@ private:
     double MeridianOffset() const;
     // The fields and lists read into one value.
     GeogDefinition ReadDefinition() const;
+    const SystemCatalog* m_existing = nullptr;
 };

@@ -54,13 +54,11 @@ int Orvane::DoModal()
     const unsigned templateId = ChooserTemplateId();
     m_settingOK = false;
     CProjectionDlg dialog(templateId);
-    dialog.m_strWKT = m_wkt;
-    if (!m_wkt.empty())
-        dialog.m_bUseInputSrs = true;
-    dialog.m_bGdalRegistered = m_gdalRegState;
+    dialog.SetInput(m_wkt);
+    dialog.SetGdalRegistered(m_gdalRegState);
     if (dialog.DoModal() != IDOK)
         return 2;
-    m_wkt = dialog.m_strWKT;
+    m_wkt = dialog.GetResultWKT();
     if (!m_wkt.empty())
         m_srsName = SystemName(m_wkt);
     m_settingOK = true;

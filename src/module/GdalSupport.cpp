@@ -32,5 +32,9 @@ const char* SystemNameOf(OGRSpatialReferenceH srs)
                       : OSRIsProjected(srs) ? "PROJCS"
                       : OSRIsLocal(srs)     ? "LOCAL_CS"
                                             : nullptr;
-    return key ? OSRGetAttrValue(srs, key, 0) : nullptr;
+    if (!key)
+        return nullptr;
+    // A system WKT1 cannot express keeps its WKT2 nodes: the name is GDAL's to say.
+    const char* name = OSRGetAttrValue(srs, key, 0);
+    return name ? name : OSRGetName(srs);
 }

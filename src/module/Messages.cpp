@@ -58,6 +58,26 @@ const MessageVariants kMessages[] = {
     {MessageId::SearchColumnCode, "代码", "代碼", "Code"},
     {MessageId::SearchColumnKind, "类型", "類型", "Kind"},
     {MessageId::SearchColumnArea, "使用范围", "使用範圍", "Area of use"},
+    {MessageId::RefusedNoGeographicSystem, "所选的地理坐标系不在坐标系文件中。", "所選的地理座標系不在座標系檔案中。",
+     "The chosen geographic coordinate system is not in the catalogue."},
+    {MessageId::RefusedNoZone, "没有可用的分带：未选择分带，或中央经线不在任何 UTM 带内。",
+     "沒有可用的分帶：未選擇分帶，或中央經線不在任何 UTM 帶內。",
+     "No usable zone: none is chosen, or the central meridian lies in no UTM zone."},
+    {MessageId::RefusedBadUnitFactor, "每单位米数必须是正数。", "每單位公尺數必須是正數。",
+     "The metres per unit must be a positive number."},
+    {MessageId::RefusedNotANumber, "%s 的值不是数字。", "%s 的值不是數字。", "The value of %s is not a number."},
+    {MessageId::RefusedScaleFactorZero, "%s 不能为 0。", "%s 不能為 0。", "%s must not be 0."},
+    {MessageId::RefusedParallelsMeet, "两条标准纬线不能互为相反数（%s）：无法构成圆锥。",
+     "兩條標準緯線不能互為相反數（%s）：無法構成圓錐。",
+     "The standard parallels meet (%s is the other's negative): they make no cone."},
+    {MessageId::RefusedUnusable, "PROJ 无法使用此坐标系。", "PROJ 無法使用此座標系。",
+     "PROJ cannot compute with this system."},
+    {MessageId::RefusedUnusableBecause, "PROJ 无法使用此坐标系：%s", "PROJ 無法使用此座標系：%s",
+     "PROJ cannot compute with this system: %s"},
+    {MessageId::ParametersReadOnly, "此投影方法的坐标系无法由参数重新组成：参数按坐标系所给显示，坐标系按原样返回。",
+     "此投影方法的座標系無法由參數重新組成：參數按座標系所給顯示，座標系按原樣返回。",
+     "A system of this method cannot be composed from its parameters: they are shown as the system gives "
+     "them, and the system comes back as it was given."},
 };
 
 }  // namespace
@@ -79,4 +99,13 @@ const char* MessageText(MessageId id, LanguageSet language)
 const char* MessageText(MessageId id)
 {
     return MessageText(id, g_language);
+}
+
+std::string MessageWith(MessageId id, const std::string& inserted)
+{
+    std::string text = MessageText(id);
+    const std::size_t at = text.find("%s");
+    if (at != std::string::npos)
+        text.replace(at, 2, inserted);
+    return text;
 }

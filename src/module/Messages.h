@@ -1,6 +1,8 @@
 // Every message text the library shows, in its language variants.
 #pragma once
 
+#include <string>
+
 #include "interface/Orvane.h"
 
 enum class MessageId {
@@ -34,6 +36,15 @@ enum class MessageId {
     SearchColumnCode,
     SearchColumnKind,
     SearchColumnArea,
+    RefusedNoGeographicSystem,  // the second line of "Coordinate set error!": why
+    RefusedNoZone,
+    RefusedBadUnitFactor,
+    RefusedNotANumber,       // "%s": the parameter
+    RefusedScaleFactorZero,  // "%s": the parameter
+    RefusedParallelsMeet,    // "%s": the parameter
+    RefusedUnusable,
+    RefusedUnusableBecause,  // "%s": PROJ's reason
+    ParametersReadOnly,      // the parameter list's tip when a held method cannot be composed
 };
 
 // The text for `language` (by default the current one): 0 Simplified Chinese,
@@ -41,3 +52,5 @@ enum class MessageId {
 // other value English.
 const char* MessageText(MessageId id);
 const char* MessageText(MessageId id, LanguageSet language);
+// The text (current language) with `inserted` in place of its "%s".
+std::string MessageWith(MessageId id, const std::string& inserted);

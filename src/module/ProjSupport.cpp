@@ -5,20 +5,45 @@
 
 #include "util/Text.h"
 
+namespace {
+
+thread_local std::string t_lastProjMessage;
+
+// Kept, never printed: a refusal can then say why.
+void KeepProjMessage(void*, int level, const char* message)
+{
+    if (level == PJ_LOG_ERROR && message)
+        t_lastProjMessage = message;
+}
+
+}  // namespace
+
 PJ_CONTEXT* QuietProjContext()
 {
     // Making a context costs more than most uses of it.
     struct Context {
         Context() : pj(proj_context_create())
         {
-            if (pj)
-                proj_log_level(pj, PJ_LOG_NONE);
+            if (pj) {
+                proj_log_func(pj, nullptr, KeepProjMessage);
+                proj_log_level(pj, PJ_LOG_ERROR);
+            }
         }
         ~Context() { proj_context_destroy(pj); }
         PJ_CONTEXT* pj;
     };
     thread_local Context context;
     return context.pj;
+}
+
+std::string LastProjMessage()
+{
+    return t_lastProjMessage;
+}
+
+void ClearProjMessage()
+{
+    t_lastProjMessage.clear();
 }
 
 namespace {

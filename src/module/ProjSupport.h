@@ -17,6 +17,11 @@ using PjHandle = std::unique_ptr<PJ, PjDeleter>;
 // PROJ cannot make one.
 PJ_CONTEXT* QuietProjContext();
 
+// The last error PROJ reported on this thread's quiet context since
+// ClearProjMessage (its own words, in English); empty for none.
+std::string LastProjMessage();
+void ClearProjMessage();
+
 // Whether `prefix` (the text before a colon) is an authority GDAL or PROJ
 // resolves codes of, letter case aside: EPSG, ESRI, IGNF, OGC, … and GDAL's
 // own prefixes (AUTO, CRS, IAU, urn, http, …).

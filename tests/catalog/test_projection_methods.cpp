@@ -9,25 +9,31 @@ std::vector<std::string> ParameterNames(const ProjectionMethod& method)
     std::vector<std::string> names;
     for (const auto& [name, value] : method.parameters) {
         names.push_back(name);
-        EXPECT_EQ(value, name == "scale_factor" ? 1.0 : 0.0) << method.name << " " << name;
+        EXPECT_EQ(value, DefaultParameterValue(name)) << method.name << " " << name;
     }
     return names;
 }
 
 }  // namespace
 
-TEST(ProjectionMethods, FortySevenMethodsInTheirFixedOrder)
+TEST(ProjectionMethods, TheFirstFortySevenInTheirFixedOrderThenGdalsOthers)
 {
     const std::vector<ProjectionMethod> methods = BuildProjectionMethods();
-    ASSERT_EQ(methods.size(), 47u);
+    ASSERT_EQ(methods.size(), 79u);
     EXPECT_EQ(methods[kTransverseMercatorPosition].name, "Transverse_Mercator");
     EXPECT_EQ(methods[kGaussKrugerPosition].name, "Gauss_Kruger");
     EXPECT_EQ(methods[34].name, "VanDerGrinten");
     EXPECT_EQ(methods[46].name, "Gauss_Schreiber_Transverse_Mercator");
+    EXPECT_EQ(methods[47].name, "Hotine_Oblique_Mercator_Azimuth_Center");
     std::size_t parameters = 0;
-    for (const ProjectionMethod& m : methods)
-        parameters += m.parameters.size();
-    EXPECT_EQ(parameters, 200u) << "the sum of the table's parameter counts";
+    for (std::size_t m = 0; m < 47; ++m)
+        parameters += methods[m].parameters.size();
+    EXPECT_EQ(parameters, 200u) << "the sum of the first 47 methods' parameter counts";
+    // A value that makes a usable system where 0 would not.
+    const ProjectionMethod& winkel = methods[FindProjectionMethod(methods, "Winkel_Tripel")];
+    EXPECT_NEAR(winkel.parameters.at("standard_parallel_1"), 50.45977625, 1e-8);
+    const ProjectionMethod& krovak = methods[FindProjectionMethod(methods, "Krovak_Modified")];
+    EXPECT_EQ(krovak.parameters.at("Scale factor on pseudo standard parallel"), 0.9999);
 }
 
 TEST(ProjectionMethods, ParametersInByteWiseOrder)

@@ -36,9 +36,8 @@ protected:
     {
         m_dialog.reset();
         m_dialog = std::make_unique<CProjectionDlg>(ChooserTemplateId());
-        m_dialog->m_strWKT = wkt;
-        m_dialog->m_bUseInputSrs = !wkt.empty();
-        m_dialog->m_bGdalRegistered = true;
+        m_dialog->SetInput(wkt);
+        m_dialog->SetGdalRegistered(true);
         EXPECT_TRUE(m_dialog->Create());
         return *m_dialog;
     }
@@ -60,8 +59,9 @@ protected:
     std::vector<std::pair<std::string, std::string>> Parameters()
     {
         std::vector<std::pair<std::string, std::string>> rows;
-        for (int r = 0; r < m_dialog->m_lcParams.GetItemCount(); ++r)
-            rows.emplace_back(m_dialog->m_lcParams.GetItemText(r, 0), m_dialog->m_lcParams.GetItemText(r, 1));
+        CEditListCtrl& list = m_dialog->GetParameterList();
+        for (int r = 0; r < list.GetItemCount(); ++r)
+            rows.emplace_back(list.GetItemText(r, 0), list.GetItemText(r, 1));
         return rows;
     }
     std::string ParameterText(const std::string& name)
@@ -86,7 +86,7 @@ protected:
         QCursor::setPos(table->viewport()->mapToGlobal(point));
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, point, 400);
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, point, 400);
-        QLineEdit* editor = m_dialog->m_lcParams.GetEditor().Editor();
+        QLineEdit* editor = m_dialog->GetParameterList().GetEditor().Editor();
         ASSERT_NE(editor, nullptr);
         editor->selectAll();
         QTest::keyClicks(editor, QString::fromStdString(value));
@@ -100,12 +100,22 @@ protected:
         return m_dialog->GetResult() == IDOK;
     }
 
-    // The chooser's result, parsed by GDAL.
+    // The chooser's result after OK, parsed by GDAL.
+    const std::string& ResultWkt() { return m_dialog->GetResultWKT(); }
     OsrHandle Result()
     {
-        OsrHandle srs = NewSpatialReference(m_dialog->m_strWKT);
-        EXPECT_NE(srs, nullptr) << m_dialog->m_strWKT;
+        OsrHandle srs = NewSpatialReference(ResultWkt());
+        EXPECT_NE(srs, nullptr) << ResultWkt();
         return srs;
+    }
+    // The second line of the last message: why.
+    std::string LastReason()
+    {
+        if (m_prompts.Messages().empty())
+            return "";
+        const std::string& text = m_prompts.Messages().back().text;
+        const std::size_t line = text.find('\n');
+        return line == std::string::npos ? "" : text.substr(line + 1);
     }
     static double Parm(OGRSpatialReferenceH srs, const char* name)
     {

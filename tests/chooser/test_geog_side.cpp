@@ -36,34 +36,15 @@ const char kProjectedInFurlongs[] =
 
 TEST_F(ChooserTest, TheSummaryNamesSystemDatumAndSpheroid)
 {
+    std::filesystem::create_directories(std::filesystem::path(GetUserCatalogPath()).parent_path());
+    WriteFile(GetUserCatalogPath(), "[GCS]\nBroken=GEOGCS[nonsense\n");
     Open();
     Choose(IDC_GEOG_SYSTEM, "Beijing 1954");
     EXPECT_EQ(Summary(), "Beijing 1954\nDatum: Beijing_1954\nSpheroid: Krassowsky 1940\nEPSG:4214");
-    g_geogSystems["Broken"] = "GEOGCS[nonsense";
-    Combo(IDC_GEOG_SYSTEM)->addItem("Broken");
     Choose(IDC_GEOG_SYSTEM, "Broken");
     EXPECT_EQ(Summary(), "Beijing 1954\nDatum: Beijing_1954\nSpheroid: Krassowsky 1940\nEPSG:4214")
         << "an unreadable entry leaves the summary as it was";
-}
-
-TEST_F(ChooserTest, LinearUnitsAreMatchedByNameAndFactor)
-{
-    Open();
-    Choose(IDC_SYSTEM_KIND, "Projected Coordinate System");
-    const int units = Combo(IDC_UNIT)->count();
-    Dlg().SelectLinearUnit("Meter", 1.0);
-    EXPECT_EQ(Current(IDC_UNIT), "metre");
-    Dlg().SelectLinearUnit("METRE", 1.0099);
-    EXPECT_EQ(Current(IDC_UNIT), "metre") << "within 0.01";
-    EXPECT_EQ(Combo(IDC_UNIT)->count(), units);
-    Dlg().SelectLinearUnit("metre", 1.01);
-    EXPECT_EQ(Combo(IDC_UNIT)->count(), units + 1) << "0.01 apart is another unit";
-    EXPECT_EQ(Combo(IDC_UNIT)->currentIndex(), units);
-    EXPECT_EQ(Dlg().m_unitFactor, 1.01);
-    Dlg().SelectLinearUnit("Metre", 1.0100001);
-    EXPECT_EQ(Combo(IDC_UNIT)->count(), units + 1) << "found, not appended again";
-    EXPECT_EQ(Combo(IDC_UNIT)->currentIndex(), units);
-    EXPECT_EQ(Dlg().m_units.back().code, 0);
+    std::filesystem::remove(GetUserCatalogPath());
 }
 
 TEST_F(ChooserTest, AnUnknownUnitIsAppendedSelectedAndComposed)
@@ -85,16 +66,17 @@ TEST_F(ChooserTest, AnUnknownUnitIsAppendedSelectedAndComposed)
 TEST_F(ChooserTest, AddingASystemPutsItInMemoryTheListTheSummaryAndTheFile)
 {
     Open();
-    const int listed = Combo(IDC_GEOG_SYSTEM)->count();
+    const int shown = Combo(IDC_GEOG_SYSTEM)->count();
     DefineInEditor("My Xian");
     Click(IDC_ADD_GEOG_SYSTEM);
-    ASSERT_EQ(g_geogSystems.count("My Xian"), 1u);
-    EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), listed + 1);
+    const SystemCatalog& listed = Dlg().GetChoice().catalogues.geographic;
+    ASSERT_EQ(listed.count("My Xian"), 1u);
+    EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), shown + 1);
     EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "My Xian");
     EXPECT_EQ(Summary(), "My Xian\nDatum: Xian_1980\nSpheroid: IAG 1975");
     SystemCatalog stored;
     LoadCatalogSection(kGeogSection, stored);
-    EXPECT_EQ(stored["My Xian"], g_geogSystems["My Xian"]);
+    EXPECT_EQ(stored["My Xian"], listed.at("My Xian"));
     const CandidateList& found = Dlg().GetSearch()->Candidates();
     EXPECT_TRUE(std::any_of(found.begin(), found.end(), [](const Candidate& c) {
         return c.name == "My Xian" && c.source == CandidateSource::User;
@@ -106,18 +88,19 @@ TEST_F(ChooserTest, AddingASystemPutsItInMemoryTheListTheSummaryAndTheFile)
 TEST_F(ChooserTest, OverwritingASystemListsItOnce)
 {
     Open();
-    const int listed = Combo(IDC_GEOG_SYSTEM)->count();
-    const std::string before = g_geogSystems["Xian 1980"];
+    const int shown = Combo(IDC_GEOG_SYSTEM)->count();
+    const SystemCatalog& listed = Dlg().GetChoice().catalogues.geographic;
+    const std::string before = listed.at("Xian 1980");
     m_prompts.AnswerMessage(IDYES);
     DefineInEditor("Xian 1980");
     Click(IDC_ADD_GEOG_SYSTEM);
     ASSERT_EQ(m_prompts.Messages().size(), 1u) << "the editor asked first";
-    EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), listed);
+    EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), shown);
     EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "Xian 1980");
-    EXPECT_NE(g_geogSystems["Xian 1980"], before);
+    EXPECT_NE(listed.at("Xian 1980"), before);
     SystemCatalog stored;
     LoadCatalogSection(kGeogSection, stored);
-    EXPECT_EQ(stored["Xian 1980"], g_geogSystems["Xian 1980"]);
+    EXPECT_EQ(stored["Xian 1980"], listed.at("Xian 1980"));
 }
 
 TEST_F(ChooserTest, ADefinedSystemIsKeptInTheUsersCatalogueAlone)
@@ -131,8 +114,6 @@ TEST_F(ChooserTest, ADefinedSystemIsKeptInTheUsersCatalogueAlone)
     EXPECT_EQ(Summary().rfind("Scratch\n", 0), 0u);
     EXPECT_TRUE(m_prompts.Messages().empty());
     EXPECT_FALSE(std::filesystem::exists(m_folder / "CoordSys.dat")) << "no shipped file is made";
-    m_dialog.reset();
-    EXPECT_TRUE(g_geogSystems.empty());
     Open();
     EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), 1) << "the user's system, next time";
 }
@@ -161,9 +142,9 @@ TEST_F(ChooserTest, AFailedStoreSaysWhyAndKeepsTheSystemForTheSession)
 TEST_F(ChooserTest, ACancelledEditorChangesNothing)
 {
     Open();
-    const std::size_t systems = g_geogSystems.size();
+    const std::size_t systems = Dlg().GetChoice().catalogues.geographic.size();
     WhenModalShows([](QWidget* editor) { QTest::keyClick(editor, Qt::Key_Escape); });
     Click(IDC_ADD_GEOG_SYSTEM);
-    EXPECT_EQ(g_geogSystems.size(), systems);
+    EXPECT_EQ(Dlg().GetChoice().catalogues.geographic.size(), systems);
     EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "WGS 84");
 }

@@ -68,9 +68,8 @@ TEST_F(ImportExportTest, APrjFileWithAnUpperCaseExtensionIsImported)
     EXPECT_EQ(dialog.filter, "Source File|*.prj;*.img;*.tif|Prj File(*.prj)|*.prj|ERDAS Imagine(*.img)|*.img|"
                              "TIFF Format(*.tif)|*.tif|ALL File(*.*)|*.*||");
     EXPECT_EQ(Current(IDC_PROJ_CATEGORY), "WGS 84 / UTM zone 50N");
-    EXPECT_TRUE(Dlg().m_bUseInputSrs);
     ASSERT_TRUE(PressOk());
-    EXPECT_TRUE(OSRIsSame(Result().get(), NewSpatialReference(WktOfEpsg(32650)).get()));
+    EXPECT_EQ(ResultWkt(), WktOfEpsg(32650)) << "the system as the file holds it";
 }
 
 TEST_F(ImportExportTest, MultiLineWktImportsAndTextGdalRefusesChangesNothing)
@@ -91,7 +90,6 @@ TEST_F(ImportExportTest, MultiLineWktImportsAndTextGdalRefusesChangesNothing)
         Import(m_files / name);
     EXPECT_EQ(Messages(), std::vector<std::string>(2, "Unknown coordinate infomation!"));
     EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "WGS 84");
-    EXPECT_FALSE(Dlg().m_bUseInputSrs);
 }
 
 TEST_F(ImportExportTest, UnlistedTypesAndUnopenableFiles)
@@ -123,7 +121,7 @@ TEST_F(ImportExportTest, RastersGiveTheirProjection)
     GDALDestroyDriverManager();
     CPLSetConfigOption("GDAL_CACHEMAX", "64");  // the host's own settings
     Open();
-    Dlg().m_bGdalRegistered = false;  // the library registers the drivers itself
+    Dlg().SetGdalRegistered(false);  // the library registers the drivers itself
     Import(tif);
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Current(IDC_PROJ_CATEGORY), "WGS 84 / UTM zone 33N");
@@ -141,7 +139,7 @@ TEST_F(ImportExportTest, TheHostsDriverRegistrationIsLeftAlone)
     const std::string tif = m_files / "scene.tif";
     WriteRaster(tif, "GTiff", WktOfEpsg(32650));
     Open();
-    Dlg().m_bGdalRegistered = true;
+    Dlg().SetGdalRegistered(true);
     GDALAllRegister();
     const int drivers = GDALGetDriverCount();
     Import(tif);
@@ -168,7 +166,7 @@ TEST_F(ImportExportTest, RastersWithoutGeoreferencingOrDamaged)
               "dataType=\"Byte\" band=\"1\"><SimpleSource><SourceFilename>" + m_files / "real.tif" +
                   "</SourceFilename></SimpleSource></VRTRasterBand></VRTDataset>");
     Open();
-    Dlg().m_bGdalRegistered = false;
+    Dlg().SetGdalRegistered(false);
     for (const char* name : {"plain.tif", "broken.tif", "text.img", "virtual.tif"})
         Import(m_files / name);
     EXPECT_EQ(Messages(), std::vector<std::string>(4, "No coordinate infomation!"));
@@ -192,9 +190,9 @@ TEST_F(ImportExportTest, ExportWritesExactlyTheWkt)
     EXPECT_EQ(dialog.flags, DWORD(OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT));
     EXPECT_EQ(dialog.filter, "Projection File(*.prj)|*.prj||");
     const std::string written = ReadFile(path);
-    EXPECT_EQ(written, Dlg().m_strWKT);
+    EXPECT_EQ(written, Dlg().ComposeChoice().wkt) << "what OK would hand back";
     EXPECT_EQ(written.find('\n'), std::string::npos) << "no line end";
-    EXPECT_EQ(Orvane::GetCoordSysName(path.c_str()), "UTM Zone 31, Northern Hemisphere");
+    EXPECT_EQ(Orvane::GetCoordSysName(path.c_str()), "WGS 84 / UTM zone 31N") << "EPSG's own system";
 
     // Again over the same file, in language 1.
     g_language = LanguageSet(1);
@@ -203,7 +201,7 @@ TEST_F(ImportExportTest, ExportWritesExactlyTheWkt)
     m_prompts.AnswerFile(path);
     Click(IDC_SAVE_PRJ);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Save successfully!"});
-    EXPECT_EQ(ReadFile(path), Dlg().m_strWKT);
+    EXPECT_EQ(ReadFile(path), Dlg().ComposeChoice().wkt);
     EXPECT_EQ(Orvane::GetDatumName(path.c_str()), "Beijing_1954");
 }
 
@@ -211,9 +209,10 @@ TEST_F(ImportExportTest, ANonComposableSelectionIsNotSaved)
 {
     g_language = LanguageSet(0);
     Open();
-    g_geogSystems.erase("WGS 84");
+    Choose(IDC_SYSTEM_KIND, "Projected Coordinate System");
+    EditParameter("scale_factor", "0");
     Click(IDC_SAVE_PRJ);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"坐标设置错误，不能保存！"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"坐标设置错误，不能保存！\nscale_factor 不能为 0。"});
     EXPECT_TRUE(m_prompts.FileDialogs().empty()) << "no file dialog";
 }
 

@@ -76,7 +76,7 @@ TEST_F(KeyboardTest, ArrowsMoveF2AndEnterEditEscapeDrops)
     Dlg().FindControl(IDC_PROJ_METHOD)->setFocus(Qt::OtherFocusReason);
     Key(Qt::Key_Tab);
     ASSERT_EQ(FocusedId(), IDC_PARAMETERS);
-    CEditListCtrl& list = Dlg().m_lcParams;
+    CEditListCtrl& list = Dlg().GetParameterList();
     EXPECT_TRUE(list.IsCellSelected());
     EXPECT_EQ(list.GetCurrentRow(), 0);
     EXPECT_EQ(list.GetCurrentColumn(), 1) << "the value cell";

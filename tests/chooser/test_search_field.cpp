@@ -46,7 +46,7 @@ protected:
         ASSERT_EQ(OSRImportFromEPSG(expected.get(), code), OGRERR_NONE);
         OsrHandle result = Result();
         ASSERT_TRUE(result);
-        EXPECT_TRUE(OSRIsSame(result.get(), expected.get())) << Dlg().m_strWKT;
+        EXPECT_TRUE(OSRIsSame(result.get(), expected.get())) << ResultWkt();
         const bool projected = OSRIsProjected(result.get());
         EXPECT_STREQ(OSRGetAuthorityCode(result.get(), projected ? "PROJCS" : "GEOGCS"),
                      std::to_string(code).c_str());
@@ -95,7 +95,7 @@ TEST_F(SearchFieldTest, WordsArrowsAndAClickChoose)
     const QRect first = List()->visualItemRect(List()->topLevelItem(0));
     QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, first.center());
     EXPECT_FALSE(List()->isVisible());
-    EXPECT_EQ(Dlg().m_nSystemKind, CProjectionDlg::kGeographic);
+    EXPECT_EQ(Current(IDC_SYSTEM_KIND), "Geographic Coordinate System");
     EXPECT_NE(Summary().find("EPSG:4326"), std::string::npos);
     ASSERT_TRUE(PressOk());
     ExpectEpsg(4326);

@@ -27,18 +27,14 @@ protected:
     {
         m_savedLanguage = g_language;
         g_language = LANGUAGE_ENGLISH;
-        g_geogSystems.clear();
     }
-    void TearDown() override
-    {
-        g_language = m_savedLanguage;
-        g_geogSystems.clear();
-    }
+    void TearDown() override { g_language = m_savedLanguage; }
 
     // Opens the editor of the current language.
     CAddGCSDlg& Open()
     {
         m_dialog = std::make_unique<CAddGCSDlg>(EditorTemplateId());
+        m_dialog->SetExistingSystems(&m_listed);
         EXPECT_TRUE(m_dialog->Create());
         return *m_dialog;
     }
@@ -68,6 +64,8 @@ protected:
     ScriptedPrompts m_prompts;
     std::unique_ptr<CAddGCSDlg> m_dialog;
     LanguageSet m_savedLanguage{};
+    // The systems the chooser lists, as it hands them to the editor.
+    SystemCatalog m_listed;
 };
 
 }  // namespace
@@ -251,7 +249,7 @@ TEST_F(EditorTest, AnEmptyNameIsRefusedInTheUsersLanguage)
 
 TEST_F(EditorTest, AnExistingNameAsksBeforeOverwriting)
 {
-    g_geogSystems["Xian 1980"] = "GEOGCS[\"Xian 1980\"]";
+    m_listed["Xian 1980"] = "GEOGCS[\"Xian 1980\"]";
     Open();
     Type(CAddGCSDlg::IDC_NAME, "Xian 1980");
     m_prompts.AnswerMessage(IDNO);
@@ -330,5 +328,4 @@ TEST_F(EditorTest, AnImpossibleDefinitionIsRefusedWithItsReason)
     EXPECT_FALSE(Closed());
     ASSERT_EQ(m_prompts.Messages().size(), 1u);
     EXPECT_EQ(m_prompts.Messages()[0].text, "扁率倒数必须为 0（球体）或大于 1！");
-    EXPECT_TRUE(g_geogSystems.empty());
 }

@@ -57,8 +57,9 @@ TEST_F(DoModalTest, AProjectedChoiceIsNamedAsComposed)
         Press(dialog, 1);
     });
     ASSERT_EQ(chooser.DoModal(), 1);
-    EXPECT_STREQ(chooser.GetSrsName(), "UTM Zone 50, Northern Hemisphere");
-    EXPECT_EQ(Orvane::GetCoordSysName(chooser.GetWKT()), "UTM Zone 50, Northern Hemisphere");
+    // WGS 84 in zone 50 is EPSG's system: its name and code.
+    EXPECT_STREQ(chooser.GetSrsName(), "WGS 84 / UTM zone 50N");
+    EXPECT_EQ(Orvane::GetCoordSysName(chooser.GetWKT()), "WGS 84 / UTM zone 50N");
     EXPECT_EQ(Orvane::GetProjectionName(chooser.GetWKT()), "Transverse_Mercator");
 }
 

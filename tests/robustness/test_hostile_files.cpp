@@ -35,9 +35,9 @@ protected:
     {
         Open();
         EXPECT_EQ(Current(IDC_SYSTEM_KIND), "Geographic Coordinate System");
-        Dlg().BuildWKT();
+        Dlg().ComposeChoice();
         Choose(IDC_SYSTEM_KIND, "Projected Coordinate System");
-        Dlg().BuildWKT();
+        Dlg().ComposeChoice();
     }
 };
 
@@ -72,7 +72,7 @@ TEST_F(HostileCatalogue, OneLineOfTenMegabytes)
 {
     WriteFile(CataloguePath(), std::string("[GCS]\nHuge=GEOGCS[\"") + std::string(10 << 20, 'x') + "\n" + kWgs84Line + "\n");
     OpenAndCompose();
-    EXPECT_EQ(g_geogSystems["Huge"].size(), (10u << 20) + 8);
+    EXPECT_EQ(Dlg().GetChoice().catalogues.geographic.at("Huge").size(), (10u << 20) + 8);
     Choose(IDC_SYSTEM_KIND, "Geographic Coordinate System");
     Choose(IDC_GEOG_SYSTEM, "Huge");
     EXPECT_EQ(Summary().rfind("WGS 84\n", 0), 0u) << "an unreadable WKT leaves the summary";
@@ -107,9 +107,10 @@ TEST_F(HostileCatalogue, WindowsLineEndsAndAByteOrderMark)
 {
     WriteFile(CataloguePath(), std::string("\xEF\xBB\xBF[GCS]\r\n") + kWgs84Line + "\r\n");
     Open();
-    ASSERT_EQ(g_geogSystems.size(), 1u);
-    EXPECT_EQ(g_geogSystems.begin()->first, "WGS 84");
-    EXPECT_EQ(g_geogSystems.begin()->second.back(), ']') << "no carriage return kept";
+    const SystemCatalog& listed = Dlg().GetChoice().catalogues.geographic;
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed.begin()->first, "WGS 84");
+    EXPECT_EQ(listed.begin()->second.back(), ']') << "no carriage return kept";
     EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "WGS 84");
     // A user's catalogue written on Windows keeps its mark and line ends.
     std::filesystem::create_directories(std::filesystem::path(GetUserCatalogPath()).parent_path());

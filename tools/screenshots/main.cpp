@@ -55,7 +55,7 @@ QComboBox* Combo(CDialog& dialog, int id)
 std::unique_ptr<CProjectionDlg> OpenChooser()
 {
     auto chooser = std::make_unique<CProjectionDlg>(ChooserTemplateId());
-    chooser->m_bGdalRegistered = false;
+    chooser->SetGdalRegistered(false);
     chooser->Create();
     return chooser;
 }
@@ -98,7 +98,7 @@ int main(int argc, char** argv)
         ClickValue(table, 0);
         Save(table, "parameter-list-selected.png");
         ClickValue(table, 0);
-        if (QLineEdit* editor = chooser->m_lcParams.GetEditor().Editor()) {
+        if (QLineEdit* editor = chooser->GetParameterList().GetEditor().Editor()) {
             editor->selectAll();
             QTest::keyClicks(editor, "117.5");
         }

@@ -1,0 +1,463 @@
+#include "catalog/SystemChoice.h"
+
+#include <cmath>
+
+#include "catalog/Composition.h"
+#include "catalog/SystemReading.h"
+#include "module/GdalSupport.h"
+#include "util/NumberText.h"
+#include "util/Text.h"
+
+namespace {
+
+// Parameter values as the list shows them: "%.18lf".
+const int kParameterDecimals = 18;
+
+// The geographic system the projected categories start from.
+const char kDefaultGeogEntry[] = "WGS 1984";
+
+bool SameValue(double a, double b)
+{
+    // Not a number is nothing the user chose: never the same as anything.
+    return a == b;
+}
+
+bool IsGaussKrueger(int category)
+{
+    return category == kBeijing1954CategoryPosition || category == kXian1980CategoryPosition;
+}
+
+const SystemCatalog* ZonesOf(const SystemChoice& choice)
+{
+    if (choice.shown.category == kBeijing1954CategoryPosition)
+        return &choice.catalogues.beijing1954;
+    if (choice.shown.category == kXian1980CategoryPosition)
+        return &choice.catalogues.xian1980;
+    return nullptr;
+}
+
+std::string EntryIfListed(const SystemCatalog& catalogue, const std::string& name)
+{
+    return catalogue.count(name) ? name : std::string();
+}
+
+int PositionOfUnit(const std::vector<RefEntry>& units, const std::string& name)
+{
+    for (std::size_t i = 0; i < units.size(); ++i)
+        if (units[i].name == name)
+            return static_cast<int>(i);
+    return -1;
+}
+
+ChoiceParameters DefaultParameters(const ProjectionMethod& method)
+{
+    ChoiceParameters parameters;
+    for (const auto& [name, value] : method.parameters)
+        parameters.push_back(ChoiceParameter{name, value, std::string()});
+    return parameters;
+}
+
+// Shows method `position` with the values it showed last.
+void ShowMethod(SystemChoice& choice, int position)
+{
+    const std::vector<ProjectionMethod>& methods = choice.catalogues.methods;
+    if (position < 0 || static_cast<std::size_t>(position) >= methods.size())
+        return;
+    const ProjectionMethod& method = methods[static_cast<std::size_t>(position)];
+    choice.shown.methodName = method.name;
+    const auto remembered = choice.methodValues.find(method.name);
+    choice.shown.parameters =
+        remembered != choice.methodValues.end() ? remembered->second : DefaultParameters(method);
+}
+
+void RememberShownValues(SystemChoice& choice)
+{
+    if (choice.shown.projected && !choice.shown.methodName.empty())
+        choice.methodValues[choice.shown.methodName] = choice.shown.parameters;
+}
+
+void SetParameter(ChoiceParameters& parameters, const char* name, double value)
+{
+    for (ChoiceParameter& p : parameters) {
+        if (p.name == name) {
+            p = ChoiceParameter{name, value, std::string()};
+            return;
+        }
+    }
+    parameters.push_back(ChoiceParameter{name, value, std::string()});
+}
+
+// Writes a zone's five parameters into the method on show (Transverse
+// Mercator for UTM, Gauss-Kruger for the Chinese zones).
+void WriteZoneParameters(SystemChoice& choice, double latitude, double meridian, double northing,
+                         double easting, double scale)
+{
+    ChoiceParameters& p = choice.shown.parameters;
+    SetParameter(p, "latitude_of_origin", latitude);
+    SetParameter(p, "central_meridian", meridian);
+    SetParameter(p, "false_northing", northing);
+    SetParameter(p, "false_easting", easting);
+    SetParameter(p, "scale_factor", scale);
+    choice.lastZoneMeridian = meridian;
+    choice.lastZoneNorthern = northing == 0.0;
+    RememberShownValues(choice);
+}
+
+void ApplyZone(SystemChoice& choice)
+{
+    const int position = choice.shown.zone;
+    if (position < 0)
+        return;
+    if (choice.shown.category == kUtmCategoryPosition) {
+        if (position >= kUtmZoneCount)
+            return;
+        const int zone = UtmZoneOfPosition(position);
+        const bool northern = UtmPositionIsNorthern(position);
+        WriteZoneParameters(choice, 0.0, 6.0 * zone - 183.0, northern ? 0.0 : 10000000.0, 500000.0, 0.9996);
+        return;
+    }
+    const SystemCatalog* zones = ZonesOf(choice);
+    if (!zones || static_cast<std::size_t>(position) >= zones->size())
+        return;
+    auto zone = zones->begin();
+    std::advance(zone, position);
+    const OsrHandle srs = NewSpatialReference(zone->second);
+    if (!srs)
+        return;
+    auto parm = [&](const char* name, double fallback) { return OSRGetProjParm(srs.get(), name, fallback, nullptr); };
+    WriteZoneParameters(choice, parm("latitude_of_origin", 0.0), parm("central_meridian", 0.0),
+                        parm("false_northing", 0.0), parm("false_easting", 0.0), parm("scale_factor", 1.0));
+}
+
+void ChooseUnitByName(SystemChoice& choice, const std::string& name)
+{
+    ChooseUnit(choice, PositionOfUnit(choice.catalogues.units, name));
+}
+
+std::string DefaultGeogEntry(const SystemChoice& choice)
+{
+    return EntryIfListed(choice.catalogues.geographic, kDefaultGeogEntry);
+}
+
+// The WGS 84 the chooser falls back on, listed under its own name.
+void ShowWgs84(SystemChoice& choice)
+{
+    SystemCatalog& geographic = choice.catalogues.geographic;
+    const OsrHandle wgs84 = NewSpatialReference(kWgs84DefaultWkt);
+    const std::string name = wgs84 ? ListedGeogName(wgs84.get()) : std::string("WGS 84");
+    if (!geographic.count(name) && wgs84)
+        geographic[name] = kWgs84DefaultWkt;
+    choice.shown = ShownChoice();
+    choice.shown.geogName = name;
+}
+
+}  // namespace
+
+bool operator==(const ShownChoice& a, const ShownChoice& b)
+{
+    if (a.projected != b.projected || a.geogName != b.geogName)
+        return false;
+    if (!a.projected)
+        return true;
+    if (a.category != b.category || a.zone != b.zone || a.methodName != b.methodName || a.unit != b.unit ||
+        !SameValue(a.unitFactor, b.unitFactor) || a.unitFactorValid != b.unitFactorValid ||
+        a.parameters.size() != b.parameters.size())
+        return false;
+    for (std::size_t i = 0; i < a.parameters.size(); ++i) {
+        if (a.parameters[i].name != b.parameters[i].name ||
+            !SameValue(a.parameters[i].value, b.parameters[i].value))
+            return false;
+    }
+    return true;
+}
+
+ChoiceCatalogues LoadChoiceCatalogues(const std::string& gdalDataFolder)
+{
+    ChoiceCatalogues catalogues;
+    LoadCatalogSection(kGeogSection, catalogues.geographic);
+    LoadCatalogSection(kBeijing1954Section, catalogues.beijing1954);
+    LoadCatalogSection(kXian1980Section, catalogues.xian1980);
+    catalogues.methods = BuildProjectionMethods();
+    catalogues.units.push_back(CustomLengthUnit());
+    ReadLengthUnits(gdalDataFolder, catalogues.units);
+    return catalogues;
+}
+
+SystemChoice NewChoice(ChoiceCatalogues catalogues)
+{
+    SystemChoice choice;
+    choice.catalogues = std::move(catalogues);
+    const SystemCatalog& geographic = choice.catalogues.geographic;
+    // WGS 84 under its own name, else the catalogue's default entry.
+    choice.shown.geogName = geographic.count("WGS 84") ? std::string("WGS 84") : DefaultGeogEntry(choice);
+    return choice;
+}
+
+HoldProblem HoldSystem(SystemChoice& choice, const std::string& wkt)
+{
+    HeldSystem held;
+    const HoldProblem problem = ChoiceOfSystem(wkt, choice.catalogues, held);
+    choice.held = held;
+    if (problem != HoldProblem::None) {
+        ShowWgs84(choice);
+        return problem;
+    }
+    choice.shown = held.shown;
+    RememberShownValues(choice);
+    return HoldProblem::None;
+}
+
+HoldProblem ChoiceOfSystem(const std::string& wkt, ChoiceCatalogues& catalogues, HeldSystem& held)
+{
+    const SystemReading reading = ReadSystem(wkt);
+    if (reading.kind == SystemReading::Unreadable)
+        return HoldProblem::Unreadable;
+    if (reading.kind == SystemReading::OtherKind)
+        return HoldProblem::NotAGeographicOrProjectedSystem;
+    held = HeldSystem();
+    held.wkt = wkt;
+    ShownChoice& shown = held.shown;
+    shown.geogName = reading.geogName;
+    // Listed for as long as the chooser is open; the file is never written.
+    if (!catalogues.geographic.count(reading.geogName) && !reading.geogWkt.empty())
+        catalogues.geographic[reading.geogName] = reading.geogWkt;
+    if (reading.kind == SystemReading::Geographic)
+        return HoldProblem::None;
+
+    shown.projected = true;
+    shown.category = kHeldCategoryPosition;
+    held.name = reading.name;
+    const int listed = FindProjectionMethod(catalogues.methods, reading.methodName);
+    if (listed < 0) {
+        // Its own method, with its own parameters, as the system gives them.
+        ProjectionMethod own{reading.methodName, {}};
+        for (const ChoiceParameter& p : reading.parameters)
+            own.parameters[p.name] = p.value;
+        catalogues.methods.push_back(own);
+        held.methodAdded = true;
+        shown.parameters = reading.parameters;
+    } else {
+        // The method's parameters, the system's values (its default where it
+        // has none), then whatever else the system carries: nothing is dropped.
+        const ProjectionMethod& method = catalogues.methods[static_cast<std::size_t>(listed)];
+        std::vector<bool> used(reading.parameters.size(), false);
+        for (const auto& [name, fallback] : method.parameters) {
+            double value = DefaultParameterValue(name);
+            for (std::size_t i = 0; i < reading.parameters.size(); ++i) {
+                if (!used[i] && EqualIgnoringAsciiCase(reading.parameters[i].name, name)) {
+                    value = reading.parameters[i].value;
+                    used[i] = true;
+                    break;
+                }
+            }
+            shown.parameters.push_back(ChoiceParameter{name, value, std::string()});
+        }
+        for (std::size_t i = 0; i < reading.parameters.size(); ++i)
+            if (!used[i])
+                shown.parameters.push_back(reading.parameters[i]);
+    }
+    shown.methodName = reading.methodName;
+    shown.unit = MatchLinearUnit(catalogues.units, reading.unitName, reading.metresPerUnit);
+    shown.unitFactor = catalogues.units[static_cast<std::size_t>(shown.unit)].value;
+    held.composable = ReproducesHeld(catalogues, held);
+    return HoldProblem::None;
+}
+
+void ChooseKind(SystemChoice& choice, bool projected)
+{
+    ShownChoice& shown = choice.shown;
+    if (!projected) {
+        // The geographic list keeps its entry; the projection side empties.
+        const std::string geogName = shown.geogName;
+        shown = ShownChoice();
+        shown.geogName = geogName;
+        return;
+    }
+    shown.projected = true;
+    shown.category = kCustomCategoryPosition;
+    shown.geogName = DefaultGeogEntry(choice);
+    shown.zone = -1;
+    ShowMethod(choice, 0);
+    ChooseUnit(choice, 0);
+}
+
+void ChooseCategory(SystemChoice& choice, int category)
+{
+    ShownChoice& shown = choice.shown;
+    if (!shown.projected)
+        return;
+    if (category == kHeldCategoryPosition) {
+        if (!choice.held.shown.projected)
+            return;
+        shown = choice.held.shown;
+        RememberShownValues(choice);
+        return;
+    }
+    if (category < kCustomCategoryPosition || category > kXian1980CategoryPosition)
+        return;
+    shown.category = category;
+    shown.zone = -1;
+    if (category == kCustomCategoryPosition) {
+        shown.geogName = DefaultGeogEntry(choice);
+        ShowMethod(choice, 0);
+        ChooseUnit(choice, 0);
+        return;
+    }
+    if (category == kUtmCategoryPosition) {
+        shown.geogName = DefaultGeogEntry(choice);
+        ShowMethod(choice, kTransverseMercatorPosition);
+        // The zone of the meridian last applied (one outside -180..180 lies
+        // in the zone of its equivalent), in its hemisphere.
+        const int zone = UtmZoneOfMeridian(NormalisedMeridian(choice.lastZoneMeridian));
+        if (zone >= 1 && zone <= 60)
+            shown.zone = UtmPositionOfZone(zone, choice.lastZoneNorthern);
+    } else {
+        const bool beijing = category == kBeijing1954CategoryPosition;
+        shown.geogName = EntryIfListed(choice.catalogues.geographic, beijing ? kBeijing1954Section : kXian1980Section);
+        ShowMethod(choice, kGaussKrugerPosition);
+        if (!ZonesOf(choice)->empty())
+            shown.zone = 0;
+    }
+    ApplyZone(choice);
+    ChooseUnitByName(choice, "metre");
+}
+
+void ChooseGeogSystem(SystemChoice& choice, const std::string& name)
+{
+    choice.shown.geogName = name;
+}
+
+void ChooseZone(SystemChoice& choice, int position)
+{
+    const int count = static_cast<int>(ZoneEntries(choice).size());
+    if (position < 0 || position >= count)
+        return;
+    choice.shown.zone = position;
+    ApplyZone(choice);
+}
+
+void ChooseMethod(SystemChoice& choice, int position)
+{
+    if (!choice.shown.projected)
+        return;
+    ShowMethod(choice, position);
+}
+
+void EditParameter(SystemChoice& choice, std::size_t row, const std::string& text)
+{
+    ChoiceParameters& parameters = choice.shown.parameters;
+    if (row >= parameters.size())
+        return;
+    double value = 0.0;
+    parameters[row].value = ParseWholeDouble(text, value) ? value : std::nan("");
+    parameters[row].typed = text;
+    RememberShownValues(choice);
+}
+
+void ChooseUnit(SystemChoice& choice, int position)
+{
+    const std::vector<RefEntry>& units = choice.catalogues.units;
+    if (position < 0 || static_cast<std::size_t>(position) >= units.size())
+        return;
+    choice.shown.unit = position;
+    choice.shown.unitFactor = units[static_cast<std::size_t>(position)].value;
+    choice.shown.unitFactorValid = true;
+}
+
+void EditUnitFactor(SystemChoice& choice, double metresPerUnit, bool valid)
+{
+    if (!StatesOf(choice).unitFactorEditable)
+        return;
+    choice.shown.unitFactor = valid ? metresPerUnit : std::nan("");
+    choice.shown.unitFactorValid = valid;
+}
+
+void AddGeogSystem(SystemChoice& choice, const std::string& name, const std::string& wkt)
+{
+    choice.catalogues.geographic[name] = wkt;
+    choice.shown.geogName = name;
+}
+
+std::vector<std::string> CategoryEntries(const SystemChoice& choice)
+{
+    if (!choice.shown.projected)
+        return {kGeographicCategory};
+    std::vector<std::string> entries = ProjectedCategories();
+    if (choice.held.shown.projected)
+        entries.push_back(choice.held.name);
+    return entries;
+}
+
+std::vector<std::string> ZoneEntries(const SystemChoice& choice)
+{
+    std::vector<std::string> entries;
+    if (!choice.shown.projected)
+        return entries;
+    if (choice.shown.category == kUtmCategoryPosition) {
+        for (int position = 0; position < kUtmZoneCount; ++position)
+            entries.push_back(UtmZoneText(position));
+    } else if (const SystemCatalog* zones = ZonesOf(choice)) {
+        for (const auto& zone : *zones)
+            entries.push_back(zone.first);
+    }
+    return entries;
+}
+
+std::vector<std::string> MethodEntries(const SystemChoice& choice)
+{
+    std::vector<std::string> entries;
+    if (!choice.shown.projected)
+        return entries;
+    for (const ProjectionMethod& method : choice.catalogues.methods)
+        entries.push_back(method.name);
+    return entries;
+}
+
+std::vector<std::string> UnitEntries(const SystemChoice& choice)
+{
+    std::vector<std::string> entries;
+    if (!choice.shown.projected)
+        return entries;
+    for (const RefEntry& unit : choice.catalogues.units)
+        entries.push_back(unit.name);
+    return entries;
+}
+
+std::vector<std::string> GeogEntries(const SystemChoice& choice)
+{
+    std::vector<std::string> entries;
+    for (const auto& entry : choice.catalogues.geographic)
+        entries.push_back(entry.first);
+    return entries;
+}
+
+std::string ParameterText(const ChoiceParameter& parameter)
+{
+    return parameter.typed.empty() ? FormatFixed(parameter.value, kParameterDecimals) : parameter.typed;
+}
+
+ControlStates StatesOf(const SystemChoice& choice)
+{
+    const ShownChoice& shown = choice.shown;
+    ControlStates states;
+    if (!shown.projected)
+        return states;
+    states.category = true;
+    states.geogSystem = !IsGaussKrueger(shown.category);
+    states.zone = shown.category == kUtmCategoryPosition || IsGaussKrueger(shown.category);
+    states.method = shown.category == kCustomCategoryPosition || shown.category == kHeldCategoryPosition;
+    states.parameters = true;
+    // A held system's method that no system can be composed of: its values
+    // are shown as the system gives them, and stay so.
+    const bool heldMethod = shown.methodName == choice.held.shown.methodName &&
+                            (shown.category == kHeldCategoryPosition || choice.held.methodAdded);
+    states.parametersEditable = !(heldMethod && !choice.held.composable);
+    states.unit = true;
+    states.unitFactorEditable = shown.unit == 0;
+    return states;
+}
+
+bool IsUnchanged(const SystemChoice& choice)
+{
+    return !choice.held.wkt.empty() && choice.shown == choice.held.shown;
+}

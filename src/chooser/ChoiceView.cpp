@@ -1,0 +1,105 @@
+// The view: every control shows the choice, nothing else.
+#include <QLineEdit>
+#include <QTableWidget>
+
+#include "chooser/ProjectionDlg.h"
+#include "module/GdalSupport.h"
+#include "module/Messages.h"
+#include "search/Identification.h"
+#include "util/NumberText.h"
+
+namespace {
+
+int PositionOf(const std::vector<std::string>& entries, const std::string& text)
+{
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (entries[i] == text)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void ShowList(CComboBox& combo, const std::vector<std::string>& entries, int selected)
+{
+    combo.SetStrings(entries);
+    combo.SetCurSel(selected);
+}
+
+}  // namespace
+
+void CProjectionDlg::EnableControl(int id, bool enable)
+{
+    if (CWnd* control = GetDlgItem(id))
+        control->EnableWindow(enable ? TRUE : FALSE);
+}
+
+void CProjectionDlg::ShowChoice()
+{
+    const ShownChoice& shown = m_choice.shown;
+    const ControlStates states = StatesOf(m_choice);
+    ShowList(m_cbSystemKind, {kGeographicKind, kProjectedKind}, shown.projected ? 1 : 0);
+    ShowList(m_cbProjCategory, CategoryEntries(m_choice), shown.projected ? shown.category : 0);
+    const std::vector<std::string> geographic = GeogEntries(m_choice);
+    ShowList(m_cbGeogSystem, geographic, PositionOf(geographic, shown.geogName));
+    ShowList(m_cbZone, ZoneEntries(m_choice), shown.zone);
+    const std::vector<std::string> methods = MethodEntries(m_choice);
+    ShowList(m_cbProjMethod, methods, PositionOf(methods, shown.methodName));
+    ShowList(m_cbUnit, UnitEntries(m_choice), shown.unit);
+    EnableControl(IDC_PROJ_CATEGORY, states.category);
+    EnableControl(IDC_GEOG_SYSTEM, states.geogSystem);
+    EnableControl(IDC_ZONE, states.zone);
+    EnableControl(IDC_PROJ_METHOD, states.method);
+    EnableControl(IDC_PARAMETERS, states.parameters);
+    EnableControl(IDC_UNIT, states.unit);
+    EnableControl(IDC_UNIT_FACTOR, states.unit);
+    SetEditReadOnly(IDC_UNIT_FACTOR, !states.unitFactorEditable);
+    // The factor the user is typing stays as typed.
+    auto* factor = qobject_cast<QLineEdit*>(FindControl(IDC_UNIT_FACTOR));
+    double typed = 0.0;
+    const bool showsFactor = factor && ParseWholeDouble(factor->text().toStdString(), typed) &&
+                             typed == shown.unitFactor;
+    if (!showsFactor || !shown.projected) {
+        m_unitFactor = shown.projected ? shown.unitFactor : 1.0;
+        m_bUnitFactorTyped = false;
+        UpdateData(FALSE);
+    }
+    ShowParameters(states.parametersEditable);
+    UpdateGeogSummary();
+    UpdateSystemCodeLater();
+}
+
+void CProjectionDlg::ShowParameters(bool editable)
+{
+    const ChoiceParameters& parameters = m_choice.shown.parameters;
+    const int rows = static_cast<int>(parameters.size());
+    bool sameRows = m_lcParams.GetItemCount() == rows;
+    for (int r = 0; sameRows && r < rows; ++r)
+        sameRows = m_lcParams.GetItemText(r, 0) == parameters[static_cast<std::size_t>(r)].name;
+    // The same rows keep the cell the user is on; others are listed anew.
+    if (!sameRows) {
+        m_lcParams.DeleteAllItems();
+        for (int r = 0; r < rows; ++r)
+            m_lcParams.InsertItem(r, parameters[static_cast<std::size_t>(r)].name);
+    }
+    for (int r = 0; r < rows; ++r) {
+        const std::string text = ParameterText(parameters[static_cast<std::size_t>(r)]);
+        if (m_lcParams.GetItemText(r, 1) != text)
+            m_lcParams.SetItemText(r, 1, text);
+    }
+    m_lcParams.SetReadOnly(!editable);
+    if (QWidget* list = FindControl(IDC_PARAMETERS))
+        list->setToolTip(editable ? QString() : QString::fromUtf8(MessageText(MessageId::ParametersReadOnly)));
+}
+
+void CProjectionDlg::UpdateGeogSummary()
+{
+    const OsrHandle srs = NewSpatialReference(ChosenGeographicWkt(m_choice));
+    // A name the catalogue lacks, or an entry GDAL cannot read: the summary
+    // stays as it was.
+    if (!srs)
+        return;
+    const std::string summary = AttrValue(srs.get(), "GEOGCS") + "\r\nDatum: " + AttrValue(srs.get(), "DATUM") +
+                                "\r\nSpheroid: " + AttrValue(srs.get(), "SPHEROID");
+    const std::string code = ExactEpsgCode(srs.get());
+    if (CWnd* box = GetDlgItem(IDC_GEOG_SUMMARY))
+        box->SetWindowText(code.empty() ? summary : summary + "\r\nEPSG:" + code);
+}

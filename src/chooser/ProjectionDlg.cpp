@@ -1,0 +1,103 @@
+// The chooser's life: construction, opening on what the host handed in, OK
+// and Cancel.
+#include "chooser/ProjectionDlg.h"
+
+#include <QLineEdit>
+
+#include "module/Messages.h"
+#include "module/Module.h"
+#include "platform/DataExchange.h"
+#include "platform/Prompt.h"
+
+const char kGeographicKind[] = "Geographic Coordinate System";
+const char kProjectedKind[] = "Projected Coordinate System";
+
+CProjectionDlg::CProjectionDlg(unsigned templateId, CWnd* parent) : CDialog(templateId, parent)
+{
+    OnClicked(IDOK, [this] { OnBnClickedOk(); });
+    OnClicked(IDCANCEL, [this] { OnBnClickedCancel(); });
+    OnClicked(IDC_ADD_GEOG_SYSTEM, [this] { OnBnClickedAddGeogSystem(); });
+    OnClicked(IDC_IMPORT, [this] { OnBnClickedImport(); });
+    OnClicked(IDC_SAVE_PRJ, [this] { OnBnClickedSavePrj(); });
+    OnSelChange(IDC_SYSTEM_KIND, [this] { OnSelchangeSystemKind(); });
+    OnSelChange(IDC_PROJ_CATEGORY, [this] { OnSelchangeProjCategory(); });
+    OnSelChange(IDC_GEOG_SYSTEM, [this] { OnSelchangeGeogSystem(); });
+    OnSelChange(IDC_PROJ_METHOD, [this] { OnSelchangeProjMethod(); });
+    OnSelChange(IDC_ZONE, [this] { OnSelchangeZone(); });
+    OnSelChange(IDC_UNIT, [this] { OnSelchangeUnit(); });
+}
+
+CProjectionDlg::~CProjectionDlg() = default;
+
+void CProjectionDlg::DoDataExchange(CDataExchange* dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_PROJ_METHOD, m_cbProjMethod);
+    DDX_Control(dx, IDC_ZONE, m_cbZone);
+    DDX_Control(dx, IDC_GEOG_SYSTEM, m_cbGeogSystem);
+    DDX_Control(dx, IDC_UNIT, m_cbUnit);
+    DDX_Control(dx, IDC_SYSTEM_KIND, m_cbSystemKind);
+    DDX_Control(dx, IDC_PROJ_CATEGORY, m_cbProjCategory);
+    DDX_Control(dx, IDC_PARAMETERS, m_lcParams);
+    DDX_Text(dx, IDC_UNIT_FACTOR, m_unitFactor);
+}
+
+BOOL CProjectionDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_choice = NewChoice(LoadChoiceCatalogues(GetGdalDataFolder()));
+    m_lcParams.SetExtendedStyle(m_lcParams.GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    m_lcParams.InsertColumn(0, "Parameters", LVCFMT_LEFT, 150);
+    m_lcParams.InsertColumn(1, "Value", LVCFMT_LEFT, 180);
+    m_lcParams.SetEditedHandler([this](int row, const std::string& text) { OnParameterEdited(row, text); });
+    if (auto* factor = qobject_cast<QLineEdit*>(FindControl(IDC_UNIT_FACTOR)))
+        QObject::connect(factor, &QLineEdit::textEdited, factor, [this] { OnUnitFactorEdited(); });
+    if (!m_strWKT.empty() && HoldSystem(m_choice, m_strWKT) != HoldProblem::None)
+        ShowUnknownSrsMessage();
+    ShowChoice();
+    SetUpSearch();
+    return TRUE;
+}
+
+void CProjectionDlg::RestoreSystem(const std::string& wkt)
+{
+    if (wkt.empty() || HoldSystem(m_choice, wkt) != HoldProblem::None)
+        ShowUnknownSrsMessage();
+    ShowChoice();
+}
+
+void CProjectionDlg::ShowUnknownSrsMessage()
+{
+    MessageBox(MessageText(MessageId::UnknownSrs), MessageText(MessageId::UnknownSrsCaption),
+               MB_ICONEXCLAMATION | MB_OK);
+}
+
+ComposedSystem CProjectionDlg::ComposeChoice()
+{
+    return ComposeSystem(m_choice, [this](const std::string& wkt) { return EpsgCodeOf(wkt); });
+}
+
+void CProjectionDlg::OnBnClickedOk()
+{
+    // The metres per unit that is no number gets the framework's own prompt.
+    if (!UpdateData(TRUE))
+        return;
+    const ComposedSystem composed = ComposeChoice();
+    if (composed.wkt.empty()) {
+        ShowRefusal(MessageText(MessageId::CoordinateSetError), composed);
+        return;
+    }
+    m_strResultWKT = composed.wkt;
+    RememberChoice();
+    CDialog::OnOK();
+}
+
+void CProjectionDlg::OnBnClickedCancel()
+{
+    CDialog::OnCancel();
+}
+
+void CProjectionDlg::ShowRefusal(const std::string& firstLine, const ComposedSystem& refusal)
+{
+    AfxMessageBox(firstLine + "\n" + RefusalText(refusal.problem, refusal.parameter, refusal.reason));
+}
