@@ -29,6 +29,7 @@
 #include "module/Language.h"
 #include "module/Module.h"
 #include "search/Candidates.h"
+#include "search/Identification.h"
 #include "search/Matching.h"
 #include "search/RecentSystems.h"
 #include "search/SearchPopup.h"
@@ -146,6 +147,25 @@ void BM_BuildWkt(benchmark::State& state, int category)
     dialog->ComposeChoice();
     for (auto _ : state)
         benchmark::DoNotOptimize(dialog->ComposeChoice());
+}
+
+// OK pressed before the code line has identified the choice: composing and
+// identifying a system never seen (each round another false easting).
+void BM_OkUnidentified(benchmark::State& state)
+{
+    RestartModuleInFolder(g_bundled);
+    SystemChoice choice = NewChoice(LoadChoiceCatalogues(GetGdalDataFolder()));
+    ChooseKind(choice, true);
+    ChooseCategory(choice, kUtmCategoryPosition);
+    const auto identify = [](const std::string& wkt) {
+        const OsrHandle srs = NewSpatialReference(wkt);
+        return srs ? ExactEpsgCode(srs.get()) : std::string();
+    };
+    int round = 0;
+    for (auto _ : state) {
+        EditParameter(choice, 1, std::to_string(400000 + ++round));
+        benchmark::DoNotOptimize(ComposeSystem(choice, identify));
+    }
 }
 
 using Query = std::string (*)(const char*);
@@ -423,6 +443,7 @@ int main(int argc, char** argv)
         const int c = category;
         Register(std::string("ok/") + name, [c](benchmark::State& s) { BM_BuildWkt(s, c); }, shortMode);
     }
+    Register("ok/unidentified", BM_OkUnidentified, shortMode);
     const std::pair<const char*, Query> queries[] = {
         {"coordsys", &Orvane::GetCoordSysName}, {"datum", &Orvane::GetDatumName},
         {"spheroid", &Orvane::GetSpheroidName}, {"projection", &Orvane::GetProjectionName},

@@ -73,25 +73,27 @@ std::unique_ptr<CProjectionDlg> MakeChooser()
     return chooser;
 }
 
-const SystemCatalog& LoadedCatalogue()
-{
-    static const SystemCatalog catalogue = g_geogSystems;
-    return catalogue;
-}
-
 }  // namespace
 
 CProjectionDlg& FuzzChooser()
 {
-    // Made after the application, so that it goes before it at exit.
-    static std::unique_ptr<CProjectionDlg> chooser = MakeChooser();
-    LoadedCatalogue();
+    // Made after the application, so that it goes before it at exit; made
+    // anew now and then, so that the systems inputs add to its lists do not
+    // pile up over a run.
+    static std::unique_ptr<CProjectionDlg> chooser;
+    static int uses = 0;
+    if (!chooser || ++uses % 256 == 0)
+        chooser = MakeChooser();
     return *chooser;
 }
 
-void ForgetAddedSystems()
+const ChoiceCatalogues& FuzzCatalogues()
 {
-    g_geogSystems = LoadedCatalogue();
+    static const ChoiceCatalogues catalogues = [] {
+        SetUpChooserWorld();
+        return LoadChoiceCatalogues(GetGdalDataFolder());
+    }();
+    return catalogues;
 }
 
 std::string AsText(const uint8_t* data, std::size_t size)

@@ -14,13 +14,13 @@ const std::string& ScratchFolder();
 void SetUpChooserWorld();
 
 class CProjectionDlg;
+struct ChoiceCatalogues;
 
-// One chooser for the whole run, shown on the offscreen platform in the world
-// above, in English.
+// A chooser shown on the offscreen platform in the world above, in English
+// (the same one for many inputs).
 CProjectionDlg& FuzzChooser();
-// Brings the geographic catalogue back to the loaded one, forgetting what the
-// last input added to it.
-void ForgetAddedSystems();
+// The chooser's catalogues in that world, loaded once.
+const ChoiceCatalogues& FuzzCatalogues();
 
 std::string AsText(const uint8_t* data, std::size_t size);
 void WriteBytes(const std::string& path, const std::string& bytes);

@@ -1,29 +1,28 @@
-// The chooser's restore on arbitrary WKT: it always ends on a valid selection,
-// and composing that selection succeeds or reports false.
+// The chooser's model holding arbitrary text: it always ends on a choice the
+// lists can show, and composing that choice gives a system or says why not.
 #include "FuzzSupport.h"
-#include "chooser/ProjectionDlg.h"
+#include <algorithm>
+
+#include "catalog/Composition.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    CProjectionDlg& chooser = FuzzChooser();
-    ForgetAddedSystems();
-    chooser.m_strWKT = AsText(data, size).c_str();
-    chooser.m_bUseInputSrs = true;
-    chooser.InitSelectionFromWKT();
-
-    const int kind = chooser.m_cbSystemKind.GetCurSel();
-    Require(kind == 0 || kind == 1, "a system kind is selected");
-    Require(chooser.m_nSystemKind == kind + 1, "the kind member follows the list");
-    Require(chooser.m_cbGeogSystem.GetCurSel() >= 0, "a geographic system is selected");
-    if (kind == 1) {
-        Require(chooser.m_cbProjCategory.GetCurSel() >= 0, "a category is selected");
-        Require(chooser.m_cbProjMethod.GetCurSel() >= 0, "a method is selected");
-        Require(chooser.m_cbUnit.GetCurSel() >= 0, "a unit is selected");
+    SystemChoice choice = NewChoice(FuzzCatalogues());
+    HoldSystem(choice, AsText(data, size));
+    const ShownChoice& shown = choice.shown;
+    Require(choice.catalogues.geographic.count(shown.geogName) == 1, "a listed geographic system is chosen");
+    if (shown.projected) {
+        Require(shown.category >= 0 && static_cast<std::size_t>(shown.category) < CategoryEntries(choice).size(),
+                "a listed category is chosen");
+        const std::vector<std::string> methods = MethodEntries(choice);
+        Require(std::find(methods.begin(), methods.end(), shown.methodName) != methods.end(),
+                "a listed method is chosen");
+        Require(shown.unit >= 0 && static_cast<std::size_t>(shown.unit) < UnitEntries(choice).size(),
+                "a listed unit is chosen");
     }
-    const std::string before = chooser.m_strWKT;
-    if (!chooser.BuildWKT())
-        Require(chooser.m_strWKT == before, "a failed composition leaves the WKT alone");
-    else
-        Require(!chooser.m_strWKT.empty(), "a composed system has a text");
+    const ComposedSystem composed = ComposeSystem(choice, nullptr);
+    Require(composed.wkt.empty() != (composed.problem == CompositionProblem::None), "a result or a reason");
+    if (!choice.held.wkt.empty() && IsUnchanged(choice))
+        Require(composed.wkt == choice.held.wkt, "what is held unchanged comes back as given");
     return 0;
 }

@@ -192,6 +192,21 @@ ComposedSystem UnusableBecause(const ShownChoice& shown, const std::string& proj
     return ComposedSystem{std::string(), CompositionProblem::Unusable, std::string(), projReason};
 }
 
+// WKT1 as GDAL writes it, where it says all of `srs`; WKT2 where WKT1 would
+// make another system of it (Pseudo-Mercator in yards, say).
+std::string ExactWkt(OGRSpatialReferenceH srs)
+{
+    std::string wkt = ExportToWkt(srs);
+    const OsrHandle reread = NewSpatialReference(wkt);
+    if (reread && OSRIsSame(reread.get(), srs))
+        return wkt;
+    char* text = nullptr;
+    const char* options[] = {"FORMAT=WKT2_2019", "MULTILINE=NO", nullptr};
+    const OGRErr error = OSRExportToWktEx(srs, &text, options);
+    const GdalTextHandle owned(text);
+    return error == OGRERR_NONE && text ? std::string(text) : wkt;
+}
+
 // The EPSG code of the first of `systems` that is `srs`, names aside.
 std::string EpsgCodeAmong(OGRSpatialReferenceH srs, const std::vector<std::string>& systems)
 {
@@ -264,6 +279,12 @@ bool IsUsableSystem(OGRSpatialReferenceH srs, const std::string& wkt, std::strin
         if (crsMark != std::string::npos)
             operation.erase(crsMark, std::strlen(" +type=crs"));
         usable = PjHandle(proj_create(context, operation.c_str())) != nullptr;
+    } else if (conversion && LastProjMessage().find("Unsupported conversion method") != std::string::npos) {
+        // A method this PROJ has no computation for at all (Lambert's West
+        // Orientated conic, polar stereographic variant C, …): it can judge
+        // no value of it. The system is as good as any of EPSG's of that
+        // method, which hosts hold and label.
+        usable = true;
     }
     if (!usable && reason)
         *reason = LastProjMessage();
@@ -305,7 +326,7 @@ ComposedSystem ComposeSystem(const SystemChoice& choice, const EpsgIdentifier& i
         return ComposedSystem{std::string(), composed.problem, composed.parameter, std::string()};
     QuietGdalErrors quiet;
     // A system GDAL cannot write out is no result: never hand back an empty text.
-    std::string wkt = ExportToWkt(composed.srs.get());
+    std::string wkt = ExactWkt(composed.srs.get());
     std::string projReason;
     if (!IsUsableSystem(composed.srs.get(), wkt, &projReason))
         return UnusableBecause(shown, projReason);

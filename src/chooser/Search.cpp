@@ -71,6 +71,9 @@ std::string CProjectionDlg::EpsgCodeOf(const std::string& wkt)
     const auto known = m_codes.find(wkt);
     if (known != m_codes.end())
         return known->second;
+    // The code line is at it already: its answer comes sooner than a new search.
+    if (m_identification.valid() && m_identifying == wkt)
+        return m_codes[wkt] = m_identification.get();
     const OsrHandle srs = NewSpatialReference(wkt);
     return m_codes[wkt] = srs ? ExactEpsgCode(srs.get()) : std::string();
 }

@@ -12,8 +12,13 @@ thread_local std::string t_lastProjMessage;
 // Kept, never printed: a refusal can then say why.
 void KeepProjMessage(void*, int level, const char* message)
 {
-    if (level == PJ_LOG_ERROR && message)
-        t_lastProjMessage = message;
+    if (level != PJ_LOG_ERROR || !message)
+        return;
+    // "proj_create: …": the function's name is no reason.
+    std::string text = message;
+    if (text.compare(0, 5, "proj_") == 0 && text.find(": ") != std::string::npos)
+        text.erase(0, text.find(": ") + 2);
+    t_lastProjMessage = text;
 }
 
 }  // namespace

@@ -96,17 +96,20 @@ void SearchPopup::Refill()
 {
     const std::string query = m_field->text().toStdString();
     std::vector<Candidate> rows;
-    if (query.find_first_not_of(" \t") == std::string::npos) {
+    const bool typed = query.find_first_not_of(" \t") != std::string::npos;
+    if (!typed) {
         rows = m_recents();
     } else {
         const CandidateList& candidates = Candidates();
         for (std::size_t i : MatchCandidates(candidates, query, kRowsShown))
             rows.push_back(candidates[i]);
     }
-    Show(std::move(rows));
+    // The best match of words typed is chosen at once; a recent system only
+    // when the user moves to it: Enter on an empty field is OK's.
+    Show(std::move(rows), typed);
 }
 
-void SearchPopup::Show(std::vector<Candidate> rows)
+void SearchPopup::Show(std::vector<Candidate> rows, bool chooseFirst)
 {
     m_rows = std::move(rows);
     m_list->clear();
@@ -120,7 +123,10 @@ void SearchPopup::Show(std::vector<Candidate> rows)
                                                      KindText(candidate.kind), Text(candidate.area)}));
     }
     m_list->addTopLevelItems(items);
-    m_list->setCurrentItem(m_list->topLevelItem(0));
+    if (chooseFirst)
+        m_list->setCurrentItem(m_list->topLevelItem(0));
+    else
+        m_list->setCurrentItem(nullptr);
     Place();
     m_list->show();
     m_list->raise();
@@ -205,14 +211,20 @@ bool SearchPopup::eventFilter(QObject* watched, QEvent* event)
         event->accept();
         return true;
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // With words typed, Enter is the search's, never the OK button's.
-        if (!open && !typed)
+    case Qt::Key_Enter: {
+        // With words typed, Enter is the search's, never the OK button's;
+        // with none and no row chosen, it is the dialog's.
+        const int row = open ? m_list->indexOfTopLevelItem(m_list->currentItem()) : -1;
+        if (!typed && row < 0) {
+            if (press)
+                Hide();
             return false;
-        if (press && open)
-            ChooseRow(m_list->indexOfTopLevelItem(m_list->currentItem()));
+        }
+        if (press && row >= 0)
+            ChooseRow(row);
         event->accept();
         return true;
+    }
     case Qt::Key_Down:
     case Qt::Key_Up:
     case Qt::Key_PageDown:

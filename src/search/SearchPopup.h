@@ -42,7 +42,7 @@ protected:
 
 private:
     void Refill();
-    void Show(std::vector<Candidate> rows);
+    void Show(std::vector<Candidate> rows, bool chooseFirst);
     void Place();
     void Hide();
     void MoveCurrent(int steps);

