@@ -29,7 +29,7 @@
 #include "module/Language.h"
 #include "module/Module.h"
 #include "search/Candidates.h"
-#include "search/Identification.h"
+#include "catalog/Identification.h"
 #include "search/Matching.h"
 #include "search/RecentSystems.h"
 #include "search/SearchPopup.h"

@@ -8,7 +8,7 @@
 
 #include "module/GdalSupport.h"
 #include "module/ProjSupport.h"
-#include "search/Identification.h"
+#include "catalog/Identification.h"
 #include "util/NumberText.h"
 #include "util/Text.h"
 

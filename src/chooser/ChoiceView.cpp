@@ -5,7 +5,7 @@
 #include "chooser/ProjectionDlg.h"
 #include "module/GdalSupport.h"
 #include "module/Messages.h"
-#include "search/Identification.h"
+#include "catalog/Identification.h"
 #include "util/NumberText.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <chrono>
 
 #include "chooser/ProjectionDlg.h"
-#include "search/Identification.h"
+#include "catalog/Identification.h"
 #include "search/RecentSystems.h"
 #include "search/SearchPopup.h"
 #include "module/GdalSupport.h"

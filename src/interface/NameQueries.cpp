@@ -10,7 +10,7 @@
 #include "module/GdalSupport.h"
 #include "interface/OrvaneReference.h"
 #include "module/ProjSupport.h"
-#include "search/Identification.h"
+#include "catalog/Identification.h"
 #include "util/FileIO.h"
 #include "util/Text.h"
 

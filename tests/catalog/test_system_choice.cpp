@@ -10,7 +10,7 @@
 #include "module/GdalSupport.h"
 #include "module/Module.h"
 #include "catalog/SystemReading.h"
-#include "search/Identification.h"
+#include "catalog/Identification.h"
 
 namespace {
 

@@ -13,7 +13,3 @@ std::string OwnEpsgCode(OGRSpatialReferenceH srs);
 // is none, or more than one. Costs PROJ's search of its database (up to a
 // few tens of milliseconds for a system without a code).
 std::string ExactEpsgCode(OGRSpatialReferenceH srs);
-
-// The same, with the search asked only for a system named as an EPSG system
-// is: quick enough to run after every change in a dialog.
-std::string NamedEpsgCode(OGRSpatialReferenceH srs);

@@ -1,27 +1,9 @@
-#include "search/Identification.h"
+#include "catalog/Identification.h"
 
 #include <cstring>
-#include <mutex>
 #include <set>
-#include <unordered_set>
 
 #include "module/GdalSupport.h"
-#include "search/Candidates.h"
-
-namespace {
-
-bool IsEpsgSystemName(const std::string& name)
-{
-    static std::once_flag built;
-    static std::unordered_set<std::string> names;
-    std::call_once(built, [] {
-        for (const Candidate& candidate : *EpsgCandidates())
-            names.insert(candidate.name);
-    });
-    return names.count(name) != 0;
-}
-
-}  // namespace
 
 std::string OwnEpsgCode(OGRSpatialReferenceH srs)
 {
@@ -54,17 +36,4 @@ std::string ExactEpsgCode(OGRSpatialReferenceH srs)
     OSRFreeSRSArray(matches);
     CPLFree(confidences);
     return same.size() == 1 ? *same.begin() : std::string();
-}
-
-std::string NamedEpsgCode(OGRSpatialReferenceH srs)
-{
-    const std::string code = OwnEpsgCode(srs);
-    if (!code.empty() || !srs)
-        return code;
-    const bool projected = OSRIsProjected(srs) != 0;
-    if (!projected && !OSRIsGeographic(srs))
-        return code;
-    if (!IsEpsgSystemName(AttrValue(srs, projected ? "PROJCS" : "GEOGCS")))
-        return code;
-    return ExactEpsgCode(srs);
 }
