@@ -78,6 +78,24 @@ int Usage(const char* command, const std::string& problem)
     return kUsage;
 }
 
+enum class WktForm { None, Wkt1, Wkt2 };
+
+// Whether a text is WKT, and which: by its first keyword.
+WktForm WktFormOf(const std::string& text)
+{
+    const std::size_t start = text.find_first_not_of(" \t\r\n");
+    const std::size_t bracket = text.find_first_of("[(", start);
+    if (start == std::string::npos || bracket == std::string::npos)
+        return WktForm::None;
+    const std::string keyword = text.substr(start, bracket - start);
+    if (keyword.empty() || keyword.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ_0123456789") != std::string::npos)
+        return WktForm::None;
+    for (const char* wkt1 : {"GEOGCS", "PROJCS", "LOCAL_CS", "GEOCCS", "VERT_CS", "COMPD_CS"})
+        if (keyword == wkt1)
+            return WktForm::Wkt1;
+    return WktForm::Wkt2;
+}
+
 int Fail(int status, const std::string& message)
 {
     std::fprintf(stderr, "orvane: %s\n", message.c_str());
@@ -266,7 +284,8 @@ int RunPick(int argc, char** argv)
             return Usage("pick", "unknown or incomplete argument: " + PrintableText(arg, kEchoLimit));
         }
     }
-    // The chooser takes WKT; anything info reads is turned into it here.
+    // The chooser takes WKT, and hands WKT it is given back as it was when
+    // nothing changes; anything else info reads is turned into WKT1 here.
     std::string wkt;
     // An empty text is no system: the chooser opens on its default, as for a host.
     if (haveReference && !reference.empty()) {
@@ -276,6 +295,8 @@ int RunPick(int argc, char** argv)
             return Fail(kUnusable, referenceFile.empty() ? UnusableReason(reference)
                                                          : PrintableText(referenceFile, kEchoLimit) +
                                                                " holds no usable spatial reference");
+        if (WktFormOf(reference) != WktForm::None)
+            wkt = reference;
     }
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
         return Fail(kNoDisplay, "no display to show the chooser on (DISPLAY is not set)");
@@ -288,7 +309,11 @@ int RunPick(int argc, char** argv)
         return kCancelled;
     const std::string name = chooser.GetSrsName();
     const std::string result = chooser.GetWKT();
-    const std::string system = format == OrvaneFormat::Wkt1 ? result : OrvaneFormatReference(result.c_str(), format);
+    // The system as it came back where that is the form asked for.
+    const WktForm form = WktFormOf(result);
+    const bool asAsked = (format == OrvaneFormat::Wkt1 && form == WktForm::Wkt1) ||
+                         (format == OrvaneFormat::Wkt2 && form == WktForm::Wkt2);
+    const std::string system = asAsked ? result : OrvaneFormatReference(result.c_str(), format);
     if (system.empty())
         return Fail(kUnusable, "GDAL cannot write this system as " + formatKey);
     if (json) {

@@ -147,6 +147,16 @@ pick_case "--json prints one object with the names, the code and the system" 0 \
   "$chooser
 Return" --wkt EPSG:4326 --json --format projjson
 
+pick_case "EPSG:2056 (Swiss LV95) comes back, as WKT2 when asked" 0 \
+  'whole && [ "$(line 1)" = "CH1903+ / LV95" ] && line 2 | grep -q "^PROJCRS\[" && line 2 >"$work/lv95.wkt2"' \
+  "$chooser
+Return" --wkt EPSG:2056 --format wkt2
+
+pick_case "handed in as WKT2 and left unchanged: the very text back" 0 \
+  'whole && [ "$(line 2)" = "$(cat "$work/lv95.wkt2")" ]' \
+  "$chooser
+Return" --wkt-file "$work/lv95.wkt2" --format wkt2
+
 # The keyboard alone: Tab to the parameter list, Down to false_easting, F2, a
 # new value, Enter; Tab leaves the list, Enter presses OK.
 pick_case "the parameter list is worked with Tab, arrows, F2 and Enter" 0 \
