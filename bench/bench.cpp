@@ -201,6 +201,9 @@ void BM_QueryRatio(benchmark::State& state, Query query, const DirectQuery& read
     state.counters["orvane_us"] = fastestOrvane;
     state.counters["gdal_us"] = fastestGdal;
     state.counters["ratio"] = fastestOrvane / fastestGdal;
+    // What Orvane adds to GDAL's own work: the same whatever GDAL does (a
+    // units query lets GDAL skip building the system, so a ratio says little).
+    state.counters["extra_us"] = fastestOrvane - fastestGdal;
 }
 
 void BM_Store(benchmark::State& state)
@@ -484,7 +487,7 @@ int main(int argc, char** argv)
         targets.push_back({std::string("ok/") + ok.first, reporter.Time(std::string("ok/") + ok.first), 5, "ms"});
     for (const auto& query : queries) {
         const std::string base = std::string("query/") + query.first;
-        targets.push_back({base + " orvane/gdal", reporter.Counter(base, "ratio"), 1.05, "x"});
+        targets.push_back({base + " orvane-gdal", reporter.Counter(base, "extra_us"), 1.5, "us"});
     }
     std::vector<std::string> scaled = {"open/empty", "open/projected"};
     for (const char* action : kActions)

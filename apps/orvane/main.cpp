@@ -21,6 +21,7 @@
 #include "OrvaneSearch.h"
 #include "PrintableText.h"
 #include "util/FileIO.h"
+#include "util/Profile.h"
 
 namespace {
 
@@ -121,6 +122,17 @@ bool LooksLikePath(const std::string& text)
     return true;
 }
 
+// Orvane keeps the journals of its in-place rewrites in the user's own state
+// folder: one beside a file is someone else's, and is ignored; the user
+// hears of it.
+void ReportStrayJournal(const std::string& path)
+{
+    const std::string journal = path + ".orvane-journal";
+    if (access(journal.c_str(), F_OK) == 0)
+        Fail(kOk, "ignored " + PrintableText(journal, kEchoLimit) +
+                      ": Orvane's journals are kept in your own state folder, never beside a file");
+}
+
 // Why a reference cannot be used, for standard error: a file it names that
 // cannot be read says so, with the system's reason.
 std::string UnusableReason(const std::string& reference)
@@ -192,6 +204,8 @@ int RunInfo(int argc, char** argv)
     bool printed = false;
     for (const char* reference : references) {
         OrvaneReferenceInfo info;
+        if (LooksLikePath(reference))
+            ReportStrayJournal(reference);
         // An unusable reference prints nothing: its line on standard error says why.
         if (!OrvaneDescribeReference(reference, info)) {
             Fail(kUnusable, UnusableReason(reference));
@@ -265,6 +279,7 @@ int RunPick(int argc, char** argv)
         } else if (arg == "--wkt-file" && hasValue) {
             // Only a regular file of sensible size: /dev/zero would never end.
             referenceFile = argv[++i];
+            ReportStrayJournal(referenceFile);
             ReadFailure failure;
             if (!ReadDefinitionFile(referenceFile, reference, &failure))
                 return Fail(kUnusable, "cannot read " + PrintableText(referenceFile, kEchoLimit) + ": " +
@@ -374,6 +389,11 @@ int RunCatalog(int argc, char** argv)
             std::printf("%s\t%s\n", origin,
                         terminal ? PrintableText(entry.name, kNameLimit).c_str() : entry.name.c_str());
         }
+        // The user's catalogue too large to read is left out, and said.
+        const std::string user = OrvaneUserCatalogPath();
+        struct stat st;
+        if (!user.empty() && stat(user.c_str(), &st) == 0 && static_cast<std::size_t>(st.st_size) > kMaxProfileBytes)
+            return Fail(kUnusable, "cannot read " + PrintableText(user, kEchoLimit) + ": larger than 64 MiB");
         return kOk;
     }
     if (action == "remove" && argc == 2) {

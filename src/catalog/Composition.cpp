@@ -254,7 +254,7 @@ bool IsUsableSystem(OGRSpatialReferenceH srs, const std::string& wkt, std::strin
     const double radians = OSRGetAngularUnits(srs, nullptr);
     if (!std::isfinite(radians) || !(radians > 0))
         return false;
-    if (wkt.empty() || NamesFileForProj(wkt))
+    if (wkt.empty())
         return false;
     PJ_CONTEXT* context = QuietProjContext();
     if (!context)

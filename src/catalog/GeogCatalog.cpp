@@ -68,6 +68,9 @@ bool StoreGeogSystem(const std::string& name, const std::string& wkt, StoreProbl
         return Fail(problem, StoreProblem::BadName);
     if (!MakeFolders(FolderOf(path)))
         return Fail(problem, StoreProblem::CannotWrite);
+    // Orvane's own folder, or none: never one another user may write in.
+    if (!IsPrivateFolder(FolderOf(path)))
+        return Fail(problem, StoreProblem::NotPrivate);
     if (WritePrivateProfileString(kGeogSection, name, wkt, path, whileWaiting))
         return true;
     return Fail(problem, errno == ETIMEDOUT ? StoreProblem::LockBusy : StoreProblem::CannotWrite);
@@ -78,6 +81,8 @@ bool RemoveUserGeogSystem(const std::string& name, StoreProblem* problem)
     Fail(problem, StoreProblem::None);
     if (!UserGeogSystems().count(name))
         return false;  // no problem: nothing to remove
+    if (!IsPrivateFolder(FolderOf(GetUserCatalogPath())))
+        return Fail(problem, StoreProblem::NotPrivate);
     if (RemovePrivateProfileKey(kGeogSection, name, GetUserCatalogPath()))
         return true;
     return Fail(problem, errno == ETIMEDOUT ? StoreProblem::LockBusy : StoreProblem::CannotWrite);

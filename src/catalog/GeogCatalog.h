@@ -30,6 +30,7 @@ enum class StoreProblem {
     NoHome,      // no folder to keep the user's systems in
     CannotWrite, // the folder or file cannot be made or written (read-only, disk full)
     LockBusy,    // another writer held the catalogue too long
+    NotPrivate,  // the user's folder is another user's, or others may write in it
     BadName,     // a name the file cannot carry (a line break, "=")
 };
 

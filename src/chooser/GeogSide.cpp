@@ -9,6 +9,7 @@
 #include "platform/Application.h"
 #include "platform/Prompt.h"
 #include "search/SearchPopup.h"
+#include "util/FileIO.h"
 
 void CProjectionDlg::OnBnClickedAddGeogSystem()
 {
@@ -32,11 +33,13 @@ void CProjectionDlg::OnBnClickedAddGeogSystem()
         search->Reload();
     if (stored)
         return;
-    const MessageId reason = problem == StoreProblem::NoHome     ? MessageId::StoreNoHome
-                             : problem == StoreProblem::LockBusy ? MessageId::StoreLockBusy
-                                                                 : MessageId::StoreCannotWrite;
     const std::string path = GetUserCatalogPath();
-    MessageBox(std::string(MessageText(MessageId::CannotStoreGeogSystem)) + "\n" + MessageText(reason) +
+    const std::string reason = problem == StoreProblem::NoHome     ? MessageText(MessageId::StoreNoHome)
+                               : problem == StoreProblem::LockBusy ? MessageText(MessageId::StoreLockBusy)
+                               : problem == StoreProblem::NotPrivate
+                                   ? MessageWith(MessageId::StoreNotPrivate, FolderOf(path))
+                                   : MessageText(MessageId::StoreCannotWrite);
+    MessageBox(std::string(MessageText(MessageId::CannotStoreGeogSystem)) + "\n" + reason +
                    (path.empty() ? "" : "\n" + path),
                ApplicationTitle(), MB_ICONEXCLAMATION | MB_OK);
 }

@@ -2,6 +2,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include <gdal.h>
 #include <gdal_frmts.h>
@@ -38,16 +40,10 @@ std::string ExtensionOf(const std::string& path)
     return LowerAscii(dot == std::string::npos ? path : path.substr(dot + 1));
 }
 
-// The WKT of a .prj file as one line. False when the path is not a regular
-// file that opens for reading (a pipe would block); a file too large to hold
-// a projection gives no text.
-bool ReadPrjText(const std::string& path, std::string& text)
+// Why a file could not be read or written, as a message's second line.
+std::string FileProblem(MessageId id, const std::string& path, const std::string& why)
 {
-    if (access(path.c_str(), R_OK) != 0 || !IsRegularFile(path))
-        return false;
-    if (!ReadDefinitionFile(path, text))
-        text.clear();
-    return true;
+    return MessageWith(id, path + (why.empty() ? "" : ": " + why));
 }
 
 // The two raster drivers an import uses, registered for one import when the
@@ -97,8 +93,15 @@ void CProjectionDlg::OnBnClickedImport()
     const std::string extension = ExtensionOf(path);
     std::string candidate;
     if (extension == "prj") {
-        if (!ReadPrjText(path, candidate)) {
-            AfxMessageBox(MessageText(MessageId::CannotOpenPrj));
+        // A pipe or device would block the dialog; a file that large holds
+        // no projection.
+        ReadFailure failure;
+        if (!ReadDefinitionFile(path, candidate, &failure)) {
+            const std::string why =
+                failure.kind == ReadFailure::TooLarge
+                    ? MessageWith(MessageId::PrjTooLarge, path)
+                    : FileProblem(MessageId::CannotReadFile, path, DescribeReadFailure(failure, kMaxDefinitionFileBytes));
+            AfxMessageBox(std::string(MessageText(MessageId::CannotOpenPrj)) + "\n" + why);
             return;
         }
     } else if (extension == "img" || extension == "tif") {
@@ -126,6 +129,11 @@ std::string CProjectionDlg::ReadRasterProjection(const std::string& path)
         return projection;
     {
         const ScopedRasterDrivers registered(m_bGdalRegistered);
+        // The raster alone: no side-car file beside it (an .aux.xml, a world
+        // file, a list of the folder) is read, nor anything it would name.
+        const ThreadConfigOption noSideCars("GDAL_PAM_ENABLED", "NO");
+        const ThreadConfigOption noFolderList("GDAL_DISABLE_READDIR_ON_OPEN", "EMPTY_DIR");
+        const ThreadConfigOption noGeoreferencingFiles("GDAL_GEOREF_SOURCES", "INTERNAL");
         QuietGdalErrors quiet;
         // Only the two raster formats offered: a file of another format (a
         // VRT, say) could make GDAL open other files or reach a server.
@@ -156,8 +164,11 @@ void CProjectionDlg::OnBnClickedSavePrj()
         return;
     // Saved means every byte written and the file closed: anything less is
     // reported, and leaves no half-written file under the chosen name.
-    if (SaveFile(dialog.GetPathName(), composed.wkt))
+    if (SaveFile(dialog.GetPathName(), composed.wkt)) {
         AfxMessageBox(MessageText(MessageId::SaveSucceeded));
-    else
-        AfxMessageBox(MessageText(MessageId::SaveFailed));
+        return;
+    }
+    const std::string why = errno ? std::strerror(errno) : std::string();
+    AfxMessageBox(std::string(MessageText(MessageId::SaveFailed)) + "\n" +
+                  FileProblem(MessageId::CannotWriteFile, dialog.GetPathName(), why));
 }

@@ -8,6 +8,10 @@
 #include "module/Module.h"
 #include "platform/DataExchange.h"
 #include "platform/Prompt.h"
+#include "util/FileIO.h"
+#include "util/Profile.h"
+
+#include <sys/stat.h>
 
 const char kGeographicKind[] = "Geographic Coordinate System";
 const char kProjectedKind[] = "Projected Coordinate System";
@@ -56,7 +60,34 @@ BOOL CProjectionDlg::OnInitDialog()
         ShowUnknownSrsMessage();
     ShowChoice();
     SetUpSearch();
+    TellWhatIsNotUsed();
     return TRUE;
+}
+
+void CProjectionDlg::TellWhatIsNotUsed()
+{
+    // Once a process: the user knows it the first time.
+    static bool told = false;
+    if (told)
+        return;
+    std::vector<std::string> notes;
+    for (const std::string& catalogue : {GetCatalogPath(), GetUserCatalogPath()}) {
+        struct stat st;
+        if (!catalogue.empty() && stat(catalogue.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            static_cast<std::size_t>(st.st_size) > kMaxProfileBytes)
+            notes.push_back(MessageWith(MessageId::CatalogueTooLarge, catalogue));
+    }
+    const std::string userFolder = GetUserCatalogPath().empty() ? std::string() : FolderOf(GetUserCatalogPath());
+    struct stat st;
+    if (!userFolder.empty() && lstat(userFolder.c_str(), &st) == 0 && !IsPrivateFolder(userFolder))
+        notes.push_back(MessageWith(MessageId::FolderNotPrivate, userFolder));
+    if (notes.empty())
+        return;
+    told = true;
+    std::string text;
+    for (const std::string& note : notes)
+        text += (text.empty() ? "" : "\n") + note;
+    MessageBox(text, ApplicationTitle(), MB_ICONEXCLAMATION | MB_OK);
 }
 
 void CProjectionDlg::RestoreSystem(const std::string& wkt)

@@ -86,6 +86,9 @@ private:
     void UpdateGeogSummary();
     void EnableControl(int id, bool enable);
     void ShowUnknownSrsMessage();
+    // Tells the user, once a process, of a catalogue too large to read or a
+    // folder of theirs that others may write in.
+    void TellWhatIsNotUsed();
 
     // ---- geographic side, import and export ----
     void OnBnClickedAddGeogSystem();

@@ -31,16 +31,31 @@ bool LooksLikeWkt(const char* text)
     return text > word && (*text == '[' || *text == '(');
 }
 
+// A text that says what it is: a definition (WKT, PROJJSON, a PROJ string)
+// or a code of an authority GDAL or PROJ knows ("EPSG:4326", "urn:…").
+bool IsDefinitionOrCode(const char* text)
+{
+    while (*text == ' ' || *text == '\t' || *text == '\r' || *text == '\n')
+        ++text;
+    if (*text == '+' || *text == '{' || std::strchr(text, '=') || LooksLikeWkt(text))
+        return true;
+    const char* colon = std::strchr(text, ':');
+    return colon && colon > text && IsKnownAuthorityPrefix(std::string(text, colon));
+}
+
 // What GDAL is given for a host's text: the text itself, or the content of
-// the file it names, read here into `storage`. GDAL reads no file and reaches
-// no network for a query: a /vsi… path, a URL or a prefix before either
-// would let it fetch, or wait for ever on a pipe or device. Null when the
-// text names something that is not a regular local file of sensible size.
+// the file it names, read here into `storage`. A text that says what it is
+// is read as that, whatever file of its name there may be (as GDAL orders
+// them): "EPSG:4326" in the current folder takes over nothing. GDAL reads no
+// file and reaches no network for a query: a /vsi… path, a URL or a prefix
+// before either would let it fetch, or wait for ever on a pipe or device.
+// Null when the text names something that is not a regular local file of
+// sensible size.
 const char* QueryInput(const char* text, std::string& storage)
 {
     const bool esri = std::strncmp(text, kEsriPrefix, sizeof kEsriPrefix - 1) == 0;
     const char* rest = esri ? text + sizeof kEsriPrefix - 1 : text;
-    if (LooksLikeWkt(rest) || access(rest, F_OK) != 0)
+    if (IsDefinitionOrCode(rest) || access(rest, F_OK) != 0)
         return text;
     if (!ReadDefinitionFile(rest, storage))
         return nullptr;
@@ -91,7 +106,7 @@ bool ReadReference(const char* text, OGRSpatialReference& srs)
 {
     std::string storage;
     const char* input = text ? QueryInput(text, storage) : nullptr;
-    if (!input || NamesNoKnownAuthority(input) || NamesMissingCode(input) || NamesFileForProj(input))
+    if (!input || NamesNoKnownAuthority(input) || NamesMissingCode(input) || !ReadableWithoutFiles(input))
         return false;
     const char* options[] = {"ALLOW_NETWORK_ACCESS=NO", "ALLOW_FILE_ACCESS=NO", nullptr};
     // Reading a strange system can make PROJ complain too.
@@ -169,10 +184,17 @@ bool OrvaneDescribeReference(const char* reference, OrvaneReferenceInfo& info)
         return false;
     // GDAL calls a system without a name "unknown" or "unnamed": one
     // spelling for all of them.
-    const std::string name = TextOf(SystemName(srs));
+    // A compound system is described whole: its name and code are its own,
+    // not its horizontal part's.
+    const bool compound = srs.IsCompound() != 0;
+    const std::string name = TextOf(compound ? srs.GetName() : SystemName(srs));
     if (!name.empty() && !EqualIgnoringAsciiCase(name, "unknown") && !EqualIgnoringAsciiCase(name, "unnamed"))
         info.name = name;
-    info.kind = srs.IsGeographic() ? "geographic" : srs.IsProjected() ? "projected" : srs.IsLocal() ? "local" : "other";
+    info.kind = compound               ? "compound"
+                : srs.IsGeographic() ? "geographic"
+                : srs.IsProjected()  ? "projected"
+                : srs.IsLocal()      ? "local"
+                                     : "other";
     info.datum = TextOf(srs.GetAttrValue("DATUM", 0));
     info.spheroid = TextOf(srs.GetAttrValue("SPHEROID", 0));
     info.projection = srs.IsProjected() ? TextOf(srs.GetAttrValue("PROJECTION", 0)) : std::string();

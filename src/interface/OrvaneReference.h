@@ -11,7 +11,7 @@
 
 struct OrvaneReferenceInfo {
     std::string name;  // "Unknown" for a system without a name, and for no system
-    std::string kind;  // "geographic", "projected", "local" or "other"; empty for no system
+    std::string kind;  // "geographic", "projected", "compound", "local" or "other"; empty for no system
     std::string datum;
     std::string spheroid;
     std::string projection;  // empty for a system without one

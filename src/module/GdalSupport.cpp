@@ -5,8 +5,8 @@
 OsrHandle NewSpatialReference(const std::string& wkt)
 {
     // GDAL makes an empty system of an empty text; that is no spatial
-    // reference. Nor is a text that would have PROJ open a file by its path.
-    if (wkt.empty() || NamesFileForProj(wkt))
+    // reference. Nor is a text that would have PROJ open a file.
+    if (wkt.empty() || !ReadableWithoutFiles(wkt))
         return nullptr;
     QuietGdalErrors quiet;
     return OsrHandle(OSRNewSpatialReference(wkt.c_str()));

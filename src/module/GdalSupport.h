@@ -6,6 +6,7 @@
 #include <string>
 #include <type_traits>
 
+#include <cpl_conv.h>
 #include <cpl_error.h>
 #include <cpl_string.h>
 #include <cpl_vsi.h>
@@ -45,6 +46,28 @@ std::string AttrValue(OGRSpatialReferenceH srs, const char* key);
 // The system's own name by its kind (its GEOGCS, PROJCS or LOCAL_CS node);
 // null for a system of another kind.
 const char* SystemNameOf(OGRSpatialReferenceH srs);
+
+// While alive, a GDAL configuration option has `value` on this thread alone;
+// the thread's own setting comes back after. The host's settings (every
+// other thread's, and the process's) are never touched.
+class ThreadConfigOption {
+public:
+    ThreadConfigOption(const char* key, const char* value) : m_key(key)
+    {
+        const char* previous = CPLGetThreadLocalConfigOption(key, nullptr);
+        m_hadValue = previous != nullptr;
+        m_previous = previous ? previous : "";
+        CPLSetThreadLocalConfigOption(key, value);
+    }
+    ~ThreadConfigOption() { CPLSetThreadLocalConfigOption(m_key, m_hadValue ? m_previous.c_str() : nullptr); }
+    ThreadConfigOption(const ThreadConfigOption&) = delete;
+    ThreadConfigOption& operator=(const ThreadConfigOption&) = delete;
+
+private:
+    const char* m_key;
+    bool m_hadValue = false;
+    std::string m_previous;
+};
 
 // While alive, GDAL's error messages are not printed: texts the library does
 // not control get a silent default instead of noise on the host's stderr.

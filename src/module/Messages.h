@@ -16,6 +16,9 @@ enum class MessageId {
     NoCoordinateInfo,
     UnknownDataType,
     UnknownCoordinateInfo,
+    PrjTooLarge,             // "%s": the file; second line of CannotOpenPrj
+    CannotReadFile,          // "%s": the file and the system's reason
+    CannotWriteFile,         // "%s": the file and the system's reason; second line of SaveFailed
     EmptyGeogSystemName,     // geographic system editor
     GeogSystemExists,
     BadSemiMajorAxis,        // the editor's impossible definitions
@@ -27,6 +30,9 @@ enum class MessageId {
     StoreNoHome,
     StoreCannotWrite,
     StoreLockBusy,
+    StoreNotPrivate,         // "%s": the folder
+    CatalogueTooLarge,       // "%s": the file; told once when the chooser opens
+    FolderNotPrivate,        // "%s": the folder; told once when the chooser opens
     SearchGeographic,        // the search list's kinds, sources and columns
     SearchProjected,
     SearchCatalogue,

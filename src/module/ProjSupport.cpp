@@ -1,13 +1,192 @@
 #include "module/ProjSupport.h"
 
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <set>
+#include <vector>
 
 #include "util/Text.h"
 
 namespace {
 
 thread_local std::string t_lastProjMessage;
+
+// Files PROJ asked for outside its own folders since last reset.
+thread_local int t_refusedRequests = 0;
+
+// The folder as the system resolves it; as written when it does not exist.
+std::string CanonicalFolder(const std::string& path)
+{
+    char* resolved = realpath(path.c_str(), nullptr);
+    const std::string canonical = resolved ? resolved : path;
+    std::free(resolved);
+    return canonical;
+}
+
+// PROJ's own folders: the one of its database, and the user's own PROJ
+// folder (grids the user fetched).
+const std::vector<std::string>& ProjFolders()
+{
+    static const std::vector<std::string> folders = [] {
+        std::vector<std::string> found;
+        PJ_CONTEXT* probe = proj_context_create();
+        if (!probe)
+            return found;
+        proj_log_level(probe, PJ_LOG_NONE);
+        if (const char* database = proj_context_get_database_path(probe)) {
+            const std::string path = database;
+            const std::size_t slash = path.rfind('/');
+            if (slash != std::string::npos)
+                found.push_back(CanonicalFolder(path.substr(0, slash)));
+        }
+        if (const char* user = proj_context_get_user_writable_directory(probe, 0))
+            found.push_back(CanonicalFolder(user));
+        proj_context_destroy(probe);
+        found.erase(std::remove(found.begin(), found.end(), std::string()), found.end());
+        return found;
+    }();
+    return folders;
+}
+
+// What PROJ looks for of its own accord wherever it might be: its database
+// and settings, and its null grid (no shift at all), which it needs nowhere.
+// Not found outside its folders, they are no request of a text's.
+bool IsProjsOwnLookup(const char* filename)
+{
+    const char* slash = filename ? std::strrchr(filename, '/') : nullptr;
+    const std::string name = slash ? slash + 1 : filename ? filename : "";
+    return name == "proj.db" || name == "proj.ini" || name == "null" || name == "@null";
+}
+
+bool InProjFolders(const char* filename)
+{
+    const std::string path = filename ? filename : "";
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return false;  // the current folder is anyone's
+    const std::string folder = CanonicalFolder(slash == 0 ? "/" : path.substr(0, slash));
+    const std::vector<std::string>& allowed = ProjFolders();
+    return !folder.empty() && std::find(allowed.begin(), allowed.end(), folder) != allowed.end();
+}
+
+// PROJ's files through this: only its own folders' regular files, read only.
+PROJ_FILE_HANDLE* OpenProjFile(PJ_CONTEXT*, const char* filename, PROJ_OPEN_ACCESS access, void*)
+{
+    if (access != PROJ_OPEN_ACCESS_READ_ONLY || !InProjFolders(filename)) {
+        if (!IsProjsOwnLookup(filename))
+            ++t_refusedRequests;
+        return nullptr;
+    }
+    // Not waiting on a pipe that took a file's place.
+    const int fd = open(filename, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st;
+    if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (fd >= 0)
+            close(fd);
+        return nullptr;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    FILE* file = fdopen(fd, "rb");
+    if (!file)
+        close(fd);
+    return reinterpret_cast<PROJ_FILE_HANDLE*>(file);
+}
+
+size_t ReadProjFile(PJ_CONTEXT*, PROJ_FILE_HANDLE* handle, void* buffer, size_t bytes, void*)
+{
+    return std::fread(buffer, 1, bytes, reinterpret_cast<FILE*>(handle));
+}
+
+size_t WriteProjFile(PJ_CONTEXT*, PROJ_FILE_HANDLE*, const void*, size_t, void*)
+{
+    return 0;
+}
+
+int SeekProjFile(PJ_CONTEXT*, PROJ_FILE_HANDLE* handle, long long offset, int whence, void*)
+{
+    return fseeko(reinterpret_cast<FILE*>(handle), static_cast<off_t>(offset), whence) == 0;
+}
+
+unsigned long long TellProjFile(PJ_CONTEXT*, PROJ_FILE_HANDLE* handle, void*)
+{
+    const off_t at = ftello(reinterpret_cast<FILE*>(handle));
+    return at < 0 ? 0 : static_cast<unsigned long long>(at);
+}
+
+void CloseProjFile(PJ_CONTEXT*, PROJ_FILE_HANDLE* handle, void*)
+{
+    std::fclose(reinterpret_cast<FILE*>(handle));
+}
+
+// PROJ looks for its folders and files here and there: a look is no request
+// (what a text asks for, PROJ then opens, or names as a grid).
+int ProjFileExists(PJ_CONTEXT*, const char* filename, void*)
+{
+    if (!InProjFolders(filename))
+        return 0;
+    struct stat st;
+    return stat(filename, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+int NoChange(PJ_CONTEXT*, const char*, void*)
+{
+    return 0;
+}
+
+int NoRename(PJ_CONTEXT*, const char*, const char*, void*)
+{
+    return 0;
+}
+
+const PROJ_FILE_API kOwnFilesOnly = {1,           OpenProjFile,   ReadProjFile, WriteProjFile,
+                                     SeekProjFile, TellProjFile,  CloseProjFile, ProjFileExists,
+                                     NoChange,    NoChange,       NoRename};
+
+// Whether `object` refers to a grid file other than PROJ's null grid.
+bool UsesGrids(PJ_CONTEXT* context, PJ* object)
+{
+    switch (proj_get_type(object)) {
+    case PJ_TYPE_BOUND_CRS: {
+        const PjHandle source(proj_get_source_crs(context, object));
+        const PjHandle transformation(proj_crs_get_coordoperation(context, object));
+        return (source && UsesGrids(context, source.get())) ||
+               (transformation && UsesGrids(context, transformation.get()));
+    }
+    case PJ_TYPE_COMPOUND_CRS:
+        for (int i = 0; i < 2; ++i) {
+            const PjHandle part(proj_crs_get_sub_crs(context, object, i));
+            if (part && UsesGrids(context, part.get()))
+                return true;
+        }
+        return false;
+    case PJ_TYPE_CONVERSION:
+    case PJ_TYPE_TRANSFORMATION:
+    case PJ_TYPE_CONCATENATED_OPERATION:
+    case PJ_TYPE_OTHER_COORDINATE_OPERATION: {
+        const int grids = proj_coordoperation_get_grid_used_count(context, object);
+        for (int i = 0; i < grids; ++i) {
+            const char* name = nullptr;
+            if (!proj_coordoperation_get_grid_used(context, object, i, &name, nullptr, nullptr, nullptr, nullptr,
+                                                   nullptr, nullptr))
+                return true;
+            const std::string grid = name ? name : "";
+            if (grid != "null" && grid != "@null")
+                return true;
+        }
+        return false;
+    }
+    default:
+        return false;
+    }
+}
 
 // Kept, never printed: a refusal can then say why.
 void KeepProjMessage(void*, int level, const char* message)
@@ -21,6 +200,85 @@ void KeepProjMessage(void*, int level, const char* message)
     t_lastProjMessage = text;
 }
 
+// Whether a text begins as WKT does: a keyword and its bracket.
+bool LooksLikeWktText(const std::string& text)
+{
+    std::size_t at = text.find_first_not_of(" \t\r\n");
+    const std::size_t word = at;
+    while (at < text.size() && (std::isalnum(static_cast<unsigned char>(text[at])) || text[at] == '_'))
+        ++at;
+    return at != word && at < text.size() && (text[at] == '[' || text[at] == '(');
+}
+
+// The quoted text that starts at `at` (its quotes doubled inside), and where
+// it ends; empty when there is none.
+std::string QuotedAt(const std::string& text, std::size_t& at)
+{
+    at = text.find_first_not_of(" \t\r\n", at);
+    if (at == std::string::npos || text[at] != '"')
+        return std::string();
+    std::string quoted;
+    for (++at; at < text.size(); ++at) {
+        if (text[at] == '"') {
+            if (at + 1 < text.size() && text[at + 1] == '"') {
+                quoted += '"';
+                ++at;
+                continue;
+            }
+            ++at;
+            break;
+        }
+        quoted += text[at];
+    }
+    return quoted;
+}
+
+// The name and text of each EXTENSION["name","text"] of a WKT.
+std::vector<std::pair<std::string, std::string>> WktExtensions(const std::string& text)
+{
+    std::vector<std::pair<std::string, std::string>> extensions;
+    const std::string lower = LowerAscii(text);
+    for (std::size_t at = lower.find("extension"); at != std::string::npos; at = lower.find("extension", at + 1)) {
+        std::size_t next = lower.find_first_not_of(" \t\r\n", at + 9);
+        if (next == std::string::npos || (text[next] != '[' && text[next] != '('))
+            continue;
+        ++next;
+        std::string name = QuotedAt(text, next);
+        next = text.find_first_not_of(" \t\r\n", next);
+        if (next == std::string::npos || text[next] != ',')
+            continue;
+        ++next;
+        extensions.emplace_back(std::move(name), QuotedAt(text, next));
+    }
+    return extensions;
+}
+
+// PROJ asks for a file only where a text's syntax names one: a WKT's
+// EXTENSION, PARAMETERFILE or GEOIDMODEL, ESRI's GEOGTRAN, a parameter of a
+// PROJ string, PROJJSON (whose keys may be escaped). A text with none of
+// these needs none, and is spared PROJ's reading of it (which costs tens of
+// times GDAL's reading of a WKT).
+bool MayNameAFile(const std::string& text)
+{
+    static const char* const keywords[] = {"extension", "parameterfile", "geoidmodel", "geogtran"};
+    const char* p = text.c_str();
+    const std::size_t size = text.size();
+    for (std::size_t i = 0; i < size; ++i) {
+        const char c = p[i];
+        if (c == '=' || c == '{' || c == '\\')
+            return true;
+        // Two letters first: most words of a WKT start with neither pair.
+        const char first = static_cast<char>(c | 0x20);
+        if ((first != 'e' && first != 'p' && first != 'g') || i + 1 >= size)
+            continue;
+        const char second = static_cast<char>(p[i + 1] | 0x20);
+        for (const char* keyword : keywords)
+            if (keyword[0] == first && keyword[1] == second && strncasecmp(p + i, keyword, std::strlen(keyword)) == 0)
+                return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 PJ_CONTEXT* QuietProjContext()
@@ -32,6 +290,7 @@ PJ_CONTEXT* QuietProjContext()
             if (pj) {
                 proj_log_func(pj, nullptr, KeepProjMessage);
                 proj_log_level(pj, PJ_LOG_ERROR);
+                proj_context_set_fileapi(pj, &kOwnFilesOnly, nullptr);
             }
         }
         ~Context() { proj_context_destroy(pj); }
@@ -105,17 +364,38 @@ bool DatabaseHasObject(const std::string& authority, const std::string& code)
     return false;
 }
 
-bool NamesFileForProj(const std::string& text)
+bool ReadableWithoutFiles(const std::string& text)
 {
-    const std::string lower = LowerAscii(text);
-    for (const char* key : {"init=", "grids=", "file=", "model="}) {
-        for (std::size_t at = lower.find(key); at != std::string::npos; at = lower.find(key, at + 1)) {
-            const std::size_t start = at + std::strlen(key);
-            const std::size_t end = lower.find_first_of(" \t\r\n\"']", start);
-            const std::string value = lower.substr(start, end == std::string::npos ? std::string::npos : end - start);
-            if (value.find_first_of("/\\~") != std::string::npos)
-                return true;
-        }
+    if (!MayNameAFile(text))
+        return true;
+    PJ_CONTEXT* context = QuietProjContext();
+    if (!context)
+        return false;
+    // GDAL reads what follows "ESRI::" as ESRI's WKT.
+    const std::string definition = text.compare(0, 6, "ESRI::") == 0 ? text.substr(6) : text;
+    auto readsAlone = [context](const std::string& candidate) {
+        t_refusedRequests = 0;
+        const PjHandle object(proj_create(context, candidate.c_str()));
+        if (t_refusedRequests != 0)
+            return false;
+        return !object || !UsesGrids(context, object.get());
+    };
+    // GDAL reads a PROJ string as a system: PROJ reads it so too.
+    auto readsAsSystem = [&readsAlone](const std::string& projString) {
+        return readsAlone(projString) &&
+               (projString.find("+type=crs") != std::string::npos || readsAlone(projString + " +type=crs"));
+    };
+    if (!readsAlone(definition))
+        return false;
+    if (definition.find('=') != std::string::npos && !LooksLikeWktText(definition) && !readsAsSystem(definition))
+        return false;
+    // GDAL reads a WKT1's PROJ4 extension as the PROJ string it is, in place
+    // of the WKT; and its PROJ4_GRIDS extension names grid files.
+    for (const auto& [name, value] : WktExtensions(definition)) {
+        if (EqualIgnoringAsciiCase(name, "PROJ4") && !readsAsSystem(value))
+            return false;
+        if (EqualIgnoringAsciiCase(name, "PROJ4_GRIDS") && value != "null" && value != "@null")
+            return false;
     }
-    return false;
+    return true;
 }

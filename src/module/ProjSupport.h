@@ -35,9 +35,14 @@ bool IsDatabaseAuthority(const std::string& authority);
 // authority it does not know.
 bool DatabaseHasObject(const std::string& authority, const std::string& code);
 
-// Whether `text` holds a PROJ parameter naming a file by its path
-// (`+init=/path:id`, `+nadgrids=/path`, `+file=…`), anywhere (a WKT's PROJ4
-// extension too). PROJ opens such files itself, whatever GDAL is told, and a
-// pipe or device there would block for ever; plain names are looked up among
-// PROJ's own files.
-bool NamesFileForProj(const std::string& text);
+// Whether PROJ reads `text` needing no file but its own database and
+// resources. A definition (WKT, PROJJSON, a PROJ string: any text with a
+// bracket, a brace or an "=") is read on this thread's quiet context, where
+// PROJ may open nothing outside its own folders: a file it asks for anywhere
+// else (an init file, a grid, by path or in the current folder) is refused
+// and makes the text unreadable, and so does a system it makes that refers to
+// a grid (a shift or a geoid model by grid file; PROJ's null grid aside).
+// Codes and names are PROJ's database's. PROJ and GDAL open such files for
+// themselves whatever they are told, and a pipe there would block for ever;
+// a text is therefore asked about before GDAL reads it.
+bool ReadableWithoutFiles(const std::string& text);

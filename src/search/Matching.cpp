@@ -18,8 +18,13 @@ bool IsDigits(const std::string& text)
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// The query's words, in lower case. "EPSG:32650" and "epsg 32650" both give
-// the code alone: the authority names no part of any name.
+// What a search reads of what was typed: no name is longer, and no one
+// types more words; each word counts once.
+constexpr std::size_t kMaxQueryBytes = 1000;
+constexpr std::size_t kMaxQueryWords = 16;
+
+// The query's distinct words, in lower case. "EPSG:32650" and "epsg 32650"
+// both give the code alone: the authority names no part of any name.
 std::vector<QueryWord> WordsOf(std::string_view query)
 {
     std::vector<QueryWord> words;
@@ -27,11 +32,12 @@ std::vector<QueryWord> WordsOf(std::string_view query)
     auto finish = [&] {
         if (word.rfind("epsg:", 0) == 0 && IsDigits(word.substr(5)))
             word.erase(0, 5);
-        if (!word.empty() && word != "epsg" && word != "epsg:")
+        const bool known = std::any_of(words.begin(), words.end(), [&](const QueryWord& w) { return w.text == word; });
+        if (!word.empty() && word != "epsg" && word != "epsg:" && !known && words.size() < kMaxQueryWords)
             words.push_back(QueryWord{word, IsDigits(word)});
         word.clear();
     };
-    for (char c : query) {
+    for (char c : query.substr(0, kMaxQueryBytes)) {
         if (c == ' ' || c == '\t' || c == '\n' || c == '\r')
             finish();
         else

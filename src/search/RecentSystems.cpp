@@ -4,6 +4,7 @@
 
 #include "module/Module.h"
 #include "util/FileIO.h"
+#include "util/LockedFile.h"
 #include "util/Text.h"
 
 namespace {
@@ -39,11 +40,20 @@ bool RememberRecentSystem(const std::string& path, const std::string& wkt)
     // A line holds one system: a text with a line break cannot be kept.
     if (path.empty() || wkt.empty() || wkt.find_first_of("\r\n") != std::string::npos)
         return false;
-    std::string content = wkt + "\n";
-    std::size_t kept = 1;
-    for (const std::string& older : ReadRecentSystems(path)) {
-        if (older != wkt && kept++ < kRecentSystemsKept)
-            content += older + "\n";
-    }
-    return MakeFolders(FolderOf(path)) && SaveFile(path, content);
+    // Orvane's own folder, or none: never one another user may write in.
+    if (!MakeFolders(FolderOf(path)) || !IsPrivateFolder(FolderOf(path)))
+        return false;
+    // Under the folder's lock: two choosers closing at once both remember.
+    return EditFileUnderLock(
+        path,
+        [&wkt](const std::string& old) {
+            std::string content = wkt + "\n";
+            std::size_t kept = 1;
+            for (const std::string& older : TextLines(old)) {
+                if (!older.empty() && older != wkt && kept++ < kRecentSystemsKept)
+                    content += older + "\n";
+            }
+            return content;
+        },
+        nullptr, kMaxFileBytes);
 }

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -245,11 +246,23 @@ bool ReplaceByRename(const std::string& path, const std::string& content, mode_t
     return true;
 }
 
-// Overwrites the open file `fd` with `content`, then cuts it to that length.
-bool OverwriteInPlace(int fd, const std::string& content)
+// Overwrites the open file `fd` (of `oldSize` bytes) with `content`, then
+// cuts it to that length. The space the content needs beyond the old end is
+// taken first: a full disk fails there, the old content whole.
+bool ReserveAndOverwrite(int fd, const std::string& content, off_t oldSize)
 {
-    return lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, content) &&
-           ftruncate(fd, static_cast<off_t>(content.size())) == 0 && fsync(fd) == 0;
+    const off_t size = static_cast<off_t>(content.size());
+    if (size > oldSize) {
+        const int error = posix_fallocate(fd, 0, size);
+        if (error != 0) {
+            // What was taken (or written as zeros) goes again.
+            const bool restored = ftruncate(fd, oldSize) == 0;
+            (void)restored;
+            errno = error;
+            return false;
+        }
+    }
+    return lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, content) && ftruncate(fd, size) == 0 && fsync(fd) == 0;
 }
 
 }  // namespace
@@ -259,12 +272,29 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& content, 
     return ReplaceByRename(path, content, mode, nullptr);
 }
 
-std::string JournalOf(const std::string& path)
+uid_t FileUser()
 {
-    return path + ".orvane-journal";
+    // setfsuid with an impossible user changes nothing and tells the current one.
+    return static_cast<uid_t>(setfsuid(static_cast<uid_t>(-1)));
 }
 
-std::string UserJournalOf(const std::string& path, dev_t device, ino_t inode)
+bool IsPrivateFolder(const std::string& folder)
+{
+    struct stat st;
+    return lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == FileUser() &&
+           (st.st_mode & 022) == 0;
+}
+
+std::string PrivateFolder(const char* variable, const char* underHome)
+{
+    const std::string base = XdgFolder(variable, underHome);
+    if (base.empty())
+        return std::string();
+    const std::string folder = base + "/orvane";
+    return MakeFolders(folder) && IsPrivateFolder(folder) ? folder : std::string();
+}
+
+std::string JournalOf(const std::string& path, dev_t device, ino_t inode)
 {
     // The file's path goes into the name with its inode: an inode that the
     // system gives to another file later does not inherit a stale journal.
@@ -286,40 +316,76 @@ bool Forbidden(int error)
     return error == EACCES || error == EPERM || error == EROFS;
 }
 
-// The journals a rewrite of the file `st` (at `path`) may have left: beside
-// it, or in the user's state folder when its own folder is closed to the user.
-std::vector<std::string> JournalsOf(const std::string& path, const struct stat& st)
+// A journal's first line: the device and inode of the file it belongs to.
+std::string JournalHeader(const struct stat& file)
 {
-    std::vector<std::string> journals{JournalOf(path)};
-    const std::string mine = UserJournalOf(path, st.st_dev, st.st_ino);
-    if (!mine.empty())
-        journals.push_back(mine);
-    return journals;
+    return "orvane journal " + std::to_string(file.st_dev) + " " + std::to_string(file.st_ino) + "\n";
+}
+
+// The content a journal holds for `file`, when it is one to take: a regular
+// file of the user's own, closed to others, in the user's private state
+// folder, opened without following a link, and written for that very file.
+// A journal for another file (an inode given anew) is stale: it goes.
+bool ReadJournal(const std::string& journal, const struct stat& file, std::string& content, std::size_t maxBytes)
+{
+    if (journal.empty() || !IsPrivateFolder(FolderOf(journal)))
+        return false;
+    FileDescriptor fd(open(journal.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat st;
+    if (fd.Get() < 0 || fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != FileUser() ||
+        (st.st_mode & 077) != 0)
+        return false;
+    const std::string header = JournalHeader(file);
+    std::string all;
+    if (!ReadAll(fd.Get(), all, maxBytes == static_cast<std::size_t>(-1) ? maxBytes : maxBytes + header.size()))
+        return false;
+    if (all.compare(0, header.size(), header) != 0) {
+        unlink(journal.c_str());
+        return false;
+    }
+    content = all.substr(header.size());
+    return true;
+}
+
+enum class Journalled { Yes, NoPlace, Failed };
+
+// Writes the whole of `content` as the journal of `file` (at `path`), synced,
+// before anything touches the file. NoPlace when the user has no private
+// state folder to keep it in.
+Journalled WriteJournal(const std::string& path, const struct stat& file, const std::string& content,
+                        std::string& journal)
+{
+    journal = JournalOf(path, file.st_dev, file.st_ino);
+    if (journal.empty() || PrivateFolder("XDG_STATE_HOME", ".local/state").empty())
+        return Journalled::NoPlace;
+    return ReplaceByRename(journal, JournalHeader(file) + content, 0600, nullptr) ? Journalled::Yes
+                                                                                 : Journalled::Failed;
 }
 
 // Overwrites `fd` in place, safely: the new content first appears whole as a
-// journal (renamed into place, so it exists only whole), then the file is
-// overwritten, then the journal goes. A writer killed between leaves the
-// journal, which readers take for the file and the next writer copies into
-// it. The journal lies beside the file, or in the user's state folder when
-// the file's folder is closed to the user; with neither, the file is only
-// overwritten.
-bool OverwriteWithJournal(const std::string& path, int fd, const std::string& content, mode_t mode)
+// journal in the user's private state folder, then the space it needs is
+// taken, then the file is overwritten, then the journal goes. A full disk
+// fails before the file is touched; a writer killed during the overwrite
+// leaves the journal, which readers take for the file and the next writer
+// copies into it. With no private folder the space is still taken first.
+bool OverwriteWithJournal(const std::string& path, int fd, const std::string& content)
 {
     struct stat st;
     if (fstat(fd, &st) != 0)
         return false;
-    std::string journal = JournalOf(path);
-    bool journalled = ReplaceByRename(journal, content, mode, nullptr);
-    if (!journalled && !Forbidden(errno))
+    std::string journal;
+    const Journalled journalled = WriteJournal(path, st, content, journal);
+    if (journalled == Journalled::Failed)
         return false;
-    if (!journalled) {
-        journal = UserJournalOf(path, st.st_dev, st.st_ino);
-        journalled = !journal.empty() && MakeFolders(FolderOf(journal)) && ReplaceByRename(journal, content, 0600, nullptr);
+    if (!ReserveAndOverwrite(fd, content, st.st_size)) {
+        const int error = errno;
+        // Nothing of the file changed when the space could not be had.
+        if (journalled == Journalled::Yes && error == ENOSPC)
+            unlink(journal.c_str());
+        errno = error;
+        return false;
     }
-    if (!OverwriteInPlace(fd, content))
-        return false;
-    if (journalled)
+    if (journalled == Journalled::Yes)
         unlink(journal.c_str());
     return true;
 }
@@ -331,29 +397,24 @@ bool FinishInterruptedRewrite(const std::string& path, int fd)
     struct stat st;
     if (fstat(fd, &st) != 0)
         return false;
-    for (const std::string& journal : JournalsOf(path, st)) {
-        std::string content;
-        if (!ReadRegularFile(journal, content))
-            continue;
-        if (!OverwriteInPlace(fd, content) || lseek(fd, 0, SEEK_SET) != 0)
-            return false;
-        unlink(journal.c_str());
+    const std::string journal = JournalOf(path, st.st_dev, st.st_ino);
+    std::string content;
+    if (!ReadJournal(journal, st, content, static_cast<std::size_t>(-1)))
         return true;
-    }
+    if (!ReserveAndOverwrite(fd, content, st.st_size) || lseek(fd, 0, SEEK_SET) != 0)
+        return false;
+    unlink(journal.c_str());
     return true;
 }
 
 bool ReadRewrittenFile(const std::string& path, std::string& content, std::size_t maxBytes)
 {
-    // Writers journal beside the file a link points to, under its name.
+    // Writers journal under the name of the file a link points to.
     std::string target;
     struct stat st;
-    if (ResolveLink(path, target) && stat(target.c_str(), &st) == 0) {
-        for (const std::string& journal : JournalsOf(target, st)) {
-            if (ReadRegularFile(journal, content, maxBytes))
-                return true;
-        }
-    }
+    if (ResolveLink(path, target) && stat(target.c_str(), &st) == 0 &&
+        ReadJournal(JournalOf(target, st.st_dev, st.st_ino), st, content, maxBytes))
+        return true;
     return ReadRegularFile(path, content, maxBytes);
 }
 
@@ -367,11 +428,11 @@ bool RewriteFile(const std::string& path, int fd, const std::string& content)
     // (only root may give a file away): there the file is overwritten
     // where it is.
     if (st.st_nlink > 1)
-        return OverwriteWithJournal(path, fd, content, st.st_mode);
+        return OverwriteWithJournal(path, fd, content);
     const bool foreign = st.st_uid != geteuid() || st.st_gid != getegid();
     if (ReplaceByRename(path, content, st.st_mode, foreign ? &st : nullptr))
         return true;
-    return Forbidden(errno) && OverwriteWithJournal(path, fd, content, st.st_mode);
+    return Forbidden(errno) && OverwriteWithJournal(path, fd, content);
 }
 
 bool SaveFile(const std::string& path, const std::string& content)

@@ -87,21 +87,35 @@ bool ReadDefinitionFile(const std::string& path, std::string& text, ReadFailure*
 // `content`: replaced atomically (temporary file, then rename) keeping its
 // mode and its owner; overwritten where it is when a rename would split its
 // hard links, cannot be made in its folder, or would change its owner.
-// An interrupted overwrite never shows half: see ReadRewrittenFile.
+// An interrupted overwrite never shows half: see ReadRewrittenFile. A write
+// that fails (a full disk) leaves the file as it was.
 bool RewriteFile(const std::string& path, int fd, const std::string& content);
 
-// The journal an in-place rewrite of `path` keeps beside it while it writes,
-// and the one it keeps in the user's state folder ($XDG_STATE_HOME/orvane,
-// by default ~/.local/state/orvane) when the file's folder is closed to the
-// user; empty when the user has no home.
-std::string JournalOf(const std::string& path);
-std::string UserJournalOf(const std::string& path, dev_t device, ino_t inode);
+// The user whose files these are: the effective user (on Linux, the file
+// system user, which one thread may set apart).
+uid_t FileUser();
+
+// Whether `folder` is a folder of the user's own that no one else may write.
+bool IsPrivateFolder(const std::string& folder);
+// $variable/orvane (by default ~/`underHome`/orvane), made private to the
+// user when missing; empty when the user has no home, or when it exists but
+// is not the user's alone (another user's, or writable by others): Orvane
+// writes nothing there.
+std::string PrivateFolder(const char* variable, const char* underHome);
+
+// The journal an in-place rewrite of the file `path` (that device and inode)
+// keeps while it writes: in the user's private state folder
+// ($XDG_STATE_HOME/orvane, by default ~/.local/state/orvane), never beside
+// the file, where another user could put one. Empty when the user has no
+// home.
+std::string JournalOf(const std::string& path, dev_t device, ino_t inode);
 // Completes a rewrite of `path` (open for writing as `fd`) that a killed
 // writer left half done. Writers call it, holding the file's lock, before
 // they read the file.
 bool FinishInterruptedRewrite(const std::string& path, int fd);
 // The content of a file written with RewriteFile: its journal's while one
-// exists (the file itself may be half overwritten then).
+// exists (the file itself may be half overwritten then). Only a journal of
+// the user's own, closed to others, written for this very file is taken.
 bool ReadRewrittenFile(const std::string& path, std::string& content,
                        std::size_t maxBytes = static_cast<std::size_t>(-1));
 

@@ -14,8 +14,12 @@
 #include <string>
 #include <vector>
 
+// The largest profile (a catalogue) read or written: one larger is not read
+// (errno EFBIG).
+const std::size_t kMaxProfileBytes = std::size_t(64) << 20;
+
 // The lines of `section` in the file at `path`. False, with no lines, when
-// the file cannot be read.
+// the file cannot be read or is larger than kMaxProfileBytes.
 bool GetPrivateProfileSection(const std::string& section, const std::string& path,
                               std::vector<std::string>& lines);
 

@@ -140,6 +140,9 @@ TEST(CatalogFile, AStoreThatCannotBeMadeSaysWhy)
         chmod(user.c_str(), 0644);
     }
     EXPECT_EQ(ReadFile(user), "[GCS]\nB=2\n");
+    // The folder is the user's own again (the ordinary user had it).
+    ASSERT_EQ(lchown(std::filesystem::path(user).parent_path().c_str(), geteuid(), getegid()), 0);
+    ASSERT_EQ(lchown(user.c_str(), geteuid(), getegid()), 0);
 
     // Another program holds the lock: the store gives up within seconds,
     // letting the caller repaint meanwhile.

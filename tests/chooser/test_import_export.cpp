@@ -103,13 +103,16 @@ TEST_F(ImportExportTest, UnlistedTypesAndUnopenableFiles)
     Import(m_files / "missing.prj");
     std::filesystem::create_directory(m_files / "folder.prj");
     Import(m_files / "folder.prj");
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"Unknown data type!", "Unknown data type!",
-                                                     "Can't open this prj file!",
-                                                     "Can't open this prj file!"}));
+    EXPECT_EQ(Messages(),
+              (std::vector<std::string>{
+                  "Unknown data type!", "Unknown data type!",
+                  "Can't open this prj file!\nCannot read " + m_files / "missing.prj" + ": No such file or directory",
+                  "Can't open this prj file!\nCannot read " + m_files / "folder.prj" + ": not a regular file"}));
     g_language = LanguageSet(0);
     m_prompts.Clear();
     Import(m_files / "missing.prj");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"打开坐标文件失败！"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"打开坐标文件失败！\n无法读取 " + m_files / "missing.prj" +
+                                                   ": No such file or directory"});
     EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "WGS 84");
 }
 
@@ -223,7 +226,10 @@ TEST_F(ImportExportTest, AFailedWriteIsReportedAndLeavesNoFile)
     Click(IDC_SAVE_PRJ);
     m_prompts.AnswerFile(m_files / "no such folder/x.prj");
     Click(IDC_SAVE_PRJ);
-    EXPECT_EQ(Messages(), std::vector<std::string>(2, "Save unsuccessfully!"));
+    EXPECT_EQ(Messages(),
+              (std::vector<std::string>{"Save unsuccessfully!\nCannot write /dev/full: No space left on device",
+                                        "Save unsuccessfully!\nCannot write " + m_files / "no such folder/x.prj" +
+                                            ": No such file or directory"}));
     struct stat st;
     ASSERT_EQ(stat("/dev/full", &st), 0);
     EXPECT_TRUE(S_ISCHR(st.st_mode)) << "the device is still a device";
@@ -235,7 +241,8 @@ TEST_F(ImportExportTest, AFailedWriteIsReportedAndLeavesNoFile)
         m_prompts.Clear();
         m_prompts.AnswerFile(m_files / "readonly/x.prj");
         Click(IDC_SAVE_PRJ);
-        EXPECT_EQ(Messages(), std::vector<std::string>{"Save unsuccessfully!"});
+        EXPECT_EQ(Messages(), std::vector<std::string>{"Save unsuccessfully!\nCannot write " + m_files / "readonly/x.prj" +
+                                                       ": Permission denied"});
         EXPECT_FALSE(std::filesystem::exists(m_files / "readonly/x.prj"));
     }
 }

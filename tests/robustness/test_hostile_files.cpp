@@ -65,7 +65,7 @@ TEST_F(HostileCatalogue, AHundredMegabytes)
     }
     ASSERT_GE(std::filesystem::file_size(CataloguePath()), 100u << 20);
     OpenAndCompose();
-    EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), 1) << "the one entry after 100 MB is read";
+    EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), 0) << "a catalogue over 64 MiB is not read";
 }
 
 TEST_F(HostileCatalogue, OneLineOfTenMegabytes)
@@ -151,19 +151,22 @@ TEST_F(ChooserTest, HostilePrjFiles)
 {
     TempDir files("orvane prj");
     Open();
-    const std::pair<std::string, std::string> cases[] = {
-        {"empty.prj", ""},
-        {"huge.prj", std::string(50 << 20, 'G')},
-        {"binary.prj", RandomBytes(1 << 20, 4)},
+    const struct {
+        std::string name, content, message;
+    } cases[] = {
+        {"empty.prj", "", "Unknown coordinate infomation!"},
+        {"huge.prj", std::string(50 << 20, 'G'),
+         "Can't open this prj file!\n" + files / "huge.prj" + " is larger than 1 MiB: no projection file is."},
+        {"binary.prj", RandomBytes(1 << 20, 4), "Unknown coordinate infomation!"},
     };
-    for (const auto& [name, content] : cases) {
+    for (const auto& [name, content, message] : cases) {
         SCOPED_TRACE(name);
         WriteFile(files / name, content);
         m_prompts.Clear();
         m_prompts.AnswerFile(files / name);
         Click(IDC_IMPORT);
         ASSERT_EQ(m_prompts.Messages().size(), 1u);
-        EXPECT_EQ(m_prompts.Messages()[0].text, "Unknown coordinate infomation!");
+        EXPECT_EQ(m_prompts.Messages()[0].text, message);
         EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "WGS 84");
     }
 }
