@@ -170,12 +170,6 @@ TEST(NameQueries, NeverReachTheNetworkNorBlock)
         url, "/vsicurl/" + url, "/vsicurl_streaming/" + url, "ESRI::/vsicurl/" + url,
         fifo, "/vsisubfile/0_1000," + fifo, "/vsigzip/" + fifo, "ESRI::" + fifo, wktLike,
         "/dev/zero", dir.Path(),
-        // Files PROJ would open itself.
-        "+init=" + fifo + ":x", "+proj=longlat +ellps=WGS84 +nadgrids=" + fifo,
-        "+proj=hgridshift +grids=@" + fifo, "+proj=tinshift +file=" + fifo,
-        "+proj=pipeline +step +init=" + fifo + ":x",
-        "GEOGCS[\"x\",DATUM[\"D\",SPHEROID[\"S\",6378137,298.257]],UNIT[\"degree\",0.0174532925199433],"
-        "EXTENSION[\"PROJ4\",\"+proj=longlat +ellps=WGS84 +nadgrids=" + fifo + "\"]]",
     };
     for (const std::string& form : forms)
         EXPECT_TRUE(QueriesReturnAtOnce(form)) << form;
