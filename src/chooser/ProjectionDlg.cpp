@@ -13,6 +13,8 @@
 
 #include <sys/stat.h>
 
+#include <set>
+
 const char kGeographicKind[] = "Geographic Coordinate System";
 const char kProjectedKind[] = "Projected Coordinate System";
 
@@ -66,27 +68,28 @@ BOOL CProjectionDlg::OnInitDialog()
 
 void CProjectionDlg::TellWhatIsNotUsed()
 {
-    // Once a process: the user knows it the first time.
-    static bool told = false;
-    if (told)
-        return;
+    // Each once a process: the user knows it the first time.
+    static std::set<std::string> told;
     std::vector<std::string> notes;
+    const auto note = [&](const std::string& text) {
+        if (told.insert(text).second)
+            notes.push_back(text);
+    };
     for (const std::string& catalogue : {GetCatalogPath(), GetUserCatalogPath()}) {
         struct stat st;
         if (!catalogue.empty() && stat(catalogue.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
             static_cast<std::size_t>(st.st_size) > kMaxProfileBytes)
-            notes.push_back(MessageWith(MessageId::CatalogueTooLarge, catalogue));
+            note(MessageWith(MessageId::CatalogueTooLarge, catalogue));
     }
     const std::string userFolder = GetUserCatalogPath().empty() ? std::string() : FolderOf(GetUserCatalogPath());
     struct stat st;
     if (!userFolder.empty() && lstat(userFolder.c_str(), &st) == 0 && !IsPrivateFolder(userFolder))
-        notes.push_back(MessageWith(MessageId::FolderNotPrivate, userFolder));
+        note(MessageWith(MessageId::FolderNotPrivate, userFolder));
     if (notes.empty())
         return;
-    told = true;
     std::string text;
-    for (const std::string& note : notes)
-        text += (text.empty() ? "" : "\n") + note;
+    for (const std::string& line : notes)
+        text += (text.empty() ? "" : "\n") + line;
     MessageBox(text, ApplicationTitle(), MB_ICONEXCLAMATION | MB_OK);
 }
 

@@ -1,5 +1,6 @@
 // The host program's info command, run as a user runs it.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -125,6 +126,44 @@ TEST(OrvaneProgram, EdgesHaveTheirStatusAndOneClearLine)
         }
     }
     EXPECT_EQ(Orvane("info 'not a reference' EPSG:4326").output.find("Unknown"), std::string::npos);
+}
+
+TEST(OrvaneProgram, FilesOthersPlantChangeNoAnswer)
+{
+    TempDir dir("orvane planted");
+    const std::string nad83 = ExportToWktOf("EPSG:4269");
+    // A file named like a code, in the folder the program runs in.
+    WriteFile(dir / "EPSG:4326", "GEOGCS[\"HIJACKED\",DATUM[\"D\",SPHEROID[\"S\",6378137,298.257]],"
+                                 "PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]]");
+    // A journal beside a file, where anyone who may write the folder can put one.
+    WriteFile(dir / "v.prj", nad83);
+    WriteFile(dir / "v.prj.orvane-journal", "GEOGCS[\"Attacker says Mars\"]");
+    // A user catalogue of 64 GiB (of nothing).
+    std::filesystem::create_directories(dir / "data/orvane");
+    chmod((dir / "data/orvane").c_str(), 0700);
+    WriteFile(dir / "data/orvane/CoordSys.dat", "");
+    std::filesystem::resize_file(dir / "data/orvane/CoordSys.dat", std::uintmax_t(64) << 30);
+    const std::string in = "cd '" + dir.Path() + "' && XDG_DATA_HOME='" + dir.Path() + "/data'";
+    const struct {
+        const char* arguments;
+        int status;
+        std::string printed;
+        std::string said;
+    } runs[] = {
+        {"info EPSG:4326", 0, "Coordinate system: WGS 84\n", ""},
+        {"info ./EPSG:4326", 0, "Coordinate system: HIJACKED\n", ""},
+        {"info v.prj", 0, "Coordinate system: NAD83\n",
+         "orvane: ignored v.prj.orvane-journal: Orvane's journals are kept in your own state folder, never beside a "
+         "file\n"},
+        {"catalog list", 4, "shipped\tWGS 84\n",
+         "orvane: cannot read " + dir.Path() + "/data/orvane/CoordSys.dat: larger than 64 MiB\n"},
+    };
+    for (const auto& run : runs) {
+        const ProgramRun result = Orvane(run.arguments, false, in);
+        EXPECT_EQ(result.status, run.status) << run.arguments;
+        EXPECT_NE(result.output.find(run.printed), std::string::npos) << run.arguments << ": " << result.output;
+        EXPECT_EQ(result.errors, run.said) << run.arguments;
+    }
 }
 
 TEST(OrvaneInfo, JsonDescribesEachReferenceOnALine)

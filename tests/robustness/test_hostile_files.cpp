@@ -53,8 +53,9 @@ TEST_F(HostileCatalogue, EmptyBinaryOrWithoutEntries)
     }
 }
 
-TEST_F(HostileCatalogue, AHundredMegabytes)
+TEST_F(HostileCatalogue, OverSixtyFourMebibytesUnreadAndToldOnce)
 {
+    const std::string shipped = ReadFile(CataloguePath());
     {
         std::ofstream out(CataloguePath(), std::ios::binary);
         const std::string junk = RandomBytes(1 << 20, 2);
@@ -66,6 +67,25 @@ TEST_F(HostileCatalogue, AHundredMegabytes)
     ASSERT_GE(std::filesystem::file_size(CataloguePath()), 100u << 20);
     OpenAndCompose();
     EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), 0) << "a catalogue over 64 MiB is not read";
+    ASSERT_EQ(m_prompts.Messages().size(), 1u);
+    EXPECT_NE(m_prompts.Messages()[0].text.find(CataloguePath() + " is larger than 64 MiB"), std::string::npos);
+
+    // The user's catalogue 64 GiB (of nothing): the chooser opens with the shipped one.
+    WriteFile(CataloguePath(), shipped);
+    std::filesystem::create_directories(std::filesystem::path(GetUserCatalogPath()).parent_path());
+    WriteFile(GetUserCatalogPath(), "");
+    std::filesystem::resize_file(GetUserCatalogPath(), std::uintmax_t(64) << 30);
+    m_prompts.Clear();
+    OpenAndCompose();
+    EXPECT_GT(Combo(IDC_GEOG_SYSTEM)->count(), 20);
+    ASSERT_EQ(m_prompts.Messages().size(), 1u);
+    EXPECT_NE(m_prompts.Messages()[0].text.find(GetUserCatalogPath() + " is larger than 64 MiB"), std::string::npos);
+    m_prompts.Clear();
+    OpenAndCompose();
+    EXPECT_TRUE(m_prompts.Messages().empty()) << "told once";
+    EXPECT_FALSE(StoreGeogSystem("A", kWgs84Line)) << "nothing is added to a file that cannot be read";
+    EXPECT_EQ(std::filesystem::file_size(GetUserCatalogPath()), std::uintmax_t(64) << 30);
+    std::filesystem::remove(GetUserCatalogPath());
 }
 
 TEST_F(HostileCatalogue, OneLineOfTenMegabytes)

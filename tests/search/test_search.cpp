@@ -110,6 +110,11 @@ TEST(Search, WordsMatchNamesAndDigitsMatchCodesBestFirst)
     EXPECT_EQ(Find("3857")[0]->name, "WGS 84 / Pseudo-Mercator");
     EXPECT_EQ(Find("wgs 84", 1000).size(), MatchCandidates(Everything(), "84 WGS", 1000).size()) << "any order";
     EXPECT_EQ(Find("a", 7).size(), 7u) << "at most the limit";
+    // A megabyte of the same words is those words (a benchmark keeps its time).
+    std::string repeated;
+    while (repeated.size() < (1u << 20))
+        repeated += "wgs 84 ";
+    EXPECT_EQ(Find(repeated)[0]->code, "4326");
 }
 
 TEST(Search, CodesOfTextsAndOfComposedSystems)
