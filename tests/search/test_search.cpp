@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <filesystem>
+#include <unistd.h>
+#include <sys/wait.h>
 #include <sys/stat.h>
 
 #include "module/GdalSupport.h"
@@ -11,6 +14,7 @@
 #include "search/Matching.h"
 #include "search/RecentSystems.h"
 #include "support/TestSupport.h"
+#include "util/FileIO.h"
 #include "util/Text.h"
 
 namespace {
@@ -176,4 +180,54 @@ TEST(Search, RecentSystemsKeepTheLastTenMostRecentFirst)
     EXPECT_FALSE(RememberRecentSystem("", "GEOGCS[\"x\"]"));
     std::ofstream(path, std::ios::binary) << "GEOGCS[\"a\"]\r\n\r\nGEOGCS[\"b\"]";
     EXPECT_EQ(ReadRecentSystems(path), (std::vector<std::string>{"GEOGCS[\"a\"]", "GEOGCS[\"b\"]"}));
+}
+
+TEST(Search, RecentSystemsLoseNothingToWritersAtOnceNorToOtherUsers)
+{
+    TempDir dir;
+    const std::string path = dir / "orvane/recent.wkt";
+    ASSERT_TRUE(RememberRecentSystem(path, "GEOGCS[\"first\"]"));
+    // Temporary files that killed writers left.
+    for (const char* stale : {"AAAAAA", "zz9_Q1"})
+        WriteFile(path + kTemporarySuffix + stale, "half");
+    // Eight writers released at once, forty times.
+    constexpr int kWriters = 8, kTrials = 40;
+    int lost = 0;
+    for (int trial = 0; trial < kTrials; ++trial) {
+        int gate[2];
+        ASSERT_EQ(pipe(gate), 0);
+        std::vector<pid_t> writers;
+        for (int w = 0; w < kWriters; ++w) {
+            const pid_t child = fork();
+            if (child == 0) {
+                close(gate[1]);
+                char byte;
+                (void)!read(gate[0], &byte, 1);  // returns when the parent closes its end
+                const std::string wkt = "GEOGCS[\"" + std::to_string(trial) + "." + std::to_string(w) + "\"]";
+                _exit(RememberRecentSystem(path, wkt) ? 0 : 1);
+            }
+            writers.push_back(child);
+        }
+        close(gate[0]);
+        close(gate[1]);
+        for (pid_t writer : writers) {
+            int status = 0;
+            waitpid(writer, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a writer failed";
+        }
+        const std::vector<std::string> recent = ReadRecentSystems(path);
+        for (int w = 0; w < kWriters; ++w)
+            lost += std::count(recent.begin(), recent.end(),
+                               "GEOGCS[\"" + std::to_string(trial) + "." + std::to_string(w) + "\"]") == 1 ? 0 : 1;
+    }
+    std::printf("%d writers at once, %d times: %d entries lost\n", kWriters, kTrials, lost);
+    EXPECT_EQ(lost, 0);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "orvane"), {}), 1)
+        << "the stale temporaries are gone";
+
+    // A folder others may write is not Orvane's to write in.
+    const std::string before = ReadFile(path);
+    chmod((dir / "orvane").c_str(), 0777);
+    EXPECT_FALSE(RememberRecentSystem(path, "GEOGCS[\"x\"]"));
+    EXPECT_EQ(ReadFile(path), before);
 }
