@@ -8,6 +8,7 @@
 #include "module/Module.h"
 #include "platform/DataExchange.h"
 #include "platform/Prompt.h"
+#include "search/RecentSystems.h"
 #include "util/FileIO.h"
 #include "util/Profile.h"
 
@@ -81,6 +82,10 @@ void CProjectionDlg::TellWhatIsNotUsed()
             static_cast<std::size_t>(st.st_size) > kMaxProfileBytes)
             note(MessageWith(MessageId::CatalogueTooLarge, catalogue));
     }
+    struct stat recent;
+    if (stat(RecentSystemsPath().c_str(), &recent) == 0 && S_ISREG(recent.st_mode) &&
+        static_cast<std::size_t>(recent.st_size) > kMaxRecentSystemsBytes)
+        note(MessageWith(MessageId::RecentTooLarge, RecentSystemsPath()));
     const std::string userFolder = GetUserCatalogPath().empty() ? std::string() : FolderOf(GetUserCatalogPath());
     struct stat st;
     if (!userFolder.empty() && lstat(userFolder.c_str(), &st) == 0 && !IsPrivateFolder(userFolder))

@@ -58,6 +58,8 @@ const MessageVariants kMessages[] = {
      "the folder %s is not yours alone (another user's, or others may write in it): nothing is kept there."},
     {MessageId::CatalogueTooLarge, "坐标系文件 %s 大于 64 MiB，未读取。", "座標系檔案 %s 大於 64 MiB，未讀取。",
      "The catalogue %s is larger than 64 MiB and was not read."},
+    {MessageId::RecentTooLarge, "最近使用的坐标系文件 %s 大于 1 MiB，未读取。", "最近使用的座標系檔案 %s 大於 1 MiB，未讀取。",
+     "The file of recent systems %s is larger than 1 MiB and was not read."},
     {MessageId::FolderNotPrivate, "文件夹 %s 不是你独有的（属于其他用户，或其他用户可写入）：Orvane 不在其中保存任何内容。",
      "資料夾 %s 不是你獨有的（屬於其他使用者，或其他使用者可寫入）：Orvane 不在其中保存任何內容。",
      "The folder %s is not yours alone (another user's, or others may write in it): Orvane keeps nothing there."},

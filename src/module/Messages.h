@@ -32,6 +32,7 @@ enum class MessageId {
     StoreLockBusy,
     StoreNotPrivate,         // "%s": the folder
     CatalogueTooLarge,       // "%s": the file; told once when the chooser opens
+    RecentTooLarge,          // "%s": the file; told once when the chooser opens
     FolderNotPrivate,        // "%s": the folder; told once when the chooser opens
     SearchGeographic,        // the search list's kinds, sources and columns
     SearchProjected,

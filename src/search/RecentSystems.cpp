@@ -7,13 +7,6 @@
 #include "util/LockedFile.h"
 #include "util/Text.h"
 
-namespace {
-
-// Ten systems are a few kilobytes; anything far larger is not ours.
-constexpr std::size_t kMaxFileBytes = 1 << 20;
-
-}  // namespace
-
 std::string RecentSystemsPath()
 {
     const std::string catalogue = GetUserCatalogPath();
@@ -24,7 +17,7 @@ std::vector<std::string> ReadRecentSystems(const std::string& path)
 {
     std::vector<std::string> systems;
     std::string content;
-    if (path.empty() || !ReadRewrittenFile(path, content, kMaxFileBytes))
+    if (path.empty() || !ReadRewrittenFile(path, content, kMaxRecentSystemsBytes))
         return systems;
     for (std::string& line : TextLines(content)) {
         if (systems.size() == kRecentSystemsKept)
@@ -55,5 +48,5 @@ bool RememberRecentSystem(const std::string& path, const std::string& wkt)
             }
             return content;
         },
-        nullptr, kMaxFileBytes);
+        nullptr, kMaxRecentSystemsBytes);
 }

@@ -6,6 +6,8 @@
 #include <vector>
 
 constexpr std::size_t kRecentSystemsKept = 10;
+// Ten lines of WKT: a larger file is not Orvane's, and is not read.
+constexpr std::size_t kMaxRecentSystemsBytes = 1 << 20;
 
 // $XDG_DATA_HOME/orvane/recent.wkt; empty when the user has no home.
 std::string RecentSystemsPath();

@@ -11,6 +11,7 @@
 #include "catalog/ReferenceTables.h"
 #include "chooser/ChooserFixture.h"
 #include "module/Module.h"
+#include "search/RecentSystems.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ TEST_F(HostileCatalogue, EmptyBinaryOrWithoutEntries)
     }
 }
 
-TEST_F(HostileCatalogue, OverSixtyFourMebibytesUnreadAndToldOnce)
+TEST_F(HostileCatalogue, FilesOverTheirLimitsAreUnreadAndToldOnce)
 {
     const std::string shipped = ReadFile(CataloguePath());
     {
@@ -86,6 +87,15 @@ TEST_F(HostileCatalogue, OverSixtyFourMebibytesUnreadAndToldOnce)
     EXPECT_FALSE(StoreGeogSystem("A", kWgs84Line)) << "nothing is added to a file that cannot be read";
     EXPECT_EQ(std::filesystem::file_size(GetUserCatalogPath()), std::uintmax_t(64) << 30);
     std::filesystem::remove(GetUserCatalogPath());
+
+    // The recent systems: ten lines of WKT, not a megabyte.
+    WriteFile(RecentSystemsPath(), std::string(2 << 20, 'x'));
+    m_prompts.Clear();
+    Open();
+    ASSERT_EQ(m_prompts.Messages().size(), 1u);
+    EXPECT_NE(m_prompts.Messages()[0].text.find(RecentSystemsPath() + " is larger than 1 MiB"), std::string::npos);
+    EXPECT_TRUE(ReadRecentSystems(RecentSystemsPath()).empty());
+    std::filesystem::remove(RecentSystemsPath());
 }
 
 TEST_F(HostileCatalogue, OneLineOfTenMegabytes)
