@@ -487,7 +487,7 @@ int main(int argc, char** argv)
         targets.push_back({std::string("ok/") + ok.first, reporter.Time(std::string("ok/") + ok.first), 5, "ms"});
     for (const auto& query : queries) {
         const std::string base = std::string("query/") + query.first;
-        targets.push_back({base + " orvane-gdal", reporter.Counter(base, "extra_us"), 1.5, "us"});
+        targets.push_back({base + " orvane-gdal", reporter.Counter(base, "extra_us"), 1.0, "us"});
     }
     std::vector<std::string> scaled = {"open/empty", "open/projected"};
     for (const char* action : kActions)

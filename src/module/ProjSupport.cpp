@@ -260,21 +260,37 @@ std::vector<std::pair<std::string, std::string>> WktExtensions(const std::string
 // times GDAL's reading of a WKT).
 bool MayNameAFile(const std::string& text)
 {
-    static const char* const keywords[] = {"extension", "parameterfile", "geoidmodel", "geogtran"};
+    // Every name query passes here: the scans are the C library's own.
     const char* p = text.c_str();
-    const std::size_t size = text.size();
-    for (std::size_t i = 0; i < size; ++i) {
-        const char c = p[i];
-        if (c == '=' || c == '{' || c == '\\')
-            return true;
-        // Two letters first: most words of a WKT start with neither pair.
-        const char first = static_cast<char>(c | 0x20);
-        if ((first != 'e' && first != 'p' && first != 'g') || i + 1 >= size)
-            continue;
-        const char second = static_cast<char>(p[i + 1] | 0x20);
+    if (std::strpbrk(p, "={\\"))
+        return true;
+    static const char* const keywords[] = {"EXTENSION", "PARAMETERFILE", "GEOIDMODEL", "GEOGTRAN"};
+    // A keyword is the word before a bracket (blanks may come between).
+    const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    const auto keywordBefore = [&](const char* bracket) {
+        const char* end = bracket;
+        while (end > p && (end[-1] == ' ' || end[-1] == '\t' || end[-1] == '\r' || end[-1] == '\n'))
+            --end;
+        const char* start = end;
+        while (start > p && end - start <= 13 && letter(start[-1]))
+            --start;
+        const std::size_t length = static_cast<std::size_t>(end - start);
+        if (length < 8 || length > 13 || (start > p && letter(start[-1])))
+            return false;
         for (const char* keyword : keywords)
-            if (keyword[0] == first && keyword[1] == second && strncasecmp(p + i, keyword, std::strlen(keyword)) == 0)
+            if ((start[0] | 0x20) == (keyword[0] | 0x20) && length == std::strlen(keyword) &&
+                strncasecmp(start, keyword, length) == 0)
                 return true;
+        return false;
+    };
+    const std::size_t size = std::strlen(p);
+    for (const char bracket : {'[', '('}) {
+        for (const void* at = std::memchr(p, bracket, size); at;) {
+            const char* found = static_cast<const char*>(at);
+            if (keywordBefore(found))
+                return true;
+            at = std::memchr(found + 1, bracket, size - static_cast<std::size_t>(found + 1 - p));
+        }
     }
     return false;
 }
