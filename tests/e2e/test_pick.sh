@@ -93,6 +93,38 @@ Return
 $chooser
 Escape" --lang 2
 
+# Files that are not what they seem: a .prj over 1 MiB, one that names a pipe
+# for PROJ to read (which would hang the chooser), a folder that is a file.
+head -c 2000000 /dev/zero | tr '\0' ' ' >"$work/huge.prj"
+mkfifo "$work/grid.gsb"
+echo "+proj=longlat +ellps=WGS84 +nadgrids=\"$work/grid.gsb\"" >"$work/pipe.prj"
+for hostile in huge pipe; do
+  pick_case "Import… of the $hostile .prj: a message, then OK" 0 \
+    'whole && [ "$(line 1)" = "WGS 84" ]' \
+    "$chooser
+Tab Tab Tab Tab space
+@Select a Data Source
+=$work/$hostile.prj
+Return
+@Orvane
+Return
+$chooser
+Tab Tab space" --lang 2
+done
+
+pick_case "Save as .prj where no file can be: \"Save unsuccessfully!\", then OK" 0 \
+  'whole && [ "$(line 1)" = "WGS 84" ]' \
+  "$chooser
+Tab Tab Tab Tab Tab space
+@Save Prj File
+ctrl+a
+=$work/utm.prj/saved.prj
+Return
+@Orvane
+Return
+$chooser
+Tab space" --lang 2
+
 pick_case "\"Coordinate set error!\" for a scale of 0, mended, then OK" 0 \
   'whole && line 2 | grep -q "PARAMETER\[\"scale_factor\",0.5\]" && readable' \
   "$chooser
