@@ -228,8 +228,8 @@ double FirstKeystrokeInThisProcess()
 {
     const auto start = std::chrono::steady_clock::now();
     auto found = std::async(std::launch::async, [] {
-        const CandidateList all = AllCandidates(ShippedGeogSystems(), UserGeogSystems());
-        return MatchCandidates(all, "3", 200).size();
+        const SearchCandidates all = AllCandidates(ShippedGeogSystems(), UserGeogSystems());
+        return FindCandidates(all, "3", 200).size();
     });
     benchmark::DoNotOptimize(found.get());
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
@@ -252,33 +252,62 @@ void BM_SearchFirstKeystroke(benchmark::State& state)
     state.counters["slowest_ms"] = slowest;
 }
 
-// A further keystroke in the chooser's field: every candidate matched, the
-// list refilled and repainted. Words grow and shrink as a user types.
-void BM_SearchKeystroke(benchmark::State& state)
+// A further keystroke in the chooser's field: every candidate matched
+// against every name and area, the list refilled, sized and repainted.
+// Words grow and shrink as a user types: codes, names, aliases, Chinese.
+void TypeInTheField(benchmark::State& state, const std::vector<const char*>& steps)
 {
     RestartModuleInFolder(g_bundled);
     auto dialog = OpenChooser("");
     auto* field = qobject_cast<QLineEdit*>(dialog->FindControl(IDC_SEARCH));
     field->setFocus();
     dialog->GetSearch()->Candidates();  // the load is the first keystroke's
-    const char* const steps[] = {"e", "et", "etr", "etrs", "etrs ", "etrs 3", "etrs 33", "etrs 3", "etrs ",
-                                 "etrs", "etr", "et", "e", "3", "32", "326", "3265", "32650", "3265", "326", "32"};
     std::size_t i = 0;
     for (auto _ : state) {
-        field->setText(steps[i++ % std::size(steps)]);
+        field->setText(QString::fromUtf8(steps[i++ % steps.size()]));
         Q_EMIT field->textEdited(field->text());
         QApplication::processEvents();
     }
 }
 
-// The memory the candidates take: the list and every text it holds.
+void BM_SearchKeystroke(benchmark::State& state)
+{
+    TypeInTheField(state, {"e", "et", "etr", "etrs", "etrs ", "etrs 3", "etrs 33", "etrs 3", "etrs ", "etrs", "etr",
+                           "et", "e", "3", "32", "326", "3265", "32650", "w", "we", "web", "web m", "web merc",
+                           "u", "ut", "utm", "utm3", "utm33", "utm33n", "北", "北京", "北京1", "北京195", "北京1954",
+                           "f", "fr", "fra", "fran", "france"});
+}
+
+// A place typed in the field: the systems used there, smallest area first.
+void BM_SearchPlace(benchmark::State& state)
+{
+    TypeInTheField(state, {"52.52 13.40", "52.52 13.4", "-33.87 151.21", "40°42'46\"N 74°0'22\"W", "13.4E 52.5N"});
+}
+
+// The memory the candidates take: the lists, their areas and every text they hold.
 double CandidateMegabytes()
 {
-    const CandidateList all = AllCandidates(ShippedGeogSystems(), UserGeogSystems());
-    std::size_t bytes = all.capacity() * sizeof(Candidate);
+    const SearchCandidates all = AllCandidates(ShippedGeogSystems(), UserGeogSystems());
     auto heap = [](const std::string& text) { return text.capacity() > 15 ? text.capacity() + 1 : 0; };
-    for (const Candidate& c : all)
-        bytes += heap(c.name) + heap(c.code) + heap(c.area) + heap(c.wkt) + heap(c.folded);
+    auto texts = [&](const std::vector<std::string>& list) {
+        std::size_t bytes = list.capacity() * sizeof(std::string);
+        for (const std::string& text : list)
+            bytes += heap(text);
+        return bytes;
+    };
+    auto candidates = [&](const CandidateList& list) {
+        std::size_t bytes = list.capacity() * sizeof(Candidate);
+        for (const Candidate& c : list)
+            bytes += heap(c.name) + heap(c.authority) + heap(c.code) + heap(c.wkt) + heap(c.words) +
+                     texts(c.aliases) + texts(c.aliasWords);
+        return bytes;
+    };
+    std::size_t bytes = candidates(all.database->candidates) + candidates(all.own);
+    bytes += all.database->areas.capacity() * sizeof(AreaOfUse);
+    for (const AreaOfUse& area : all.database->areas)
+        bytes += heap(area.name) + heap(area.words);
+    for (const SearchTerm& term : all.terms)
+        bytes += sizeof term + heap(term.term) + heap(term.reading);
     return bytes / 1048576.0;
 }
 
@@ -427,6 +456,7 @@ int main(int argc, char** argv)
     for (const TempDir* dir : {&bundled, &large}) {
         CopyFile(BuildFolder() + "/libOrvaneUI.so", *dir / "libOrvaneUI.so");
         CopyTree(BuildFolder() + "/GDAL_Data", *dir / "GDAL_Data");
+        CopyFile(BuildFolder() + "/SearchTerms.txt", *dir / "SearchTerms.txt");
     }
     CopyFile(BuildFolder() + "/CoordSys.dat", bundled / "CoordSys.dat");
     // The figures must not depend on the systems the person running them defined.
@@ -470,6 +500,7 @@ int main(int argc, char** argv)
         ->Repetitions(shortMode ? 1 : 3)
         ->ReportAggregatesOnly(!shortMode);
     Register("search/keystroke", BM_SearchKeystroke, shortMode);
+    Register("search/place", BM_SearchPlace, shortMode);
     Register("ok/remember-recent", BM_RememberRecent, shortMode);
     Register("store/10000", BM_Store, shortMode);
 
@@ -496,6 +527,7 @@ int main(int argc, char** argv)
         targets.push_back({"large/" + figure + " large/bundled", reporter.Time("large/" + figure) / reporter.Time(figure), 11, "x"});
     targets.push_back({"search/first-keystroke", reporter.Time("search/first-keystroke"), 100, "ms"});
     targets.push_back({"search/keystroke", reporter.Time("search/keystroke"), 16, "ms"});
+    targets.push_back({"search/place", reporter.Time("search/place"), 16, "ms"});
     targets.push_back({"search/candidates memory", CandidateMegabytes(), 5, "MB"});
     targets.push_back({"ok/remember-recent", reporter.Time("ok/remember-recent"), 5, "ms"});
     targets.push_back({"store/10000", reporter.Time("store/10000"), 20, "ms"});

@@ -8,6 +8,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libgdal-dev                 # GDAL 3.6 with PROJ
+  libsqlite3-dev              # the search reads PROJ's database of names and areas
   qt6-base-dev qt6-tools-dev  # Qt 6 Widgets, UiTools, Test
   libqt6opengl6-dev           # UiTools' CMake package asks for Qt6OpenGL(Widgets)
   nlohmann-json3-dev          # the host program's --json output

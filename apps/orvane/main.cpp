@@ -35,7 +35,7 @@ const char kUsageText[] =
     "usage: orvane pick [--wkt REF | --wkt-file FILE] [--format wkt1|wkt2|projjson|proj] [--json]\n"
     "                   [--lang N] [--host-registers-gdal]\n"
     "       orvane info [--json] REF...\n"
-    "       orvane find [--json] TEXT...\n"
+    "       orvane find [--json] TEXT... | --at LAT,LON\n"
     "       orvane catalog list | remove NAME\n"
     "       orvane --help | --version     (and --help after any command)\n"
     "\n"
@@ -44,17 +44,20 @@ const char kUsageText[] =
     "        otherwise)\n"
     "  info  prints the names of each REF: system, datum, spheroid, projection,\n"
     "        units, and its EPSG code when it is exactly an EPSG system\n"
-    "  find  prints the systems whose names hold every word of TEXT (digits may\n"
-    "        match the EPSG code), best first, one a line: the code (or\n"
-    "        \"catalogue\" or \"user\"), a tab, \"geographic\" or \"projected\", a tab,\n"
-    "        the name\n"
+    "  find  prints the systems one of whose names holds every word of TEXT\n"
+    "        (digits may match the code; case, accents and punctuation aside;\n"
+    "        Chinese names too), or whose area of use holds the place TEXT or\n"
+    "        LAT,LON (\"52.52 13.40\", \"52°31'N 13°24'E\"), best first, one a line:\n"
+    "        the code (EPSG:n, ESRI:n, or \"catalogue\" or \"user\"), a tab,\n"
+    "        \"geographic\" or \"projected\", a tab, the name\n"
     "  catalog list    prints each geographic system the chooser lists, one a\n"
     "                  line: \"shipped\", \"user\" or \"user-override\", a tab, the name\n"
     "  catalog remove  removes a system the user defined\n"
     "\n"
     "  REF     WKT1 or WKT2, PROJJSON, EPSG:n, a PROJ string, or a .prj file's path\n"
     "  --json  one JSON object (find, info: one a line): name, kind, datum,\n"
-    "          spheroid, projection, units, code; pick adds the system\n"
+    "          spheroid, projection, units, code; find adds origin, area and the\n"
+    "          alias it found; pick adds the system\n"
     "  --lang N  0 Simplified Chinese, 1 Traditional Chinese, other English\n"
     "\n"
     "exit status:\n"
@@ -350,16 +353,27 @@ int RunPick(int argc, char** argv)
 int RunFind(int argc, char** argv)
 {
     bool json = false;
-    std::string text;
+    std::string text, at;
     for (int i = 0; i < argc; ++i) {
         if (std::strcmp(argv[i], "--json") == 0)
             json = true;
+        else if (std::strcmp(argv[i], "--at") == 0 && i + 1 < argc)
+            at = argv[++i];
+        else if (std::strcmp(argv[i], "--at") == 0)
+            return Usage("find", "--at needs a place: LAT,LON");
         else
             text += (text.empty() ? "" : " ") + std::string(argv[i]);
     }
-    if (text.empty())
+    if (!at.empty() && !text.empty())
+        return Usage("find", "find takes a text or --at, not both");
+    double latitude = 0, longitude = 0;
+    if (!at.empty() && !OrvaneParsePlace(at.c_str(), latitude, longitude))
+        return Usage("find", "not a place: " + PrintableText(at, kEchoLimit) + " (LAT,LON in degrees, as 52.52,13.40)");
+    if (at.empty() && text.empty())
         return Usage("find", "find needs a text");
-    const std::vector<OrvaneFoundSystem> found = OrvaneFindSystems(text.c_str(), static_cast<std::size_t>(-1));
+    const std::vector<OrvaneFoundSystem> found =
+        at.empty() ? OrvaneFindSystems(text.c_str(), static_cast<std::size_t>(-1))
+                   : OrvaneFindSystemsAt(latitude, longitude, static_cast<std::size_t>(-1));
     for (const OrvaneFoundSystem& system : found) {
         if (json) {
             OrvaneReferenceInfo info;
@@ -370,6 +384,7 @@ int RunFind(int argc, char** argv)
             object["code"] = system.code.empty() ? nlohmann::json() : nlohmann::json(system.code);
             object["origin"] = system.origin;
             object["area"] = system.area.empty() ? nlohmann::json() : nlohmann::json(system.area);
+            object["alias"] = system.alias.empty() ? nlohmann::json() : nlohmann::json(system.alias);
             PrintJson(object);
         } else {
             std::printf("%s\t%s\t%s\n", system.code.empty() ? system.origin.c_str() : system.code.c_str(),

@@ -192,21 +192,6 @@ ComposedSystem UnusableBecause(const ShownChoice& shown, const std::string& proj
     return ComposedSystem{std::string(), CompositionProblem::Unusable, std::string(), projReason};
 }
 
-// WKT1 as GDAL writes it, where it says all of `srs`; WKT2 where WKT1 would
-// make another system of it (Pseudo-Mercator in yards, say).
-std::string ExactWkt(OGRSpatialReferenceH srs)
-{
-    std::string wkt = ExportToWkt(srs);
-    const OsrHandle reread = NewSpatialReference(wkt);
-    if (reread && OSRIsSame(reread.get(), srs))
-        return wkt;
-    char* text = nullptr;
-    const char* options[] = {"FORMAT=WKT2_2019", "MULTILINE=NO", nullptr};
-    const OGRErr error = OSRExportToWktEx(srs, &text, options);
-    const GdalTextHandle owned(text);
-    return error == OGRERR_NONE && text ? std::string(text) : wkt;
-}
-
 // The EPSG code of the first of `systems` that is `srs`, names aside.
 std::string EpsgCodeAmong(OGRSpatialReferenceH srs, const std::vector<std::string>& systems)
 {

@@ -1,23 +1,58 @@
 // The exported search.
 #include "interface/OrvaneSearch.h"
 
+#include <cmath>
+
 #include "search/Candidates.h"
 #include "search/Matching.h"
+#include "search/Places.h"
+
+namespace {
+
+std::vector<OrvaneFoundSystem> Described(const std::vector<Found>& found)
+{
+    std::vector<OrvaneFoundSystem> systems;
+    for (const Found& f : found) {
+        const Candidate& c = *f.candidate;
+        const char* origin = c.source == CandidateSource::User        ? "user"
+                             : c.source == CandidateSource::Catalogue ? "catalogue"
+                             : c.authority == "ESRI"                  ? "esri"
+                                                                      : "epsg";
+        const std::string code = CandidateCode(c);
+        systems.push_back(OrvaneFoundSystem{c.name, code, origin, c.kind == CandidateKind::Projected,
+                                            c.area ? c.area->name : std::string(), code.empty() ? c.wkt : code,
+                                            f.alias});
+    }
+    return systems;
+}
+
+}  // namespace
 
 std::vector<OrvaneFoundSystem> OrvaneFindSystems(const char* text, std::size_t limit)
 {
-    std::vector<OrvaneFoundSystem> found;
     if (!text)
-        return found;
-    const CandidateList candidates = AllCandidates(ShippedGeogSystems(), UserGeogSystems());
-    for (std::size_t i : MatchCandidates(candidates, text, limit)) {
-        const Candidate& c = candidates[i];
-        const char* origin = c.source == CandidateSource::User        ? "user"
-                             : c.source == CandidateSource::Catalogue ? "catalogue"
-                                                                      : "epsg";
-        found.push_back(OrvaneFoundSystem{c.name, c.code.empty() ? std::string() : "EPSG:" + c.code, origin,
-                                          c.kind == CandidateKind::Projected, c.area,
-                                          c.code.empty() ? c.wkt : "EPSG:" + c.code});
-    }
-    return found;
+        return {};
+    Place place;
+    if (ParsePlace(text, place))
+        return OrvaneFindSystemsAt(place.latitude, place.longitude, limit);
+    const SearchCandidates candidates = AllCandidates(ShippedGeogSystems(), UserGeogSystems());
+    return Described(FindCandidates(candidates, text, limit));
+}
+
+std::vector<OrvaneFoundSystem> OrvaneFindSystemsAt(double latitude, double longitude, std::size_t limit)
+{
+    if (!(std::fabs(latitude) <= 90 && std::fabs(longitude) <= 180))
+        return {};
+    const SearchCandidates candidates = AllCandidates(ShippedGeogSystems(), UserGeogSystems());
+    return Described(CandidatesAt(candidates, latitude, longitude, limit));
+}
+
+bool OrvaneParsePlace(const char* text, double& latitude, double& longitude)
+{
+    Place place;
+    if (!text || !ParsePlace(text, place))
+        return false;
+    latitude = place.latitude;
+    longitude = place.longitude;
+    return true;
 }

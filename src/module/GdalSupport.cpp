@@ -20,6 +20,19 @@ std::string ExportToWkt(OGRSpatialReferenceH srs)
     return error == OGRERR_NONE && text ? std::string(text) : std::string();
 }
 
+std::string ExactWkt(OGRSpatialReferenceH srs)
+{
+    std::string wkt = ExportToWkt(srs);
+    const OsrHandle reread = NewSpatialReference(wkt);
+    if (reread && OSRIsSame(reread.get(), srs))
+        return wkt;
+    char* text = nullptr;
+    const char* options[] = {"FORMAT=WKT2_2019", "MULTILINE=NO", nullptr};
+    const OGRErr error = OSRExportToWktEx(srs, &text, options);
+    const GdalTextHandle owned(text);
+    return error == OGRERR_NONE && text ? std::string(text) : wkt;
+}
+
 std::string AttrValue(OGRSpatialReferenceH srs, const char* key)
 {
     const char* value = OSRGetAttrValue(srs, key, 0);

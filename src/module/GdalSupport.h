@@ -39,6 +39,9 @@ OsrHandle NewSpatialReference(const std::string& wkt);
 
 // The WKT GDAL exports for `srs`, empty when it exports nothing.
 std::string ExportToWkt(OGRSpatialReferenceH srs);
+// WKT1 as GDAL writes it, where it says all of `srs`; WKT2 where WKT1 would
+// make another system of it (Pseudo-Mercator in yards, say).
+std::string ExactWkt(OGRSpatialReferenceH srs);
 
 // The value of the first `key` node (child 0), or empty text.
 std::string AttrValue(OGRSpatialReferenceH srs, const char* key);

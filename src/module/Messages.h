@@ -43,6 +43,10 @@ enum class MessageId {
     SearchColumnCode,
     SearchColumnKind,
     SearchColumnArea,
+    SearchRecentlyUsed,      // the heading of the recent systems
+    SearchSystemsAt,         // "%s": a place; the heading of the systems used there
+    SearchNoMatch,           // "%s": what was typed
+    SearchAlias,             // "%s": the other name a system was found by
     RefusedNoGeographicSystem,  // the second line of "Coordinate set error!": why
     RefusedNoZone,
     RefusedBadUnitFactor,

@@ -115,6 +115,11 @@ std::string GetCatalogPath()
     return g_moduleFolder + "/" + kCatalogName;
 }
 
+std::string GetSearchTermsPath()
+{
+    return g_moduleFolder + "/SearchTerms.txt";
+}
+
 std::string GetUserCatalogPath()
 {
     const std::string folder = XdgFolder("XDG_DATA_HOME", ".local/share");

@@ -1,92 +1,258 @@
 #include "search/Candidates.h"
 
+#include <sqlite3.h>
+
 #include <cstdlib>
-#include <cstring>
+#include <map>
 #include <mutex>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "module/GdalSupport.h"
+#include "module/Module.h"
 #include "module/ProjSupport.h"
-#include "util/Text.h"
-
-CandidateList ReadEpsgCandidates()
-{
-    CandidateList list;
-    PJ_CONTEXT* context = QuietProjContext();
-    if (!context)
-        return list;
-    PROJ_CRS_LIST_PARAMETERS* parameters = proj_get_crs_list_parameters_create();
-    if (!parameters)
-        return list;
-    PJ_TYPE types[] = {PJ_TYPE_GEOGRAPHIC_2D_CRS, PJ_TYPE_PROJECTED_CRS};
-    parameters->types = types;
-    parameters->typesCount = 2;
-    parameters->allow_deprecated = 0;
-    int count = 0;
-    PROJ_CRS_INFO** infos = proj_get_crs_info_list_from_database(context, "EPSG", parameters, &count);
-    proj_get_crs_list_parameters_destroy(parameters);
-    if (!infos)
-        return list;
-    list.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        const PROJ_CRS_INFO& info = *infos[i];
-        if (!info.name || !info.code)
-            continue;
-        Candidate candidate;
-        candidate.name = info.name;
-        candidate.code = info.code;
-        candidate.area = info.area_name ? info.area_name : "";
-        candidate.kind = info.type == PJ_TYPE_PROJECTED_CRS ? CandidateKind::Projected : CandidateKind::Geographic;
-        candidate.folded = LowerAscii(candidate.name);
-        list.push_back(std::move(candidate));
-    }
-    proj_crs_info_list_destroy(infos);
-    list.shrink_to_fit();
-    return list;
-}
+#include "search/Folding.h"
 
 namespace {
+
+// The datums of today's surveys (EPSG codes), besides WGS 84's (6326): the
+// continental and national frames systems are defined on now, and those
+// still in wide use alongside them (NAD83 and its realisations, GDA94, JGD2000).
+const std::unordered_set<std::string> kCurrentDatums = {
+    "6258",                                                  // ETRS89
+    "6269", "1116", "6152", "6759", "1133", "6140", "1193", "1194", "1197",  // NAD83 and its realisations
+    "1168", "6283",                                          // GDA2020, GDA94
+    "1043",                                                  // CGCS2000
+    "6674", "6686",                                          // SIRGAS 2000, MAGNA-SIRGAS
+    "1128", "6612",                                          // JGD2011, JGD2000
+    "6167",                                                  // NZGD2000
+    "6171", "1312", "1313",                                  // RGF93 v1, v2, v2b
+    "6619", "6151", "6150", "6181",                          // SWEREF99, CHTRF95, CH1903+, LUREF
+    "1159", "1077",                                          // GSK-2011, Ukraine 2000
+    "6737", "1026", "6755", "6148", "6747",                  // Korea 2000, TWD97, DGN95, Hartebeesthoek94, GR96
+};
+
+DatumUse DatumUseOf(const std::string& authority, const std::string& code)
+{
+    if (authority != "EPSG")
+        return DatumUse::Historical;
+    if (code == "6326")
+        return DatumUse::World;
+    return kCurrentDatums.count(code) ? DatumUse::Current : DatumUse::Historical;
+}
+
+struct CloseDatabase {
+    void operator()(sqlite3* db) const { sqlite3_close(db); }
+};
+struct FinishStatement {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Database = std::unique_ptr<sqlite3, CloseDatabase>;
+using Statement = std::unique_ptr<sqlite3_stmt, FinishStatement>;
+
+Statement Prepare(sqlite3* db, const char* sql)
+{
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+    return Statement(statement);
+}
+
+std::string Column(sqlite3_stmt* statement, int column)
+{
+    const unsigned char* text = sqlite3_column_text(statement, column);
+    return text ? reinterpret_cast<const char*>(text) : std::string();
+}
+
+// The systems, each with the datum of its geographic system and its area of
+// use (a system used in several areas comes once for each).
+const char kSystems[] = R"(
+WITH crs(table_name, auth_name, code, name, projected, geodetic_auth, geodetic_code) AS (
+  SELECT 'geodetic_crs', auth_name, code, name, 0, auth_name, code FROM geodetic_crs
+    WHERE type = 'geographic 2D' AND deprecated = 0 AND auth_name IN ('EPSG', 'ESRI')
+  UNION ALL
+  SELECT 'projected_crs', auth_name, code, name, 1, geodetic_crs_auth_name, geodetic_crs_code FROM projected_crs
+    WHERE deprecated = 0 AND auth_name IN ('EPSG', 'ESRI'))
+SELECT crs.table_name, crs.auth_name, crs.code, crs.name, crs.projected, g.datum_auth_name, g.datum_code,
+       e.auth_name, e.code, e.name, e.west_lon, e.south_lat, e.east_lon, e.north_lat
+FROM crs JOIN geodetic_crs g ON g.auth_name = crs.geodetic_auth AND g.code = crs.geodetic_code
+LEFT JOIN usage u ON u.object_table_name = crs.table_name AND u.object_auth_name = crs.auth_name
+                 AND u.object_code = crs.code
+LEFT JOIN extent e ON e.auth_name = u.extent_auth_name AND e.code = u.extent_code
+ORDER BY crs.auth_name, crs.projected, crs.code)";
+
+const char kAliases[] = R"(
+SELECT table_name, auth_name, code, alt_name FROM alias_name
+WHERE table_name IN ('geodetic_crs', 'projected_crs') AND auth_name IN ('EPSG', 'ESRI'))";
+
+// An alias worth showing: not a bare number, not one of EPSG's remarks
+// ("(GB_OSGB36 / NATIONALGRID - see alias remarks)").
+bool IsUsefulAlias(const std::string& alias, const std::string& aliasWords, const Candidate& candidate)
+{
+    if (aliasWords.empty() || aliasWords == candidate.words || alias[0] == '(')
+        return false;
+    return alias.find_first_not_of("0123456789 ") != std::string::npos;
+}
 
 Candidate CatalogueCandidate(const std::string& name, const std::string& wkt, CandidateSource source)
 {
     Candidate candidate;
     candidate.name = name;
     candidate.code = TopLevelEpsgCode(wkt);
+    candidate.authority = candidate.code.empty() ? "" : "EPSG";
     candidate.kind = CandidateKind::Geographic;
     candidate.source = source;
     candidate.wkt = wkt;
-    candidate.folded = LowerAscii(name);
+    candidate.words = FoldedWords(name);
     return candidate;
 }
 
 }  // namespace
 
-std::shared_ptr<const CandidateList> EpsgCandidates()
+bool AreaOfUse::Contains(double latitude, double longitude) const
 {
-    static std::once_flag read;
-    static std::shared_ptr<const CandidateList> list;
-    std::call_once(read, [] { list = std::make_shared<const CandidateList>(ReadEpsgCandidates()); });
-    return list;
+    if (!bounded || latitude < south || latitude > north)
+        return false;
+    return west <= east ? longitude >= west && longitude <= east : longitude >= west || longitude <= east;
 }
 
-CandidateList AllCandidates(const SystemCatalog& shipped, const SystemCatalog& user)
+double AreaOfUse::Size() const
 {
-    const std::shared_ptr<const CandidateList> epsg = EpsgCandidates();
-    CandidateList all(*epsg);
-    std::unordered_set<std::string> listedCodes;
-    for (const Candidate& candidate : *epsg)
-        listedCodes.insert(candidate.code);
+    if (!bounded)
+        return 360.0 * 180.0;
+    return (west <= east ? east - west : east - west + 360.0) * (north - south);
+}
+
+std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
+{
+    auto database = std::make_unique<CandidateDatabase>();
+    PJ_CONTEXT* context = QuietProjContext();
+    const char* path = context ? proj_context_get_database_path(context) : nullptr;
+    sqlite3* opened = nullptr;
+    if (!path || sqlite3_open_v2(path, &opened, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+        sqlite3_close(opened);
+        return database;
+    }
+    const Database db(opened);
+    const Statement systems = Prepare(db.get(), kSystems);
+    const Statement aliases = Prepare(db.get(), kAliases);
+    if (!systems || !aliases)
+        return database;
+
+    // Areas first, each once: candidates point into the finished vector.
+    struct Row {
+        Candidate candidate;
+        std::string table;
+        int area = -1;
+    };
+    std::vector<Row> rows;
+    std::map<std::pair<std::string, std::string>, int> areaIndex;
+    while (sqlite3_step(systems.get()) == SQLITE_ROW) {
+        sqlite3_stmt* s = systems.get();
+        Row row;
+        row.table = Column(s, 0);
+        row.candidate.authority = Column(s, 1);
+        row.candidate.code = Column(s, 2);
+        row.candidate.name = Column(s, 3);
+        row.candidate.kind = sqlite3_column_int(s, 4) ? CandidateKind::Projected : CandidateKind::Geographic;
+        row.candidate.datum = DatumUseOf(Column(s, 5), Column(s, 6));
+        if (sqlite3_column_type(s, 7) != SQLITE_NULL) {
+            const auto key = std::make_pair(Column(s, 7), Column(s, 8));
+            auto found = areaIndex.find(key);
+            if (found == areaIndex.end()) {
+                AreaOfUse area;
+                area.name = Column(s, 9);
+                area.words = FoldedWords(area.name);
+                area.west = sqlite3_column_double(s, 10);
+                area.south = sqlite3_column_double(s, 11);
+                area.east = sqlite3_column_double(s, 12);
+                area.north = sqlite3_column_double(s, 13);
+                area.bounded = sqlite3_column_type(s, 10) != SQLITE_NULL && area.south <= area.north;
+                found = areaIndex.emplace(key, static_cast<int>(database->areas.size())).first;
+                database->areas.push_back(std::move(area));
+            }
+            row.area = found->second;
+        }
+        // A system used in several areas keeps the widest.
+        if (!rows.empty() && rows.back().table == row.table && rows.back().candidate.code == row.candidate.code &&
+            rows.back().candidate.authority == row.candidate.authority) {
+            const int kept = rows.back().area;
+            if (row.area >= 0 && (kept < 0 || database->areas[static_cast<std::size_t>(row.area)].Size() >
+                                                  database->areas[static_cast<std::size_t>(kept)].Size()))
+                rows.back().area = row.area;
+            continue;
+        }
+        row.candidate.words = FoldedWords(row.candidate.name);
+        rows.push_back(std::move(row));
+    }
+    std::unordered_map<std::string, std::size_t> byKey;
+    CandidateList& list = database->candidates;
+    list.reserve(rows.size());
+    for (Row& row : rows) {
+        if (row.area >= 0)
+            row.candidate.area = &database->areas[static_cast<std::size_t>(row.area)];
+        byKey.emplace(row.table + ":" + row.candidate.authority + ":" + row.candidate.code, list.size());
+        list.push_back(std::move(row.candidate));
+    }
+    while (sqlite3_step(aliases.get()) == SQLITE_ROW) {
+        sqlite3_stmt* s = aliases.get();
+        const auto found = byKey.find(Column(s, 0) + ":" + Column(s, 1) + ":" + Column(s, 2));
+        if (found == byKey.end())
+            continue;
+        Candidate& candidate = list[found->second];
+        std::string alias = Column(s, 3);
+        std::string words = FoldedWords(alias);
+        bool known = false;
+        for (const std::string& other : candidate.aliasWords)
+            known = known || other == words;
+        if (!known && IsUsefulAlias(alias, words, candidate)) {
+            candidate.aliases.push_back(std::move(alias));
+            candidate.aliasWords.push_back(std::move(words));
+        }
+    }
+    for (Candidate& candidate : list) {
+        candidate.aliases.shrink_to_fit();
+        candidate.aliasWords.shrink_to_fit();
+    }
+    return database;
+}
+
+std::shared_ptr<const CandidateDatabase> DatabaseCandidates()
+{
+    static std::once_flag read;
+    static std::shared_ptr<const CandidateDatabase> database;
+    std::call_once(read, [] { database = ReadCandidateDatabase(); });
+    return database;
+}
+
+SearchCandidates AllCandidates(const SystemCatalog& shipped, const SystemCatalog& user)
+{
+    SearchCandidates all;
+    all.database = DatabaseCandidates();
+    std::unordered_map<std::string, const Candidate*> epsg;
+    for (const Candidate& candidate : all.database->candidates) {
+        if (candidate.authority == "EPSG")
+            epsg.emplace(candidate.code, &candidate);
+    }
     for (const auto& [name, wkt] : shipped) {
         // The user's entry of that name replaces the shipped one.
         if (user.count(name))
             continue;
         Candidate candidate = CatalogueCandidate(name, wkt, CandidateSource::Catalogue);
-        if (candidate.code.empty() || !listedCodes.count(candidate.code))
-            all.push_back(std::move(candidate));
+        const auto same = epsg.find(candidate.code);
+        if (same != epsg.end())
+            candidate.standsFor = same->second;
+        all.own.push_back(std::move(candidate));
     }
     for (const auto& [name, wkt] : user)
-        all.push_back(CatalogueCandidate(name, wkt, CandidateSource::User));
+        all.own.push_back(CatalogueCandidate(name, wkt, CandidateSource::User));
+    all.terms = ReadSearchTerms(GetSearchTermsPath());
     return all;
+}
+
+std::string CandidateCode(const Candidate& candidate)
+{
+    return candidate.code.empty() || candidate.authority.empty() ? std::string()
+                                                                 : candidate.authority + ":" + candidate.code;
 }
 
 std::string TopLevelEpsgCode(const std::string& wkt)
@@ -120,9 +286,10 @@ bool CandidateOfWkt(const std::string& wkt, CandidateSource source, Candidate& c
     const char* name = SystemNameOf(srs.get());
     candidate.name = name ? name : "";
     candidate.code = TopLevelEpsgCode(wkt);
+    candidate.authority = candidate.code.empty() ? "" : "EPSG";
     candidate.source = source;
     candidate.wkt = wkt;
-    candidate.folded = LowerAscii(candidate.name);
+    candidate.words = FoldedWords(candidate.name);
     return true;
 }
 
@@ -131,7 +298,13 @@ std::string CandidateWkt(const Candidate& candidate)
     if (!candidate.wkt.empty() || candidate.code.empty())
         return candidate.wkt;
     OsrHandle srs(OSRNewSpatialReference(nullptr));
-    if (!srs || OSRImportFromEPSG(srs.get(), std::atoi(candidate.code.c_str())) != OGRERR_NONE)
+    if (!srs)
         return std::string();
-    return ExportToWkt(srs.get());
+    QuietGdalErrors quiet;
+    const OGRErr error = candidate.authority == "EPSG"
+                             ? OSRImportFromEPSG(srs.get(), std::atoi(candidate.code.c_str()))
+                             : OSRSetFromUserInput(srs.get(), CandidateCode(candidate).c_str());
+    if (error != OGRERR_NONE)
+        return std::string();
+    return ExactWkt(srs.get());
 }

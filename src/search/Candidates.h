@@ -1,38 +1,86 @@
-// The systems the chooser's search offers: EPSG's from PROJ's database, the
-// catalogue's and the user's own.
+// The systems the chooser's search offers: EPSG's and ESRI's from PROJ's
+// database with every other name the database records for them and their
+// areas of use, the catalogue's and the user's own.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "catalog/GeogCatalog.h"
+#include "search/SearchTerms.h"
 
-enum class CandidateKind { Geographic, Projected };
-enum class CandidateSource { Epsg, Catalogue, User, Recent };
+enum class CandidateKind : std::uint8_t { Geographic, Projected };
+enum class CandidateSource : std::uint8_t { Database, Catalogue, User, Recent };
+
+// How widely a system's datum is used today, for ranking: WGS 84 is the
+// world's; the national and continental datums of today's surveys come next;
+// historical ones after them.
+enum class DatumUse : std::uint8_t { World, Current, Historical };
+
+// Where a system may be used: a named area and its bounds in degrees (west
+// may exceed east, across the antimeridian).
+struct AreaOfUse {
+    std::string name;
+    std::string words;  // the name's folded words
+    double west = 0, south = 0, east = 0, north = 0;
+    bool bounded = false;
+
+    bool Contains(double latitude, double longitude) const;
+    // Square degrees: small is a country's grid, large a continent's system.
+    double Size() const;
+};
 
 struct Candidate {
     std::string name;
-    std::string code;  // the EPSG code, empty when the system has none
-    std::string area;  // PROJ's area of use, empty when unknown
+    std::string authority;  // "EPSG" or "ESRI"; empty for a system without a code
+    std::string code;       // the authority's code
     CandidateKind kind = CandidateKind::Geographic;
-    CandidateSource source = CandidateSource::Epsg;
-    std::string wkt;     // the system itself; empty for EPSG's, made when chosen
-    std::string folded;  // the name in lower case, for matching
+    CandidateSource source = CandidateSource::Database;
+    DatumUse datum = DatumUse::Historical;
+    const AreaOfUse* area = nullptr;    // null when unknown
+    std::vector<std::string> aliases;   // other names of the system
+    std::string words;                  // the name's folded words
+    std::vector<std::string> aliasWords;
+    std::string wkt;                    // the system itself; empty for the database's, made when chosen
+    // A catalogue entry that is a database system stands for it: found by
+    // its name, it shows as that system.
+    const Candidate* standsFor = nullptr;
 };
 
 using CandidateList = std::vector<Candidate>;
 
-// EPSG's geographic 2D and projected systems that are not deprecated, from
-// PROJ's database (tens of milliseconds). Empty when PROJ has no database.
-CandidateList ReadEpsgCandidates();
-// The same, read once per process.
-std::shared_ptr<const CandidateList> EpsgCandidates();
+// EPSG's and ESRI's geographic 2D and projected systems that are not
+// deprecated, read from PROJ's database with their aliases and areas of use.
+struct CandidateDatabase {
+    CandidateList candidates;
+    std::vector<AreaOfUse> areas;  // the candidates point into it
+};
+// Reads the database (tens of milliseconds). Empty when PROJ has none.
+std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase();
+// The same, read once per process and shared by every search.
+std::shared_ptr<const CandidateDatabase> DatabaseCandidates();
 
-// Every candidate: EPSG's, then the catalogue entries EPSG's do not already
-// stand for (an entry carrying an EPSG code that is listed), then each of the
-// user's entries.
-CandidateList AllCandidates(const SystemCatalog& shipped, const SystemCatalog& user);
+// What one search runs over: the database's systems, then the catalogue
+// entries (those that are database systems stand for them), then the
+// user's, and the search terms.
+struct SearchCandidates {
+    std::shared_ptr<const CandidateDatabase> database;
+    CandidateList own;
+    std::vector<SearchTerm> terms;
+
+    std::size_t Size() const { return (database ? database->candidates.size() : 0) + own.size(); }
+    const Candidate& operator[](std::size_t i) const
+    {
+        const std::size_t shared = database ? database->candidates.size() : 0;
+        return i < shared ? database->candidates[i] : own[i - shared];
+    }
+};
+SearchCandidates AllCandidates(const SystemCatalog& shipped, const SystemCatalog& user);
+
+// "EPSG:4326", "ESRI:54009"; empty for a system without a code.
+std::string CandidateCode(const Candidate& candidate);
 
 // The EPSG code a WKT1 text gives its whole system (its last AUTHORITY), empty
 // when that is not EPSG's.
@@ -42,6 +90,6 @@ std::string TopLevelEpsgCode(const std::string& wkt);
 // text is no system.
 bool CandidateOfWkt(const std::string& wkt, CandidateSource source, Candidate& candidate);
 
-// The WKT a candidate restores: its own, or EPSG's for its code. Empty when
-// GDAL cannot make it.
+// The WKT a candidate restores: its own, or its authority's for its code.
+// Empty when GDAL cannot make it.
 std::string CandidateWkt(const Candidate& candidate);

@@ -1,120 +1,262 @@
 #include "search/Matching.h"
 
 #include <algorithm>
-#include <string>
 #include <tuple>
 
-#include "util/Text.h"
+#include "search/Folding.h"
 
 namespace {
-
-struct QueryWord {
-    std::string text;
-    bool digits = false;
-};
-
-bool IsDigits(const std::string& text)
-{
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
 
 // What a search reads of what was typed: no name is longer, and no one
 // types more words; each word counts once.
 constexpr std::size_t kMaxQueryBytes = 1000;
 constexpr std::size_t kMaxQueryWords = 16;
 
-// The query's distinct words, in lower case. "EPSG:32650" and "epsg 32650"
-// both give the code alone: the authority names no part of any name.
-std::vector<QueryWord> WordsOf(std::string_view query)
-{
+struct QueryWord {
+    std::string word;       // "33"
+    std::string start;      // " 33": the start of a word of a name
+    std::string whole;      // " 33 ": a whole word of a name
+    std::string authority;  // "EPSG" when the query said "EPSG:32650"
+    bool digits = false;
+    bool otherScript = false;
+};
+
+// One way of reading the query: as typed, or with its search terms read.
+struct Reading {
+    std::string folded;  // the whole query's folded words, for an exact name
     std::vector<QueryWord> words;
-    std::string word;
-    auto finish = [&] {
-        if (word.rfind("epsg:", 0) == 0 && IsDigits(word.substr(5)))
-            word.erase(0, 5);
-        const bool known = std::any_of(words.begin(), words.end(), [&](const QueryWord& w) { return w.text == word; });
-        if (!word.empty() && word != "epsg" && word != "epsg:" && !known && words.size() < kMaxQueryWords)
-            words.push_back(QueryWord{word, IsDigits(word)});
-        word.clear();
-    };
-    for (char c : query.substr(0, kMaxQueryBytes)) {
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r')
-            finish();
-        else
-            word += LowerAscii(c);
+};
+
+Reading ReadingOf(const std::string& folded)
+{
+    Reading reading{folded, {}};
+    std::vector<std::string> words;
+    for (std::size_t at = 1; at < folded.size();) {
+        const std::size_t end = folded.find(' ', at);
+        words.push_back(folded.substr(at, end - at));
+        at = end + 1;
     }
-    finish();
-    return words;
+    for (std::size_t i = 0; i < words.size() && reading.words.size() < kMaxQueryWords; ++i) {
+        const std::string& word = words[i];
+        QueryWord query;
+        query.word = word;
+        query.digits = word.find_first_not_of("0123456789") == std::string::npos;
+        // "EPSG:32650", "esri 54009": the authority names no part of any name.
+        if ((word == "epsg" || word == "esri") && i + 1 < words.size() &&
+            words[i + 1].find_first_not_of("0123456789") == std::string::npos)
+            continue;
+        if (word == "epsg" || word == "esri")
+            continue;
+        if (query.digits && i > 0 && (words[i - 1] == "epsg" || words[i - 1] == "esri"))
+            query.authority = words[i - 1] == "epsg" ? "EPSG" : "ESRI";
+        query.start = " " + word;
+        query.whole = " " + word + " ";
+        query.otherScript = IsOtherScriptWord(word);
+        const bool known = std::any_of(reading.words.begin(), reading.words.end(), [&](const QueryWord& other) {
+            return other.word == query.word && other.authority == query.authority;
+        });
+        if (!known)
+            reading.words.push_back(std::move(query));
+    }
+    return reading;
 }
 
-bool StartsAWord(const std::string& name, std::size_t at)
+std::vector<Reading> ReadingsOf(std::string_view query, const std::vector<SearchTerm>& terms)
 {
-    if (at == 0)
-        return true;
-    const char before = name[at - 1];
-    return !((before >= 'a' && before <= 'z') || (before >= '0' && before <= '9'));
+    std::vector<Reading> readings;
+    const std::string folded = FoldedWords(query.substr(0, kMaxQueryBytes));
+    if (folded.empty())
+        return readings;
+    readings.push_back(ReadingOf(folded));
+    const std::string read = WithTermsRead(folded, terms);
+    if (read != folded)
+        readings.push_back(ReadingOf(read));
+    return readings;
 }
 
-// Whether `word` starts some word of `name`.
-bool StartsSomeWord(const std::string& name, const std::string& word)
+// How the words fit a system, best first.
+enum class Fit { ExactCode, ExactName, WholeWords, Starts, None };
+
+struct Score {
+    Fit fit = Fit::None;
+    bool throughArea = false;   // some word was found only in the area of use
+    int alias = -1;             // the alias the words were found in; -1 for the name
+};
+
+bool Better(const Score& a, const Score& b)
 {
-    for (std::size_t at = name.find(word); at != std::string::npos; at = name.find(word, at + 1)) {
-        if (StartsAWord(name, at))
-            return true;
-    }
-    return false;
+    return std::make_tuple(a.fit, a.throughArea) < std::make_tuple(b.fit, b.throughArea);
 }
 
-enum Rank { kExactCode, kWholeName, kNameStart, kWordStarts, kElsewhere, kNoMatch };
-
-Rank RankOf(const Candidate& candidate, const std::vector<QueryWord>& words, const std::string& whole)
+// How the words fit one name (`words`, folded) of `candidate`.
+Score FitOf(const Candidate& candidate, const std::string& words, const Reading& reading)
 {
-    bool exactCode = false;
-    bool wordStarts = true;
-    for (const QueryWord& word : words) {
-        const bool inName = candidate.folded.find(word.text) != std::string::npos;
-        const bool inCode = word.digits && candidate.code.compare(0, word.text.size(), word.text) == 0;
-        if (!inName && !inCode)
-            return kNoMatch;
-        exactCode = exactCode || (word.digits && candidate.code == word.text);
-        wordStarts = wordStarts && (inCode || StartsSomeWord(candidate.folded, word.text));
+    Score score;
+    if (words.empty())
+        return score;
+    if (words == reading.folded) {
+        score.fit = Fit::ExactName;
+        return score;
     }
-    if (exactCode)
-        return kExactCode;
-    if (candidate.folded == whole)
-        return kWholeName;
-    if (candidate.folded.compare(0, whole.size(), whole) == 0)
-        return kNameStart;
-    return wordStarts ? kWordStarts : kElsewhere;
+    bool exactCode = false, allWhole = true;
+    for (const QueryWord& query : reading.words) {
+        const bool ownCode = query.authority.empty() || query.authority == candidate.authority;
+        if (query.digits && ownCode && candidate.code == query.word) {
+            exactCode = true;
+            continue;
+        }
+        const std::string& area = candidate.area ? candidate.area->words : std::string();
+        if (query.otherScript) {
+            // Chinese has no blanks between words: a word may be inside one.
+            if (words.find(query.word) != std::string::npos)
+                continue;
+            if (area.find(query.word) != std::string::npos) {
+                score.throughArea = true;
+                continue;
+            }
+            return Score();
+        }
+        if (words.find(query.start) != std::string::npos) {
+            allWhole = allWhole && words.find(query.whole) != std::string::npos;
+            continue;
+        }
+        if (query.digits && ownCode && candidate.code.compare(0, query.word.size(), query.word) == 0) {
+            allWhole = false;
+            continue;
+        }
+        if (area.find(query.start) != std::string::npos) {
+            score.throughArea = true;
+            allWhole = allWhole && area.find(query.whole) != std::string::npos;
+            continue;
+        }
+        return Score();
+    }
+    score.fit = exactCode ? Fit::ExactCode : allWhole ? Fit::WholeWords : Fit::Starts;
+    return score;
+}
+
+// The best fit of any reading to any name of the candidate.
+Score ScoreOf(const Candidate& candidate, const std::vector<Reading>& readings)
+{
+    Score best;
+    for (const Reading& reading : readings) {
+        Score score = FitOf(candidate, candidate.words, reading);
+        if (Better(score, best))
+            best = score;
+        for (std::size_t i = 0; i < candidate.aliasWords.size(); ++i) {
+            score = FitOf(candidate, candidate.aliasWords[i], reading);
+            score.alias = static_cast<int>(i);
+            if (Better(score, best))
+                best = score;
+        }
+    }
+    return best;
+}
+
+// The system a candidate shows as: a catalogue entry that is a database
+// system shows as that system.
+const Candidate& Shown(const Candidate& candidate)
+{
+    return candidate.standsFor ? *candidate.standsFor : candidate;
+}
+
+// The ranking, in the order of what decides:
+// 1. how the words fit: the exact code, then the exact name or alias, then
+//    every word a whole word of a name (or of the area of use), then every
+//    word the start of one;
+// 2. the datum: WGS 84's systems, then those on today's datums, then
+//    historical ones, for a text rarely names the datum and today's are what
+//    people use;
+// 3. found by a name before found by an area of use: the name says what the
+//    system is;
+// 4. of the systems found by their area, projected before geographic and the
+//    widest area first: typing a place asks for the grid of the whole place;
+// 5. the shorter name: the fewer words besides those typed, the closer;
+// 6. the name, then EPSG's before ESRI's before the catalogues', for an order
+//    that never changes.
+struct Ranked {
+    Score score;
+    std::size_t index;
+};
+
+auto RankKey(const Ranked& ranked, const SearchCandidates& candidates)
+{
+    const Candidate& shown = Shown(candidates[ranked.index]);
+    const bool byArea = ranked.score.throughArea;
+    const int kindOrder = byArea && shown.kind == CandidateKind::Geographic ? 1 : 0;
+    const double widest = byArea && shown.area ? -shown.area->Size() : 0.0;
+    return std::make_tuple(ranked.score.fit, shown.datum, byArea, kindOrder, widest, shown.name.size(),
+                           std::string_view(shown.name), shown.authority == "ESRI", shown.source, ranked.index);
+}
+
+std::vector<Found> Present(const std::vector<Ranked>& ranked, const SearchCandidates& candidates, std::size_t limit)
+{
+    std::vector<Found> found;
+    std::vector<const Candidate*> shownAlready;
+    for (const Ranked& r : ranked) {
+        if (found.size() == limit)
+            break;
+        const Candidate& candidate = candidates[r.index];
+        const Candidate& shown = Shown(candidate);
+        if (std::find(shownAlready.begin(), shownAlready.end(), &shown) != shownAlready.end())
+            continue;
+        shownAlready.push_back(&shown);
+        Found f{&shown, std::string()};
+        if (r.score.alias >= 0)
+            f.alias = candidate.aliases[static_cast<std::size_t>(r.score.alias)];
+        else if (&shown != &candidate && candidate.words != shown.words)
+            f.alias = candidate.name;
+        found.push_back(std::move(f));
+    }
+    return found;
 }
 
 }  // namespace
 
-std::vector<std::size_t> MatchCandidates(const CandidateList& candidates, std::string_view query, std::size_t limit)
+std::vector<Found> FindCandidates(const SearchCandidates& candidates, std::string_view query, std::size_t limit)
 {
-    const std::vector<QueryWord> words = WordsOf(query);
-    std::vector<std::size_t> found;
-    if (words.empty() || limit == 0)
-        return found;
-    std::string whole;
-    for (const QueryWord& word : words)
-        whole += (whole.empty() ? "" : " ") + word.text;
-    std::vector<std::pair<Rank, std::size_t>> ranked;
-    for (std::size_t i = 0; i < candidates.size(); ++i) {
-        const Rank rank = RankOf(candidates[i], words, whole);
-        if (rank != kNoMatch)
-            ranked.emplace_back(rank, i);
+    const std::vector<Reading> readings = ReadingsOf(query, candidates.terms);
+    if (readings.empty() || readings[0].words.empty() || limit == 0)
+        return {};
+    std::vector<Ranked> ranked;
+    std::size_t standing = 0;  // catalogue entries found that stand for database systems
+    for (std::size_t i = 0; i < candidates.Size(); ++i) {
+        const Score score = ScoreOf(candidates[i], readings);
+        if (score.fit == Fit::None)
+            continue;
+        ranked.push_back(Ranked{score, i});
+        standing += candidates[i].standsFor ? 1 : 0;
     }
-    auto better = [&candidates](const std::pair<Rank, std::size_t>& a, const std::pair<Rank, std::size_t>& b) {
-        const Candidate& x = candidates[a.second];
-        const Candidate& y = candidates[b.second];
-        return std::make_tuple(a.first, x.name.size(), x.name, a.second) <
-               std::make_tuple(b.first, y.name.size(), y.name, b.second);
+    // An entry and the system it stands for show once: rank enough for both.
+    const std::size_t kept = limit >= ranked.size() - standing ? ranked.size() : limit + standing;
+    std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(kept), ranked.end(),
+                      [&](const Ranked& a, const Ranked& b) { return RankKey(a, candidates) < RankKey(b, candidates); });
+    ranked.resize(kept);
+    return Present(ranked, candidates, limit);
+}
+
+std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latitude, double longitude,
+                                std::size_t limit)
+{
+    std::vector<std::size_t> inside;
+    for (std::size_t i = 0; i < candidates.Size(); ++i) {
+        const Candidate& candidate = candidates[i];
+        if (!candidate.standsFor && candidate.area && candidate.area->Contains(latitude, longitude))
+            inside.push_back(i);
+    }
+    // Systems on the datums in use today first, then historical ones; the
+    // smallest area first within each (a city's grid, the country's, the
+    // UTM zone, then continental and world systems).
+    const auto key = [&](std::size_t i) {
+        const Candidate& c = candidates[i];
+        return std::make_tuple(c.datum == DatumUse::Historical, c.area->Size(), c.datum, c.name.size(),
+                               std::string_view(c.name), c.authority == "ESRI", i);
     };
-    const std::size_t kept = std::min(limit, ranked.size());
-    std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(kept), ranked.end(), better);
-    found.reserve(kept);
-    for (std::size_t i = 0; i < kept; ++i)
-        found.push_back(ranked[i].second);
+    const std::size_t kept = std::min(inside.size(), limit);
+    std::partial_sort(inside.begin(), inside.begin() + static_cast<std::ptrdiff_t>(kept), inside.end(),
+                      [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
+    std::vector<Found> found;
+    for (std::size_t k = 0; k < kept; ++k)
+        found.push_back(Found{&candidates[inside[k]], std::string()});
     return found;
 }

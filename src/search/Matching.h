@@ -1,18 +1,31 @@
-// Which candidates a search text finds, best first.
+// Which candidates a search text finds, and which a place lies in, best first.
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "search/Candidates.h"
 
-// The positions in `candidates` of those `query` finds, best first, at most
-// `limit`. Every word of the query must occur in the name, letter case
-// aside; a word of digits (also written "EPSG:32650") may match the start
-// of the code instead. An exact code comes first, then names equal to the
-// query, names starting with it, names whose words start with the query's
-// words, then the rest; shorter names first within each. An empty query
-// finds nothing.
-std::vector<std::size_t> MatchCandidates(const CandidateList& candidates, std::string_view query,
-                                         std::size_t limit);
+struct Found {
+    const Candidate* candidate = nullptr;
+    // The other name of the system the words were found in (an alias, a
+    // catalogue entry's name); empty when it was its own name.
+    std::string alias;
+};
+
+// The candidates `query` finds, best first, at most `limit`. Letter case,
+// accents, punctuation and spacing aside, every word of the query must be a
+// word of one name of the system ("utm33n" is "UTM zone 33N"), or the start
+// of one, or of its area of use; a number must be a whole number of the name
+// or the start of the code ("EPSG:" or "ESRI:" before it says whose). The
+// search terms read Chinese names and nicknames as the names they stand for.
+// The ranking is one rule: see Matching.cpp. An empty query finds nothing.
+std::vector<Found> FindCandidates(const SearchCandidates& candidates, std::string_view query, std::size_t limit);
+
+// The candidates whose area of use holds the place: those on today's datums,
+// then historical ones, the smallest area first within each (a city's grid,
+// then the country's, then the UTM zone's, then the continent's).
+std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latitude, double longitude,
+                                std::size_t limit);

@@ -4,16 +4,22 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTreeWidget>
 
 #include "module/Messages.h"
 #include "search/Matching.h"
+#include "search/Places.h"
 
 namespace {
 
 // More rows than anyone reads; few enough to fill the list at once.
 constexpr std::size_t kRowsShown = 200;
 constexpr int kRowsVisible = 12;
+// An area of use may be a sentence: past this width it is elided.
+constexpr int kAreaColumnMost = 320;
+
+enum Column { kName, kCode, kKind, kArea, kColumns };
 
 QString Text(const std::string& text)
 {
@@ -25,12 +31,29 @@ const char* KindText(CandidateKind kind)
     return MessageText(kind == CandidateKind::Projected ? MessageId::SearchProjected : MessageId::SearchGeographic);
 }
 
+// The query as the "nothing matches" line quotes it: one line, not a page.
+std::string Quoted(std::string query)
+{
+    for (char& c : query)
+        c = c == '\t' || c == '\n' || c == '\r' ? ' ' : c;
+    const std::size_t start = query.find_first_not_of(' ');
+    query = query.substr(start, query.find_last_not_of(' ') + 1 - start);
+    if (query.size() > 60) {
+        std::size_t cut = 57;
+        while (cut > 0 && (static_cast<unsigned char>(query[cut]) & 0xC0) == 0x80)
+            --cut;  // not inside a character
+        query = query.substr(0, cut) + "…";
+    }
+    return query;
+}
+
 }  // namespace
 
 std::string CodeColumnText(const Candidate& candidate)
 {
-    if (!candidate.code.empty())
-        return "EPSG:" + candidate.code;
+    const std::string code = CandidateCode(candidate);
+    if (!code.empty())
+        return code;
     switch (candidate.source) {
     case CandidateSource::Catalogue:
         return MessageText(MessageId::SearchCatalogue);
@@ -38,7 +61,7 @@ std::string CodeColumnText(const Candidate& candidate)
         return MessageText(MessageId::SearchUser);
     case CandidateSource::Recent:
         return MessageText(MessageId::SearchRecent);
-    case CandidateSource::Epsg:
+    case CandidateSource::Database:
         break;
     }
     return std::string();
@@ -48,8 +71,12 @@ SearchPopup::SearchPopup(QLineEdit* field, QWidget* dialog, Loader load, Recents
     : QObject(field), m_field(field), m_dialog(dialog), m_list(new QTreeWidget(dialog)), m_load(std::move(load)),
       m_recents(std::move(recents)), m_choose(std::move(choose))
 {
+    // A window of its own, so that it may be wider than the dialog; one that
+    // never takes the focus from the field.
+    m_list->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+    m_list->setAttribute(Qt::WA_ShowWithoutActivating);
     m_list->hide();
-    m_list->setColumnCount(4);
+    m_list->setColumnCount(kColumns);
     m_list->setHeaderLabels({MessageText(MessageId::SearchColumnName), MessageText(MessageId::SearchColumnCode),
                              MessageText(MessageId::SearchColumnKind), MessageText(MessageId::SearchColumnArea)});
     m_list->setRootIsDecorated(false);
@@ -58,11 +85,14 @@ SearchPopup::SearchPopup(QLineEdit* field, QWidget* dialog, Loader load, Recents
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setFrameShape(QFrame::Box);
+    // Zones differ at the end of their names: keep both ends.
+    m_list->setTextElideMode(Qt::ElideMiddle);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Keys stay with the field; the list only shows and takes clicks.
     m_list->setFocusPolicy(Qt::NoFocus);
     m_list->header()->setStretchLastSection(true);
     connect(m_list, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item) { ChooseRow(m_list->indexOfTopLevelItem(item)); });
+            [this](QTreeWidgetItem* item) { ChooseRow(m_list->indexOfTopLevelItem(item) - m_firstRowItem); });
     connect(m_field, &QLineEdit::textEdited, this, [this] { Refill(); });
     m_field->installEventFilter(this);
     m_dialog->installEventFilter(this);
@@ -78,11 +108,11 @@ SearchPopup::~SearchPopup()
 void SearchPopup::Reload()
 {
     Loader load = m_load;
-    m_candidates = std::async(std::launch::async, [load] { return std::make_shared<const CandidateList>(load()); })
-                       .share();
+    m_candidates =
+        std::async(std::launch::async, [load] { return std::make_shared<const SearchCandidates>(load()); }).share();
 }
 
-const CandidateList& SearchPopup::Candidates()
+const SearchCandidates& SearchPopup::Candidates()
 {
     return *m_candidates.get();
 }
@@ -95,56 +125,111 @@ bool SearchPopup::IsLoaded() const
 void SearchPopup::Refill()
 {
     const std::string query = m_field->text().toStdString();
-    std::vector<Candidate> rows;
-    const bool typed = query.find_first_not_of(" \t") != std::string::npos;
-    if (!typed) {
-        rows = m_recents();
-    } else {
-        const CandidateList& candidates = Candidates();
-        for (std::size_t i : MatchCandidates(candidates, query, kRowsShown))
-            rows.push_back(candidates[i]);
+    std::vector<Row> rows;
+    if (query.find_first_not_of(" \t") == std::string::npos) {
+        // A recent system is chosen only when the user moves to it: Enter on
+        // an empty field is OK's.
+        for (Candidate& recent : m_recents())
+            rows.push_back(Row{std::move(recent), std::string()});
+        const std::string heading = rows.empty() ? std::string() : MessageText(MessageId::SearchRecentlyUsed);
+        Show(heading, std::move(rows), false);
+        return;
     }
-    // The best match of words typed is chosen at once; a recent system only
-    // when the user moves to it: Enter on an empty field is OK's.
-    Show(std::move(rows), typed);
+    const SearchCandidates& candidates = Candidates();
+    Place place;
+    if (ParsePlace(query, place)) {
+        for (const Found& found : CandidatesAt(candidates, place.latitude, place.longitude, kRowsShown))
+            rows.push_back(Row{*found.candidate, found.alias});
+        Show(MessageWith(MessageId::SearchSystemsAt, PlaceText(place)), std::move(rows), true);
+        return;
+    }
+    for (const Found& found : FindCandidates(candidates, query, kRowsShown))
+        rows.push_back(Row{*found.candidate, found.alias});
+    // The best match of words typed is chosen at once.
+    const std::string heading = rows.empty() ? MessageWith(MessageId::SearchNoMatch, Quoted(query)) : std::string();
+    Show(heading, std::move(rows), true);
 }
 
-void SearchPopup::Show(std::vector<Candidate> rows, bool chooseFirst)
+void SearchPopup::Show(const std::string& heading, std::vector<Row> rows, bool chooseFirst)
 {
     m_rows = std::move(rows);
     m_list->clear();
-    if (m_rows.empty()) {
+    if (heading.empty() && m_rows.empty()) {
         Hide();
         return;
     }
     QList<QTreeWidgetItem*> items;
-    for (const Candidate& candidate : m_rows) {
-        items.append(new QTreeWidgetItem(QStringList{Text(candidate.name), Text(CodeColumnText(candidate)),
-                                                     KindText(candidate.kind), Text(candidate.area)}));
+    if (!heading.empty()) {
+        auto* line = new QTreeWidgetItem(QStringList{Text(heading)});
+        line->setFlags(Qt::ItemIsEnabled);  // a heading, never chosen
+        QFont font = m_list->font();
+        font.setItalic(true);
+        line->setFont(kName, font);
+        items.append(line);
+    }
+    m_firstRowItem = items.size();
+    for (const Row& row : m_rows) {
+        const Candidate& c = row.candidate;
+        const QString name = row.alias.empty()
+                                 ? Text(c.name)
+                                 : Text(c.name + "  (" + MessageWith(MessageId::SearchAlias, row.alias) + ")");
+        auto* item = new QTreeWidgetItem(QStringList{name, Text(CodeColumnText(c)), KindText(c.kind),
+                                                     Text(c.area ? c.area->name : std::string())});
+        // The whole of what elision hides.
+        QString tip = name + "\n" + Text(CodeColumnText(c)) + "  " + KindText(c.kind);
+        if (c.area)
+            tip += "\n" + Text(c.area->name);
+        for (int column = 0; column < kColumns; ++column)
+            item->setToolTip(column, tip);
+        items.append(item);
     }
     m_list->addTopLevelItems(items);
-    if (chooseFirst)
-        m_list->setCurrentItem(m_list->topLevelItem(0));
-    else
-        m_list->setCurrentItem(nullptr);
-    Place();
+    if (!heading.empty())
+        m_list->topLevelItem(0)->setFirstColumnSpanned(true);
+    m_list->setCurrentItem(chooseFirst && !m_rows.empty() ? m_list->topLevelItem(m_firstRowItem) : nullptr);
+    PlaceList();
     m_list->show();
     m_list->raise();
 }
 
-void SearchPopup::Place()
+void SearchPopup::PlaceList()
 {
-    const QPoint below = m_field->mapTo(m_dialog, QPoint(0, m_field->height()));
-    const int margin = below.y() > 0 ? 8 : 0;
-    const int width = m_dialog->width() - 2 * margin;
-    const int rows = std::min(static_cast<int>(m_rows.size()), kRowsVisible);
+    // Each column as wide as its widest text (the area up to a point), the
+    // name column taking what the screen leaves.
+    const QFontMetrics metrics(m_list->font());
+    const int padding = 3 * metrics.averageCharWidth();
+    int widths[kColumns] = {};
+    const QHeaderView* header = m_list->header();
+    for (int column = 0; column < kColumns; ++column)
+        widths[column] = header->sectionSizeHint(column);
+    for (int i = m_firstRowItem; i < m_list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = m_list->topLevelItem(i);
+        for (int column = 0; column < kColumns; ++column)
+            widths[column] = std::max(widths[column], metrics.horizontalAdvance(item->text(column)) + padding);
+    }
+    widths[kArea] = std::min(widths[kArea], kAreaColumnMost);
+    const int rows = std::min(m_list->topLevelItemCount(), kRowsVisible);
+    const int frame = 2 * m_list->frameWidth();
+    const int scrollBar = m_list->topLevelItemCount() > kRowsVisible ? m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    int wanted = frame + scrollBar;
+    for (int width : widths)
+        wanted += width;
+
+    const QRect screen = m_field->screen()->availableGeometry();
+    const QPoint below = m_field->mapToGlobal(QPoint(0, m_field->height() + 2));
+    const int width = std::clamp(wanted, std::min(m_field->width(), screen.width()), screen.width());
+    const int x = std::clamp(below.x(), screen.left(), screen.right() + 1 - width);
     const int rowHeight = m_list->sizeHintForRow(0) > 0 ? m_list->sizeHintForRow(0) : m_field->height();
-    const int wanted = m_list->header()->sizeHint().height() + rows * rowHeight + 2 * m_list->frameWidth() + 2;
-    const int height = std::max(0, std::min(wanted, m_dialog->height() - below.y() - margin));
-    m_list->setGeometry(margin, below.y() + 2, width, height);
-    m_list->setColumnWidth(0, width * 45 / 100);
-    m_list->setColumnWidth(1, width * 14 / 100);
-    m_list->setColumnWidth(2, width * 12 / 100);
+    const int height = header->sizeHint().height() + rows * rowHeight + frame + 2;
+    // Below the field where it fits, else above it.
+    const int above = m_field->mapToGlobal(QPoint(0, 0)).y() - 2 - height;
+    const bool fitsBelow = below.y() + height <= screen.bottom() + 1 || above < screen.top();
+    const int y = fitsBelow ? below.y() : above;
+    m_list->setGeometry(x, y, width, std::min(height, screen.bottom() + 1 - y));
+    const int nameWidth = width - frame - scrollBar - widths[kCode] - widths[kKind] - widths[kArea];
+    m_list->setColumnWidth(kName, std::max(nameWidth, widths[kName] / 3));
+    m_list->setColumnWidth(kCode, widths[kCode]);
+    m_list->setColumnWidth(kKind, widths[kKind]);
 }
 
 void SearchPopup::Hide()
@@ -152,21 +237,28 @@ void SearchPopup::Hide()
     m_list->hide();
 }
 
+int SearchPopup::CurrentRow() const
+{
+    QTreeWidgetItem* item = m_list->currentItem();
+    return item ? m_list->indexOfTopLevelItem(item) - m_firstRowItem : -1;
+}
+
 void SearchPopup::MoveCurrent(int steps)
 {
-    const int count = m_list->topLevelItemCount();
+    const int count = static_cast<int>(m_rows.size());
     if (count == 0)
         return;
-    const int row = std::clamp(m_list->indexOfTopLevelItem(m_list->currentItem()) + steps, 0, count - 1);
-    m_list->setCurrentItem(m_list->topLevelItem(row));
-    m_list->scrollToItem(m_list->topLevelItem(row));
+    const int row = std::clamp(CurrentRow() + steps, 0, count - 1);
+    QTreeWidgetItem* item = m_list->topLevelItem(row + m_firstRowItem);
+    m_list->setCurrentItem(item);
+    m_list->scrollToItem(item);
 }
 
 void SearchPopup::ChooseRow(int row)
 {
     if (row < 0 || static_cast<std::size_t>(row) >= m_rows.size())
         return;
-    const Candidate chosen = m_rows[static_cast<std::size_t>(row)];
+    const Candidate chosen = m_rows[static_cast<std::size_t>(row)].candidate;
     Hide();
     m_choose(chosen);
 }
@@ -174,8 +266,10 @@ void SearchPopup::ChooseRow(int row)
 bool SearchPopup::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_dialog) {
-        if (event->type() == QEvent::Resize && m_list->isVisible())
-            Place();
+        if ((event->type() == QEvent::Resize || event->type() == QEvent::Move) && m_list->isVisible())
+            PlaceList();
+        if (event->type() == QEvent::Hide)
+            Hide();
         return false;
     }
     switch (event->type()) {
@@ -214,7 +308,7 @@ bool SearchPopup::eventFilter(QObject* watched, QEvent* event)
     case Qt::Key_Enter: {
         // With words typed, Enter is the search's, never the OK button's;
         // with none and no row chosen, it is the dialog's.
-        const int row = open ? m_list->indexOfTopLevelItem(m_list->currentItem()) : -1;
+        const int row = open ? CurrentRow() : -1;
         if (!typed && row < 0) {
             if (press)
                 Hide();

@@ -1,7 +1,7 @@
 // The chooser's search: a field, and under it a floating list of the
-// systems the typed words find (or the recent ones, for an empty field).
-// Keys stay in the field: arrows move in the list, Enter chooses, Escape
-// closes the list; a click on a row chooses it.
+// systems the typed words find, or those used at a typed place, or the
+// recent ones for an empty field. Keys stay in the field: arrows move in the
+// list, Enter chooses, Escape closes the list; a click on a row chooses it.
 #pragma once
 
 #include <functional>
@@ -20,7 +20,7 @@ class QWidget;
 class SearchPopup : public QObject {
     Q_OBJECT
 public:
-    using Loader = std::function<CandidateList()>;
+    using Loader = std::function<SearchCandidates()>;
     using Recents = std::function<std::vector<Candidate>()>;
     using Chooser = std::function<void(const Candidate&)>;
 
@@ -31,22 +31,31 @@ public:
 
     // Reads the candidates anew (the user's catalogue changed).
     void Reload();
+    // The list: a window of its own, as wide as the names need (up to the
+    // screen), over the dialog and below the field.
     QTreeWidget* List() const { return m_list; }
     // The candidates, waiting for the load to end.
-    const CandidateList& Candidates();
-    // Whether the load has ended (EPSG's systems are known to the process).
+    const SearchCandidates& Candidates();
+    // Whether the load has ended (the database's systems are known).
     bool IsLoaded() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct Row {
+        Candidate candidate;
+        std::string alias;  // the other name the words were found in
+    };
     void Refill();
-    void Show(std::vector<Candidate> rows, bool chooseFirst);
-    void Place();
+    // Shows `heading` (when not empty) over `rows`; with `chooseFirst` the
+    // first row is chosen at once.
+    void Show(const std::string& heading, std::vector<Row> rows, bool chooseFirst);
+    void PlaceList();
     void Hide();
     void MoveCurrent(int steps);
     void ChooseRow(int row);
+    int CurrentRow() const;
 
     QLineEdit* m_field;
     QWidget* m_dialog;
@@ -54,10 +63,11 @@ private:
     Loader m_load;
     Recents m_recents;
     Chooser m_choose;
-    std::shared_future<std::shared_ptr<const CandidateList>> m_candidates;
-    std::vector<Candidate> m_rows;
+    std::shared_future<std::shared_ptr<const SearchCandidates>> m_candidates;
+    std::vector<Row> m_rows;
+    int m_firstRowItem = 0;  // the list's first item that is a row (after a heading)
 };
 
-// The list's text for a candidate's code column: "EPSG:n", or where it
-// comes from when it has no code.
+// The list's text for a candidate's code column: "EPSG:n", "ESRI:n", or
+// where it comes from when it has no code.
 std::string CodeColumnText(const Candidate& candidate);

@@ -77,7 +77,7 @@ TEST_F(ChooserTest, AddingASystemPutsItInMemoryTheListTheSummaryAndTheFile)
     SystemCatalog stored;
     LoadCatalogSection(kGeogSection, stored);
     EXPECT_EQ(stored["My Xian"], listed.at("My Xian"));
-    const CandidateList& found = Dlg().GetSearch()->Candidates();
+    const CandidateList& found = Dlg().GetSearch()->Candidates().own;
     EXPECT_TRUE(std::any_of(found.begin(), found.end(), [](const Candidate& c) {
         return c.name == "My Xian" && c.source == CandidateSource::User;
     })) << "the search offers it at once";

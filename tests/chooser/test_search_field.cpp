@@ -88,7 +88,10 @@ TEST_F(SearchFieldTest, WordsArrowsAndAClickChoose)
 
     OpenActive();
     Type("wgs 84 geographic");
-    EXPECT_FALSE(List()->isVisible()) << "no name holds all three words";
+    ASSERT_EQ(List()->topLevelItemCount(), 1) << "no name holds all three words";
+    EXPECT_EQ(Row(0, 0), "No system matches 'wgs 84 geographic'");
+    QTest::keyClick(Field(), Qt::Key_Return);
+    EXPECT_EQ(Dlg().GetResult(), 0) << "the line is no row to choose, and Enter is still the search's";
     Field()->clear();
     Type("4326");
     ASSERT_TRUE(List()->isVisible());
@@ -133,10 +136,11 @@ TEST_F(SearchFieldTest, CtrlFFocusesTheFieldAndOffersTheRecentSystems)
     QTest::keyClick(Combo(IDC_SYSTEM_KIND), Qt::Key_F, Qt::ControlModifier);
     ASSERT_TRUE(Field()->hasFocus());
     ASSERT_TRUE(List()->isVisible());
-    ASSERT_EQ(List()->topLevelItemCount(), 2);
-    EXPECT_EQ(Row(0, 0), "WGS 84 / UTM zone 50N");
-    EXPECT_EQ(Row(0, 1), "EPSG:32650");
-    EXPECT_EQ(Row(1, 0), "WGS 84");
+    ASSERT_EQ(List()->topLevelItemCount(), 3);
+    EXPECT_EQ(Row(0, 0), "Recently used");
+    EXPECT_EQ(Row(1, 0), "WGS 84 / UTM zone 50N");
+    EXPECT_EQ(Row(1, 1), "EPSG:32650");
+    EXPECT_EQ(Row(2, 0), "WGS 84");
     EXPECT_EQ(List()->currentItem(), nullptr) << "no recent system is chosen until the user moves to one";
     QTest::keyClick(Field(), Qt::Key_Down);
     QTest::keyClick(Field(), Qt::Key_Return);
@@ -171,4 +175,53 @@ TEST_F(SearchFieldTest, AComposedEpsgSystemIsHandedBackWithItsCode)
     EXPECT_EQ(CodeLineWhen("EPSG:32650"), "EPSG:32650");
     ASSERT_TRUE(PressOk());
     ExpectEpsg(32650);
+}
+
+TEST_F(SearchFieldTest, AliasesPlacesAndEsrisSystemsInEachLanguage)
+{
+    const struct {
+        LanguageSet language;
+        const char* noMatch;
+        const char* place;
+        const char* alias;
+    } languages[] = {
+        {LANGUAGE_SIMPLIFIED_CHINESE, "没有与“zzqx”匹配的坐标系", "在 52.5200°N 13.4000°E 使用的坐标系",
+         "WGS 84 / Pseudo-Mercator  (别名：Web Mercator)"},
+        {LANGUAGE_TRADITIONAL_CHINESE, "沒有與「zzqx」相符的座標系", "在 52.5200°N 13.4000°E 使用的座標系",
+         "WGS 84 / Pseudo-Mercator  (別名：Web Mercator)"},
+        {LANGUAGE_ENGLISH, "No system matches 'zzqx'", "Systems used at 52.5200°N 13.4000°E",
+         "WGS 84 / Pseudo-Mercator  (alias: Web Mercator)"},
+    };
+    for (const auto& l : languages) {
+        g_language = l.language;
+        OpenActive();
+        Type("zzqx");
+        EXPECT_EQ(Row(0, 0), l.noMatch);
+        Field()->clear();
+        Type("52.52 13.40");
+        EXPECT_EQ(Row(0, 0), l.place);
+        EXPECT_EQ(Row(1, 1), "EPSG:5653") << "the smallest area of today's systems first";
+        Field()->clear();
+        Type("web mercator");
+        EXPECT_EQ(Row(0, 0), l.alias);
+    }
+    g_language = LANGUAGE_ENGLISH;
+
+    // The list is as wide as the names, past the dialog when need be, and a
+    // row's tooltip holds all of it.
+    OpenActive();
+    Type("cgcs2000 3-degree gauss kruger cm 117e");
+    const QString name = List()->topLevelItem(0)->text(0);
+    EXPECT_EQ(name.toStdString(), "CGCS2000 / 3-degree Gauss-Kruger CM 117E");
+    EXPECT_GE(List()->columnWidth(0), List()->fontMetrics().horizontalAdvance(name));
+    EXPECT_TRUE(List()->isWindow());
+    EXPECT_TRUE(List()->topLevelItem(0)->toolTip(0).contains("China"));
+    Field()->clear();
+    Type("mollweide");
+    EXPECT_EQ(Row(0, 1), "ESRI:54009");
+    QTest::keyClick(Field(), Qt::Key_Return);
+    ASSERT_TRUE(PressOk());
+    OsrHandle mollweide(OSRNewSpatialReference(nullptr));
+    ASSERT_EQ(OSRSetFromUserInput(mollweide.get(), "ESRI:54009"), OGRERR_NONE);
+    EXPECT_TRUE(OSRIsSame(Result().get(), mollweide.get())) << ResultWkt();
 }

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -245,18 +246,28 @@ TEST(OrvaneFind, PrintsMatchesBestFirstAndExitsOneForNone)
     const struct {
         const char* arguments;
         int status;
-        const char* firstLine;
+        const char* firstLine;  // how the first line begins; "": no output
     } runs[] = {
         {"find 32650", 0, "EPSG:32650\tprojected\tWGS 84 / UTM zone 50N"},
         {"find EPSG:4326", 0, "EPSG:4326\tgeographic\tWGS 84"},
         {"find utm zone 50N 'wgs 84'", 0, "EPSG:32650\tprojected\tWGS 84 / UTM zone 50N"},
         {"find site grid", 0, "user\tgeographic\tMy Site Grid"},
+        {"find mollweide", 0, "ESRI:54009\tprojected\tWorld_Mollweide"},
+        {"find --at 52.52,13.40", 0, "EPSG:5653\tprojected\tETRS89 / UTM zone 33N (N-zE)"},
+        {"find 52.52 13.40", 0, "EPSG:5653\tprojected\tETRS89 / UTM zone 33N (N-zE)"},
+        {"find --at \"13°24'E 52°31'N\"", 0, "EPSG:5653\tprojected\tETRS89 / UTM zone 33N (N-zE)"},
+        {"find --json web mercator", 0,
+         "{\"alias\":\"Web Mercator\",\"area\":\"World - 85°S to 85°N\",\"code\":\"EPSG:3857\","},
         {"find no such system", 1, ""},
         {"find", 2, ""},
+        {"find --at", 2, ""},
+        {"find --at 91,0", 2, ""},
+        {"find --at 52,13 berlin", 2, ""},
     };
     for (const auto& run : runs) {
         const ProgramRun result = Orvane(run.arguments, false, env);
         EXPECT_EQ(result.status, run.status) << run.arguments;
-        EXPECT_EQ(result.output.substr(0, result.output.find('\n')), run.firstLine) << run.arguments;
+        const std::string first = result.output.substr(0, result.output.find('\n'));
+        EXPECT_EQ(*run.firstLine ? first.substr(0, std::strlen(run.firstLine)) : first, run.firstLine) << run.arguments;
     }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <filesystem>
 #include <unistd.h>
 #include <sys/wait.h>
@@ -12,6 +13,9 @@
 #include "search/Candidates.h"
 #include "catalog/Identification.h"
 #include "search/Matching.h"
+#include "search/Places.h"
+#include "search/Folding.h"
+#include "module/Module.h"
 #include "search/RecentSystems.h"
 #include "support/TestSupport.h"
 #include "util/FileIO.h"
@@ -19,9 +23,9 @@
 
 namespace {
 
-const CandidateList& Everything()
+const SearchCandidates& Everything()
 {
-    static const CandidateList all = [] {
+    static const SearchCandidates all = [] {
         TempModuleFolder folder;
         SystemCatalog user{{"My Site Grid", "GEOGCS[\"My Site Grid\",DATUM[\"D\",SPHEROID[\"S\",6378140,298.25]],"
                                             "PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]]"}};
@@ -30,95 +34,210 @@ const CandidateList& Everything()
     return all;
 }
 
-std::vector<const Candidate*> Find(const std::string& query, std::size_t limit = 50)
+std::vector<Found> Find(const std::string& query, std::size_t limit = 50)
 {
-    std::vector<const Candidate*> found;
-    for (std::size_t i : MatchCandidates(Everything(), query, limit))
-        found.push_back(&Everything()[i]);
-    return found;
+    return FindCandidates(Everything(), query, limit);
 }
 
 }  // namespace
 
-TEST(Search, CandidatesAreEpsgsSystemsPlusWhatOnlyTheCataloguesHold)
+TEST(Search, CandidatesAreEpsgsAndEsrisSystemsWithTheirNamesAndAreas)
 {
-    const CandidateList& all = Everything();
-    const std::size_t epsg = EpsgCandidates()->size();
-    EXPECT_GT(epsg, 5000u);
-    std::size_t projected = 0;
-    for (std::size_t i = 0; i < epsg; ++i) {
-        EXPECT_FALSE(all[i].code.empty());
-        projected += all[i].kind == CandidateKind::Projected;
+    const SearchCandidates& all = Everything();
+    std::map<std::string, int> bySource;
+    std::size_t aliases = 0, withArea = 0;
+    for (std::size_t i = 0; i < all.Size(); ++i) {
+        const Candidate& c = all[i];
+        const bool database = c.source == CandidateSource::Database;
+        ++bySource[database ? c.authority : c.source == CandidateSource::User ? "user" : "catalogue"];
+        aliases += c.aliases.size();
+        withArea += c.area ? 1 : 0;
     }
-    EXPECT_GT(projected, 4000u);
-    ASSERT_GT(all.size(), epsg);
-    EXPECT_EQ(all.back().name, "My Site Grid");
-    EXPECT_EQ(all.back().source, CandidateSource::User);
-    // The catalogue's systems are EPSG's: they are listed once.
-    for (std::size_t i = epsg; i + 1 < all.size(); ++i)
-        EXPECT_EQ(all[i].source, CandidateSource::Catalogue) << all[i].name;
+    std::printf("candidates: %d EPSG, %d ESRI, %d catalogue, %d user; %zu aliases; %zu with an area of use "
+                "(%zu areas)\n",
+                bySource["EPSG"], bySource["ESRI"], bySource["catalogue"], bySource["user"], aliases, withArea,
+                all.database->areas.size());
+    EXPECT_GT(bySource["EPSG"], 5500);
+    EXPECT_GT(bySource["ESRI"], 1400);
+    EXPECT_GT(aliases, 5000u);
+    EXPECT_GT(withArea, 7000u);
+    EXPECT_EQ(bySource["user"], 1);
+    // The catalogue's entries that are EPSG's systems stand for them.
+    for (const Candidate& c : all.own)
+        EXPECT_EQ(c.standsFor != nullptr, !c.code.empty()) << c.name;
 }
 
-TEST(Search, WordsMatchNamesAndDigitsMatchCodesBestFirst)
+// Every row: a query as people type it, and the system that must be among
+// the first three found (its code, or a part of its name).
+TEST(Search, FindsWhatPeopleTypeAmongTheFirstThree)
 {
-    struct Case {
+    const struct {
         const char* query;
-        const char* firstCode;  // the best candidate's code; "" for a system without one, null for none found
-        const char* firstName;  // or null when any name will do
+        const char* expected;
+        const char* first;  // the first row's code, where the row is about what comes first
+    } rows[] = {
+        // Codes and EPSG's names.
+        {"32650", "EPSG:32650", "EPSG:32650"},
+        {"EPSG:32650", "EPSG:32650", "EPSG:32650"},
+        {"epsg 4326", "EPSG:4326", "EPSG:4326"},
+        {"ESRI:54009", "ESRI:54009", "ESRI:54009"},
+        {"wgs 84 / utm zone 50n", "EPSG:32650", "EPSG:32650"},
+        {"3857", "EPSG:3857", "EPSG:3857"},
+        // Aliases, catalogue names and spellings.
+        {"wgs84", "EPSG:4326", "EPSG:4326"},
+        {"WGS 1984", "EPSG:4326", "EPSG:4326"},
+        {"GCS_WGS_1984", "EPSG:4326", "EPSG:4326"},
+        {"web mercator", "EPSG:3857", "EPSG:3857"},
+        {"google", "EPSG:3857", "EPSG:3857"},
+        {"WGS_1984_Web_Mercator_Auxiliary_Sphere", "EPSG:3857", nullptr},
+        {"british national grid", "EPSG:27700", "EPSG:27700"},
+        {"lv95", "EPSG:2056", "EPSG:2056"},
+        {"utm33n", "EPSG:32633", "EPSG:32633"},
+        {"utm 33n", "EPSG:32633", "EPSG:32633"},
+        {"UTM-Zone 33 N", "EPSG:32633", nullptr},
+        {"cgcs2000", "EPSG:4490", "EPSG:4490"},
+        {"lambert-93", "EPSG:2154", nullptr},
+        {"Lambert 93", "EPSG:2154", nullptr},
+        {"gauss krueger", "Gauss-Kruger", nullptr},
+        {"Gauß-Krüger", "Gauss-Kruger", nullptr},
+        // Chinese.
+        {"北京1954", "EPSG:4214", "EPSG:4214"},
+        {"北京54", "EPSG:4214", "EPSG:4214"},
+        {"西安1980", "EPSG:4610", "EPSG:4610"},
+        {"西安80", "EPSG:4610", "EPSG:4610"},
+        {"2000国家大地坐标系", "EPSG:4490", "EPSG:4490"},
+        {"2000國家大地坐標系", "EPSG:4490", "EPSG:4490"},
+        {"高斯", "Gauss-Kruger", nullptr},
+        {"高斯-克吕格", "Gauss-Kruger", nullptr},
+        {"通用横轴墨卡托 50", "EPSG:32650", nullptr},
+        {"兰伯特 93", "EPSG:2154", nullptr},
+        // The world projections (ESRI's).
+        {"mollweide", "ESRI:54009", "ESRI:54009"},
+        {"robinson", "ESRI:54030", "ESRI:54030"},
+        {"winkel tripel", "ESRI:54042", "ESRI:54042"},
+        // Places by name.
+        {"france", "EPSG:2154", nullptr},
+        {"texas", "Texas", nullptr},
+        // Numbers are whole numbers: zone 33, not 1933.
+        {"etrs 33", "EPSG:25833", nullptr},
+        {"beijing 20", "EPSG:21420", nullptr},
+        // The user's own.
+        {"site grid", "My Site Grid", nullptr},
     };
-    const Case cases[] = {
-        {"32650", "32650", "WGS 84 / UTM zone 50N"},
-        {"EPSG:32650", "32650", "WGS 84 / UTM zone 50N"},
-        {"epsg 4326", "4326", "WGS 84"},
-        {"wgs 84", "4326", "WGS 84"},
-        {"utm 50n wgs 84", "32650", "WGS 84 / UTM zone 50N"},
-        {"etrs 33", nullptr, nullptr},
-        {"beijing 20", nullptr, nullptr},
-        {"ANTARCTIC polar", nullptr, nullptr},
-        {"site grid", "", "My Site Grid"},
-        {"no such system anywhere", nullptr, nullptr},
-        {"", nullptr, nullptr},
-        {"   ", nullptr, nullptr},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.query);
-        const std::vector<const Candidate*> found = Find(c.query);
-        if (c.firstCode) {
-            ASSERT_FALSE(found.empty());
-            EXPECT_EQ(found[0]->code, c.firstCode);
-            if (c.firstName) {
-                EXPECT_EQ(found[0]->name, c.firstName);
-            }
+    for (const auto& row : rows) {
+        const std::vector<Found> found = Find(row.query);
+        std::string firstThree;
+        bool among = false;
+        for (std::size_t i = 0; i < std::min<std::size_t>(3, found.size()); ++i) {
+            const Candidate& c = *found[i].candidate;
+            const std::string code = CandidateCode(c);
+            firstThree += code + " " + c.name + "; ";
+            among = among || code == row.expected || c.name.find(row.expected) != std::string::npos;
         }
-        const bool someExpected = std::string(c.query).find_first_not_of(' ') != std::string::npos &&
-                                  std::string(c.query) != "no such system anywhere";
-        EXPECT_EQ(!found.empty(), someExpected);
-        // Whatever is found holds every word, in its name or (digits) its code.
-        for (const Candidate* candidate : found) {
-            std::string words = LowerAscii(c.query);
-            for (std::size_t at = 0; at < words.size();) {
-                const std::size_t end = std::min(words.find(' ', at), words.size());
-                std::string word = words.substr(at, end - at);
-                at = end + 1;
-                if (word.rfind("epsg", 0) == 0)
-                    word.erase(0, word.find(':') == std::string::npos ? 4 : 5);
-                if (word.empty())
-                    continue;
-                EXPECT_TRUE(candidate->folded.find(word) != std::string::npos ||
-                            candidate->code.rfind(word, 0) == 0)
-                    << candidate->name << " lacks " << word;
-            }
+        EXPECT_TRUE(among) << row.query << " → " << firstThree;
+        if (row.first && !found.empty()) {
+            EXPECT_EQ(CandidateCode(*found[0].candidate), row.first) << row.query << " → " << firstThree;
         }
     }
-    // An exact code beats names that merely contain the digits.
-    EXPECT_EQ(Find("3857")[0]->name, "WGS 84 / Pseudo-Mercator");
-    EXPECT_EQ(Find("wgs 84", 1000).size(), MatchCandidates(Everything(), "84 WGS", 1000).size()) << "any order";
+    // A row found by another name says which.
+    EXPECT_EQ(Find("web mercator")[0].alias, "Web Mercator");
+    EXPECT_EQ(Find("WGS 1984")[0].alias, "WGS 1984");
+    EXPECT_EQ(Find("wgs 84")[0].alias, "");
+    // Nothing found, and nothing to find.
+    for (const char* nothing : {"no such system anywhere", "", "   ", "epsg", "utm 1933"})
+        EXPECT_TRUE(Find(nothing).empty()) << nothing;
     EXPECT_EQ(Find("a", 7).size(), 7u) << "at most the limit";
     // A megabyte of the same words is those words (a benchmark keeps its time).
     std::string repeated;
     while (repeated.size() < (1u << 20))
         repeated += "wgs 84 ";
-    EXPECT_EQ(Find(repeated)[0]->code, "4326");
+    EXPECT_EQ(CandidateCode(*Find(repeated)[0].candidate), "EPSG:4326");
+}
+
+TEST(Search, PlacesAreReadAndFindTheSystemsUsedThere)
+{
+    const struct {
+        const char* text;
+        bool place;
+        double latitude, longitude;
+    } texts[] = {
+        {"52.52 13.40", true, 52.52, 13.40},
+        {"52.52, 13.40", true, 52.52, 13.40},
+        {" 52.52 ; 13.40 ", true, 52.52, 13.40},
+        {"52°31'N 13°24'E", true, 52 + 31 / 60.0, 13.4},
+        {"52°31′12″N 13°24′E", true, 52 + 31 / 60.0 + 12 / 3600.0, 13.4},
+        {"13.4E 52.5N", true, 52.5, 13.4},
+        {"N52.5 E13.4", true, 52.5, 13.4},
+        {"-33.87 151.21", true, -33.87, 151.21},
+        {"33.87S 151.21E", true, -33.87, 151.21},
+        {"40°42'46\"N 74°0'22\"W", true, 40 + 42 / 60.0 + 46 / 3600.0, -(74 + 22 / 3600.0)},
+        {"52.5n 13.4e", true, 52.5, 13.4},
+        // Not places.
+        {"33 117", false, 0, 0},
+        {"32650", false, 0, 0},
+        {"utm 33n", false, 0, 0},
+        {"91.0 13.4", false, 0, 0},
+        {"52.5 181.0", false, 0, 0},
+        {"52.5N 13.4N", false, 0, 0},
+        {"-52.5S 13.4E", false, 0, 0},
+        {"52°61'N 13°E", false, 0, 0},
+        {"52.5 13.4 7", false, 0, 0},
+        {"52,52 13,40", false, 0, 0},
+        {"WGS 1984", false, 0, 0},
+        {"", false, 0, 0},
+    };
+    for (const auto& t : texts) {
+        Place place;
+        ASSERT_EQ(ParsePlace(t.text, place), t.place) << t.text;
+        if (t.place) {
+            EXPECT_NEAR(place.latitude, t.latitude, 1e-9) << t.text;
+            EXPECT_NEAR(place.longitude, t.longitude, 1e-9) << t.text;
+        }
+    }
+    EXPECT_EQ(PlaceText(Place{52.52, -13.4}), "52.5200°N 13.4000°W");
+
+    // Berlin: today's national and UTM grids first, continental and world systems after them.
+    const std::vector<Found> berlin = CandidatesAt(Everything(), 52.52, 13.40, 10000);
+    const auto at = [&](const char* code) {
+        for (std::size_t i = 0; i < berlin.size(); ++i)
+            if (CandidateCode(*berlin[i].candidate) == code)
+                return i;
+        ADD_FAILURE() << code << " not found at Berlin";
+        return berlin.size();
+    };
+    EXPECT_LT(at("EPSG:25833"), 10u);
+    EXPECT_LT(at("EPSG:25833"), at("EPSG:3035"));
+    EXPECT_LT(at("EPSG:3035"), at("EPSG:4326"));
+    EXPECT_LT(at("EPSG:4326"), at("EPSG:3068")) << "historical grids after today's";
+    for (const Found& found : berlin)
+        EXPECT_TRUE(found.candidate->area->Contains(52.52, 13.40)) << found.candidate->name;
+    // Across the antimeridian: Fiji's systems hold 178°E and 179.9°W alike.
+    for (const double longitude : {178.0, -179.9}) {
+        const std::vector<Found> fiji = CandidatesAt(Everything(), -16.5, longitude, 10000);
+        EXPECT_TRUE(std::any_of(fiji.begin(), fiji.end(), [](const Found& f) {
+            return f.candidate->name.find("Fiji") != std::string::npos;
+        })) << longitude;
+    }
+}
+
+TEST(Search, FoldingAndTermsForgiveSpelling)
+{
+    const std::pair<const char*, const char*> folded[] = {
+        {"WGS 84 / UTM zone 33N", " wgs 84 utm zone 33 n "},
+        {"utm33n", " utm 33 n "},
+        {"GCS_WGS_1984", " gcs wgs 1984 "},
+        {"Gauß-Krüger", " gauss kruger "},
+        {"NAD83(2011)", " nad 83 2011 "},
+        {"北京1954坐标系", " 北京 1954 坐标系 "},
+        {"第５０带", " 第 50 带 "},
+        {"  --  ", ""},
+        {"\xff\xfe x", " yth x "},  // bytes that are no UTF-8 read as Latin-1
+    };
+    for (const auto& [text, words] : folded)
+        EXPECT_EQ(FoldedWords(text), words) << text;
+    const std::vector<SearchTerm> terms = ReadSearchTerms(GetSearchTermsPath());
+    EXPECT_GT(terms.size(), 40u);
+    EXPECT_EQ(WithTermsRead(FoldedWords("google google maps"), terms), " web mercator web mercator maps ");
 }
 
 TEST(Search, CodesOfTextsAndOfComposedSystems)

@@ -179,6 +179,7 @@ std::string PreparedModuleFolder(const TempDir& dir)
     const std::string build = BuildFolder();
     CopyFile(build + "/libOrvaneUI.so", dir / "libOrvaneUI.so");
     CopyFile(build + "/CoordSys.dat", dir / "CoordSys.dat");
+    CopyFile(build + "/SearchTerms.txt", dir / "SearchTerms.txt");
     CopyTree(build + "/GDAL_Data", dir / "GDAL_Data");
     return dir.Path();
 }

@@ -1,0 +1,117 @@
+#include "search/Folding.h"
+
+#include <cstdint>
+
+namespace {
+
+// U+00C0 to U+017F as the letter each stands for: '*' for two letters (see
+// TwoLetters), '_' for a sign that is no letter (× ÷).
+const char kLatin[] =
+    "aaaaaa*ceeeeiiiidnooooo_ouuuuy**aaaaaa*ceeeeiiiidnooooo_ouuuuy*y"
+    "aaaaaaccccccccddddeeeeeeeeeegggggggghhhhiiiiiiiiii**jjkkkllllllllll"
+    "nnnnnnnnnoooooo**rrrrrrssssssssttttttuuuuuuuuuuuuwwyyyzzzzzzs";
+static_assert(sizeof kLatin - 1 == 0x180 - 0xC0, "one letter for each of U+00C0 to U+017F");
+
+const char* TwoLetters(std::uint32_t code)
+{
+    switch (code) {
+    case 0xC6: case 0xE6: return "ae";
+    case 0xDE: case 0xFE: return "th";
+    case 0xDF: return "ss";
+    case 0x132: case 0x133: return "ij";
+    case 0x152: case 0x153: return "oe";
+    default: return "";
+    }
+}
+
+enum class Kind { Break, Letter, Digit, Other };
+
+// Punctuation and spaces of other scripts: U+0080 to U+00BF (° · «), the
+// general punctuation block (– — ′ ″), CJK symbols and punctuation (、。「」),
+// full-width and half-width forms' punctuation (，（）).
+bool IsPunctuation(std::uint32_t code)
+{
+    return (code >= 0x80 && code < 0xC0) || (code >= 0x2000 && code < 0x2070) || (code >= 0x3000 && code < 0x3040) ||
+           (code >= 0xFF00 && code < 0xFF10) || (code >= 0xFF1A && code < 0xFF21) || (code >= 0xFF3B && code < 0xFF41) ||
+           (code >= 0xFF5B && code < 0xFF66);
+}
+
+// The code point at `at` and its length in bytes; a byte that starts no UTF-8
+// sequence is read as the Latin-1 character it would be.
+std::uint32_t Decode(std::string_view text, std::size_t at, std::size_t& length)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char first = byte(at);
+    length = first < 0xC0 ? 1 : first < 0xE0 ? 2 : first < 0xF0 ? 3 : 4;
+    if (at + length > text.size())
+        length = 1;
+    if (length == 1)
+        return first;
+    std::uint32_t code = first & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80) {
+            length = 1;
+            return first;
+        }
+        code = (code << 6) | (byte(at + i) & 0x3F);
+    }
+    return code;
+}
+
+}  // namespace
+
+std::string FoldedWords(std::string_view text)
+{
+    std::string folded = " ";
+    Kind last = Kind::Break;
+    const auto add = [&](Kind kind, std::string_view piece) {
+        if (kind == Kind::Break) {
+            if (last != Kind::Break)
+                folded += ' ';
+        } else {
+            if (last != Kind::Break && last != kind)
+                folded += ' ';
+            folded += piece;
+        }
+        last = kind;
+    };
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t length = 1;
+        const std::uint32_t code = Decode(text, at, length);
+        if (code < 0x80) {
+            const char c = static_cast<char>(code);
+            if (c >= 'A' && c <= 'Z')
+                add(Kind::Letter, std::string(1, static_cast<char>(c - 'A' + 'a')));
+            else if (c >= 'a' && c <= 'z')
+                add(Kind::Letter, std::string_view(&text[at], 1));
+            else if (c >= '0' && c <= '9')
+                add(Kind::Digit, std::string_view(&text[at], 1));
+            else
+                add(Kind::Break, {});
+        } else if (code >= 0xC0 && code < 0x180) {
+            const char letter = kLatin[code - 0xC0];
+            if (letter == '_')
+                add(Kind::Break, {});
+            else if (letter == '*')
+                add(Kind::Letter, TwoLetters(code));
+            else
+                add(Kind::Letter, std::string_view(&letter, 1));
+        } else if (IsPunctuation(code)) {
+            add(Kind::Break, {});
+        } else if (code >= 0xFF10 && code <= 0xFF19) {
+            // Full-width digits are digits.
+            add(Kind::Digit, std::string(1, static_cast<char>('0' + (code - 0xFF10))));
+        } else {
+            add(Kind::Other, text.substr(at, length));
+        }
+        at += length;
+    }
+    if (last != Kind::Break)
+        folded += ' ';
+    return folded.size() == 1 ? std::string() : folded;
+}
+
+bool IsOtherScriptWord(std::string_view word)
+{
+    return !word.empty() && static_cast<unsigned char>(word[0]) >= 0x80;
+}

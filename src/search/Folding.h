@@ -1,0 +1,17 @@
+// Names and typed text in the one form the search compares: their words.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The words of `text`, each between blanks (" wgs 84 utm zone 33 n "): ASCII
+// letters in lower case, accented Latin letters without their accents ("ü"
+// is "u", "ß" is "ss"), a run of letters and a run of digits two words
+// ("UTM33N" is " utm 33 n "), punctuation and blanks only between words.
+// Other characters (Chinese) make words of their own runs. Empty when the
+// text has no word.
+std::string FoldedWords(std::string_view text);
+
+// Whether a folded word is a run of characters other than Latin letters and
+// digits (Chinese), which a search finds inside words too.
+bool IsOtherScriptWord(std::string_view word);
