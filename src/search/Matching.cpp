@@ -1,6 +1,7 @@
 #include "search/Matching.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <tuple>
 
 #include "search/Folding.h"
@@ -88,8 +89,33 @@ bool Better(const Score& a, const Score& b)
     return std::make_tuple(a.fit, a.throughArea) < std::make_tuple(b.fit, b.throughArea);
 }
 
+// Where each word of a reading is in a candidate's area of use, looked up
+// once for all its names.
+class AreaHits {
+public:
+    enum Hit : std::uint8_t { kUnknown, kNone, kStart, kWhole };
+    AreaHits(const Candidate& candidate, const Reading& reading) : m_area(candidate.area), m_reading(reading) {}
+    Hit Of(std::size_t word)
+    {
+        if (m_hits[word] == kUnknown) {
+            const QueryWord& query = m_reading.words[word];
+            const std::string* area = m_area ? &m_area->words : nullptr;
+            if (!area || area->find(query.otherScript ? query.word : query.start) == std::string::npos)
+                m_hits[word] = kNone;
+            else
+                m_hits[word] = query.otherScript || area->find(query.whole) != std::string::npos ? kWhole : kStart;
+        }
+        return m_hits[word];
+    }
+
+private:
+    const AreaOfUse* m_area;
+    const Reading& m_reading;
+    Hit m_hits[kMaxQueryWords] = {};
+};
+
 // How the words fit one name (`words`, folded) of `candidate`.
-Score FitOf(const Candidate& candidate, const std::string& words, const Reading& reading)
+Score FitOf(const Candidate& candidate, const std::string& words, const Reading& reading, AreaHits& areaHits)
 {
     Score score;
     if (words.empty())
@@ -99,37 +125,27 @@ Score FitOf(const Candidate& candidate, const std::string& words, const Reading&
         return score;
     }
     bool exactCode = false, allWhole = true;
-    for (const QueryWord& query : reading.words) {
+    for (std::size_t w = 0; w < reading.words.size(); ++w) {
+        const QueryWord& query = reading.words[w];
         const bool ownCode = query.authority.empty() || query.authority == candidate.authority;
         if (query.digits && ownCode && candidate.code == query.word) {
             exactCode = true;
             continue;
         }
-        const std::string& area = candidate.area ? candidate.area->words : std::string();
-        if (query.otherScript) {
-            // Chinese has no blanks between words: a word may be inside one.
-            if (words.find(query.word) != std::string::npos)
-                continue;
-            if (area.find(query.word) != std::string::npos) {
-                score.throughArea = true;
-                continue;
-            }
-            return Score();
-        }
-        if (words.find(query.start) != std::string::npos) {
-            allWhole = allWhole && words.find(query.whole) != std::string::npos;
+        // Chinese has no blanks between words: a word may be inside one.
+        if (words.find(query.otherScript ? query.word : query.start) != std::string::npos) {
+            allWhole = allWhole && (query.otherScript || words.find(query.whole) != std::string::npos);
             continue;
         }
         if (query.digits && ownCode && candidate.code.compare(0, query.word.size(), query.word) == 0) {
             allWhole = false;
             continue;
         }
-        if (area.find(query.start) != std::string::npos) {
-            score.throughArea = true;
-            allWhole = allWhole && area.find(query.whole) != std::string::npos;
-            continue;
-        }
-        return Score();
+        const AreaHits::Hit hit = areaHits.Of(w);
+        if (hit == AreaHits::kNone)
+            return Score();
+        score.throughArea = true;
+        allWhole = allWhole && hit == AreaHits::kWhole;
     }
     score.fit = exactCode ? Fit::ExactCode : allWhole ? Fit::WholeWords : Fit::Starts;
     return score;
@@ -140,11 +156,12 @@ Score ScoreOf(const Candidate& candidate, const std::vector<Reading>& readings)
 {
     Score best;
     for (const Reading& reading : readings) {
-        Score score = FitOf(candidate, candidate.words, reading);
+        AreaHits areaHits(candidate, reading);
+        Score score = FitOf(candidate, candidate.words, reading, areaHits);
         if (Better(score, best))
             best = score;
         for (std::size_t i = 0; i < candidate.aliasWords.size(); ++i) {
-            score = FitOf(candidate, candidate.aliasWords[i], reading);
+            score = FitOf(candidate, candidate.aliasWords[i], reading, areaHits);
             score.alias = static_cast<int>(i);
             if (Better(score, best))
                 best = score;

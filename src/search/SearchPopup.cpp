@@ -129,22 +129,24 @@ void SearchPopup::Refill()
     if (query.find_first_not_of(" \t") == std::string::npos) {
         // A recent system is chosen only when the user moves to it: Enter on
         // an empty field is OK's.
-        for (Candidate& recent : m_recents())
-            rows.push_back(Row{std::move(recent), std::string()});
+        m_recent = m_recents();
+        for (const Candidate& recent : m_recent)
+            rows.push_back(Row{&recent, std::string()});
         const std::string heading = rows.empty() ? std::string() : MessageText(MessageId::SearchRecentlyUsed);
         Show(heading, std::move(rows), false);
         return;
     }
-    const SearchCandidates& candidates = Candidates();
+    m_searched = m_candidates.get();
+    const SearchCandidates& candidates = *m_searched;
     Place place;
     if (ParsePlace(query, place)) {
         for (const Found& found : CandidatesAt(candidates, place.latitude, place.longitude, kRowsShown))
-            rows.push_back(Row{*found.candidate, found.alias});
+            rows.push_back(Row{found.candidate, found.alias});
         Show(MessageWith(MessageId::SearchSystemsAt, PlaceText(place)), std::move(rows), true);
         return;
     }
-    for (const Found& found : FindCandidates(candidates, query, kRowsShown))
-        rows.push_back(Row{*found.candidate, found.alias});
+    for (Found& found : FindCandidates(candidates, query, kRowsShown))
+        rows.push_back(Row{found.candidate, std::move(found.alias)});
     // The best match of words typed is chosen at once.
     const std::string heading = rows.empty() ? MessageWith(MessageId::SearchNoMatch, Quoted(query)) : std::string();
     Show(heading, std::move(rows), true);
@@ -169,7 +171,7 @@ void SearchPopup::Show(const std::string& heading, std::vector<Row> rows, bool c
     }
     m_firstRowItem = items.size();
     for (const Row& row : m_rows) {
-        const Candidate& c = row.candidate;
+        const Candidate& c = *row.candidate;
         const QString name = row.alias.empty()
                                  ? Text(c.name)
                                  : Text(c.name + "  (" + MessageWith(MessageId::SearchAlias, row.alias) + ")");
@@ -202,10 +204,19 @@ void SearchPopup::PlaceList()
     const QHeaderView* header = m_list->header();
     for (int column = 0; column < kColumns; ++column)
         widths[column] = header->sectionSizeHint(column);
-    for (int i = m_firstRowItem; i < m_list->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = m_list->topLevelItem(i);
-        for (int column = 0; column < kColumns; ++column)
-            widths[column] = std::max(widths[column], metrics.horizontalAdvance(item->text(column)) + padding);
+    // Measuring every text costs more than the search: measure the few
+    // longest of each column, whose widths are the widest.
+    constexpr int kMeasured = 4;
+    for (int column = 0; column < kColumns; ++column) {
+        std::vector<std::pair<int, const QTreeWidgetItem*>> longest;
+        for (int i = m_firstRowItem; i < m_list->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* item = m_list->topLevelItem(i);
+            longest.emplace_back(-static_cast<int>(item->text(column).size()), item);
+        }
+        const auto measured = longest.begin() + std::min<std::ptrdiff_t>(kMeasured, longest.size());
+        std::partial_sort(longest.begin(), measured, longest.end());
+        for (auto it = longest.begin(); it != measured; ++it)
+            widths[column] = std::max(widths[column], metrics.horizontalAdvance(it->second->text(column)) + padding);
     }
     widths[kArea] = std::min(widths[kArea], kAreaColumnMost);
     const int rows = std::min(m_list->topLevelItemCount(), kRowsVisible);
@@ -258,7 +269,7 @@ void SearchPopup::ChooseRow(int row)
 {
     if (row < 0 || static_cast<std::size_t>(row) >= m_rows.size())
         return;
-    const Candidate chosen = m_rows[static_cast<std::size_t>(row)].candidate;
+    const Candidate chosen = *m_rows[static_cast<std::size_t>(row)].candidate;
     Hide();
     m_choose(chosen);
 }

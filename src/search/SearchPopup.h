@@ -44,7 +44,7 @@ protected:
 
 private:
     struct Row {
-        Candidate candidate;
+        const Candidate* candidate;
         std::string alias;  // the other name the words were found in
     };
     void Refill();
@@ -65,6 +65,9 @@ private:
     Chooser m_choose;
     std::shared_future<std::shared_ptr<const SearchCandidates>> m_candidates;
     std::vector<Row> m_rows;
+    // What the rows point into: the candidates searched, the recent systems.
+    std::shared_ptr<const SearchCandidates> m_searched;
+    std::vector<Candidate> m_recent;
     int m_firstRowItem = 0;  // the list's first item that is a row (after a heading)
 };
 
