@@ -148,6 +148,16 @@ pick_case "Ctrl+F, a code, Enter to choose it, Enter for OK" 0 \
   "$chooser
 Tab ctrl+f 3 2 6 5 0 Return Return" --lang 2
 
+pick_case "Ctrl+F, a world projection by name, Enter, Enter: ESRI's Mollweide" 0 \
+  'whole && [ "$(line 1)" = "World_Mollweide" ] && readable' \
+  "$chooser
+Tab ctrl+f m o l l w e i d e Return Return" --lang 2
+
+pick_case "Ctrl+F, a place, Down to the second system used there, Enter, Enter" 0 \
+  'whole && [ "$(line 1)" = "ETRS89 / UTM zone 33N (zE-N)" ] && readable' \
+  "$chooser
+Tab ctrl+f 5 2 period 5 2 space 1 3 period 4 Down Return Return" --lang 2
+
 pick_case "the search list closed with Escape, then Escape cancels" 1 'empty' \
   "$chooser
 ctrl+f w g s Escape Escape" --lang 2
