@@ -49,6 +49,12 @@ void SetUpChooserWorld()
     static char* argv[] = {name, nullptr};
     static QApplication app(argc, argv);
     static ScriptedPrompts prompts;  // every message answered, every file dialog cancelled
+    // Once: copying over the loaded libOrvaneUI.so would rewrite the pages
+    // the process has mapped, and its unloading would run garbage.
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
 
     const std::string build = FolderOf(ModuleFileContaining(reinterpret_cast<const void*>(&SetUpChooserWorld)));
     const std::string module = ScratchFolder() + "/module";
