@@ -38,6 +38,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
+#include "map/AreaMap.h"
 #include <future>
 
 namespace {
@@ -414,6 +415,29 @@ void RegisterActions(const std::string& prefix, const std::string& folder, bool 
     }, shortMode);
 }
 
+// The map drawn anew for another area (the land is drawn once per size), or
+// with `resize` at a new size, land included.
+void BM_MapDraw(benchmark::State& state, bool resize)
+{
+    RestartModuleInFolder(g_bundled);
+    auto dialog = OpenChooser("");
+    AreaMap* map = dialog->GetAreaMap();
+    dialog->GetWidget()->show();
+    AreaOfUse areas[2];
+    areas[0].name = "Europe", areas[0].west = -16, areas[0].south = 32, areas[0].east = 40, areas[0].north = 84;
+    areas[1].name = "Pacific", areas[1].west = 98, areas[1].south = -60, areas[1].east = -70, areas[1].north = 66;
+    areas[0].bounded = areas[1].bounded = true;
+    const QSize size = map->size();
+    bool flip = false;
+    for (auto _ : state) {
+        flip = !flip;
+        map->SetArea(areas[flip ? 1 : 0]);
+        if (resize)
+            map->resize(size + QSize(flip ? 1 : 0, 0));
+        map->repaint();
+    }
+}
+
 // Resident memory after the 10th and after the 200th open and close.
 std::pair<long, long> MeasureOpenCloseMemory(int total)
 {
@@ -457,6 +481,7 @@ int main(int argc, char** argv)
         CopyFile(BuildFolder() + "/libOrvaneUI.so", *dir / "libOrvaneUI.so");
         CopyTree(BuildFolder() + "/GDAL_Data", *dir / "GDAL_Data");
         CopyFile(BuildFolder() + "/SearchTerms.txt", *dir / "SearchTerms.txt");
+        CopyFile(BuildFolder() + "/Land.txt", *dir / "Land.txt");
     }
     CopyFile(BuildFolder() + "/CoordSys.dat", bundled / "CoordSys.dat");
     // The figures must not depend on the systems the person running them defined.
@@ -503,6 +528,9 @@ int main(int argc, char** argv)
     Register("search/place", BM_SearchPlace, shortMode);
     Register("ok/remember-recent", BM_RememberRecent, shortMode);
     Register("store/10000", BM_Store, shortMode);
+    Register("map/draw", [](benchmark::State& s) { BM_MapDraw(s, false); }, shortMode, benchmark::kMicrosecond);
+    Register("map/draw-resized", [](benchmark::State& s) { BM_MapDraw(s, true); }, shortMode,
+             benchmark::kMicrosecond);
 
     benchmark::Initialize(&benchArgc, args.data());
     CollectingReporter reporter;
@@ -531,6 +559,8 @@ int main(int argc, char** argv)
     targets.push_back({"search/candidates memory", CandidateMegabytes(), 5, "MB"});
     targets.push_back({"ok/remember-recent", reporter.Time("ok/remember-recent"), 5, "ms"});
     targets.push_back({"store/10000", reporter.Time("store/10000"), 20, "ms"});
+    targets.push_back({"map/draw", reporter.Time("map/draw"), 2, "ms"});
+    targets.push_back({"map/draw-resized", reporter.Time("map/draw-resized"), 16, "ms"});
     targets.push_back({"memory/200-opens growth after the 10th", (afterLast - afterTenth) / 1048576.0, 2, "MB"});
 
     std::printf("\n");

@@ -62,6 +62,7 @@ void SetUpChooserWorld()
     fs::copy_file(build + "/libOrvaneUI.so", module + "/libOrvaneUI.so", fs::copy_options::overwrite_existing);
     fs::copy_file(build + "/CoordSys.dat", module + "/CoordSys.dat", fs::copy_options::overwrite_existing);
     fs::copy_file(build + "/SearchTerms.txt", module + "/SearchTerms.txt", fs::copy_options::overwrite_existing);
+    fs::copy_file(build + "/Land.txt", module + "/Land.txt", fs::copy_options::overwrite_existing);
     fs::copy(build + "/GDAL_Data", module + "/GDAL_Data",
              fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     RestartModuleInFolder(module);

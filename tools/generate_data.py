@@ -11,9 +11,13 @@ Writes:
                    geographic 2D system, plus "WGS 1984"; [Beijing 1954] and
                    [Xian 1980] every non-deprecated Gauss-Kruger system on
                    those datums. Values are the one-line WKT that GDAL exports.
+  data/Land.txt     the chooser map's land: Natural Earth's 1:110m land
+                   (public domain) from the npm package world-atlas (ISC),
+                   one ring a line, in hundredths of a degree.
 
 Needs python3, the sqlite3 module and GDAL's shared library (libgdal-dev),
-nothing else. The output depends only on proj.db and GDAL's version, so a
+nothing else; the land is downloaded from the npm registry (checked by its
+SHA-256) unless --world-atlas names the package's tarball or land-110m.json. The output depends only on proj.db and GDAL's version, so a
 rerun reproduces the committed files.
 """
 import argparse
@@ -25,6 +29,10 @@ import math
 import os
 import re
 import sqlite3
+import tarfile
+import hashlib
+import json
+import urllib.request
 
 # EPSG unit codes
 METRE, RADIAN, DEGREE, DEGREE_SUPPLIER, GRAD, SEXAGESIMAL_DMS = 9001, 9101, 9102, 9122, 9105, 9110
@@ -222,10 +230,96 @@ def catalogue(db, gdal):
     return text, len(gcs), len(beijing), len(xian)
 
 
+WORLD_ATLAS_URL = "https://registry.npmjs.org/world-atlas/-/world-atlas-2.0.2.tgz"
+WORLD_ATLAS_SHA256 = "032e7765f2ce00edaeafec23ff22bc3b77e42987c257da944cc585b452c05b97"
+
+
+def world_atlas_land(source):
+    """land-110m.json's topology, from a path (.tgz or .json) or the registry."""
+    if source and source.endswith(".json"):
+        with open(source, encoding="utf-8") as f:
+            return json.load(f)
+    if source:
+        with open(source, "rb") as f:
+            data = f.read()
+    else:
+        with urllib.request.urlopen(WORLD_ATLAS_URL, timeout=60) as response:
+            data = response.read()
+    if hashlib.sha256(data).hexdigest() != WORLD_ATLAS_SHA256:
+        raise SystemExit("world-atlas: not the tarball this generator was written for")
+    with tarfile.open(fileobj=io.BytesIO(data), mode="r:gz") as tar:
+        return json.load(tar.extractfile("package/land-110m.json"))
+
+
+def land_rings(topology):
+    """The land's rings as lists of (lon, lat) in hundredths of a degree.
+
+    TopoJSON keeps shared arcs once, quantised and delta-encoded; a ring is a
+    list of arc indices, ~i for arc i reversed, each arc after the first
+    starting where the previous one ended."""
+    scale, translate = topology["transform"]["scale"], topology["transform"]["translate"]
+    arcs = []
+    for arc in topology["arcs"]:
+        x = y = 0
+        points = []
+        for dx, dy in arc:
+            x, y = x + dx, y + dy
+            points.append((round((x * scale[0] + translate[0]) * 100), round((y * scale[1] + translate[1]) * 100)))
+        arcs.append(points)
+    rings = []
+    for geometry in topology["objects"]["land"]["geometries"]:
+        polygons = geometry["arcs"] if geometry["type"] == "MultiPolygon" else [geometry["arcs"]]
+        for polygon in polygons:
+            for ring_arcs in polygon:
+                ring = []
+                for index in ring_arcs:
+                    points = arcs[index] if index >= 0 else arcs[~index][::-1]
+                    ring.extend(points if not ring else points[1:])
+                # Points that round to the same hundredth add nothing.
+                ring = [p for i, p in enumerate(ring) if i == 0 or p != ring[i - 1]]
+                if len(ring) >= 4:
+                    rings.append(ring)
+    return rings
+
+
+def planar_rings(rings):
+    """The rings as a flat map draws them. A ring that crosses the
+    antimeridian is made continuous (its longitudes run past ±180) and drawn
+    twice, 360° apart, for the map to clip; one that goes around a pole
+    (Antarctica) is closed along it."""
+    planar = []
+    for ring in rings:
+        unwrapped = [ring[0]]
+        for x, y in ring[1:]:
+            previous = unwrapped[-1][0]
+            while x - previous > 18000:
+                x -= 36000
+            while x - previous < -18000:
+                x += 36000
+            unwrapped.append((x, y))
+        if abs(unwrapped[-1][0] - unwrapped[0][0]) >= 18000:
+            pole = -9000 if sum(y for _, y in ring) < 0 else 9000
+            unwrapped += [(unwrapped[-1][0], pole), (unwrapped[0][0], pole)]
+        planar.append(unwrapped)
+        if min(x for x, _ in unwrapped) < -18000:
+            planar.append([(x + 36000, y) for x, y in unwrapped])
+        if max(x for x, _ in unwrapped) > 18000:
+            planar.append([(x - 36000, y) for x, y in unwrapped])
+    return planar
+
+
+def land_text(rings):
+    return ("# Natural Earth 1:110m land (public domain), from world-atlas 2.0.2 (ISC).\n"
+            "# One ring a line: longitude,latitude pairs in hundredths of a degree; a ring\n"
+            "# across the antimeridian runs past ±180° and comes twice, 360° apart.\n" +
+            "".join(" ".join(f"{x},{y}" for x, y in ring) + "\n" for ring in rings))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--proj-db", default="/usr/share/proj/proj.db")
     parser.add_argument("--out", default=os.path.join(os.path.dirname(__file__), "..", "data"))
+    parser.add_argument("--world-atlas", help="world-atlas-2.0.2.tgz or its land-110m.json")
     args = parser.parse_args()
 
     db = sqlite3.connect(f"file:{args.proj_db}?mode=ro", uri=True)
@@ -244,6 +338,11 @@ def main():
     with open(os.path.join(args.out, "CoordSys.dat"), "w", encoding="utf-8", newline="") as f:
         f.write(text)
     print(f"CoordSys.dat: [GCS] {n_gcs}, [Beijing 1954] {n_beijing}, [Xian 1980] {n_xian} entries")
+
+    rings = planar_rings(land_rings(world_atlas_land(args.world_atlas)))
+    with open(os.path.join(args.out, "Land.txt"), "w", encoding="utf-8", newline="") as f:
+        f.write(land_text(rings))
+    print(f"Land.txt: {len(rings)} rings, {sum(len(r) for r in rings)} points")
 
 
 if __name__ == "__main__":

@@ -100,6 +100,7 @@ void CProjectionDlg::UpdateGeogSummary()
     const std::string summary = AttrValue(srs.get(), "GEOGCS") + "\r\nDatum: " + AttrValue(srs.get(), "DATUM") +
                                 "\r\nSpheroid: " + AttrValue(srs.get(), "SPHEROID");
     const std::string code = ExactEpsgCode(srs.get());
+    m_geogCode = code;
     if (CWnd* box = GetDlgItem(IDC_GEOG_SUMMARY))
         box->SetWindowText(code.empty() ? summary : summary + "\r\nEPSG:" + code);
 }

@@ -86,7 +86,7 @@ private:
 void CProjectionDlg::OnBnClickedImport()
 {
     CFileDialog dialog(TRUE, "", "", OFN_HIDEREADONLY, ImportFilter().c_str());
-    dialog.m_title = "Select a Data Source";
+    dialog.m_title = MessageText(MessageId::ImportTitle);
     if (dialog.DoModal() != IDOK)
         return;
     const std::string path = dialog.GetPathName();
@@ -159,7 +159,7 @@ void CProjectionDlg::OnBnClickedSavePrj()
     }
     CFileDialog dialog(FALSE, ".prj", "My.prj", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        ExportFilter().c_str());
-    dialog.m_title = "Save Prj File";
+    dialog.m_title = MessageText(MessageId::SavePrjTitle);
     if (dialog.DoModal() != IDOK)
         return;
     // Saved means every byte written and the file closed: anything less is

@@ -61,6 +61,7 @@ BOOL CProjectionDlg::OnInitDialog()
         QObject::connect(factor, &QLineEdit::textEdited, factor, [this] { OnUnitFactorEdited(); });
     if (!m_strWKT.empty() && HoldSystem(m_choice, m_strWKT) != HoldProblem::None)
         ShowUnknownSrsMessage();
+    SetUpAreaMap();
     ShowChoice();
     SetUpSearch();
     TellWhatIsNotUsed();

@@ -33,11 +33,14 @@ enum ChooserControl : int {
     IDC_SAVE_PRJ = 1057,
     IDC_SEARCH = 1094,
     IDC_SYSTEM_CODE = 1095,
+    IDC_AREA_MAP = 1096,
 };
 
 extern const char kGeographicKind[];  // "Geographic Coordinate System"
 extern const char kProjectedKind[];   // "Projected Coordinate System"
 
+class AreaMap;
+struct Candidate;
 class QTimer;
 class SearchPopup;
 
@@ -61,6 +64,7 @@ public:
     const SystemChoice& GetChoice() const { return m_choice; }
     CEditListCtrl& GetParameterList() { return m_lcParams; }
     SearchPopup* GetSearch() const;
+    AreaMap* GetAreaMap() const;
     // The system OK would hand back now; empty, with the reason, when refused.
     ComposedSystem ComposeChoice();
     // Holds `wkt` and shows it, as an import does (a message when unusable).
@@ -106,6 +110,13 @@ private:
     std::string EpsgCodeOf(const std::string& wkt);
     void RememberChoice();
 
+    // ---- the map of the area of use ----
+    void SetUpAreaMap();
+    // Shows the current choice's area (once PROJ's database has been read).
+    void UpdateAreaMap();
+    // While the user is on a row of the search's list: that system's area.
+    void ShowCandidateArea(const Candidate* candidate);
+
     // ---- OK and Cancel ----
     void OnBnClickedOk();
     void OnBnClickedCancel();
@@ -131,8 +142,13 @@ private:
     std::string m_identifying;
     std::future<std::string> m_identification;
     std::map<std::string, std::string> m_codes;
+    // The EPSG codes the code line and the geographic summary show.
+    std::string m_shownCode;
+    std::string m_geogCode;
 
     // Owned by the dialog's window: gone with it.
     QPointer<SearchPopup> m_search;
     QPointer<QTimer> m_codeTimer;
+    QPointer<AreaMap> m_map;
+    bool m_mapUpdatePending = false;
 };

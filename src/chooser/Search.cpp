@@ -42,6 +42,7 @@ void CProjectionDlg::SetUpSearch()
             field->clear();
             RestoreSystem(CandidateWkt(chosen));
         });
+    m_search->SetOnHighlight([this](const Candidate* candidate) { ShowCandidateArea(candidate); });
     auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), dialog);
     QObject::connect(find, &QShortcut::activated, field, [field] {
         field->setFocus(Qt::ShortcutFocusReason);
@@ -87,7 +88,9 @@ void CProjectionDlg::UpdateSystemCode()
     const std::string wkt = m_choice.shown.projected ? ComposeWithoutIdentity(m_choice) : std::string();
     const auto known = m_codes.find(wkt);
     if (wkt.empty() || known != m_codes.end()) {
-        line->SetWindowText(wkt.empty() || known->second.empty() ? std::string() : "EPSG:" + known->second);
+        m_shownCode = wkt.empty() ? std::string() : known->second;
+        line->SetWindowText(m_shownCode.empty() ? std::string() : "EPSG:" + m_shownCode);
+        UpdateAreaMap();
         return;
     }
     // Identifying a system searches PROJ's database for tens of

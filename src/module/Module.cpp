@@ -120,6 +120,11 @@ std::string GetSearchTermsPath()
     return g_moduleFolder + "/SearchTerms.txt";
 }
 
+std::string GetLandPath()
+{
+    return g_moduleFolder + "/Land.txt";
+}
+
 std::string GetUserCatalogPath()
 {
     const std::string folder = XdgFolder("XDG_DATA_HOME", ".local/share");

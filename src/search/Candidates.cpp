@@ -1,5 +1,7 @@
 #include "search/Candidates.h"
 
+#include <atomic>
+
 #include <sqlite3.h>
 
 #include <cstdlib>
@@ -108,20 +110,6 @@ Candidate CatalogueCandidate(const std::string& name, const std::string& wkt, Ca
 
 }  // namespace
 
-bool AreaOfUse::Contains(double latitude, double longitude) const
-{
-    if (!bounded || latitude < south || latitude > north)
-        return false;
-    return west <= east ? longitude >= west && longitude <= east : longitude >= west || longitude <= east;
-}
-
-double AreaOfUse::Size() const
-{
-    if (!bounded)
-        return 360.0 * 180.0;
-    return (west <= east ? east - west : east - west + 360.0) * (north - south);
-}
-
 std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
 {
     auto database = std::make_unique<CandidateDatabase>();
@@ -191,6 +179,7 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
         if (row.area >= 0)
             row.candidate.area = &database->areas[static_cast<std::size_t>(row.area)];
         byKey.emplace(row.table + ":" + row.candidate.authority + ":" + row.candidate.code, list.size());
+        database->byCode.emplace(row.candidate.authority + ":" + row.candidate.code, list.size());
         list.push_back(std::move(row.candidate));
     }
     while (sqlite3_step(aliases.get()) == SQLITE_ROW) {
@@ -216,12 +205,40 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
     return database;
 }
 
+namespace {
+std::once_flag g_databaseRead;
+std::shared_ptr<const CandidateDatabase> g_database;
+std::atomic<bool> g_databaseReady{false};
+}  // namespace
+
 std::shared_ptr<const CandidateDatabase> DatabaseCandidates()
 {
-    static std::once_flag read;
-    static std::shared_ptr<const CandidateDatabase> database;
-    std::call_once(read, [] { database = ReadCandidateDatabase(); });
-    return database;
+    std::call_once(g_databaseRead, [] {
+        g_database = ReadCandidateDatabase();
+        g_databaseReady = true;
+    });
+    return g_database;
+}
+
+std::shared_ptr<const CandidateDatabase> DatabaseCandidatesIfRead()
+{
+    return g_databaseReady ? g_database : nullptr;
+}
+
+const Candidate* CandidateDatabase::Find(const std::string& code) const
+{
+    const auto found = byCode.find(code);
+    return found == byCode.end() ? nullptr : &candidates[found->second];
+}
+
+const AreaOfUse* AreaOfCandidate(const Candidate& candidate, const CandidateDatabase* database)
+{
+    if (candidate.area)
+        return candidate.area;
+    if (candidate.standsFor && candidate.standsFor->area)
+        return candidate.standsFor->area;
+    const Candidate* same = database ? database->Find(CandidateCode(candidate)) : nullptr;
+    return same ? same->area : nullptr;
 }
 
 SearchCandidates AllCandidates(const SystemCatalog& shipped, const SystemCatalog& user)

@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "catalog/GeogCatalog.h"
+#include "map/AreaOfUse.h"
 #include "search/SearchTerms.h"
 
 enum class CandidateKind : std::uint8_t { Geographic, Projected };
@@ -18,19 +20,6 @@ enum class CandidateSource : std::uint8_t { Database, Catalogue, User, Recent };
 // world's; the national and continental datums of today's surveys come next;
 // historical ones after them.
 enum class DatumUse : std::uint8_t { World, Current, Historical };
-
-// Where a system may be used: a named area and its bounds in degrees (west
-// may exceed east, across the antimeridian).
-struct AreaOfUse {
-    std::string name;
-    std::string words;  // the name's folded words
-    double west = 0, south = 0, east = 0, north = 0;
-    bool bounded = false;
-
-    bool Contains(double latitude, double longitude) const;
-    // Square degrees: small is a country's grid, large a continent's system.
-    double Size() const;
-};
 
 struct Candidate {
     std::string name;
@@ -56,11 +45,17 @@ using CandidateList = std::vector<Candidate>;
 struct CandidateDatabase {
     CandidateList candidates;
     std::vector<AreaOfUse> areas;  // the candidates point into it
+    std::unordered_map<std::string, std::size_t> byCode;  // "EPSG:4326" → position
+
+    // The system of that code ("EPSG:4326"); null when it is not one.
+    const Candidate* Find(const std::string& code) const;
 };
 // Reads the database (tens of milliseconds). Empty when PROJ has none.
 std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase();
 // The same, read once per process and shared by every search.
 std::shared_ptr<const CandidateDatabase> DatabaseCandidates();
+// The same when it has been read already; null while it is being read.
+std::shared_ptr<const CandidateDatabase> DatabaseCandidatesIfRead();
 
 // What one search runs over: the database's systems, then the catalogue
 // entries (those that are database systems stand for them), then the
@@ -89,6 +84,10 @@ std::string TopLevelEpsgCode(const std::string& wkt);
 // The candidate standing for a parsed system (a recent one); false when the
 // text is no system.
 bool CandidateOfWkt(const std::string& wkt, CandidateSource source, Candidate& candidate);
+
+// Where a candidate may be used: its own area, the database system's it
+// stands for, or that of its code in `database`; null when none is known.
+const AreaOfUse* AreaOfCandidate(const Candidate& candidate, const CandidateDatabase* database);
 
 // The WKT a candidate restores: its own, or its authority's for its code.
 // Empty when GDAL cannot make it.

@@ -94,6 +94,13 @@ SearchPopup::SearchPopup(QLineEdit* field, QWidget* dialog, Loader load, Recents
     connect(m_list, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { ChooseRow(m_list->indexOfTopLevelItem(item) - m_firstRowItem); });
     connect(m_field, &QLineEdit::textEdited, this, [this] { Refill(); });
+    connect(m_list, &QTreeWidget::currentItemChanged, this, [this] {
+        const int row = CurrentRow();
+        if (m_highlight)
+            m_highlight(row >= 0 && static_cast<std::size_t>(row) < m_rows.size()
+                            ? m_rows[static_cast<std::size_t>(row)].candidate
+                            : nullptr);
+    });
     m_field->installEventFilter(this);
     m_dialog->installEventFilter(this);
     Reload();
@@ -245,7 +252,10 @@ void SearchPopup::PlaceList()
 
 void SearchPopup::Hide()
 {
+    const bool shown = m_list->isVisible();
     m_list->hide();
+    if (shown && m_highlight)
+        m_highlight(nullptr);
 }
 
 int SearchPopup::CurrentRow() const

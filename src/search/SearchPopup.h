@@ -23,12 +23,15 @@ public:
     using Loader = std::function<SearchCandidates()>;
     using Recents = std::function<std::vector<Candidate>()>;
     using Chooser = std::function<void(const Candidate&)>;
+    // Told of the row the user is on (null: none, or the list closed).
+    using Highlighter = std::function<void(const Candidate*)>;
 
     // Starts `load` on a thread of its own at once: the list is ready by the
     // time the user types. `load` must not touch the dialog.
     SearchPopup(QLineEdit* field, QWidget* dialog, Loader load, Recents recents, Chooser choose);
     ~SearchPopup() override;
 
+    void SetOnHighlight(Highlighter highlight) { m_highlight = std::move(highlight); }
     // Reads the candidates anew (the user's catalogue changed).
     void Reload();
     // The list: a window of its own, as wide as the names need (up to the
@@ -63,6 +66,7 @@ private:
     Loader m_load;
     Recents m_recents;
     Chooser m_choose;
+    Highlighter m_highlight;
     std::shared_future<std::shared_ptr<const SearchCandidates>> m_candidates;
     std::vector<Row> m_rows;
     // What the rows point into: the candidates searched, the recent systems.

@@ -16,6 +16,7 @@
 #include "catalog/PredefinedSystems.h"
 #include "chooser/ProjectionDlg.h"
 #include "gcs_editor/AddGCSDlg.h"
+#include "map/AreaMap.h"
 #include "module/Language.h"
 
 namespace {
@@ -33,6 +34,15 @@ void Save(QWidget* widget, const char* name)
         std::fprintf(stderr, "orvane-screenshots: cannot write %s\n", path.c_str());
         ++g_failures;
     }
+}
+
+// The map shows its area once PROJ's database is read and the system
+// identified, both off the UI thread.
+void WaitForMap(CProjectionDlg& chooser)
+{
+    AreaMap* map = chooser.GetAreaMap();
+    for (int waited = 0; map && !map->Area().bounded && waited < 10000; waited += 20)
+        QTest::qWait(20);
 }
 
 // Chooses entry `index` as a user's pick does: the dialog's handler runs.
@@ -90,8 +100,11 @@ int main(int argc, char** argv)
     g_language = LANGUAGE_ENGLISH;
     {
         auto chooser = OpenChooser();
+        WaitForMap(*chooser);
         Save(chooser->GetWidget(), "chooser-geographic.png");
         ChooseUtmZone50North(*chooser);
+        QTest::qWait(300);
+        WaitForMap(*chooser);
         Save(chooser->GetWidget(), "chooser-utm.png");
 
         auto* table = qobject_cast<QTableWidget*>(chooser->FindControl(IDC_PARAMETERS));
@@ -127,6 +140,8 @@ int main(int argc, char** argv)
     {
         auto chooser = OpenChooser();
         ChooseUtmZone50North(*chooser);
+        QTest::qWait(300);
+        WaitForMap(*chooser);
         Save(chooser->GetWidget(), "chooser-utm-zh.png");
     }
     return g_failures == 0 ? 0 : 1;

@@ -1,0 +1,69 @@
+// The map of where the current choice, or the search's candidate the user
+// is on, may be used.
+#include <QLayout>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "chooser/ProjectionDlg.h"
+#include "map/AreaMap.h"
+#include "map/ChoiceArea.h"
+#include "search/Candidates.h"
+
+namespace {
+
+const AreaOfUse* AreaOfCode(const CandidateDatabase& database, const std::string& epsgCode)
+{
+    const Candidate* system = epsgCode.empty() ? nullptr : database.Find("EPSG:" + epsgCode);
+    return system ? system->area : nullptr;
+}
+
+}  // namespace
+
+void CProjectionDlg::SetUpAreaMap()
+{
+    QWidget* place = FindControl(IDC_AREA_MAP);
+    if (!place)
+        return;
+    auto* layout = new QVBoxLayout(place);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_map = new AreaMap(place);
+    layout->addWidget(m_map);
+}
+
+AreaMap* CProjectionDlg::GetAreaMap() const
+{
+    return m_map.data();
+}
+
+void CProjectionDlg::UpdateAreaMap()
+{
+    if (!m_map)
+        return;
+    // The areas are read with the search's candidates, on a thread of its
+    // own: until then the map waits rather than the user.
+    const std::shared_ptr<const CandidateDatabase> database = DatabaseCandidatesIfRead();
+    if (!database) {
+        if (!m_mapUpdatePending) {
+            m_mapUpdatePending = true;
+            QTimer::singleShot(50, m_map, [this] {
+                m_mapUpdatePending = false;
+                UpdateAreaMap();
+            });
+        }
+        return;
+    }
+    m_map->SetArea(AreaOfChoice(m_choice, AreaOfCode(*database, m_shownCode), AreaOfCode(*database, m_geogCode)));
+}
+
+void CProjectionDlg::ShowCandidateArea(const Candidate* candidate)
+{
+    if (!candidate) {
+        UpdateAreaMap();
+        return;
+    }
+    if (!m_map)
+        return;
+    const std::shared_ptr<const CandidateDatabase> database = DatabaseCandidatesIfRead();
+    const AreaOfUse* area = AreaOfCandidate(*candidate, database.get());
+    m_map->SetArea(area ? *area : AreaOfUse());
+}

@@ -1,0 +1,155 @@
+#include "map/AreaMap.h"
+
+#include <algorithm>
+
+#include <QEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QResizeEvent>
+
+#include "map/LandOutline.h"
+
+namespace {
+
+// Below this many pixels an area is a dot: a ring around it shows where.
+constexpr double kSmallestVisible = 6.0;
+
+QString Text(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+}
+
+}  // namespace
+
+AreaMap::AreaMap(QWidget* parent) : QWidget(parent), m_name(new QLabel(this))
+{
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    m_name->setTextInteractionFlags(Qt::TextSelectableByMouse);
+}
+
+QSize AreaMap::sizeHint() const
+{
+    return QSize(300, 150 + m_name->sizeHint().height());
+}
+
+QSize AreaMap::minimumSizeHint() const
+{
+    return QSize(160, 80 + m_name->sizeHint().height());
+}
+
+QRectF AreaMap::MapRect() const
+{
+    const double line = m_name->sizeHint().height();
+    const double mapHeight = std::max(0.0, std::min(height() - line, width() / 2.0));
+    return QRectF((width() - 2 * mapHeight) / 2, 0, 2 * mapHeight, mapHeight);
+}
+
+QPointF AreaMap::ToWidget(double longitude, double latitude) const
+{
+    const QRectF map = MapRect();
+    return QPointF(map.left() + (longitude + 180.0) / 360.0 * map.width(),
+                   map.top() + (90.0 - latitude) / 180.0 * map.height());
+}
+
+void AreaMap::SetArea(const AreaOfUse& area)
+{
+    const bool same = area.bounded == m_area.bounded && area.name == m_area.name && area.west == m_area.west &&
+                      area.east == m_area.east && area.south == m_area.south && area.north == m_area.north;
+    if (same)
+        return;
+    m_area = area;
+    ShowName();
+    update();
+}
+
+std::vector<QRectF> AreaMap::AreaRects() const
+{
+    if (!m_area.bounded)
+        return {};
+    const QPointF topLeft = ToWidget(m_area.west, m_area.north);
+    const QPointF bottomRight = ToWidget(m_area.east, m_area.south);
+    if (m_area.west <= m_area.east)
+        return {QRectF(topLeft, bottomRight)};
+    // Across the antimeridian: from the west edge to 180°, and from 180°W on.
+    return {QRectF(topLeft, ToWidget(180.0, m_area.south)), QRectF(ToWidget(-180.0, m_area.north), bottomRight)};
+}
+
+void AreaMap::ShowName()
+{
+    const QString name = m_area.bounded ? Text(m_area.name) : QString();
+    m_name->setToolTip(name);
+    m_name->setText(m_name->fontMetrics().elidedText(name, Qt::ElideRight, m_name->width()));
+}
+
+void AreaMap::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The line as wide as the map, under it.
+    const QRect map = MapRect().toAlignedRect();
+    m_name->setGeometry(map.left(), map.bottom() + 1, map.width(), m_name->sizeHint().height());
+    ShowName();
+    m_land = QPixmap();
+}
+
+void AreaMap::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::EnabledChange)
+        m_land = QPixmap();
+}
+
+void AreaMap::DrawLand(QPainter& painter)
+{
+    const QRectF map = MapRect();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(map, palette().color(QPalette::Base));
+    painter.setClipRect(map);
+    QPainterPath land;
+    land.setFillRule(Qt::OddEvenFill);  // lakes are rings inside the land
+    for (const LandRing& ring : *ShippedLand()) {
+        land.moveTo(ToWidget(ring.front().lon, ring.front().lat));
+        for (std::size_t i = 1; i < ring.size(); ++i)
+            land.lineTo(ToWidget(ring[i].lon, ring[i].lat));
+        land.closeSubpath();
+    }
+    const QColor text = palette().color(QPalette::Text);
+    QColor fill = palette().color(QPalette::Mid);
+    fill.setAlpha(110);
+    painter.setPen(QPen(QColor(text.red(), text.green(), text.blue(), 110), 0.6));
+    painter.setBrush(fill);
+    painter.drawPath(land);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(palette().color(QPalette::Mid), 1.0));
+    painter.drawRect(map.adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+void AreaMap::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    // The land at the screen's own pixel density, so it stays crisp at 2×.
+    const qreal ratio = devicePixelRatioF();
+    if (m_land.isNull() || m_land.devicePixelRatio() != ratio || m_land.size() != size() * ratio) {
+        m_land = QPixmap(size() * ratio);
+        m_land.setDevicePixelRatio(ratio);
+        m_land.fill(Qt::transparent);
+        QPainter onLand(&m_land);
+        DrawLand(onLand);
+    }
+    painter.drawPixmap(0, 0, m_land);
+
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setClipRect(MapRect());
+    const QColor highlight = palette().color(QPalette::Highlight);
+    QColor fill = highlight;
+    fill.setAlpha(90);
+    for (const QRectF& rect : AreaRects()) {
+        painter.setPen(QPen(highlight, 1.5));
+        painter.setBrush(fill);
+        painter.drawRect(rect);
+        if (rect.width() < kSmallestVisible && rect.height() < kSmallestVisible) {
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(rect.center(), kSmallestVisible, kSmallestVisible);
+        }
+    }
+}

@@ -1,0 +1,48 @@
+// A small world map: the land, the area of use of a system over it, and
+// under it a line naming the area (elided; the whole name in its tooltip).
+#pragma once
+
+#include <vector>
+
+#include <QPixmap>
+#include <QWidget>
+
+#include "map/AreaOfUse.h"
+
+class QLabel;
+
+class AreaMap : public QWidget {
+public:
+    explicit AreaMap(QWidget* parent = nullptr);
+
+    // Shows `area`; an unbounded one shows the land alone, with no name.
+    void SetArea(const AreaOfUse& area);
+    const AreaOfUse& Area() const { return m_area; }
+    // Where the area is drawn, in the widget's coordinates: one rectangle,
+    // two when it crosses the antimeridian, none when unbounded.
+    std::vector<QRectF> AreaRects() const;
+    // The line under the map.
+    QLabel* NameLine() const { return m_name; }
+    // The map's frame: as wide as the widget allows at twice its height,
+    // centred, above the line.
+    QRectF MapRect() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    QPointF ToWidget(double longitude, double latitude) const;
+    void DrawLand(QPainter& painter);
+    void ShowName();
+
+    AreaOfUse m_area;
+    QLabel* m_name;
+    // The land drawn once per size, device pixel ratio and palette: a change
+    // of area only draws the area over it.
+    QPixmap m_land;
+};

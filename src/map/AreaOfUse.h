@@ -1,0 +1,22 @@
+// Where a system may be used, and the bands of the chooser's zones.
+#pragma once
+
+#include <string>
+
+// A named area and its bounds in degrees (west may exceed east, across the
+// antimeridian).
+struct AreaOfUse {
+    std::string name;
+    std::string words;  // the name's folded words
+    double west = 0, south = 0, east = 0, north = 0;
+    bool bounded = false;
+
+    bool Contains(double latitude, double longitude) const;
+    // Square degrees: small is a country's grid, large a continent's system.
+    double Size() const;
+};
+
+// The band of a transverse Mercator zone on `meridian`, `width` degrees
+// wide, in one hemisphere: UTM's from 80°S to the equator or from the
+// equator to 84°N, named as EPSG names its zones' areas.
+AreaOfUse ZoneBand(double meridian, double width, bool northern);

@@ -1,0 +1,135 @@
+// The map of the area of use: the area of the system chosen, of the search's
+// row the user is on, and of a zone without a code, as rectangles on the map
+// computed from EPSG's bounds.
+#include <QLabel>
+#include <QTreeWidget>
+
+#include "ChooserFixture.h"
+#include "catalog/PredefinedSystems.h"
+#include "map/AreaMap.h"
+#include "map/ChoiceArea.h"
+#include "search/SearchPopup.h"
+
+namespace {
+
+struct Bounds {
+    double west, south, east, north;
+};
+
+// EPSG's area of `code` as PROJ's database gives it.
+Bounds EpsgBounds(int code)
+{
+    OsrHandle srs(OSRNewSpatialReference(nullptr));
+    EXPECT_EQ(OSRImportFromEPSG(srs.get(), code), OGRERR_NONE);
+    Bounds b{};
+    const char* name = nullptr;
+    EXPECT_TRUE(OSRGetAreaOfUse(srs.get(), &b.west, &b.south, &b.east, &b.north, &name)) << code;
+    return b;
+}
+
+std::string EpsgWkt(int code)
+{
+    OsrHandle srs(OSRNewSpatialReference(nullptr));
+    EXPECT_EQ(OSRImportFromEPSG(srs.get(), code), OGRERR_NONE);
+    char* text = nullptr;
+    OSRExportToWkt(srs.get(), &text);
+    const std::string wkt = text ? text : "";
+    CPLFree(text);
+    return wkt;
+}
+
+class AreaMapTest : public ChooserTest {
+protected:
+    AreaMap* Map() { return Dlg().GetAreaMap(); }
+    QLineEdit* Field() { return qobject_cast<QLineEdit*>(Dlg().FindControl(IDC_SEARCH)); }
+
+    // The rectangles `b` covers on the map, computed from the map's frame.
+    std::vector<QRectF> Expected(const Bounds& b)
+    {
+        const QRectF f = Map()->MapRect();
+        auto x = [&](double lon) { return f.left() + (lon + 180) / 360 * f.width(); };
+        auto y = [&](double lat) { return f.top() + (90 - lat) / 180 * f.height(); };
+        if (b.west <= b.east)
+            return {QRectF(QPointF(x(b.west), y(b.north)), QPointF(x(b.east), y(b.south)))};
+        return {QRectF(QPointF(x(b.west), y(b.north)), QPointF(x(180), y(b.south))),
+                QRectF(QPointF(x(-180), y(b.north)), QPointF(x(b.east), y(b.south)))};
+    }
+    // Waits for the map to show `b` (the areas and codes are found off the
+    // UI thread), then compares.
+    void ExpectShows(const Bounds& b)
+    {
+        const std::vector<QRectF> expected = Expected(b);
+        auto near = [&] {
+            const std::vector<QRectF> shown = Map()->AreaRects();
+            if (shown.size() != expected.size())
+                return false;
+            for (std::size_t i = 0; i < shown.size(); ++i) {
+                const QRectF d(shown[i].topLeft() - expected[i].topLeft(), shown[i].size() - expected[i].size());
+                if (std::abs(d.x()) > 0.5 || std::abs(d.y()) > 0.5 || std::abs(d.width()) > 0.5 ||
+                    std::abs(d.height()) > 0.5)
+                    return false;
+            }
+            return true;
+        };
+        EXPECT_TRUE(QTest::qWaitFor(near, 5000)) << Map()->Area().name;
+        ASSERT_EQ(Map()->AreaRects().size(), expected.size());
+        EXPECT_FALSE(Map()->NameLine()->toolTip().isEmpty()) << "the area's whole name in the tooltip";
+    }
+};
+
+}  // namespace
+
+TEST_F(AreaMapTest, ShowsTheChosenSystemsAreaAndTheCandidateTheUserIsOn)
+{
+    // Chosen by code (handed in), then by the search (across the antimeridian).
+    const struct {
+        int code;
+        std::size_t rectangles;
+    } handedIn[] = {{32633, 1}, {2056, 1}, {3832, 2}};
+    for (const auto& row : handedIn) {
+        SCOPED_TRACE(row.code);
+        Open(EpsgWkt(row.code));
+        ExpectShows(EpsgBounds(row.code));
+        EXPECT_EQ(Map()->AreaRects().size(), row.rectangles);
+    }
+
+    QWidget* window = Field()->window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    Field()->setFocus(Qt::OtherFocusReason);
+    // The first row is on as the words find it: the map shows it before it is taken.
+    QTest::keyClicks(Field(), "lv95");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Dlg().GetSearch()->List()->isVisible(); }, 5000));
+    ExpectShows(EpsgBounds(2056));
+    // Escape: back to the system chosen.
+    QTest::keyClick(Field(), Qt::Key_Escape);
+    ExpectShows(EpsgBounds(3832));
+    QTest::keyClick(Field(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(Field(), "32633");
+    QTest::keyClick(Field(), Qt::Key_Return);
+    ExpectShows(EpsgBounds(32633));
+}
+
+TEST(ChoiceArea, CodeFirstThenTheZonesBandThenTheGeographicSystems)
+{
+    SystemChoice choice = NewChoice(LoadChoiceCatalogues(BuildFolder() + "/GDAL_Data/"));
+    AreaOfUse country;
+    country.name = "Country";
+    country.west = 5, country.south = 45, country.east = 11, country.north = 48, country.bounded = true;
+    AreaOfUse world;
+    world.name = "World", world.west = -180, world.south = -90, world.east = 180, world.north = 90;
+    world.bounded = true;
+    EXPECT_EQ(AreaOfChoice(choice, nullptr, &world).name, "World");
+    EXPECT_FALSE(AreaOfChoice(choice, nullptr, nullptr).bounded) << "no area known: the outline alone";
+
+    ChooseKind(choice, true);
+    ChooseCategory(choice, kUtmCategoryPosition);
+    ChooseZone(choice, UtmPositionOfZone(60, false));
+    EXPECT_EQ(AreaOfChoice(choice, &country, &world).name, "Country") << "the system's own area first";
+    const AreaOfUse band = AreaOfChoice(choice, nullptr, &world);
+    EXPECT_EQ(band.name, "Between 174°E and 180°E, southern hemisphere between 80°S and equator");
+    EXPECT_DOUBLE_EQ(band.south, -80.0);
+    EXPECT_DOUBLE_EQ(band.north, 0.0);
+    EXPECT_TRUE(band.Contains(-40.0, 175.0));
+    EXPECT_FALSE(band.Contains(-40.0, 173.0));
+}
