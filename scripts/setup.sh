@@ -10,6 +10,7 @@ packages=(
   libgdal-dev                 # GDAL 3.6 with PROJ
   libsqlite3-dev              # the search reads PROJ's database of names and areas
   qt6-base-dev qt6-tools-dev  # Qt 6 Widgets, UiTools, Test
+  qt6-translations-l10n       # Qt's own buttons and file dialogs in Chinese
   libqt6opengl6-dev           # UiTools' CMake package asks for Qt6OpenGL(Widgets)
   nlohmann-json3-dev          # the host program's --json output
   libgtest-dev libbenchmark-dev

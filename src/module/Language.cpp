@@ -19,3 +19,12 @@ unsigned EditorTemplateId(LanguageSet language)
     default: return IDD_EDITOR_ENGLISH;
     }
 }
+
+const char* QtLocaleName(LanguageSet language)
+{
+    switch (static_cast<int>(language)) {
+    case 0: return "zh_CN";
+    case 1: return "zh_TW";
+    default: return "";
+    }
+}

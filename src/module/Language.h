@@ -18,3 +18,7 @@ enum TemplateId : unsigned {
 // 0 and 1 are the two Chinese variants; every other value is English.
 unsigned ChooserTemplateId(LanguageSet language = g_language);
 unsigned EditorTemplateId(LanguageSet language = g_language);
+
+// The locale of Qt's own translations for the dialogs' language: "zh_CN",
+// "zh_TW", or empty for English (Qt's own texts).
+const char* QtLocaleName(LanguageSet language = g_language);

@@ -96,6 +96,8 @@ const MessageVariants kMessages[] = {
      "此投影方法的座標系無法由參數重新組成：參數按座標系所給顯示，座標系按原樣返回。",
      "A system of this method cannot be composed from its parameters: they are shown as the system gives "
      "them, and the system comes back as it was given."},
+    {MessageId::ImportTitle, "选择数据源", "選擇資料來源", "Select a Data Source"},
+    {MessageId::SavePrjTitle, "保存 Prj 文件", "儲存 Prj 檔案", "Save Prj File"},
 };
 
 }  // namespace

@@ -56,6 +56,8 @@ enum class MessageId {
     RefusedUnusable,
     RefusedUnusableBecause,  // "%s": PROJ's reason
     ParametersReadOnly,      // the parameter list's tip when a held method cannot be composed
+    ImportTitle,             // the titles of Import…'s and Save as .prj's file dialogs
+    SavePrjTitle,
 };
 
 // The text for `language` (by default the current one): 0 Simplified Chinese,

@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "module/Language.h"
+#include "platform/QtTranslations.h"
+
 namespace {
 
 bool DisplayAvailable()
@@ -28,6 +31,8 @@ ApplicationScope::ApplicationScope()
 {
     if (QCoreApplication::instance()) {
         m_ready = HaveWidgetApplication();
+        if (m_ready)
+            m_translations = std::make_unique<QtTranslationScope>(QtLocaleName());
         return;
     }
     if (!DisplayAvailable()) {
@@ -40,10 +45,12 @@ ApplicationScope::ApplicationScope()
     m_own = std::make_unique<QApplication>(g_argc, g_argv);
     std::setlocale(LC_ALL, hostLocale.c_str());
     m_ready = true;
+    m_translations = std::make_unique<QtTranslationScope>(QtLocaleName());
 }
 
 ApplicationScope::~ApplicationScope()
 {
+    m_translations.reset();
     if (!m_own)
         return;
     // Windows closed with deleteLater() go now, while the application that

@@ -5,6 +5,7 @@
 #include <string>
 
 class QApplication;
+class QtTranslationScope;
 
 // Gives the dialogs a QApplication for as long as it lives: the host's when
 // it has one, else one of the library's own, made here and destroyed here.
@@ -19,6 +20,9 @@ class QApplication;
 // Qt sets the C locale from the environment when it makes an application;
 // the host's locale is put back at once, so that the host's own formatting
 // of numbers never changes under it.
+//
+// While the outermost scope lives, Qt's own texts are in the language of
+// the library's dialogs (see QtTranslationScope).
 class ApplicationScope {
 public:
     ApplicationScope();
@@ -33,6 +37,7 @@ public:
 private:
     bool m_ready = false;
     std::unique_ptr<QApplication> m_own;
+    std::unique_ptr<QtTranslationScope> m_translations;  // goes before the application
 };
 
 // True when a widget application exists (the host's or a scope's).

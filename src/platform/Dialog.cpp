@@ -78,6 +78,9 @@ bool CDialog::MakeWidget()
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     TemplateLoader loader;
+    // A template is in its language already; no translator (the host's
+    // included) may change the texts it keeps English on purpose.
+    loader.setTranslationEnabled(false);
     // Without a parent of its own a dialog belongs to the window the user is
     // working in (the host's, or the dialog that opened it): modal over it,
     // centred on it. A program without windows gets a window of its own.

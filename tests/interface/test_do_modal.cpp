@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <filesystem>
 #include <QTest>
+#include <QTranslator>
 #include <cpl_conv.h>
 
 #include "catalog/PredefinedSystems.h"
@@ -152,4 +153,54 @@ TEST_F(DoModalTest, WithoutTheResourceLibraryThereIsNoDialog)
     Orvane chooser("GEOGCS[\"x\"]");
     EXPECT_EQ(chooser.DoModal(), 2);
     EXPECT_FALSE(chooser.IsSettingOK());
+}
+
+namespace {
+
+// A host's own language: every text Qt asks it for, marked.
+class HostTranslator : public QTranslator {
+public:
+    QString translate(const char*, const char* source, const char*, int) const override
+    {
+        return QStringLiteral("host:") + QString::fromUtf8(source);
+    }
+    bool isEmpty() const override { return false; }
+};
+
+}  // namespace
+
+TEST_F(DoModalTest, QtsOwnDialogsSpeakTheChoosersLanguageAndTheHostKeepsItsOwn)
+{
+    HostTranslator host;
+    QCoreApplication::installTranslator(&host);
+    const QString hostCancel = QCoreApplication::translate("QPlatformTheme", "Cancel");
+    const struct {
+        LanguageSet language;
+        const char* title;
+        const char* cancel;
+    } rows[] = {{LANGUAGE_SIMPLIFIED_CHINESE, "选择数据源", "取消"}, {LANGUAGE_TRADITIONAL_CHINESE, "選擇資料來源", "取消"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.title);
+        Orvane chooser(nullptr);
+        chooser.SetLanguage(row.language);
+        std::string title, kind;
+        QStringList buttons;
+        WhenModalShows([&](QWidget* dialog) {
+            kind = qobject_cast<QComboBox*>(ControlOf(dialog, IDC_SYSTEM_KIND))->itemText(0).toStdString();
+            WhenModalShows([&](QWidget* files) {
+                title = files->windowTitle().toStdString();
+                for (QAbstractButton* button : files->findChildren<QAbstractButton*>())
+                    buttons << button->text();
+                QTest::keyClick(files, Qt::Key_Escape);
+            });
+            Press(dialog, IDC_IMPORT);
+            Press(dialog, 2);
+        });
+        EXPECT_EQ(chooser.DoModal(), 2);
+        EXPECT_EQ(title, row.title);
+        EXPECT_TRUE(buttons.contains(QString::fromUtf8(row.cancel))) << buttons.join(", ").toStdString();
+        EXPECT_EQ(kind, kGeographicKind) << "kept English in every language";
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), hostCancel) << "the host's language back";
+    }
+    QCoreApplication::removeTranslator(&host);
 }
