@@ -3,6 +3,8 @@
 # clone of this repository, inside a clean Debian 12 (a debootstrap minbase
 # root, nothing else installed). Exits with that command's status.
 #   check-fresh-machine.sh [COMMAND]     default: scripts/run-tests.sh
+# Files named in ORVANE_FRESH_FILES (blank-separated) are copied into the
+# root's /root/packages first.
 #
 # The root is made once and kept as a tarball (ORVANE_FRESH_ROOT_CACHE,
 # default /var/cache/orvane/bookworm-minbase.tar), so later runs start in
@@ -74,6 +76,8 @@ tar -C "$root" --numeric-owner -xf "$cache"
 chmod 755 "$root"  # mktemp made it private; a machine's / is searchable by every user
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 git clone -q --no-hardlinks "$repo" "$root/root/orvane"
+mkdir -p "$root/root/packages"
+for f in ${ORVANE_FRESH_FILES:-}; do cp "$f" "$root/root/packages/"; done
 
 mount -t proc proc "$root/proc"
 mount -t sysfs sysfs "$root/sys"

@@ -1,0 +1,80 @@
+# Debian packages, made with cpack from the three install components:
+#   liborvane      the library, its resource library and data (the module folder)
+#   liborvane-dev  headers, the CMake package, orvane.pc and the libOrvane.so link
+#   orvane         the command-line program
+# Build them with scripts/build-packages.sh (a /usr prefix, then cpack -G DEB).
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME orvane)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Orvane")
+set(CPACK_PACKAGE_CONTACT "Orvane developers <orvane@users.noreply.github.com>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "choose, define or import a spatial reference system")
+set(CPACK_COMPONENTS_ALL library dev program)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+# Dependencies from the ELF files (dpkg-shlibdeps), and each package on the
+# one it needs at exactly this version.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
+set(CPACK_DEBIAN_LIBRARY_PACKAGE_NAME liborvane)
+set(CPACK_DEBIAN_LIBRARY_PACKAGE_SECTION libs)
+# The chooser on a display, and Qt's own buttons in Chinese.
+set(CPACK_DEBIAN_LIBRARY_PACKAGE_RECOMMENDS "qt6-qpa-plugins, qt6-translations-l10n")
+set(CPACK_COMPONENT_LIBRARY_DESCRIPTION
+  "Qt dialogs to choose, define or import a spatial reference system\n A library through which a GIS application lets its user choose a geographic,\n UTM, Gauss-Krueger or custom projected system, search for one, import it\n from .prj, .img or .tif files, and gets it back as OGC WKT with its name.")
+# The program's links to libOrvane are found in the library's staging folder.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
+  "${CMAKE_BINARY_DIR}/_CPack_Packages/Linux/DEB/${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-Linux/library/${CMAKE_INSTALL_PREFIX}/${ORVANE_MODULE_DIR}")
+
+set(CPACK_DEBIAN_DEV_PACKAGE_NAME liborvane-dev)
+set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
+set(CPACK_COMPONENT_DEV_DEPENDS library)
+set(CPACK_COMPONENT_DEV_DESCRIPTION
+  "Qt dialogs to choose a spatial reference system - development files\n The headers, the CMake package (find_package(Orvane)) and the pkg-config\n file (orvane.pc) to build a host application with liborvane.")
+
+set(CPACK_DEBIAN_PROGRAM_PACKAGE_NAME orvane)
+set(CPACK_DEBIAN_PROGRAM_PACKAGE_SECTION science)
+set(CPACK_COMPONENT_PROGRAM_DEPENDS library)
+set(CPACK_COMPONENT_PROGRAM_DESCRIPTION
+  "choose a spatial reference system, or name one, from the command line\n orvane pick shows the chooser and prints the system chosen; orvane info,\n find and catalog name, search and list spatial reference systems.")
+
+# Debian wants a copyright file and a changelog in each package's doc folder.
+set(ORVANE_DOC_STAGE ${CMAKE_BINARY_DIR}/debian-doc)
+file(MAKE_DIRECTORY ${ORVANE_DOC_STAGE})
+file(READ ${CMAKE_SOURCE_DIR}/LICENSE ORVANE_LICENSE)
+file(WRITE ${ORVANE_DOC_STAGE}/copyright
+  "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
+  "Upstream-Name: Orvane\n\n"
+  "Files: *\nCopyright: 2026 Orvane authors\nLicense: MIT\n\n"
+  "Files: lib/*/orvane/Land.txt\n"
+  "Copyright: none (Natural Earth, public domain), via world-atlas (ISC)\nLicense: public-domain\n"
+  " Natural Earth's 1:110m land, made with Natural Earth. Free vector and raster\n"
+  " map data @ naturalearthdata.com.\n\n"
+  "License: MIT\n")
+string(REGEX REPLACE "\n\n" "\n.\n" ORVANE_LICENSE_BODY "${ORVANE_LICENSE}")
+string(REGEX REPLACE "\n([^\n])" "\n \\1" ORVANE_LICENSE_BODY "${ORVANE_LICENSE_BODY}")
+file(APPEND ${ORVANE_DOC_STAGE}/copyright " ${ORVANE_LICENSE_BODY}")
+string(TIMESTAMP ORVANE_PACKAGE_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+file(WRITE ${ORVANE_DOC_STAGE}/changelog.Debian
+  "orvane (${PROJECT_VERSION}-1) unstable; urgency=medium\n\n"
+  "  * Release ${PROJECT_VERSION}.\n\n"
+  " -- ${CPACK_PACKAGE_CONTACT}  ${ORVANE_PACKAGE_DATE}\n")
+find_program(ORVANE_GZIP gzip)
+if(ORVANE_GZIP)
+  execute_process(COMMAND ${ORVANE_GZIP} -9nf ${ORVANE_DOC_STAGE}/changelog.Debian)
+endif()
+foreach(component library dev program)
+  string(TOUPPER ${component} upper)
+  set(package ${CPACK_DEBIAN_${upper}_PACKAGE_NAME})
+  install(FILES ${ORVANE_DOC_STAGE}/copyright DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package}
+    COMPONENT ${component} EXCLUDE_FROM_ALL)
+  if(ORVANE_GZIP)
+    install(FILES ${ORVANE_DOC_STAGE}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package}
+      COMPONENT ${component} EXCLUDE_FROM_ALL)
+  endif()
+endforeach()
+
+include(CPack)
