@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QEvent>
+#include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -14,6 +15,17 @@ namespace {
 
 // Below this many pixels an area is a dot: a ring around it shows where.
 constexpr double kSmallestVisible = 6.0;
+
+// The land as last drawn, for every map of the process: a chooser opened
+// again at the same size draws none of it. An image, not a pixmap, so that
+// it may outlive the application at exit.
+struct LandPicture {
+    QSize size;
+    qreal ratio = 0;
+    QRgb base = 0, mid = 0, text = 0;
+    QImage image;
+};
+LandPicture g_land;
 
 QString Text(const std::string& text)
 {
@@ -30,7 +42,7 @@ AreaMap::AreaMap(QWidget* parent) : QWidget(parent), m_name(new QLabel(this))
 
 QSize AreaMap::sizeHint() const
 {
-    return QSize(300, 150 + m_name->sizeHint().height());
+    return QSize(240, 120 + m_name->sizeHint().height());
 }
 
 QSize AreaMap::minimumSizeHint() const
@@ -89,14 +101,6 @@ void AreaMap::resizeEvent(QResizeEvent* event)
     const QRect map = MapRect().toAlignedRect();
     m_name->setGeometry(map.left(), map.bottom() + 1, map.width(), m_name->sizeHint().height());
     ShowName();
-    m_land = QPixmap();
-}
-
-void AreaMap::changeEvent(QEvent* event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::EnabledChange)
-        m_land = QPixmap();
 }
 
 void AreaMap::DrawLand(QPainter& painter)
@@ -129,14 +133,19 @@ void AreaMap::paintEvent(QPaintEvent*)
     QPainter painter(this);
     // The land at the screen's own pixel density, so it stays crisp at 2×.
     const qreal ratio = devicePixelRatioF();
-    if (m_land.isNull() || m_land.devicePixelRatio() != ratio || m_land.size() != size() * ratio) {
-        m_land = QPixmap(size() * ratio);
-        m_land.setDevicePixelRatio(ratio);
-        m_land.fill(Qt::transparent);
-        QPainter onLand(&m_land);
+    const QPalette& colours = palette();
+    const QRgb base = colours.color(QPalette::Base).rgba(), mid = colours.color(QPalette::Mid).rgba(),
+               text = colours.color(QPalette::Text).rgba();
+    if (g_land.image.isNull() || g_land.size != size() || g_land.ratio != ratio || g_land.base != base ||
+        g_land.mid != mid || g_land.text != text) {
+        g_land = LandPicture{size(), ratio, base, mid, text,
+                             QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied)};
+        g_land.image.setDevicePixelRatio(ratio);
+        g_land.image.fill(Qt::transparent);
+        QPainter onLand(&g_land.image);
         DrawLand(onLand);
     }
-    painter.drawPixmap(0, 0, m_land);
+    painter.drawImage(0, 0, g_land.image);
 
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setClipRect(MapRect());

@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include <QPixmap>
 #include <QWidget>
 
 #include "map/AreaOfUse.h"
@@ -33,7 +32,6 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     QPointF ToWidget(double longitude, double latitude) const;
@@ -42,7 +40,4 @@ private:
 
     AreaOfUse m_area;
     QLabel* m_name;
-    // The land drawn once per size, device pixel ratio and palette: a change
-    // of area only draws the area over it.
-    QPixmap m_land;
 };

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPainter>
+#include <QTreeWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <cstdio>
@@ -18,17 +20,25 @@
 #include "gcs_editor/AddGCSDlg.h"
 #include "map/AreaMap.h"
 #include "module/Language.h"
+#include "search/SearchPopup.h"
 
 namespace {
 
 std::string g_folder;
 int g_failures = 0;
 
-void Save(QWidget* widget, const char* name)
+// `widget` as shown, with `over` (a window of its own, such as the search's
+// list) where it lies over it.
+void Save(QWidget* widget, const char* name, QWidget* over = nullptr)
 {
     QApplication::processEvents();
     const std::string path = g_folder + "/" + name;
-    if (widget->grab().save(QString::fromStdString(path))) {
+    QPixmap picture = widget->grab();
+    if (over && over->isVisible()) {
+        QPainter painter(&picture);
+        painter.drawPixmap(over->mapToGlobal(QPoint(0, 0)) - widget->mapToGlobal(QPoint(0, 0)), over->grab());
+    }
+    if (picture.save(QString::fromStdString(path))) {
         std::printf("%s\n", path.c_str());
     } else {
         std::fprintf(stderr, "orvane-screenshots: cannot write %s\n", path.c_str());
@@ -127,7 +137,7 @@ int main(int argc, char** argv)
         field->setFocus();
         QTest::keyClicks(field, "utm 50n");
         QTest::keyClick(field, Qt::Key_Down);
-        Save(window, "chooser-search.png");
+        Save(window, "chooser-search.png", chooser->GetSearch()->List());
     }
     {
         CAddGCSDlg editor(EditorTemplateId());
