@@ -205,13 +205,16 @@ def chooser(lang):
         prop("toolTip", string(tr("params_tip", lang))),
         prop("minimumSize", "<size><width>0</width><height>140</height></size>"),
     ], 1091)
+    # The map of the area of use (made by the chooser in this place) beside
+    # the parameters, clear of the search's list that opens over the top.
     proj = group(ui, tr("projection", lang), layout(ui, "QGridLayout", [
-        item(label(ui, tr("zone", lang)), 0, 0), item(combo(ui, 1058), 0, 1),
-        item(label(ui, tr("method", lang)), 1, 0), item(combo(ui, 1055), 1, 1),
+        item(label(ui, tr("zone", lang)), 0, 0), item(combo(ui, 1058), 0, 1, 1, 2),
+        item(label(ui, tr("method", lang)), 1, 0), item(combo(ui, 1055), 1, 1, 1, 2),
         item(table, 2, 0, 1, 2),
+        item(widget(ui, "QWidget", "map", [], 1096), 2, 2),
         item(widget(ui, "QLabel", "code", [prop("textInteractionFlags", "<set>Qt::TextSelectableByMouse</set>")], 1095),
-             3, 0, 1, 2),
-    ], column_stretch="0,1", row_stretch="0,0,1,0"))
+             3, 0, 1, 3),
+    ], column_stretch="0,1,0", row_stretch="0,0,1,0"))
     unit = group(ui, tr("unit", lang), layout(ui, "QHBoxLayout", [
         item(label(ui, tr("unit_label", lang))), item(combo(ui, 1061)),
         item(label(ui, tr("factor", lang))), item(edit(ui, 1092)),
@@ -225,7 +228,7 @@ def chooser(lang):
     ])
     body = layout(ui, "QVBoxLayout", [item(search), item(system), item(geog), item(proj), item(unit), item(buttons)],
                   stretch="0,0,0,1,0,0")
-    return document(tr("chooser_title", lang), 600, 720, body)
+    return document(tr("chooser_title", lang), 660, 720, body)
 
 
 def editor(lang):
