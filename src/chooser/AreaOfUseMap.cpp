@@ -1,5 +1,7 @@
 // The map of where the current choice, or the search's candidate the user
 // is on, may be used.
+#include <future>
+
 #include <QLayout>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -28,6 +30,8 @@ void CProjectionDlg::SetUpAreaMap()
     layout->setContentsMargins(0, 0, 0, 0);
     m_map = new AreaMap(place);
     layout->addWidget(m_map);
+    if (!DatabaseCandidatesIfRead())
+        m_areasRead = std::async(std::launch::async, [] { DatabaseCandidates(); });
 }
 
 AreaMap* CProjectionDlg::GetAreaMap() const

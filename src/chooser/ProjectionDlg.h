@@ -151,4 +151,6 @@ private:
     QPointer<QTimer> m_codeTimer;
     QPointer<AreaMap> m_map;
     bool m_mapUpdatePending = false;
+    // The areas, read off the UI thread should the search not read them.
+    std::future<void> m_areasRead;
 };

@@ -8,6 +8,7 @@
 #include "catalog/PredefinedSystems.h"
 #include "map/AreaMap.h"
 #include "map/ChoiceArea.h"
+#include "map/LandOutline.h"
 #include "search/SearchPopup.h"
 
 namespace {
@@ -132,4 +133,28 @@ TEST(ChoiceArea, CodeFirstThenTheZonesBandThenTheGeographicSystems)
     EXPECT_DOUBLE_EQ(band.north, 0.0);
     EXPECT_TRUE(band.Contains(-40.0, 175.0));
     EXPECT_FALSE(band.Contains(-40.0, 173.0));
+}
+
+TEST(LandOutline, ADamagedFileDrawsLessNeverGarbage)
+{
+    const struct {
+        const char* text;
+        std::size_t rings;
+    } rows[] = {
+        {"# comment\n0,0 100,0 100,100 0,0\n", 1},
+        {"0,0 100,0 100,100 0,0\r\n-100,0 -200,0 -200,-100\n", 2},  // CRLF, a ring left open
+        {"0,0 100,0\n", 0},                                         // two points are no ring
+        {"0,0 100,0 x,1 0,0\n", 0},                                 // a stray word
+        {"0,0 100,0 100,100 0,", 0},                                // cut off mid-point
+        {"0,0 100,0 100,9001 0,0\n", 0},                            // past the pole
+        {"0,0 54001,0 100,100 0,0\n", 0},                           // past any copy of the antimeridian
+        {"", 0},
+        {"\xff\xfe\x01 0,0\n", 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        EXPECT_EQ(ParseLandOutline(row.text).size(), row.rings);
+    }
+    const std::vector<LandRing> shipped = ParseLandOutline(ReadFile(BuildFolder() + "/Land.txt"));
+    EXPECT_GT(shipped.size(), 100u) << "Natural Earth's land";
 }
