@@ -66,6 +66,12 @@ find_program(ORVANE_GZIP gzip)
 if(ORVANE_GZIP)
   execute_process(COMMAND ${ORVANE_GZIP} -9nf ${ORVANE_DOC_STAGE}/changelog.Debian)
 endif()
+# The program's manual page.
+if(ORVANE_GZIP)
+  execute_process(COMMAND ${ORVANE_GZIP} -9nc ${CMAKE_SOURCE_DIR}/docs/orvane.1
+    OUTPUT_FILE ${ORVANE_DOC_STAGE}/orvane.1.gz)
+  install(FILES ${ORVANE_DOC_STAGE}/orvane.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT program)
+endif()
 foreach(component library dev program)
   string(TOUPPER ${component} upper)
   set(package ${CPACK_DEBIAN_${upper}_PACKAGE_NAME})
