@@ -94,7 +94,8 @@ void CProjectionDlg::UpdateGeogSummary()
 {
     const OsrHandle srs = NewSpatialReference(ChosenGeographicWkt(m_choice));
     // A name the catalogue lacks, or an entry GDAL cannot read: the summary
-    // stays as it was.
+    // stays as it was, and the map knows no area of it.
+    m_geogCode.clear();
     if (!srs)
         return;
     const std::string summary = AttrValue(srs.get(), "GEOGCS") + "\r\nDatum: " + AttrValue(srs.get(), "DATUM") +
