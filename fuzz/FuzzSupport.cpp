@@ -47,7 +47,11 @@ void SetUpChooserWorld()
     static int argc = 1;
     static char name[] = "fuzz";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
+    // Never destroyed: exit()'s handlers run after Qt's own statics are gone,
+    // and tearing the application down then crashes in Qt. The process ends
+    // with it alive, as with every window the fuzzer made.
+    static QApplication* app = new QApplication(argc, argv);
+    (void)app;
     static ScriptedPrompts prompts;  // every message answered, every file dialog cancelled
     // Once: copying over the loaded libOrvaneUI.so would rewrite the pages
     // the process has mapped, and its unloading would run garbage.
@@ -85,13 +89,15 @@ std::unique_ptr<CProjectionDlg> MakeChooser()
 
 CProjectionDlg& FuzzChooser()
 {
-    // Made after the application, so that it goes before it at exit; made
-    // anew now and then, so that the systems inputs add to its lists do not
-    // pile up over a run.
-    static std::unique_ptr<CProjectionDlg> chooser;
+    // Made anew now and then, so that the systems inputs add to its lists do
+    // not pile up over a run; the last one is left alive at exit, like the
+    // application.
+    static CProjectionDlg* chooser = nullptr;
     static int uses = 0;
-    if (!chooser || ++uses % 256 == 0)
-        chooser = MakeChooser();
+    if (!chooser || ++uses % 256 == 0) {
+        delete chooser;
+        chooser = MakeChooser().release();
+    }
     return *chooser;
 }
 
