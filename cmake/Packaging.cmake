@@ -49,10 +49,15 @@ file(WRITE ${ORVANE_DOC_STAGE}/copyright
   "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
   "Upstream-Name: Orvane\n\n"
   "Files: *\nCopyright: 2026 Orvane authors\nLicense: MIT\n\n"
-  "Files: lib/*/orvane/Land.txt\n"
+  "Files: data/Land.txt\n"
   "Copyright: none (Natural Earth, public domain), via world-atlas (ISC)\nLicense: public-domain\n"
   " Natural Earth's 1:110m land, made with Natural Earth. Free vector and raster\n"
   " map data @ naturalearthdata.com.\n\n"
+  "Files: data/CoordSys.dat data/GDAL_Data/*\n"
+  "Copyright: IOGP (the EPSG Geodetic Parameter Dataset, as PROJ's proj.db holds it)\n"
+  "License: EPSG\n"
+  " Generated from the EPSG Geodetic Parameter Dataset, used under its terms of\n"
+  " use: https://epsg.org/terms-of-use.html\n\n"
   "License: MIT\n")
 string(REGEX REPLACE "\n\n" "\n.\n" ORVANE_LICENSE_BODY "${ORVANE_LICENSE}")
 string(REGEX REPLACE "\n([^\n])" "\n \\1" ORVANE_LICENSE_BODY "${ORVANE_LICENSE_BODY}")

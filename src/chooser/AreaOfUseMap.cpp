@@ -30,6 +30,8 @@ void CProjectionDlg::SetUpAreaMap()
     layout->setContentsMargins(0, 0, 0, 0);
     m_map = new AreaMap(place);
     layout->addWidget(m_map);
+    // Closing the dialog waits for this read (tens of milliseconds) should
+    // it still run: nothing of it outlives the dialog.
     if (!DatabaseCandidatesIfRead())
         m_areasRead = std::async(std::launch::async, [] { DatabaseCandidates(); });
 }
@@ -41,7 +43,8 @@ AreaMap* CProjectionDlg::GetAreaMap() const
 
 void CProjectionDlg::UpdateAreaMap()
 {
-    if (!m_map)
+    // The search's row the user is on keeps the map until the list closes.
+    if (!m_map || m_mapShowsCandidate)
         return;
     // The areas are read with the search's candidates, on a thread of its
     // own: until then the map waits rather than the user.
@@ -61,6 +64,7 @@ void CProjectionDlg::UpdateAreaMap()
 
 void CProjectionDlg::ShowCandidateArea(const Candidate* candidate)
 {
+    m_mapShowsCandidate = candidate != nullptr;
     if (!candidate) {
         UpdateAreaMap();
         return;

@@ -1,6 +1,7 @@
 // The chooser's life: construction, opening on what the host handed in, OK
 // and Cancel.
 #include "chooser/ProjectionDlg.h"
+#include "search/SearchPopup.h"
 
 #include <QLineEdit>
 
@@ -34,7 +35,14 @@ CProjectionDlg::CProjectionDlg(unsigned templateId, CWnd* parent) : CDialog(temp
     OnSelChange(IDC_UNIT, [this] { OnSelchangeUnit(); });
 }
 
-CProjectionDlg::~CProjectionDlg() = default;
+CProjectionDlg::~CProjectionDlg()
+{
+    // The window goes while the choice and the map it shows are still here:
+    // closing it hides the search's list, which tells the map.
+    if (m_search)
+        m_search->SetOnHighlight({});
+    DestroyWindow();
+}
 
 void CProjectionDlg::DoDataExchange(CDataExchange* dx)
 {

@@ -151,6 +151,7 @@ private:
     QPointer<QTimer> m_codeTimer;
     QPointer<AreaMap> m_map;
     bool m_mapUpdatePending = false;
+    bool m_mapShowsCandidate = false;  // the search's row, not the choice
     // The areas, read off the UI thread should the search not read them.
     std::future<void> m_areasRead;
 };

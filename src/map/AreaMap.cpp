@@ -21,6 +21,7 @@ constexpr double kSmallestVisible = 6.0;
 // it may outlive the application at exit.
 struct LandPicture {
     QSize size;
+    QRectF map;  // the frame within it (it moves with the name line's font)
     qreal ratio = 0;
     QRgb base = 0, mid = 0, text = 0;
     QImage image;
@@ -136,9 +137,9 @@ void AreaMap::paintEvent(QPaintEvent*)
     const QPalette& colours = palette();
     const QRgb base = colours.color(QPalette::Base).rgba(), mid = colours.color(QPalette::Mid).rgba(),
                text = colours.color(QPalette::Text).rgba();
-    if (g_land.image.isNull() || g_land.size != size() || g_land.ratio != ratio || g_land.base != base ||
-        g_land.mid != mid || g_land.text != text) {
-        g_land = LandPicture{size(), ratio, base, mid, text,
+    if (g_land.image.isNull() || g_land.size != size() || g_land.map != MapRect() || g_land.ratio != ratio ||
+        g_land.base != base || g_land.mid != mid || g_land.text != text) {
+        g_land = LandPicture{size(), MapRect(), ratio, base, mid, text,
                              QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied)};
         g_land.image.setDevicePixelRatio(ratio);
         g_land.image.fill(Qt::transparent);

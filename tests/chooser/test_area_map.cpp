@@ -94,6 +94,8 @@ TEST_F(AreaMapTest, ShowsTheChosenSystemsAreaAndTheCandidateTheUserIsOn)
         EXPECT_EQ(Map()->AreaRects().size(), row.rectangles);
     }
 
+    // Words typed at once, while the chooser still identifies what it opened on.
+    Open(EpsgWkt(3832));
     QWidget* window = Field()->window();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
@@ -102,6 +104,8 @@ TEST_F(AreaMapTest, ShowsTheChosenSystemsAreaAndTheCandidateTheUserIsOn)
     QTest::keyClicks(Field(), "lv95");
     ASSERT_TRUE(QTest::qWaitFor([&] { return Dlg().GetSearch()->List()->isVisible(); }, 5000));
     ExpectShows(EpsgBounds(2056));
+    QTest::qWait(200);  // the choice's own update waits until the list closes
+    ExpectShows(EpsgBounds(2056));
     // Escape: back to the system chosen.
     QTest::keyClick(Field(), Qt::Key_Escape);
     ExpectShows(EpsgBounds(3832));
@@ -109,6 +113,10 @@ TEST_F(AreaMapTest, ShowsTheChosenSystemsAreaAndTheCandidateTheUserIsOn)
     QTest::keyClicks(Field(), "32633");
     QTest::keyClick(Field(), Qt::Key_Return);
     ExpectShows(EpsgBounds(32633));
+    // Closed with the list open: the list's closing tells no map that is gone.
+    QTest::keyClicks(Field(), "lv95");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Dlg().GetSearch()->List()->isVisible(); }, 5000));
+    Open();
 }
 
 TEST(ChoiceArea, CodeFirstThenTheZonesBandThenTheGeographicSystems)

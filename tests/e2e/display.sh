@@ -14,6 +14,11 @@ start_display() {
   done
   export DISPLAY=":$(head -n 1 "$fd_file")"
   rm -f "$fd_file"
+  # Up before anything is started on it: a busy machine may be slow to listen.
+  for _ in $(seq 100); do
+    xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.1
+  done
   # The program must come up on that display, whatever platform the caller chose.
   export QT_QPA_PLATFORM=xcb
   wm_pid=
