@@ -39,14 +39,6 @@ std::string AxesOf(OGRSpatialReferenceH srs)
     return axes;
 }
 
-const ChoiceParameter* FindParameter(const ChoiceParameters& parameters, const char* name)
-{
-    for (const ChoiceParameter& p : parameters)
-        if (EqualIgnoringAsciiCase(p.name, name))
-            return &p;
-    return nullptr;
-}
-
 bool IsScaleFactor(const std::string& name)
 {
     return LowerAscii(name).find("scale") != std::string::npos;

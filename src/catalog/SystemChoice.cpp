@@ -431,6 +431,14 @@ std::vector<std::string> GeogEntries(const SystemChoice& choice)
     return entries;
 }
 
+const ChoiceParameter* FindParameter(const ChoiceParameters& parameters, const char* name)
+{
+    for (const ChoiceParameter& p : parameters)
+        if (EqualIgnoringAsciiCase(p.name, name))
+            return &p;
+    return nullptr;
+}
+
 std::string ParameterText(const ChoiceParameter& parameter)
 {
     return parameter.typed.empty() ? FormatFixed(parameter.value, kParameterDecimals) : parameter.typed;

@@ -120,6 +120,8 @@ std::vector<std::string> UnitEntries(const SystemChoice& choice);
 std::vector<std::string> GeogEntries(const SystemChoice& choice);
 // The text of a parameter's value cell.
 std::string ParameterText(const ChoiceParameter& parameter);
+// The parameter of that name (ASCII case aside); null when there is none.
+const ChoiceParameter* FindParameter(const ChoiceParameters& parameters, const char* name);
 
 // Which controls take input for a choice.
 struct ControlStates {

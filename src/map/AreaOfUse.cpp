@@ -1,19 +1,15 @@
 #include "map/AreaOfUse.h"
 
 #include <cmath>
-#include <cstdio>
+
+#include "util/NumberText.h"
 
 namespace {
 
-// "12°E", "1.5°W": as EPSG writes a zone's meridians.
+// "12°E", "1.5°W": as EPSG writes a zone's meridians, whatever the locale.
 std::string Longitude(double degrees)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", std::fabs(degrees));
-    std::string number = text;
-    if (number.size() > 2 && number.compare(number.size() - 2, 2, ".0") == 0)
-        number.resize(number.size() - 2);
-    return number + "°" + (degrees < 0 ? "W" : "E");
+    return FormatGeneral(std::fabs(degrees), 5) + "°" + (degrees < 0 ? "W" : "E");
 }
 
 double Wrapped(double longitude)

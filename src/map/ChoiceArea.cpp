@@ -8,10 +8,8 @@ namespace {
 
 double ParameterOf(const ShownChoice& shown, const char* name)
 {
-    for (const ChoiceParameter& p : shown.parameters)
-        if (p.name == name)
-            return p.value;
-    return std::nan("");
+    const ChoiceParameter* p = FindParameter(shown.parameters, name);
+    return p ? p->value : std::nan("");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // row the user is on, and of a zone without a code, as rectangles on the map
 // computed from EPSG's bounds.
 #include <QLabel>
+#include <clocale>
 #include <QTreeWidget>
 
 #include "ChooserFixture.h"
@@ -141,6 +142,13 @@ TEST(ChoiceArea, CodeFirstThenTheZonesBandThenTheGeographicSystems)
     EXPECT_DOUBLE_EQ(band.north, 0.0);
     EXPECT_TRUE(band.Contains(-40.0, 175.0));
     EXPECT_FALSE(band.Contains(-40.0, 173.0));
+
+    // A 3° zone's half degrees, under a decimal-comma locale as a host may run.
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "scripts/setup.sh provides the de_DE.UTF-8 locale";
+    const std::string threeDegrees = ZoneBand(75.0, 3.0, true).name;
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    EXPECT_EQ(threeDegrees, "Between 73.5°E and 76.5°E, northern hemisphere between equator and 84°N");
 }
 
 TEST(LandOutline, ADamagedFileDrawsLessNeverGarbage)
