@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (AddressSanitizer and
 # UndefinedBehaviorSanitizer on) and runs each for FUZZ_SECONDS (default 60),
-# starting from a copy of its committed corpus. Any crash fails the run.
+# starting from a copy of its committed corpus; then the long form of the
+# chooser's random sessions (build/bin/test_chooser, when built) for as long,
+# from session ORVANE_RANDOM_FIRST (default 201, past the suite's own). Any
+# crash or failed session fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-60}
@@ -41,5 +44,18 @@ for target in names profile tables restore prj; do
     done
   fi
 done
+
+# A user's random sessions at the chooser, each checked by its own oracle.
+if [ -x build/bin/test_chooser ]; then
+  if QT_QPA_PLATFORM=offscreen ORVANE_RANDOM_FIRST=${ORVANE_RANDOM_FIRST:-201} ORVANE_RANDOM_SECONDS=$seconds \
+       build/bin/test_chooser --gtest_filter='RandomChoices.*' >"$work/random.log" 2>&1; then
+    echo "random sessions: $(grep -E '^[0-9]+ random sessions' "$work/random.log")"
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "random sessions FAILED:"
+    tail -n 40 "$work/random.log"
+  fi
+fi
 echo "fuzzers: $passed passed, $failed failed"
 [ "$failed" = 0 ]

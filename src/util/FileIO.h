@@ -17,6 +17,13 @@ public:
     void Reset(int fd = -1);
     // Closes now; false when the close reports an error.
     bool Close();
+    // Hands the descriptor over, unclosed.
+    int Release()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
 
 private:
     int m_fd;

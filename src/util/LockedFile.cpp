@@ -8,6 +8,10 @@
 
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "util/FileIO.h"
@@ -32,35 +36,90 @@ void RemoveStaleTemporaries(const std::string& path)
     closedir(dir);
 }
 
-// How long a writer waits for another to finish: a lock held longer than
-// that is taken for a hung or hostile writer, and the write fails.
-const auto kLockWait = std::chrono::milliseconds(1500);
+// How long a writer waits for the others before it: long enough for a queue
+// of writers on a slow, busy disk. A lock held longer than that is taken for
+// a hung or hostile writer, and the write fails.
+std::chrono::milliseconds lockWait = std::chrono::seconds(20);
+
+// A blocking lock request that the caller may stop waiting for. A blocked
+// request is woken the moment the holder lets go, so it is not starved by a
+// writer that locks again at once, as one that polls every few milliseconds
+// was on a busy machine. The request runs on a thread of its own, on a
+// descriptor of its own; one the caller gave up on lets the lock go once
+// granted.
+struct LockRequest {
+    std::mutex mutex;
+    std::condition_variable granted;
+    FileDescriptor fd;
+    bool done = false, abandoned = false;
+    int error = 0;
+};
 
 // Writers take an exclusive lock on the file's folder: unlike the file, the
 // folder stays the same inode while writers replace the file, so every writer
 // waits its turn and reads what the one before it wrote. False, with errno
-// ETIMEDOUT, when the lock stays taken for kLockWait.
+// ETIMEDOUT, when the lock stays taken for lockWait.
 bool LockFolder(const std::string& path, FileDescriptor& lock, const std::function<void()>& whileWaiting)
 {
-    lock.Reset(open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const std::string folder = FolderOf(path);
+    lock.Reset(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (lock.Get() < 0)
         return false;
-    const auto deadline = std::chrono::steady_clock::now() + kLockWait;
-    while (flock(lock.Get(), LOCK_EX | LOCK_NB) != 0) {
-        if (errno != EWOULDBLOCK && errno != EINTR)
-            return false;
+    if (flock(lock.Get(), LOCK_EX | LOCK_NB) == 0)
+        return true;
+    if (errno != EWOULDBLOCK)
+        return false;
+    auto request = std::make_shared<LockRequest>();
+    request->fd.Reset(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (request->fd.Get() < 0)
+        return false;
+    try {
+        std::thread([request] {
+            int result;
+            do
+                result = flock(request->fd.Get(), LOCK_EX);
+            while (result != 0 && errno == EINTR);
+            const std::lock_guard<std::mutex> guard(request->mutex);
+            request->done = true;
+            request->error = result == 0 ? 0 : errno;
+            if (request->abandoned)
+                request->fd.Reset(-1);  // lets the lock go
+            request->granted.notify_one();
+        }).detach();
+    } catch (const std::system_error&) {
+        return false;  // no thread to be had: errno says why
+    }
+    const auto deadline = std::chrono::steady_clock::now() + lockWait;
+    std::unique_lock<std::mutex> guard(request->mutex);
+    while (!request->done) {
         if (std::chrono::steady_clock::now() >= deadline) {
+            request->abandoned = true;
             errno = ETIMEDOUT;
             return false;
         }
-        if (whileWaiting)
+        // The caller's window keeps painting while it waits.
+        if (whileWaiting) {
+            guard.unlock();
             whileWaiting();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            guard.lock();
+        }
+        request->granted.wait_for(guard, std::chrono::milliseconds(10));
     }
+    if (request->error != 0) {
+        errno = request->error;
+        return false;
+    }
+    lock.Reset(request->fd.Release());
     return true;
 }
 
 }  // namespace
+
+std::chrono::milliseconds SetLockWait(std::chrono::milliseconds wait)
+{
+    std::swap(wait, lockWait);
+    return wait;
+}
 
 bool EditFileUnderLock(const std::string& path, const std::function<std::string(const std::string&)>& edit,
                        const std::function<void()>& whileWaiting, std::size_t maxBytes)

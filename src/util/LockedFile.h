@@ -2,6 +2,7 @@
 // what the one before it wrote.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -9,9 +10,13 @@
 // `edit` of its content, as RewriteFile does, under an exclusive lock on its
 // folder. The edit sees the content the last writer left: a rewrite a killed
 // writer left half done is completed first, and the temporary files killed
-// writers left are removed. A writer waits at most a second and a half for
-// another to finish, calling `whileWaiting` (when given) meanwhile; then it
+// writers left are removed. A writer waits its turn behind the others for at
+// most 20 seconds, calling `whileWaiting` (when given) meanwhile; then it
 // fails with errno ETIMEDOUT. A file larger than `maxBytes` is not read: it
 // fails with errno EFBIG.
 bool EditFileUnderLock(const std::string& path, const std::function<std::string(const std::string&)>& edit,
                        const std::function<void()>& whileWaiting, std::size_t maxBytes);
+
+// Sets how long a writer waits for the lock; returns the wait it replaces.
+// For tests that prove the give-up without waiting the whole time.
+std::chrono::milliseconds SetLockWait(std::chrono::milliseconds wait);

@@ -29,9 +29,9 @@ bool GetPrivateProfileSection(const std::string& section, const std::string& pat
 // cannot be written, or when the format cannot carry the text so that it
 // reads back as written (a line break anywhere; "=" in the key, or a key that
 // begins like a header or a comment; "]" in the section name, or blanks
-// around it). A writer waits at most a second and a half for another to
-// finish, calling `whileWaiting` (when given) as it waits; then it fails with
-// errno ETIMEDOUT.
+// around it). A writer waits its turn behind the others (see
+// EditFileUnderLock), calling `whileWaiting` (when given) as it waits; then it
+// fails with errno ETIMEDOUT.
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& path,
                                const std::function<void()>& whileWaiting = nullptr);

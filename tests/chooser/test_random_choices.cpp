@@ -9,6 +9,7 @@
 // ORVANE_RANDOM_SEED=n replays one failing session.
 #include <QLineEdit>
 #include <QTreeWidget>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <random>
@@ -403,23 +404,37 @@ protected:
 
 }  // namespace
 
+// A few hundred sessions here; the test command's fuzzing step runs the long
+// form, sessions from ORVANE_RANDOM_FIRST on for ORVANE_RANDOM_SECONDS.
 TEST_F(RandomChoices, WhatOkHandsBackIsWhatTheDialogShows)
 {
-#ifdef ORVANE_SANITIZED
-    const unsigned sessions = 100;
-#else
-    const unsigned sessions = std::getenv("ORVANE_RANDOM_SESSIONS") ? std::strtoul(std::getenv("ORVANE_RANDOM_SESSIONS"), nullptr, 10) : 2000;
-#endif
     if (const char* seed = std::getenv("ORVANE_RANDOM_SEED")) {
         Session(static_cast<unsigned>(std::strtoul(seed, nullptr, 10)));
         return;
     }
-    for (unsigned s = 1; s <= sessions && !HasFatalFailure(); ++s) {
+#ifdef ORVANE_SANITIZED
+    unsigned sessions = 60;
+#else
+    unsigned sessions = 150;
+#endif
+    unsigned first = 1;
+    double seconds = 0;  // none: `sessions` sessions
+    if (const char* text = std::getenv("ORVANE_RANDOM_FIRST"))
+        first = static_cast<unsigned>(std::strtoul(text, nullptr, 10));
+    if (const char* text = std::getenv("ORVANE_RANDOM_SECONDS")) {
+        seconds = std::strtod(text, nullptr);
+        sessions = ~0u - first;
+    }
+    const auto started = std::chrono::steady_clock::now();
+    unsigned ran = 0;
+    for (unsigned s = first; ran < sessions && !HasFatalFailure(); ++s, ++ran) {
+        if (seconds > 0 && std::chrono::steady_clock::now() - started > std::chrono::duration<double>(seconds))
+            break;
         Session(s);
         if (HasFailure()) {
             std::printf("replay with ORVANE_RANDOM_SEED=%u\n", s);
             break;
         }
     }
-    std::printf("%u random sessions\n", sessions);
+    std::printf("%u random sessions from %u\n", ran, first);
 }

@@ -1,87 +1,119 @@
 # Sourced by the end-to-end scripts: a virtual display (Xvfb) with a window
 # manager (openbox), as a user's desktop has one, and a user at the keyboard.
-#   start_display; run_driven RESULT_VAR STEPS -- PROGRAM ARGS...; stop_display
+# Every wait here is for a condition (the display answers, the window manager
+# is running, a window has the focus, a dialog is gone, a process ended),
+# bounded by a deadline that a loaded machine stays well within.
+#   start_display; run_driven STEPS -- PROGRAM ARGS...; stop_display
+
+# wait_until SECONDS COMMAND...: true once COMMAND succeeds, false when
+# SECONDS passed first.
+wait_until() {
+  local deadline=$((SECONDS + $1)); shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
 
 start_display() {
   local fd_file
   fd_file=$(mktemp)
   # Xvfb picks a free display itself: parallel test runs never share one.
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
+  # -noreset: by default the server resets when its last client leaves, and
+  # a client connecting meanwhile is refused; the window manager, coming
+  # right after the probe below, was refused now and then, and without it
+  # the window manager's close (Alt+F4) did nothing.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fd_file" >/dev/null 2>&1 &
   xvfb_pid=$!
-  for _ in $(seq 100); do
-    [ -s "$fd_file" ] && break
-    sleep 0.1
-  done
+  if ! wait_until 60 test -s "$fd_file"; then
+    echo "Xvfb did not start" >&2
+    rm -f "$fd_file"
+    return 1
+  fi
   export DISPLAY=":$(head -n 1 "$fd_file")"
   rm -f "$fd_file"
-  # Up before anything is started on it: a busy machine may be slow to listen.
-  for _ in $(seq 100); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.1
-  done
+  wait_until 60 xdpyinfo >/dev/null 2>&1 || { echo "Xvfb does not answer on $DISPLAY" >&2; return 1; }
   # The program must come up on that display, whatever platform the caller chose.
   export QT_QPA_PLATFORM=xcb
   wm_pid=
   if command -v openbox >/dev/null; then
     openbox >/dev/null 2>&1 &
     wm_pid=$!
-    for _ in $(seq 100); do
-      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-      sleep 0.1
-    done
+    wait_until 60 wm_running || { echo "openbox did not start on $DISPLAY" >&2; return 1; }
   fi
+}
+
+# openbox names itself on the root window once it manages the screen.
+wm_running() {
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
 }
 
 stop_display() {
   [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null
-  kill "$xvfb_pid" 2>/dev/null
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
   wait 2>/dev/null
 }
 
+# The visible windows of exactly that title, newest last.
+windows_named() {
+  xdotool search --onlyvisible --name "^$1\$" 2>/dev/null
+}
+
+window_shown() { [ -n "$(windows_named "$1")" ]; }
+window_gone() { [ -z "$(windows_named "$1")" ]; }
+
+# Whether the keyboard's focus is in WINDOW.
+has_focus() {
+  [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]
+}
+
+# Activates WINDOW until it has the focus: a dialog that is still closing may
+# take it back (Qt hands the focus to a modal window over its parent).
+focus_window() {
+  xdotool windowactivate "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null
+  has_focus "$1" || { sleep 0.05; has_focus "$1"; }
+}
+
 # act STEP: what a user does next.
-#   @TITLE   waits (up to 20 s) for a window of that title and brings it to the front
+#   @TITLE   waits (up to 30 s) for a window of that title and gives it the focus
+#   !TITLE   waits (up to 30 s) until no window of that title is left
 #   =TEXT    types TEXT
-#   ~SECONDS waits
 #   KEYS     presses keys (xdotool's names: Tab, Return, ctrl+a, shift+Tab ...)
 act() {
   case $1 in
     @*)
       local window
-      window=$(timeout 20 xdotool search --sync --onlyvisible --name "^${1#@}\$" 2>/dev/null | tail -n 1)
-      [ -n "$window" ] || return 1
-      xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window" 2>/dev/null
-      sleep 0.4
+      wait_until 30 window_shown "${1#@}" || return 1
+      window=$(windows_named "${1#@}" | tail -n 1)
+      wait_until 30 focus_window "$window"
       ;;
+    !*) wait_until 30 window_gone "${1#!}" ;;
     =*) xdotool type --delay 15 "${1#=}" ;;
-    ~*) sleep "${1#\~}" ;;
-    *) xdotool key --clearmodifiers $1; sleep 0.3 ;;
+    *) xdotool key --clearmodifiers $1 ;;
   esac
 }
 
 # run_driven STEPS -- COMMAND...: runs COMMAND in the background (its output
 # and errors as the caller redirects them), acts the steps (one a line), then
-# waits up to 20 s for it to end. Sets $status: its exit status, 124 when a
-# step found no window or it did not end (it is killed then), 125 for a
-# step that failed.
+# waits up to 60 s for it to end. Sets $status: its exit status, 124 when it
+# did not end (it is killed then), 125 when a step found no window or no
+# focus (the step is named on standard error).
 run_driven() {
   local steps=$1; shift 2
   "$@" &
-  local pid=$! step failed=0
+  local pid=$! step failed=
   while IFS= read -r step; do
     [ -n "$step" ] || continue
-    act "$step" || { failed=1; break; }
+    act "$step" || { failed=$step; break; }
   done <<<"$steps"
-  for _ in $(seq 200); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$pid" 2>/dev/null; then
+  if ! wait_until 60 eval '! kill -0 "$pid" 2>/dev/null'; then
     kill -9 "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
     status=124
+    [ -z "$failed" ] || echo "     step failed: $failed" >&2
     return
   fi
   wait "$pid"
   status=$?
-  [ "$failed" = 0 ] || status=125
+  [ -z "$failed" ] || { status=125; echo "     step failed: $failed" >&2; }
 }

@@ -36,6 +36,7 @@ run_driven "$chooser
 Tab Tab Tab Tab space
 @Select a Data Source
 Escape
+!Select a Data Source
 $chooser
 Tab Tab space
 $chooser
@@ -46,6 +47,7 @@ ctrl+a
 Return
 @Orvane
 Return
+!Orvane
 $chooser
 Tab space" -- env LC_ALL=de_DE.UTF-8 "$work/host/host" --choose-twice >"$work/twice.out" 2>"$work/twice.err"
 set -e
