@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (AddressSanitizer and
-# UndefinedBehaviorSanitizer on) and runs each for FUZZ_SECONDS (default 60),
+# UndefinedBehaviorSanitizer on) and runs each for FUZZ_SECONDS (default 30),
 # starting from a copy of its committed corpus; then the long form of the
-# chooser's random sessions (build/bin/test_chooser, when built) for as long,
-# from session ORVANE_RANDOM_FIRST (default 201, past the suite's own). Any
-# crash or failed session fails the run.
+# chooser's random sessions (build/bin/test_chooser, when built) for
+# RANDOM_SECONDS (default 90: about a thousand sessions), from session
+# ORVANE_RANDOM_FIRST (default 201, past the suite's own). Any crash or
+# failed session fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${FUZZ_SECONDS:-60}
+seconds=${FUZZ_SECONDS:-30}
+random_seconds=${RANDOM_SECONDS:-90}
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DORVANE_FUZZ=ON -DORVANE_BUILD_TESTS=OFF \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -47,7 +49,7 @@ done
 
 # A user's random sessions at the chooser, each checked by its own oracle.
 if [ -x build/bin/test_chooser ]; then
-  if QT_QPA_PLATFORM=offscreen ORVANE_RANDOM_FIRST=${ORVANE_RANDOM_FIRST:-201} ORVANE_RANDOM_SECONDS=$seconds \
+  if QT_QPA_PLATFORM=offscreen ORVANE_RANDOM_FIRST=${ORVANE_RANDOM_FIRST:-201} ORVANE_RANDOM_SECONDS=$random_seconds \
        build/bin/test_chooser --gtest_filter='RandomChoices.*' >"$work/random.log" 2>&1; then
     echo "random sessions: $(grep -E '^[0-9]+ random sessions' "$work/random.log")"
     passed=$((passed + 1))

@@ -53,9 +53,13 @@ std::string PrintableText(std::string_view text, std::size_t limit)
     while (i < text.size()) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         std::size_t length = c < 0x80 ? 1 : Utf8SequenceLength(text, i);
-        // C1 controls (U+0080 to U+009F) are obeyed by terminals too.
-        const bool control = c < 0x20 || c == 0x7F ||
-                             (length == 2 && c == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0);
+        // C1 controls (U+0080 to U+009F) are obeyed by terminals too; the
+        // bidirectional overrides and isolates (U+202A to U+202E, U+2066 to
+        // U+2069) turn what follows them around.
+        const auto at = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+        const bool control = c < 0x20 || c == 0x7F || (length == 2 && c == 0xC2 && at(1) < 0xA0) ||
+                             (length == 3 && c == 0xE2 && at(1) == 0x80 && at(2) >= 0xAA && at(2) <= 0xAE) ||
+                             (length == 3 && c == 0xE2 && at(1) == 0x81 && at(2) >= 0xA6 && at(2) <= 0xA9);
         std::string piece;
         if (length == 0 || control) {
             length = length == 0 ? 1 : length;

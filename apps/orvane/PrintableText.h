@@ -6,8 +6,9 @@
 #include <string>
 #include <string_view>
 
-// `text` with every control character and every byte that is not part of
-// valid UTF-8 written as \xNN, so that a terminal shows it instead of obeying
-// it; longer than `limit` bytes, it is cut before a whole character and "…"
+// `text` with every control character (tabs and line breaks included), every
+// bidirectional override or isolate and every byte that is not part of valid
+// UTF-8 written as \xNN, so that a terminal shows it instead of obeying it
+// and a record stays one; longer than `limit` bytes, it is cut before a whole character and "…"
 // is added.
 std::string PrintableText(std::string_view text, std::size_t limit);

@@ -17,6 +17,7 @@
 
 #include "Orvane.h"
 #include "OrvaneCatalog.h"
+#include "OrvaneDisplay.h"
 #include "OrvaneReference.h"
 #include "OrvaneSearch.h"
 #include "PrintableText.h"
@@ -161,15 +162,24 @@ bool AsksForHelp(int argc, char** argv)
     return false;
 }
 
-// A script gets texts exactly; a terminal gets nothing it would obey.
+// A terminal gets nothing it would obey.
 bool ToTerminal()
 {
     return isatty(STDOUT_FILENO) == 1;
 }
 
-std::string Shown(const std::string& text, std::size_t limit = kNameLimit)
+// A name or other short text in a line or a record: escaped wherever it goes,
+// so that a tab or a line break in it never splits a record and nothing
+// reaches a terminal through a pipe (`| cat`) that it would obey.
+std::string Shown(const std::string& text)
 {
-    return ToTerminal() ? PrintableText(text, limit) : text;
+    return PrintableText(text, kNameLimit);
+}
+
+// A whole system: exactly as it is for a script, escaped for a terminal.
+std::string ShownSystem(const std::string& text)
+{
+    return ToTerminal() ? PrintableText(text, text.size()) : text;
 }
 
 void PrintJson(const nlohmann::json& object)
@@ -218,11 +228,9 @@ int RunInfo(int argc, char** argv)
         if (json) {
             PrintJson(JsonOf(info));
         } else {
-            // Text for people, wherever it goes: escaped always (--json is for scripts).
-            const auto shown = [](const std::string& name) { return PrintableText(name, kNameLimit); };
             std::printf("%sCoordinate system: %s\nDatum: %s\nSpheroid: %s\nProjection: %s\nUnits: %s\n",
-                        printed ? "\n" : "", shown(info.name).c_str(), shown(info.datum).c_str(),
-                        shown(info.spheroid).c_str(), shown(info.projection).c_str(), shown(info.units).c_str());
+                        printed ? "\n" : "", Shown(info.name).c_str(), Shown(info.datum).c_str(),
+                        Shown(info.spheroid).c_str(), Shown(info.projection).c_str(), Shown(info.units).c_str());
             if (!info.code.empty())
                 std::printf("Code: %s\n", info.code.c_str());
         }
@@ -316,8 +324,10 @@ int RunPick(int argc, char** argv)
         if (WktFormOf(reference) != WktForm::None)
             wkt = reference;
     }
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
-        return Fail(kNoDisplay, "no display to show the chooser on (DISPLAY is not set)");
+    // Asked first: the chooser would fail without saying why to a program.
+    const std::string noDisplay = OrvaneWhyNoDialogs();
+    if (!noDisplay.empty())
+        return Fail(kNoDisplay, "no display to show the chooser on: " + PrintableText(noDisplay, kEchoLimit));
     if (hostRegisters)
         GDALAllRegister();
     Orvane chooser(wkt.c_str());
@@ -345,7 +355,7 @@ int RunPick(int argc, char** argv)
                                 : nlohmann::json(system);
         PrintJson(object);
     } else {
-        std::printf("%s\n%s\n", Shown(name).c_str(), Shown(system, system.size()).c_str());
+        std::printf("%s\n%s\n", Shown(name).c_str(), ShownSystem(system).c_str());
     }
     return kOk;
 }
@@ -357,8 +367,14 @@ int RunFind(int argc, char** argv)
     for (int i = 0; i < argc; ++i) {
         if (std::strcmp(argv[i], "--json") == 0)
             json = true;
-        else if (std::strcmp(argv[i], "--at") == 0 && i + 1 < argc)
+        else if (std::strcmp(argv[i], "--at") == 0 && i + 1 < argc) {
             at = argv[++i];
+            // "--at 52.52 13.40": the place in two words.
+            double latitude = 0, longitude = 0;
+            if (i + 1 < argc && !OrvaneParsePlace(at.c_str(), latitude, longitude, true) &&
+                OrvaneParsePlace((at + " " + argv[i + 1]).c_str(), latitude, longitude, true))
+                at += " " + std::string(argv[++i]);
+        }
         else if (std::strcmp(argv[i], "--at") == 0)
             return Usage("find", "--at needs a place: LAT,LON");
         else
@@ -367,7 +383,7 @@ int RunFind(int argc, char** argv)
     if (!at.empty() && !text.empty())
         return Usage("find", "find takes a text or --at, not both");
     double latitude = 0, longitude = 0;
-    if (!at.empty() && !OrvaneParsePlace(at.c_str(), latitude, longitude))
+    if (!at.empty() && !OrvaneParsePlace(at.c_str(), latitude, longitude, true))
         return Usage("find", "not a place: " + PrintableText(at, kEchoLimit) + " (LAT,LON in degrees, as 52.52,13.40)");
     if (at.empty() && text.empty())
         return Usage("find", "find needs a text");
@@ -397,12 +413,11 @@ int RunFind(int argc, char** argv)
 int RunCatalog(int argc, char** argv)
 {
     const std::string action = argc >= 1 ? argv[0] : "";
-    const bool terminal = isatty(STDOUT_FILENO) == 1;
     if (action == "list" && argc == 1) {
         for (const OrvaneCatalogEntry& entry : OrvaneListGeogSystems()) {
             const char* origin = !entry.user ? "shipped" : entry.overridesShipped ? "user-override" : "user";
             std::printf("%s\t%s\n", origin,
-                        terminal ? PrintableText(entry.name, kNameLimit).c_str() : entry.name.c_str());
+                        Shown(entry.name).c_str());
         }
         // The user's catalogue too large to read is left out, and said.
         const std::string user = OrvaneUserCatalogPath();
@@ -415,7 +430,8 @@ int RunCatalog(int argc, char** argv)
         const std::string name = argv[1];
         const std::string shown = PrintableText(name, kEchoLimit);
         const std::string path = PrintableText(OrvaneUserCatalogPath(), kEchoLimit);
-        switch (OrvaneRemoveUserGeogSystem(name.c_str())) {
+        std::string reason;
+        switch (OrvaneRemoveUserGeogSystem(name.c_str(), reason)) {
         case ORVANE_REMOVED:
             std::printf("removed \"%s\" from %s\n", shown.c_str(), path.c_str());
             return kOk;
@@ -429,7 +445,7 @@ int RunCatalog(int argc, char** argv)
                          }());
             return kCancelled;
         default:
-            return Fail(kUnusable, "cannot write " + path);
+            return Fail(kUnusable, "cannot write " + path + ": " + reason);
         }
     }
     return Usage("catalog", "catalog takes \"list\" or \"remove NAME\"");

@@ -32,9 +32,14 @@ bool LooksLikeWkt(const char* text)
 }
 
 // A text that says what it is: a definition (WKT, PROJJSON, a PROJ string)
-// or a code of an authority GDAL or PROJ knows ("EPSG:4326", "urn:…").
+// or a code of an authority GDAL or PROJ knows ("EPSG:4326", "urn:…"), or
+// one of the names GDAL takes for a system before any file ("WGS84").
 bool IsDefinitionOrCode(const char* text)
 {
+    for (const char* name : {"WGS84", "WGS72", "NAD27", "NAD83"}) {
+        if (EqualIgnoringAsciiCase(text, name))
+            return true;
+    }
     while (*text == ' ' || *text == '\t' || *text == '\r' || *text == '\n')
         ++text;
     if (*text == '+' || *text == '{' || std::strchr(text, '=') || LooksLikeWkt(text))
@@ -126,11 +131,6 @@ std::string QueryName(const char* text, std::string result,
     return result;
 }
 
-const char* SystemName(OGRSpatialReference& s)
-{
-    return SystemNameOf(OGRSpatialReference::ToHandle(&s));
-}
-
 const char* UnitsName(OGRSpatialReference& s)
 {
     const char* name = nullptr;
@@ -150,7 +150,8 @@ std::string TextOf(const char* value)
 
 std::string Orvane::GetCoordSysName(const char* srs)
 {
-    return QueryName(srs, "Unknown", SystemName);
+    OGRSpatialReference s;
+    return ReadReference(srs, s) ? DisplayNameOf(OGRSpatialReference::ToHandle(&s)) : "Unknown";
 }
 
 std::string Orvane::GetDatumName(const char* srs)
@@ -182,14 +183,10 @@ bool OrvaneDescribeReference(const char* reference, OrvaneReferenceInfo& info)
     OGRSpatialReference srs;
     if (!ReadReference(reference, srs))
         return false;
-    // GDAL calls a system without a name "unknown" or "unnamed": one
-    // spelling for all of them.
     // A compound system is described whole: its name and code are its own,
     // not its horizontal part's.
     const bool compound = srs.IsCompound() != 0;
-    const std::string name = TextOf(compound ? srs.GetName() : SystemName(srs));
-    if (!name.empty() && !EqualIgnoringAsciiCase(name, "unknown") && !EqualIgnoringAsciiCase(name, "unnamed"))
-        info.name = name;
+    info.name = DisplayNameOf(OGRSpatialReference::ToHandle(&srs));
     info.kind = compound               ? "compound"
                 : srs.IsGeographic() ? "geographic"
                 : srs.IsProjected()  ? "projected"

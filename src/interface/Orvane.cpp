@@ -39,12 +39,10 @@ char* Orvane::GetSrsName()
 
 namespace {
 
-// The name of a system by its kind: its GEOGCS, PROJCS or LOCAL_CS node.
 std::string SystemName(const std::string& wkt)
 {
     OsrHandle srs = NewSpatialReference(wkt);
-    const char* name = srs ? SystemNameOf(srs.get()) : nullptr;
-    return name ? name : "Unknown";
+    return srs ? DisplayNameOf(srs.get()) : "Unknown";
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // The exported catalogue calls.
 #include "interface/OrvaneCatalog.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "catalog/GeogCatalog.h"
 #include "module/Module.h"
 
@@ -27,8 +30,29 @@ std::string OrvaneUserCatalogPath()
 
 OrvaneRemoveResult OrvaneRemoveUserGeogSystem(const char* name)
 {
+    std::string reason;
+    return OrvaneRemoveUserGeogSystem(name, reason);
+}
+
+OrvaneRemoveResult OrvaneRemoveUserGeogSystem(const char* name, std::string& reason)
+{
+    reason.clear();
     StoreProblem problem = StoreProblem::None;
     if (name && RemoveUserGeogSystem(name, &problem))
         return ORVANE_REMOVED;
-    return problem == StoreProblem::None ? ORVANE_NOT_A_USER_SYSTEM : ORVANE_CANNOT_WRITE;
+    const int error = errno;
+    switch (problem) {
+    case StoreProblem::None:
+        return ORVANE_NOT_A_USER_SYSTEM;
+    case StoreProblem::LockBusy:
+        reason = "another program held it for more than 20 seconds";
+        break;
+    case StoreProblem::NotPrivate:
+        reason = "its folder is not yours alone (another user's, or others may write in it)";
+        break;
+    default:
+        reason = std::strerror(error);
+        break;
+    }
+    return ORVANE_CANNOT_WRITE;
 }

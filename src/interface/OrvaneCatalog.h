@@ -31,5 +31,8 @@ enum OrvaneRemoveResult : int {
 
 // Removes the user's system `name`; a shipped one of that name shows again.
 ORVANE_API OrvaneRemoveResult OrvaneRemoveUserGeogSystem(const char* name);
+// The same, saying in `reason` why the file could not be written ("No space
+// left on device"); empty for the other results.
+ORVANE_API OrvaneRemoveResult OrvaneRemoveUserGeogSystem(const char* name, std::string& reason);
 
 #endif

@@ -49,8 +49,13 @@ std::vector<OrvaneFoundSystem> OrvaneFindSystemsAt(double latitude, double longi
 
 bool OrvaneParsePlace(const char* text, double& latitude, double& longitude)
 {
+    return OrvaneParsePlace(text, latitude, longitude, false);
+}
+
+bool OrvaneParsePlace(const char* text, double& latitude, double& longitude, bool wholeNumbers)
+{
     Place place;
-    if (!text || !ParsePlace(text, place))
+    if (!text || !ParsePlace(text, place, wholeNumbers))
         return false;
     latitude = place.latitude;
     longitude = place.longitude;

@@ -42,5 +42,8 @@ ORVANE_API std::vector<OrvaneFoundSystem> OrvaneFindSystemsAt(double latitude, d
 // Reads a place as the search field does ("52.52, 13.40", "13.4E 52.5N");
 // false when `text` is no place.
 ORVANE_API bool OrvaneParsePlace(const char* text, double& latitude, double& longitude);
+// The same for a text known to be a place (an option that takes one): bare
+// whole numbers count too ("52,13", "0 0").
+ORVANE_API bool OrvaneParsePlace(const char* text, double& latitude, double& longitude, bool wholeNumbers);
 
 #endif

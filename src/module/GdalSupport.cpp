@@ -1,6 +1,7 @@
 #include "module/GdalSupport.h"
 
 #include "module/ProjSupport.h"
+#include "util/Text.h"
 
 OsrHandle NewSpatialReference(const std::string& wkt)
 {
@@ -50,4 +51,12 @@ const char* SystemNameOf(OGRSpatialReferenceH srs)
     // A system WKT1 cannot express keeps its WKT2 nodes: the name is GDAL's to say.
     const char* name = OSRGetAttrValue(srs, key, 0);
     return name ? name : OSRGetName(srs);
+}
+
+std::string DisplayNameOf(OGRSpatialReferenceH srs)
+{
+    const char* name = OSRIsCompound(srs) ? OSRGetName(srs) : SystemNameOf(srs);
+    if (!name || !*name || EqualIgnoringAsciiCase(name, "unknown") || EqualIgnoringAsciiCase(name, "unnamed"))
+        return "Unknown";
+    return name;
 }

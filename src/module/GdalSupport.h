@@ -50,6 +50,11 @@ std::string AttrValue(OGRSpatialReferenceH srs, const char* key);
 // null for a system of another kind.
 const char* SystemNameOf(OGRSpatialReferenceH srs);
 
+// The name a system is shown and handed back by: a compound system's own
+// (not its horizontal part's), else SystemNameOf; "Unknown" for a system
+// without one, whichever spelling GDAL gives that ("unknown", "unnamed", "").
+std::string DisplayNameOf(OGRSpatialReferenceH srs);
+
 // While alive, a GDAL configuration option has `value` on this thread alone;
 // the thread's own setting comes back after. The host's settings (every
 // other thread's, and the process's) are never touched.

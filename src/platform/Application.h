@@ -7,23 +7,29 @@
 class QApplication;
 class QtTranslationScope;
 
-// Gives the dialogs a QApplication for as long as it lives: the host's when
-// it has one, else one of the library's own, made here and destroyed here.
+// Gives the dialogs a QApplication: the host's when it has one, else the
+// library's own, made on the first dialog and kept for the process's life.
 //
-// Why scoped: an application made on first use and kept in a static would be
-// destroyed by exit()'s handlers, after Qt's plugins and statics are gone,
-// and crash the host at its very end (losing what it had not flushed yet).
-// Made and destroyed around each modal dialog, it lives only while Qt is
-// whole, whatever kind of program loaded the library. Scopes nest: an inner
-// one (a message box, the editor over the chooser) uses the outer's.
+// Why for life: destroying an application closes Qt's connection to the
+// display, and an X server left without clients resets and refuses the next
+// connection for a moment; the next dialog's application, made then, made
+// Qt end the process. Why never destroyed: exit()'s handlers would destroy
+// it after Qt's plugins and statics are gone and crash the host at its very
+// end; the process's end takes it whole instead.
+//
+// Before the library makes its application, it checks that a platform can
+// be had (see DisplayCheck); when none can, Ready() is false and the reason
+// is told on standard error, as Qt would have told it before aborting.
 //
 // Qt sets the C locale from the environment when it makes an application;
 // the host's locale is put back at once, so that the host's own formatting
 // of numbers never changes under it.
 //
 // While the outermost scope lives, Qt's own texts are in the language of
-// the library's dialogs (see QtTranslationScope).
-class ApplicationScope {
+// the library's dialogs (see QtTranslationScope). Scopes nest: an inner one
+// (a message box, the editor over the chooser) uses the outer's.
+class ApplicationScope
+{
 public:
     ApplicationScope();
     ~ApplicationScope();
@@ -36,9 +42,13 @@ public:
 
 private:
     bool m_ready = false;
-    std::unique_ptr<QApplication> m_own;
-    std::unique_ptr<QtTranslationScope> m_translations;  // goes before the application
+    bool m_outermost = false;
+    std::unique_ptr<QtTranslationScope> m_translations;
 };
+
+// Why no dialog can be shown in this process; empty when one can (the
+// host's application, the library's, or a platform that can be reached).
+std::string WhyNoDialogs();
 
 // True when a widget application exists (the host's or a scope's).
 bool HaveWidgetApplication();

@@ -122,7 +122,7 @@ bool IsLatitude(char hemisphere)
 
 }  // namespace
 
-bool ParsePlace(std::string_view text, Place& place)
+bool ParsePlace(std::string_view text, Place& place, bool wholeNumbers)
 {
     Scanner scanner(text);
     Coordinate first, second;
@@ -134,7 +134,7 @@ bool ParsePlace(std::string_view text, Place& place)
     if (!ReadCoordinate(scanner, second))
         return false;
     scanner.SkipBlanks();
-    if (!scanner.AtEnd() || !(first.marked || second.marked))
+    if (!scanner.AtEnd() || !(wholeNumbers || first.marked || second.marked))
         return false;
     // Letters decide which is which; without them, latitude comes first.
     bool firstIsLatitude = true;

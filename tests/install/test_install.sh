@@ -21,7 +21,7 @@ out=$("$work/host/host")
 [ "$out" = "WGS 84 / UTM zone 50N" ] || { echo "host printed: $out"; echo "0 passed, 1 failed"; exit 1; }
 for f in lib/orvane/libOrvane.so lib/orvane/libOrvaneUI.so lib/orvane/CoordSys.dat lib/orvane/SearchTerms.txt lib/orvane/Land.txt \
          lib/orvane/GDAL_Data/gdal_datum.csv include/Orvane.h include/OrvaneReference.h \
-         include/OrvaneSearch.h; do
+         include/OrvaneSearch.h include/OrvaneDisplay.h; do
   [ -e "$work/prefix/$f" ] || { echo "not installed: $f"; echo "0 passed, 1 failed"; exit 1; }
 done
 "$work/prefix/bin/orvane" info EPSG:4326 | grep -q '^Coordinate system: WGS 84$'

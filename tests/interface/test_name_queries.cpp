@@ -112,6 +112,14 @@ TEST(NameQueries, EveryAuthorityGdalOrProjKnowsIsAsked)
         {"urn:ogc:def:crs:EPSG::32650", "WGS 84 / UTM zone 50N"},
         {"+init=epsg:4326 +type=crs", "WGS 84"},
         {"GEOGCS[\"a:b\",DATUM[\"D\",SPHEROID[\"S\",6378137,298.257]],UNIT[\"degree\",0.0174532925199433]]", "a:b"},
+        // A compound system by its own name, as a description gives it.
+        {"EPSG:9707", "WGS 84 + EGM96 height"},
+        // One spelling for a system without a name, whatever GDAL says.
+        {"+proj=longlat +ellps=WGS84 +type=crs", "Unknown"},
+        {"+proj=utm +zone=33 +ellps=GRS80 +type=crs", "Unknown"},
+        {"LOCAL_CS[\"\",UNIT[\"metre\",1]]", "Unknown"},
+        {"GEOGCS[\"unnamed\",DATUM[\"D\",SPHEROID[\"S\",6378137,298.257]],UNIT[\"degree\",0.0174532925199433]]",
+         "Unknown"},
     };
     for (const auto& [text, name] : cases)
         EXPECT_EQ(Orvane::GetCoordSysName(text), name) << text;

@@ -1,5 +1,8 @@
 // The host program's info command, run as a user runs it.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -133,9 +136,10 @@ TEST(OrvaneProgram, FilesOthersPlantChangeNoAnswer)
 {
     TempDir dir("orvane planted");
     const std::string nad83 = ExportToWktOf("EPSG:4269");
-    // A file named like a code, in the folder the program runs in.
-    WriteFile(dir / "EPSG:4326", "GEOGCS[\"HIJACKED\",DATUM[\"D\",SPHEROID[\"S\",6378137,298.257]],"
-                                 "PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]]");
+    // Files named like a code or a name GDAL knows, in the folder the program runs in.
+    for (const char* name : {"EPSG:4326", "WGS84", "wgs84", "NAD27"})
+        WriteFile(dir / name, "GEOGCS[\"HIJACKED\",DATUM[\"D\",SPHEROID[\"S\",6378137,298.257]],"
+                              "PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]]");
     // A journal beside a file, where anyone who may write the folder can put one.
     WriteFile(dir / "v.prj", nad83);
     WriteFile(dir / "v.prj.orvane-journal", "GEOGCS[\"Attacker says Mars\"]");
@@ -153,6 +157,10 @@ TEST(OrvaneProgram, FilesOthersPlantChangeNoAnswer)
     } runs[] = {
         {"info EPSG:4326", 0, "Coordinate system: WGS 84\n", ""},
         {"info ./EPSG:4326", 0, "Coordinate system: HIJACKED\n", ""},
+        {"info WGS84", 0, "Coordinate system: WGS 84\n", ""},
+        {"info wgs84", 0, "Coordinate system: WGS 84\n", ""},
+        {"info NAD27", 0, "Coordinate system: NAD27\n", ""},
+        {"info ./NAD27", 0, "Coordinate system: HIJACKED\n", ""},
         {"info v.prj", 0, "Coordinate system: NAD83\n",
          "orvane: ignored v.prj.orvane-journal: Orvane's journals are kept in your own state folder, never beside a "
          "file\n"},
@@ -209,6 +217,42 @@ TEST(OrvaneInfo, EchoesNothingATerminalWouldObey)
     EXPECT_LT(run.output.size(), 2000u) << "the echoed reference is cut";
 }
 
+// Records stay records wherever they go: a name with a tab, an escape
+// sequence, a C1 control or a right-to-left override is escaped in every
+// command's output, to a pipe as to a terminal.
+TEST(OrvaneProgram, NamesAreEscapedInEveryRecord)
+{
+    TempDir home;
+    std::filesystem::create_directories(home / "orvane");
+    const std::string name = "Odd\tgrid \033[31m\xc2\x9b \xe2\x80\xae" "evil";
+    WriteFile(home / "orvane/CoordSys.dat", "[GCS]\n" + name + "=GEOGCS[\"" + name +
+                                                 "\",DATUM[\"D\",SPHEROID[\"S\",6378137,298.257]],"
+                                                 "PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]]\n");
+    const std::string env = "XDG_DATA_HOME='" + home.Path() + "'";
+    const std::string escaped = "Odd\\x09grid \\x1b[31m\\xc2\\x9b \\xe2\\x80\\xaeevil";
+    const struct {
+        const char* arguments;
+        const char* record;  // the line that holds the name
+        int tabs;            // the fields it has, less one
+    } runs[] = {
+        {"catalog list", "user\t", 1},
+        {"find odd grid", "user\tgeographic\t", 2},
+    };
+    for (const auto& run : runs) {
+        const ProgramRun result = Orvane(run.arguments, false, env);
+        EXPECT_EQ(result.status, 0) << run.arguments;
+        EXPECT_NE(result.output.find(std::string(run.record) + escaped + "\n"), std::string::npos)
+            << run.arguments << ": " << result.output.substr(0, 300);
+        std::istringstream lines(result.output);
+        for (std::string line; std::getline(lines, line);) {
+            EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), run.tabs) << run.arguments << ": " << line;
+            EXPECT_EQ(line.find("\xe2\x80\xae"), std::string::npos) << line;
+            for (char c : line)
+                EXPECT_TRUE(c == '\t' || static_cast<unsigned char>(c) >= 0x20) << line;
+        }
+    }
+}
+
 TEST(OrvaneCatalog, ListsShippedAndUserSystemsAndRemovesOnlyTheUsers)
 {
     TempDir home;
@@ -263,6 +307,12 @@ TEST(OrvaneFind, PrintsMatchesBestFirstAndExitsOneForNone)
         {"find --at", 2, ""},
         {"find --at 91,0", 2, ""},
         {"find --at 52,13 berlin", 2, ""},
+        // A place given as one is one, whole numbers and a blank too.
+        {"find --at 52,13", 0, "EPSG:"},
+        {"find --at '52.52 13.40'", 0, "EPSG:5653\tprojected\tETRS89 / UTM zone 33N (N-zE)"},
+        {"find --at 52.52 13.40", 0, "EPSG:5653\tprojected\tETRS89 / UTM zone 33N (N-zE)"},
+        {"find --at 0,0", 0, "EPSG:"},
+        {"find --at 90,180", 0, "ESRI:"},  // the pole: world systems only
     };
     for (const auto& run : runs) {
         const ProgramRun result = Orvane(run.arguments, false, env);

@@ -1,61 +1,238 @@
-// A host without a QApplication: each modal dialog makes one, and destroys it
-// before it returns.
+// A host without a QApplication: the first modal dialog makes the library's
+// own, which serves every later dialog for the rest of the process; where no
+// platform can be had, DoModal fails with the reason instead of Qt aborting.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QTimer>
 #include <clocale>
 #include <cstdlib>
+#include <fstream>
+#include <string>
 
 #include "module/Language.h"
 #include "platform/Dialog.h"
+#include "platform/DisplayCheck.h"
+#include "platform/Prompt.h"
 
-namespace {
+namespace
+{
 
-class SelfClosingDialog : public CDialog {
+// Closes each message box and file dialog as soon as it is the active modal
+// window: what a user answering them at once does.
+void AnswerPromptsAtOnce()
+{
+    static QTimer* timer = nullptr;
+    if (timer)
+        return;
+    timer = new QTimer(QCoreApplication::instance());
+    QObject::connect(timer, &QTimer::timeout, [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (qobject_cast<QMessageBox*>(modal) || qobject_cast<QFileDialog*>(modal))
+            static_cast<QDialog*>(modal)->reject();
+    });
+    timer->start(5);
+}
+
+// A dialog that, once shown, asks its questions (a message box; a file
+// dialog when `withFile`) and closes.
+class AskingDialog : public CDialog
+{
+public:
+    explicit AskingDialog(bool withFile) : CDialog(IDD_CHOOSER_ENGLISH), m_withFile(withFile) {}
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        m_hadApplication = qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+        QTimer::singleShot(0, QCoreApplication::instance(), [this] {
+            AnswerPromptsAtOnce();
+            AfxMessageBox("A question");
+            if (m_withFile) {
+                CFileDialog file(TRUE, ".prj", nullptr, 0, "Projection Files (*.prj)|*.prj||");
+                file.DoModal();
+            }
+            EndDialog(IDOK);
+        });
+        return TRUE;
+    }
+    bool m_hadApplication = false;
+
+private:
+    bool m_withFile;
+};
+
+class SelfClosingDialog : public CDialog
+{
 public:
     SelfClosingDialog() : CDialog(IDD_CHOOSER_ENGLISH) {}
     BOOL OnInitDialog() override
     {
         CDialog::OnInitDialog();
-        m_hadApplication = qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
         QTimer::singleShot(0, [this] { EndDialog(IDOK); });
         return TRUE;
     }
-    bool m_hadApplication = false;
 };
 
-}  // namespace
-
-// Runs first: it needs a process that has no application yet.
-TEST(NoApplication, WithoutADisplayDoModalFailsInsteadOfAborting)
+// An X display of its own, with no window manager and no client: the server
+// resets whenever its last client leaves, as a bare Xvfb does.
+class BareXServer
 {
-    EXPECT_EXIT(
-        {
-            unsetenv("QT_QPA_PLATFORM");
-            unsetenv("DISPLAY");
-            unsetenv("WAYLAND_DISPLAY");
-            SelfClosingDialog dlg;
-            std::exit(dlg.DoModal() == -1 && !QCoreApplication::instance() ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "no display");
+public:
+    BareXServer()
+    {
+        int fds[2];
+        if (pipe(fds) != 0)
+            return;
+        m_pid = fork();
+        if (m_pid == 0) {
+            close(fds[0]);
+            const std::string fd = std::to_string(fds[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
+                   "-nolisten", "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        char number[16] = {};
+        const ssize_t got = read(fds[0], number, sizeof number - 1);
+        close(fds[0]);
+        if (got > 0)
+            m_display =
+                ":" +
+                std::string(number, static_cast<std::size_t>(got - (number[got - 1] == '\n')));
+    }
+    ~BareXServer()
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGTERM);
+            waitpid(m_pid, nullptr, 0);
+        }
+    }
+    const std::string& Display() const { return m_display; }
+
+private:
+    pid_t m_pid = -1;
+    std::string m_display;
+};
+
+} // namespace
+
+// Where no platform can be had, the dialog fails and says why: Qt is never
+// asked, so it never aborts the host.
+TEST(NoApplication, WithoutAPlatformDoModalFailsInsteadOfAborting)
+{
+    struct Case {
+        const char* platform; // QT_QPA_PLATFORM; null: unset
+        const char* display;  // DISPLAY; null: unset
+        const char* says;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, "DISPLAY is not set"},
+        {nullptr, ":987", "cannot connect to display :987"},
+        {"xcb", ":987", "cannot connect to display :987"},
+        {"bogus", ":0", "unknown platform 'bogus'"},
+        {"wayland", nullptr, "[Ww]ayland"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EXIT(
+            {
+                unsetenv("QT_QPA_PLATFORM");
+                unsetenv("DISPLAY");
+                unsetenv("WAYLAND_DISPLAY");
+                unsetenv("XDG_SESSION_TYPE");
+                setenv("XDG_RUNTIME_DIR", "/nonexistent", 1);
+                if (c.platform)
+                    setenv("QT_QPA_PLATFORM", c.platform, 1);
+                if (c.display)
+                    setenv("DISPLAY", c.display, 1);
+                SelfClosingDialog dlg;
+                std::exit(dlg.DoModal() == -1 && !QCoreApplication::instance() ? 0 : 1);
+            },
+            ::testing::ExitedWithCode(0), c.says)
+            << (c.platform ? c.platform : "(unset)") << " " << (c.display ? c.display : "(unset)");
+    }
 }
 
-TEST(NoApplication, EachModalDialogHasAnApplicationAndLeavesNone)
+TEST(NoApplication, PlatformsAreTriedInQtsOrderAndTheFirstReachableTaken)
+{
+    struct Case {
+        std::vector<std::pair<const char*, const char*>> environment;
+        std::vector<std::string> candidates;
+        const char* chosen; // empty: none
+    };
+    const Case cases[] = {
+        {{}, {"xcb"}, ""},
+        {{{"WAYLAND_DISPLAY", "wayland-9"}}, {"xcb", "wayland"}, ""},
+        {{{"XDG_SESSION_TYPE", "wayland"}}, {"wayland", "xcb"}, ""},
+        {{{"QT_QPA_PLATFORM", "bogus;offscreen"}}, {"bogus", "offscreen"}, "offscreen"},
+        {{{"QT_QPA_PLATFORM", "offscreen:fontengine=freetype"}},
+         {"offscreen:fontengine=freetype"},
+         "offscreen:fontengine=freetype"},
+        {{{"QT_QPA_PLATFORM", ";;"}}, {}, ""},
+    };
+    for (const Case& c : cases) {
+        const auto getenv = [&c](const char* name) -> const char* {
+            for (const auto& [key, value] : c.environment) {
+                if (std::string(key) == name)
+                    return value;
+            }
+            return nullptr;
+        };
+        EXPECT_EQ(CandidatePlatforms(getenv), c.candidates);
+        const DisplayCheck check = CheckDisplay(getenv);
+        EXPECT_EQ(check.platform, c.chosen);
+        EXPECT_EQ(check.problem.empty(), !check.platform.empty()) << check.problem;
+    }
+}
+
+// A plain host showing dialog after dialog on an X server with no window
+// manager: every connection Qt makes comes while the server is whole, and
+// the process ends cleanly with the application still there. Runs before
+// any dialog of this process's, so that the child it forks has none yet.
+TEST(NoApplication, AHundredDialogsOnABareXServerAndACleanExit)
+{
+    if (system("command -v Xvfb >/dev/null") != 0)
+        GTEST_SKIP() << "no Xvfb";
+    ASSERT_EQ(QCoreApplication::instance(), nullptr);
+    const BareXServer server;
+    ASSERT_FALSE(server.Display().empty());
+    const pid_t host = fork();
+    ASSERT_GE(host, 0);
+    if (host == 0) {
+        unsetenv("QT_QPA_PLATFORM");
+        setenv("DISPLAY", server.Display().c_str(), 1);
+        for (int i = 0; i < 100; ++i) {
+            AskingDialog dlg(i % 10 == 0);
+            if (dlg.DoModal() != IDOK)
+                std::exit(1);
+        }
+        std::exit(0); // through exit()'s handlers, the application alive
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(host, &status, 0), host);
+    EXPECT_TRUE(WIFEXITED(status))
+        << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
+}
+
+TEST(NoApplication, OneApplicationServesEveryDialogAndTheHostsLocaleStays)
 {
     ASSERT_EQ(QCoreApplication::instance(), nullptr);
     // Qt sets the C locale from the environment; the host's own must stay.
     setenv("LC_ALL", "de_DE.UTF-8", 1);
     ASSERT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
-    SelfClosingDialog dlg;
+    AskingDialog dlg(false);
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_TRUE(dlg.m_hadApplication);
-    EXPECT_EQ(QCoreApplication::instance(), nullptr)
-        << "destroyed with the dialog, while Qt is whole, never by exit()'s handlers";
+    QCoreApplication* application = QCoreApplication::instance();
+    EXPECT_NE(application, nullptr) << "kept for the process's life";
     EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
-    SelfClosingDialog again;
+    AskingDialog again(true);
     EXPECT_EQ(again.DoModal(), IDOK);
-    EXPECT_TRUE(again.m_hadApplication) << "a new one for the next dialog";
+    EXPECT_EQ(QCoreApplication::instance(), application) << "the same one for the next dialog";
     unsetenv("LC_ALL");
 }
 

@@ -1,0 +1,9 @@
+// The exported display check.
+#include "interface/OrvaneDisplay.h"
+
+#include "platform/Application.h"
+
+std::string OrvaneWhyNoDialogs()
+{
+    return WhyNoDialogs();
+}

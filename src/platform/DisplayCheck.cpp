@@ -1,0 +1,212 @@
+#include "platform/DisplayCheck.h"
+
+#include <dlfcn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QLibraryInfo>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <thread>
+
+#include "util/FileIO.h"
+
+namespace
+{
+
+using Getenv = std::function<const char*(const char*)>;
+
+std::string Env(const Getenv& getenv, const char* name)
+{
+    const char* value = getenv(name);
+    return value ? value : "";
+}
+
+std::vector<std::string> Split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find(separator, start), text.size());
+        if (end > start)
+            parts.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+// The plugin file each platform this library can check is made of.
+const char* PluginFile(const std::string& name)
+{
+    if (name == "xcb")
+        return "libqxcb.so";
+    if (name == "wayland")
+        return "libqwayland-generic.so";
+    if (name == "wayland-egl")
+        return "libqwayland-egl.so";
+    if (name == "offscreen")
+        return "libqoffscreen.so";
+    if (name == "minimal")
+        return "libqminimal.so";
+    return nullptr;
+}
+
+// Whether Qt would find the plugin: in QT_QPA_PLATFORM_PLUGIN_PATH, in a
+// "platforms" folder of QT_PLUGIN_PATH's, or in Qt's own plugin folder.
+bool HavePlugin(const Getenv& getenv, const std::string& file)
+{
+    std::vector<std::string> folders = Split(Env(getenv, "QT_QPA_PLATFORM_PLUGIN_PATH"), ':');
+    for (const std::string& folder : Split(Env(getenv, "QT_PLUGIN_PATH"), ':'))
+        folders.push_back(folder + "/platforms");
+    folders.push_back(QLibraryInfo::path(QLibraryInfo::PluginsPath).toStdString() + "/platforms");
+    for (const std::string& folder : folders) {
+        if (IsRegularFile(folder + "/" + file))
+            return true;
+    }
+    return false;
+}
+
+// A connection to an X server through the X client library that Qt's own
+// X11 plugin uses, loaded only to ask.
+class XConnection
+{
+public:
+    explicit XConnection(const std::string& display)
+    {
+        m_library = dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
+        if (!m_library)
+            return;
+        const auto connect =
+            reinterpret_cast<void* (*)(const char*, int*)>(dlsym(m_library, "xcb_connect"));
+        const auto hasError =
+            reinterpret_cast<int (*)(void*)>(dlsym(m_library, "xcb_connection_has_error"));
+        m_disconnect = reinterpret_cast<void (*)(void*)>(dlsym(m_library, "xcb_disconnect"));
+        if (!connect || !hasError || !m_disconnect)
+            return;
+        m_connection = connect(display.c_str(), nullptr);
+        m_connected = m_connection && hasError(m_connection) == 0;
+    }
+    ~XConnection()
+    {
+        if (m_connection)
+            m_disconnect(m_connection);
+        if (m_library)
+            dlclose(m_library);
+    }
+    XConnection(const XConnection&) = delete;
+    XConnection& operator=(const XConnection&) = delete;
+    bool HaveLibrary() const { return m_library != nullptr; }
+    bool Connected() const { return m_connected; }
+
+private:
+    void* m_library = nullptr;
+    void* m_connection = nullptr;
+    void (*m_disconnect)(void*) = nullptr;
+    bool m_connected = false;
+};
+
+// An X server that takes a connection. The connection is kept in `hold`:
+// a server whose last client leaves resets, refusing connections for that
+// moment, and Qt's must not come then. A refusal (the reset a client before
+// us caused) is tried again before it counts.
+std::string CheckX11(const std::string& display, std::shared_ptr<void>& hold)
+{
+    if (display.empty())
+        return "DISPLAY is not set";
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (attempt > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        auto connection = std::make_shared<XConnection>(display);
+        if (!connection->HaveLibrary())
+            return "the X11 client library (libxcb.so.1) is missing";
+        if (connection->Connected()) {
+            hold = connection;
+            return "";
+        }
+    }
+    return "cannot connect to display " + display;
+}
+
+// A Wayland compositor listening on its socket: WAYLAND_DISPLAY (default
+// "wayland-0") in XDG_RUNTIME_DIR, or the absolute path it names.
+std::string CheckWayland(const Getenv& getenv)
+{
+    std::string name = Env(getenv, "WAYLAND_DISPLAY");
+    if (name.empty())
+        name = "wayland-0";
+    std::string path = name;
+    if (name[0] != '/') {
+        const std::string runtime = Env(getenv, "XDG_RUNTIME_DIR");
+        if (runtime.empty())
+            return "XDG_RUNTIME_DIR is not set, so there is no Wayland display " + name;
+        path = runtime + "/" + name;
+    }
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path)
+        return "the Wayland display's path is too long: " + path;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    FileDescriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (socket.Get() < 0 ||
+        ::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+        return "cannot connect to the Wayland display " + path;
+    return "";
+}
+
+// Why `candidate` (a name with its options) cannot be used; empty when it can.
+std::string ProblemOf(const Getenv& getenv, const std::string& candidate,
+                      std::shared_ptr<void>& hold)
+{
+    const std::string name = candidate.substr(0, candidate.find(':'));
+    const char* plugin = PluginFile(name);
+    if (!plugin)
+        return "unknown platform '" + name + "' (QT_QPA_PLATFORM)";
+    if (!HavePlugin(getenv, plugin))
+        return "Qt's '" + name + "' platform plugin (" + plugin + ") is not installed";
+    if (name == "xcb")
+        return CheckX11(Env(getenv, "DISPLAY"), hold);
+    if (name == "wayland" || name == "wayland-egl")
+        return CheckWayland(getenv);
+    return "";
+}
+
+} // namespace
+
+std::vector<std::string> CandidatePlatforms(const Getenv& getenv)
+{
+    const std::string asked = Env(getenv, "QT_QPA_PLATFORM");
+    if (!asked.empty())
+        return Split(asked, ';');
+    if (Env(getenv, "XDG_SESSION_TYPE") == "wayland")
+        return {"wayland", "xcb"};
+    if (!Env(getenv, "WAYLAND_DISPLAY").empty())
+        return {"xcb", "wayland"};
+    return {"xcb"};
+}
+
+DisplayCheck CheckDisplay(const Getenv& getenv)
+{
+    const std::vector<std::string> candidates = CandidatePlatforms(getenv);
+    DisplayCheck check;
+    for (const std::string& candidate : candidates) {
+        const std::string problem = ProblemOf(getenv, candidate, check.hold);
+        if (problem.empty()) {
+            check.platform = candidate;
+            check.problem.clear();
+            return check;
+        }
+        if (check.problem.empty())
+            check.problem = problem;
+    }
+    if (check.problem.empty())
+        check.problem = "no platform named in QT_QPA_PLATFORM";
+    return check;
+}
+
+DisplayCheck CheckDisplay()
+{
+    return CheckDisplay([](const char* name) { return std::getenv(name); });
+}
