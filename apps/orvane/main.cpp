@@ -150,7 +150,9 @@ std::string UnusableReason(const std::string& reference)
         if (!ReadDefinitionFile(reference, text, &failure))
             return "cannot read " + shown + ": " + DescribeReadFailure(failure, kMaxDefinitionFileBytes);
     }
-    return "not a usable spatial reference: " + shown;
+    // No reference is usable while PROJ's database is not: that is the reason.
+    const std::string database = OrvaneDatabaseProblem();
+    return database.empty() ? "not a usable spatial reference: " + shown : PrintableText(database, kEchoLimit);
 }
 
 bool AsksForHelp(int argc, char** argv)
@@ -325,6 +327,9 @@ int RunPick(int argc, char** argv)
             wkt = reference;
     }
     // Asked first: the chooser would fail without saying why to a program.
+    const std::string database = OrvaneDatabaseProblem();
+    if (!database.empty())
+        return Fail(kUnusable, PrintableText(database, kEchoLimit));
     const std::string noDisplay = OrvaneWhyNoDialogs();
     if (!noDisplay.empty())
         return Fail(kNoDisplay, "no display to show the chooser on: " + PrintableText(noDisplay, kEchoLimit));
@@ -387,6 +392,10 @@ int RunFind(int argc, char** argv)
         return Usage("find", "not a place: " + PrintableText(at, kEchoLimit) + " (LAT,LON in degrees, as 52.52,13.40)");
     if (at.empty() && text.empty())
         return Usage("find", "find needs a text");
+    // Nothing found because nothing could be searched is no answer.
+    const std::string database = OrvaneDatabaseProblem();
+    if (!database.empty())
+        return Fail(kUnusable, PrintableText(database, kEchoLimit));
     const std::vector<OrvaneFoundSystem> found =
         at.empty() ? OrvaneFindSystems(text.c_str(), static_cast<std::size_t>(-1))
                    : OrvaneFindSystemsAt(latitude, longitude, static_cast<std::size_t>(-1));
@@ -419,8 +428,15 @@ int RunCatalog(int argc, char** argv)
             std::printf("%s\t%s\n", origin,
                         Shown(entry.name).c_str());
         }
-        // The user's catalogue too large to read is left out, and said.
         const std::string user = OrvaneUserCatalogPath();
+        // The user's folder that others could write is not read, and said.
+        struct stat folder;
+        if (!user.empty() && lstat(FolderOf(user).c_str(), &folder) == 0 && !IsPrivateFolder(FolderOf(user)))
+            std::fprintf(stderr,
+                         "orvane: the folder %s is not yours alone (another user's, or others may write in it): "
+                         "Orvane neither reads nor keeps anything there\n",
+                         PrintableText(FolderOf(user), kEchoLimit).c_str());
+        // The user's catalogue too large to read is left out, and said.
         struct stat st;
         if (!user.empty() && stat(user.c_str(), &st) == 0 && static_cast<std::size_t>(st.st_size) > kMaxProfileBytes)
             return Fail(kUnusable, "cannot read " + PrintableText(user, kEchoLimit) + ": larger than 64 MiB");

@@ -26,6 +26,16 @@ void AddSection(const std::string& path, const std::string& section, SystemCatal
         target[keys[i]] = std::move(values[i]);
 }
 
+// The user's own catalogue, read only from a folder that is the user's
+// alone: entries another user could have written are never taken, as they
+// are never written there either.
+void AddUserSection(const std::string& section, SystemCatalog& target)
+{
+    const std::string path = GetUserCatalogPath();
+    if (!path.empty() && IsPrivateFolder(FolderOf(path)))
+        AddSection(path, section, target);
+}
+
 bool Fail(StoreProblem* problem, StoreProblem what)
 {
     if (problem)
@@ -40,7 +50,7 @@ void LoadCatalogSection(const std::string& section, SystemCatalog& target)
     target.clear();
     AddSection(GetCatalogPath(), section, target);
     if (section == kGeogSection)
-        AddSection(GetUserCatalogPath(), section, target);
+        AddUserSection(section, target);
 }
 
 SystemCatalog ShippedGeogSystems()
@@ -53,7 +63,7 @@ SystemCatalog ShippedGeogSystems()
 SystemCatalog UserGeogSystems()
 {
     SystemCatalog catalog;
-    AddSection(GetUserCatalogPath(), kGeogSection, catalog);
+    AddUserSection(kGeogSection, catalog);
     return catalog;
 }
 

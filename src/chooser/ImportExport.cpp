@@ -11,8 +11,10 @@
 #include "chooser/ProjectionDlg.h"
 #include "module/GdalSupport.h"
 #include "module/Messages.h"
+#include "platform/Application.h"
 #include "platform/Prompt.h"
 #include "util/FileIO.h"
+#include "util/LockedFile.h"
 #include "util/Text.h"
 
 namespace {
@@ -164,11 +166,13 @@ void CProjectionDlg::OnBnClickedSavePrj()
         return;
     // Saved means every byte written and the file closed: anything less is
     // reported, and leaves no half-written file under the chosen name.
-    if (SaveFile(dialog.GetPathName(), composed.wkt)) {
+    if (SaveFileUnderLock(dialog.GetPathName(), composed.wkt, PumpEvents)) {
         AfxMessageBox(MessageText(MessageId::SaveSucceeded));
         return;
     }
-    const std::string why = errno ? std::strerror(errno) : std::string();
+    const std::string why = errno == ETIMEDOUT ? MessageText(MessageId::SaveLockBusy)
+                            : errno                ? std::strerror(errno)
+                                                   : std::string();
     AfxMessageBox(std::string(MessageText(MessageId::SaveFailed)) + "\n" +
                   FileProblem(MessageId::CannotWriteFile, dialog.GetPathName(), why));
 }

@@ -109,6 +109,8 @@ bool NamesMissingCode(const char* text)
 // objects that could outlive a host's OSRCleanup.
 bool ReadReference(const char* text, OGRSpatialReference& srs)
 {
+    if (!ProjDatabaseProblem().empty())
+        return false;
     std::string storage;
     const char* input = text ? QueryInput(text, storage) : nullptr;
     if (!input || NamesNoKnownAuthority(input) || NamesMissingCode(input) || !ReadableWithoutFiles(input))
@@ -174,6 +176,11 @@ std::string Orvane::GetProjectionName(const char* srs)
 std::string Orvane::GetUnitsName(const char* srs)
 {
     return QueryName(srs, "", UnitsName);
+}
+
+std::string OrvaneDatabaseProblem()
+{
+    return ProjDatabaseProblem();
 }
 
 bool OrvaneDescribeReference(const char* reference, OrvaneReferenceInfo& info)

@@ -4,6 +4,11 @@
 #include "chooser/ProjectionDlg.h"
 #include "module/GdalSupport.h"
 #include "module/Language.h"
+#include "module/Messages.h"
+#include "module/ProjSupport.h"
+#include "platform/Prompt.h"
+
+#include <cstdio>
 
 Orvane::Orvane(const char* wkt)
     : m_wkt(wkt ? wkt : ""), m_srsName(), m_settingOK(false), m_gdalRegState(true)
@@ -51,6 +56,13 @@ int Orvane::DoModal()
 {
     const unsigned templateId = ChooserTemplateId();
     m_settingOK = false;
+    // Without PROJ's database no system can be read: said, never hung on.
+    const std::string database = ProjDatabaseProblem();
+    if (!database.empty()) {
+        std::fprintf(stderr, "Orvane: %s\n", database.c_str());
+        AfxMessageBox(MessageWith(MessageId::ProjDatabaseUnusable, database), MB_ICONERROR | MB_OK);
+        return 2;
+    }
     CProjectionDlg dialog(templateId);
     dialog.SetInput(m_wkt);
     dialog.SetGdalRegistered(m_gdalRegState);

@@ -19,6 +19,11 @@ struct OrvaneReferenceInfo {
     std::string code;  // "EPSG:32650" when it is exactly an EPSG system, else empty
 };
 
+// Why no reference can be read at all: PROJ's database cannot be ("cannot
+// read the PROJ database /usr/share/proj/proj.db: file is not a database");
+// empty when it can.
+ORVANE_API std::string OrvaneDatabaseProblem();
+
 // False, with only the name ("Unknown"), when the text names no system.
 ORVANE_API bool OrvaneDescribeReference(const char* reference, OrvaneReferenceInfo& info);
 

@@ -30,6 +30,8 @@ enum class MessageId {
     StoreNoHome,
     StoreCannotWrite,
     StoreLockBusy,
+    SaveLockBusy,            // Save as .prj: another writer holds the folder
+    ProjDatabaseUnusable,    // "%s": why PROJ's database cannot be read
     StoreNotPrivate,         // "%s": the folder
     CatalogueTooLarge,       // "%s": the file; told once when the chooser opens
     RecentTooLarge,          // "%s": the file; told once when the chooser opens

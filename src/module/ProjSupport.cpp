@@ -13,6 +13,12 @@
 #include <set>
 #include <vector>
 
+#include <sqlite3.h>
+
+#include <atomic>
+#include <cerrno>
+
+#include "util/FileIO.h"
 #include "util/Text.h"
 
 namespace {
@@ -150,7 +156,8 @@ const PROJ_FILE_API kOwnFilesOnly = {1,           OpenProjFile,   ReadProjFile, 
                                      SeekProjFile, TellProjFile,  CloseProjFile, ProjFileExists,
                                      NoChange,    NoChange,       NoRename};
 
-// Whether `object` refers to a grid file other than PROJ's null grid.
+// Whether `object` refers to a grid file other than PROJ's null grid, or to
+// any file through a conversion's parameter.
 bool UsesGrids(PJ_CONTEXT* context, PJ* object)
 {
     switch (proj_get_type(object)) {
@@ -167,7 +174,20 @@ bool UsesGrids(PJ_CONTEXT* context, PJ* object)
                 return true;
         }
         return false;
-    case PJ_TYPE_CONVERSION:
+    case PJ_TYPE_CONVERSION: {
+        // No map projection reads a file: a conversion's file parameter
+        // (WKT2's PARAMETERFILE, PROJJSON's parameter_file) can only be
+        // meant for someone to open.
+        const int parameters = proj_coordoperation_get_param_count(context, object);
+        for (int i = 0; i < parameters; ++i) {
+            const char* file = nullptr;
+            if (proj_coordoperation_get_param(context, object, i, nullptr, nullptr, nullptr, nullptr, &file, nullptr,
+                                              nullptr, nullptr, nullptr, nullptr) &&
+                file && *file)
+                return true;
+        }
+    }
+        [[fallthrough]];
     case PJ_TYPE_TRANSFORMATION:
     case PJ_TYPE_CONCATENATED_OPERATION:
     case PJ_TYPE_OTHER_COORDINATE_OPERATION: {
@@ -183,8 +203,15 @@ bool UsesGrids(PJ_CONTEXT* context, PJ* object)
         }
         return false;
     }
-    default:
-        return false;
+    default: {
+        // A derived system (projected, derived geographic …): its conversion,
+        // then the system it is derived from.
+        if (!proj_is_crs(object) || !proj_crs_is_derived(context, object))
+            return false;
+        const PjHandle conversion(proj_crs_get_coordoperation(context, object));
+        const PjHandle base(proj_get_source_crs(context, object));
+        return (conversion && UsesGrids(context, conversion.get())) || (base && UsesGrids(context, base.get()));
+    }
     }
 }
 
@@ -297,6 +324,89 @@ bool MayNameAFile(const std::string& text)
 
 }  // namespace
 
+std::string ProjDatabasePath()
+{
+    // PROJ's order: PROJ_DATA, else PROJ_LIB, else the path it was built with.
+    const char* list = std::getenv("PROJ_DATA");
+    if (!list || !*list)
+        list = std::getenv("PROJ_LIB");
+    std::string folders = list && *list ? list : "";
+    if (folders.empty()) {
+        const PJ_INFO info = proj_info();
+        folders = info.searchpath ? info.searchpath : "";
+    }
+    std::size_t start = 0;
+    while (start <= folders.size()) {
+        const std::size_t end = std::min(folders.find(':', start), folders.size());
+        if (end > start) {
+            // The first that is there, whatever it is: PROJ would open that one.
+            const std::string path = folders.substr(start, end - start) + "/proj.db";
+            struct stat st;
+            if (lstat(path.c_str(), &st) == 0)
+                return path;
+        }
+        start = end + 1;
+    }
+    return std::string();
+}
+
+std::string UnlockedSqliteUri(const std::string& path)
+{
+    std::string uri = "file:";
+    for (const char c : path) {
+        if (c == '%' || c == '?' || c == '#') {
+            static const char kHex[] = "0123456789ABCDEF";
+            uri += '%';
+            uri += kHex[static_cast<unsigned char>(c) >> 4];
+            uri += kHex[c & 15];
+        } else {
+            uri += c;
+        }
+    }
+    return uri + "?nolock=1";
+}
+
+std::string ProjDatabaseProblem()
+{
+    static std::atomic<bool> readable{false};
+    if (readable)
+        return std::string();
+    const std::string path = ProjDatabasePath();
+    if (path.empty())
+        return "no PROJ database (proj.db) in PROJ's search path";
+    const std::string cannot = "cannot read the PROJ database " + path + ": ";
+    // Not waiting on a pipe or device that took the file's place.
+    const FileDescriptor fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat st;
+    if (fd.Get() < 0)
+        return cannot + std::strerror(errno);
+    if (fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return cannot + "not a regular file";
+    sqlite3* db = nullptr;
+    std::string problem;
+    if (sqlite3_open_v2(UnlockedSqliteUri(path).c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI,
+                        nullptr) == SQLITE_OK) {
+        sqlite3_busy_timeout(db, 1000);
+        sqlite3_stmt* layout = nullptr;
+        int step = sqlite3_prepare_v2(db, "SELECT value FROM metadata WHERE key = 'DATABASE.LAYOUT.VERSION.MAJOR'",
+                                      -1, &layout, nullptr);
+        if (step == SQLITE_OK)
+            step = sqlite3_step(layout);
+        if (step == SQLITE_DONE)
+            problem = "not PROJ's database (it has no layout version)";
+        else if (step != SQLITE_ROW)
+            problem = sqlite3_errmsg(db);
+        sqlite3_finalize(layout);
+    } else {
+        problem = db ? sqlite3_errmsg(db) : "out of memory";
+    }
+    sqlite3_close(db);
+    if (!problem.empty())
+        return cannot + problem;
+    readable = true;
+    return std::string();
+}
+
 PJ_CONTEXT* QuietProjContext()
 {
     // Making a context costs more than most uses of it.
@@ -382,6 +492,9 @@ bool DatabaseHasObject(const std::string& authority, const std::string& code)
 
 bool ReadableWithoutFiles(const std::string& text)
 {
+    // Nothing is read, by PROJ or GDAL, without a database to read it with.
+    if (!ProjDatabaseProblem().empty())
+        return false;
     if (!MayNameAFile(text))
         return true;
     PJ_CONTEXT* context = QuietProjContext();

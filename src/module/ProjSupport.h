@@ -22,6 +22,21 @@ PJ_CONTEXT* QuietProjContext();
 std::string LastProjMessage();
 void ClearProjMessage();
 
+// Where PROJ's database is: the first proj.db in PROJ's search path
+// (PROJ_DATA, else PROJ_LIB, else PROJ's own folder); empty when there is none.
+std::string ProjDatabasePath();
+
+// Why PROJ's database cannot be read ("cannot read the PROJ database
+// /p/proj.db: file is not a database"); empty when it can. Checked before PROJ
+// or GDAL opens it: a pipe or device in its place would block them for ever,
+// and a damaged file would make every system look unusable. Readable once,
+// it is taken as readable for the rest of the process.
+std::string ProjDatabaseProblem();
+
+// `path` as an SQLite URI that reads the file without taking locks, as PROJ
+// reads its database: a program holding a lock on it delays no reader.
+std::string UnlockedSqliteUri(const std::string& path);
+
 // Whether `prefix` (the text before a colon) is an authority GDAL or PROJ
 // resolves codes of, letter case aside: EPSG, ESRI, IGNF, OGC, … and GDAL's
 // own prefixes (AUTO, CRS, IAU, urn, http, …).

@@ -112,19 +112,21 @@ Candidate CatalogueCandidate(const std::string& name, const std::string& wkt, Ca
 
 std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
 {
+    if (!ProjDatabaseProblem().empty())
+        return nullptr;
     auto database = std::make_unique<CandidateDatabase>();
-    PJ_CONTEXT* context = QuietProjContext();
-    const char* path = context ? proj_context_get_database_path(context) : nullptr;
     sqlite3* opened = nullptr;
-    if (!path || sqlite3_open_v2(path, &opened, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+    // Without locks, as PROJ reads it: a program holding one delays nothing.
+    if (sqlite3_open_v2(UnlockedSqliteUri(ProjDatabasePath()).c_str(), &opened,
+                        SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr) != SQLITE_OK) {
         sqlite3_close(opened);
-        return database;
+        return nullptr;
     }
     const Database db(opened);
     const Statement systems = Prepare(db.get(), kSystems);
     const Statement aliases = Prepare(db.get(), kAliases);
     if (!systems || !aliases)
-        return database;
+        return nullptr;
 
     // Areas first, each once: candidates point into the finished vector.
     struct Row {
@@ -182,6 +184,8 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
         database->byCode.emplace(row.candidate.authority + ":" + row.candidate.code, list.size());
         list.push_back(std::move(row.candidate));
     }
+    // Each candidate's aliases once, however many the database repeats.
+    std::unordered_set<std::string> seen;
     while (sqlite3_step(aliases.get()) == SQLITE_ROW) {
         sqlite3_stmt* s = aliases.get();
         const auto found = byKey.find(Column(s, 0) + ":" + Column(s, 1) + ":" + Column(s, 2));
@@ -190,9 +194,7 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
         Candidate& candidate = list[found->second];
         std::string alias = Column(s, 3);
         std::string words = FoldedWords(alias);
-        bool known = false;
-        for (const std::string& other : candidate.aliasWords)
-            known = known || other == words;
+        const bool known = !seen.insert(std::to_string(found->second) + '\n' + words).second;
         if (!known && IsUsefulAlias(alias, words, candidate)) {
             candidate.aliases.push_back(std::move(alias));
             candidate.aliasWords.push_back(std::move(words));
@@ -206,17 +208,23 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
 }
 
 namespace {
-std::once_flag g_databaseRead;
+std::mutex g_databaseRead;
 std::shared_ptr<const CandidateDatabase> g_database;
 std::atomic<bool> g_databaseReady{false};
 }  // namespace
 
 std::shared_ptr<const CandidateDatabase> DatabaseCandidates()
 {
-    std::call_once(g_databaseRead, [] {
-        g_database = ReadCandidateDatabase();
-        g_databaseReady = true;
-    });
+    const std::lock_guard<std::mutex> lock(g_databaseRead);
+    if (g_database)
+        return g_database;
+    std::shared_ptr<const CandidateDatabase> read = ReadCandidateDatabase();
+    // A database that could not be read is tried again next time: only what
+    // was read is kept for the process.
+    if (!read)
+        return std::make_shared<const CandidateDatabase>();
+    g_database = std::move(read);
+    g_databaseReady = true;
     return g_database;
 }
 

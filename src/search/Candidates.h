@@ -50,9 +50,11 @@ struct CandidateDatabase {
     // The system of that code ("EPSG:4326"); null when it is not one.
     const Candidate* Find(const std::string& code) const;
 };
-// Reads the database (tens of milliseconds). Empty when PROJ has none.
+// Reads the database (tens of milliseconds). Null when it cannot be read
+// (see ProjDatabaseProblem).
 std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase();
-// The same, read once per process and shared by every search.
+// The same, read once per process and shared by every search; empty, and
+// read again next time, while it cannot be read.
 std::shared_ptr<const CandidateDatabase> DatabaseCandidates();
 // The same when it has been read already; null while it is being read.
 std::shared_ptr<const CandidateDatabase> DatabaseCandidatesIfRead();

@@ -17,7 +17,8 @@ std::vector<std::string> ReadRecentSystems(const std::string& path)
 {
     std::vector<std::string> systems;
     std::string content;
-    if (path.empty() || !ReadRewrittenFile(path, content, kMaxRecentSystemsBytes))
+    // Only from Orvane's own folder: never lines another user could have put there.
+    if (path.empty() || !IsPrivateFolder(FolderOf(path)) || !ReadRewrittenFile(path, content, kMaxRecentSystemsBytes))
         return systems;
     for (std::string& line : TextLines(content)) {
         if (systems.size() == kRecentSystemsKept)

@@ -121,6 +121,25 @@ std::chrono::milliseconds SetLockWait(std::chrono::milliseconds wait)
     return wait;
 }
 
+bool SaveFileUnderLock(const std::string& path, const std::string& content,
+                       const std::function<void()>& whileWaiting)
+{
+    std::string target;
+    if (path.empty() || !ResolveLink(path, target))
+        return false;
+    // A pipe or device is written into: no temporary file is made for it.
+    struct stat st;
+    if (stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return SaveFile(path, content);
+    FileDescriptor lock;
+    if (LockFolder(target, lock, whileWaiting))
+        RemoveStaleTemporaries(target);
+    else if (errno == ETIMEDOUT)
+        return false;
+    // A folder that cannot be opened to lock it may still take the file.
+    return SaveFile(path, content);
+}
+
 bool EditFileUnderLock(const std::string& path, const std::function<std::string(const std::string&)>& edit,
                        const std::function<void()>& whileWaiting, std::size_t maxBytes)
 {

@@ -13,6 +13,8 @@
 #include "util/LockedFile.h"
 #include "catalog/IniFile.h"
 #include "module/Module.h"
+#include "search/RecentSystems.h"
+#include "util/FileIO.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -174,6 +176,30 @@ TEST(CatalogFile, AStoreThatCannotBeMadeSaysWhy)
     setenv("XDG_DATA_HOME", (folder.Dir() / "not a folder").c_str(), 1);
     EXPECT_FALSE(StoreGeogSystem("E", "5", &problem));
     EXPECT_EQ(problem, StoreProblem::CannotWrite);
+}
+
+// A folder of the user's that others may write in, or that another user
+// owns, is neither written nor read: the catalogue's entries and the recent
+// systems there could be anyone's.
+TEST(CatalogFile, AFolderNotTheUsersAloneIsNotRead)
+{
+    CatalogFolder folder("[GCS]\nShipped=GEOGCS[]\n");
+    ASSERT_TRUE(StoreGeogSystem("Mine", "GEOGCS[\"Mine\"]"));
+    const std::string own = FolderOf(GetUserCatalogPath());
+    WriteFile(own + "/recent.wkt", "GEOGCS[\"Recent\"]\n");
+    const struct {
+        mode_t mode;
+        bool read;
+    } cases[] = {{0700, true}, {0777, false}, {0770, false}, {0755, true}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(chmod(own.c_str(), c.mode), 0);
+        EXPECT_EQ(UserGeogSystems().count("Mine"), c.read ? 1u : 0u) << std::oct << c.mode;
+        EXPECT_EQ(Load("GCS").count("Mine"), c.read ? 1u : 0u) << std::oct << c.mode;
+        EXPECT_EQ(ReadRecentSystems(own + "/recent.wkt").size(), c.read ? 1u : 0u) << std::oct << c.mode;
+        StoreProblem problem = StoreProblem::None;
+        EXPECT_EQ(StoreGeogSystem("Other", "GEOGCS[]", &problem), c.read) << std::oct << c.mode;
+        EXPECT_EQ(problem, c.read ? StoreProblem::None : StoreProblem::NotPrivate) << std::oct << c.mode;
+    }
 }
 
 // Writers at once, as hosts the user keeps open store their systems: each

@@ -279,6 +279,16 @@ TEST(OrvaneCatalog, ListsShippedAndUserSystemsAndRemovesOnlyTheUsers)
         EXPECT_EQ(Orvane(run.arguments, false, env).status, run.status) << run.arguments;
     EXPECT_EQ(ReadFile(home / "orvane/CoordSys.dat"), "[GCS]\nMine=GEOGCS[]\n");
     EXPECT_NE(Orvane("catalog list", false, env).output.find("shipped\tWGS 84\n"), std::string::npos);
+
+    // A folder others may write in is not read, and the program says so.
+    chmod((home / "orvane").c_str(), 0777);
+    const ProgramRun open = Orvane("catalog list", false, env);
+    EXPECT_EQ(open.status, 0);
+    EXPECT_EQ(open.output.find("user\tMine\n"), std::string::npos);
+    EXPECT_EQ(open.errors, "orvane: the folder " + home.Path() +
+                               "/orvane is not yours alone (another user's, or others may write in it): Orvane "
+                               "neither reads nor keeps anything there\n");
+    chmod((home / "orvane").c_str(), 0700);
 }
 
 TEST(OrvaneFind, PrintsMatchesBestFirstAndExitsOneForNone)

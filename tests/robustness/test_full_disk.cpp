@@ -16,9 +16,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include "interface/OrvaneCatalog.h"
+#include "module/Module.h"
 #include "search/RecentSystems.h"
 #include "support/TestSupport.h"
 #include "util/FileIO.h"
+#include "util/LockedFile.h"
 #include "util/Profile.h"
 
 namespace {
@@ -51,7 +54,7 @@ std::string Catalogue()
     return text + "[Other]\nKept=1\n";
 }
 
-enum class Writer { CatalogueStore, PrjSave, RecentSystem };
+enum class Writer { CatalogueStore, CatalogueRemove, PrjSave, RecentSystem };
 
 struct Way {
     const char* what;
@@ -73,9 +76,10 @@ int StoreOnAFullDisk(const Way& way, const std::string& mountPoint)
         mkdir(folder.c_str(), 0700);
     setenv("XDG_STATE_HOME", (way.privateState ? state : "/nonexistent-state").c_str(), 1);
     setenv("XDG_DATA_HOME", data.c_str(), 1);
-    const std::string path = way.writer == Writer::RecentSystem ? RecentSystemsPath()
-                             : way.writer == Writer::PrjSave    ? files + "/v.prj"
-                                                                : files + "/CoordSys.dat";
+    const std::string path = way.writer == Writer::RecentSystem      ? RecentSystemsPath()
+                             : way.writer == Writer::PrjSave         ? files + "/v.prj"
+                             : way.writer == Writer::CatalogueRemove ? GetUserCatalogPath()
+                                                                     : files + "/CoordSys.dat";
     MakeFolders(FolderOf(path));
     std::string original = Catalogue();
     if (way.writer == Writer::RecentSystem) {
@@ -97,8 +101,15 @@ int StoreOnAFullDisk(const Way& way, const std::string& mountPoint)
     case Writer::CatalogueStore:
         stored = WritePrivateProfileString("GCS", "New", entry, path);
         break;
+    case Writer::CatalogueRemove: {
+        std::string reason;
+        stored = OrvaneRemoveUserGeogSystem("System 0", reason) == ORVANE_REMOVED;
+        if (!stored && reason != std::strerror(ENOSPC))
+            return 6;
+        break;
+    }
     case Writer::PrjSave:
-        stored = SaveFile(path, original + entry);
+        stored = SaveFileUnderLock(path, original + entry);
         break;
     case Writer::RecentSystem:
         stored = RememberRecentSystem(path, entry);
@@ -140,6 +151,7 @@ TEST(FullDisk, AFailedStoreLeavesTheFileWholeAndNothingBehind)
         {"Save as .prj over a file, renamed", Writer::PrjSave, false, true, 2 * kPage},
         {"Save as .prj in place, its journal fits but the file cannot grow", Writer::PrjSave, true, true, 6 * kPage},
         {"a recent system", Writer::RecentSystem, false, true, 0},
+        {"a user's system removed (orvane catalog remove)", Writer::CatalogueRemove, false, true, 2 * kPage},
     };
     for (const Way& way : ways) {
         TempDir mountPoint("orvane full disk");
@@ -158,7 +170,8 @@ TEST(FullDisk, AFailedStoreLeavesTheFileWholeAndNothingBehind)
                                         "the failure is not \"No space left on device\"",
                                         "the file changed",
                                         "the attempt left a file behind",
-                                        "with room again, the store failed"};
-        EXPECT_EQ(WEXITSTATUS(status), 0) << way.what << ": " << failures[std::min(WEXITSTATUS(status), 5)];
+                                        "with room again, the store failed",
+                                        "the reason is not said"};
+        EXPECT_EQ(WEXITSTATUS(status), 0) << way.what << ": " << failures[std::min(WEXITSTATUS(status), 6)];
     }
 }

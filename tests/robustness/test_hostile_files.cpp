@@ -1,9 +1,13 @@
 // Files the library does not control, at their worst: the chooser opens,
 // imports and stores without a crash, a hang or a lost entry.
+#include <sqlite3.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <random>
 
@@ -11,6 +15,8 @@
 #include "catalog/ReferenceTables.h"
 #include "chooser/ChooserFixture.h"
 #include "module/Module.h"
+#include "module/ProjSupport.h"
+#include "util/FileIO.h"
 #include "search/RecentSystems.h"
 
 namespace {
@@ -198,5 +204,72 @@ TEST_F(ChooserTest, HostilePrjFiles)
         ASSERT_EQ(m_prompts.Messages().size(), 1u);
         EXPECT_EQ(m_prompts.Messages()[0].text, message);
         EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "WGS 84");
+    }
+}
+
+// PROJ's database at its worst, as PROJ_DATA finds it: the program says which
+// file and why within seconds (a pipe in its place hung every command), and
+// a database another program holds locked is read all the same, as PROJ
+// reads it.
+TEST(HostileProjDatabase, ItIsNamedWithTheReasonAndNothingHangs)
+{
+    const std::string real = ProjDatabasePath();
+    ASSERT_FALSE(real.empty());
+    std::string database;
+    ASSERT_TRUE(ReadRegularFile(real, database, std::size_t(1) << 30));
+    struct Case {
+        const char* what;
+        std::function<void(const std::string&)> make;  // makes proj.db at the path
+        int status;
+        const char* says;  // after "orvane: cannot read the PROJ database PATH: "; null: works
+    };
+    const Case cases[] = {
+        {"a pipe", [](const std::string& p) { mkfifo(p.c_str(), 0644); }, 4, "not a regular file"},
+        {"a folder", [](const std::string& p) { std::filesystem::create_directory(p); }, 4, "not a regular file"},
+        {"empty", [](const std::string& p) { WriteFile(p, ""); }, 4, "no such table: metadata"},
+        {"truncated", [&](const std::string& p) { WriteFile(p, database.substr(0, 3000)); }, 4,
+         "database disk image is malformed"},
+        {"not a database", [](const std::string& p) { WriteFile(p, RandomBytes(8192, 7)); }, 4,
+         "file is not a database"},
+        {"locked by another program", [&](const std::string& p) { WriteFile(p, database); }, 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        TempDir folder("orvane proj data");
+        const std::string path = folder / "proj.db";
+        c.make(path);
+        // Another program holds the database in an exclusive lock.
+        pid_t holder = -1;
+        if (c.status == 0) {
+            int ready[2];
+            ASSERT_EQ(pipe(ready), 0);
+            holder = fork();
+            if (holder == 0) {
+                sqlite3* db = nullptr;
+                sqlite3_open(path.c_str(), &db);
+                const bool locked = sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+                (void)!write(ready[1], locked ? "y" : "n", 1);
+                pause();
+                _exit(0);
+            }
+            char locked = 0;
+            ASSERT_EQ(read(ready[0], &locked, 1), 1);
+            ASSERT_EQ(locked, 'y');
+        }
+        for (const char* command : {"info EPSG:4326", "find utm 33n"}) {
+            const std::string run = "PROJ_DATA='" + folder.Path() + "' timeout 20 '" + BuildFolder() + "/orvane' " +
+                                    command + " >'" + (folder / "out") + "' 2>'" + (folder / "err") + "'";
+            const int status = std::system(run.c_str());
+            EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, c.status) << c.what << ": " << command;
+            const std::string said = ReadFile(folder / "err");
+            if (c.says)
+                EXPECT_EQ(said, "orvane: cannot read the PROJ database " + path + ": " + c.says + "\n")
+                    << c.what << ": " << command;
+            else
+                EXPECT_NE(ReadFile(folder / "out").find("EPSG:"), std::string::npos) << c.what << ": " << command;
+        }
+        if (holder > 0) {
+            kill(holder, SIGKILL);
+            waitpid(holder, nullptr, 0);
+        }
     }
 }

@@ -60,6 +60,19 @@ const char* const kForms[] = {
     "\"abbreviation\":\"lon\",\"direction\":\"east\",\"unit\":\"degree\"}]}},\"transformation\":{\"name\":\"x\","
     "\"method\":{\"name\":\"NTv2\"},\"parameters\":[{\"name\":\"Latitude and longitude difference file\","
     "\"parameter_file\":\"{P}\"}]}}",
+    // A conversion's parameter file, of a projected and of a derived geographic system.
+    "PROJCRS[\"x\",BASEGEOGCRS[\"WGS 84\",DATUM[\"World Geodetic System 1984\",ELLIPSOID[\"WGS 84\",6378137,"
+    "298.257223563]],UNIT[\"degree\",0.0174532925199433]],CONVERSION[\"c\",METHOD[\"Transverse Mercator\"],"
+    "PARAMETER[\"Latitude of natural origin\",0,ANGLEUNIT[\"degree\",0.0174532925199433]],"
+    "PARAMETER[\"Longitude of natural origin\",9,ANGLEUNIT[\"degree\",0.0174532925199433]],"
+    "PARAMETER[\"Scale factor at natural origin\",0.9996,SCALEUNIT[\"unity\",1]],"
+    "PARAMETER[\"False easting\",500000,LENGTHUNIT[\"metre\",1]],"
+    "PARAMETER[\"False northing\",0,LENGTHUNIT[\"metre\",1]],PARAMETERFILE[\"Some file\",\"{P}\"]],"
+    "CS[Cartesian,2],AXIS[\"easting\",east],AXIS[\"northing\",north],LENGTHUNIT[\"metre\",1]]",
+    "GEOGCRS[\"d\",BASEGEOGCRS[\"WGS 84\",DATUM[\"World Geodetic System 1984\",ELLIPSOID[\"WGS 84\",6378137,"
+    "298.257223563]]],DERIVINGCONVERSION[\"c\",METHOD[\"PROJ ob_tran o_proj=longlat\"],"
+    "PARAMETER[\"o_lon_p\",0,ANGLEUNIT[\"degree\",0.0174532925199433]],PARAMETERFILE[\"f\",\"{P}\"]],"
+    "CS[ellipsoidal,2],AXIS[\"latitude\",north],AXIS[\"longitude\",east],ANGLEUNIT[\"degree\",0.0174532925199433]]",
     "GEOGCS[\"x\",DATUM[\"D\",SPHEROID[\"S\",6378137,298.257]],PRIMEM[\"Greenwich\",0],"
     "UNIT[\"degree\",0.0174532925199433],EXTENSION[\"PROJ4_GRIDS\",\"{P}\"]]",
     "GEOGCS[\"x\",DATUM[\"D\",SPHEROID[\"S\",6378137,298.257]],PRIMEM[\"Greenwich\",0],"

@@ -238,6 +238,28 @@ TEST(Search, FoldingAndTermsForgiveSpelling)
     const std::vector<SearchTerm> terms = ReadSearchTerms(GetSearchTermsPath());
     EXPECT_GT(terms.size(), 40u);
     EXPECT_EQ(WithTermsRead(FoldedWords("google google maps"), terms), " web mercator web mercator maps ");
+
+    // Terms are read once, in what was typed: terms that stand for each
+    // other (a damaged file) cannot feed themselves; the longest wins where
+    // two overlap; a reading that would grow past any query is not taken.
+    // Words of letters alone (folding puts letters and digits apart): q0a, q0b, …
+    const auto word = [](int i) { return std::string("q") + char('a' + i / 26) + char('a' + i % 26); };
+    std::vector<SearchTerm> chain;
+    for (int i = 40; i >= 1; --i)
+        chain.push_back({" " + word(i) + " ", " " + word(i + 1) + " " + word(i + 1) + " "});
+    chain.push_back({" b c d ", " y "});
+    chain.push_back({" a b ", " x "});
+    chain.push_back({" huge ", " " + std::string(20000, 'h') + " "});
+    const std::pair<const char*, const char*> readings[] = {
+        {"qab", " qac qac "},
+        {"qab qbo plain", " qac qac qbp qbp plain "},
+        {"a b c d", " a y "},
+        {"a b", " x "},
+        {"a b a b", " x x "},
+        {"huge", " huge "},
+    };
+    for (const auto& [typed, read] : readings)
+        EXPECT_EQ(WithTermsRead(FoldedWords(typed), chain), read) << typed;
 }
 
 TEST(Search, CodesOfTextsAndOfComposedSystems)

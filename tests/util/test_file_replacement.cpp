@@ -9,6 +9,7 @@
 
 #include "support/TestSupport.h"
 #include "util/FileIO.h"
+#include "util/LockedFile.h"
 #include "util/Profile.h"
 
 namespace {
@@ -43,6 +44,13 @@ TEST(FileReplacement, RespectsPermissionsOwnersLinksAndFolders)
     EXPECT_TRUE(S_ISLNK(StatOf(dir / "link.prj").st_mode));
     EXPECT_EQ(ReadFile(dir / "target.prj"), "new");
     EXPECT_EQ(StatOf(dir / "target.prj").st_mode & 0777, 0640u);
+
+    // A save killed mid-write left its temporary file; the next save takes it away.
+    const std::string stale = dir / ("target.prj" + std::string(kTemporarySuffix) + "Xy12Zw");
+    WriteFile(stale, "half");
+    ASSERT_TRUE(SaveFileUnderLock(dir / "link.prj", "newer"));
+    EXPECT_EQ(ReadFile(dir / "target.prj"), "newer");
+    EXPECT_FALSE(std::filesystem::exists(stale));
 
     // Hard links stay one file.
     WriteFile(dir / "shared.dat", "[GCS]\n");
