@@ -61,7 +61,8 @@ std::string PrintableText(std::string_view text, std::size_t limit)
                              (length == 3 && c == 0xE2 && at(1) == 0x80 && at(2) >= 0xAA && at(2) <= 0xAE) ||
                              (length == 3 && c == 0xE2 && at(1) == 0x81 && at(2) >= 0xA6 && at(2) <= 0xA9);
         std::string piece;
-        if (length == 0 || control) {
+        // A backslash too, so that an escape read back is never the name's own text.
+        if (length == 0 || control || c == '\\') {
             length = length == 0 ? 1 : length;
             for (std::size_t k = 0; k < length; ++k)
                 AppendEscaped(piece, static_cast<unsigned char>(text[i + k]));

@@ -7,8 +7,8 @@
 #include <string_view>
 
 // `text` with every control character (tabs and line breaks included), every
-// bidirectional override or isolate and every byte that is not part of valid
-// UTF-8 written as \xNN, so that a terminal shows it instead of obeying it
+// bidirectional override or isolate, every backslash and every byte that is
+// not part of valid UTF-8 written as \xNN, so that a terminal shows it instead of obeying it
 // and a record stays one; longer than `limit` bytes, it is cut before a whole character and "…"
 // is added.
 std::string PrintableText(std::string_view text, std::size_t limit);

@@ -152,7 +152,7 @@ std::string UnusableReason(const std::string& reference)
     }
     // No reference is usable while PROJ's database is not: that is the reason.
     const std::string database = OrvaneDatabaseProblem();
-    return database.empty() ? "not a usable spatial reference: " + shown : PrintableText(database, kEchoLimit);
+    return database.empty() ? "not a usable spatial reference: " + shown : PrintableText(database, kNameLimit);
 }
 
 bool AsksForHelp(int argc, char** argv)
@@ -172,10 +172,11 @@ bool ToTerminal()
 
 // A name or other short text in a line or a record: escaped wherever it goes,
 // so that a tab or a line break in it never splits a record and nothing
-// reaches a terminal through a pipe (`| cat`) that it would obey.
+// reaches a terminal through a pipe (`| cat`) that it would obey; cut only
+// for a terminal, so that a script gets every name whole.
 std::string Shown(const std::string& text)
 {
-    return PrintableText(text, kNameLimit);
+    return PrintableText(text, ToTerminal() ? kNameLimit : text.size() * 4);
 }
 
 // A whole system: exactly as it is for a script, escaped for a terminal.
@@ -329,7 +330,7 @@ int RunPick(int argc, char** argv)
     // Asked first: the chooser would fail without saying why to a program.
     const std::string database = OrvaneDatabaseProblem();
     if (!database.empty())
-        return Fail(kUnusable, PrintableText(database, kEchoLimit));
+        return Fail(kUnusable, PrintableText(database, kNameLimit));
     const std::string noDisplay = OrvaneWhyNoDialogs();
     if (!noDisplay.empty())
         return Fail(kNoDisplay, "no display to show the chooser on: " + PrintableText(noDisplay, kEchoLimit));
@@ -372,12 +373,12 @@ int RunFind(int argc, char** argv)
     for (int i = 0; i < argc; ++i) {
         if (std::strcmp(argv[i], "--json") == 0)
             json = true;
-        else if (std::strcmp(argv[i], "--at") == 0 && i + 1 < argc) {
+        else if (std::strcmp(argv[i], "--at") == 0 && i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) {
             at = argv[++i];
-            // "--at 52.52 13.40": the place in two words.
+            // "--at 52.52 13.40": the place in two words, when one is no place.
             double latitude = 0, longitude = 0;
-            if (i + 1 < argc && !OrvaneParsePlace(at.c_str(), latitude, longitude, true) &&
-                OrvaneParsePlace((at + " " + argv[i + 1]).c_str(), latitude, longitude, true))
+            if (i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0 &&
+                !OrvaneParsePlace(at.c_str(), latitude, longitude, true))
                 at += " " + std::string(argv[++i]);
         }
         else if (std::strcmp(argv[i], "--at") == 0)
@@ -395,7 +396,7 @@ int RunFind(int argc, char** argv)
     // Nothing found because nothing could be searched is no answer.
     const std::string database = OrvaneDatabaseProblem();
     if (!database.empty())
-        return Fail(kUnusable, PrintableText(database, kEchoLimit));
+        return Fail(kUnusable, PrintableText(database, kNameLimit));
     const std::vector<OrvaneFoundSystem> found =
         at.empty() ? OrvaneFindSystems(text.c_str(), static_cast<std::size_t>(-1))
                    : OrvaneFindSystemsAt(latitude, longitude, static_cast<std::size_t>(-1));

@@ -13,6 +13,8 @@
 #include <set>
 #include <vector>
 
+#include <cpl_string.h>
+#include <ogr_srs_api.h>
 #include <sqlite3.h>
 
 #include <atomic>
@@ -324,35 +326,108 @@ bool MayNameAFile(const std::string& text)
 
 }  // namespace
 
-std::string ProjDatabasePath()
+namespace {
+
+// The first proj.db in `folders`, as PROJ looks for it: the first name that
+// opens (a pipe would, blocking), so a dangling link is passed over.
+std::string FirstDatabaseIn(const std::vector<std::string>& folders)
 {
-    // PROJ's order: PROJ_DATA, else PROJ_LIB, else the path it was built with.
-    const char* list = std::getenv("PROJ_DATA");
-    if (!list || !*list)
-        list = std::getenv("PROJ_LIB");
-    std::string folders = list && *list ? list : "";
-    if (folders.empty()) {
-        const PJ_INFO info = proj_info();
-        folders = info.searchpath ? info.searchpath : "";
-    }
-    std::size_t start = 0;
-    while (start <= folders.size()) {
-        const std::size_t end = std::min(folders.find(':', start), folders.size());
-        if (end > start) {
-            // The first that is there, whatever it is: PROJ would open that one.
-            const std::string path = folders.substr(start, end - start) + "/proj.db";
-            struct stat st;
-            if (lstat(path.c_str(), &st) == 0)
-                return path;
-        }
-        start = end + 1;
+    for (const std::string& folder : folders) {
+        const std::string path = folder + "/proj.db";
+        struct stat st;
+        if (stat(path.c_str(), &st) == 0)
+            return path;
     }
     return std::string();
 }
 
+// The databases PROJ's contexts and GDAL's open: PROJ's search path (the
+// user's PROJ folder, then PROJ_DATA or PROJ_LIB, else the one it was built
+// with), and the search path a host set for GDAL, when it set one.
+std::vector<std::string> DatabasesInUse()
+{
+    std::vector<std::string> paths;
+    const PJ_INFO info = proj_info();
+    paths.push_back(FirstDatabaseIn(ListItems(info.searchpath ? info.searchpath : "", ':')));
+    std::vector<std::string> gdalFolders;
+    if (char** list = OSRGetPROJSearchPaths()) {
+        for (char** folder = list; *folder; ++folder)
+            gdalFolders.emplace_back(*folder);
+        CSLDestroy(list);
+    }
+    const std::string gdal = FirstDatabaseIn(gdalFolders);
+    if (!gdal.empty() && gdal != paths.front())
+        paths.push_back(gdal);
+    return paths;
+}
+
+// Why the database at `path` cannot be read; empty when it can.
+std::string DatabaseProblem(const std::string& path)
+{
+    if (path.empty())
+        return "no PROJ database (proj.db) in PROJ's search path";
+    const std::string cannot = "cannot read the PROJ database " + path + ": ";
+    // Not waiting on a pipe or device that took the file's place.
+    const FileDescriptor fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat st;
+    if (fd.Get() < 0)
+        return cannot + std::strerror(errno);
+    if (fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return cannot + "not a regular file";
+    sqlite3* db = nullptr;
+    std::string problem;
+    if (sqlite3_open_v2(UnlockedSqliteUri(path).c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI,
+                        nullptr) == SQLITE_OK) {
+        sqlite3_stmt* layout = nullptr;
+        int step = sqlite3_prepare_v2(db, "SELECT value FROM metadata WHERE key = 'DATABASE.LAYOUT.VERSION.MAJOR'",
+                                      -1, &layout, nullptr);
+        if (step == SQLITE_OK)
+            step = sqlite3_step(layout);
+        if (step == SQLITE_DONE)
+            problem = "not PROJ's database (it has no layout version)";
+        else if (step != SQLITE_ROW)
+            problem = sqlite3_errmsg(db);
+        sqlite3_finalize(layout);
+    } else {
+        problem = db ? sqlite3_errmsg(db) : "out of memory";
+    }
+    sqlite3_close(db);
+    if (!problem.empty())
+        return cannot + problem;
+    // A database of another PROJ's layout: PROJ says so itself.
+    PJ_CONTEXT* context = proj_context_create();
+    if (!context)
+        return cannot + "PROJ cannot make a context";
+    std::string said;
+    proj_log_func(context, &said, [](void* into, int level, const char* message) {
+        if (level == PJ_LOG_ERROR && message)
+            *static_cast<std::string*>(into) = message;
+    });
+    const bool opened = proj_context_set_database_path(context, path.c_str(), nullptr, nullptr) != 0;
+    proj_context_destroy(context);
+    if (!opened) {
+        if (said.compare(0, 5, "proj_") == 0 && said.find(": ") != std::string::npos)
+            said.erase(0, said.find(": ") + 2);
+        if (said.compare(0, path.size() + 1, path + " ") == 0)
+            said.erase(0, path.size() + 1);  // "PATH contains …": the path is said already
+        return cannot + (said.empty() ? "PROJ cannot open it" : said);
+    }
+    return std::string();
+}
+
+}  // namespace
+
+std::string ProjDatabasePath()
+{
+    const PJ_INFO info = proj_info();
+    return FirstDatabaseIn(ListItems(info.searchpath ? info.searchpath : "", ':'));
+}
+
 std::string UnlockedSqliteUri(const std::string& path)
 {
-    std::string uri = "file:";
+    // "file://" and an empty authority before an absolute path: "//x" would
+    // otherwise be taken for a host.
+    std::string uri = path.empty() || path[0] != '/' ? "file:" : "file://";
     for (const char c : path) {
         if (c == '%' || c == '?' || c == '#') {
             static const char kHex[] = "0123456789ABCDEF";
@@ -371,38 +446,11 @@ std::string ProjDatabaseProblem()
     static std::atomic<bool> readable{false};
     if (readable)
         return std::string();
-    const std::string path = ProjDatabasePath();
-    if (path.empty())
-        return "no PROJ database (proj.db) in PROJ's search path";
-    const std::string cannot = "cannot read the PROJ database " + path + ": ";
-    // Not waiting on a pipe or device that took the file's place.
-    const FileDescriptor fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat st;
-    if (fd.Get() < 0)
-        return cannot + std::strerror(errno);
-    if (fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
-        return cannot + "not a regular file";
-    sqlite3* db = nullptr;
-    std::string problem;
-    if (sqlite3_open_v2(UnlockedSqliteUri(path).c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI,
-                        nullptr) == SQLITE_OK) {
-        sqlite3_busy_timeout(db, 1000);
-        sqlite3_stmt* layout = nullptr;
-        int step = sqlite3_prepare_v2(db, "SELECT value FROM metadata WHERE key = 'DATABASE.LAYOUT.VERSION.MAJOR'",
-                                      -1, &layout, nullptr);
-        if (step == SQLITE_OK)
-            step = sqlite3_step(layout);
-        if (step == SQLITE_DONE)
-            problem = "not PROJ's database (it has no layout version)";
-        else if (step != SQLITE_ROW)
-            problem = sqlite3_errmsg(db);
-        sqlite3_finalize(layout);
-    } else {
-        problem = db ? sqlite3_errmsg(db) : "out of memory";
+    for (const std::string& path : DatabasesInUse()) {
+        const std::string problem = DatabaseProblem(path);
+        if (!problem.empty())
+            return problem;
     }
-    sqlite3_close(db);
-    if (!problem.empty())
-        return cannot + problem;
     readable = true;
     return std::string();
 }

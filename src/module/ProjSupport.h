@@ -22,15 +22,17 @@ PJ_CONTEXT* QuietProjContext();
 std::string LastProjMessage();
 void ClearProjMessage();
 
-// Where PROJ's database is: the first proj.db in PROJ's search path
-// (PROJ_DATA, else PROJ_LIB, else PROJ's own folder); empty when there is none.
+// Where PROJ's database is: the first proj.db in PROJ's search path (the
+// user's PROJ folder, then PROJ_DATA or PROJ_LIB, else the folder PROJ was
+// built with); empty when there is none.
 std::string ProjDatabasePath();
 
 // Why PROJ's database cannot be read ("cannot read the PROJ database
 // /p/proj.db: file is not a database"); empty when it can. Checked before PROJ
-// or GDAL opens it: a pipe or device in its place would block them for ever,
-// and a damaged file would make every system look unusable. Readable once,
-// it is taken as readable for the rest of the process.
+// or GDAL opens it (the one PROJ finds, and the one of a search path a host
+// set for GDAL): a pipe or device in its place would block them for ever, and
+// a damaged or foreign file would make every system look unusable. Readable
+// once, it is taken as readable for the rest of the process.
 std::string ProjDatabaseProblem();
 
 // `path` as an SQLite URI that reads the file without taking locks, as PROJ

@@ -8,11 +8,15 @@
 #include <QLibraryInfo>
 #include <chrono>
 #include <cstdlib>
+#include <condition_variable>
 #include <cstring>
 #include <memory>
+#include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "util/FileIO.h"
+#include "util/Text.h"
 
 namespace
 {
@@ -23,19 +27,6 @@ std::string Env(const Getenv& getenv, const char* name)
 {
     const char* value = getenv(name);
     return value ? value : "";
-}
-
-std::vector<std::string> Split(const std::string& text, char separator)
-{
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const std::size_t end = std::min(text.find(separator, start), text.size());
-        if (end > start)
-            parts.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return parts;
 }
 
 // The plugin file each platform this library can check is made of.
@@ -54,16 +45,18 @@ const char* PluginFile(const std::string& name)
     return nullptr;
 }
 
-// Whether Qt would find the plugin: in QT_QPA_PLATFORM_PLUGIN_PATH, in a
-// "platforms" folder of QT_PLUGIN_PATH's, or in Qt's own plugin folder.
+// Whether Qt would find the plugin (in QT_QPA_PLATFORM_PLUGIN_PATH, in a
+// "platforms" folder of QT_PLUGIN_PATH's, or in Qt's own plugin folder) and
+// could load it: a plugin whose libraries are missing ends the process too.
+// A plugin loaded here stays loaded, as Qt would keep it.
 bool HavePlugin(const Getenv& getenv, const std::string& file)
 {
-    std::vector<std::string> folders = Split(Env(getenv, "QT_QPA_PLATFORM_PLUGIN_PATH"), ':');
-    for (const std::string& folder : Split(Env(getenv, "QT_PLUGIN_PATH"), ':'))
+    std::vector<std::string> folders = ListItems(Env(getenv, "QT_QPA_PLATFORM_PLUGIN_PATH"), ':');
+    for (const std::string& folder : ListItems(Env(getenv, "QT_PLUGIN_PATH"), ':'))
         folders.push_back(folder + "/platforms");
     folders.push_back(QLibraryInfo::path(QLibraryInfo::PluginsPath).toStdString() + "/platforms");
     for (const std::string& folder : folders) {
-        if (IsRegularFile(folder + "/" + file))
+        if (IsRegularFile(folder + "/" + file) && dlopen((folder + "/" + file).c_str(), RTLD_LAZY | RTLD_LOCAL))
             return true;
     }
     return false;
@@ -111,23 +104,51 @@ private:
 // An X server that takes a connection. The connection is kept in `hold`:
 // a server whose last client leaves resets, refusing connections for that
 // moment, and Qt's must not come then. A refusal (the reset a client before
-// us caused) is tried again before it counts.
+// us caused) is tried again before it counts. A server that does not answer
+// at all (a display on a host out of reach) is given five seconds: the
+// attempt goes on in a thread of its own, left behind when it takes longer.
 std::string CheckX11(const std::string& display, std::shared_ptr<void>& hold)
 {
     if (display.empty())
         return "DISPLAY is not set";
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (attempt > 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        auto connection = std::make_shared<XConnection>(display);
-        if (!connection->HaveLibrary())
-            return "the X11 client library (libxcb.so.1) is missing";
-        if (connection->Connected()) {
-            hold = connection;
-            return "";
-        }
+    struct Attempt {
+        std::mutex mutex;
+        std::condition_variable done;
+        bool finished = false;
+        std::shared_ptr<XConnection> connection;
+        bool haveLibrary = true;
+    };
+    auto attempt = std::make_shared<Attempt>();
+    try {
+        std::thread([attempt, display] {
+            std::shared_ptr<XConnection> connection;
+            bool haveLibrary = true;
+            for (int tries = 0; tries < 3; ++tries) {
+                if (tries > 0)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                connection = std::make_shared<XConnection>(display);
+                haveLibrary = connection->HaveLibrary();
+                if (!haveLibrary || connection->Connected())
+                    break;
+            }
+            const std::lock_guard<std::mutex> guard(attempt->mutex);
+            attempt->connection = std::move(connection);
+            attempt->haveLibrary = haveLibrary;
+            attempt->finished = true;
+            attempt->done.notify_one();
+        }).detach();
+    } catch (const std::system_error&) {
+        return "no thread to connect to display " + display + " with";
     }
-    return "cannot connect to display " + display;
+    std::unique_lock<std::mutex> guard(attempt->mutex);
+    if (!attempt->done.wait_for(guard, std::chrono::seconds(5), [&] { return attempt->finished; }))
+        return "cannot connect to display " + display + " (no answer in 5 seconds)";
+    if (!attempt->haveLibrary)
+        return "the X11 client library (libxcb.so.1) is missing";
+    if (!attempt->connection || !attempt->connection->Connected())
+        return "cannot connect to display " + display;
+    hold = attempt->connection;
+    return "";
 }
 
 // A Wayland compositor listening on its socket: WAYLAND_DISPLAY (default
@@ -179,7 +200,7 @@ std::vector<std::string> CandidatePlatforms(const Getenv& getenv)
 {
     const std::string asked = Env(getenv, "QT_QPA_PLATFORM");
     if (!asked.empty())
-        return Split(asked, ';');
+        return ListItems(asked, ';');
     if (Env(getenv, "XDG_SESSION_TYPE") == "wayland")
         return {"wayland", "xcb"};
     if (!Env(getenv, "WAYLAND_DISPLAY").empty())

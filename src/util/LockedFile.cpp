@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -39,14 +40,14 @@ void RemoveStaleTemporaries(const std::string& path)
 // How long a writer waits for the others before it: long enough for a queue
 // of writers on a slow, busy disk. A lock held longer than that is taken for
 // a hung or hostile writer, and the write fails.
-std::chrono::milliseconds lockWait = std::chrono::seconds(20);
+std::atomic<std::chrono::milliseconds::rep> lockWaitMs{20000};
 
 // A blocking lock request that the caller may stop waiting for. A blocked
-// request is woken the moment the holder lets go, so it is not starved by a
-// writer that locks again at once, as one that polls every few milliseconds
-// was on a busy machine. The request runs on a thread of its own, on a
-// descriptor of its own; one the caller gave up on lets the lock go once
-// granted.
+// request is woken the moment the holder lets go and tries at once, where
+// one that polled every ten milliseconds on a busy machine kept finding the
+// lock taken again by a writer storing in a loop, and gave up. The request
+// runs on a thread of its own, on a descriptor of its own; one the caller
+// gave up on lets the lock go once granted.
 struct LockRequest {
     std::mutex mutex;
     std::condition_variable granted;
@@ -58,7 +59,7 @@ struct LockRequest {
 // Writers take an exclusive lock on the file's folder: unlike the file, the
 // folder stays the same inode while writers replace the file, so every writer
 // waits its turn and reads what the one before it wrote. False, with errno
-// ETIMEDOUT, when the lock stays taken for lockWait.
+// ETIMEDOUT, when the lock stays taken for lockWaitMs.
 bool LockFolder(const std::string& path, FileDescriptor& lock, const std::function<void()>& whileWaiting)
 {
     const std::string folder = FolderOf(path);
@@ -79,17 +80,19 @@ bool LockFolder(const std::string& path, FileDescriptor& lock, const std::functi
             do
                 result = flock(request->fd.Get(), LOCK_EX);
             while (result != 0 && errno == EINTR);
+            const int error = result == 0 ? 0 : errno;
             const std::lock_guard<std::mutex> guard(request->mutex);
             request->done = true;
-            request->error = result == 0 ? 0 : errno;
+            request->error = error;
             if (request->abandoned)
                 request->fd.Reset(-1);  // lets the lock go
             request->granted.notify_one();
         }).detach();
     } catch (const std::system_error&) {
-        return false;  // no thread to be had: errno says why
+        errno = EAGAIN;  // no thread to be had
+        return false;
     }
-    const auto deadline = std::chrono::steady_clock::now() + lockWait;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(lockWaitMs.load());
     std::unique_lock<std::mutex> guard(request->mutex);
     while (!request->done) {
         if (std::chrono::steady_clock::now() >= deadline) {
@@ -117,8 +120,7 @@ bool LockFolder(const std::string& path, FileDescriptor& lock, const std::functi
 
 std::chrono::milliseconds SetLockWait(std::chrono::milliseconds wait)
 {
-    std::swap(wait, lockWait);
-    return wait;
+    return std::chrono::milliseconds(lockWaitMs.exchange(wait.count()));
 }
 
 bool SaveFileUnderLock(const std::string& path, const std::string& content,
@@ -130,6 +132,10 @@ bool SaveFileUnderLock(const std::string& path, const std::string& content,
     // A pipe or device is written into: no temporary file is made for it.
     struct stat st;
     if (stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return SaveFile(path, content);
+    // A folder others may write in (/tmp) is not locked: anyone could hold
+    // it, and a temporary there may be another user's save under way.
+    if (!IsPrivateFolder(FolderOf(target)))
         return SaveFile(path, content);
     FileDescriptor lock;
     if (LockFolder(target, lock, whileWaiting))

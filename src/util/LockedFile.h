@@ -17,10 +17,11 @@
 bool EditFileUnderLock(const std::string& path, const std::function<std::string(const std::string&)>& edit,
                        const std::function<void()>& whileWaiting, std::size_t maxBytes);
 
-// Saves `content` as the file `path`, as SaveFile does, under the same lock
-// on its folder: a temporary file a save killed mid-write left beside it is
-// removed first. False, with errno ETIMEDOUT, when another writer holds the
-// folder too long; a folder that cannot be locked does not stop the save.
+// Saves `content` as the file `path`, as SaveFile does. In a folder that is
+// the user's alone, under the same lock on the folder: a temporary file a
+// save killed mid-write left beside it is removed first. False, with errno
+// ETIMEDOUT, when another writer holds the folder too long; a folder that
+// cannot be locked, or that others may write in, does not stop the save.
 bool SaveFileUnderLock(const std::string& path, const std::string& content,
                        const std::function<void()>& whileWaiting = nullptr);
 

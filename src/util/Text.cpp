@@ -1,5 +1,7 @@
 #include "util/Text.h"
 
+#include <algorithm>
+
 char LowerAscii(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -21,6 +23,19 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
             return false;
     }
     return true;
+}
+
+std::vector<std::string> ListItems(const std::string& list, char separator)
+{
+    std::vector<std::string> items;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t end = std::min(list.find(separator, start), list.size());
+        if (end > start)
+            items.push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    return items;
 }
 
 std::vector<std::string> TextLines(const std::string& content)

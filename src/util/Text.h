@@ -13,3 +13,6 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // The lines of `content`, without their line ends ("\n" or "\r\n").
 std::vector<std::string> TextLines(const std::string& content);
+
+// The items of a list such as PATH ("a:b::c" with ':'), empty ones left out.
+std::vector<std::string> ListItems(const std::string& list, char separator);

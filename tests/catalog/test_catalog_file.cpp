@@ -166,7 +166,7 @@ TEST(CatalogFile, AStoreThatCannotBeMadeSaysWhy)
     EXPECT_FALSE(StoreGeogSystem("D", "4", &problem, [&] { ++waits; }));
     SetLockWait(wait);
     EXPECT_EQ(problem, StoreProblem::LockBusy);
-    EXPECT_GT(waits, 10);
+    EXPECT_GT(waits, 0) << "the caller repainted while it waited";
     kill(holder, SIGKILL);
     waitpid(holder, nullptr, 0);
     EXPECT_TRUE(StoreGeogSystem("D", "4")) << "free again";

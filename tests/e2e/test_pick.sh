@@ -260,8 +260,8 @@ while IFS='|' read -r name settings says; do
   fi
 done <<'CASES'
 without a display|LANG=C.UTF-8|DISPLAY is not set
-a display nobody serves|DISPLAY=:99|cannot connect to display :99
-an unknown platform|QT_QPA_PLATFORM=bogus DISPLAY=:99|unknown platform 'bogus' (QT_QPA_PLATFORM)
+a display nobody serves|DISPLAY=:987|cannot connect to display :987
+an unknown platform|QT_QPA_PLATFORM=bogus DISPLAY=:987|unknown platform 'bogus' (QT_QPA_PLATFORM)
 CASES
 
 fi

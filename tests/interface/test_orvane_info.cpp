@@ -224,12 +224,12 @@ TEST(OrvaneProgram, NamesAreEscapedInEveryRecord)
 {
     TempDir home;
     std::filesystem::create_directories(home / "orvane");
-    const std::string name = "Odd\tgrid \033[31m\xc2\x9b \xe2\x80\xae" "evil";
+    const std::string name = "Odd\tgrid \033[31m\xc2\x9b \xe2\x80\xae" "evil \\x09";
     WriteFile(home / "orvane/CoordSys.dat", "[GCS]\n" + name + "=GEOGCS[\"" + name +
                                                  "\",DATUM[\"D\",SPHEROID[\"S\",6378137,298.257]],"
                                                  "PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]]\n");
     const std::string env = "XDG_DATA_HOME='" + home.Path() + "'";
-    const std::string escaped = "Odd\\x09grid \\x1b[31m\\xc2\\x9b \\xe2\\x80\\xaeevil";
+    const std::string escaped = "Odd\\x09grid \\x1b[31m\\xc2\\x9b \\xe2\\x80\\xaeevil \\x5cx09";
     const struct {
         const char* arguments;
         const char* record;  // the line that holds the name
@@ -323,6 +323,8 @@ TEST(OrvaneFind, PrintsMatchesBestFirstAndExitsOneForNone)
         {"find --at 52.52 13.40", 0, "EPSG:5653\tprojected\tETRS89 / UTM zone 33N (N-zE)"},
         {"find --at 0,0", 0, "EPSG:"},
         {"find --at 90,180", 0, "ESRI:"},  // the pole: world systems only
+        {"find --at 95 13", 2, ""},
+        {"find --at --json 52,13", 2, ""},
     };
     for (const auto& run : runs) {
         const ProgramRun result = Orvane(run.arguments, false, env);

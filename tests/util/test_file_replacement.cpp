@@ -45,12 +45,18 @@ TEST(FileReplacement, RespectsPermissionsOwnersLinksAndFolders)
     EXPECT_EQ(ReadFile(dir / "target.prj"), "new");
     EXPECT_EQ(StatOf(dir / "target.prj").st_mode & 0777, 0640u);
 
-    // A save killed mid-write left its temporary file; the next save takes it away.
-    const std::string stale = dir / ("target.prj" + std::string(kTemporarySuffix) + "Xy12Zw");
-    WriteFile(stale, "half");
-    ASSERT_TRUE(SaveFileUnderLock(dir / "link.prj", "newer"));
-    EXPECT_EQ(ReadFile(dir / "target.prj"), "newer");
-    EXPECT_FALSE(std::filesystem::exists(stale));
+    // A save killed mid-write left its temporary file; the next save into a
+    // folder of the user's own takes it away, and one into a folder others
+    // may write in leaves it (it may be another user's save under way).
+    for (const mode_t mode : {0700, 01777}) {
+        TempDir saves;
+        chmod(saves.Path().c_str(), mode);
+        const std::string stale = saves / ("v.prj" + std::string(kTemporarySuffix) + "Xy12Zw");
+        WriteFile(stale, "half");
+        ASSERT_TRUE(SaveFileUnderLock(saves / "v.prj", "newer"));
+        EXPECT_EQ(ReadFile(saves / "v.prj"), "newer");
+        EXPECT_EQ(std::filesystem::exists(stale), mode != 0700) << std::oct << mode;
+    }
 
     // Hard links stay one file.
     WriteFile(dir / "shared.dat", "[GCS]\n");
