@@ -9,8 +9,7 @@
 #include "platform/DisplayCheck.h"
 #include "platform/QtTranslations.h"
 
-namespace
-{
+namespace {
 
 // Qt keeps argc and argv for the life of the application: the program's
 // name, then the platform the check chose.
@@ -45,7 +44,7 @@ bool MakeOwnApplication(std::string& problem)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 bool HaveWidgetApplication()
 {

@@ -18,8 +18,7 @@
 #include "util/FileIO.h"
 #include "util/Text.h"
 
-namespace
-{
+namespace {
 
 using Getenv = std::function<const char*(const char*)>;
 
@@ -194,7 +193,7 @@ std::string ProblemOf(const Getenv& getenv, const std::string& candidate,
     return "";
 }
 
-} // namespace
+}  // namespace
 
 std::vector<std::string> CandidatePlatforms(const Getenv& getenv)
 {

@@ -19,8 +19,7 @@
 #include "platform/DisplayCheck.h"
 #include "platform/Prompt.h"
 
-namespace
-{
+namespace {
 
 // Closes each message box and file dialog as soon as it is the active modal
 // window: what a user answering them at once does.
@@ -118,7 +117,7 @@ private:
     std::string m_display;
 };
 
-} // namespace
+}  // namespace
 
 // Where no platform can be had, the dialog fails and says why: Qt is never
 // asked, so it never aborts the host.
