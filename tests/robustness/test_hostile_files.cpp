@@ -240,6 +240,17 @@ TEST(HostileProjDatabase, ItIsNamedWithTheReasonAndNothingHangs)
              sqlite3_close(db);
          }, 4, "another PROJ installation"},
         {"locked by another program", [&](const std::string& p) { WriteFile(p, database); }, 0, nullptr},
+        {"200,000 aliases of one system", [&](const std::string& p) {
+             WriteFile(p, database);
+             sqlite3* db = nullptr;
+             sqlite3_open(p.c_str(), &db);
+             EXPECT_EQ(sqlite3_exec(db,
+                          "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200000) "
+                          "INSERT INTO alias_name SELECT 'geodetic_crs', 'EPSG', '4326', 'Alias ' || i, 'test' FROM n",
+                          nullptr, nullptr, nullptr),
+                       SQLITE_OK);
+             sqlite3_close(db);
+         }, 0, nullptr},
     };
     for (const Case& c : cases) {
         TempDir folder("orvane proj data");
@@ -247,7 +258,7 @@ TEST(HostileProjDatabase, ItIsNamedWithTheReasonAndNothingHangs)
         c.make(path);
         // Another program holds the database in an exclusive lock.
         pid_t holder = -1;
-        if (c.status == 0) {
+        if (c.status == 0 && std::string(c.what) == "locked by another program") {
             int ready[2];
             ASSERT_EQ(pipe(ready), 0);
             holder = fork();
@@ -266,7 +277,7 @@ TEST(HostileProjDatabase, ItIsNamedWithTheReasonAndNothingHangs)
         for (const char* command : {"info EPSG:4326", "find utm 33n"}) {
             // The user's own PROJ folder, searched first, is the test's too.
             const std::string run = "HOME='" + folder.Path() + "' XDG_DATA_HOME='" + folder.Path() + "/data' PROJ_DATA='" +
-                                    folder.Path() + "' timeout 20 '" + BuildFolder() + "/orvane' " +
+                                    folder.Path() + "' timeout 60 '" + BuildFolder() + "/orvane' " +
                                     command + " >'" + (folder / "out") + "' 2>'" + (folder / "err") + "'";
             const int status = std::system(run.c_str());
             EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, c.status) << c.what << ": " << command;
