@@ -21,8 +21,8 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_NAME liborvane)
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_SECTION libs)
-# The chooser on a display, and Qt's own buttons in Chinese.
-set(CPACK_DEBIAN_LIBRARY_PACKAGE_RECOMMENDS "qt6-qpa-plugins, qt6-translations-l10n")
+# The chooser on a display (X11; Wayland), and Qt's own buttons in Chinese.
+set(CPACK_DEBIAN_LIBRARY_PACKAGE_RECOMMENDS "qt6-qpa-plugins, qt6-wayland, qt6-translations-l10n")
 set(CPACK_COMPONENT_LIBRARY_DESCRIPTION
   "Qt dialogs to choose, define or import a spatial reference system\n A library through which a GIS application lets its user choose a geographic,\n UTM, Gauss-Krueger or custom projected system, search for one, import it\n from .prj, .img or .tif files, and gets it back as OGC WKT with its name.")
 # The program's links to libOrvane are found in the library's staging folder.

@@ -16,6 +16,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev    # the fuzzers (libFuzzer)
   xvfb xauth x11-utils xdotool openbox  # the chooser on a virtual display, with a window manager
+  weston qt6-wayland          # the chooser on a Wayland compositor (headless)
   fonts-dejavu-core fonts-wqy-microhei  # Latin and Chinese labels
   locales                     # a decimal-comma locale for the number tests
 )

@@ -1,12 +1,16 @@
 #include "platform/DisplayCheck.h"
 
 #include <dlfcn.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <QLibraryInfo>
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <condition_variable>
 #include <cstring>
@@ -150,8 +154,12 @@ std::string CheckX11(const std::string& display, std::shared_ptr<void>& hold)
     return "";
 }
 
-// A Wayland compositor listening on its socket: WAYLAND_DISPLAY (default
-// "wayland-0") in XDG_RUNTIME_DIR, or the absolute path it names.
+// A Wayland compositor that answers on its socket: WAYLAND_DISPLAY (default
+// "wayland-0") in XDG_RUNTIME_DIR, or the absolute path it names. A socket
+// that takes the connection and never answers would hang Qt's first
+// round trip (and the host) for ever, so the check makes one round trip of
+// its own: a wl_display.sync, which any compositor answers at once, given
+// five seconds.
 std::string CheckWayland(const Getenv& getenv)
 {
     std::string name = Env(getenv, "WAYLAND_DISPLAY");
@@ -173,6 +181,25 @@ std::string CheckWayland(const Getenv& getenv)
     if (socket.Get() < 0 ||
         ::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
         return "cannot connect to the Wayland display " + path;
+    // wl_display (object 1), request 0 (sync), 12 bytes, new callback object 2.
+    const std::uint32_t sync[3] = {1, (12u << 16) | 0u, 2};
+    if (::send(socket.Get(), sync, sizeof sync, MSG_NOSIGNAL) != static_cast<ssize_t>(sizeof sync))
+        return "cannot connect to the Wayland display " + path + " (it closed the connection)";
+    pollfd answer{socket.Get(), POLLIN, 0};
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const int ready = ::poll(&answer, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
+        if (ready > 0)
+            break;
+        if (ready == 0)
+            return "cannot connect to the Wayland display " + path + " (no answer in 5 seconds)";
+        if (errno != EINTR)
+            return "cannot connect to the Wayland display " + path;
+    }
+    char reply[8];
+    if (::recv(socket.Get(), reply, sizeof reply, MSG_DONTWAIT) <= 0)
+        return "cannot connect to the Wayland display " + path + " (it closed the connection)";
     return "";
 }
 

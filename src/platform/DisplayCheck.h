@@ -25,8 +25,8 @@ std::vector<std::string> CandidatePlatforms(const std::function<const char*(cons
 
 // The first of the candidates that can be reached: a platform this library
 // knows, whose plugin Qt has, and whose display answers (an X server that
-// accepts the connection, a Wayland socket that is listened on). With none,
-// the first candidate's problem. `getenv` is the process's environment.
+// accepts the connection, a Wayland compositor that answers on its socket).
+// With none, the first candidate's problem. `getenv` is the process's environment.
 DisplayCheck CheckDisplay(const std::function<const char*(const char*)>& getenv);
 
 // The same against the process's own environment.

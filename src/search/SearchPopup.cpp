@@ -1,6 +1,7 @@
 #include "search/SearchPopup.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -45,6 +46,14 @@ std::string Quoted(std::string query)
         query = query.substr(0, cut) + "…";
     }
     return query;
+}
+
+// Whether the windowing system tells where windows stand on the screen.
+// Wayland does not: a client places a popup only against its parent, and
+// whether it then fits the screen is not the client's to know.
+bool WindowsHavePlaces()
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 }  // namespace
@@ -203,8 +212,8 @@ void SearchPopup::Show(const std::string& heading, std::vector<Row> rows, bool c
 
 void SearchPopup::PlaceList()
 {
-    // Each column as wide as its widest text (the area up to a point), the
-    // name column taking what the screen leaves.
+    // Each column as wide as its widest text (the area up to a point);
+    // where the room is short, the area and then the name give way.
     const QFontMetrics metrics(m_list->font());
     const int padding = 3 * metrics.averageCharWidth();
     int widths[kColumns] = {};
@@ -233,21 +242,42 @@ void SearchPopup::PlaceList()
     for (int width : widths)
         wanted += width;
 
-    const QRect screen = m_field->screen()->availableGeometry();
-    const QPoint below = m_field->mapToGlobal(QPoint(0, m_field->height() + 2));
-    const int width = std::clamp(wanted, std::min(m_field->width(), screen.width()), screen.width());
-    const int x = std::clamp(below.x(), screen.left(), screen.right() + 1 - width);
+    const bool onScreen = WindowsHavePlaces();
+    ListPlace place;
+    place.area = onScreen ? m_field->screen()->availableGeometry()
+                          : QRect(m_dialog->mapToGlobal(QPoint(0, 0)), m_dialog->size());
+    place.mayMove = onScreen;
+    place.below = m_field->mapToGlobal(QPoint(0, m_field->height() + 2));
+    place.fieldTop = m_field->mapToGlobal(QPoint(0, 0)).y();
+    place.fieldWidth = m_field->width();
     const int rowHeight = m_list->sizeHintForRow(0) > 0 ? m_list->sizeHintForRow(0) : m_field->height();
-    const int height = header->sizeHint().height() + rows * rowHeight + frame + 2;
-    // Below the field where it fits, else above it.
-    const int above = m_field->mapToGlobal(QPoint(0, 0)).y() - 2 - height;
-    const bool fitsBelow = below.y() + height <= screen.bottom() + 1 || above < screen.top();
-    const int y = fitsBelow ? below.y() : above;
-    m_list->setGeometry(x, y, width, std::min(height, screen.bottom() + 1 - y));
-    const int nameWidth = width - frame - scrollBar - widths[kCode] - widths[kKind] - widths[kArea];
-    m_list->setColumnWidth(kName, std::max(nameWidth, widths[kName] / 3));
+    const QRect rect = ListRect(place, wanted, header->sizeHint().height() + rows * rowHeight + frame + 2);
+    m_list->setGeometry(rect);
+    // Short of room, the area of use gives first (down to a third), then the name.
+    const int shortBy = std::max(0, wanted - rect.width());
+    const int areaGives = std::min(shortBy, widths[kArea] * 2 / 3);
+    m_list->setColumnWidth(kName, std::max(widths[kName] - (shortBy - areaGives), widths[kName] / 3));
     m_list->setColumnWidth(kCode, widths[kCode]);
     m_list->setColumnWidth(kKind, widths[kKind]);
+}
+
+QRect ListRect(const ListPlace& place, int wanted, int height)
+{
+    const QRect& area = place.area;
+    // The room: the area's width where the list may move left, else what
+    // lies right of the field.
+    const int room = place.mayMove ? area.width() : area.right() + 1 - place.below.x();
+    const int width = std::clamp(wanted, std::min(place.fieldWidth, room), room);
+    int x = place.below.x();
+    int y = place.below.y();
+    if (place.mayMove) {
+        // Below the field where it fits, else above it.
+        x = std::clamp(x, area.left(), area.right() + 1 - width);
+        const int above = place.fieldTop - 2 - height;
+        if (y + height > area.bottom() + 1 && above >= area.top())
+            y = above;
+    }
+    return QRect(x, y, width, std::min(height, area.bottom() + 1 - y));
 }
 
 void SearchPopup::Hide()

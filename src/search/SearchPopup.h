@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <QObject>
+#include <QRect>
 
 #include "search/Candidates.h"
 
@@ -78,3 +79,18 @@ private:
 // The list's text for a candidate's code column: "EPSG:n", "ESRI:n", or
 // where it comes from when it has no code.
 std::string CodeColumnText(const Candidate& candidate);
+
+// Where the list stands, given where the field is. `area` is where the list
+// may stand: the screen, or where windows have no known place on it
+// (Wayland) the dialog; `mayMove` says the list may leave the field's line
+// to stay there (on a screen: left of the field, above it).
+struct ListPlace {
+    QRect area;
+    bool mayMove = true;
+    QPoint below;  // under the field's left end, two pixels down
+    int fieldTop = 0;
+    int fieldWidth = 0;
+};
+// The list's rectangle for a list that wants `wanted` × `height` pixels:
+// as wide as the field at least, cut to the room there is.
+QRect ListRect(const ListPlace& place, int wanted, int height);

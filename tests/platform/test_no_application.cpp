@@ -2,6 +2,8 @@
 // own, which serves every later dialog for the rest of the process; where no
 // platform can be had, DoModal fails with the reason instead of Qt aborting.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,6 +13,7 @@
 #include <QTimer>
 #include <clocale>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -123,10 +126,22 @@ private:
 // asked, so it never aborts the host.
 TEST(NoApplication, WithoutAPlatformDoModalFailsInsteadOfAborting)
 {
+    // A socket that takes connections and never answers them.
+    char folder[] = "/tmp/orvane-silent-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string silent = std::string(folder) + "/wayland-silent";
+    const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, silent.c_str());
+    ASSERT_EQ(bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 4), 0);
+
     struct Case {
         const char* platform; // QT_QPA_PLATFORM; null: unset
         const char* display;  // DISPLAY; null: unset
         const char* says;
+        const char* wayland = nullptr; // WAYLAND_DISPLAY; null: unset
     };
     const Case cases[] = {
         {nullptr, nullptr, "DISPLAY is not set"},
@@ -134,6 +149,8 @@ TEST(NoApplication, WithoutAPlatformDoModalFailsInsteadOfAborting)
         {"xcb", ":987", "cannot connect to display :987"},
         {"bogus", ":0", "unknown platform 'bogus'"},
         {"wayland", nullptr, "[Ww]ayland"},
+        {"wayland", nullptr, "cannot connect to the Wayland display .*wayland-silent \\(no answer in 5 seconds\\)",
+         silent.c_str()},
     };
     for (const Case& c : cases) {
         EXPECT_EXIT(
@@ -147,12 +164,17 @@ TEST(NoApplication, WithoutAPlatformDoModalFailsInsteadOfAborting)
                     setenv("QT_QPA_PLATFORM", c.platform, 1);
                 if (c.display)
                     setenv("DISPLAY", c.display, 1);
+                if (c.wayland)
+                    setenv("WAYLAND_DISPLAY", c.wayland, 1);
                 SelfClosingDialog dlg;
                 std::exit(dlg.DoModal() == -1 && !QCoreApplication::instance() ? 0 : 1);
             },
             ::testing::ExitedWithCode(0), c.says)
             << (c.platform ? c.platform : "(unset)") << " " << (c.display ? c.display : "(unset)");
     }
+    close(listener);
+    unlink(silent.c_str());
+    rmdir(folder);
 }
 
 TEST(NoApplication, PlatformsAreTriedInQtsOrderAndTheFirstReachableTaken)

@@ -17,6 +17,7 @@
 #include "search/Folding.h"
 #include "module/Module.h"
 #include "search/RecentSystems.h"
+#include "search/SearchPopup.h"
 #include "support/TestSupport.h"
 #include "util/FileIO.h"
 #include "util/Text.h"
@@ -260,6 +261,43 @@ TEST(Search, FoldingAndTermsForgiveSpelling)
     };
     for (const auto& [typed, read] : readings)
         EXPECT_EQ(WithTermsRead(FoldedWords(typed), chain), read) << typed;
+}
+
+// The list under the field: on a screen it moves left and above to stay on
+// it; on a Wayland dialog (no place on the screen known) it stays under the
+// field and within the dialog, narrower or shorter instead.
+TEST(Search, TheListStandsUnderTheFieldWithinItsRoom)
+{
+    const QRect screen(0, 0, 1000, 800);
+    const QRect dialog(0, 0, 660, 720);
+    struct Case {
+        QRect area;
+        bool mayMove;
+        QPoint below;
+        int wanted, height;
+        QRect expected;
+    };
+    const Case cases[] = {
+        {screen, true, {100, 60}, 500, 200, {100, 60, 500, 200}},   // room enough
+        {screen, true, {100, 60}, 300, 200, {100, 60, 400, 200}},   // never narrower than the field
+        {screen, true, {700, 60}, 500, 200, {500, 60, 500, 200}},   // moved left onto the screen
+        {screen, true, {100, 60}, 1400, 200, {0, 60, 1000, 200}},   // no wider than the screen
+        {screen, true, {100, 700}, 500, 200, {100, 472, 500, 200}}, // above: no room below
+        {screen, true, {100, 150}, 500, 900, {100, 150, 500, 650}}, // room neither side: below, cut
+        {dialog, false, {53, 35}, 500, 200, {53, 35, 500, 200}},
+        {dialog, false, {53, 35}, 900, 200, {53, 35, 607, 200}},    // cut at the dialog's edge, not moved
+        {dialog, false, {53, 600}, 500, 200, {53, 600, 500, 120}},  // never above: cut at its foot
+    };
+    for (const Case& c : cases) {
+        ListPlace place;
+        place.area = c.area;
+        place.mayMove = c.mayMove;
+        place.below = c.below;
+        place.fieldTop = c.below.y() - 26;
+        place.fieldWidth = 400;
+        EXPECT_EQ(ListRect(place, c.wanted, c.height), c.expected)
+            << c.below.x() << "," << c.below.y() << " wanting " << c.wanted << "x" << c.height;
+    }
 }
 
 TEST(Search, CodesOfTextsAndOfComposedSystems)
