@@ -44,7 +44,8 @@ const char kUsageText[] =
     "        prints the system's name, then the system (WKT1 unless --format says\n"
     "        otherwise)\n"
     "  info  prints the names of each REF: system, datum, spheroid, projection,\n"
-    "        units, and its EPSG code when it is exactly an EPSG system\n"
+    "        units, and its EPSG code when it is exactly an EPSG system (the\n"
+    "        code it is like when it differs only by its datum shift)\n"
     "  find  prints the systems one of whose names holds every word of TEXT\n"
     "        (digits may match the code; case, accents and punctuation aside;\n"
     "        Chinese names too), or whose area of use holds the place TEXT or\n"
@@ -201,7 +202,8 @@ nlohmann::json JsonOf(const OrvaneReferenceInfo& info)
                           {"spheroid", orNull(info.spheroid)},
                           {"projection", orNull(info.projection)},
                           {"units", orNull(info.units)},
-                          {"code", orNull(info.code)}};
+                          {"code", orNull(info.code)},
+                          {"like", orNull(info.like)}};
 }
 
 int RunInfo(int argc, char** argv)
@@ -236,6 +238,8 @@ int RunInfo(int argc, char** argv)
                         Shown(info.spheroid).c_str(), Shown(info.projection).c_str(), Shown(info.units).c_str());
             if (!info.code.empty())
                 std::printf("Code: %s\n", info.code.c_str());
+            if (!info.like.empty())
+                std::printf("Like: %s (differs by its datum shift)\n", info.like.c_str());
         }
         printed = true;
     }

@@ -184,15 +184,14 @@ ComposedSystem UnusableBecause(const ShownChoice& shown, const std::string& proj
     return ComposedSystem{std::string(), CompositionProblem::Unusable, std::string(), projReason};
 }
 
-// The EPSG code of the first of `systems` that is `srs`, names aside.
+// The EPSG code of the first of `systems` that is `srs` and exactly an EPSG
+// system.
 std::string EpsgCodeAmong(OGRSpatialReferenceH srs, const std::vector<std::string>& systems)
 {
-    const char* sameness[] = {"IGNORE_DATA_AXIS_TO_SRS_AXIS_MAPPING=YES",
-                              "CRITERION=EQUIVALENT_EXCEPT_AXIS_ORDER_GEOGCRS", nullptr};
     for (const std::string& wkt : systems) {
         const OsrHandle other = NewSpatialReference(wkt);
         const std::string code = other ? OwnEpsgCode(other.get()) : std::string();
-        if (!code.empty() && OSRIsSameEx(srs, other.get(), sameness))
+        if (!code.empty() && SameSystem(srs, other.get()))
             return code;
     }
     return std::string();
@@ -200,10 +199,8 @@ std::string EpsgCodeAmong(OGRSpatialReferenceH srs, const std::vector<std::strin
 
 std::string EpsgDefinition(const std::string& code)
 {
-    OsrHandle srs(OSRNewSpatialReference(nullptr));
-    if (!srs || OSRImportFromEPSG(srs.get(), std::atoi(code.c_str())) != OGRERR_NONE)
-        return std::string();
-    return ExportToWkt(srs.get());
+    const OsrHandle srs = EpsgSystem(code);
+    return srs ? ExportToWkt(srs.get()) : std::string();
 }
 
 }  // namespace
@@ -273,7 +270,7 @@ bool ReproducesHeld(const ChoiceCatalogues& catalogues, const HeldSystem& held)
     const Composing composed = Compose(catalogues, held, held.shown);
     const OsrHandle heldSrs = NewSpatialReference(held.wkt);
     QuietGdalErrors quiet;
-    return composed.srs && heldSrs && OSRIsSame(composed.srs.get(), heldSrs.get());
+    return composed.srs && heldSrs && SameSystem(composed.srs.get(), heldSrs.get());
 }
 
 std::string ChosenGeographicWkt(const SystemChoice& choice)

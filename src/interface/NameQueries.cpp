@@ -203,8 +203,9 @@ bool OrvaneDescribeReference(const char* reference, OrvaneReferenceInfo& info)
     info.spheroid = TextOf(srs.GetAttrValue("SPHEROID", 0));
     info.projection = srs.IsProjected() ? TextOf(srs.GetAttrValue("PROJECTION", 0)) : std::string();
     info.units = TextOf(UnitsName(srs));
-    const std::string code = ExactEpsgCode(OGRSpatialReference::ToHandle(&srs));
-    info.code = code.empty() ? std::string() : "EPSG:" + code;
+    const EpsgIdentity identity = IdentifyEpsg(OGRSpatialReference::ToHandle(&srs));
+    info.code = identity.code.empty() ? std::string() : "EPSG:" + identity.code;
+    info.like = identity.likeButShift.empty() ? std::string() : "EPSG:" + identity.likeButShift;
     return true;
 }
 

@@ -17,6 +17,9 @@ struct OrvaneReferenceInfo {
     std::string projection;  // empty for a system without one
     std::string units;
     std::string code;  // "EPSG:32650" when it is exactly an EPSG system, else empty
+    // Where there is no code: "EPSG:4326" when it is that system but for its
+    // datum shift (a TOWGS84 or grids EPSG's lacks, or other ones), else empty.
+    std::string like;
 };
 
 // Why no reference can be read at all: PROJ's database cannot be ("cannot

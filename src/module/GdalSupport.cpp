@@ -1,6 +1,7 @@
 #include "module/GdalSupport.h"
 
 #include "module/ProjSupport.h"
+#include "module/Sameness.h"
 #include "util/Text.h"
 
 OsrHandle NewSpatialReference(const std::string& wkt)
@@ -25,7 +26,7 @@ std::string ExactWkt(OGRSpatialReferenceH srs)
 {
     std::string wkt = ExportToWkt(srs);
     const OsrHandle reread = NewSpatialReference(wkt);
-    if (reread && OSRIsSame(reread.get(), srs))
+    if (reread && SameSystem(reread.get(), srs))
         return wkt;
     char* text = nullptr;
     const char* options[] = {"FORMAT=WKT2_2019", "MULTILINE=NO", nullptr};

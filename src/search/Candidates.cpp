@@ -10,10 +10,12 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "catalog/Identification.h"
 #include "module/GdalSupport.h"
 #include "module/Module.h"
 #include "module/ProjSupport.h"
 #include "search/Folding.h"
+#include "util/Text.h"
 
 namespace {
 
@@ -280,6 +282,22 @@ std::string CandidateCode(const Candidate& candidate)
                                                                  : candidate.authority + ":" + candidate.code;
 }
 
+namespace {
+
+// Whether a text may carry a datum shift (WKT1's TOWGS84, a PROJ extension's
+// grids, WKT2's bound system).
+bool MentionsDatumShift(const std::string& wkt)
+{
+    const std::string lower = LowerAscii(wkt);
+    for (const char* mark : {"towgs84", "grids", "boundcrs"}) {
+        if (lower.find(mark) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 std::string TopLevelEpsgCode(const std::string& wkt)
 {
     // WKT1 ends a system with its own AUTHORITY: `…,AUTHORITY["EPSG","4326"]]`.
@@ -298,7 +316,11 @@ std::string TopLevelEpsgCode(const std::string& wkt)
         if (wkt[i] < '0' || wkt[i] > '9')
             return std::string();
     }
-    return wkt.substr(digits, quote - digits);
+    const std::string code = wkt.substr(digits, quote - digits);
+    if (!MentionsDatumShift(wkt))
+        return code;
+    const OsrHandle srs = NewSpatialReference(wkt);
+    return srs ? OwnEpsgCode(srs.get()) : std::string();
 }
 
 bool CandidateOfWkt(const std::string& wkt, CandidateSource source, Candidate& candidate)

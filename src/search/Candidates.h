@@ -80,7 +80,9 @@ SearchCandidates AllCandidates(const SystemCatalog& shipped, const SystemCatalog
 std::string CandidateCode(const Candidate& candidate);
 
 // The EPSG code a WKT1 text gives its whole system (its last AUTHORITY), empty
-// when that is not EPSG's.
+// when that is not EPSG's, or when the system is not exactly EPSG's: read off
+// the text (the catalogue has hundreds), but a text with a datum shift is
+// read whole and its claim held to the sameness rule.
 std::string TopLevelEpsgCode(const std::string& wkt);
 
 // The candidate standing for a parsed system (a recent one); false when the

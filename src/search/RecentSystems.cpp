@@ -2,7 +2,9 @@
 
 #include <sys/stat.h>
 
+#include "module/GdalSupport.h"
 #include "module/Module.h"
+#include "module/Sameness.h"
 #include "util/FileIO.h"
 #include "util/LockedFile.h"
 #include "util/Text.h"
@@ -41,11 +43,18 @@ bool RememberRecentSystem(const std::string& path, const std::string& wkt)
     return EditFileUnderLock(
         path,
         [&wkt](const std::string& old) {
+            // The same system under another text is the one just chosen.
+            const OsrHandle chosen = NewSpatialReference(wkt);
             std::string content = wkt + "\n";
             std::size_t kept = 1;
             for (const std::string& older : TextLines(old)) {
-                if (!older.empty() && older != wkt && kept++ < kRecentSystemsKept)
-                    content += older + "\n";
+                if (older.empty() || older == wkt || kept == kRecentSystemsKept)
+                    continue;
+                const OsrHandle srs = NewSpatialReference(older);
+                if (chosen && srs && SameSystem(chosen.get(), srs.get()))
+                    continue;
+                content += older + "\n";
+                ++kept;
             }
             return content;
         },

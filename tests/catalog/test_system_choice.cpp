@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <set>
 
@@ -280,6 +281,103 @@ TEST(SystemChoiceRules, OneSystemOneResultAndNoNameThatLies)
     EXPECT_TRUE(StatesOf(web).parametersEditable);
     EditParameter(web, Row(web, "false_easting"), "1000");
     EXPECT_NE(ProjStringOf(Compose(web).wkt).find(" +x_0=1000 "), std::string::npos) << Compose(web).wkt;
+}
+
+// A user's datum shift is never lost: through every path from a shifted
+// geographic system to a result, the result carries that shift and no EPSG
+// code (EPSG's systems have none, or another).
+TEST(SystemChoiceRules, ADatumShiftIsKeptOnEveryPath)
+{
+    const std::string shifted = "GEOGCS[\"Shifted\",DATUM[\"Shifted_datum\",SPHEROID[\"WGS 84\",6378137,298.257223563],"
+                                "TOWGS84[10,20,30,0,0,0,0]],PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]]";
+    const std::string mine = "GEOGCS[\"Mine\",DATUM[\"OSGB_1936\",SPHEROID[\"Airy 1830\",6377563.396,299.3249646],"
+                             "TOWGS84[375,-111,431,0,0,0,0]],PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]]";
+    // EPSG:32631's text, its claim kept, on the shifted datum.
+    std::string claimed = WktOf("EPSG:32631");
+    claimed.replace(claimed.find("GEOGCS["), claimed.find(",PROJECTION[") - claimed.find("GEOGCS["), shifted);
+    const std::string grids = "+proj=longlat +ellps=GRS80 +nadgrids=@null +no_defs";
+    struct Path {
+        const char* what;
+        std::string geog;  // whose shift the result keeps
+        std::function<void(SystemChoice&)> steps;
+    };
+    const Path paths[] = {
+        {"held geographic, unchanged", shifted, [&](SystemChoice& c) { HoldSystem(c, shifted); }},
+        {"through UTM", shifted,
+         [&](SystemChoice& c) {
+             HoldSystem(c, shifted);
+             ChooseKind(c, true);
+             ChooseCategory(c, kUtmCategoryPosition);
+             ChooseGeogSystem(c, "Shifted");
+             ChooseZone(c, UtmPositionOfZone(31, true));
+         }},
+        {"a custom method, edited", shifted,
+         [&](SystemChoice& c) {
+             HoldSystem(c, shifted);
+             ChooseKind(c, true);
+             ChooseCategory(c, kCustomCategoryPosition);
+             ChooseGeogSystem(c, "Shifted");
+             ChooseMethod(c, Position(MethodEntries(c), "Transverse_Mercator"));
+             EditParameter(c, Row(c, "central_meridian"), "3");
+             EditParameter(c, Row(c, "scale_factor"), "0.9996");
+             EditParameter(c, Row(c, "false_easting"), "500000");
+         }},
+        {"a user's system under a held EPSG system", mine,
+         [&](SystemChoice& c) {
+             HoldSystem(c, WktOf("EPSG:27700"));
+             AddGeogSystem(c, "Mine", mine);
+         }},
+        {"a held claim of EPSG's, edited and edited back", shifted,
+         [&](SystemChoice& c) {
+             HoldSystem(c, claimed);
+             EditParameter(c, Row(c, "false_easting"), "1000");
+             EditParameter(c, Row(c, "false_easting"), "500000");
+         }},
+        {"grids, through UTM", grids,
+         [&](SystemChoice& c) {
+             HoldSystem(c, WktOf(grids));
+             ChooseKind(c, true);
+             ChooseCategory(c, kUtmCategoryPosition);
+             ChooseGeogSystem(c, c.held.shown.geogName);
+             ChooseZone(c, UtmPositionOfZone(31, true));
+         }},
+    };
+    for (const Path& path : paths) {
+        SystemChoice c = Fresh();
+        path.steps(c);
+        const std::string wkt = Compose(c).wkt;
+        const OsrHandle result = NewSpatialReference(wkt);
+        const OsrHandle geog = NewSpatialReference(WktOf(path.geog));
+        ASSERT_TRUE(result && geog) << path.what << ": " << wkt;
+        EXPECT_FALSE(DatumShiftOf(result.get()).empty()) << path.what;
+        EXPECT_EQ(DatumShiftOf(result.get()), DatumShiftOf(geog.get())) << path.what << ": " << wkt;
+        EXPECT_EQ(ExactEpsgCode(result.get()), "") << path.what << ": " << wkt;
+    }
+
+    // Identification: a code only for exactly EPSG's system; "like" for one
+    // that differs from it only by its shift.
+    struct Identified {
+        std::string text;
+        const char* code;
+        const char* like;
+    };
+    std::string wgs84Shifted = WktOf("EPSG:4326");
+    wgs84Shifted.insert(wgs84Shifted.find("],AUTHORITY[\"EPSG\",\"6326\"]"), "],TOWGS84[10,20,30,0,0,0,0");
+    const Identified identified[] = {
+        {wgs84Shifted, "", "4326"},  // its claim of 4326 included
+        {WktOf("EPSG:4326"), "4326", ""},
+        {shifted, "", ""},  // another datum, by name
+        {claimed, "", ""},
+        {WktOf("EPSG:3857"), "3857", ""},  // its PROJ form's "@null" is its method's, not a shift
+        {mine, "", "4277"},                // OSGB 1936, but for the user's shift
+    };
+    for (const Identified& i : identified) {
+        const OsrHandle srs = NewSpatialReference(i.text);
+        ASSERT_TRUE(srs) << i.text;
+        const EpsgIdentity identity = IdentifyEpsg(srs.get());
+        EXPECT_EQ(identity.code, i.code) << i.text;
+        EXPECT_EQ(identity.likeButShift, i.like) << i.text;
+    }
 }
 
 TEST(SystemChoiceRules, WhatIsHeldComesBackAsGiven)

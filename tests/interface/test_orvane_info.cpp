@@ -110,6 +110,9 @@ TEST(OrvaneProgram, EdgesHaveTheirStatusAndOneClearLine)
         {"info --json 'not a reference'", "", 4, "", "*"},
         // The same system under another spelling is identified, as gdalsrsinfo -e does.
         {"info '+proj=utm +zone=33 +datum=WGS84 +units=m +no_defs'", "", 0, "Code: EPSG:32633\n", ""},
+        // A code only for exactly that system: a datum shift of its own makes it another.
+        {"info '+proj=longlat +datum=WGS84 +towgs84=10,20,30,0,0,0,0 +no_defs'", "", 0,
+         "Units: degree\nLike: EPSG:4326 (differs by its datum shift)\n", ""},
         // Standard output that cannot be written fails, whatever the command.
         {"info EPSG:4326", "/dev/full", 4, "", "orvane: cannot write to standard output: No space left on device\n"},
         {"find utm zone", "/dev/full", 4, "", "orvane: cannot write to standard output: No space left on device\n"},
@@ -187,7 +190,7 @@ TEST(OrvaneInfo, JsonDescribesEachReferenceOnALine)
     ASSERT_EQ(objects.size(), 2u) << "nothing for the unusable one";
     EXPECT_EQ(objects[0], (nlohmann::json{{"name", "WGS 84"}, {"kind", "geographic"}, {"datum", "WGS_1984"},
                                           {"spheroid", "WGS 84"}, {"projection", nullptr}, {"units", "degree"},
-                                          {"code", "EPSG:4326"}}));
+                                          {"code", "EPSG:4326"}, {"like", nullptr}}));
     EXPECT_EQ(objects[1]["code"], "EPSG:32650");
     EXPECT_EQ(objects[1]["projection"], "Transverse_Mercator");
 
