@@ -281,13 +281,24 @@ std::string ChosenGeographicWkt(const SystemChoice& choice)
     return geographic ? ExportToWkt(geographic.get()) : std::string();
 }
 
-std::string ComposeWithoutIdentity(const SystemChoice& choice)
+std::string ComposeWithoutIdentity(const SystemChoice& choice, std::string* knownCode)
 {
-    if (IsUnchanged(choice))
-        return choice.held.wkt;
-    const Composing composed = Compose(choice.catalogues, choice.held, choice.shown);
+    if (knownCode)
+        knownCode->clear();
     QuietGdalErrors quiet;
-    return composed.srs ? ExportToWkt(composed.srs.get()) : std::string();
+    if (IsUnchanged(choice)) {
+        if (knownCode) {
+            const OsrHandle held = NewSpatialReference(choice.held.wkt);
+            *knownCode = held ? OwnEpsgCode(held.get()) : std::string();
+        }
+        return choice.held.wkt;
+    }
+    const Composing composed = Compose(choice.catalogues, choice.held, choice.shown);
+    if (!composed.srs)
+        return std::string();
+    if (knownCode)
+        *knownCode = EpsgCodeAmong(composed.srs.get(), composed.likely);
+    return ExportToWkt(composed.srs.get());
 }
 
 ComposedSystem ComposeSystem(const SystemChoice& choice, const EpsgIdentifier& identify)

@@ -47,9 +47,12 @@ extern const char kComposedSystemName[];  // "<Custom Projection Coordinate Syst
 //   other projected system kComposedSystemName.
 // Refused with the problem (and the parameter) when it cannot be used.
 ComposedSystem ComposeSystem(const SystemChoice& choice, const EpsgIdentifier& identify);
-// Composed only: no identification, no usability check (the code line asks
-// what the current choice is while the user works).
-std::string ComposeWithoutIdentity(const SystemChoice& choice);
+// Composed only: no search of PROJ's database, no usability check (the code
+// line asks what the current choice is while the user works). `knownCode`,
+// when given, receives the code of the EPSG system the draft is known to be
+// exactly without that search (the held system, the Gauss-Krueger zone it
+// was made of), as ComposeSystem finds it; empty when not known so.
+std::string ComposeWithoutIdentity(const SystemChoice& choice, std::string* knownCode = nullptr);
 
 // Whether PROJ can compute with `srs`, which GDAL wrote as `wkt`
 // (ExportToWkt's text; empty is unusable): PROJ builds the projection of its

@@ -375,7 +375,10 @@ void EditUnitFactor(SystemChoice& choice, double metresPerUnit, bool valid)
 void AddGeogSystem(SystemChoice& choice, const std::string& name, const std::string& wkt)
 {
     choice.catalogues.geographic[name] = wkt;
-    choice.shown.geogName = name;
+    // Where the category fixes the geographic system, the new one is listed
+    // for later, never shown as the choice: the result could not be on it.
+    if (StatesOf(choice).geogSystem)
+        choice.shown.geogName = name;
 }
 
 std::vector<std::string> CategoryEntries(const SystemChoice& choice)

@@ -109,7 +109,8 @@ void ChooseMethod(SystemChoice& choice, int position);
 void EditParameter(SystemChoice& choice, std::size_t row, const std::string& text);
 void ChooseUnit(SystemChoice& choice, int position);
 void EditUnitFactor(SystemChoice& choice, double metresPerUnit, bool valid = true);
-// A system the user defined in the editor: listed (once) and chosen.
+// A system the user defined in the editor: listed (once), and chosen where
+// the geographic list takes input (not where the category fixes the system).
 void AddGeogSystem(SystemChoice& choice, const std::string& name, const std::string& wkt);
 
 // ---- what the lists show for a choice ----
@@ -126,7 +127,7 @@ const ChoiceParameter* FindParameter(const ChoiceParameters& parameters, const c
 // Which controls take input for a choice.
 struct ControlStates {
     bool category = false;
-    bool geogSystem = true;
+    bool geogSystem = true;  // the geographic list, and New… beside it
     bool zone = false;
     bool method = false;
     bool parameters = false;

@@ -46,6 +46,7 @@ void CProjectionDlg::ShowChoice()
     ShowList(m_cbUnit, UnitEntries(m_choice), shown.unit);
     EnableControl(IDC_PROJ_CATEGORY, states.category);
     EnableControl(IDC_GEOG_SYSTEM, states.geogSystem);
+    EnableControl(IDC_ADD_GEOG_SYSTEM, states.geogSystem);
     EnableControl(IDC_ZONE, states.zone);
     EnableControl(IDC_PROJ_METHOD, states.method);
     EnableControl(IDC_PARAMETERS, states.parameters);

@@ -85,7 +85,12 @@ void CProjectionDlg::UpdateSystemCode()
     if (!line)
         return;
     // The geographic summary shows a geographic system's code.
-    const std::string wkt = m_choice.shown.projected ? ComposeWithoutIdentity(m_choice) : std::string();
+    std::string knownCode;
+    const std::string wkt = m_choice.shown.projected ? ComposeWithoutIdentity(m_choice, &knownCode) : std::string();
+    // What OK would find without a search (a Gauss-Krueger zone as listed)
+    // is what the line shows.
+    if (!knownCode.empty())
+        m_codes[wkt] = knownCode;
     const auto known = m_codes.find(wkt);
     if (wkt.empty() || known != m_codes.end()) {
         m_shownCode = wkt.empty() ? std::string() : known->second;

@@ -13,6 +13,7 @@
 #include "module/Module.h"
 #include "catalog/SystemReading.h"
 #include "catalog/Identification.h"
+#include "search/Candidates.h"
 
 namespace {
 
@@ -163,6 +164,16 @@ TEST(SystemChoiceRules, TheCascadeOfKindCategoryZoneAndMethod)
     EXPECT_EQ(c.shown.unit, -1);
     ChooseCategory(c, kUtmCategoryPosition);
     EXPECT_FALSE(c.shown.projected);
+
+    // Where the category fixes the geographic system, a defined one is
+    // listed, never shown as the choice.
+    SystemChoice gk = Fresh();
+    ChooseKind(gk, true);
+    ChooseCategory(gk, kBeijing1954CategoryPosition);
+    const std::string fixed = gk.shown.geogName;
+    AddGeogSystem(gk, "Mine", gk.catalogues.geographic.at("WGS 84"));
+    EXPECT_EQ(gk.shown.geogName, fixed);
+    EXPECT_EQ(gk.catalogues.geographic.count("Mine"), 1u);
 }
 
 TEST(SystemChoiceRules, AnEditStaysWithItsMethod)
@@ -378,6 +389,36 @@ TEST(SystemChoiceRules, ADatumShiftIsKeptOnEveryPath)
         EXPECT_EQ(identity.code, i.code) << i.text;
         EXPECT_EQ(identity.likeButShift, i.like) << i.text;
     }
+}
+
+// One zone, one result: a Gauss-Krueger zone chosen through its category is
+// the zone as EPSG defines it, the very text the search hands back, and the
+// code line knows its code as UTM's does.
+TEST(SystemChoiceRules, AGaussKruegerZoneIsEpsgsWhicheverWayItIsChosen)
+{
+    std::size_t checked = 0;
+    for (const int category : {kBeijing1954CategoryPosition, kXian1980CategoryPosition}) {
+        SystemChoice c = Fresh();
+        ChooseKind(c, true);
+        ChooseCategory(c, category);
+        const SystemCatalog zones =
+            category == kBeijing1954CategoryPosition ? c.catalogues.beijing1954 : c.catalogues.xian1980;
+        int position = 0;
+        for (const auto& [name, wkt] : zones) {
+            ChooseZone(c, position++);
+            const OsrHandle zone = NewSpatialReference(wkt);
+            Candidate found;
+            found.authority = "EPSG";
+            found.code = zone ? OwnEpsgCode(zone.get()) : std::string();
+            ASSERT_FALSE(found.code.empty()) << name;
+            EXPECT_EQ(Compose(c).wkt, CandidateWkt(found)) << name;
+            std::string known;
+            ComposeWithoutIdentity(c, &known);
+            EXPECT_EQ(known, found.code) << name;
+            ++checked;
+        }
+    }
+    EXPECT_EQ(checked, 128u);
 }
 
 TEST(SystemChoiceRules, WhatIsHeldComesBackAsGiven)

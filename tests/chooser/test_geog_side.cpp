@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "catalog/GeogCatalog.h"
+#include "catalog/Identification.h"
 #include "chooser/ChooserFixture.h"
 #include "gcs_editor/AddGCSDlg.h"
 #include "module/Module.h"
@@ -83,6 +84,21 @@ TEST_F(ChooserTest, AddingASystemPutsItInMemoryTheListTheSummaryAndTheFile)
     })) << "the search offers it at once";
     ASSERT_TRUE(PressOk());
     EXPECT_EQ(AttrValue(Result().get(), "GEOGCS"), "My Xian");
+}
+
+// A Gauss-Krueger category fixes the geographic system: New… is off there,
+// so that what the summary shows is what OK returns.
+TEST_F(ChooserTest, NewIsOffWhereTheCategoryFixesTheGeographicSystem)
+{
+    Open(ExportToWkt(EpsgSystem("2415").get()));
+    Choose(IDC_PROJ_CATEGORY, "Gauss Krueger (Beijing 1954)");
+    QWidget* add = Dlg().FindControl(IDC_ADD_GEOG_SYSTEM);
+    EXPECT_FALSE(add->isEnabled());
+    EXPECT_FALSE(Dlg().FindControl(IDC_GEOG_SYSTEM)->isEnabled());
+    const std::string summary = Summary();
+    EXPECT_EQ(summary.rfind("Beijing 1954\n", 0), 0u) << summary;
+    Choose(IDC_PROJ_CATEGORY, "<Custom Projection Coordinate System>");
+    EXPECT_TRUE(add->isEnabled()) << "on again where the list takes input";
 }
 
 TEST_F(ChooserTest, OverwritingASystemListsItOnce)
