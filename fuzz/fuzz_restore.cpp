@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "catalog/Composition.h"
+#include "catalog/SystemReading.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -12,8 +12,6 @@
 #include "util/NumberText.h"
 #include "util/Text.h"
 
-const char kComposedSystemName[] = "<Custom Projection Coordinate System>";
-
 namespace {
 
 // A text as a WKT name: quoted, its quotes doubled.
@@ -62,23 +60,18 @@ Composing Refusal(CompositionProblem problem, const std::string& parameter = std
 // may carry the zone's name.
 bool IsPlainUtmZone(const ShownChoice& shown)
 {
-    if (shown.category != kUtmCategoryPosition || shown.zone < 0)
+    if (shown.category != kUtmCategoryPosition || shown.zone < 0 || shown.parameters.size() != 5)
         return false;
-    const int zone = UtmZoneOfPosition(shown.zone);
-    const bool northern = UtmPositionIsNorthern(shown.zone);
-    const std::pair<const char*, double> expected[] = {{"latitude_of_origin", 0.0},
-                                                       {"central_meridian", 6.0 * zone - 183.0},
-                                                       {"false_northing", northern ? 0.0 : 10000000.0},
-                                                       {"false_easting", 500000.0},
-                                                       {"scale_factor", 0.9996}};
-    if (shown.parameters.size() != 5)
-        return false;
-    for (const auto& [name, value] : expected) {
+    const auto value = [&shown](const char* name) {
         const ChoiceParameter* p = FindParameter(shown.parameters, name);
-        if (!p || p->value != value)
-            return false;
-    }
-    return true;
+        return p ? p->value : std::nan("");
+    };
+    const ZoneParameters values{value("latitude_of_origin"), value("central_meridian"), value("false_northing"),
+                                value("false_easting"), value("scale_factor")};
+    int zone = 0;
+    bool northern = true;
+    return IsUtm(values, zone, northern) && zone == UtmZoneOfPosition(shown.zone) &&
+           northern == UtmPositionIsNorthern(shown.zone);
 }
 
 // The geographic system a choice builds on: the held system's own while its

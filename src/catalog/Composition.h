@@ -33,8 +33,8 @@ struct ComposedSystem {
 using EpsgIdentifier = std::function<std::string(const std::string& wkt)>;
 
 // The name of a projected system composed from the lists that is no EPSG
-// system (and no UTM zone as it stands).
-extern const char kComposedSystemName[];  // "<Custom Projection Coordinate System>"
+// system (and no UTM zone as it stands): the custom category's.
+inline constexpr const char* kComposedSystemName = kCustomCategory;
 
 // The system the choice stands for:
 // - unchanged, the held system, as the very text given;

@@ -69,6 +69,33 @@ double NormalisedMeridian(double centralMeridian)
     return cm - 180.0;
 }
 
+bool operator==(const ZoneParameters& a, const ZoneParameters& b)
+{
+    return a.latitudeOfOrigin == b.latitudeOfOrigin && a.centralMeridian == b.centralMeridian &&
+           a.falseNorthing == b.falseNorthing && a.falseEasting == b.falseEasting && a.scaleFactor == b.scaleFactor;
+}
+
+ZoneParameters UtmParameters(int zone, bool northern)
+{
+    return ZoneParameters{0.0, 6.0 * zone - 183.0, northern ? 0.0 : 10000000.0, 500000.0, 0.9996};
+}
+
+bool IsUtm(const ZoneParameters& values, int& zone, bool& northern)
+{
+    const int candidate = UtmZoneOfMeridian(values.centralMeridian);
+    const bool north = IsNorthernFalseNorthing(values.falseNorthing);
+    if (candidate < 1 || candidate > 60 || !(UtmParameters(candidate, north) == values))
+        return false;
+    zone = candidate;
+    northern = north;
+    return true;
+}
+
+bool IsNorthernFalseNorthing(double falseNorthing)
+{
+    return !(falseNorthing > 0.0);
+}
+
 std::string UtmSystemName(int zone, bool northern)
 {
     return "UTM Zone " + std::to_string(zone) + (northern ? ", Northern Hemisphere" : ", Southern Hemisphere");

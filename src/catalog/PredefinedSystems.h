@@ -36,5 +36,21 @@ int UtmPositionOfZone(int zone, bool northern);
 int UtmZoneOfMeridian(double centralMeridian);
 // The same meridian in -180 <= cm < 180.
 double NormalisedMeridian(double centralMeridian);
+// A zone's five parameters (UTM's, a Gauss-Krueger zone's).
+struct ZoneParameters {
+    double latitudeOfOrigin = 0.0;
+    double centralMeridian = 0.0;
+    double falseNorthing = 0.0;
+    double falseEasting = 0.0;
+    double scaleFactor = 1.0;
+};
+bool operator==(const ZoneParameters& a, const ZoneParameters& b);
+// The UTM pair, one rule each way: a zone's parameters, and whether
+// parameters are exactly a zone's (its zone and hemisphere).
+ZoneParameters UtmParameters(int zone, bool northern);
+bool IsUtm(const ZoneParameters& values, int& zone, bool& northern);
+// The hemisphere a false northing says: the south only for a positive one
+// (UTM's south is 10,000,000 m; a zone's north, 0).
+bool IsNorthernFalseNorthing(double falseNorthing);
 // GDAL 1.8's name of a UTM system, e.g. "UTM Zone 50, Northern Hemisphere".
 std::string UtmSystemName(int zone, bool northern);

@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "catalog/Composition.h"
-#include "catalog/SystemReading.h"
 #include "module/GdalSupport.h"
 #include "util/NumberText.h"
 #include "util/Text.h"
@@ -89,17 +87,16 @@ void SetParameter(ChoiceParameters& parameters, const char* name, double value)
 
 // Writes a zone's five parameters into the method on show (Transverse
 // Mercator for UTM, Gauss-Kruger for the Chinese zones).
-void WriteZoneParameters(SystemChoice& choice, double latitude, double meridian, double northing,
-                         double easting, double scale)
+void WriteZoneParameters(SystemChoice& choice, const ZoneParameters& zone)
 {
     ChoiceParameters& p = choice.shown.parameters;
-    SetParameter(p, "latitude_of_origin", latitude);
-    SetParameter(p, "central_meridian", meridian);
-    SetParameter(p, "false_northing", northing);
-    SetParameter(p, "false_easting", easting);
-    SetParameter(p, "scale_factor", scale);
-    choice.lastZoneMeridian = meridian;
-    choice.lastZoneNorthern = northing == 0.0;
+    SetParameter(p, "latitude_of_origin", zone.latitudeOfOrigin);
+    SetParameter(p, "central_meridian", zone.centralMeridian);
+    SetParameter(p, "false_northing", zone.falseNorthing);
+    SetParameter(p, "false_easting", zone.falseEasting);
+    SetParameter(p, "scale_factor", zone.scaleFactor);
+    choice.lastZoneMeridian = zone.centralMeridian;
+    choice.lastZoneNorthern = IsNorthernFalseNorthing(zone.falseNorthing);
     RememberShownValues(choice);
 }
 
@@ -109,11 +106,8 @@ void ApplyZone(SystemChoice& choice)
     if (position < 0)
         return;
     if (choice.shown.category == kUtmCategoryPosition) {
-        if (position >= kUtmZoneCount)
-            return;
-        const int zone = UtmZoneOfPosition(position);
-        const bool northern = UtmPositionIsNorthern(position);
-        WriteZoneParameters(choice, 0.0, 6.0 * zone - 183.0, northern ? 0.0 : 10000000.0, 500000.0, 0.9996);
+        if (position < kUtmZoneCount)
+            WriteZoneParameters(choice, UtmParameters(UtmZoneOfPosition(position), UtmPositionIsNorthern(position)));
         return;
     }
     const SystemCatalog* zones = ZonesOf(choice);
@@ -125,8 +119,9 @@ void ApplyZone(SystemChoice& choice)
     if (!srs)
         return;
     auto parm = [&](const char* name, double fallback) { return OSRGetProjParm(srs.get(), name, fallback, nullptr); };
-    WriteZoneParameters(choice, parm("latitude_of_origin", 0.0), parm("central_meridian", 0.0),
-                        parm("false_northing", 0.0), parm("false_easting", 0.0), parm("scale_factor", 1.0));
+    WriteZoneParameters(choice, ZoneParameters{parm("latitude_of_origin", 0.0), parm("central_meridian", 0.0),
+                                               parm("false_northing", 0.0), parm("false_easting", 0.0),
+                                               parm("scale_factor", 1.0)});
 }
 
 void ChooseUnitByName(SystemChoice& choice, const std::string& name)
@@ -137,18 +132,6 @@ void ChooseUnitByName(SystemChoice& choice, const std::string& name)
 std::string DefaultGeogEntry(const SystemChoice& choice)
 {
     return EntryIfListed(choice.catalogues.geographic, kDefaultGeogEntry);
-}
-
-// The WGS 84 the chooser falls back on, listed under its own name.
-void ShowWgs84(SystemChoice& choice)
-{
-    SystemCatalog& geographic = choice.catalogues.geographic;
-    const OsrHandle wgs84 = NewSpatialReference(kWgs84DefaultWkt);
-    const std::string name = wgs84 ? ListedGeogName(wgs84.get()) : std::string("WGS 84");
-    if (!geographic.count(name) && wgs84)
-        geographic[name] = kWgs84DefaultWkt;
-    choice.shown = ShownChoice();
-    choice.shown.geogName = name;
 }
 
 }  // namespace
@@ -193,74 +176,10 @@ SystemChoice NewChoice(ChoiceCatalogues catalogues)
     return choice;
 }
 
-HoldProblem HoldSystem(SystemChoice& choice, const std::string& wkt)
+void ShowHeldSystem(SystemChoice& choice)
 {
-    HeldSystem held;
-    const HoldProblem problem = ChoiceOfSystem(wkt, choice.catalogues, held);
-    choice.held = held;
-    if (problem != HoldProblem::None) {
-        ShowWgs84(choice);
-        return problem;
-    }
-    choice.shown = held.shown;
+    choice.shown = choice.held.shown;
     RememberShownValues(choice);
-    return HoldProblem::None;
-}
-
-HoldProblem ChoiceOfSystem(const std::string& wkt, ChoiceCatalogues& catalogues, HeldSystem& held)
-{
-    const SystemReading reading = ReadSystem(wkt);
-    if (reading.kind == SystemReading::Unreadable)
-        return HoldProblem::Unreadable;
-    if (reading.kind == SystemReading::OtherKind)
-        return HoldProblem::NotAGeographicOrProjectedSystem;
-    held = HeldSystem();
-    held.wkt = wkt;
-    ShownChoice& shown = held.shown;
-    shown.geogName = reading.geogName;
-    // Listed for as long as the chooser is open; the file is never written.
-    if (!catalogues.geographic.count(reading.geogName) && !reading.geogWkt.empty())
-        catalogues.geographic[reading.geogName] = reading.geogWkt;
-    if (reading.kind == SystemReading::Geographic)
-        return HoldProblem::None;
-
-    shown.projected = true;
-    shown.category = kHeldCategoryPosition;
-    held.name = reading.name;
-    const int listed = FindProjectionMethod(catalogues.methods, reading.methodName);
-    if (listed < 0) {
-        // Its own method, with its own parameters, as the system gives them.
-        ProjectionMethod own{reading.methodName, {}};
-        for (const ChoiceParameter& p : reading.parameters)
-            own.parameters[p.name] = p.value;
-        catalogues.methods.push_back(own);
-        held.methodAdded = true;
-        shown.parameters = reading.parameters;
-    } else {
-        // The method's parameters, the system's values (its default where it
-        // has none), then whatever else the system carries: nothing is dropped.
-        const ProjectionMethod& method = catalogues.methods[static_cast<std::size_t>(listed)];
-        std::vector<bool> used(reading.parameters.size(), false);
-        for (const auto& [name, fallback] : method.parameters) {
-            double value = DefaultParameterValue(name);
-            for (std::size_t i = 0; i < reading.parameters.size(); ++i) {
-                if (!used[i] && EqualIgnoringAsciiCase(reading.parameters[i].name, name)) {
-                    value = reading.parameters[i].value;
-                    used[i] = true;
-                    break;
-                }
-            }
-            shown.parameters.push_back(ChoiceParameter{name, value, std::string()});
-        }
-        for (std::size_t i = 0; i < reading.parameters.size(); ++i)
-            if (!used[i])
-                shown.parameters.push_back(reading.parameters[i]);
-    }
-    shown.methodName = reading.methodName;
-    shown.unit = MatchLinearUnit(catalogues.units, reading.unitName, reading.metresPerUnit);
-    shown.unitFactor = catalogues.units[static_cast<std::size_t>(shown.unit)].value;
-    held.composable = ReproducesHeld(catalogues, held);
-    return HoldProblem::None;
 }
 
 void ChooseKind(SystemChoice& choice, bool projected)
@@ -287,10 +206,8 @@ void ChooseCategory(SystemChoice& choice, int category)
     if (!shown.projected)
         return;
     if (category == kHeldCategoryPosition) {
-        if (!choice.held.shown.projected)
-            return;
-        shown = choice.held.shown;
-        RememberShownValues(choice);
+        if (choice.held.shown.projected)
+            ShowHeldSystem(choice);
         return;
     }
     if (category < kCustomCategoryPosition || category > kXian1980CategoryPosition)

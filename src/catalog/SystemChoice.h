@@ -83,20 +83,8 @@ struct SystemChoice {
 // A fresh chooser: WGS 84 as a geographic system, nothing held.
 SystemChoice NewChoice(ChoiceCatalogues catalogues);
 
-// Why a text cannot be held.
-enum class HoldProblem { None, Unreadable, NotAGeographicOrProjectedSystem };
-
-// Holds `wkt` and shows it (what the dialog shows for any system GDAL reads):
-// its geographic system (its name without ESRI's "GCS_", "UNNAMED GCS" when
-// it has none), its method (one the list lacks joins it), every parameter it
-// carries and those of its method, its unit. An unreadable text, or one of
-// another kind (a local system), leaves the choice at WGS 84 and says why.
-HoldProblem HoldSystem(SystemChoice& choice, const std::string& wkt);
-
-// The inverse of composition: what the chooser shows for `wkt` (in
-// `held.shown`), the lists gaining what they lack. Nothing changes when GDAL
-// cannot read it as a geographic or projected system.
-HoldProblem ChoiceOfSystem(const std::string& wkt, ChoiceCatalogues& catalogues, HeldSystem& held);
+// Shows the held system as it was taken (reading it: SystemReading.h).
+void ShowHeldSystem(SystemChoice& choice);
 
 // ---- the cascade: one function per user action ----
 void ChooseKind(SystemChoice& choice, bool projected);

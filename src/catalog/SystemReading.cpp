@@ -102,6 +102,18 @@ void ReadProjMethod(const std::string& wkt, OGRSpatialReferenceH srs, SystemRead
     }
 }
 
+// The WGS 84 the chooser falls back on, listed under its own name.
+void ShowWgs84(SystemChoice& choice)
+{
+    SystemCatalog& geographic = choice.catalogues.geographic;
+    const OsrHandle wgs84 = NewSpatialReference(kWgs84DefaultWkt);
+    const std::string name = wgs84 ? ListedGeogName(wgs84.get()) : std::string("WGS 84");
+    if (!geographic.count(name) && wgs84)
+        geographic[name] = kWgs84DefaultWkt;
+    choice.shown = ShownChoice();
+    choice.shown.geogName = name;
+}
+
 }  // namespace
 
 SystemReading ReadSystem(const std::string& wkt)
@@ -144,4 +156,73 @@ int MatchLinearUnit(std::vector<RefEntry>& units, const std::string& name, doubl
     }
     units.push_back(RefEntry{0, wanted, metresPerUnit});
     return static_cast<int>(units.size()) - 1;
+}
+
+HoldProblem HoldSystem(SystemChoice& choice, const std::string& wkt)
+{
+    HeldSystem held;
+    const HoldProblem problem = ChoiceOfSystem(wkt, choice.catalogues, held);
+    choice.held = held;
+    if (problem != HoldProblem::None) {
+        ShowWgs84(choice);
+        return problem;
+    }
+    ShowHeldSystem(choice);
+    return HoldProblem::None;
+}
+
+HoldProblem ChoiceOfSystem(const std::string& wkt, ChoiceCatalogues& catalogues, HeldSystem& held)
+{
+    const SystemReading reading = ReadSystem(wkt);
+    if (reading.kind == SystemReading::Unreadable)
+        return HoldProblem::Unreadable;
+    if (reading.kind == SystemReading::OtherKind)
+        return HoldProblem::NotAGeographicOrProjectedSystem;
+    held = HeldSystem();
+    held.wkt = wkt;
+    ShownChoice& shown = held.shown;
+    shown.geogName = reading.geogName;
+    // Listed for as long as the chooser is open; the file is never written.
+    if (!catalogues.geographic.count(reading.geogName) && !reading.geogWkt.empty())
+        catalogues.geographic[reading.geogName] = reading.geogWkt;
+    if (reading.kind == SystemReading::Geographic)
+        return HoldProblem::None;
+
+    shown.projected = true;
+    shown.category = kHeldCategoryPosition;
+    held.name = reading.name;
+    const int listed = FindProjectionMethod(catalogues.methods, reading.methodName);
+    if (listed < 0) {
+        // Its own method, with its own parameters, as the system gives them.
+        ProjectionMethod own{reading.methodName, {}};
+        for (const ChoiceParameter& p : reading.parameters)
+            own.parameters[p.name] = p.value;
+        catalogues.methods.push_back(own);
+        held.methodAdded = true;
+        shown.parameters = reading.parameters;
+    } else {
+        // The method's parameters, the system's values (its default where it
+        // has none), then whatever else the system carries: nothing is dropped.
+        const ProjectionMethod& method = catalogues.methods[static_cast<std::size_t>(listed)];
+        std::vector<bool> used(reading.parameters.size(), false);
+        for (const auto& [name, fallback] : method.parameters) {
+            double value = DefaultParameterValue(name);
+            for (std::size_t i = 0; i < reading.parameters.size(); ++i) {
+                if (!used[i] && EqualIgnoringAsciiCase(reading.parameters[i].name, name)) {
+                    value = reading.parameters[i].value;
+                    used[i] = true;
+                    break;
+                }
+            }
+            shown.parameters.push_back(ChoiceParameter{name, value, std::string()});
+        }
+        for (std::size_t i = 0; i < reading.parameters.size(); ++i)
+            if (!used[i])
+                shown.parameters.push_back(reading.parameters[i]);
+    }
+    shown.methodName = reading.methodName;
+    shown.unit = MatchLinearUnit(catalogues.units, reading.unitName, reading.metresPerUnit);
+    shown.unitFactor = catalogues.units[static_cast<std::size_t>(shown.unit)].value;
+    held.composable = ReproducesHeld(catalogues, held);
+    return HoldProblem::None;
 }

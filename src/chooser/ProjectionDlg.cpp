@@ -1,6 +1,7 @@
 // The chooser's life: construction, opening on what the host handed in, OK
 // and Cancel.
 #include "chooser/ProjectionDlg.h"
+#include "catalog/SystemReading.h"
 #include "search/SearchPopup.h"
 
 #include <QLineEdit>

@@ -153,7 +153,7 @@ std::string TextOf(const char* value)
 std::string Orvane::GetCoordSysName(const char* srs)
 {
     OGRSpatialReference s;
-    return ReadReference(srs, s) ? DisplayNameOf(OGRSpatialReference::ToHandle(&s)) : "Unknown";
+    return ReadReference(srs, s) ? DisplayNameOf(OGRSpatialReference::ToHandle(&s)) : kUnknownName;
 }
 
 std::string Orvane::GetDatumName(const char* srs)
@@ -186,7 +186,7 @@ std::string OrvaneDatabaseProblem()
 bool OrvaneDescribeReference(const char* reference, OrvaneReferenceInfo& info)
 {
     info = OrvaneReferenceInfo();
-    info.name = "Unknown";
+    info.name = kUnknownName;
     OGRSpatialReference srs;
     if (!ReadReference(reference, srs))
         return false;

@@ -30,7 +30,8 @@ AreaOfUse AreaOfChoice(const SystemChoice& choice, const AreaOfUse* systemArea, 
         const double meridian = ParameterOf(shown, "central_meridian");
         const double northing = ParameterOf(shown, "false_northing");
         if (std::isfinite(meridian))
-            return ZoneBand(NormalisedMeridian(meridian), threeDegrees ? 3.0 : 6.0, !(northing > 0.0));
+            return ZoneBand(NormalisedMeridian(meridian), threeDegrees ? 3.0 : 6.0,
+                            IsNorthernFalseNorthing(northing));
     }
     if (geogArea && geogArea->bounded)
         return *geogArea;

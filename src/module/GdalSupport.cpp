@@ -4,6 +4,8 @@
 #include "module/Sameness.h"
 #include "util/Text.h"
 
+const char kUnknownName[] = "Unknown";
+
 OsrHandle NewSpatialReference(const std::string& wkt)
 {
     // GDAL makes an empty system of an empty text; that is no spatial
@@ -58,6 +60,6 @@ std::string DisplayNameOf(OGRSpatialReferenceH srs)
 {
     const char* name = OSRIsCompound(srs) ? OSRGetName(srs) : SystemNameOf(srs);
     if (!name || !*name || EqualIgnoringAsciiCase(name, "unknown") || EqualIgnoringAsciiCase(name, "unnamed"))
-        return "Unknown";
+        return kUnknownName;
     return name;
 }

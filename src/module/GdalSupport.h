@@ -54,6 +54,8 @@ const char* SystemNameOf(OGRSpatialReferenceH srs);
 // (not its horizontal part's), else SystemNameOf; "Unknown" for a system
 // without one, whichever spelling GDAL gives that ("unknown", "unnamed", "").
 std::string DisplayNameOf(OGRSpatialReferenceH srs);
+// The name of no system, and of a system without one.
+extern const char kUnknownName[];  // "Unknown"
 
 // While alive, a GDAL configuration option has `value` on this thread alone;
 // the thread's own setting comes back after. The host's settings (every

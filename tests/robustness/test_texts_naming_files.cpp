@@ -17,6 +17,7 @@
 #include <gdal.h>
 
 #include "catalog/Composition.h"
+#include "catalog/SystemReading.h"
 #include "chooser/ChooserFixture.h"
 #include "interface/Orvane.h"
 #include "interface/OrvaneReference.h"
