@@ -101,7 +101,7 @@ Composing Compose(const ChoiceCatalogues& catalogues, const HeldSystem& held, co
     for (const ChoiceParameter& p : shown.parameters)
         if (!std::isfinite(p.value))
             return Refusal(CompositionProblem::NotANumber, p.name);
-    if (!shown.unitFactorValid || !std::isfinite(shown.unitFactor) || !(shown.unitFactor > 0))
+    if (!std::isfinite(shown.unitFactor) || !(shown.unitFactor > 0))
         return Refusal(CompositionProblem::BadUnitFactor);
 
     const std::vector<RefEntry>& units = catalogues.units;

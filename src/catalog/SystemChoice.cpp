@@ -10,6 +10,8 @@ namespace {
 
 // Parameter values as the list shows them: "%.18lf".
 const int kParameterDecimals = 18;
+// The unit factor as the edit shows it: 15 significant digits.
+const int kUnitFactorDigits = 15;
 
 // The geographic system the projected categories start from.
 const char kDefaultGeogEntry[] = "WGS 1984";
@@ -143,7 +145,7 @@ bool operator==(const ShownChoice& a, const ShownChoice& b)
     if (!a.projected)
         return true;
     if (a.category != b.category || a.zone != b.zone || a.methodName != b.methodName || a.unit != b.unit ||
-        !SameValue(a.unitFactor, b.unitFactor) || a.unitFactorValid != b.unitFactorValid ||
+        !SameValue(a.unitFactor, b.unitFactor) ||
         a.parameters.size() != b.parameters.size())
         return false;
     for (std::size_t i = 0; i < a.parameters.size(); ++i) {
@@ -278,15 +280,16 @@ void ChooseUnit(SystemChoice& choice, int position)
         return;
     choice.shown.unit = position;
     choice.shown.unitFactor = units[static_cast<std::size_t>(position)].value;
-    choice.shown.unitFactorValid = true;
+    choice.shown.unitFactorTyped.clear();
 }
 
-void EditUnitFactor(SystemChoice& choice, double metresPerUnit, bool valid)
+void EditUnitFactor(SystemChoice& choice, const std::string& text)
 {
     if (!StatesOf(choice).unitFactorEditable)
         return;
-    choice.shown.unitFactor = valid ? metresPerUnit : std::nan("");
-    choice.shown.unitFactorValid = valid;
+    double value = 0.0;
+    choice.shown.unitFactor = ParseWholeDouble(text, value) ? value : std::nan("");
+    choice.shown.unitFactorTyped = text;
 }
 
 void AddGeogSystem(SystemChoice& choice, const std::string& name, const std::string& wkt)
@@ -362,6 +365,11 @@ const ChoiceParameter* FindParameter(const ChoiceParameters& parameters, const c
 std::string ParameterText(const ChoiceParameter& parameter)
 {
     return parameter.typed.empty() ? FormatFixed(parameter.value, kParameterDecimals) : parameter.typed;
+}
+
+std::string UnitFactorText(const ShownChoice& shown)
+{
+    return shown.unitFactorTyped.empty() ? FormatGeneral(shown.unitFactor, kUnitFactorDigits) : shown.unitFactorTyped;
 }
 
 ControlStates StatesOf(const SystemChoice& choice)

@@ -37,8 +37,10 @@ struct ShownChoice {
     std::string methodName;                  // empty for a geographic system
     ChoiceParameters parameters;
     int unit = -1;  // position in the unit list; -1: none
-    double unitFactor = 1.0;  // metres per unit (what the factor edit shows)
-    bool unitFactorValid = true;  // false when the user typed no number there
+    double unitFactor = 1.0;  // metres per unit; not a number when `unitFactorTyped` is not one
+    // What the user typed in the factor edit, as typed; empty when the
+    // factor was set otherwise (the unit's).
+    std::string unitFactorTyped;
 };
 bool operator==(const ShownChoice& a, const ShownChoice& b);
 inline bool operator!=(const ShownChoice& a, const ShownChoice& b) { return !(a == b); }
@@ -96,7 +98,10 @@ void ChooseMethod(SystemChoice& choice, int position);
 // allowed) is taken; anything else is kept as typed and refused on OK.
 void EditParameter(SystemChoice& choice, std::size_t row, const std::string& text);
 void ChooseUnit(SystemChoice& choice, int position);
-void EditUnitFactor(SystemChoice& choice, double metresPerUnit, bool valid = true);
+// The user typed `text` as the metres per unit of the "<Custom>" unit: a
+// number (blanks around it allowed) is taken; anything else is kept as typed
+// and refused on OK.
+void EditUnitFactor(SystemChoice& choice, const std::string& text);
 // A system the user defined in the editor: listed (once), and chosen where
 // the geographic list takes input (not where the category fixes the system).
 void AddGeogSystem(SystemChoice& choice, const std::string& name, const std::string& wkt);
@@ -109,6 +114,8 @@ std::vector<std::string> UnitEntries(const SystemChoice& choice);
 std::vector<std::string> GeogEntries(const SystemChoice& choice);
 // The text of a parameter's value cell.
 std::string ParameterText(const ChoiceParameter& parameter);
+// The text of the factor edit: as typed, else the factor (15 digits).
+std::string UnitFactorText(const ShownChoice& shown);
 // The parameter of that name (ASCII case aside); null when there is none.
 const ChoiceParameter* FindParameter(const ChoiceParameters& parameters, const char* name);
 

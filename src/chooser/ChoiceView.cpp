@@ -53,15 +53,12 @@ void CProjectionDlg::ShowChoice()
     EnableControl(IDC_UNIT, states.unit);
     EnableControl(IDC_UNIT_FACTOR, states.unit);
     SetEditReadOnly(IDC_UNIT_FACTOR, !states.unitFactorEditable);
-    // The factor the user is typing stays as typed.
-    auto* factor = qobject_cast<QLineEdit*>(FindControl(IDC_UNIT_FACTOR));
-    double typed = 0.0;
-    const bool showsFactor = factor && ParseWholeDouble(factor->text().toStdString(), typed) &&
-                             typed == shown.unitFactor;
-    if (!showsFactor || !shown.projected) {
-        m_unitFactor = shown.projected ? shown.unitFactor : 1.0;
-        m_bUnitFactorTyped = false;
-        UpdateData(FALSE);
+    // The factor as the choice holds it (what the user typed, as typed);
+    // set only when it differs, so that the caret stays where the user types.
+    if (auto* factor = qobject_cast<QLineEdit*>(FindControl(IDC_UNIT_FACTOR))) {
+        const QString text = QString::fromStdString(shown.projected ? UnitFactorText(shown) : "1");
+        if (factor->text() != text)
+            factor->setText(text);
     }
     ShowParameters(states.parametersEditable);
     UpdateGeogSummary();

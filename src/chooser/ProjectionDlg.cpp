@@ -55,7 +55,12 @@ void CProjectionDlg::DoDataExchange(CDataExchange* dx)
     DDX_Control(dx, IDC_SYSTEM_KIND, m_cbSystemKind);
     DDX_Control(dx, IDC_PROJ_CATEGORY, m_cbProjCategory);
     DDX_Control(dx, IDC_PARAMETERS, m_lcParams);
-    DDX_Text(dx, IDC_UNIT_FACTOR, m_unitFactor);
+    // The factor is the choice's; reading it back only gives a text that is
+    // no number the framework's own prompt.
+    if (dx->m_bSaveAndValidate) {
+        double factor = 0.0;
+        DDX_Text(dx, IDC_UNIT_FACTOR, factor);
+    }
 }
 
 BOOL CProjectionDlg::OnInitDialog()

@@ -134,8 +134,6 @@ private:
     CComboBox m_cbZone;
     CComboBox m_cbUnit;
     CEditListCtrl m_lcParams;
-    double m_unitFactor = 1.0;  // edit 1092, as data exchange reads it
-    bool m_bUnitFactorTyped = false;
 
     // The code line's identification, on a thread of its own: the composed
     // system it is for, and the codes found so far by system.

@@ -51,9 +51,6 @@ void CProjectionDlg::OnUnitFactorEdited()
     CWnd* factor = GetDlgItem(IDC_UNIT_FACTOR);
     if (!factor)
         return;
-    double metresPerUnit = 0.0;
-    const bool valid = ParseWholeDouble(factor->GetWindowText(), metresPerUnit);
-    EditUnitFactor(m_choice, metresPerUnit, valid);
-    m_bUnitFactorTyped = true;
+    EditUnitFactor(m_choice, factor->GetWindowText());
     UpdateSystemCodeLater();
 }

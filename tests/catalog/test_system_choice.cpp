@@ -220,13 +220,13 @@ TEST(SystemChoiceRules, RefusalsSayWhy)
         {"a negative unit factor",
          [](SystemChoice& c) {
              ChooseUnit(c, 0);
-             EditUnitFactor(c, -2);
+             EditUnitFactor(c, "-2");
          },
          CompositionProblem::BadUnitFactor, ""},
         {"a unit factor not a number",
          [](SystemChoice& c) {
              ChooseUnit(c, 0);
-             EditUnitFactor(c, 0, false);
+             EditUnitFactor(c, "two");
          },
          CompositionProblem::BadUnitFactor, ""},
         {"no geographic system", [](SystemChoice& c) { ChooseGeogSystem(c, "Nowhere"); },
@@ -607,4 +607,18 @@ TEST(SystemChoiceRules, LinearUnitsAreMatchedByNameAndFactor)
     EXPECT_EQ(units.size(), count + 1);
     EXPECT_EQ(units.back().code, 0);
     EXPECT_EQ(units.back().name, "metre");
+
+    // The factor typed for "<Custom>" is the choice's, as typed, until
+    // another unit is chosen; only that unit's factor takes typing.
+    SystemChoice c = Fresh();
+    ChooseKind(c, true);
+    ChooseUnit(c, Position(UnitEntries(c), "foot"));
+    EditUnitFactor(c, "2");
+    EXPECT_EQ(UnitFactorText(c.shown), "0.3048");
+    ChooseUnit(c, 0);
+    EditUnitFactor(c, " 2.50 ");
+    EXPECT_EQ(c.shown.unitFactor, 2.5);
+    EXPECT_EQ(UnitFactorText(c.shown), " 2.50 ");
+    ChooseUnit(c, Position(UnitEntries(c), "foot"));
+    EXPECT_EQ(UnitFactorText(c.shown), "0.3048");
 }

@@ -1,0 +1,20 @@
+#include "module/SpatialSystem.h"
+
+#include "module/GdalSupport.h"
+#include "module/Sameness.h"
+
+SpatialSystem::SpatialSystem(std::string text) : m_text(std::move(text)), m_name(kUnknownName)
+{
+    OsrHandle srs = NewSpatialReference(m_text);
+    if (!srs)
+        return;
+    m_name = DisplayNameOf(srs.get());
+    m_srs.reset(srs.release(), [](OGRSpatialReferenceH handle) { OSRRelease(handle); });
+}
+
+bool SpatialSystem::SameAs(const SpatialSystem& other) const
+{
+    if (!IsSystem() || !other.IsSystem())
+        return false;
+    return m_text == other.m_text || SameSystem(Handle(), other.Handle());
+}
