@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     const ComposedSystem composed = ComposeSystem(choice, nullptr);
     Require(composed.wkt.empty() != (composed.problem == CompositionProblem::None), "a result or a reason");
-    if (!choice.held.wkt.empty() && IsUnchanged(choice))
-        Require(composed.wkt == choice.held.wkt, "what is held unchanged comes back as given");
+    if (!choice.held.system.Text().empty() && IsUnchanged(choice))
+        Require(composed.wkt == choice.held.system.Text(), "what is held unchanged comes back as given");
     return 0;
 }

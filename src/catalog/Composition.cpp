@@ -48,7 +48,7 @@ struct Composing {
     std::string parameter;
     // Systems the result may well be, names aside: the held system, the
     // Gauss-Krueger zone it was made of (PROJ's identification misses some).
-    std::vector<std::string> likely;
+    std::vector<SpatialSystem> likely;
 };
 
 Composing Refusal(CompositionProblem problem, const std::string& parameter = std::string())
@@ -91,12 +91,12 @@ OsrHandle ChosenGeographic(const ChoiceCatalogues& catalogues, OGRSpatialReferen
 Composing Compose(const ChoiceCatalogues& catalogues, const HeldSystem& held, const ShownChoice& shown)
 {
     QuietGdalErrors quiet;
-    const OsrHandle heldSrs = NewSpatialReference(held.wkt);
-    OsrHandle base = ChosenGeographic(catalogues, heldSrs.get(), shown.geogName, !shown.projected);
+    const OGRSpatialReferenceH heldSrs = held.system.Handle();
+    OsrHandle base = ChosenGeographic(catalogues, heldSrs, shown.geogName, !shown.projected);
     if (!base)
         return Refusal(CompositionProblem::NoGeographicSystem);
     if (!shown.projected)
-        return Composing{std::move(base), CompositionProblem::None, std::string(), {held.wkt}};
+        return Composing{std::move(base), CompositionProblem::None, std::string(), {held.system}};
 
     for (const ChoiceParameter& p : shown.parameters)
         if (!std::isfinite(p.value))
@@ -114,9 +114,9 @@ Composing Compose(const ChoiceCatalogues& catalogues, const HeldSystem& held, co
     // zone numbered northing first: without its axes every coordinate
     // computed with the system would be swapped or negated.
     std::string axes;
-    if (heldSrs && OSRIsProjected(heldSrs.get()) && held.shown.methodName == shown.methodName)
-        axes = AxesOf(heldSrs.get());
-    std::vector<std::string> likely{held.wkt};
+    if (heldSrs && OSRIsProjected(heldSrs) && held.shown.methodName == shown.methodName)
+        axes = AxesOf(heldSrs);
+    std::vector<SpatialSystem> likely{held.system};
     if (shown.category == kUtmCategoryPosition) {
         // The list's values on the zone of its meridian.
         const ChoiceParameter* meridian = FindParameter(shown.parameters, "central_meridian");
@@ -136,13 +136,14 @@ Composing Compose(const ChoiceCatalogues& catalogues, const HeldSystem& held, co
             return Refusal(CompositionProblem::NoZone);
         auto zone = zones.begin();
         std::advance(zone, shown.zone);
-        const OsrHandle zoneSrs = NewSpatialReference(zone->second);
-        if (!zoneSrs || !OSRIsProjected(zoneSrs.get()))
+        const SpatialSystem zoneSystem(zone->second);
+        const OGRSpatialReferenceH zoneSrs = zoneSystem.Handle();
+        if (!zoneSrs || !OSRIsProjected(zoneSrs))
             return Refusal(CompositionProblem::NoZone);
-        method = AttrValue(zoneSrs.get(), "PROJECTION");
-        base.reset(OSRCloneGeogCS(zoneSrs.get()));
-        axes = AxesOf(zoneSrs.get());
-        likely.push_back(zone->second);
+        method = AttrValue(zoneSrs, "PROJECTION");
+        base.reset(OSRCloneGeogCS(zoneSrs));
+        axes = AxesOf(zoneSrs);
+        likely.push_back(zoneSystem);
     }
     // Written as WKT1, as it means: angles in the geographic system's unit,
     // lengths in the system's own. (GDAL's setters, used in place, turn a
@@ -164,36 +165,38 @@ Composing Compose(const ChoiceCatalogues& catalogues, const HeldSystem& held, co
     return Composing{std::move(srs), CompositionProblem::None, std::string(), std::move(likely)};
 }
 
+ComposedSystem Refused(CompositionProblem problem, const std::string& parameter, const std::string& reason = "")
+{
+    ComposedSystem refused;
+    refused.problem = problem;
+    refused.parameter = parameter;
+    refused.reason = reason;
+    return refused;
+}
+
 // Why PROJ refused a choice, where the choice says it plainly.
 ComposedSystem UnusableBecause(const ShownChoice& shown, const std::string& projReason)
 {
     for (const ChoiceParameter& p : shown.parameters)
         if (IsScaleFactor(p.name) && p.value == 0.0)
-            return ComposedSystem{std::string(), CompositionProblem::ScaleFactorZero, p.name, std::string()};
+            return Refused(CompositionProblem::ScaleFactorZero, p.name);
     const ChoiceParameter* first = FindParameter(shown.parameters, "standard_parallel_1");
     const ChoiceParameter* second = FindParameter(shown.parameters, "standard_parallel_2");
     if (first && second && first->value + second->value == 0.0)
-        return ComposedSystem{std::string(), CompositionProblem::ParallelsMeet, first->name, std::string()};
-    return ComposedSystem{std::string(), CompositionProblem::Unusable, std::string(), projReason};
+        return Refused(CompositionProblem::ParallelsMeet, first->name);
+    return Refused(CompositionProblem::Unusable, std::string(), projReason);
 }
 
 // The EPSG code of the first of `systems` that is `srs` and exactly an EPSG
 // system.
-std::string EpsgCodeAmong(OGRSpatialReferenceH srs, const std::vector<std::string>& systems)
+std::string EpsgCodeAmong(OGRSpatialReferenceH srs, const std::vector<SpatialSystem>& systems)
 {
-    for (const std::string& wkt : systems) {
-        const OsrHandle other = NewSpatialReference(wkt);
-        const std::string code = other ? OwnEpsgCode(other.get()) : std::string();
-        if (!code.empty() && SameSystem(srs, other.get()))
+    for (const SpatialSystem& system : systems) {
+        const std::string code = OwnEpsgCode(system.Handle());
+        if (!code.empty() && SameSystem(srs, system.Handle()))
             return code;
     }
     return std::string();
-}
-
-std::string EpsgDefinition(const std::string& code)
-{
-    const OsrHandle srs = EpsgSystem(code);
-    return srs ? ExportToWkt(srs.get()) : std::string();
 }
 
 }  // namespace
@@ -261,16 +264,15 @@ bool IsUsableSystem(OGRSpatialReferenceH srs, const std::string& wkt, std::strin
 bool ReproducesHeld(const ChoiceCatalogues& catalogues, const HeldSystem& held)
 {
     const Composing composed = Compose(catalogues, held, held.shown);
-    const OsrHandle heldSrs = NewSpatialReference(held.wkt);
     QuietGdalErrors quiet;
-    return composed.srs && heldSrs && SameSystem(composed.srs.get(), heldSrs.get());
+    return composed.srs && held.system.IsSystem() && SameSystem(composed.srs.get(), held.system.Handle());
 }
 
 std::string ChosenGeographicWkt(const SystemChoice& choice)
 {
     QuietGdalErrors quiet;
-    const OsrHandle heldSrs = NewSpatialReference(choice.held.wkt);
-    const OsrHandle geographic = ChosenGeographic(choice.catalogues, heldSrs.get(), choice.shown.geogName, false);
+    const OsrHandle geographic =
+        ChosenGeographic(choice.catalogues, choice.held.system.Handle(), choice.shown.geogName, false);
     return geographic ? ExportToWkt(geographic.get()) : std::string();
 }
 
@@ -280,11 +282,9 @@ std::string ComposeWithoutIdentity(const SystemChoice& choice, std::string* know
         knownCode->clear();
     QuietGdalErrors quiet;
     if (IsUnchanged(choice)) {
-        if (knownCode) {
-            const OsrHandle held = NewSpatialReference(choice.held.wkt);
-            *knownCode = held ? OwnEpsgCode(held.get()) : std::string();
-        }
-        return choice.held.wkt;
+        if (knownCode)
+            *knownCode = OwnEpsgCode(choice.held.system.Handle());
+        return choice.held.system.Text();
     }
     const Composing composed = Compose(choice.catalogues, choice.held, choice.shown);
     if (!composed.srs)
@@ -296,12 +296,18 @@ std::string ComposeWithoutIdentity(const SystemChoice& choice, std::string* know
 
 ComposedSystem ComposeSystem(const SystemChoice& choice, const EpsgIdentifier& identify)
 {
+    const auto result = [](SpatialSystem system) {
+        ComposedSystem composed;
+        composed.wkt = system.Text();
+        composed.system = std::move(system);
+        return composed;
+    };
     if (IsUnchanged(choice))
-        return ComposedSystem{choice.held.wkt, CompositionProblem::None, std::string(), std::string()};
+        return result(choice.held.system);
     const ShownChoice& shown = choice.shown;
     Composing composed = Compose(choice.catalogues, choice.held, shown);
     if (!composed.srs)
-        return ComposedSystem{std::string(), composed.problem, composed.parameter, std::string()};
+        return Refused(composed.problem, composed.parameter);
     QuietGdalErrors quiet;
     // A system GDAL cannot write out is no result: never hand back an empty text.
     std::string wkt = ExactWkt(composed.srs.get());
@@ -314,11 +320,12 @@ ComposedSystem ComposeSystem(const SystemChoice& choice, const EpsgIdentifier& i
     if (code.empty() && identify)
         code = identify(wkt);
     if (!code.empty()) {
-        std::string epsg = EpsgDefinition(code);
-        if (!epsg.empty())
-            return ComposedSystem{std::move(epsg), CompositionProblem::None, std::string(), std::string()};
+        const OsrHandle epsg = EpsgSystem(code);
+        std::string epsgWkt = epsg ? ExportToWkt(epsg.get()) : std::string();
+        if (!epsgWkt.empty())
+            return result(SpatialSystem(std::move(epsgWkt), epsg.get()));
     }
-    return ComposedSystem{std::move(wkt), CompositionProblem::None, std::string(), std::string()};
+    return result(SpatialSystem(std::move(wkt), composed.srs.get()));
 }
 
 double InverseFlatteningOf(const GeogDefinition& d)

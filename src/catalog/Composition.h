@@ -26,6 +26,7 @@ struct ComposedSystem {
     CompositionProblem problem = CompositionProblem::None;
     std::string parameter;  // the parameter at fault, where one is
     std::string reason;     // PROJ's own words, for Unusable, where it has some
+    SpatialSystem system;   // the result as a value (its text is `wkt`); none when refused
 };
 
 // The EPSG code of the one EPSG system a composed system is, names aside;

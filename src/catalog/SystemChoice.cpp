@@ -395,5 +395,5 @@ ControlStates StatesOf(const SystemChoice& choice)
 
 bool IsUnchanged(const SystemChoice& choice)
 {
-    return !choice.held.wkt.empty() && choice.shown == choice.held.shown;
+    return choice.held.system.IsSystem() && choice.shown == choice.held.shown;
 }

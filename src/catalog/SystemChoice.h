@@ -13,6 +13,7 @@
 #include "catalog/PredefinedSystems.h"
 #include "catalog/ProjectionMethods.h"
 #include "catalog/ReferenceTables.h"
+#include "module/SpatialSystem.h"
 
 // The category list's entry after the four categories: the held system's own.
 enum : int { kHeldCategoryPosition = 4 };
@@ -48,7 +49,7 @@ inline bool operator!=(const ShownChoice& a, const ShownChoice& b) { return !(a 
 // The system the chooser holds: handed in, imported, found by the search or
 // taken from the recent list. Left unchanged, it is the result, as given.
 struct HeldSystem {
-    std::string wkt;   // as given; empty: none
+    SpatialSystem system;  // as given; no text: none
     std::string name;  // its own name (PROJCS): the category list's entry for it
     ShownChoice shown;  // what it showed when taken
     // Its method was not in the list: it joins the list while the system is held.

@@ -116,32 +116,32 @@ void ShowWgs84(SystemChoice& choice)
 
 }  // namespace
 
-SystemReading ReadSystem(const std::string& wkt)
+SystemReading ReadSystem(const SpatialSystem& system)
 {
     SystemReading reading;
-    const OsrHandle srs = NewSpatialReference(wkt);
+    const OGRSpatialReferenceH srs = system.Handle();
     if (!srs)
         return reading;
     QuietGdalErrors quiet;
-    const bool geographic = OSRIsGeographic(srs.get()) != 0;
-    if (!geographic && !OSRIsProjected(srs.get())) {
+    const bool geographic = OSRIsGeographic(srs) != 0;
+    if (!geographic && !OSRIsProjected(srs)) {
         reading.kind = SystemReading::OtherKind;
         return reading;
     }
     reading.kind = geographic ? SystemReading::Geographic : SystemReading::Projected;
-    const char* name = SystemNameOf(srs.get());
+    const char* name = SystemNameOf(srs);
     reading.name = name ? name : "";
-    reading.geogName = ListedGeogName(srs.get());
+    reading.geogName = ListedGeogName(srs);
     OsrHandle geographicPart(OSRNewSpatialReference(nullptr));
-    OSRCopyGeogCSFrom(geographicPart.get(), srs.get());
+    OSRCopyGeogCSFrom(geographicPart.get(), srs);
     reading.geogWkt = ExportToWkt(geographicPart.get());
     if (geographic)
         return reading;
     char* unit = nullptr;
-    reading.metresPerUnit = OSRGetLinearUnits(srs.get(), &unit);
+    reading.metresPerUnit = OSRGetLinearUnits(srs, &unit);
     reading.unitName = unit ? unit : "";
-    if (!ReadWkt1Method(srs.get(), reading))
-        ReadProjMethod(wkt, srs.get(), reading);
+    if (!ReadWkt1Method(srs, reading))
+        ReadProjMethod(system.Text(), srs, reading);
     return reading;
 }
 
@@ -160,8 +160,13 @@ int MatchLinearUnit(std::vector<RefEntry>& units, const std::string& name, doubl
 
 HoldProblem HoldSystem(SystemChoice& choice, const std::string& wkt)
 {
+    return HoldSystem(choice, SpatialSystem(wkt));
+}
+
+HoldProblem HoldSystem(SystemChoice& choice, const SpatialSystem& system)
+{
     HeldSystem held;
-    const HoldProblem problem = ChoiceOfSystem(wkt, choice.catalogues, held);
+    const HoldProblem problem = ChoiceOfSystem(system, choice.catalogues, held);
     choice.held = held;
     if (problem != HoldProblem::None) {
         ShowWgs84(choice);
@@ -171,15 +176,15 @@ HoldProblem HoldSystem(SystemChoice& choice, const std::string& wkt)
     return HoldProblem::None;
 }
 
-HoldProblem ChoiceOfSystem(const std::string& wkt, ChoiceCatalogues& catalogues, HeldSystem& held)
+HoldProblem ChoiceOfSystem(const SpatialSystem& system, ChoiceCatalogues& catalogues, HeldSystem& held)
 {
-    const SystemReading reading = ReadSystem(wkt);
+    const SystemReading reading = ReadSystem(system);
     if (reading.kind == SystemReading::Unreadable)
         return HoldProblem::Unreadable;
     if (reading.kind == SystemReading::OtherKind)
         return HoldProblem::NotAGeographicOrProjectedSystem;
     held = HeldSystem();
-    held.wkt = wkt;
+    held.system = system;
     ShownChoice& shown = held.shown;
     shown.geogName = reading.geogName;
     // Listed for as long as the chooser is open; the file is never written.

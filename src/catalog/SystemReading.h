@@ -22,7 +22,7 @@ struct SystemReading {
     double metresPerUnit = 1.0;
 };
 
-SystemReading ReadSystem(const std::string& wkt);
+SystemReading ReadSystem(const SpatialSystem& system);
 
 // The position in `units` of the unit named `name` (letter case aside;
 // "meter" is "metre") within 0.01 of `metresPerUnit`, the first such; a
@@ -37,9 +37,10 @@ enum class HoldProblem { None, Unreadable, NotAGeographicOrProjectedSystem };
 // it has none), its method (one the list lacks joins it), every parameter it
 // carries and those of its method, its unit. An unreadable text, or one of
 // another kind (a local system), leaves the choice at WGS 84 and says why.
+HoldProblem HoldSystem(SystemChoice& choice, const SpatialSystem& system);
 HoldProblem HoldSystem(SystemChoice& choice, const std::string& wkt);
 
 // The inverse of composition: what the chooser shows for `wkt` (in
 // `held.shown`), the lists gaining what they lack. Nothing changes when GDAL
 // cannot read it as a geographic or projected system.
-HoldProblem ChoiceOfSystem(const std::string& wkt, ChoiceCatalogues& catalogues, HeldSystem& held);
+HoldProblem ChoiceOfSystem(const SpatialSystem& system, ChoiceCatalogues& catalogues, HeldSystem& held);

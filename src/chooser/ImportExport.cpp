@@ -116,11 +116,12 @@ void CProjectionDlg::OnBnClickedImport()
         AfxMessageBox(MessageText(MessageId::UnknownDataType));
         return;
     }
-    if (!NewSpatialReference(candidate)) {
+    const SpatialSystem imported(candidate);
+    if (!imported.IsSystem()) {
         AfxMessageBox(MessageText(MessageId::UnknownCoordinateInfo));
         return;
     }
-    RestoreSystem(candidate);
+    RestoreSystem(imported);
 }
 
 std::string CProjectionDlg::ReadRasterProjection(const std::string& path)

@@ -73,7 +73,7 @@ BOOL CProjectionDlg::OnInitDialog()
     m_lcParams.SetEditedHandler([this](int row, const std::string& text) { OnParameterEdited(row, text); });
     if (auto* factor = qobject_cast<QLineEdit*>(FindControl(IDC_UNIT_FACTOR)))
         QObject::connect(factor, &QLineEdit::textEdited, factor, [this] { OnUnitFactorEdited(); });
-    if (!m_strWKT.empty() && HoldSystem(m_choice, m_strWKT) != HoldProblem::None)
+    if (!m_input.Text().empty() && HoldSystem(m_choice, m_input) != HoldProblem::None)
         ShowUnknownSrsMessage();
     SetUpAreaMap();
     ShowChoice();
@@ -113,9 +113,9 @@ void CProjectionDlg::TellWhatIsNotUsed()
     MessageBox(text, ApplicationTitle(), MB_ICONEXCLAMATION | MB_OK);
 }
 
-void CProjectionDlg::RestoreSystem(const std::string& wkt)
+void CProjectionDlg::RestoreSystem(const SpatialSystem& system)
 {
-    if (wkt.empty() || HoldSystem(m_choice, wkt) != HoldProblem::None)
+    if (!system.IsSystem() || HoldSystem(m_choice, system) != HoldProblem::None)
         ShowUnknownSrsMessage();
     ShowChoice();
 }
@@ -141,7 +141,7 @@ void CProjectionDlg::OnBnClickedOk()
         ShowRefusal(MessageText(MessageId::CoordinateSetError), composed);
         return;
     }
-    m_strResultWKT = composed.wkt;
+    m_result = composed.system;
     RememberChoice();
     CDialog::OnOK();
 }

@@ -55,10 +55,11 @@ public:
 
     // Before the dialog runs: the host's system (empty: none), and whether
     // the host has registered GDAL's drivers itself.
-    void SetInput(const std::string& wkt) { m_strWKT = wkt; }
+    void SetInput(const std::string& wkt) { m_input = SpatialSystem(wkt); }
     void SetGdalRegistered(bool registered) { m_bGdalRegistered = registered; }
-    // After OK: the chosen system.
-    const std::string& GetResultWKT() const { return m_strResultWKT; }
+    // After OK: the chosen system, and its text.
+    const SpatialSystem& GetChosenSystem() const { return m_result; }
+    const std::string& GetResultWKT() const { return m_result.Text(); }
 
     // What the dialog shows (for tests and benchmarks: the controls show it too).
     const SystemChoice& GetChoice() const { return m_choice; }
@@ -67,8 +68,8 @@ public:
     AreaMap* GetAreaMap() const;
     // The system OK would hand back now; empty, with the reason, when refused.
     ComposedSystem ComposeChoice();
-    // Holds `wkt` and shows it, as an import does (a message when unusable).
-    void RestoreSystem(const std::string& wkt);
+    // Holds `system` and shows it, as an import does (a message when unusable).
+    void RestoreSystem(const SpatialSystem& system);
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
@@ -122,9 +123,9 @@ private:
     void OnBnClickedCancel();
     void ShowRefusal(const std::string& firstLine, const ComposedSystem& refusal);
 
-    std::string m_strWKT;  // what the host handed in; empty: none
+    SpatialSystem m_input;  // what the host handed in; no text: none
     SystemChoice m_choice;
-    std::string m_strResultWKT;
+    SpatialSystem m_result;
     bool m_bGdalRegistered = false;
 
     CComboBox m_cbSystemKind;

@@ -40,7 +40,7 @@ void CProjectionDlg::SetUpSearch()
         field, dialog, [] { return AllCandidates(ShippedGeogSystems(), UserGeogSystems()); }, RecentCandidates,
         [this, field](const Candidate& chosen) {
             field->clear();
-            RestoreSystem(CandidateWkt(chosen));
+            RestoreSystem(CandidateSystem(chosen));
         });
     m_search->SetOnHighlight([this](const Candidate* candidate) { ShowCandidateArea(candidate); });
     auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), dialog);
@@ -120,5 +120,5 @@ void CProjectionDlg::UpdateSystemCode()
 
 void CProjectionDlg::RememberChoice()
 {
-    RememberRecentSystem(RecentSystemsPath(), m_strResultWKT);
+    RememberRecentSystem(RecentSystemsPath(), m_result.Text());
 }

@@ -10,9 +10,16 @@
 
 #include <cstdio>
 
-Orvane::Orvane(const char* wkt)
-    : m_wkt(wkt ? wkt : ""), m_srsName(), m_settingOK(false), m_gdalRegState(true)
+struct Orvane::State {
+    std::string wkt;      // the host's system; after a confirmed choice, the chosen one
+    std::string srsName;  // the chosen system's name
+    bool settingOK = false;
+    bool gdalRegState = true;
+};
+
+Orvane::Orvane(const char* wkt) : m_state(std::make_unique<State>())
 {
+    m_state->wkt = wkt ? wkt : "";
 }
 
 Orvane::~Orvane() = default;
@@ -24,38 +31,28 @@ void Orvane::SetLanguage(LanguageSet language)
 
 void Orvane::SetGDALRegState(bool registered)
 {
-    m_gdalRegState = registered;
+    m_state->gdalRegState = registered;
 }
 
 bool Orvane::IsSettingOK()
 {
-    return m_settingOK;
+    return m_state->settingOK;
 }
 
 char* Orvane::GetWKT()
 {
-    return m_settingOK ? m_wkt.data() : nullptr;
+    return m_state->settingOK ? m_state->wkt.data() : nullptr;
 }
 
 char* Orvane::GetSrsName()
 {
-    return m_settingOK ? m_srsName.data() : nullptr;
+    return m_state->settingOK ? m_state->srsName.data() : nullptr;
 }
-
-namespace {
-
-std::string SystemName(const std::string& wkt)
-{
-    OsrHandle srs = NewSpatialReference(wkt);
-    return srs ? DisplayNameOf(srs.get()) : "Unknown";
-}
-
-}  // namespace
 
 int Orvane::DoModal()
 {
     const unsigned templateId = ChooserTemplateId();
-    m_settingOK = false;
+    m_state->settingOK = false;
     // Without PROJ's database no system can be read: said, never hung on.
     const std::string database = ProjDatabaseProblem();
     if (!database.empty()) {
@@ -64,13 +61,15 @@ int Orvane::DoModal()
         return 2;
     }
     CProjectionDlg dialog(templateId);
-    dialog.SetInput(m_wkt);
-    dialog.SetGdalRegistered(m_gdalRegState);
+    dialog.SetInput(m_state->wkt);
+    dialog.SetGdalRegistered(m_state->gdalRegState);
     if (dialog.DoModal() != IDOK)
         return 2;
-    m_wkt = dialog.GetResultWKT();
-    if (!m_wkt.empty())
-        m_srsName = SystemName(m_wkt);
-    m_settingOK = true;
+    // The result as the dialog holds it: its name is not read again.
+    const SpatialSystem& result = dialog.GetChosenSystem();
+    m_state->wkt = result.Text();
+    if (!m_state->wkt.empty())
+        m_state->srsName = result.Name();
+    m_state->settingOK = true;
     return 1;
 }

@@ -5,6 +5,7 @@
 #ifndef ORVANE_H
 #define ORVANE_H
 
+#include <memory>
 #include <string>
 
 #if defined(ORVANE_BUILDING_LIBRARY)
@@ -55,10 +56,10 @@ public:
     static std::string GetUnitsName(const char* srs);
 
 private:
-    std::string m_wkt;
-    std::string m_srsName;
-    bool m_settingOK;
-    bool m_gdalRegState;
+    // The object's state lives in the library, so that it may change
+    // without changing what a host compiled against.
+    struct State;
+    std::unique_ptr<State> m_state;
 };
 
 #endif

@@ -9,7 +9,19 @@ SpatialSystem::SpatialSystem(std::string text) : m_text(std::move(text)), m_name
     if (!srs)
         return;
     m_name = DisplayNameOf(srs.get());
-    m_srs.reset(srs.release(), [](OGRSpatialReferenceH handle) { OSRRelease(handle); });
+    m_srs = std::move(srs);
+}
+
+SpatialSystem::SpatialSystem(std::string text, OGRSpatialReferenceH srs)
+    : m_text(std::move(text)), m_name(kUnknownName)
+{
+    if (!srs)
+        return;
+    OsrHandle own(OSRClone(srs));
+    if (!own)
+        return;
+    m_name = DisplayNameOf(own.get());
+    m_srs = std::move(own);
 }
 
 bool SpatialSystem::SameAs(const SpatialSystem& other) const

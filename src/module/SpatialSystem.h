@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include <ogr_srs_api.h>
 
@@ -18,6 +19,8 @@ public:
     // NewSpatialReference); a text that is no system gives a value that
     // keeps the text and has no handle.
     explicit SpatialSystem(std::string text);
+    // A system already read (`srs`, which `text` writes): not read again.
+    SpatialSystem(std::string text, OGRSpatialReferenceH srs);
 
     // Whether the text is a system.
     bool IsSystem() const { return m_srs != nullptr; }

@@ -325,33 +325,42 @@ std::string TopLevelEpsgCode(const std::string& wkt)
 
 bool CandidateOfWkt(const std::string& wkt, CandidateSource source, Candidate& candidate)
 {
-    const OsrHandle srs = NewSpatialReference(wkt);
-    if (!srs || !(OSRIsGeographic(srs.get()) || OSRIsProjected(srs.get())))
+    SpatialSystem system(wkt);
+    const OGRSpatialReferenceH srs = system.Handle();
+    if (!srs || !(OSRIsGeographic(srs) || OSRIsProjected(srs)))
         return false;
     candidate = Candidate();
-    candidate.kind = OSRIsProjected(srs.get()) ? CandidateKind::Projected : CandidateKind::Geographic;
-    const char* name = SystemNameOf(srs.get());
+    candidate.kind = OSRIsProjected(srs) ? CandidateKind::Projected : CandidateKind::Geographic;
+    const char* name = SystemNameOf(srs);
     candidate.name = name ? name : "";
     candidate.code = TopLevelEpsgCode(wkt);
     candidate.authority = candidate.code.empty() ? "" : "EPSG";
     candidate.source = source;
     candidate.wkt = wkt;
+    candidate.system = std::move(system);
     candidate.words = FoldedWords(candidate.name);
     return true;
 }
 
-std::string CandidateWkt(const Candidate& candidate)
+SpatialSystem CandidateSystem(const Candidate& candidate)
 {
+    if (candidate.system.IsSystem())
+        return candidate.system;
     if (!candidate.wkt.empty() || candidate.code.empty())
-        return candidate.wkt;
+        return SpatialSystem(candidate.wkt);
     OsrHandle srs(OSRNewSpatialReference(nullptr));
     if (!srs)
-        return std::string();
+        return SpatialSystem();
     QuietGdalErrors quiet;
     const OGRErr error = candidate.authority == "EPSG"
                              ? OSRImportFromEPSG(srs.get(), std::atoi(candidate.code.c_str()))
                              : OSRSetFromUserInput(srs.get(), CandidateCode(candidate).c_str());
     if (error != OGRERR_NONE)
-        return std::string();
-    return ExactWkt(srs.get());
+        return SpatialSystem();
+    return SpatialSystem(ExactWkt(srs.get()), srs.get());
+}
+
+std::string CandidateWkt(const Candidate& candidate)
+{
+    return CandidateSystem(candidate).Text();
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "catalog/GeogCatalog.h"
+#include "module/SpatialSystem.h"
 #include "map/AreaOfUse.h"
 #include "search/SearchTerms.h"
 
@@ -33,6 +34,7 @@ struct Candidate {
     std::string words;                  // the name's folded words
     std::vector<std::string> aliasWords;
     std::string wkt;                    // the system itself; empty for the database's, made when chosen
+    SpatialSystem system;               // the same, read, where it has been (a recent system)
     // A catalogue entry that is a database system stands for it: found by
     // its name, it shows as that system.
     const Candidate* standsFor = nullptr;
@@ -93,6 +95,9 @@ bool CandidateOfWkt(const std::string& wkt, CandidateSource source, Candidate& c
 // stands for, or that of its code in `database`; null when none is known.
 const AreaOfUse* AreaOfCandidate(const Candidate& candidate, const CandidateDatabase* database);
 
-// The WKT a candidate restores: its own, or its authority's for its code.
-// Empty when GDAL cannot make it.
+// The system a candidate restores: its own, or its authority's for its code
+// (made from the code, never from a text of it). No system when GDAL cannot
+// make it.
+SpatialSystem CandidateSystem(const Candidate& candidate);
+// Its text.
 std::string CandidateWkt(const Candidate& candidate);

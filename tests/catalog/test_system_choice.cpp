@@ -466,7 +466,7 @@ TEST(SystemChoiceRules, WhatIsHeldComesBackAsGiven)
               HoldProblem::NotAGeographicOrProjectedSystem);
     EXPECT_EQ(HoldSystem(local, "not WKT"), HoldProblem::Unreadable);
     EXPECT_EQ(local.shown.geogName, "WGS 84");
-    EXPECT_TRUE(local.held.wkt.empty());
+    EXPECT_TRUE(local.held.system.Text().empty());
 }
 
 namespace {
