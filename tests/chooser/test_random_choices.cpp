@@ -51,6 +51,15 @@ const std::vector<std::string>& Pool()
         p.push_back(Wkt("EPSG:26332", "FORMAT=WKT1_ESRI"));
         p.push_back("GEOGCS[\"Xian 1980\",DATUM[\"Xian_1980\",SPHEROID[\"IAG 1975\",6378140,298.257],"
                     "TOWGS84[24,-123,-94,0,0,0,0]],PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]]");
+        // A user's datum shift on WGS 84's own datum, geographic and under a
+        // UTM zone's text: nothing may trade it for EPSG's definition.
+        const std::string shifted = "GEOGCS[\"WGS 84\",DATUM[\"WGS_1984\",SPHEROID[\"WGS 84\",6378137,298.257223563],"
+                                    "TOWGS84[10,20,30,0,0,0,0]],PRIMEM[\"Greenwich\",0],"
+                                    "UNIT[\"degree\",0.0174532925199433]]";
+        p.push_back(shifted);
+        std::string zone = Wkt("EPSG:32631");
+        zone.replace(zone.find("GEOGCS["), zone.find(",PROJECTION[") - zone.find("GEOGCS["), shifted);
+        p.push_back(zone);
         p.push_back("PROJCS[\"Furlong grid\",GEOGCS[\"WGS 84\",DATUM[\"WGS_1984\",SPHEROID[\"WGS 84\",6378137,"
                     "298.257223563]],PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]],"
                     "PROJECTION[\"Transverse_Mercator\"],PARAMETER[\"latitude_of_origin\",0],"
@@ -198,6 +207,19 @@ protected:
         return axes;
     }
 
+    // The TOWGS84 terms a system's datum carries, as its text gives them.
+    static std::vector<std::string> ShiftTerms(OGRSpatialReferenceH srs)
+    {
+        std::vector<std::string> terms;
+        for (int i = 0; i < 7; ++i) {
+            const char* term = OSRGetAttrValue(srs, "TOWGS84", i);
+            if (!term)
+                break;
+            terms.push_back(FormatGeneral(CPLAtof(term), 15));
+        }
+        return terms;
+    }
+
     // Whether PROJ computes with a system: some point goes there.
     static bool Computes(OGRSpatialReferenceH srs)
     {
@@ -244,6 +266,25 @@ protected:
         const char* sameness[] = {"IGNORE_DATA_AXIS_TO_SRS_AXIS_MAPPING=YES",
                                   "CRITERION=EQUIVALENT_EXCEPT_AXIS_ORDER_GEOGCRS", nullptr};
         EXPECT_TRUE(OSRIsSameEx(result.get(), expectedSrs.get(), sameness))
+            << "the display: " << expected << "\nhanded back: " << given;
+        // The screen's geographic side, read off the summary, is the
+        // result's; and the datum shift of the system it shows is the
+        // result's, term by term (GDAL's sameness overlooks a shift).
+        // (A WKT2 result's names are read from its geographic part in WKT1,
+        // as the summary reads them.)
+        const OsrHandle geographic = NewSpatialReference(ExportToWkt(OsrHandle(OSRCloneGeogCS(result.get())).get()));
+        ASSERT_NE(geographic, nullptr) << given;
+        for (const std::string& line : TextLines(Summary())) {
+            for (const char* key : {"Datum", "Spheroid"}) {
+                const std::string label = std::string(key) + ": ";
+                if (line.rfind(label, 0) == 0) {
+                    EXPECT_EQ(AttrValue(geographic.get(), key[0] == 'D' ? "DATUM" : "SPHEROID"),
+                              line.substr(label.size()))
+                        << "the summary says " << line << "; handed back: " << given;
+                }
+            }
+        }
+        EXPECT_EQ(ShiftTerms(geographic.get()), ShiftTerms(expectedSrs.get()))
             << "the display: " << expected << "\nhanded back: " << given;
         // A name never claims what the system is not.
         const char* code = OSRGetAuthorityCode(result.get(), nullptr);
