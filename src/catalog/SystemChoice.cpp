@@ -136,6 +136,17 @@ std::string DefaultGeogEntry(const SystemChoice& choice)
     return EntryIfListed(choice.catalogues.geographic, kDefaultGeogEntry);
 }
 
+// The geographic entry a projected category starts from: the catalogue's
+// default, but never instead of the held system's own geographic system
+// while it is shown (a user's datum shift would be traded for the default's).
+std::string GeogEntryToKeep(const SystemChoice& choice)
+{
+    const HeldSystem& held = choice.held;
+    if (held.system.IsSystem() && !choice.shown.geogName.empty() && choice.shown.geogName == held.shown.geogName)
+        return choice.shown.geogName;
+    return DefaultGeogEntry(choice);
+}
+
 }  // namespace
 
 bool operator==(const ShownChoice& a, const ShownChoice& b)
@@ -196,7 +207,7 @@ void ChooseKind(SystemChoice& choice, bool projected)
     }
     shown.projected = true;
     shown.category = kCustomCategoryPosition;
-    shown.geogName = DefaultGeogEntry(choice);
+    shown.geogName = GeogEntryToKeep(choice);
     shown.zone = -1;
     ShowMethod(choice, 0);
     ChooseUnit(choice, 0);
@@ -217,13 +228,13 @@ void ChooseCategory(SystemChoice& choice, int category)
     shown.category = category;
     shown.zone = -1;
     if (category == kCustomCategoryPosition) {
-        shown.geogName = DefaultGeogEntry(choice);
+        shown.geogName = GeogEntryToKeep(choice);
         ShowMethod(choice, 0);
         ChooseUnit(choice, 0);
         return;
     }
     if (category == kUtmCategoryPosition) {
-        shown.geogName = DefaultGeogEntry(choice);
+        shown.geogName = GeogEntryToKeep(choice);
         ShowMethod(choice, kTransverseMercatorPosition);
         // The zone of the meridian last applied (one outside -180..180 lies
         // in the zone of its equivalent), in its hemisphere.

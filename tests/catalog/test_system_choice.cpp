@@ -314,12 +314,11 @@ TEST(SystemChoiceRules, ADatumShiftIsKeptOnEveryPath)
     };
     const Path paths[] = {
         {"held geographic, unchanged", shifted, [&](SystemChoice& c) { HoldSystem(c, shifted); }},
-        {"through UTM", shifted,
+        {"opened on it: Projected, then UTM", shifted,
          [&](SystemChoice& c) {
              HoldSystem(c, shifted);
              ChooseKind(c, true);
              ChooseCategory(c, kUtmCategoryPosition);
-             ChooseGeogSystem(c, "Shifted");
              ChooseZone(c, UtmPositionOfZone(31, true));
          }},
         {"a custom method, edited", shifted,

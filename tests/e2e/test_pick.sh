@@ -229,6 +229,13 @@ pick_case "handed in as WKT2 and left unchanged: the very text back" 0 \
   "$chooser
 Return" --wkt-file "$work/lv95.wkt2" --format wkt2
 
+# A user's datum shift survives the way to a UTM zone: Projected, then UTM.
+shifted='GEOGCS["Shifted",DATUM["Shifted_datum",SPHEROID["WGS 84",6378137,298.257223563],TOWGS84[10,20,30,0,0,0,0]],PRIMEM["Greenwich",0],UNIT["degree",0.0174532925199433]]'
+pick_case "a datum shift handed in survives Projected, then UTM" 0 \
+  'whole && [ "$(line 1)" = "UTM Zone 31, Northern Hemisphere" ] && line 2 | grep -q "TOWGS84\[10,20,30,0,0,0,0\]" && readable' \
+  "$chooser
+Tab Down Tab Down Return" --wkt "$shifted" --lang 2
+
 fi
 
 if [ "$group" = keys ]; then
