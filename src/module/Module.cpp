@@ -120,6 +120,11 @@ std::string GetSearchTermsPath()
     return g_moduleFolder + "/SearchTerms.txt";
 }
 
+std::string GetCountryNamesPath()
+{
+    return g_moduleFolder + "/CountryNames.txt";
+}
+
 std::string GetLandPath()
 {
     return g_moduleFolder + "/Land.txt";

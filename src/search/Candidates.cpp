@@ -112,6 +112,29 @@ Candidate CatalogueCandidate(const std::string& name, const std::string& wkt, Ca
 
 }  // namespace
 
+namespace {
+
+// EPSG's names of a system's other axis order end so: "(N-E)", "(E-N)",
+// "(zE-N)", "(Lat-Lon)".
+bool IsAxisOrderVariant(const std::string& name)
+{
+    const std::size_t open = name.rfind(" (");
+    if (open == std::string::npos || name.back() != ')')
+        return false;
+    const std::string inside = name.substr(open + 2, name.size() - open - 3);
+    const std::size_t dash = inside.find('-');
+    if (dash == std::string::npos || dash == 0 || dash + 1 == inside.size())
+        return false;
+    for (const std::string& axis : {inside.substr(0, dash), inside.substr(dash + 1)}) {
+        if (axis != "N" && axis != "E" && axis != "zE" && axis != "Lat" && axis != "Lon" && axis != "X" &&
+            axis != "Y" && axis != "S" && axis != "W")
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
 {
     if (!ProjDatabaseProblem().empty())
@@ -186,6 +209,10 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
         database->byCode.emplace(row.candidate.authority + ":" + row.candidate.code, list.size());
         list.push_back(std::move(row.candidate));
     }
+    for (Candidate& candidate : list) {
+        candidate.variant = IsAxisOrderVariant(candidate.name) ||
+                            (candidate.authority == "ESRI" && database->byCode.count("EPSG:" + candidate.code) > 0);
+    }
     // Each candidate's aliases once, however many the database repeats.
     std::unordered_set<std::string> seen;
     while (sqlite3_step(aliases.get()) == SQLITE_ROW) {
@@ -205,7 +232,11 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
     for (Candidate& candidate : list) {
         candidate.aliases.shrink_to_fit();
         candidate.aliasWords.shrink_to_fit();
+        database->vocabulary.Add(candidate.words);
+        for (const std::string& words : candidate.aliasWords)
+            database->vocabulary.Add(words);
     }
+    database->vocabulary.Finish();
     return database;
 }
 
@@ -272,7 +303,11 @@ SearchCandidates AllCandidates(const SystemCatalog& shipped, const SystemCatalog
     }
     for (const auto& [name, wkt] : user)
         all.own.push_back(CatalogueCandidate(name, wkt, CandidateSource::User));
-    all.terms = ReadSearchTerms(GetSearchTermsPath());
+    all.terms = ReadSearchTerms(std::vector<std::string>{GetSearchTermsPath(), GetCountryNamesPath()});
+    all.vocabulary.Add(all.database->vocabulary);
+    for (const Candidate& candidate : all.own)
+        all.vocabulary.Add(candidate.words);
+    all.vocabulary.Finish();
     return all;
 }
 

@@ -11,6 +11,7 @@
 
 #include "catalog/GeogCatalog.h"
 #include "module/SpatialSystem.h"
+#include "search/Spelling.h"
 #include "map/AreaOfUse.h"
 #include "search/SearchTerms.h"
 
@@ -38,6 +39,9 @@ struct Candidate {
     // A catalogue entry that is a database system stands for it: found by
     // its name, it shows as that system.
     const Candidate* standsFor = nullptr;
+    // Another form of an EPSG system (an axis-order variant, "(N-E)"; ESRI's
+    // copy of it under the same code): ranked after the systems themselves.
+    bool variant = false;
 };
 
 using CandidateList = std::vector<Candidate>;
@@ -48,6 +52,7 @@ struct CandidateDatabase {
     CandidateList candidates;
     std::vector<AreaOfUse> areas;  // the candidates point into it
     std::unordered_map<std::string, std::size_t> byCode;  // "EPSG:4326" → position
+    Vocabulary vocabulary;  // the words of the names and aliases
 
     // The system of that code ("EPSG:4326"); null when it is not one.
     const Candidate* Find(const std::string& code) const;
@@ -68,6 +73,7 @@ struct SearchCandidates {
     std::shared_ptr<const CandidateDatabase> database;
     CandidateList own;
     std::vector<SearchTerm> terms;
+    Vocabulary vocabulary;  // the database's words and the catalogues'
 
     std::size_t Size() const { return (database ? database->candidates.size() : 0) + own.size(); }
     const Candidate& operator[](std::size_t i) const

@@ -13,20 +13,38 @@ namespace {
 constexpr std::size_t kMaxQueryBytes = 1000;
 constexpr std::size_t kMaxQueryWords = 16;
 
+// Words that say what kind of system is meant rather than name one: a
+// system of that kind has them, whether or not its name says so.
+enum class KindWord { None, Geographic, Projected, Zone };
+
 struct QueryWord {
-    std::string word;       // "33"
+    std::string word;       // "33"; "33 n" for a number and its compass letter
     std::string start;      // " 33": the start of a word of a name
     std::string whole;      // " 33 ": a whole word of a name
     std::string authority;  // "EPSG" when the query said "EPSG:32650"
     bool digits = false;
     bool otherScript = false;
+    KindWord kind = KindWord::None;
 };
 
 // One way of reading the query: as typed, or with its search terms read.
 struct Reading {
     std::string folded;  // the whole query's folded words, for an exact name
     std::vector<QueryWord> words;
+    bool corrected = false;  // words split or corrected: never as good as the words typed
 };
+
+// A compass word as the names write it after a number ("33N", "CM 117E").
+const char* CompassLetter(const std::string& word)
+{
+    static const std::pair<const char*, const char*> kCompass[] = {
+        {"north", "n"}, {"south", "s"}, {"east", "e"}, {"west", "w"}};
+    for (const auto& [spelt, letter] : kCompass) {
+        if (word == spelt || word == letter)
+            return letter;
+    }
+    return nullptr;
+}
 
 Reading ReadingOf(const std::string& folded)
 {
@@ -37,11 +55,25 @@ Reading ReadingOf(const std::string& folded)
         words.push_back(folded.substr(at, end - at));
         at = end + 1;
     }
+    // A number and the compass word after it are one word of a name, as the
+    // names write them: "50n" and "32 south" are "50 n" and "32 s", never a
+    // 50 in "ED50" with an N elsewhere.
+    for (std::size_t i = 0; i + 1 < words.size(); ++i) {
+        const char* letter = CompassLetter(words[i + 1]);
+        if (letter && !words[i].empty() && words[i].find_first_not_of("0123456789") == std::string::npos) {
+            words[i] += std::string(" ") + letter;
+            words.erase(words.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+        }
+    }
     for (std::size_t i = 0; i < words.size() && reading.words.size() < kMaxQueryWords; ++i) {
         const std::string& word = words[i];
         QueryWord query;
         query.word = word;
         query.digits = word.find_first_not_of("0123456789") == std::string::npos;
+        query.kind = word == "geographic" ? KindWord::Geographic
+                     : word == "projected" ? KindWord::Projected
+                     : word == "zone"      ? KindWord::Zone
+                                           : KindWord::None;
         // "EPSG:32650", "esri 54009": the authority names no part of any name.
         if ((word == "epsg" || word == "esri") && i + 1 < words.size() &&
             words[i + 1].find_first_not_of("0123456789") == std::string::npos)
@@ -62,21 +94,30 @@ Reading ReadingOf(const std::string& folded)
     return reading;
 }
 
-std::vector<Reading> ReadingsOf(std::string_view query, const std::vector<SearchTerm>& terms)
+std::vector<Reading> ReadingsOf(std::string_view query, const SearchCandidates& candidates)
 {
     std::vector<Reading> readings;
     const std::string folded = FoldedWords(query.substr(0, kMaxQueryBytes));
     if (folded.empty())
         return readings;
     readings.push_back(ReadingOf(folded));
-    const std::string read = WithTermsRead(folded, terms);
+    const std::string read = WithTermsRead(folded, candidates.terms);
     if (read != folded)
         readings.push_back(ReadingOf(read));
+    // Words the names know nothing like, split or corrected: found after
+    // every system the words as typed find.
+    for (const std::string& typed : {folded, read}) {
+        const std::string corrected = CorrectedWords(typed, candidates.vocabulary);
+        if (corrected != typed) {
+            readings.push_back(ReadingOf(corrected));
+            readings.back().corrected = true;
+        }
+    }
     return readings;
 }
 
 // How the words fit a system, best first.
-enum class Fit { ExactCode, ExactName, WholeWords, Starts, None };
+enum class Fit { ExactCode, ExactName, WholeWords, Starts, Corrected, None };
 
 struct Score {
     Fit fit = Fit::None;
@@ -141,6 +182,15 @@ Score FitOf(const Candidate& candidate, const std::string& words, const Reading&
             allWhole = false;
             continue;
         }
+        // "zone" may be left out, or put in where the name has none
+        // ("gauss kruger zone 39"); "geographic" and "projected" say the kind.
+        // A name that says it fits better than one of the kind alone.
+        if ((query.kind == KindWord::Zone && candidate.kind == CandidateKind::Projected) ||
+            (query.kind == KindWord::Geographic && candidate.kind == CandidateKind::Geographic) ||
+            (query.kind == KindWord::Projected && candidate.kind == CandidateKind::Projected)) {
+            allWhole = false;
+            continue;
+        }
         const AreaHits::Hit hit = areaHits.Of(w);
         if (hit == AreaHits::kNone)
             return Score();
@@ -157,14 +207,17 @@ Score ScoreOf(const Candidate& candidate, const std::vector<Reading>& readings)
     Score best;
     for (const Reading& reading : readings) {
         AreaHits areaHits(candidate, reading);
-        Score score = FitOf(candidate, candidate.words, reading, areaHits);
-        if (Better(score, best))
-            best = score;
-        for (std::size_t i = 0; i < candidate.aliasWords.size(); ++i) {
-            score = FitOf(candidate, candidate.aliasWords[i], reading, areaHits);
-            score.alias = static_cast<int>(i);
+        const auto consider = [&](Score score) {
+            if (reading.corrected && score.fit != Fit::None)
+                score.fit = Fit::Corrected;
             if (Better(score, best))
                 best = score;
+        };
+        consider(FitOf(candidate, candidate.words, reading, areaHits));
+        for (std::size_t i = 0; i < candidate.aliasWords.size(); ++i) {
+            Score score = FitOf(candidate, candidate.aliasWords[i], reading, areaHits);
+            score.alias = static_cast<int>(i);
+            consider(score);
         }
     }
     return best;
@@ -180,16 +233,17 @@ const Candidate& Shown(const Candidate& candidate)
 // The ranking, in the order of what decides:
 // 1. how the words fit: the exact code, then the exact name or alias, then
 //    every word a whole word of a name (or of the area of use), then every
-//    word the start of one;
-// 2. the datum: WGS 84's systems, then those on today's datums, then
+//    word the start of one, then the words split or corrected;
+// 2. a system before its other forms (its axis-order variant, ESRI's copy);
+// 3. the datum: WGS 84's systems, then those on today's datums, then
 //    historical ones, for a text rarely names the datum and today's are what
 //    people use;
-// 3. found by a name before found by an area of use: the name says what the
+// 4. found by a name before found by an area of use: the name says what the
 //    system is;
-// 4. of the systems found by their area, projected before geographic and the
+// 5. of the systems found by their area, projected before geographic and the
 //    widest area first: typing a place asks for the grid of the whole place;
-// 5. the shorter name: the fewer words besides those typed, the closer;
-// 6. the name, then EPSG's before ESRI's before the catalogues', for an order
+// 6. the shorter name: the fewer words besides those typed, the closer;
+// 7. the name, then EPSG's before ESRI's before the catalogues', for an order
 //    that never changes.
 struct Ranked {
     Score score;
@@ -202,7 +256,7 @@ auto RankKey(const Ranked& ranked, const SearchCandidates& candidates)
     const bool byArea = ranked.score.throughArea;
     const int kindOrder = byArea && shown.kind == CandidateKind::Geographic ? 1 : 0;
     const double widest = byArea && shown.area ? -shown.area->Size() : 0.0;
-    return std::make_tuple(ranked.score.fit, shown.datum, byArea, kindOrder, widest, shown.name.size(),
+    return std::make_tuple(ranked.score.fit, shown.variant, shown.datum, byArea, kindOrder, widest, shown.name.size(),
                            std::string_view(shown.name), shown.authority == "ESRI", shown.source, ranked.index);
 }
 
@@ -232,7 +286,7 @@ std::vector<Found> Present(const std::vector<Ranked>& ranked, const SearchCandid
 
 std::vector<Found> FindCandidates(const SearchCandidates& candidates, std::string_view query, std::size_t limit)
 {
-    const std::vector<Reading> readings = ReadingsOf(query, candidates.terms);
+    const std::vector<Reading> readings = ReadingsOf(query, candidates);
     if (readings.empty() || readings[0].words.empty() || limit == 0)
         return {};
     std::vector<Ranked> ranked;
@@ -266,7 +320,7 @@ std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latit
     // UTM zone, then continental and world systems).
     const auto key = [&](std::size_t i) {
         const Candidate& c = candidates[i];
-        return std::make_tuple(c.datum == DatumUse::Historical, c.area->Size(), c.datum, c.name.size(),
+        return std::make_tuple(c.variant, c.datum == DatumUse::Historical, c.area->Size(), c.datum, c.name.size(),
                                std::string_view(c.name), c.authority == "ESRI", i);
     };
     const std::size_t kept = std::min(inside.size(), limit);

@@ -34,6 +34,18 @@ std::vector<SearchTerm> ReadSearchTerms(const std::string& path)
     return terms;
 }
 
+std::vector<SearchTerm> ReadSearchTerms(const std::vector<std::string>& paths)
+{
+    std::vector<SearchTerm> terms;
+    for (const std::string& path : paths) {
+        std::vector<SearchTerm> more = ReadSearchTerms(path);
+        terms.insert(terms.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+    }
+    std::stable_sort(terms.begin(), terms.end(),
+                     [](const SearchTerm& a, const SearchTerm& b) { return a.term.size() > b.term.size(); });
+    return terms;
+}
+
 std::string WithTermsRead(const std::string& folded, const std::vector<SearchTerm>& terms)
 {
     // Each term is looked for in what was typed, never in a reading put in

@@ -15,6 +15,8 @@ struct SearchTerm {
 // stands for; '#' starts a comment line. Longest terms first. None when the
 // file cannot be read.
 std::vector<SearchTerm> ReadSearchTerms(const std::string& path);
+// The terms of several such files together, longest first.
+std::vector<SearchTerm> ReadSearchTerms(const std::vector<std::string>& paths);
 
 // `folded` (folded words) with every term in it, as whole words, replaced by
 // its reading, the longest terms first; `folded` itself when it holds none.

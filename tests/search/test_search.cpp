@@ -18,6 +18,7 @@
 #include "module/Module.h"
 #include "search/RecentSystems.h"
 #include "search/SearchPopup.h"
+#include "search/Spelling.h"
 #include "support/TestSupport.h"
 #include "util/FileIO.h"
 #include "util/Text.h"
@@ -122,6 +123,34 @@ TEST(Search, FindsWhatPeopleTypeAmongTheFirstThree)
         // Numbers are whole numbers: zone 33, not 1933.
         {"etrs 33", "EPSG:25833", nullptr},
         {"beijing 20", "EPSG:21420", nullptr},
+        // Words run together or misspelt: found after what is typed right.
+        {"pseudomercator", "EPSG:3857", "EPSG:3857"},
+        {"winkeltripel", "ESRI:54042", "ESRI:54042"},
+        {"winkel tripl", "ESRI:54042", "ESRI:54042"},
+        {"mollweid", "ESRI:54009", "ESRI:54009"},
+        {"lamber 93", "EPSG:2154", "EPSG:2154"},
+        {"britsh national grid", "EPSG:27700", "EPSG:27700"},
+        // Compass words spelt out; "zone" left out or put in.
+        {"utm zone 32 south", "EPSG:32732", "EPSG:32732"},
+        {"utm 33 north", "EPSG:32633", "EPSG:32633"},
+        {"etrs89 utm 33 north", "EPSG:25833", "EPSG:25833"},
+        {"gauss kruger zone 39", "3-degree Gauss-Kruger zone 39", nullptr},
+        // A zone's number and letter are one: not the 50 of ED50.
+        {"utm 50n", "EPSG:32650", "EPSG:32650"},
+        // Another form of a system comes after it.
+        {"utm33n", "EPSG:25833", "EPSG:32633"},
+        // Countries under other names.
+        {"czech republic", "S-JTSK", nullptr},
+        {"great britain", "EPSG:27700", "EPSG:27700"},
+        // Chinese as people write it.
+        {"3度", "3-degree Gauss-Kruger", nullptr},
+        {"6度", "CGCS2000 / Gauss-Kruger", nullptr},
+        {"第39带", "3-degree Gauss-Kruger zone 39", nullptr},
+        {"带号39", "3-degree Gauss-Kruger zone 39", nullptr},
+        {"经纬度", "EPSG:4326", "EPSG:4326"},
+        {"国家2000", "EPSG:4490", "EPSG:4490"},
+        {"cgcs2000 中央经线117", "CGCS2000 / Gauss-Kruger CM 117E", nullptr},
+        {"cgcs2000 cm117", "CGCS2000 / Gauss-Kruger CM 117E", nullptr},
         // The user's own.
         {"site grid", "My Site Grid", nullptr},
     };
@@ -223,6 +252,34 @@ TEST(Search, PlacesAreReadAndFindTheSystemsUsedThere)
 
 TEST(Search, FoldingAndTermsForgiveSpelling)
 {
+    // Typos: a letter wrong, missing, added, two swapped; counted no further than asked.
+    const struct {
+        const char* a;
+        const char* b;
+        int most, typos;
+    } typos[] = {
+        {"mercator", "mercator", 2, 0}, {"mercatr", "mercator", 2, 1}, {"mecrator", "mercator", 2, 1},
+        {"mercxtor", "mercator", 2, 1}, {"merkatorr", "mercator", 2, 2}, {"lambert", "mercator", 2, 3},
+        {"", "abc", 5, 3},
+    };
+    for (const auto& t : typos)
+        EXPECT_EQ(Typos(t.a, t.b, t.most), t.typos) << t.a << " " << t.b;
+    // Against the names' words: run-together words split, one typo from five
+    // letters, two from nine, none below.
+    Vocabulary words;
+    words.Add(" wgs 84 pseudo mercator ");
+    words.Add(" world winkel tripel ngs ");
+    words.Add(" transverse mercator ");
+    words.Finish();
+    const std::pair<const char*, const char*> corrected[] = {
+        {" pseudomercator ", " pseudo mercator "}, {" winkeltrip ", " winkel trip "},
+        {" mercatr ", " mercator "},                {" transvarse mercator ", " transverse mercator "},
+        {" transvrese mercatr ", " transverse mercator "}, {" trpl ", " trpl "},
+        {" wgs 84 ", " wgs 84 "},                   {" zzzzzzz ", " zzzzzzz "},
+    };
+    for (const auto& [typed, read] : corrected)
+        EXPECT_EQ(CorrectedWords(typed, words), read) << typed;
+
     const std::pair<const char*, const char*> folded[] = {
         {"WGS 84 / UTM zone 33N", " wgs 84 utm zone 33 n "},
         {"utm33n", " utm 33 n "},

@@ -1,0 +1,164 @@
+#include "search/Spelling.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+bool IsLetterWord(std::string_view word)
+{
+    return word.size() >= 2 &&
+           std::all_of(word.begin(), word.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+}
+
+// Typos allowed in a word of that length.
+int TyposAllowed(std::size_t length)
+{
+    return length >= 9 ? 2 : length >= 5 ? 1 : 0;
+}
+
+}  // namespace
+
+void Vocabulary::Add(std::string_view folded)
+{
+    for (std::size_t at = 1; at < folded.size();) {
+        std::size_t end = folded.find(' ', at);
+        if (end == std::string_view::npos)
+            end = folded.size();
+        const std::string_view word = folded.substr(at, end - at);
+        if (IsLetterWord(word))
+            m_words.emplace_back(word);
+        at = end + 1;
+    }
+}
+
+void Vocabulary::Add(const Vocabulary& other)
+{
+    m_words.insert(m_words.end(), other.m_words.begin(), other.m_words.end());
+}
+
+void Vocabulary::Finish()
+{
+    std::sort(m_words.begin(), m_words.end());
+    m_words.erase(std::unique(m_words.begin(), m_words.end()), m_words.end());
+    m_words.shrink_to_fit();
+}
+
+bool Vocabulary::Has(std::string_view word) const
+{
+    return std::binary_search(m_words.begin(), m_words.end(), word,
+                              [](std::string_view a, std::string_view b) { return a < b; });
+}
+
+bool Vocabulary::HasStart(std::string_view word) const
+{
+    const auto at = std::lower_bound(m_words.begin(), m_words.end(), word,
+                                     [](const std::string& a, std::string_view b) { return std::string_view(a) < b; });
+    return at != m_words.end() && std::string_view(*at).substr(0, word.size()) == word;
+}
+
+std::string Vocabulary::Split(std::string_view word) const
+{
+    // Fewest pieces to reach each position; the last piece may be a start.
+    const std::size_t n = word.size();
+    constexpr int kNone = std::numeric_limits<int>::max();
+    std::vector<int> pieces(n + 1, kNone);
+    std::vector<std::size_t> from(n + 1, 0);
+    pieces[0] = 0;
+    for (std::size_t end = 2; end <= n; ++end) {
+        for (std::size_t start = 0; start + 2 <= end; ++start) {
+            if (pieces[start] == kNone || pieces[start] + 1 >= pieces[end])
+                continue;
+            const std::string_view piece = word.substr(start, end - start);
+            if (Has(piece) || (end == n && piece.size() >= 3 && HasStart(piece))) {
+                pieces[end] = pieces[start] + 1;
+                from[end] = start;
+            }
+        }
+    }
+    if (pieces[n] == kNone || pieces[n] < 2)
+        return std::string();
+    std::vector<std::string_view> parts;
+    for (std::size_t end = n; end > 0; end = from[end])
+        parts.push_back(word.substr(from[end], end - from[end]));
+    std::string split;
+    for (auto part = parts.rbegin(); part != parts.rend(); ++part)
+        split += (split.empty() ? "" : " ") + std::string(*part);
+    return split;
+}
+
+std::string Vocabulary::Closest(std::string_view word) const
+{
+    const int allowed = TyposAllowed(word.size());
+    if (allowed == 0)
+        return std::string();
+    std::string best;
+    int bestTypos = allowed + 1;
+    for (const std::string& known : m_words) {
+        const int lengthApart = static_cast<int>(known.size()) - static_cast<int>(word.size());
+        if (lengthApart > bestTypos - 1 || -lengthApart > bestTypos - 1)
+            continue;
+        const int typos = Typos(word, known, bestTypos - 1);
+        if (typos < bestTypos) {
+            bestTypos = typos;
+            best = known;
+        }
+    }
+    return best;
+}
+
+int Typos(std::string_view a, std::string_view b, int most)
+{
+    const std::size_t n = a.size(), m = b.size();
+    // Three rows of the table: two back for a swap.
+    std::vector<int> before(m + 1), previous(m + 1), current(m + 1);
+    for (std::size_t j = 0; j <= m; ++j)
+        previous[j] = static_cast<int>(j);
+    int previousLeast = 0;
+    for (std::size_t i = 1; i <= n; ++i) {
+        current[0] = static_cast<int>(i);
+        int rowLeast = current[0];
+        for (std::size_t j = 1; j <= m; ++j) {
+            const int change = a[i - 1] == b[j - 1] ? 0 : 1;
+            int cost = std::min({previous[j] + 1, current[j - 1] + 1, previous[j - 1] + change});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                cost = std::min(cost, before[j - 2] + 1);
+            current[j] = cost;
+            rowLeast = std::min(rowLeast, cost);
+        }
+        // A swap reaches back two rows: both past the most, no cell can come back.
+        if (rowLeast > most && previousLeast > most)
+            return most + 1;
+        previousLeast = rowLeast;
+        std::swap(before, previous);
+        std::swap(previous, current);
+    }
+    return std::min(previous[m], most + 1);
+}
+
+std::string CorrectedWords(const std::string& folded, const Vocabulary& vocabulary)
+{
+    if (vocabulary.Size() == 0)
+        return folded;
+    std::string corrected = " ";
+    bool changed = false;
+    for (std::size_t at = 1; at < folded.size();) {
+        const std::size_t end = folded.find(' ', at);
+        if (end == std::string::npos)
+            break;
+        const std::string word = folded.substr(at, end - at);
+        std::string reading = word;
+        if (IsLetterWord(word) && word.size() >= 5 && !vocabulary.HasStart(word)) {
+            std::string better = vocabulary.Split(word);
+            if (better.empty())
+                better = vocabulary.Closest(word);
+            if (!better.empty()) {
+                reading = better;
+                changed = true;
+            }
+        }
+        corrected += reading + " ";
+        at = end + 1;
+    }
+    return changed ? corrected : folded;
+}

@@ -1,0 +1,42 @@
+// Reading what was typed carelessly: words run together ("pseudomercator")
+// and words misspelt ("mercatr"), read against the words the names use.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The Latin words of the names (folded, letters only, two letters or more).
+class Vocabulary {
+public:
+    // Adds the words of a name, folded (see FoldedWords).
+    void Add(std::string_view folded);
+    void Add(const Vocabulary& other);
+    // Sorts the words; before any look-up.
+    void Finish();
+    std::size_t Size() const { return m_words.size(); }
+
+    // Whether a word of the names starts with `word` (or is it).
+    bool HasStart(std::string_view word) const;
+    // `word` as words of the names, run together ("pseudomercator" is
+    // "pseudo mercator"; the last may be the start of one); the fewest
+    // words, empty when it is none.
+    std::string Split(std::string_view word) const;
+    // The word of the names that `word` is with the fewest typos (a letter
+    // wrong, missing, added, or two swapped), one allowed from five letters
+    // on, two from nine; empty for none.
+    std::string Closest(std::string_view word) const;
+
+private:
+    bool Has(std::string_view word) const;
+    std::vector<std::string> m_words;
+};
+
+// `folded` (folded words) with each Latin word the names know no word
+// starting with, of five letters or more, split into words of the names or
+// corrected to the closest; `folded` itself when no word is.
+std::string CorrectedWords(const std::string& folded, const Vocabulary& vocabulary);
+
+// The typos between two words: letters wrong, missing, added or two
+// swapped (optimal string alignment); `most` + 1 once it is more than `most`.
+int Typos(std::string_view a, std::string_view b, int most);
