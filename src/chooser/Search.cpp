@@ -9,6 +9,7 @@
 #include <chrono>
 
 #include "chooser/ProjectionDlg.h"
+#include "map/AreaMap.h"
 #include "catalog/Identification.h"
 #include "search/RecentSystems.h"
 #include "search/SearchPopup.h"
@@ -43,6 +44,10 @@ void CProjectionDlg::SetUpSearch()
             RestoreSystem(CandidateSystem(chosen));
         });
     m_search->SetOnHighlight([this](const Candidate* candidate) { ShowCandidateArea(candidate); });
+    m_search->SetOnPlace([this](std::optional<std::pair<double, double>> place) {
+        if (AreaMap* map = GetAreaMap())
+            map->SetMarker(place);
+    });
     auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), dialog);
     QObject::connect(find, &QShortcut::activated, field, [field] {
         field->setFocus(Qt::ShortcutFocusReason);

@@ -32,11 +32,9 @@ std::vector<OrvaneFoundSystem> OrvaneFindSystems(const char* text, std::size_t l
 {
     if (!text)
         return {};
-    Place place;
-    if (ParsePlace(text, place))
-        return OrvaneFindSystemsAt(place.latitude, place.longitude, limit);
+    // A place (coordinates, a city) lists the systems used there.
     const SearchCandidates candidates = AllCandidates(ShippedGeogSystems(), UserGeogSystems());
-    return Described(FindCandidates(candidates, text, limit));
+    return Described(FindForText(candidates, text, limit).found);
 }
 
 std::vector<OrvaneFoundSystem> OrvaneFindSystemsAt(double latitude, double longitude, std::size_t limit)

@@ -162,4 +162,26 @@ void AreaMap::paintEvent(QPaintEvent*)
             painter.drawEllipse(rect.center(), kSmallestVisible, kSmallestVisible);
         }
     }
+    // The place typed: a dot in the text's colour, ringed in the base's, so
+    // that it shows over land, sea and area alike.
+    if (const std::optional<QPointF> mark = MarkerPoint()) {
+        painter.setPen(QPen(palette().color(QPalette::Base), 1.5));
+        painter.setBrush(palette().color(QPalette::Text));
+        painter.drawEllipse(*mark, 3.5, 3.5);
+    }
+}
+
+void AreaMap::SetMarker(std::optional<std::pair<double, double>> latitudeLongitude)
+{
+    if (latitudeLongitude == m_marker)
+        return;
+    m_marker = latitudeLongitude;
+    update();
+}
+
+std::optional<QPointF> AreaMap::MarkerPoint() const
+{
+    if (!m_marker)
+        return std::nullopt;
+    return ToWidget(m_marker->second, m_marker->first);
 }

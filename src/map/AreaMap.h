@@ -2,6 +2,8 @@
 // under it a line naming the area (elided; the whole name in its tooltip).
 #pragma once
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include <QWidget>
@@ -22,6 +24,10 @@ public:
     std::vector<QRectF> AreaRects() const;
     // The line under the map.
     QLabel* NameLine() const { return m_name; }
+    // Marks a place (a city typed in the search) over the area; none unmarks.
+    void SetMarker(std::optional<std::pair<double, double>> latitudeLongitude);
+    // Where the mark is drawn, in the widget's coordinates; none when unmarked.
+    std::optional<QPointF> MarkerPoint() const;
     // The map's frame: as wide as the widget allows at twice its height,
     // centred, above the line.
     QRectF MapRect() const;
@@ -40,4 +46,5 @@ private:
 
     AreaOfUse m_area;
     QLabel* m_name;
+    std::optional<std::pair<double, double>> m_marker;
 };

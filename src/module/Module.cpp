@@ -125,6 +125,11 @@ std::string GetCountryNamesPath()
     return g_moduleFolder + "/CountryNames.txt";
 }
 
+std::string GetCitiesPath()
+{
+    return g_moduleFolder + "/Cities.txt";
+}
+
 std::string GetLandPath()
 {
     return g_moduleFolder + "/Land.txt";

@@ -14,6 +14,7 @@
 #include "module/GdalSupport.h"
 #include "module/Module.h"
 #include "module/ProjSupport.h"
+#include "search/Cities.h"
 #include "search/Folding.h"
 #include "util/Text.h"
 
@@ -34,6 +35,7 @@ const std::unordered_set<std::string> kCurrentDatums = {
     "6619", "6151", "6150", "6181",                          // SWEREF99, CHTRF95, CH1903+, LUREF
     "1159", "1077",                                          // GSK-2011, Ukraine 2000
     "6737", "1026", "6755", "6148", "6747",                  // Korea 2000, TWD97, DGN95, Hartebeesthoek94, GR96
+    "6277", "6173",                                          // OSGB 1936 (the British National Grid's), IRENET95
 };
 
 DatumUse DatumUseOf(const std::string& authority, const std::string& code)
@@ -308,6 +310,8 @@ SearchCandidates AllCandidates(const SystemCatalog& shipped, const SystemCatalog
     for (const Candidate& candidate : all.own)
         all.vocabulary.Add(candidate.words);
     all.vocabulary.Finish();
+    // Read here, off the UI thread, rather than at the first word typed.
+    Cities();
     return all;
 }
 

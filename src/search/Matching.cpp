@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <tuple>
 
+#include "search/Cities.h"
 #include "search/Folding.h"
+#include "search/Places.h"
 
 namespace {
 
@@ -223,6 +225,31 @@ Score ScoreOf(const Candidate& candidate, const std::vector<Reading>& readings)
     return best;
 }
 
+// Whether an area of use is a whole country, as EPSG names areas: the
+// country and what of it ("France", "Europe - Liechtenstein and
+// Switzerland"), where a zone within it gives its bounds in degrees ("...
+// between 47.25°N and 48.75°N"); no larger than a large country's bounds
+// (a thousand square degrees: a continent's, "Europe - ETRS89", is three).
+bool IsNationalArea(const AreaOfUse& area)
+{
+    constexpr double kLargestCountry = 1000.0;
+    return !area.name.empty() && area.name.find("\u00B0") == std::string::npos &&
+           area.name.compare(0, 5, "World") != 0 && area.Size() <= kLargestCountry;
+}
+
+// Whether a place lies well inside an area's bounds (a twentieth of its
+// width and height from every edge), not in a corner that the bounding box
+// holds of a neighbouring country.
+bool WellInside(const AreaOfUse& area, double latitude, double longitude)
+{
+    if (!area.bounded || area.west > area.east)
+        return true;
+    const double margin = 0.05;
+    const double width = area.east - area.west, height = area.north - area.south;
+    return longitude - area.west >= margin * width && area.east - longitude >= margin * width &&
+           latitude - area.south >= margin * height && area.north - latitude >= margin * height;
+}
+
 // The system a candidate shows as: a catalogue entry that is a database
 // system shows as that system.
 const Candidate& Shown(const Candidate& candidate)
@@ -315,13 +342,24 @@ std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latit
         if (!candidate.standsFor && candidate.area && candidate.area->Contains(latitude, longitude))
             inside.push_back(i);
     }
-    // Systems on the datums in use today first, then historical ones; the
-    // smallest area first within each (a city's grid, the country's, the
-    // UTM zone, then continental and world systems).
+    // The ranking of a place's systems, in the order of what decides:
+    // 1. a system before its other forms (axis-order variants, ESRI's copies);
+    // 2. on the datums in use today, then historical ones;
+    // 3. the country's own systems (EPSG's, of an area that is a whole
+    //    country, the place well inside its bounds: a box's corner may hold a
+    //    neighbour's capital) before zones and grids within it, and before
+    //    continental and world ones;
+    // 4. EPSG's before ESRI's own;
+    // 5. projected before geographic: a place asks for its grid;
+    // 6. the smallest area first (a city's grid, the UTM zone, then
+    //    continental and world systems).
     const auto key = [&](std::size_t i) {
         const Candidate& c = candidates[i];
-        return std::make_tuple(c.variant, c.datum == DatumUse::Historical, c.area->Size(), c.datum, c.name.size(),
-                               std::string_view(c.name), c.authority == "ESRI", i);
+        const bool national = c.authority == "EPSG" && IsNationalArea(*c.area) &&
+                              WellInside(*c.area, latitude, longitude);
+        return std::make_tuple(c.variant, c.datum == DatumUse::Historical, !national, c.authority == "ESRI",
+                               c.kind == CandidateKind::Geographic, c.area->Size(), c.datum, c.name.size(),
+                               std::string_view(c.name), i);
     };
     const std::size_t kept = std::min(inside.size(), limit);
     std::partial_sort(inside.begin(), inside.begin() + static_cast<std::ptrdiff_t>(kept), inside.end(),
@@ -330,4 +368,30 @@ std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latit
     for (std::size_t k = 0; k < kept; ++k)
         found.push_back(Found{&candidates[inside[k]], std::string()});
     return found;
+}
+
+Finding FindForText(const SearchCandidates& candidates, std::string_view text, std::size_t limit)
+{
+    Finding finding;
+    Place place;
+    bool isCity = false;
+    if (!PlaceNamed(text, place, finding.placeLabel, isCity)) {
+        finding.found = FindCandidates(candidates, text, limit);
+        return finding;
+    }
+    finding.atPlace = true;
+    finding.latitude = place.latitude;
+    finding.longitude = place.longitude;
+    finding.found = CandidatesAt(candidates, place.latitude, place.longitude, limit);
+    if (!isCity)
+        return finding;
+    for (Found& named : FindCandidates(candidates, text, limit)) {
+        if (finding.found.size() >= limit)
+            break;
+        const bool listed = std::any_of(finding.found.begin(), finding.found.end(),
+                                        [&](const Found& f) { return f.candidate == named.candidate; });
+        if (!listed)
+            finding.found.push_back(std::move(named));
+    }
+    return finding;
 }

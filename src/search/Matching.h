@@ -29,3 +29,15 @@ std::vector<Found> FindCandidates(const SearchCandidates& candidates, std::strin
 // then the country's, then the UTM zone's, then the continent's).
 std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latitude, double longitude,
                                 std::size_t limit);
+
+// What a text finds: the systems used at the place it names (coordinates,
+// or a city: then, after them, the systems whose names hold the city's
+// name, "DHDN / Soldner Berlin"), else what its words find (FindCandidates).
+// `place` and `placeLabel` say the place, when it named one.
+struct Finding {
+    std::vector<Found> found;
+    bool atPlace = false;
+    double latitude = 0, longitude = 0;
+    std::string placeLabel;  // "Berlin (DE)", "52.5200°N 13.4000°E"
+};
+Finding FindForText(const SearchCandidates& candidates, std::string_view text, std::size_t limit);

@@ -145,6 +145,8 @@ void SearchPopup::Refill()
     if (query.find_first_not_of(" \t") == std::string::npos) {
         // A recent system is chosen only when the user moves to it: Enter on
         // an empty field is OK's.
+        if (m_place)
+            m_place(std::nullopt);
         m_recent = m_recents();
         for (const Candidate& recent : m_recent)
             rows.push_back(Row{&recent, std::string()});
@@ -154,15 +156,16 @@ void SearchPopup::Refill()
     }
     m_searched = m_candidates.get();
     const SearchCandidates& candidates = *m_searched;
-    Place place;
-    if (ParsePlace(query, place)) {
-        for (const Found& found : CandidatesAt(candidates, place.latitude, place.longitude, kRowsShown))
-            rows.push_back(Row{found.candidate, found.alias});
-        Show(MessageWith(MessageId::SearchSystemsAt, PlaceText(place)), std::move(rows), true);
+    Finding finding = FindForText(candidates, query, kRowsShown);
+    for (Found& found : finding.found)
+        rows.push_back(Row{found.candidate, std::move(found.alias)});
+    if (m_place)
+        m_place(finding.atPlace ? std::optional<std::pair<double, double>>({finding.latitude, finding.longitude})
+                                : std::nullopt);
+    if (finding.atPlace) {
+        Show(MessageWith(MessageId::SearchSystemsAt, finding.placeLabel), std::move(rows), true);
         return;
     }
-    for (Found& found : FindCandidates(candidates, query, kRowsShown))
-        rows.push_back(Row{found.candidate, std::move(found.alias)});
     // The best match of words typed is chosen at once.
     const std::string heading = rows.empty() ? MessageWith(MessageId::SearchNoMatch, Quoted(query)) : std::string();
     Show(heading, std::move(rows), true);
@@ -286,6 +289,8 @@ void SearchPopup::Hide()
     m_list->hide();
     if (shown && m_highlight)
         m_highlight(nullptr);
+    if (shown && m_place)
+        m_place(std::nullopt);
 }
 
 int SearchPopup::CurrentRow() const

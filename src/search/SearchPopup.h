@@ -7,6 +7,8 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include <QObject>
@@ -33,6 +35,10 @@ public:
     ~SearchPopup() override;
 
     void SetOnHighlight(Highlighter highlight) { m_highlight = std::move(highlight); }
+    // Told of the place the text names (latitude, longitude), or of none,
+    // as the list is filled; of none when it closes.
+    using PlaceTeller = std::function<void(std::optional<std::pair<double, double>>)>;
+    void SetOnPlace(PlaceTeller tell) { m_place = std::move(tell); }
     // Reads the candidates anew (the user's catalogue changed).
     void Reload();
     // The list: a window of its own, as wide as the names need (up to the
@@ -68,6 +74,7 @@ private:
     Recents m_recents;
     Chooser m_choose;
     Highlighter m_highlight;
+    PlaceTeller m_place;
     std::shared_future<std::shared_ptr<const SearchCandidates>> m_candidates;
     std::vector<Row> m_rows;
     // What the rows point into: the candidates searched, the recent systems.

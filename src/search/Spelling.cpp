@@ -44,6 +44,14 @@ void Vocabulary::Finish()
     m_words.shrink_to_fit();
 }
 
+std::size_t Vocabulary::Bytes() const
+{
+    std::size_t bytes = m_words.capacity() * sizeof(std::string);
+    for (const std::string& word : m_words)
+        bytes += word.capacity() > 15 ? word.capacity() + 1 : 0;
+    return bytes;
+}
+
 bool Vocabulary::Has(std::string_view word) const
 {
     return std::binary_search(m_words.begin(), m_words.end(), word,

@@ -15,6 +15,8 @@ public:
     // Sorts the words; before any look-up.
     void Finish();
     std::size_t Size() const { return m_words.size(); }
+    // What it keeps in memory, in bytes.
+    std::size_t Bytes() const;
 
     // Whether a word of the names starts with `word` (or is it).
     bool HasStart(std::string_view word) const;

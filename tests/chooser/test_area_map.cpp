@@ -114,6 +114,22 @@ TEST_F(AreaMapTest, ShowsTheChosenSystemsAreaAndTheCandidateTheUserIsOn)
     QTest::keyClicks(Field(), "32633");
     QTest::keyClick(Field(), Qt::Key_Return);
     ExpectShows(EpsgBounds(32633));
+    // A city typed: its systems, the first taken; the city marked on the map
+    // while the list is open, and the mark gone with the list.
+    QTest::keyClick(Field(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(Field(), "Berlin");
+    QTreeWidget* list = Dlg().GetSearch()->List();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }, 5000));
+    EXPECT_EQ(list->topLevelItem(0)->text(0).toStdString(), "Systems used at Berlin (DE)");
+    EXPECT_EQ(list->topLevelItem(1)->text(1).toStdString(), "EPSG:25833");
+    const std::optional<QPointF> mark = Map()->MarkerPoint();
+    ASSERT_TRUE(mark.has_value());
+    ASSERT_EQ(Map()->AreaRects().size(), 1u);
+    EXPECT_TRUE(Map()->AreaRects()[0].contains(*mark)) << "Berlin lies in the zone's area";
+    const QRectF frame = Map()->MapRect();
+    EXPECT_NEAR(mark->x(), frame.left() + frame.width() * (13.41 + 180) / 360, 1.0);
+    QTest::keyClick(Field(), Qt::Key_Escape);
+    EXPECT_FALSE(Map()->MarkerPoint().has_value());
     // Closed with the list open: the list's closing tells no map that is gone.
     QTest::keyClicks(Field(), "lv95");
     ASSERT_TRUE(QTest::qWaitFor([&] { return Dlg().GetSearch()->List()->isVisible(); }, 5000));

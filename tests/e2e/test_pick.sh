@@ -177,9 +177,14 @@ pick_case "Ctrl+F, a world projection by name, Enter, Enter: ESRI's Mollweide" 0
 Tab ctrl+f m o l l w e i d e Return Return" --lang 2
 
 pick_case "Ctrl+F, a place, Down to the second system used there, Enter, Enter" 0 \
-  'whole && [ "$(line 1)" = "ETRS89 / UTM zone 33N (zE-N)" ] && readable' \
+  'whole && [ "$(line 1)" = "WGS 84 / UTM zone 33N" ] && readable' \
   "$chooser
 Tab ctrl+f 5 2 period 5 2 space 1 3 period 4 Down Return Return" --lang 2
+
+pick_case "Ctrl+F, a city, Enter takes the system used there first, Enter" 0 \
+  'whole && [ "$(line 1)" = "ETRS89 / UTM zone 33N" ] && readable' \
+  "$chooser
+Tab ctrl+f B e r l i n Return Return" --lang 2
 
 pick_case "the search list closed with Escape, then Escape cancels" 1 'empty' \
   "$chooser

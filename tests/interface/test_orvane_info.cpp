@@ -310,9 +310,9 @@ TEST(OrvaneFind, PrintsMatchesBestFirstAndExitsOneForNone)
         {"find utm zone 50N 'wgs 84'", 0, "EPSG:32650\tprojected\tWGS 84 / UTM zone 50N"},
         {"find site grid", 0, "user\tgeographic\tMy Site Grid"},
         {"find mollweide", 0, "ESRI:54009\tprojected\tWorld_Mollweide"},
-        {"find --at 52.52,13.40", 0, "EPSG:5653\tprojected\tETRS89 / UTM zone 33N (N-zE)"},
-        {"find 52.52 13.40", 0, "EPSG:5653\tprojected\tETRS89 / UTM zone 33N (N-zE)"},
-        {"find --at \"13°24'E 52°31'N\"", 0, "EPSG:5653\tprojected\tETRS89 / UTM zone 33N (N-zE)"},
+        {"find --at 52.52,13.40", 0, "EPSG:25833\tprojected\tETRS89 / UTM zone 33N"},
+        {"find 52.52 13.40", 0, "EPSG:25833\tprojected\tETRS89 / UTM zone 33N"},
+        {"find --at \"13°24'E 52°31'N\"", 0, "EPSG:25833\tprojected\tETRS89 / UTM zone 33N"},
         {"find --json web mercator", 0,
          "{\"alias\":\"Web Mercator\",\"area\":\"World - 85°S to 85°N\",\"code\":\"EPSG:3857\","},
         {"find no such system", 1, ""},
@@ -322,10 +322,10 @@ TEST(OrvaneFind, PrintsMatchesBestFirstAndExitsOneForNone)
         {"find --at 52,13 berlin", 2, ""},
         // A place given as one is one, whole numbers and a blank too.
         {"find --at 52,13", 0, "EPSG:"},
-        {"find --at '52.52 13.40'", 0, "EPSG:5653\tprojected\tETRS89 / UTM zone 33N (N-zE)"},
-        {"find --at 52.52 13.40", 0, "EPSG:5653\tprojected\tETRS89 / UTM zone 33N (N-zE)"},
+        {"find --at '52.52 13.40'", 0, "EPSG:25833\tprojected\tETRS89 / UTM zone 33N"},
+        {"find --at 52.52 13.40", 0, "EPSG:25833\tprojected\tETRS89 / UTM zone 33N"},
         {"find --at 0,0", 0, "EPSG:"},
-        {"find --at 90,180", 0, "ESRI:"},  // the pole: world systems only
+        {"find --at 90,180", 0, "EPSG:"},  // the pole: world systems only
         {"find --at 95 13", 2, ""},
         {"find --at --json 52,13", 2, ""},
     };

@@ -11,6 +11,7 @@
 
 #include "module/GdalSupport.h"
 #include "search/Candidates.h"
+#include "search/Cities.h"
 #include "catalog/Identification.h"
 #include "search/Matching.h"
 #include "search/Places.h"
@@ -241,6 +242,49 @@ TEST(Search, PlacesAreReadAndFindTheSystemsUsedThere)
     EXPECT_LT(at("EPSG:4326"), at("EPSG:3068")) << "historical grids after today's";
     for (const Found& found : berlin)
         EXPECT_TRUE(found.candidate->area->Contains(52.52, 13.40)) << found.candidate->name;
+    // A place by its city's name, or by coordinates: the system people use
+    // there first (the country's, on today's datum), its other forms after it.
+    TempModuleFolder folder;
+    const struct {
+        const char* text;
+        const char* first;
+    } places[] = {
+        {"Berlin", "EPSG:25833"},   {"52.52 13.40", "EPSG:25833"}, {"madrid", "EPSG:25830"},
+        {"Paris", "EPSG:2154"},     {"London", "EPSG:27700"},      {"Zürich", "EPSG:2056"},
+        {"dublin", "EPSG:2158"},    {"Beijing", "EPSG:4548"},      {"wuhan", "EPSG:4547"},
+    };
+    for (const auto& p : places) {
+        const Finding finding = FindForText(Everything(), p.text, 50);
+        ASSERT_TRUE(finding.atPlace) << p.text;
+        ASSERT_FALSE(finding.found.empty()) << p.text;
+        EXPECT_EQ(CandidateCode(*finding.found[0].candidate), p.first) << p.text << " (" << finding.placeLabel << ")";
+        for (const Found& f : finding.found) {
+            if (f.candidate->variant)
+                continue;
+            EXPECT_FALSE(f.candidate->name.find("(N-E)") != std::string::npos) << "a variant not marked";
+        }
+    }
+    // A city's systems, then those named after it; the most populous of a name.
+    const Finding berlinByName = FindForText(Everything(), "berlin", 10000);
+    EXPECT_EQ(berlinByName.placeLabel, "Berlin (DE)");
+    EXPECT_TRUE(std::any_of(berlinByName.found.begin(), berlinByName.found.end(),
+                            [](const Found& f) { return CandidateCode(*f.candidate) == "EPSG:3068"; }));
+    EXPECT_EQ(FindForText(Everything(), "toronto", 5).placeLabel, "Toronto (CA)");
+    EXPECT_FALSE(FindForText(Everything(), "utm 33n", 5).atPlace) << "words are no city";
+    // The gazetteer reads its file whole or not at all, and never a broken line.
+    const std::string path = folder / "cities.txt";
+    WriteFile(path, "# a comment\nSpringfield\tUS\t39.8\t-89.6\t116000\nBroken\tUS\t91\t0\t5\nNo tabs\n"
+                    "Springfield\tUS\t42.1\t-72.5\t155000\n");
+    const Gazetteer small(path);
+    EXPECT_EQ(small.Size(), 2u);
+    City city;
+    ASSERT_TRUE(small.Find("SPRINGFIELD", city));
+    EXPECT_EQ(city.population, 155000u) << "the most populous of a name";
+    EXPECT_FALSE(small.Find("Broken", city));
+    EXPECT_EQ(Gazetteer(folder / "none.txt").Size(), 0u);
+    EXPECT_GT(Cities().Size(), 20000u);
+    EXPECT_LT(Cities().Bytes(), 2u << 20) << "compact";
+
     // Across the antimeridian: Fiji's systems hold 178°E and 179.9°W alike.
     for (const double longitude : {178.0, -179.9}) {
         const std::vector<Found> fiji = CandidatesAt(Everything(), -16.5, longitude, 10000);

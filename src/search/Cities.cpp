@@ -1,0 +1,109 @@
+#include "search/Cities.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "module/Module.h"
+#include "search/Places.h"
+#include "search/Folding.h"
+#include "util/FileIO.h"
+#include "util/Text.h"
+
+namespace {
+
+// The file is under a megabyte; a larger one is no gazetteer of ours.
+constexpr std::size_t kMaxCitiesBytes = 8u << 20;
+
+}  // namespace
+
+Gazetteer::Gazetteer(const std::string& path)
+{
+    std::string content;
+    if (!ReadRegularFile(path, content, kMaxCitiesBytes))
+        return;
+    for (const std::string& line : TextLines(content)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        const std::vector<std::string> fields = ListItems(line, '\t');
+        if (fields.size() != 5 || fields[1].size() != 2)
+            continue;
+        char* end = nullptr;
+        const double latitude = std::strtod(fields[2].c_str(), &end);
+        const double longitude = std::strtod(fields[3].c_str(), &end);
+        const unsigned long population = std::strtoul(fields[4].c_str(), &end, 10);
+        const std::string folded = FoldedWords(fields[0]);
+        if (folded.empty() || fields[0].size() > 0xFFFF || folded.size() > 0xFFFF ||
+            !(latitude >= -90 && latitude <= 90 && longitude >= -180 && longitude <= 180))
+            continue;
+        Entry entry{static_cast<std::uint32_t>(m_text.size()), 0, static_cast<std::uint16_t>(fields[0].size()),
+                    static_cast<std::uint16_t>(folded.size()), {fields[1][0], fields[1][1]},
+                    static_cast<float>(latitude), static_cast<float>(longitude),
+                    static_cast<std::uint32_t>(std::min<unsigned long>(population, 0xFFFFFFFFu))};
+        m_text += fields[0];
+        entry.folded = static_cast<std::uint32_t>(m_text.size());
+        m_text += folded;
+        m_entries.push_back(entry);
+    }
+    // By name, then the most populous first (the file's order is any).
+    std::stable_sort(m_entries.begin(), m_entries.end(), [this](const Entry& a, const Entry& b) {
+        const std::string_view fa = Folded(a), fb = Folded(b);
+        return fa != fb ? fa < fb : a.population > b.population;
+    });
+    m_entries.shrink_to_fit();
+    m_text.shrink_to_fit();
+}
+
+std::string_view Gazetteer::Folded(const Entry& entry) const
+{
+    return std::string_view(m_text).substr(entry.folded, entry.foldedLength);
+}
+
+bool Gazetteer::Find(std::string_view text, City& city) const
+{
+    const std::string folded = FoldedWords(text.substr(0, 200));
+    if (folded.empty())
+        return false;
+    const auto at = std::lower_bound(m_entries.begin(), m_entries.end(), folded,
+                                     [this](const Entry& e, const std::string& f) { return Folded(e) < f; });
+    if (at == m_entries.end() || Folded(*at) != folded)
+        return false;
+    city.name = m_text.substr(at->name, at->nameLength);
+    city.country = std::string(at->country, 2);
+    city.latitude = at->latitude;
+    city.longitude = at->longitude;
+    city.population = at->population;
+    return true;
+}
+
+std::size_t Gazetteer::Bytes() const
+{
+    return m_text.capacity() + m_entries.capacity() * sizeof(Entry);
+}
+
+const Gazetteer& Cities()
+{
+    static const Gazetteer cities(GetCitiesPath());
+    return cities;
+}
+
+std::string CityText(const City& city)
+{
+    return city.name + " (" + city.country + ")";
+}
+
+bool PlaceNamed(std::string_view text, Place& place, std::string& label, bool& isCity)
+{
+    isCity = false;
+    if (ParsePlace(text, place)) {
+        label = PlaceText(place);
+        return true;
+    }
+    City city;
+    if (!Cities().Find(text, city))
+        return false;
+    place.latitude = city.latitude;
+    place.longitude = city.longitude;
+    label = CityText(city);
+    isCity = true;
+    return true;
+}

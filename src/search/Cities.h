@@ -1,0 +1,57 @@
+// Cities as places: a gazetteer (Cities.txt beside the library, GeoNames'
+// cities of 15,000 people or more), so that a city typed is a place whose
+// systems the search lists.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct City {
+    std::string name;
+    std::string country;  // ISO 3166 code, "DE"
+    double latitude = 0;
+    double longitude = 0;
+    std::uint32_t population = 0;
+};
+
+class Gazetteer {
+public:
+    // Reads `path`; empty when it cannot be read (the search then knows no city).
+    explicit Gazetteer(const std::string& path);
+    std::size_t Size() const { return m_entries.size(); }
+    // The city `text` names, whole (letter case, accents and punctuation
+    // aside): the most populous of that name. False for none.
+    bool Find(std::string_view text, City& city) const;
+    // What it keeps in memory, in bytes.
+    std::size_t Bytes() const;
+
+private:
+    struct Entry {
+        std::uint32_t name;    // in m_text
+        std::uint32_t folded;  // in m_text: its folded words
+        std::uint16_t nameLength;
+        std::uint16_t foldedLength;
+        char country[2];
+        float latitude;
+        float longitude;
+        std::uint32_t population;
+    };
+    std::string_view Folded(const Entry& entry) const;
+    std::string m_text;
+    std::vector<Entry> m_entries;  // by folded name, the most populous first within one
+};
+
+// The gazetteer beside the library, read once a process.
+const Gazetteer& Cities();
+
+// "Berlin (DE)".
+std::string CityText(const City& city);
+
+struct Place;
+// The place `text` names: a coordinate pair (see ParsePlace), else a city of
+// the gazetteer; `label` says which ("52.5200°N 13.4000°E", "Berlin (DE)"),
+// `isCity` whether it is a city. False for neither.
+bool PlaceNamed(std::string_view text, Place& place, std::string& label, bool& isCity);
