@@ -5,6 +5,8 @@
 #include <sqlite3.h>
 
 #include <cstdlib>
+#include <future>
+#include <system_error>
 #include <map>
 #include <mutex>
 #include <unordered_map>
@@ -286,6 +288,14 @@ const AreaOfUse* AreaOfCandidate(const Candidate& candidate, const CandidateData
 
 SearchCandidates AllCandidates(const SystemCatalog& shipped, const SystemCatalog& user)
 {
+    // The cities are read beside the database, off the UI thread, rather
+    // than at the first word typed.
+    std::future<const Gazetteer&> cities;
+    try {
+        cities = std::async(std::launch::async, Cities);
+    } catch (const std::system_error&) {
+        cities = std::async(std::launch::deferred, Cities);  // no thread to be had: read at the end
+    }
     SearchCandidates all;
     all.database = DatabaseCandidates();
     std::unordered_map<std::string, const Candidate*> epsg;
@@ -310,8 +320,7 @@ SearchCandidates AllCandidates(const SystemCatalog& shipped, const SystemCatalog
     for (const Candidate& candidate : all.own)
         all.vocabulary.Add(candidate.words);
     all.vocabulary.Finish();
-    // Read here, off the UI thread, rather than at the first word typed.
-    Cities();
+    cities.wait();
     return all;
 }
 
