@@ -261,30 +261,50 @@ const Candidate& Shown(const Candidate& candidate)
 // 1. how the words fit: the exact code, then the exact name or alias, then
 //    every word a whole word of a name (or of the area of use), then every
 //    word the start of one, then the words split or corrected;
-// 2. a system before its other forms (its axis-order variant, ESRI's copy);
-// 3. the datum: WGS 84's systems, then those on today's datums, then
+// 2. where the text is a country's name, the systems of that country (whose
+//    area of use begins with it) before those of places named after it
+//    ("Mexico" before "New Mexico");
+// 3. a system before its other forms (its axis-order variant, ESRI's copy);
+// 4. the datum: WGS 84's systems, then those on today's datums, then
 //    historical ones, for a text rarely names the datum and today's are what
 //    people use;
-// 4. found by a name before found by an area of use: the name says what the
+// 5. found by a name before found by an area of use: the name says what the
 //    system is;
-// 5. of the systems found by their area, projected before geographic and the
+// 6. of the systems found by their area, projected before geographic and the
 //    widest area first: typing a place asks for the grid of the whole place;
-// 6. the shorter name: the fewer words besides those typed, the closer;
-// 7. the name, then EPSG's before ESRI's before the catalogues', for an order
+// 7. the shorter name: the fewer words besides those typed, the closer;
+// 8. the name, then EPSG's before ESRI's before the catalogues', for an order
 //    that never changes.
+
+// The country `text` names, folded: the name an area of use begins with, as
+// EPSG names a country's areas ("Mexico - onshore", "Luxembourg"); empty
+// when it names none.
+std::string CountryNamed(const SearchCandidates& candidates, std::string_view text)
+{
+    const std::string folded = FoldedWords(text.substr(0, kMaxQueryBytes));
+    if (folded.empty() || !candidates.database)
+        return std::string();
+    const bool names = std::any_of(candidates.database->areas.begin(), candidates.database->areas.end(),
+                                   [&](const AreaOfUse& area) { return area.words.compare(0, folded.size(), folded) == 0; });
+    return names ? folded : std::string();
+}
+
 struct Ranked {
     Score score;
     std::size_t index;
 };
 
-auto RankKey(const Ranked& ranked, const SearchCandidates& candidates)
+auto RankKey(const Ranked& ranked, const SearchCandidates& candidates, const std::string& country)
 {
     const Candidate& shown = Shown(candidates[ranked.index]);
     const bool byArea = ranked.score.throughArea;
     const int kindOrder = byArea && shown.kind == CandidateKind::Geographic ? 1 : 0;
     const double widest = byArea && shown.area ? -shown.area->Size() : 0.0;
-    return std::make_tuple(ranked.score.fit, shown.variant, shown.datum, byArea, kindOrder, widest, shown.name.size(),
-                           std::string_view(shown.name), shown.authority == "ESRI", shown.source, ranked.index);
+    const bool ofCountry =
+        !country.empty() && shown.area && shown.area->words.compare(0, country.size(), country) == 0;
+    return std::make_tuple(ranked.score.fit, !ofCountry, shown.variant, shown.datum, byArea, kindOrder, widest,
+                           shown.name.size(), std::string_view(shown.name), shown.authority == "ESRI", shown.source,
+                           ranked.index);
 }
 
 std::vector<Found> Present(const std::vector<Ranked>& ranked, const SearchCandidates& candidates, std::size_t limit)
@@ -314,6 +334,7 @@ std::vector<Found> Present(const std::vector<Ranked>& ranked, const SearchCandid
 std::vector<Found> FindCandidates(const SearchCandidates& candidates, std::string_view query, std::size_t limit)
 {
     const std::vector<Reading> readings = ReadingsOf(query, candidates);
+    const std::string country = CountryNamed(candidates, query);
     if (readings.empty() || readings[0].words.empty() || limit == 0)
         return {};
     std::vector<Ranked> ranked;
@@ -328,7 +349,9 @@ std::vector<Found> FindCandidates(const SearchCandidates& candidates, std::strin
     // An entry and the system it stands for show once: rank enough for both.
     const std::size_t kept = limit >= ranked.size() - standing ? ranked.size() : limit + standing;
     std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(kept), ranked.end(),
-                      [&](const Ranked& a, const Ranked& b) { return RankKey(a, candidates) < RankKey(b, candidates); });
+                      [&](const Ranked& a, const Ranked& b) {
+                          return RankKey(a, candidates, country) < RankKey(b, candidates, country);
+                      });
     ranked.resize(kept);
     return Present(ranked, candidates, limit);
 }
@@ -370,12 +393,16 @@ std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latit
     return found;
 }
 
+
 Finding FindForText(const SearchCandidates& candidates, std::string_view text, std::size_t limit)
 {
     Finding finding;
     Place place;
     bool isCity = false;
-    if (!PlaceNamed(text, place, finding.placeLabel, isCity)) {
+    // A country's name is the country's, not a town's of that name
+    // elsewhere ("Mexico", "Luxembourg", "Singapore").
+    if (!PlaceNamed(text, place, finding.placeLabel, isCity) || (isCity && !CountryNamed(candidates, text).empty())) {
+        finding.placeLabel.clear();
         finding.found = FindCandidates(candidates, text, limit);
         return finding;
     }

@@ -143,6 +143,7 @@ TEST(Search, FindsWhatPeopleTypeAmongTheFirstThree)
         // Countries under other names.
         {"czech republic", "S-JTSK", nullptr},
         {"great britain", "EPSG:27700", "EPSG:27700"},
+        {"mexico", "Mexico ITRF", nullptr},  // the country, not New Mexico
         // Chinese as people write it.
         {"3度", "3-degree Gauss-Kruger", nullptr},
         {"6度", "CGCS2000 / Gauss-Kruger", nullptr},
@@ -271,6 +272,8 @@ TEST(Search, PlacesAreReadAndFindTheSystemsUsedThere)
                             [](const Found& f) { return CandidateCode(*f.candidate) == "EPSG:3068"; }));
     EXPECT_EQ(FindForText(Everything(), "toronto", 5).placeLabel, "Toronto (CA)");
     EXPECT_FALSE(FindForText(Everything(), "utm 33n", 5).atPlace) << "words are no city";
+    for (const char* country : {"Mexico", "luxembourg", "singapore"})
+        EXPECT_FALSE(FindForText(Everything(), country, 5).atPlace) << country << ": the country, not a town of its name";
     // The gazetteer reads its file whole or not at all, and never a broken line.
     const std::string path = folder / "cities.txt";
     WriteFile(path, "# a comment\nSpringfield\tUS\t39.8\t-89.6\t116000\nBroken\tUS\t91\t0\t5\nNo tabs\n"
