@@ -236,9 +236,10 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
     for (Candidate& candidate : list) {
         candidate.aliases.shrink_to_fit();
         candidate.aliasWords.shrink_to_fit();
-        database->vocabulary.Add(candidate.words);
+        // Borrowed: the candidates' words stay where they are from here on.
+        database->vocabulary.AddBorrowed(candidate.words);
         for (const std::string& words : candidate.aliasWords)
-            database->vocabulary.Add(words);
+            database->vocabulary.AddBorrowed(words);
     }
     database->vocabulary.Finish();
     return database;
@@ -316,10 +317,10 @@ SearchCandidates AllCandidates(const SystemCatalog& shipped, const SystemCatalog
     for (const auto& [name, wkt] : user)
         all.own.push_back(CatalogueCandidate(name, wkt, CandidateSource::User));
     all.terms = ReadSearchTerms(std::vector<std::string>{GetSearchTermsPath(), GetCountryNamesPath()});
-    all.vocabulary.Add(all.database->vocabulary);
     for (const Candidate& candidate : all.own)
         all.vocabulary.Add(candidate.words);
     all.vocabulary.Finish();
+    all.vocabulary.Also(&all.database->vocabulary);
     cities.wait();
     return all;
 }

@@ -73,7 +73,7 @@ struct SearchCandidates {
     std::shared_ptr<const CandidateDatabase> database;
     CandidateList own;
     std::vector<SearchTerm> terms;
-    Vocabulary vocabulary;  // the database's words and the catalogues'
+    Vocabulary vocabulary;  // the catalogues' words, and through it the database's
 
     std::size_t Size() const { return (database ? database->candidates.size() : 0) + own.size(); }
     const Candidate& operator[](std::size_t i) const

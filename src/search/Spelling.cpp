@@ -19,7 +19,11 @@ int TyposAllowed(std::size_t length)
 
 }  // namespace
 
-void Vocabulary::Add(std::string_view folded)
+namespace {
+
+// Calls `take` with each Latin word of a folded text.
+template <typename Take>
+void ForEachLetterWord(std::string_view folded, Take take)
 {
     for (std::size_t at = 1; at < folded.size();) {
         std::size_t end = folded.find(' ', at);
@@ -27,42 +31,68 @@ void Vocabulary::Add(std::string_view folded)
             end = folded.size();
         const std::string_view word = folded.substr(at, end - at);
         if (IsLetterWord(word))
-            m_words.emplace_back(word);
+            take(word);
         at = end + 1;
     }
 }
 
-void Vocabulary::Add(const Vocabulary& other)
+template <typename Words>
+bool SortedHasStart(const Words& words, std::string_view word)
 {
-    m_words.insert(m_words.end(), other.m_words.begin(), other.m_words.end());
+    const auto at = std::lower_bound(words.begin(), words.end(), word,
+                                     [](std::string_view a, std::string_view b) { return a < b; });
+    return at != words.end() && std::string_view(*at).substr(0, word.size()) == word;
+}
+
+template <typename Words>
+bool SortedHas(const Words& words, std::string_view word)
+{
+    return std::binary_search(words.begin(), words.end(), word,
+                              [](std::string_view a, std::string_view b) { return a < b; });
+}
+
+template <typename Words>
+void SortUnique(Words& words)
+{
+    std::sort(words.begin(), words.end());
+    words.erase(std::unique(words.begin(), words.end()), words.end());
+    words.shrink_to_fit();
+}
+
+}  // namespace
+
+void Vocabulary::Add(std::string_view folded)
+{
+    ForEachLetterWord(folded, [this](std::string_view word) { m_owned.emplace_back(word); });
+}
+
+void Vocabulary::AddBorrowed(std::string_view folded)
+{
+    ForEachLetterWord(folded, [this](std::string_view word) { m_borrowed.push_back(word); });
 }
 
 void Vocabulary::Finish()
 {
-    std::sort(m_words.begin(), m_words.end());
-    m_words.erase(std::unique(m_words.begin(), m_words.end()), m_words.end());
-    m_words.shrink_to_fit();
+    SortUnique(m_borrowed);
+    SortUnique(m_owned);
 }
 
 std::size_t Vocabulary::Bytes() const
 {
-    std::size_t bytes = m_words.capacity() * sizeof(std::string);
-    for (const std::string& word : m_words)
+    std::size_t bytes = m_borrowed.capacity() * sizeof(std::string_view) + m_owned.capacity() * sizeof(std::string);
+    for (const std::string& word : m_owned)
         bytes += word.capacity() > 15 ? word.capacity() + 1 : 0;
     return bytes;
 }
 
 bool Vocabulary::Has(std::string_view word) const
 {
-    return std::binary_search(m_words.begin(), m_words.end(), word,
-                              [](std::string_view a, std::string_view b) { return a < b; });
+    return SortedHas(m_borrowed, word) || SortedHas(m_owned, word) || (m_also && m_also->Has(word));
 }
 
 bool Vocabulary::HasStart(std::string_view word) const
 {
-    const auto at = std::lower_bound(m_words.begin(), m_words.end(), word,
-                                     [](const std::string& a, std::string_view b) { return std::string_view(a) < b; });
-    return at != m_words.end() && std::string_view(*at).substr(0, word.size()) == word;
+    return SortedHasStart(m_borrowed, word) || SortedHasStart(m_owned, word) || (m_also && m_also->HasStart(word));
 }
 
 std::string Vocabulary::Split(std::string_view word) const
@@ -97,22 +127,31 @@ std::string Vocabulary::Split(std::string_view word) const
 
 std::string Vocabulary::Closest(std::string_view word) const
 {
-    const int allowed = TyposAllowed(word.size());
-    if (allowed == 0)
-        return std::string();
     std::string best;
-    int bestTypos = allowed + 1;
-    for (const std::string& known : m_words) {
+    int bestTypos = TyposAllowed(word.size()) + 1;
+    if (bestTypos > 1)
+        Closest(word, best, bestTypos);
+    return best;
+}
+
+void Vocabulary::Closest(std::string_view word, std::string& best, int& bestTypos) const
+{
+    const auto consider = [&](std::string_view known) {
         const int lengthApart = static_cast<int>(known.size()) - static_cast<int>(word.size());
         if (lengthApart > bestTypos - 1 || -lengthApart > bestTypos - 1)
-            continue;
+            return;
         const int typos = Typos(word, known, bestTypos - 1);
         if (typos < bestTypos) {
             bestTypos = typos;
-            best = known;
+            best = std::string(known);
         }
-    }
-    return best;
+    };
+    for (std::string_view known : m_borrowed)
+        consider(known);
+    for (const std::string& known : m_owned)
+        consider(known);
+    if (m_also)
+        m_also->Closest(word, best, bestTypos);
 }
 
 int Typos(std::string_view a, std::string_view b, int most)

@@ -9,13 +9,18 @@
 // The Latin words of the names (folded, letters only, two letters or more).
 class Vocabulary {
 public:
-    // Adds the words of a name, folded (see FoldedWords).
+    // Adds the words of a name, folded (see FoldedWords). Borrowed: `folded`
+    // must stay where it is for the vocabulary's life (the database's own
+    // candidates' words); else copied.
     void Add(std::string_view folded);
-    void Add(const Vocabulary& other);
+    void AddBorrowed(std::string_view folded);
     // Sorts the words; before any look-up.
     void Finish();
-    std::size_t Size() const { return m_words.size(); }
-    // What it keeps in memory, in bytes.
+    // Another vocabulary looked in too (the database's, beside the
+    // catalogues'); it must outlive this one.
+    void Also(const Vocabulary* more) { m_also = more; }
+    std::size_t Size() const { return m_borrowed.size() + m_owned.size() + (m_also ? m_also->Size() : 0); }
+    // What it keeps in memory, in bytes (not counting the other's).
     std::size_t Bytes() const;
 
     // Whether a word of the names starts with `word` (or is it).
@@ -31,7 +36,10 @@ public:
 
 private:
     bool Has(std::string_view word) const;
-    std::vector<std::string> m_words;
+    void Closest(std::string_view word, std::string& best, int& bestTypos) const;
+    std::vector<std::string_view> m_borrowed;  // sorted
+    std::vector<std::string> m_owned;          // sorted
+    const Vocabulary* m_also = nullptr;
 };
 
 // `folded` (folded words) with each Latin word the names know no word

@@ -326,6 +326,13 @@ TEST(Search, FoldingAndTermsForgiveSpelling)
     };
     for (const auto& [typed, read] : corrected)
         EXPECT_EQ(CorrectedWords(typed, words), read) << typed;
+    // A second vocabulary looked in too (the database's beside the catalogues').
+    Vocabulary catalogues;
+    catalogues.Add(" my lambert grid ");
+    catalogues.Finish();
+    catalogues.Also(&words);
+    EXPECT_EQ(CorrectedWords(" lambrt mercatr ", catalogues), " lambert mercator ");
+    EXPECT_EQ(CorrectedWords(" lambertmercator ", catalogues), " lambert mercator ");
 
     const std::pair<const char*, const char*> folded[] = {
         {"WGS 84 / UTM zone 33N", " wgs 84 utm zone 33 n "},
