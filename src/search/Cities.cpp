@@ -1,12 +1,12 @@
 #include "search/Cities.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "module/Module.h"
 #include "search/Places.h"
 #include "search/Folding.h"
 #include "util/FileIO.h"
+#include "util/NumberText.h"
 #include "util/Text.h"
 
 namespace {
@@ -27,18 +27,18 @@ Gazetteer::Gazetteer(const std::string& path)
         const std::vector<std::string> fields = ListItems(line, '\t');
         if (fields.size() != 5 || fields[1].size() != 2)
             continue;
-        char* end = nullptr;
-        const double latitude = std::strtod(fields[2].c_str(), &end);
-        const double longitude = std::strtod(fields[3].c_str(), &end);
-        const unsigned long population = std::strtoul(fields[4].c_str(), &end, 10);
+        // Numbers as the file writes them, whatever the host's locale.
+        double latitude = 0, longitude = 0, population = 0;
         const std::string folded = FoldedWords(fields[0]);
-        if (folded.empty() || fields[0].size() > 0xFFFF || folded.size() > 0xFFFF ||
+        if (!ParseWholeDouble(fields[2], latitude) || !ParseWholeDouble(fields[3], longitude) ||
+            !ParseWholeDouble(fields[4], population) || !(population >= 0 && population <= 4e9) || folded.empty() ||
+            fields[0].size() > 0xFFFF || folded.size() > 0xFFFF ||
             !(latitude >= -90 && latitude <= 90 && longitude >= -180 && longitude <= 180))
             continue;
         Entry entry{static_cast<std::uint32_t>(m_text.size()), 0, static_cast<std::uint16_t>(fields[0].size()),
                     static_cast<std::uint16_t>(folded.size()), {fields[1][0], fields[1][1]},
                     static_cast<float>(latitude), static_cast<float>(longitude),
-                    static_cast<std::uint32_t>(std::min<unsigned long>(population, 0xFFFFFFFFu))};
+                    static_cast<std::uint32_t>(population)};
         m_text += fields[0];
         entry.folded = static_cast<std::uint32_t>(m_text.size());
         m_text += folded;

@@ -2,6 +2,7 @@
 // texts and of composed systems, and the recent systems' file.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <fstream>
 #include <map>
 #include <filesystem>
@@ -277,13 +278,19 @@ TEST(Search, PlacesAreReadAndFindTheSystemsUsedThere)
     // The gazetteer reads its file whole or not at all, and never a broken line.
     const std::string path = folder / "cities.txt";
     WriteFile(path, "# a comment\nSpringfield\tUS\t39.8\t-89.6\t116000\nBroken\tUS\t91\t0\t5\nNo tabs\n"
-                    "Springfield\tUS\t42.1\t-72.5\t155000\n");
+                    "Springfield\tUS\t42.1\t-72.5\t155000\nWords\tUS\tnorth\teast\t5\nComma\tDE\t52,5\t13,4\t9\n");
+    // Under a decimal-comma locale, as a host may run: the file's points are points.
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr);
     const Gazetteer small(path);
+    std::setlocale(LC_NUMERIC, saved.c_str());
     EXPECT_EQ(small.Size(), 2u);
     City city;
     ASSERT_TRUE(small.Find("SPRINGFIELD", city));
     EXPECT_EQ(city.population, 155000u) << "the most populous of a name";
-    EXPECT_FALSE(small.Find("Broken", city));
+    EXPECT_DOUBLE_EQ(city.latitude, 42.1f);
+    for (const char* broken : {"Broken", "Words", "Comma"})
+        EXPECT_FALSE(small.Find(broken, city)) << broken;
     EXPECT_EQ(Gazetteer(folder / "none.txt").Size(), 0u);
     EXPECT_GT(Cities().Size(), 20000u);
     EXPECT_LT(Cities().Bytes(), 2u << 20) << "compact";
