@@ -204,8 +204,7 @@ nlohmann::json JsonOf(const OrvaneReferenceInfo& info)
                           {"spheroid", orNull(info.spheroid)},
                           {"projection", orNull(info.projection)},
                           {"units", orNull(info.units)},
-                          {"code", orNull(info.code)},
-                          {"like", orNull(info.like)}};
+                          {"code", orNull(info.code)}};
 }
 
 int RunInfo(int argc, char** argv)
@@ -232,16 +231,20 @@ int RunInfo(int argc, char** argv)
             allUsable = false;
             continue;
         }
+        // What a system with no code is but for its datum shift.
+        const std::string like = info.code.empty() ? OrvaneEpsgCodeButForShift(reference) : std::string();
         if (json) {
-            PrintJson(JsonOf(info));
+            nlohmann::json object = JsonOf(info);
+            object["like"] = like.empty() ? nlohmann::json() : nlohmann::json(like);
+            PrintJson(object);
         } else {
             std::printf("%sCoordinate system: %s\nDatum: %s\nSpheroid: %s\nProjection: %s\nUnits: %s\n",
                         printed ? "\n" : "", Shown(info.name).c_str(), Shown(info.datum).c_str(),
                         Shown(info.spheroid).c_str(), Shown(info.projection).c_str(), Shown(info.units).c_str());
             if (!info.code.empty())
                 std::printf("Code: %s\n", info.code.c_str());
-            if (!info.like.empty())
-                std::printf("Like: %s (differs by its datum shift)\n", info.like.c_str());
+            if (!like.empty())
+                std::printf("Like: %s (differs by its datum shift)\n", like.c_str());
         }
         printed = true;
     }

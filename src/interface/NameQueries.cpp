@@ -203,10 +203,18 @@ bool OrvaneDescribeReference(const char* reference, OrvaneReferenceInfo& info)
     info.spheroid = TextOf(srs.GetAttrValue("SPHEROID", 0));
     info.projection = srs.IsProjected() ? TextOf(srs.GetAttrValue("PROJECTION", 0)) : std::string();
     info.units = TextOf(UnitsName(srs));
-    const EpsgIdentity identity = IdentifyEpsg(OGRSpatialReference::ToHandle(&srs));
-    info.code = identity.code.empty() ? std::string() : "EPSG:" + identity.code;
-    info.like = identity.likeButShift.empty() ? std::string() : "EPSG:" + identity.likeButShift;
+    const std::string code = ExactEpsgCode(OGRSpatialReference::ToHandle(&srs));
+    info.code = code.empty() ? std::string() : "EPSG:" + code;
     return true;
+}
+
+std::string OrvaneEpsgCodeButForShift(const char* reference)
+{
+    OGRSpatialReference srs;
+    if (!ReadReference(reference, srs))
+        return std::string();
+    const EpsgIdentity identity = IdentifyEpsg(OGRSpatialReference::ToHandle(&srs));
+    return identity.likeButShift.empty() ? std::string() : "EPSG:" + identity.likeButShift;
 }
 
 std::string OrvaneFormatReference(const char* reference, OrvaneFormat format)

@@ -17,9 +17,6 @@ struct OrvaneReferenceInfo {
     std::string projection;  // empty for a system without one
     std::string units;
     std::string code;  // "EPSG:32650" when it is exactly an EPSG system, else empty
-    // Where there is no code: "EPSG:4326" when it is that system but for its
-    // datum shift (a TOWGS84 or grids EPSG's lacks, or other ones), else empty.
-    std::string like;
 };
 
 // Why no reference can be read at all: PROJ's database cannot be ("cannot
@@ -29,6 +26,12 @@ ORVANE_API std::string OrvaneDatabaseProblem();
 
 // False, with only the name ("Unknown"), when the text names no system.
 ORVANE_API bool OrvaneDescribeReference(const char* reference, OrvaneReferenceInfo& info);
+
+// For a reference that is no EPSG system exactly: "EPSG:4326" when it is
+// that system but for its datum shift (a TOWGS84 or grids EPSG's lacks, or
+// other ones); else empty. (A function of its own: OrvaneReferenceInfo
+// keeps its layout for hosts built against it.)
+ORVANE_API std::string OrvaneEpsgCodeButForShift(const char* reference);
 
 enum class OrvaneFormat { Wkt1, Wkt2, ProjJson, Proj };
 
