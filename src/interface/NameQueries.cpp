@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 #include <functional>
 #include <ogr_spatialref.h>
 
@@ -104,6 +105,32 @@ bool NamesMissingCode(const char* text)
     return plainCode && authority != "EPSG" && IsDatabaseAuthority(authority) && !DatabaseHasObject(authority, code);
 }
 
+// "EPSG:32633x", "EPSG:4326 junk": GDAL reads the number and drops the
+// rest, so that a mistyped code names a system; nothing but the code (or a
+// compound "EPSG:4326+5773") may follow EPSG's.
+bool EpsgCodeWithTrailingText(const char* text)
+{
+    std::string_view rest(text);
+    rest.remove_prefix(std::min(rest.size(), rest.find_first_not_of(" \t\r\n")));
+    if (rest.size() < 5 || !EqualIgnoringAsciiCase(std::string(rest.substr(0, 5)), "epsg:"))
+        return false;
+    rest.remove_prefix(5);
+    const std::size_t end = rest.find_last_not_of(" \t\r\n");
+    rest = rest.substr(0, end == std::string_view::npos ? 0 : end + 1);
+    bool digit = false;
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+        const char c = rest[i];
+        if (c >= '0' && c <= '9') {
+            digit = true;
+        } else if (c == '+' && digit && i + 1 < rest.size()) {
+            digit = false;
+        } else {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Reads a host's text into `srs`; false when it names no system. Each query
 // parses anew: a parsed system kept for the next query would hold PROJ
 // objects that could outlive a host's OSRCleanup.
@@ -113,7 +140,8 @@ bool ReadReference(const char* text, OGRSpatialReference& srs)
         return false;
     std::string storage;
     const char* input = text ? QueryInput(text, storage) : nullptr;
-    if (!input || NamesNoKnownAuthority(input) || NamesMissingCode(input) || !ReadableWithoutFiles(input))
+    if (!input || NamesNoKnownAuthority(input) || NamesMissingCode(input) || EpsgCodeWithTrailingText(input) ||
+        !ReadableWithoutFiles(input))
         return false;
     const char* options[] = {"ALLOW_NETWORK_ACCESS=NO", "ALLOW_FILE_ACCESS=NO", nullptr};
     // Reading a strange system can make PROJ complain too.

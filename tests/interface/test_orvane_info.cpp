@@ -105,6 +105,10 @@ TEST(OrvaneProgram, EdgesHaveTheirStatusAndOneClearLine)
         {"pick --wkt-file /proc/self/environ", "", 4, "",
          "orvane: /proc/self/environ holds no usable spatial reference\n"},
         {"info missing.prj", "", 4, "", "orvane: cannot read missing.prj: No such file or directory\n"},
+        // A code with text after it is no code: never the code alone.
+        {"info EPSG:32633x", "", 4, "", "orvane: not a usable spatial reference: EPSG:32633x\n"},
+        {"info 'epsg:4326 junk'", "", 4, "", "orvane: not a usable spatial reference: epsg:4326 junk\n"},
+        {"info EPSG:4326+5773", "", 0, "Coordinate system: WGS 84 + EGM96 height\n", ""},
         {"info 'not a reference' EPSG:4326", "", 4, "Coordinate system: WGS 84\n",
          "orvane: not a usable spatial reference: not a reference\n"},
         {"info --json 'not a reference'", "", 4, "", "*"},
