@@ -38,7 +38,7 @@ const char kUsageText[] =
     "       orvane info [--json] REF...\n"
     "       orvane find [--json] TEXT... | --at LAT,LON\n"
     "       orvane catalog list | remove NAME\n"
-    "       orvane --help | --version     (and --help after any command)\n"
+    "       orvane --help | --version     (and COMMAND --help for a command's own)\n"
     "\n"
     "  pick  shows the chooser, opened on REF (or on the content of FILE); on OK\n"
     "        prints the system's name, then the system (WKT1 unless --format says\n"
@@ -72,9 +72,85 @@ const char kUsageText[] =
     "  3  no display to show the chooser on\n"
     "  4  an unusable spatial reference, or a file that cannot be read or written\n";
 
+// Each command's own help: its usage, what it does, its options, its exit
+// statuses.
+const std::pair<const char*, const char*> kCommandHelp[] = {
+    {"pick",
+     "usage: orvane pick [--wkt REF | --wkt-file FILE] [--format wkt1|wkt2|projjson|proj] [--json]\n"
+     "                   [--lang N] [--host-registers-gdal]\n"
+     "\n"
+     "Shows the chooser, opened on REF (or on the content of FILE); on OK prints\n"
+     "the system's name, then the system.\n"
+     "\n"
+     "  --wkt REF       the system to open on: WKT1 or WKT2, PROJJSON, EPSG:n, a PROJ\n"
+     "                  string, or a .prj file's path\n"
+     "  --wkt-file FILE the system to open on, read from FILE\n"
+     "  --format F      how the system is printed: wkt1 (the default), wkt2, projjson\n"
+     "                  or proj\n"
+     "  --json          one JSON object: name, kind, datum, spheroid, projection,\n"
+     "                  units, code and the system\n"
+     "  --lang N        0 Simplified Chinese, 1 Traditional Chinese, other English\n"
+     "  --host-registers-gdal  the program registers GDAL's drivers itself, as a\n"
+     "                  host may\n"
+     "\n"
+     "exit status: 0 OK; 1 cancelled; 2 usage error; 3 no display to show the\n"
+     "chooser on; 4 an unusable reference, a file that cannot be read, or output\n"
+     "that cannot be written\n"},
+    {"info",
+     "usage: orvane info [--json] REF...\n"
+     "\n"
+     "Prints the names of each REF: system, datum, spheroid, projection, units,\n"
+     "and its EPSG code when it is exactly an EPSG system (the code it is like\n"
+     "when it differs only by its datum shift).\n"
+     "\n"
+     "  REF     WKT1 or WKT2, PROJJSON, EPSG:n, a PROJ string, or a .prj file's path\n"
+     "  --json  one JSON object a line: name, kind, datum, spheroid, projection,\n"
+     "          units, code, like\n"
+     "\n"
+     "exit status: 0 every REF described; 2 usage error; 4 some REF unusable or\n"
+     "unreadable (the others are described)\n"},
+    {"find",
+     "usage: orvane find [--json] TEXT... | --at LAT,LON\n"
+     "\n"
+     "Prints the systems one of whose names holds every word of TEXT (digits may\n"
+     "match the code; case, accents and punctuation aside; Chinese names too; a\n"
+     "misspelt or run-together word forgiven), or whose area of use holds the\n"
+     "place TEXT (a city, \"Berlin\"; a coordinate pair, \"52.52 13.40\",\n"
+     "\"52°31'N 13°24'E\") or LAT,LON, best first, one a line: the code (EPSG:n,\n"
+     "ESRI:n, or \"catalogue\" or \"user\"), a tab, \"geographic\" or \"projected\",\n"
+     "a tab, the name.\n"
+     "\n"
+     "  --at LAT,LON  the place, in degrees (\"52.52,13.40\", \"52.52 13.40\")\n"
+     "  --json        one JSON object a line: name, kind, datum, spheroid,\n"
+     "                projection, units, code, origin, area and the alias found\n"
+     "\n"
+     "exit status: 0 found; 1 found nothing; 2 usage error; 4 output that cannot\n"
+     "be written, or PROJ's database unusable\n"},
+    {"catalog",
+     "usage: orvane catalog list | remove NAME\n"
+     "\n"
+     "  list         prints each geographic system the chooser lists, one a line:\n"
+     "               \"shipped\", \"user\" or \"user-override\", a tab, the name\n"
+     "  remove NAME  removes a system the user defined\n"
+     "\n"
+     "exit status: 0 done; 1 remove: no such system of the user's; 2 usage error;\n"
+     "4 the catalogue cannot be read or written\n"},
+};
+
 void PrintUsage(FILE* out)
 {
     std::fputs(kUsageText, out);
+}
+
+void PrintCommandHelp(const char* command)
+{
+    for (const auto& [name, help] : kCommandHelp) {
+        if (std::strcmp(name, command) == 0) {
+            std::fputs(help, stdout);
+            return;
+        }
+    }
+    PrintUsage(stdout);
 }
 
 // One line on what is wrong, and where to read more (as git and GDAL's
@@ -486,7 +562,7 @@ int Run(int argc, char** argv)
         if (argc < 2 || std::strcmp(argv[1], name) != 0)
             continue;
         if (AsksForHelp(argc - 2, argv + 2)) {
-            PrintUsage(stdout);
+            PrintCommandHelp(name);
             return kOk;
         }
         return run(argc - 2, argv + 2);

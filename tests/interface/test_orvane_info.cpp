@@ -1,6 +1,8 @@
 // The host program's info command, run as a user runs it.
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include <algorithm>
 #include <sstream>
 #include <sys/stat.h>
@@ -86,9 +88,9 @@ TEST(OrvaneProgram, EdgesHaveTheirStatusAndOneClearLine)
         {"-h", "", 0, "usage: orvane pick", ""},
         {"--version", "", 0, "orvane 0.", ""},
         {"pick --help", "", 0, "usage: orvane pick", ""},
-        {"info --help", "", 0, "usage: orvane pick", ""},
-        {"find --json --help", "", 0, "usage: orvane pick", ""},
-        {"catalog --help", "", 0, "usage: orvane pick", ""},
+        {"info --help", "", 0, "usage: orvane info", ""},
+        {"find --json --help", "", 0, "usage: orvane find", ""},
+        {"catalog --help", "", 0, "usage: orvane catalog", ""},
         // Usage errors: what is wrong, and where to read more; not the whole usage.
         {"", "", 2, "", "orvane: no command\nTry 'orvane --help'.\n"},
         {"frobnicate", "", 2, "", "orvane: unknown command: frobnicate\nTry 'orvane --help'.\n"},
@@ -137,6 +139,36 @@ TEST(OrvaneProgram, EdgesHaveTheirStatusAndOneClearLine)
         }
     }
     EXPECT_EQ(Orvane("info 'not a reference' EPSG:4326").output.find("Unknown"), std::string::npos);
+}
+
+// Each command's own help, and a manual that names every option a help names.
+TEST(OrvaneProgram, EachCommandHasItsHelpAndTheManualEveryOption)
+{
+    const std::string manual = ReadFile(ORVANE_MANUAL);
+    ASSERT_FALSE(manual.empty());
+    for (const char* command : {"", "pick ", "info ", "find ", "catalog "}) {
+        const ProgramRun run = Orvane(std::string(command) + "--help");
+        EXPECT_EQ(run.status, 0) << command;
+        if (*command) {
+            EXPECT_EQ(run.output.rfind("usage: orvane " + std::string(command), 0), 0u) << run.output;
+            EXPECT_EQ(run.output.find("usage: orvane pick") == 0, std::string(command) == "pick ")
+                << command << "has a help of its own";
+        }
+        for (std::size_t at = run.output.find("--"); at != std::string::npos; at = run.output.find("--", at + 2)) {
+            std::size_t end = at + 2;
+            while (end < run.output.size() && (std::islower(static_cast<unsigned char>(run.output[end])) ||
+                                               (run.output[end] == '-' && end > at + 2)))
+                ++end;
+            std::string option = run.output.substr(at, end - at);
+            if (option.size() <= 2)
+                continue;
+            // The manual writes a hyphen as "\-".
+            std::string roff;
+            for (char c : option)
+                roff += c == '-' ? std::string("\\-") : std::string(1, c);
+            EXPECT_NE(manual.find(roff), std::string::npos) << option << " (from " << command << "--help)";
+        }
+    }
 }
 
 TEST(OrvaneProgram, FilesOthersPlantChangeNoAnswer)
