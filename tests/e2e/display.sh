@@ -74,6 +74,15 @@ focus_window() {
   has_focus "$1" || { sleep 0.05; has_focus "$1"; }
 }
 
+# Gives the focus to the newest visible window of that title, picked anew
+# at each try: the one seen a moment ago may be a dialog that was closing
+# (the same title's next dialog not yet shown).
+focus_named() {
+  local window
+  window=$(windows_named "$1" | tail -n 1)
+  [ -n "$window" ] && focus_window "$window"
+}
+
 # act STEP: what a user does next.
 #   @TITLE   waits (up to 30 s) for a window of that title and gives it the focus
 #   !TITLE   waits (up to 30 s) until no window of that title is left
@@ -81,12 +90,7 @@ focus_window() {
 #   KEYS     presses keys (xdotool's names: Tab, Return, ctrl+a, shift+Tab ...)
 act() {
   case $1 in
-    @*)
-      local window
-      wait_until 30 window_shown "${1#@}" || return 1
-      window=$(windows_named "${1#@}" | tail -n 1)
-      wait_until 30 focus_window "$window"
-      ;;
+    @*) wait_until 30 focus_named "${1#@}" ;;
     !*) wait_until 30 window_gone "${1#!}" ;;
     =*) xdotool type --delay 15 "${1#=}" ;;
     *) xdotool key --clearmodifiers $1 ;;
