@@ -86,6 +86,17 @@ class BareXServer
 public:
     BareXServer()
     {
+        // Servers started at once may pick the same display number: the one
+        // that loses says so and ends. Tried again until one stays up.
+        for (int attempt = 0; attempt < 5 && m_display.empty(); ++attempt)
+            Start();
+    }
+    ~BareXServer() { Stop(); }
+    const std::string& Display() const { return m_display; }
+
+private:
+    void Start()
+    {
         int fds[2];
         if (pipe(fds) != 0)
             return;
@@ -101,21 +112,31 @@ public:
         char number[16] = {};
         const ssize_t got = read(fds[0], number, sizeof number - 1);
         close(fds[0]);
-        if (got > 0)
-            m_display =
-                ":" +
-                std::string(number, static_cast<std::size_t>(got - (number[got - 1] == '\n')));
+        const std::string display =
+            got > 0 ? ":" + std::string(number, static_cast<std::size_t>(got - (number[got - 1] == '\n'))) : "";
+        // Up when its socket is there and it has not ended.
+        const std::string socket = "/tmp/.X11-unix/X" + display.substr(display.empty() ? 0 : 1);
+        bool listening = false;
+        for (int waited = 0; !display.empty() && !listening && waited < 500; ++waited) {
+            listening = access(socket.c_str(), F_OK) == 0;
+            if (!listening)
+                usleep(10000);
+        }
+        const bool up = listening && m_pid > 0 && waitpid(m_pid, nullptr, WNOHANG) == 0;
+        if (up)
+            m_display = display;
+        else
+            Stop();
     }
-    ~BareXServer()
+    void Stop()
     {
         if (m_pid > 0) {
             kill(m_pid, SIGTERM);
             waitpid(m_pid, nullptr, 0);
         }
+        m_pid = -1;
     }
-    const std::string& Display() const { return m_display; }
 
-private:
     pid_t m_pid = -1;
     std::string m_display;
 };
