@@ -78,14 +78,20 @@ void CProjectionDlg::ShowParameters(bool editable)
         for (int r = 0; r < rows; ++r)
             m_lcParams.InsertItem(r, parameters[static_cast<std::size_t>(r)].name);
     }
+    auto* table = qobject_cast<QTableWidget*>(FindControl(IDC_PARAMETERS));
+    const QString readOnly = editable ? QString() : QString::fromUtf8(MessageText(MessageId::ParametersReadOnly));
     for (int r = 0; r < rows; ++r) {
         const std::string text = ParameterText(parameters[static_cast<std::size_t>(r)]);
         if (m_lcParams.GetItemText(r, 1) != text)
             m_lcParams.SetItemText(r, 1, text);
+        // A value cut short by a narrow list shows whole in its tooltip.
+        if (QTableWidgetItem* value = table ? table->item(r, 1) : nullptr)
+            value->setToolTip(readOnly.isEmpty() ? QString::fromStdString(text)
+                                                 : QString::fromStdString(text) + "\n" + readOnly);
     }
     m_lcParams.SetReadOnly(!editable);
-    if (QWidget* list = FindControl(IDC_PARAMETERS))
-        list->setToolTip(editable ? QString() : QString::fromUtf8(MessageText(MessageId::ParametersReadOnly)));
+    if (table)
+        table->setToolTip(readOnly);
 }
 
 void CProjectionDlg::UpdateGeogSummary()

@@ -4,7 +4,10 @@
 #include "catalog/SystemReading.h"
 #include "search/SearchPopup.h"
 
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTableWidget>
 
 #include "module/Messages.h"
 #include "module/Module.h"
@@ -70,6 +73,14 @@ BOOL CProjectionDlg::OnInitDialog()
     m_lcParams.SetExtendedStyle(m_lcParams.GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     m_lcParams.InsertColumn(0, "Parameters", LVCFMT_LEFT, 150);
     m_lcParams.InsertColumn(1, "Value", LVCFMT_LEFT, 180);
+    // Room to read: the values take the list's free width, and the summary
+    // wraps a long datum name rather than hiding it behind a scroll bar.
+    if (auto* table = qobject_cast<QTableWidget*>(FindControl(IDC_PARAMETERS)))
+        table->horizontalHeader()->setStretchLastSection(true);
+    if (auto* summary = qobject_cast<QPlainTextEdit*>(FindControl(IDC_GEOG_SUMMARY))) {
+        summary->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        summary->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
     m_lcParams.SetEditedHandler([this](int row, const std::string& text) { OnParameterEdited(row, text); });
     if (auto* factor = qobject_cast<QLineEdit*>(FindControl(IDC_UNIT_FACTOR)))
         QObject::connect(factor, &QLineEdit::textEdited, factor, [this] { OnUnitFactorEdited(); });

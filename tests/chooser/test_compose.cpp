@@ -1,5 +1,7 @@
 // The parameter list and what OK composes of what the dialog shows.
+#include <QPlainTextEdit>
 #include "catalog/PredefinedSystems.h"
+#include "catalog/Identification.h"
 #include "chooser/ChooserFixture.h"
 
 TEST_F(ChooserTest, ParametersAreListedInNameOrderWithEighteenDecimals)
@@ -12,6 +14,27 @@ TEST_F(ChooserTest, ParametersAreListedInNameOrderWithEighteenDecimals)
                              "standard_parallel_1", "standard_parallel_2"})
         expected.emplace_back(name, "0.000000000000000000");
     EXPECT_EQ(Parameters(), expected);
+}
+
+// Room to read: widened, the value column takes the table's free width and
+// shows a value whole; a value cut short shows whole in its tooltip; the
+// summary wraps rather than scrolling sideways.
+TEST_F(ChooserTest, ValuesAndTheSummaryHaveRoomToBeRead)
+{
+    Open(ExportToWkt(EpsgSystem("32650").get()));
+    QWidget* window = Table()->window();
+    window->resize(1250, window->height());
+    QApplication::processEvents();
+    const QString value = Table()->item(1, 1)->text();
+    ASSERT_EQ(Table()->item(1, 0)->text().toStdString(), "false_easting");
+    EXPECT_EQ(value.toStdString(), "500000.000000000000000000");
+    EXPECT_GE(Table()->columnWidth(1), Table()->fontMetrics().horizontalAdvance(value)) << "shown whole";
+    EXPECT_EQ(Table()->columnWidth(0) + Table()->columnWidth(1), Table()->viewport()->width())
+        << "the value column takes the free width";
+    EXPECT_EQ(Table()->item(1, 1)->toolTip(), value);
+    auto* summary = qobject_cast<QPlainTextEdit*>(Dlg().FindControl(IDC_GEOG_SUMMARY));
+    EXPECT_EQ(summary->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    EXPECT_EQ(summary->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 }
 
 TEST_F(ChooserTest, WhatTheListShowsIsWhatOkComposes)
