@@ -1,9 +1,11 @@
 #include "search/Candidates.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include <sqlite3.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <future>
 #include <system_error>
@@ -13,11 +15,13 @@
 #include <unordered_set>
 
 #include "catalog/Identification.h"
+#include "catalog/PredefinedSystems.h"
 #include "module/GdalSupport.h"
 #include "module/Module.h"
 #include "module/ProjSupport.h"
 #include "search/Cities.h"
 #include "search/Folding.h"
+#include "util/NumberText.h"
 #include "util/Text.h"
 
 namespace {
@@ -372,6 +376,23 @@ std::string TopLevelEpsgCode(const std::string& wkt)
     return srs ? OwnEpsgCode(srs.get()) : std::string();
 }
 
+std::string ComposedSystemDescription(OGRSpatialReferenceH srs)
+{
+    std::string method = AttrValue(srs, "PROJECTION");
+    std::replace(method.begin(), method.end(), '_', ' ');
+    std::string description = method.empty() ? std::string(kCustomCategory) : method;
+    int found = 0;
+    const double meridian = OSRGetProjParm(srs, SRS_PP_CENTRAL_MERIDIAN, 0.0, &found);
+    if (found == OGRERR_NONE && std::isfinite(meridian)) {
+        const char* side = meridian < 0 ? "W" : "E";
+        description += ", CM " + FormatGeneral(std::fabs(meridian), 10) + "\u00B0" + (meridian == 0 ? "" : side);
+    }
+    const std::string geographic = AttrValue(srs, "GEOGCS");
+    if (!geographic.empty())
+        description += ", " + geographic;
+    return description;
+}
+
 bool CandidateOfWkt(const std::string& wkt, CandidateSource source, Candidate& candidate)
 {
     SpatialSystem system(wkt);
@@ -382,6 +403,10 @@ bool CandidateOfWkt(const std::string& wkt, CandidateSource source, Candidate& c
     candidate.kind = OSRIsProjected(srs) ? CandidateKind::Projected : CandidateKind::Geographic;
     const char* name = SystemNameOf(srs);
     candidate.name = name ? name : "";
+    // Systems the user composed all bear the custom category's name: told
+    // apart by what they are.
+    if (candidate.kind == CandidateKind::Projected && candidate.name == kCustomCategory)
+        candidate.name = ComposedSystemDescription(srs);
     candidate.code = TopLevelEpsgCode(wkt);
     candidate.authority = candidate.code.empty() ? "" : "EPSG";
     candidate.source = source;

@@ -93,6 +93,10 @@ std::string CandidateCode(const Candidate& candidate);
 // read whole and its claim held to the sameness rule.
 std::string TopLevelEpsgCode(const std::string& wkt);
 
+// What a system the user composed is, for a list where all such systems bear
+// the custom category's name: "Transverse Mercator, CM 117°E, ETRS89".
+std::string ComposedSystemDescription(OGRSpatialReferenceH srs);
+
 // The candidate standing for a parsed system (a recent one); false when the
 // text is no system.
 bool CandidateOfWkt(const std::string& wkt, CandidateSource source, Candidate& candidate);

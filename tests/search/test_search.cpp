@@ -420,6 +420,26 @@ TEST(Search, TheListStandsUnderTheFieldWithinItsRoom)
 
 TEST(Search, CodesOfTextsAndOfComposedSystems)
 {
+    // Recent systems the user composed are told apart by what they are.
+    const auto composed = [](const char* geogcs, double meridian) {
+        return std::string("PROJCS[\"<Custom Projection Coordinate System>\",") + geogcs +
+               ",PROJECTION[\"Transverse_Mercator\"],PARAMETER[\"central_meridian\"," + std::to_string(meridian) +
+               "],PARAMETER[\"scale_factor\",1],PARAMETER[\"false_easting\",500000],UNIT[\"metre\",1]]";
+    };
+    const char* etrs89 = "GEOGCS[\"ETRS89\",DATUM[\"European_Terrestrial_Reference_System_1989\","
+                         "SPHEROID[\"GRS 1980\",6378137,298.257222101]],PRIMEM[\"Greenwich\",0],"
+                         "UNIT[\"degree\",0.0174532925199433]]";
+    const std::pair<double, const char*> recents[] = {
+        {117, "Transverse Mercator, CM 117\u00B0E, ETRS89"},
+        {-9.5, "Transverse Mercator, CM 9.5\u00B0W, ETRS89"},
+        {0, "Transverse Mercator, CM 0\u00B0, ETRS89"},
+    };
+    for (const auto& [meridian, name] : recents) {
+        Candidate recent;
+        ASSERT_TRUE(CandidateOfWkt(composed(etrs89, meridian), CandidateSource::Recent, recent));
+        EXPECT_EQ(recent.name, name);
+    }
+
     const std::pair<std::string, std::string> texts[] = {
         {"GEOGCS[\"WGS 84\",AUTHORITY[\"EPSG\",\"4326\"]]", "4326"},
         {"GEOGCS[\"WGS 84\",AUTHORITY[\"EPSG\",\"4326\"]]\r\n", "4326"},
