@@ -75,8 +75,13 @@ BOOL CProjectionDlg::OnInitDialog()
     m_lcParams.InsertColumn(1, "Value", LVCFMT_LEFT, 180);
     // Room to read: the values take the list's free width, and the summary
     // wraps a long datum name rather than hiding it behind a scroll bar.
-    if (auto* table = qobject_cast<QTableWidget*>(FindControl(IDC_PARAMETERS)))
+    if (auto* table = qobject_cast<QTableWidget*>(FindControl(IDC_PARAMETERS))) {
         table->horizontalHeader()->setStretchLastSection(true);
+        // Named as its first heading says, for a screen reader.
+        table->setAccessibleName(QStringLiteral("Parameters"));
+    }
+    if (QWidget* codeLine = FindControl(IDC_SYSTEM_CODE))
+        codeLine->setAccessibleName(QString::fromUtf8(MessageText(MessageId::SystemCodeLineName)));
     if (auto* summary = qobject_cast<QPlainTextEdit*>(FindControl(IDC_GEOG_SUMMARY))) {
         summary->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         summary->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -93,6 +93,11 @@ void AreaMap::ShowName()
     const QString name = m_area.bounded ? Text(m_area.name) : QString();
     m_name->setToolTip(name);
     m_name->setText(m_name->fontMetrics().elidedText(name, Qt::ElideRight, m_name->width()));
+    // A screen reader reads the whole name, and the map as its area in
+    // words; an empty line is nothing to stop at.
+    m_name->setAccessibleName(name);
+    m_name->setFocusPolicy(name.isEmpty() ? Qt::NoFocus : Qt::ClickFocus);
+    setAccessibleDescription(name);
 }
 
 void AreaMap::resizeEvent(QResizeEvent* event)

@@ -76,6 +76,7 @@ const MessageVariants kMessages[] = {
     {MessageId::SearchRecent, "最近使用", "最近使用", "recent"},
     {MessageId::SearchColumnName, "名称", "名稱", "Name"},
     {MessageId::SearchColumnCode, "代码", "代碼", "Code"},
+    {MessageId::SystemCodeLineName, "EPSG 代码", "EPSG 代碼", "EPSG code"},
     {MessageId::SearchColumnKind, "类型", "類型", "Kind"},
     {MessageId::SearchColumnArea, "使用范围", "使用範圍", "Area of use"},
     {MessageId::SearchRecentlyUsed, "最近使用", "最近使用", "Recently used"},

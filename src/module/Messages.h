@@ -58,6 +58,7 @@ enum class MessageId {
     RefusedUnusable,
     RefusedUnusableBecause,  // "%s": PROJ's reason
     ParametersReadOnly,      // the parameter list's tip when a held method cannot be composed
+    SystemCodeLineName,      // what a screen reader calls the line with the choice's EPSG code
     ImportTitle,             // the titles of Import…'s and Save as .prj's file dialogs
     SavePrjTitle,
 };

@@ -5,6 +5,9 @@
 #include <QBuffer>
 #include <QComboBox>
 #include <QPushButton>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLayout>
 #include <QUiLoader>
 
 #include "module/Module.h"
@@ -105,8 +108,41 @@ bool CDialog::MakeWidget()
         if (id.isValid())
             m_controls.emplace(id.toInt(), child);
     }
+    GiveLabelsTheirControls(dialog);
     ConnectControls();
     return true;
+}
+
+namespace {
+
+// The control a label names: the next item of its box layout, the next
+// cell of its grid row.
+QWidget* ControlAfter(QLayout* layout, int index)
+{
+    if (auto* grid = qobject_cast<QGridLayout*>(layout)) {
+        int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+        grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+        QLayoutItem* next = grid->itemAtPosition(row, column + columnSpan);
+        return next ? next->widget() : nullptr;
+    }
+    QLayoutItem* next = index + 1 < layout->count() ? layout->itemAt(index + 1) : nullptr;
+    return next ? next->widget() : nullptr;
+}
+
+}  // namespace
+
+// A label is its control's name ("Search:" names the search field), as a
+// screen reader tells it and as Alt with the label's letter reaches it.
+void CDialog::GiveLabelsTheirControls(QWidget* dialog)
+{
+    for (QLayout* layout : dialog->findChildren<QLayout*>()) {
+        for (int i = 0; i < layout->count(); ++i) {
+            auto* label = qobject_cast<QLabel*>(layout->itemAt(i)->widget());
+            QWidget* control = label && !label->buddy() ? ControlAfter(layout, i) : nullptr;
+            if (control && control->focusPolicy() != Qt::NoFocus && !qobject_cast<QLabel*>(control))
+                label->setBuddy(control);
+        }
+    }
 }
 
 void CDialog::ConnectControls()

@@ -55,6 +55,7 @@ protected:
 private:
     bool MakeWidget();
     void ConnectControls();
+    static void GiveLabelsTheirControls(QWidget* dialog);
 
     unsigned m_templateId;
     CWnd* m_parent;

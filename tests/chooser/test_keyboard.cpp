@@ -1,10 +1,14 @@
 // The chooser from the keyboard, and whose window it is: Tab order, the
 // parameter list's keys, Enter after the editor, the host's window as owner.
+#include <QAccessible>
 #include <QApplication>
+#include <QLabel>
 #include <QMainWindow>
 
 #include "ChooserFixture.h"
+#include "catalog/Identification.h"
 #include "interface/Orvane.h"
+#include "map/AreaMap.h"
 
 namespace {
 
@@ -160,4 +164,30 @@ TEST_F(KeyboardTest, TheChooserBelongsToTheHostsActiveWindow)
     WhenModalShows(inspect);
     EXPECT_EQ(chooser.DoModal(), 2);
     EXPECT_EQ(parent, nullptr) << "no host window: a window of its own";
+}
+
+// Every control a user can reach has a name a screen reader says.
+TEST_F(ChooserTest, EveryFocusableControlHasAnAccessibleName)
+{
+    for (const char* wkt : {"", "EPSG:32650"}) {
+        Open(*wkt ? ExportToWkt(EpsgSystem(wkt + 5).get()) : std::string());
+        QWidget* window = Dlg().FindControl(IDC_SEARCH)->window();
+        std::vector<std::string> unnamed;
+        for (QWidget* widget : window->findChildren<QWidget*>()) {
+            if (widget->focusPolicy() == Qt::NoFocus || !widget->isVisibleTo(window) || widget->isWindow())
+                continue;
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+            ASSERT_NE(accessible, nullptr);
+            if (accessible->text(QAccessible::Name).trimmed().isEmpty())
+                unnamed.push_back(widget->metaObject()->className() + std::string(" ") +
+                                  widget->objectName().toStdString());
+        }
+        std::string list;
+        for (const std::string& u : unnamed)
+            list += u + "; ";
+        EXPECT_TRUE(unnamed.empty()) << (*wkt ? wkt : "default") << ": " << list;
+    }
+    // The map is described by its area, in words.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Dlg().GetAreaMap()->accessibleDescription().isEmpty(); }, 5000));
+    EXPECT_EQ(Dlg().GetAreaMap()->accessibleDescription(), Dlg().GetAreaMap()->NameLine()->toolTip());
 }
