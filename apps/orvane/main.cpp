@@ -537,15 +537,24 @@ int RunCatalog(int argc, char** argv)
         case ORVANE_REMOVED:
             std::printf("removed \"%s\" from %s\n", shown.c_str(), path.c_str());
             return kOk;
-        case ORVANE_NOT_A_USER_SYSTEM:
-            std::fprintf(stderr, "orvane: you have defined no system named \"%s\"%s\n", shown.c_str(),
-                         [&] {
-                             for (const OrvaneCatalogEntry& e : OrvaneListGeogSystems())
-                                 if (e.name == name)
-                                     return " (a shipped system cannot be removed)";
-                             return "";
-                         }());
+        case ORVANE_NOT_A_USER_SYSTEM: {
+            // Names are exact, as the chooser lists them: one that differs
+            // only in letter case is pointed at, never removed instead.
+            const auto lower = [](std::string text) {
+                for (char& c : text)
+                    c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+                return text;
+            };
+            std::string hint;
+            for (const OrvaneCatalogEntry& e : OrvaneListGeogSystems()) {
+                if (e.name == name)
+                    hint = " (a shipped system cannot be removed)";
+                else if (hint.empty() && e.user && lower(e.name) == lower(name))
+                    hint = " (names are exact: did you mean \"" + PrintableText(e.name, kEchoLimit) + "\"?)";
+            }
+            std::fprintf(stderr, "orvane: you have defined no system named \"%s\"%s\n", shown.c_str(), hint.c_str());
             return kCancelled;
+        }
         default:
             return Fail(kUnusable, "cannot write " + path + ": " + reason);
         }

@@ -311,12 +311,15 @@ TEST(OrvaneCatalog, ListsShippedAndUserSystemsAndRemovesOnlyTheUsers)
         {"catalog remove 'WGS 84'", 0},      // the shipped one shows again
         {"catalog remove 'WGS 84'", 1},      // shipped only now
         {"catalog remove 'Xian 1980'", 1},   // never the user's
+        {"catalog remove mine", 1},          // names are exact, as the chooser lists them
         {"catalog remove", 2},
         {"catalog frobnicate", 2},
     };
     for (const auto& run : runs)
         EXPECT_EQ(Orvane(run.arguments, false, env).status, run.status) << run.arguments;
     EXPECT_EQ(ReadFile(home / "orvane/CoordSys.dat"), "[GCS]\nMine=GEOGCS[]\n");
+    EXPECT_EQ(Orvane("catalog remove MINE", false, env).errors,
+              "orvane: you have defined no system named \"MINE\" (names are exact: did you mean \"Mine\"?)\n");
     EXPECT_NE(Orvane("catalog list", false, env).output.find("shipped\tWGS 84\n"), std::string::npos);
 
     // A folder others may write in is not read, and the program says so.
