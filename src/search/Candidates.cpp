@@ -422,19 +422,14 @@ SpatialSystem CandidateSystem(const Candidate& candidate)
         return candidate.system;
     if (!candidate.wkt.empty() || candidate.code.empty())
         return SpatialSystem(candidate.wkt);
-    OsrHandle srs(OSRNewSpatialReference(nullptr));
-    if (!srs)
-        return SpatialSystem();
-    QuietGdalErrors quiet;
-    const OGRErr error = candidate.authority == "EPSG"
-                             ? OSRImportFromEPSG(srs.get(), std::atoi(candidate.code.c_str()))
-                             : OSRSetFromUserInput(srs.get(), CandidateCode(candidate).c_str());
-    if (error != OGRERR_NONE)
-        return SpatialSystem();
-    return SpatialSystem(ExactWkt(srs.get()), srs.get());
-}
-
-std::string CandidateWkt(const Candidate& candidate)
-{
-    return CandidateSystem(candidate).Text();
+    OsrHandle srs;
+    if (candidate.authority == "EPSG") {
+        srs = EpsgSystem(candidate.code);
+    } else {
+        QuietGdalErrors quiet;
+        srs.reset(OSRNewSpatialReference(nullptr));
+        if (srs && OSRSetFromUserInput(srs.get(), CandidateCode(candidate).c_str()) != OGRERR_NONE)
+            srs.reset();
+    }
+    return srs ? SpatialSystem(ExactWkt(srs.get()), srs.get()) : SpatialSystem();
 }

@@ -109,5 +109,3 @@ const AreaOfUse* AreaOfCandidate(const Candidate& candidate, const CandidateData
 // (made from the code, never from a text of it). No system when GDAL cannot
 // make it.
 SpatialSystem CandidateSystem(const Candidate& candidate);
-// Its text.
-std::string CandidateWkt(const Candidate& candidate);

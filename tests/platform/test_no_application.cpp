@@ -86,47 +86,41 @@ class BareXServer
 public:
     BareXServer()
     {
-        // Servers started at once may pick the same display number: the one
-        // that loses says so and ends. Tried again until one stays up.
-        for (int attempt = 0; attempt < 5 && m_display.empty(); ++attempt)
-            Start();
+        // A display number of its own, far above those the other tests'
+        // servers pick (-displayfd takes the lowest free one, and servers
+        // starting at once could both take it): one taken is passed over.
+        const int first = 200 + static_cast<int>(getpid() % 500);
+        for (int number = first; number < first + 5 && m_display.empty(); ++number)
+            Start(number);
     }
     ~BareXServer() { Stop(); }
     const std::string& Display() const { return m_display; }
 
 private:
-    void Start()
+    void Start(int number)
     {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return;
+        const std::string display = ":" + std::to_string(number);
         m_pid = fork();
         if (m_pid == 0) {
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
-                   "-nolisten", "tcp", static_cast<char*>(nullptr));
+            execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                   static_cast<char*>(nullptr));
             _exit(127);
         }
-        close(fds[1]);
-        char number[16] = {};
-        const ssize_t got = read(fds[0], number, sizeof number - 1);
-        close(fds[0]);
-        const std::string display =
-            got > 0 ? ":" + std::string(number, static_cast<std::size_t>(got - (number[got - 1] == '\n'))) : "";
-        // Up when its socket is there and it has not ended.
-        const std::string socket = "/tmp/.X11-unix/X" + display.substr(display.empty() ? 0 : 1);
-        bool listening = false;
-        for (int waited = 0; !display.empty() && !listening && waited < 500; ++waited) {
-            listening = access(socket.c_str(), F_OK) == 0;
-            if (!listening)
-                usleep(10000);
+        // Up when it listens on its socket; a server that found the number
+        // taken ends at once.
+        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
+        for (int waited = 0; m_pid > 0 && waited < 1000; ++waited) {
+            if (waitpid(m_pid, nullptr, WNOHANG) != 0) {
+                m_pid = -1;
+                return;
+            }
+            if (access(socket.c_str(), F_OK) == 0) {
+                m_display = display;
+                return;
+            }
+            usleep(10000);
         }
-        const bool up = listening && m_pid > 0 && waitpid(m_pid, nullptr, WNOHANG) == 0;
-        if (up)
-            m_display = display;
-        else
-            Stop();
+        Stop();
     }
     void Stop()
     {
