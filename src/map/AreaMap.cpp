@@ -43,17 +43,24 @@ AreaMap::AreaMap(QWidget* parent) : QWidget(parent), m_name(new QLabel(this))
 
 QSize AreaMap::sizeHint() const
 {
-    return QSize(240, 120 + m_name->sizeHint().height());
+    return QSize(240, 120 + NameLineHeight());
 }
 
 QSize AreaMap::minimumSizeHint() const
 {
-    return QSize(160, 80 + m_name->sizeHint().height());
+    return QSize(160, 80 + NameLineHeight());
+}
+
+int AreaMap::NameLineHeight() const
+{
+    // The font's, not the label's size hint: that measures its text anew
+    // each time, and the frame is worked out for every point drawn.
+    return m_name->fontMetrics().height();
 }
 
 QRectF AreaMap::MapRect() const
 {
-    const double line = m_name->sizeHint().height();
+    const double line = NameLineHeight();
     const double mapHeight = std::max(0.0, std::min(height() - line, width() / 2.0));
     return QRectF((width() - 2 * mapHeight) / 2, 0, 2 * mapHeight, mapHeight);
 }
@@ -105,7 +112,7 @@ void AreaMap::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     // The line as wide as the map, under it.
     const QRect map = MapRect().toAlignedRect();
-    m_name->setGeometry(map.left(), map.bottom() + 1, map.width(), m_name->sizeHint().height());
+    m_name->setGeometry(map.left(), map.bottom() + 1, map.width(), NameLineHeight());
     ShowName();
 }
 

@@ -43,6 +43,7 @@ private:
     QPointF ToWidget(double longitude, double latitude) const;
     void DrawLand(QPainter& painter);
     void ShowName();
+    int NameLineHeight() const;
 
     AreaOfUse m_area;
     QLabel* m_name;

@@ -83,6 +83,7 @@ const MessageVariants kMessages[] = {
     {MessageId::SearchSystemsAt, "在 %s 使用的坐标系", "在 %s 使用的座標系", "Systems used at %s"},
     {MessageId::SearchNoMatch, "没有与“%s”匹配的坐标系", "沒有與「%s」相符的座標系", "No system matches '%s'"},
     {MessageId::SearchAlias, "别名：%s", "別名：%s", "alias: %s"},
+    {MessageId::SearchListName, "找到的坐标系", "找到的座標系", "Systems found"},
     {MessageId::RefusedNoGeographicSystem, "所选的地理坐标系不在坐标系文件中。", "所選的地理座標系不在座標系檔案中。",
      "The chosen geographic coordinate system is not in the catalogue."},
     {MessageId::RefusedNoZone, "没有可用的分带：未选择分带，或中央经线不在任何 UTM 带内。",

@@ -49,6 +49,7 @@ enum class MessageId {
     SearchSystemsAt,         // "%s": a place; the heading of the systems used there
     SearchNoMatch,           // "%s": what was typed
     SearchAlias,             // "%s": the other name a system was found by
+    SearchListName,          // the list's accessible name
     RefusedNoGeographicSystem,  // the second line of "Coordinate set error!": why
     RefusedNoZone,
     RefusedBadUnitFactor,

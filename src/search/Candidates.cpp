@@ -105,6 +105,19 @@ bool IsUsefulAlias(const std::string& alias, const std::string& aliasWords, cons
     return alias.find_first_not_of("0123456789 ") != std::string::npos;
 }
 
+// PROJ's database, read only. Null when it cannot be opened.
+Database OpenProjDatabase()
+{
+    sqlite3* opened = nullptr;
+    // Without locks, as PROJ reads it: a program holding one delays nothing.
+    if (sqlite3_open_v2(UnlockedSqliteUri(ProjDatabasePath()).c_str(), &opened,
+                        SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr) != SQLITE_OK) {
+        sqlite3_close(opened);
+        return nullptr;
+    }
+    return Database(opened);
+}
+
 Candidate CatalogueCandidate(const std::string& name, const std::string& wkt, CandidateSource source)
 {
     Candidate candidate;
@@ -148,16 +161,10 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
     if (!ProjDatabaseProblem().empty())
         return nullptr;
     auto database = std::make_unique<CandidateDatabase>();
-    sqlite3* opened = nullptr;
-    // Without locks, as PROJ reads it: a program holding one delays nothing.
-    if (sqlite3_open_v2(UnlockedSqliteUri(ProjDatabasePath()).c_str(), &opened,
-                        SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr) != SQLITE_OK) {
-        sqlite3_close(opened);
-        return nullptr;
-    }
-    const Database db(opened);
-    const Statement systems = Prepare(db.get(), kSystems);
-    const Statement aliases = Prepare(db.get(), kAliases);
+    // One connection: each reads the database's long schema anew.
+    const Database db = OpenProjDatabase();
+    const Statement systems = db ? Prepare(db.get(), kSystems) : nullptr;
+    const Statement aliases = db ? Prepare(db.get(), kAliases) : nullptr;
     if (!systems || !aliases)
         return nullptr;
 
@@ -167,7 +174,11 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
         std::string table;
         int area = -1;
     };
+    // Room for PROJ's systems at once: moving a candidate costs more than a
+    // row of the database.
+    constexpr std::size_t kSystemsExpected = 1 << 13;
     std::vector<Row> rows;
+    rows.reserve(kSystemsExpected);
     std::map<std::pair<std::string, std::string>, int> areaIndex;
     while (sqlite3_step(systems.get()) == SQLITE_ROW) {
         sqlite3_stmt* s = systems.get();
@@ -208,6 +219,8 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
         rows.push_back(std::move(row));
     }
     std::unordered_map<std::string, std::size_t> byKey;
+    byKey.reserve(rows.size());
+    database->byCode.reserve(rows.size());
     CandidateList& list = database->candidates;
     list.reserve(rows.size());
     for (Row& row : rows) {
@@ -223,6 +236,7 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
     }
     // Each candidate's aliases once, however many the database repeats.
     std::unordered_set<std::string> seen;
+    seen.reserve(kSystemsExpected);
     while (sqlite3_step(aliases.get()) == SQLITE_ROW) {
         sqlite3_stmt* s = aliases.get();
         const auto found = byKey.find(Column(s, 0) + ":" + Column(s, 1) + ":" + Column(s, 2));
@@ -237,13 +251,25 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
             candidate.aliasWords.push_back(std::move(words));
         }
     }
-    for (Candidate& candidate : list) {
+    // Borrowed: the candidates' words stay where they are from here on.
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        Candidate& candidate = list[i];
         candidate.aliases.shrink_to_fit();
         candidate.aliasWords.shrink_to_fit();
-        // Borrowed: the candidates' words stay where they are from here on.
-        database->vocabulary.AddBorrowed(candidate.words);
+        const auto id = static_cast<std::uint32_t>(i);
+        database->index.Add(id, candidate.words, true);
         for (const std::string& words : candidate.aliasWords)
-            database->vocabulary.AddBorrowed(words);
+            database->index.Add(id, words, true);
+        if (candidate.area)
+            database->index.Add(id, candidate.area->words, false);
+        database->index.Add(id, candidate.code, false);
+    }
+    database->index.Finish(list.size());
+    // Typos are read against the names' words, sorted already.
+    const std::vector<std::string_view>& words = database->index.Words();
+    for (std::size_t n = 0; n < words.size(); ++n) {
+        if (database->index.NamesASystem(n))
+            database->vocabulary.AddBorrowedWord(words[n]);
     }
     database->vocabulary.Finish();
     return database;

@@ -14,6 +14,7 @@
 #include "search/Spelling.h"
 #include "map/AreaOfUse.h"
 #include "search/SearchTerms.h"
+#include "search/WordIndex.h"
 
 enum class CandidateKind : std::uint8_t { Geographic, Projected };
 enum class CandidateSource : std::uint8_t { Database, Catalogue, User, Recent };
@@ -53,6 +54,7 @@ struct CandidateDatabase {
     std::vector<AreaOfUse> areas;  // the candidates point into it
     std::unordered_map<std::string, std::size_t> byCode;  // "EPSG:4326" → position
     Vocabulary vocabulary;  // the words of the names and aliases
+    WordIndex index;        // the words of the names, aliases, areas and codes, by position
 
     // The system of that code ("EPSG:4326"); null when it is not one.
     const Candidate* Find(const std::string& code) const;

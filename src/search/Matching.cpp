@@ -176,8 +176,12 @@ Score FitOf(const Candidate& candidate, const std::string& words, const Reading&
             continue;
         }
         // Chinese has no blanks between words: a word may be inside one.
-        if (words.find(query.otherScript ? query.word : query.start) != std::string::npos) {
-            allWhole = allWhole && (query.otherScript || words.find(query.whole) != std::string::npos);
+        const std::size_t at = words.find(query.otherScript ? query.word : query.start);
+        if (at != std::string::npos) {
+            // Folded words end in a blank: the first found is whole when one
+            // follows it, else a later one may be.
+            allWhole = allWhole && (query.otherScript || words[at + query.start.size()] == ' ' ||
+                                    words.find(query.whole, at + 1) != std::string::npos);
             continue;
         }
         if (query.digits && ownCode && candidate.code.compare(0, query.word.size(), query.word) == 0) {
@@ -289,31 +293,69 @@ std::string CountryNamed(const SearchCandidates& candidates, std::string_view te
     return names ? folded : std::string();
 }
 
-struct Ranked {
-    Score score;
-    std::size_t index;
-};
 
-auto RankKey(const Ranked& ranked, const SearchCandidates& candidates, const std::string& country)
+// The database's systems a search need match in full: those with, for
+// every word of some reading, a word starting with it (or a code), by the
+// index; a word of a kind ("zone") sieves out none, and a word of another
+// script (found inside words) keeps the systems with such words.
+// Empty when every system must be matched.
+std::vector<std::uint8_t> Sieve(const CandidateDatabase& database, const std::vector<Reading>& readings)
 {
-    const Candidate& shown = Shown(candidates[ranked.index]);
-    const bool byArea = ranked.score.throughArea;
+    const std::size_t count = database.candidates.size();
+    std::vector<std::uint8_t> kept(count, 0), reading(count), word(count);
+    for (const Reading& r : readings) {
+        std::fill(reading.begin(), reading.end(), 1);
+        bool sieved = false;
+        for (const QueryWord& query : r.words) {
+            if (query.kind != KindWord::None)
+                continue;
+            std::fill(word.begin(), word.end(), 0);
+            // "33 n": the number is the name's word; the letter follows it.
+            if (query.otherScript)
+                database.index.MarkOtherScript(word);
+            else
+                database.index.MarkStarting(std::string_view(query.word).substr(0, query.word.find(' ')), word);
+            for (std::size_t i = 0; i < count; ++i)
+                reading[i] &= word[i];
+            sieved = true;
+        }
+        if (!sieved)
+            return {};
+        for (std::size_t i = 0; i < count; ++i)
+            kept[i] |= reading[i];
+    }
+    return kept;
+}
+
+auto RankKey(const Score& score, std::size_t index, const SearchCandidates& candidates, const std::string& country)
+{
+    const Candidate& shown = Shown(candidates[index]);
+    const bool byArea = score.throughArea;
     const int kindOrder = byArea && shown.kind == CandidateKind::Geographic ? 1 : 0;
     const double widest = byArea && shown.area ? -shown.area->Size() : 0.0;
     const bool ofCountry =
         !country.empty() && shown.area && shown.area->words.compare(0, country.size(), country) == 0;
-    return std::make_tuple(ranked.score.fit, !ofCountry, shown.variant, shown.datum, byArea, kindOrder, widest,
+    return std::make_tuple(score.fit, !ofCountry, shown.variant, shown.datum, byArea, kindOrder, widest,
                            shown.name.size(), std::string_view(shown.name), shown.authority == "ESRI", shown.source,
-                           ranked.index);
+                           index);
 }
 
-std::vector<Found> Present(const std::vector<Ranked>& ranked, const SearchCandidates& candidates, std::size_t limit)
+// A system found, with its place in the ranking worked out once.
+struct Ranked {
+    Score score;
+    std::size_t index;
+    decltype(RankKey(Score(), 0, SearchCandidates(), std::string())) key;
+};
+
+std::vector<Found> Present(const std::vector<Ranked>& ranked, const std::vector<std::uint32_t>& order,
+                           const SearchCandidates& candidates, std::size_t limit)
 {
     std::vector<Found> found;
     std::vector<const Candidate*> shownAlready;
-    for (const Ranked& r : ranked) {
+    for (const std::uint32_t at : order) {
         if (found.size() == limit)
             break;
+        const Ranked& r = ranked[at];
         const Candidate& candidate = candidates[r.index];
         const Candidate& shown = Shown(candidate);
         if (std::find(shownAlready.begin(), shownAlready.end(), &shown) != shownAlready.end())
@@ -339,21 +381,27 @@ std::vector<Found> FindCandidates(const SearchCandidates& candidates, std::strin
         return {};
     std::vector<Ranked> ranked;
     std::size_t standing = 0;  // catalogue entries found that stand for database systems
+    const std::vector<std::uint8_t> sieve =
+        candidates.database ? Sieve(*candidates.database, readings) : std::vector<std::uint8_t>();
     for (std::size_t i = 0; i < candidates.Size(); ++i) {
+        if (i < sieve.size() && !sieve[i])
+            continue;
         const Score score = ScoreOf(candidates[i], readings);
         if (score.fit == Fit::None)
             continue;
-        ranked.push_back(Ranked{score, i});
+        ranked.push_back(Ranked{score, i, RankKey(score, i, candidates, country)});
         standing += candidates[i].standsFor ? 1 : 0;
     }
     // An entry and the system it stands for show once: rank enough for both.
     const std::size_t kept = limit >= ranked.size() - standing ? ranked.size() : limit + standing;
-    std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(kept), ranked.end(),
-                      [&](const Ranked& a, const Ranked& b) {
-                          return RankKey(a, candidates, country) < RankKey(b, candidates, country);
-                      });
-    ranked.resize(kept);
-    return Present(ranked, candidates, limit);
+    // Their order, by position: a key is too large to move about.
+    std::vector<std::uint32_t> order(ranked.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<std::uint32_t>(i);
+    std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(kept), order.end(),
+                      [&](std::uint32_t a, std::uint32_t b) { return ranked[a].key < ranked[b].key; });
+    order.resize(kept);
+    return Present(ranked, order, candidates, limit);
 }
 
 std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latitude, double longitude,

@@ -6,11 +6,12 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScreen>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "module/Messages.h"
 #include "search/Matching.h"
 #include "search/Places.h"
+#include "search/SearchList.h"
 
 namespace {
 
@@ -20,17 +21,9 @@ constexpr int kRowsVisible = 12;
 // An area of use may be a sentence: past this width it is elided.
 constexpr int kAreaColumnMost = 320;
 
-enum Column { kName, kCode, kKind, kArea, kColumns };
-
-QString Text(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
-const char* KindText(CandidateKind kind)
-{
-    return MessageText(kind == CandidateKind::Projected ? MessageId::SearchProjected : MessageId::SearchGeographic);
-}
+constexpr int kColumns = SearchListModel::kColumns;
+constexpr int kName = SearchListModel::kName, kCode = SearchListModel::kCode, kKind = SearchListModel::kKind,
+              kArea = SearchListModel::kArea;
 
 // The query as the "nothing matches" line quotes it: one line, not a page.
 std::string Quoted(std::string query)
@@ -58,26 +51,9 @@ bool WindowsHavePlaces()
 
 }  // namespace
 
-std::string CodeColumnText(const Candidate& candidate)
-{
-    const std::string code = CandidateCode(candidate);
-    if (!code.empty())
-        return code;
-    switch (candidate.source) {
-    case CandidateSource::Catalogue:
-        return MessageText(MessageId::SearchCatalogue);
-    case CandidateSource::User:
-        return MessageText(MessageId::SearchUser);
-    case CandidateSource::Recent:
-        return MessageText(MessageId::SearchRecent);
-    case CandidateSource::Database:
-        break;
-    }
-    return std::string();
-}
-
 SearchPopup::SearchPopup(QLineEdit* field, QWidget* dialog, Loader load, Recents recents, Chooser choose)
-    : QObject(field), m_field(field), m_dialog(dialog), m_list(new QTreeWidget(dialog)), m_load(std::move(load)),
+    : QObject(field), m_field(field), m_dialog(dialog), m_list(new QTreeView(dialog)),
+      m_model(new SearchListModel(m_list)), m_delegate(new SearchRowDelegate(m_list)), m_load(std::move(load)),
       m_recents(std::move(recents)), m_choose(std::move(choose))
 {
     // A window of its own, so that it may be wider than the dialog; one that
@@ -85,9 +61,9 @@ SearchPopup::SearchPopup(QLineEdit* field, QWidget* dialog, Loader load, Recents
     m_list->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
     m_list->setAttribute(Qt::WA_ShowWithoutActivating);
     m_list->hide();
-    m_list->setColumnCount(kColumns);
-    m_list->setHeaderLabels({MessageText(MessageId::SearchColumnName), MessageText(MessageId::SearchColumnCode),
-                             MessageText(MessageId::SearchColumnKind), MessageText(MessageId::SearchColumnArea)});
+    m_list->setModel(m_model);
+    m_list->setItemDelegate(m_delegate);
+    m_list->setAccessibleName(QString::fromUtf8(MessageText(MessageId::SearchListName)));
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
     m_list->setAlternatingRowColors(true);
@@ -100,16 +76,10 @@ SearchPopup::SearchPopup(QLineEdit* field, QWidget* dialog, Loader load, Recents
     // Keys stay with the field; the list only shows and takes clicks.
     m_list->setFocusPolicy(Qt::NoFocus);
     m_list->header()->setStretchLastSection(true);
-    connect(m_list, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item) { ChooseRow(m_list->indexOfTopLevelItem(item) - m_firstRowItem); });
+    connect(m_list, &QTreeView::clicked, this,
+            [this](const QModelIndex& index) { ChooseRow(m_model->RowOf(index.row())); });
     connect(m_field, &QLineEdit::textEdited, this, [this] { Refill(); });
-    connect(m_list, &QTreeWidget::currentItemChanged, this, [this] {
-        const int row = CurrentRow();
-        if (m_highlight)
-            m_highlight(row >= 0 && static_cast<std::size_t>(row) < m_rows.size()
-                            ? m_rows[static_cast<std::size_t>(row)].candidate
-                            : nullptr);
-    });
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { Highlight(); });
     m_field->installEventFilter(this);
     m_dialog->installEventFilter(this);
     Reload();
@@ -141,7 +111,7 @@ bool SearchPopup::IsLoaded() const
 void SearchPopup::Refill()
 {
     const std::string query = m_field->text().toStdString();
-    std::vector<Row> rows;
+    std::vector<SearchRow> rows;
     if (query.find_first_not_of(" \t") == std::string::npos) {
         // A recent system is chosen only when the user moves to it: Enter on
         // an empty field is OK's.
@@ -149,7 +119,7 @@ void SearchPopup::Refill()
             m_place(std::nullopt);
         m_recent = m_recents();
         for (const Candidate& recent : m_recent)
-            rows.push_back(Row{&recent, std::string()});
+            rows.push_back(SearchRow{&recent, std::string()});
         const std::string heading = rows.empty() ? std::string() : MessageText(MessageId::SearchRecentlyUsed);
         Show(heading, std::move(rows), false);
         return;
@@ -158,7 +128,7 @@ void SearchPopup::Refill()
     const SearchCandidates& candidates = *m_searched;
     Finding finding = FindForText(candidates, query, kRowsShown);
     for (Found& found : finding.found)
-        rows.push_back(Row{found.candidate, std::move(found.alias)});
+        rows.push_back(SearchRow{found.candidate, std::move(found.alias)});
     if (m_place)
         m_place(finding.atPlace ? std::optional<std::pair<double, double>>({finding.latitude, finding.longitude})
                                 : std::nullopt);
@@ -171,43 +141,24 @@ void SearchPopup::Refill()
     Show(heading, std::move(rows), true);
 }
 
-void SearchPopup::Show(const std::string& heading, std::vector<Row> rows, bool chooseFirst)
+void SearchPopup::Show(const std::string& heading, std::vector<SearchRow> rows, bool chooseFirst)
 {
-    m_rows = std::move(rows);
-    m_list->clear();
-    if (heading.empty() && m_rows.empty()) {
+    if (heading.empty() && rows.empty()) {
+        m_model->Set(heading, std::move(rows));
         Hide();
         return;
     }
-    QList<QTreeWidgetItem*> items;
-    if (!heading.empty()) {
-        auto* line = new QTreeWidgetItem(QStringList{Text(heading)});
-        line->setFlags(Qt::ItemIsEnabled);  // a heading, never chosen
-        QFont font = m_list->font();
-        font.setItalic(true);
-        line->setFont(kName, font);
-        items.append(line);
-    }
-    m_firstRowItem = items.size();
-    for (const Row& row : m_rows) {
-        const Candidate& c = *row.candidate;
-        const QString name = row.alias.empty()
-                                 ? Text(c.name)
-                                 : Text(c.name + "  (" + MessageWith(MessageId::SearchAlias, row.alias) + ")");
-        auto* item = new QTreeWidgetItem(QStringList{name, Text(CodeColumnText(c)), KindText(c.kind),
-                                                     Text(c.area ? c.area->name : std::string())});
-        // The whole of what elision hides.
-        QString tip = name + "\n" + Text(CodeColumnText(c)) + "  " + KindText(c.kind);
-        if (c.area)
-            tip += "\n" + Text(c.area->name);
-        for (int column = 0; column < kColumns; ++column)
-            item->setToolTip(column, tip);
-        items.append(item);
-    }
-    m_list->addTopLevelItems(items);
-    if (!heading.empty())
-        m_list->topLevelItem(0)->setFirstColumnSpanned(true);
-    m_list->setCurrentItem(chooseFirst && !m_rows.empty() ? m_list->topLevelItem(m_firstRowItem) : nullptr);
+    m_model->Set(heading, std::move(rows));
+    if (m_model->HasHeading())
+        m_list->setFirstColumnSpanned(0, QModelIndex(), true);
+    const bool first = chooseFirst && !m_model->Rows().empty();
+    const QModelIndex current = first ? m_model->index(m_model->ModelRow(0), 0) : QModelIndex();
+    // The same row with another system in it is another row to tell of.
+    if (current == m_list->currentIndex())
+        Highlight();
+    else
+        m_list->setCurrentIndex(current);
+    m_list->scrollToTop();
     PlaceList();
     m_list->show();
     m_list->raise();
@@ -227,23 +178,36 @@ void SearchPopup::PlaceList()
     // longest of each column, whose widths are the widest.
     constexpr int kMeasured = 4;
     for (int column = 0; column < kColumns; ++column) {
-        std::vector<std::pair<int, const QTreeWidgetItem*>> longest;
-        for (int i = m_firstRowItem; i < m_list->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* item = m_list->topLevelItem(i);
-            longest.emplace_back(-static_cast<int>(item->text(column).size()), item);
+        std::vector<std::pair<std::size_t, int>> longest;
+        for (int row = 0; row < static_cast<int>(m_model->Rows().size()); ++row) {
+            const int modelRow = m_model->ModelRow(row);
+            longest.emplace_back(m_model->TextBytes(modelRow, column), modelRow);
         }
         const auto measured = longest.begin() + std::min<std::ptrdiff_t>(kMeasured, longest.size());
-        std::partial_sort(longest.begin(), measured, longest.end());
-        for (auto it = longest.begin(); it != measured; ++it)
-            widths[column] = std::max(widths[column], metrics.horizontalAdvance(it->second->text(column)) + padding);
+        std::partial_sort(longest.begin(), measured, longest.end(), std::greater<>());
+        for (auto it = longest.begin(); it != measured; ++it) {
+            const int width = m_delegate->TextWidth(m_model->Text(it->second, column), m_list->font());
+            widths[column] = std::max(widths[column], width + padding);
+        }
     }
     widths[kArea] = std::min(widths[kArea], kAreaColumnMost);
-    const int rows = std::min(m_list->topLevelItemCount(), kRowsVisible);
+    // While it is open the list only widens, and its columns with it: one
+    // that shrinks and grows with each letter typed is hard to read (and is
+    // drawn whole each time).
+    const bool open = m_list->isVisible();
+    if (open) {
+        for (const int column : {kName, kCode, kKind})
+            widths[column] = std::max(widths[column], m_list->columnWidth(column));
+    }
+    const int count = m_model->rowCount();
+    const int rows = std::min(count, kRowsVisible);
     const int frame = 2 * m_list->frameWidth();
-    const int scrollBar = m_list->topLevelItemCount() > kRowsVisible ? m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    const int scrollBar = count > kRowsVisible ? m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
     int wanted = frame + scrollBar;
     for (int width : widths)
         wanted += width;
+    if (open)
+        wanted = std::max(wanted, m_list->width());
 
     const bool onScreen = WindowsHavePlaces();
     ListPlace place;
@@ -293,28 +257,35 @@ void SearchPopup::Hide()
         m_place(std::nullopt);
 }
 
+void SearchPopup::Highlight()
+{
+    const int row = CurrentRow();
+    if (m_highlight)
+        m_highlight(row >= 0 ? m_model->Rows()[static_cast<std::size_t>(row)].candidate : nullptr);
+}
+
 int SearchPopup::CurrentRow() const
 {
-    QTreeWidgetItem* item = m_list->currentItem();
-    return item ? m_list->indexOfTopLevelItem(item) - m_firstRowItem : -1;
+    const QModelIndex current = m_list->currentIndex();
+    return current.isValid() ? m_model->RowOf(current.row()) : -1;
 }
 
 void SearchPopup::MoveCurrent(int steps)
 {
-    const int count = static_cast<int>(m_rows.size());
+    const int count = static_cast<int>(m_model->Rows().size());
     if (count == 0)
         return;
     const int row = std::clamp(CurrentRow() + steps, 0, count - 1);
-    QTreeWidgetItem* item = m_list->topLevelItem(row + m_firstRowItem);
-    m_list->setCurrentItem(item);
-    m_list->scrollToItem(item);
+    const QModelIndex index = m_model->index(m_model->ModelRow(row), 0);
+    m_list->setCurrentIndex(index);
+    m_list->scrollTo(index);
 }
 
 void SearchPopup::ChooseRow(int row)
 {
-    if (row < 0 || static_cast<std::size_t>(row) >= m_rows.size())
+    if (row < 0 || static_cast<std::size_t>(row) >= m_model->Rows().size())
         return;
-    const Candidate chosen = *m_rows[static_cast<std::size_t>(row)].candidate;
+    const Candidate chosen = *m_model->Rows()[static_cast<std::size_t>(row)].candidate;
     Hide();
     m_choose(chosen);
 }

@@ -15,9 +15,10 @@
 #include <QRect>
 
 #include "search/Candidates.h"
+#include "search/SearchList.h"
 
 class QLineEdit;
-class QTreeWidget;
+class QTreeView;
 class QWidget;
 
 class SearchPopup : public QObject {
@@ -43,7 +44,8 @@ public:
     void Reload();
     // The list: a window of its own, as wide as the names need (up to the
     // screen), over the dialog and below the field.
-    QTreeWidget* List() const { return m_list; }
+    QTreeView* List() const { return m_list; }
+    const SearchListModel& ListModel() const { return *m_model; }
     // The candidates, waiting for the load to end.
     const SearchCandidates& Candidates();
     // Whether the load has ended (the database's systems are known).
@@ -53,39 +55,33 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Row {
-        const Candidate* candidate;
-        std::string alias;  // the other name the words were found in
-    };
     void Refill();
     // Shows `heading` (when not empty) over `rows`; with `chooseFirst` the
     // first row is chosen at once.
-    void Show(const std::string& heading, std::vector<Row> rows, bool chooseFirst);
+    void Show(const std::string& heading, std::vector<SearchRow> rows, bool chooseFirst);
     void PlaceList();
     void Hide();
     void MoveCurrent(int steps);
     void ChooseRow(int row);
     int CurrentRow() const;
+    // Tells of the row the user is on.
+    void Highlight();
 
     QLineEdit* m_field;
     QWidget* m_dialog;
-    QTreeWidget* m_list;
+    QTreeView* m_list;
+    SearchListModel* m_model;
+    SearchRowDelegate* m_delegate;
     Loader m_load;
     Recents m_recents;
     Chooser m_choose;
     Highlighter m_highlight;
     PlaceTeller m_place;
     std::shared_future<std::shared_ptr<const SearchCandidates>> m_candidates;
-    std::vector<Row> m_rows;
     // What the rows point into: the candidates searched, the recent systems.
     std::shared_ptr<const SearchCandidates> m_searched;
     std::vector<Candidate> m_recent;
-    int m_firstRowItem = 0;  // the list's first item that is a row (after a heading)
 };
-
-// The list's text for a candidate's code column: "EPSG:n", "ESRI:n", or
-// where it comes from when it has no code.
-std::string CodeColumnText(const Candidate& candidate);
 
 // Where the list stands, given where the field is. `area` is where the list
 // may stand: the screen, or where windows have no known place on it

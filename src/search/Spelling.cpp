@@ -71,6 +71,12 @@ void Vocabulary::AddBorrowed(std::string_view folded)
     ForEachLetterWord(folded, [this](std::string_view word) { m_borrowed.push_back(word); });
 }
 
+void Vocabulary::AddBorrowedWord(std::string_view word)
+{
+    if (IsLetterWord(word))
+        m_borrowed.push_back(word);
+}
+
 void Vocabulary::Finish()
 {
     SortUnique(m_borrowed);

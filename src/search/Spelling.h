@@ -14,6 +14,8 @@ public:
     // candidates' words); else copied.
     void Add(std::string_view folded);
     void AddBorrowed(std::string_view folded);
+    // Adds one word, borrowed, when it is a Latin word.
+    void AddBorrowedWord(std::string_view word);
     // Sorts the words; before any look-up.
     void Finish();
     // Another vocabulary looked in too (the database's, beside the

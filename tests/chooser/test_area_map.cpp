@@ -3,7 +3,7 @@
 // computed from EPSG's bounds.
 #include <QLabel>
 #include <clocale>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "ChooserFixture.h"
 #include "catalog/PredefinedSystems.h"
@@ -110,6 +110,16 @@ TEST_F(AreaMapTest, ShowsTheChosenSystemsAreaAndTheCandidateTheUserIsOn)
     // Escape: back to the system chosen.
     QTest::keyClick(Field(), Qt::Key_Escape);
     ExpectShows(EpsgBounds(3832));
+    // A full list after a full list: the first row is another system, and
+    // the map follows it.
+    QTreeView* list = Dlg().GetSearch()->List();
+    for (const char* words : {"u", "e"}) {
+        QTest::keyClick(Field(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(Field(), words);
+        const std::string code = list->model()->index(0, 1).data().toString().toStdString();
+        ASSERT_EQ(code.rfind("EPSG:", 0), 0u) << words;
+        ExpectShows(EpsgBounds(std::stoi(code.substr(5))));
+    }
     QTest::keyClick(Field(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(Field(), "32633");
     QTest::keyClick(Field(), Qt::Key_Return);
@@ -118,10 +128,9 @@ TEST_F(AreaMapTest, ShowsTheChosenSystemsAreaAndTheCandidateTheUserIsOn)
     // while the list is open, and the mark gone with the list.
     QTest::keyClick(Field(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(Field(), "Berlin");
-    QTreeWidget* list = Dlg().GetSearch()->List();
     ASSERT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }, 5000));
-    EXPECT_EQ(list->topLevelItem(0)->text(0).toStdString(), "Systems used at Berlin (DE)");
-    EXPECT_EQ(list->topLevelItem(1)->text(1).toStdString(), "EPSG:25833");
+    EXPECT_EQ(list->model()->index(0, 0).data().toString().toStdString(), "Systems used at Berlin (DE)");
+    EXPECT_EQ(list->model()->index(1, 1).data().toString().toStdString(), "EPSG:25833");
     const std::optional<QPointF> mark = Map()->MarkerPoint();
     ASSERT_TRUE(mark.has_value());
     ASSERT_EQ(Map()->AreaRects().size(), 1u);

@@ -8,7 +8,6 @@
 // describes, under EPSG's name and code or under no borrowed one.
 // ORVANE_RANDOM_SEED=n replays one failing session.
 #include <QLineEdit>
-#include <QTreeWidget>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>

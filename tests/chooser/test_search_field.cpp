@@ -2,7 +2,7 @@
 // words, with the mouse; Escape; Ctrl+F; the code shown; recent systems.
 #include <QApplication>
 #include <QLabel>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "ChooserFixture.h"
 #include "search/RecentSystems.h"
@@ -21,8 +21,10 @@ protected:
         return dialog;
     }
     QLineEdit* Field() { return qobject_cast<QLineEdit*>(Dlg().FindControl(IDC_SEARCH)); }
-    QTreeWidget* List() { return Dlg().GetSearch()->List(); }
-    std::string Row(int row, int column) { return List()->topLevelItem(row)->text(column).toStdString(); }
+    QTreeView* List() { return Dlg().GetSearch()->List(); }
+    int ListRows() { return List()->model()->rowCount(); }
+    QModelIndex Cell(int row, int column) { return List()->model()->index(row, column); }
+    std::string Row(int row, int column) { return Cell(row, column).data().toString().toStdString(); }
     std::string CodeLine()
     {
         return qobject_cast<QLabel*>(Dlg().FindControl(IDC_SYSTEM_CODE))->text().toStdString();
@@ -77,7 +79,7 @@ TEST_F(SearchFieldTest, WordsArrowsAndAClickChoose)
 {
     OpenActive();
     Type("etrs 33");
-    ASSERT_GE(List()->topLevelItemCount(), 3);
+    ASSERT_GE(ListRows(), 3);
     const std::string second = Row(1, 1);
     QTest::keyClick(Field(), Qt::Key_Down);
     QTest::keyClick(Field(), Qt::Key_Down);
@@ -90,14 +92,14 @@ TEST_F(SearchFieldTest, WordsArrowsAndAClickChoose)
 
     OpenActive();
     Type("wgs 84 zzqx");
-    ASSERT_EQ(List()->topLevelItemCount(), 1) << "no name holds all three words";
+    ASSERT_EQ(ListRows(), 1) << "no name holds all three words";
     EXPECT_EQ(Row(0, 0), "No system matches 'wgs 84 zzqx'");
     QTest::keyClick(Field(), Qt::Key_Return);
     EXPECT_EQ(Dlg().GetResult(), 0) << "the line is no row to choose, and Enter is still the search's";
     Field()->clear();
     Type("4326");
     ASSERT_TRUE(List()->isVisible());
-    const QRect first = List()->visualItemRect(List()->topLevelItem(0));
+    const QRect first = List()->visualRect(Cell(0, 0));
     QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, first.center());
     EXPECT_FALSE(List()->isVisible());
     EXPECT_EQ(Current(IDC_SYSTEM_KIND), "Geographic Coordinate System");
@@ -138,12 +140,12 @@ TEST_F(SearchFieldTest, CtrlFFocusesTheFieldAndOffersTheRecentSystems)
     QTest::keyClick(Combo(IDC_SYSTEM_KIND), Qt::Key_F, Qt::ControlModifier);
     ASSERT_TRUE(Field()->hasFocus());
     ASSERT_TRUE(List()->isVisible());
-    ASSERT_EQ(List()->topLevelItemCount(), 3);
+    ASSERT_EQ(ListRows(), 3);
     EXPECT_EQ(Row(0, 0), "Recently used");
     EXPECT_EQ(Row(1, 0), "WGS 84 / UTM zone 50N");
     EXPECT_EQ(Row(1, 1), "EPSG:32650");
     EXPECT_EQ(Row(2, 0), "WGS 84");
-    EXPECT_EQ(List()->currentItem(), nullptr) << "no recent system is chosen until the user moves to one";
+    EXPECT_FALSE(List()->currentIndex().isValid()) << "no recent system is chosen until the user moves to one";
     QTest::keyClick(Field(), Qt::Key_Down);
     QTest::keyClick(Field(), Qt::Key_Return);
     ASSERT_TRUE(PressOk());
@@ -213,11 +215,11 @@ TEST_F(SearchFieldTest, AliasesPlacesAndEsrisSystemsInEachLanguage)
     // row's tooltip holds all of it.
     OpenActive();
     Type("cgcs2000 3-degree gauss kruger cm 117e");
-    const QString name = List()->topLevelItem(0)->text(0);
+    const QString name = Cell(0, 0).data().toString();
     EXPECT_EQ(name.toStdString(), "CGCS2000 / 3-degree Gauss-Kruger CM 117E");
     EXPECT_GE(List()->columnWidth(0), List()->fontMetrics().horizontalAdvance(name));
     EXPECT_TRUE(List()->isWindow());
-    EXPECT_TRUE(List()->topLevelItem(0)->toolTip(0).contains("China"));
+    EXPECT_TRUE(Cell(0, 0).data(Qt::ToolTipRole).toString().contains("China"));
     Field()->clear();
     Type("mollweide");
     EXPECT_EQ(Row(0, 1), "ESRI:54009");

@@ -12,7 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QWindow>
 #include <cstdlib>
 #include <ogr_srs_api.h>
@@ -99,12 +99,12 @@ void SearchAndConfirm(QWidget* dialog)
     }
     field->setFocus(Qt::OtherFocusReason);
     QTest::keyClicks(field, "pulkovo gauss");
-    QTreeWidget* list = nullptr;
-    for (QTreeWidget* tree : dialog->findChildren<QTreeWidget*>())
+    QTreeView* list = nullptr;
+    for (QTreeView* tree : dialog->findChildren<QTreeView*>())
         list = tree->isWindow() ? tree : list;
     CHECK_THAT(list && QTest::qWaitFor([list] { return list->isVisible(); }, 5000));
-    if (list && list->isVisible() && list->topLevelItemCount() > 0) {
-        g_chosenCode = list->topLevelItem(0)->text(1).toStdString();
+    if (list && list->isVisible() && list->model()->rowCount() > 0) {
+        g_chosenCode = list->model()->index(0, 1).data().toString().toStdString();
         // A popup of the dialog's window, placed against it (Wayland tells no
         // client where its windows stand): under the field, within the dialog.
         QWindow* popup = list->windowHandle();

@@ -2,6 +2,7 @@
 // texts and of composed systems, and the recent systems' file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <fstream>
 #include <map>
@@ -21,6 +22,7 @@
 #include "search/RecentSystems.h"
 #include "search/SearchPopup.h"
 #include "search/Spelling.h"
+#include "search/WordIndex.h"
 #include "support/TestSupport.h"
 #include "util/FileIO.h"
 #include "util/Text.h"
@@ -340,6 +342,39 @@ TEST(Search, FoldingAndTermsForgiveSpelling)
     catalogues.Also(&words);
     EXPECT_EQ(CorrectedWords(" lambrt mercatr ", catalogues), " lambert mercator ");
     EXPECT_EQ(CorrectedWords(" lambertmercator ", catalogues), " lambert mercator ");
+
+    // The index a search sieves with: a system with a word that starts with
+    // the word typed, in its name, its area or its code; Chinese anywhere.
+    WordIndex index;
+    index.Add(0, " wgs 84 utm zone 33 n ", true);
+    index.Add(0, " europe between 12 e and 18 e ", false);
+    index.Add(0, "32633", false);
+    index.Add(1, " utm 3 ", true);
+    index.Add(2, " 北京 1954 ", true);
+    index.Add(2, " china ", false);
+    index.Add(3, " zone ", true);
+    index.Finish(4);
+    const std::pair<const char*, const char*> sieved[] = {
+        {"ut", "1110"}, {"utm", "1110"}, {"utmz", "0010"}, {"3", "1110"}, {"33", "1010"}, {"3263", "1010"},
+        {"eur", "1010"}, {"chin", "0010"}, {"zon", "1011"}, {"zones", "0010"}, {"", "1111"}, {"~", "0010"},
+    };
+    for (const auto& [start, marked] : sieved) {
+        std::vector<std::uint8_t> marks(4, 0);
+        index.MarkStarting(start, marks);
+        std::string got;
+        for (const std::uint8_t mark : marks)
+            got += mark ? '1' : '0';
+        EXPECT_EQ(got, marked) << start;
+    }
+    const std::vector<std::string_view>& indexed = index.Words();
+    EXPECT_TRUE(std::is_sorted(indexed.begin(), indexed.end()));
+    EXPECT_EQ(std::adjacent_find(indexed.begin(), indexed.end()), indexed.end()) << "each word once";
+    const auto europe = std::find(indexed.begin(), indexed.end(), "europe");
+    const auto utm = std::find(indexed.begin(), indexed.end(), "utm");
+    ASSERT_NE(europe, indexed.end());
+    ASSERT_NE(utm, indexed.end());
+    EXPECT_FALSE(index.NamesASystem(static_cast<std::size_t>(europe - indexed.begin()))) << "an area's word";
+    EXPECT_TRUE(index.NamesASystem(static_cast<std::size_t>(utm - indexed.begin())));
 
     const std::pair<const char*, const char*> folded[] = {
         {"WGS 84 / UTM zone 33N", " wgs 84 utm zone 33 n "},

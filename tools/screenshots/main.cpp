@@ -7,7 +7,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QTableWidget>
 #include <QTest>
 #include <cstdio>

@@ -1,0 +1,270 @@
+#include "search/SearchList.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QPainter>
+#include <QStyle>
+
+#include "module/Messages.h"
+
+namespace {
+
+QString Text(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+QString KindText(CandidateKind kind)
+{
+    return QString::fromUtf8(
+        MessageText(kind == CandidateKind::Projected ? MessageId::SearchProjected : MessageId::SearchGeographic));
+}
+
+}  // namespace
+
+std::string CodeColumnText(const Candidate& candidate)
+{
+    const std::string code = CandidateCode(candidate);
+    if (!code.empty())
+        return code;
+    switch (candidate.source) {
+    case CandidateSource::Catalogue:
+        return MessageText(MessageId::SearchCatalogue);
+    case CandidateSource::User:
+        return MessageText(MessageId::SearchUser);
+    case CandidateSource::Recent:
+        return MessageText(MessageId::SearchRecent);
+    case CandidateSource::Database:
+        break;
+    }
+    return std::string();
+}
+
+void SearchListModel::Set(const std::string& heading, std::vector<SearchRow> rows)
+{
+    const QString newHeading = ::Text(heading);
+    // As many rows as before (a keystroke's 200 of many): new texts in the
+    // same rows, which the view repaints without laying out its header and
+    // scroll bars anew.
+    if (newHeading.isEmpty() == m_heading.isEmpty() && rows.size() == m_rows.size() && !m_rows.empty()) {
+        m_heading = newHeading;
+        m_rows = std::move(rows);
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, kColumns - 1));
+        return;
+    }
+    beginResetModel();
+    m_heading = newHeading;
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
+int SearchListModel::RowOf(int modelRow) const
+{
+    const int row = modelRow - FirstRow();
+    return row >= 0 && row < static_cast<int>(m_rows.size()) ? row : -1;
+}
+
+QString SearchListModel::Text(int modelRow, int column) const
+{
+    if (HasHeading() && modelRow == 0)
+        return column == kName ? m_heading : QString();
+    const int row = RowOf(modelRow);
+    if (row < 0)
+        return QString();
+    const SearchRow& shown = m_rows[static_cast<std::size_t>(row)];
+    const Candidate& c = *shown.candidate;
+    switch (column) {
+    case kName:
+        return shown.alias.empty() ? ::Text(c.name)
+                                   : ::Text(c.name + "  (" + MessageWith(MessageId::SearchAlias, shown.alias) + ")");
+    case kCode:
+        return ::Text(CodeColumnText(c));
+    case kKind:
+        return KindText(c.kind);
+    case kArea:
+        return c.area ? ::Text(c.area->name) : QString();
+    default:
+        return QString();
+    }
+}
+
+std::size_t SearchListModel::TextBytes(int modelRow, int column) const
+{
+    const int row = RowOf(modelRow);
+    if (row < 0)
+        return static_cast<std::size_t>(Text(modelRow, column).size());
+    const SearchRow& shown = m_rows[static_cast<std::size_t>(row)];
+    const Candidate& c = *shown.candidate;
+    switch (column) {
+    case kName:
+        return c.name.size() + (shown.alias.empty() ? 0 : shown.alias.size() + 12);
+    case kCode:
+        return c.authority.size() + c.code.size() + 1;
+    case kArea:
+        return c.area ? c.area->name.size() : 0;
+    default:
+        return static_cast<std::size_t>(Text(modelRow, column).size());
+    }
+}
+
+int SearchListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : FirstRow() + static_cast<int>(m_rows.size());
+}
+
+int SearchListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kColumns;
+}
+
+QVariant SearchListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return QVariant();
+    const int modelRow = index.row();
+    const bool heading = HasHeading() && modelRow == 0;
+    switch (role) {
+    case Qt::DisplayRole:
+        return Text(modelRow, index.column());
+    case Qt::FontRole:
+        if (heading) {
+            QFont font;
+            font.setItalic(true);
+            return font;
+        }
+        return QVariant();
+    case Qt::ToolTipRole:
+        // The whole of what elision hides.
+        if (heading)
+            return m_heading;
+        return Text(modelRow, kName) + "\n" + Text(modelRow, kCode) + "  " + Text(modelRow, kKind) +
+               (Text(modelRow, kArea).isEmpty() ? QString() : "\n" + Text(modelRow, kArea));
+    case Qt::AccessibleTextRole:
+        // A screen reader reads a row as what tells it apart: name, code, area.
+        if (heading || index.column() != kName)
+            return QVariant();
+        {
+            QString said = Text(modelRow, kName) + ", " + Text(modelRow, kCode);
+            if (!Text(modelRow, kArea).isEmpty())
+                said += ", " + Text(modelRow, kArea);
+            return said;
+        }
+    default:
+        return QVariant();
+    }
+}
+
+QVariant SearchListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QVariant();
+    static const MessageId kHeadings[kColumns] = {MessageId::SearchColumnName, MessageId::SearchColumnCode,
+                                                  MessageId::SearchColumnKind, MessageId::SearchColumnArea};
+    return section >= 0 && section < kColumns ? QVariant(QString::fromUtf8(MessageText(kHeadings[section])))
+                                              : QVariant();
+}
+
+Qt::ItemFlags SearchListModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    // The heading is a line to read, never a choice.
+    if (HasHeading() && index.row() == 0)
+        return Qt::ItemIsEnabled;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+namespace {
+
+// Cells shaped before that are kept: more than the rows of many keystrokes.
+constexpr int kShapedKept = 2000;
+
+QStyle* StyleOf(const QStyleOptionViewItem& option)
+{
+    return option.widget ? option.widget->style() : QApplication::style();
+}
+
+}  // namespace
+
+const QString& SearchRowDelegate::FontKey(const QFont& font) const
+{
+    // A font's key is long to make: the list draws in one or two fonts.
+    if (font != m_lastFont || m_lastFontKey.isEmpty()) {
+        m_lastFont = font;
+        m_lastFontKey = font.key();
+    }
+    return m_lastFontKey;
+}
+
+const QStaticText& SearchRowDelegate::Shaped(const QString& text, const QFont& font, int width) const
+{
+    const QString key = FontKey(font) + QChar('\n') + QString::number(width) + QChar('\n') + text;
+    const auto known = m_shaped.constFind(key);
+    if (known != m_shaped.constEnd())
+        return *known;
+    if (m_shaped.size() >= kShapedKept)
+        m_shaped.clear();
+    // Zones differ at the end of their names: keep both ends.
+    QStaticText shaped(QFontMetrics(font).elidedText(text, Qt::ElideMiddle, width));
+    shaped.setTextFormat(Qt::PlainText);
+    shaped.setPerformanceHint(QStaticText::AggressiveCaching);
+    shaped.prepare(QTransform(), font);
+    return *m_shaped.insert(key, shaped);
+}
+
+void SearchRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    const QPalette::ColorGroup group = !(cell.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                       : cell.state & QStyle::State_Active   ? QPalette::Normal
+                                                                             : QPalette::Inactive;
+    // The cells hold a line of text and nothing else, and the list never
+    // has the focus: the selection's colour under the text, as the style
+    // fills it (the row's own background is the view's).
+    if (cell.state & QStyle::State_Selected)
+        painter->fillRect(cell.rect, cell.palette.brush(group, QPalette::Highlight));
+    if (cell.text.isEmpty())
+        return;
+    const int margin = StyleOf(cell)->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, cell.widget) + 1;
+    const QRect room = cell.rect.adjusted(margin, 0, -margin, 0);
+    if (room.width() <= 0)
+        return;
+    const QStaticText& shaped = Shaped(cell.text, cell.font, room.width());
+    painter->save();
+    painter->setFont(cell.font);
+    painter->setPen(cell.palette.color(group, cell.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                                  : QPalette::Text));
+    painter->setClipRect(room);
+    const int height = QFontMetrics(cell.font).height();
+    painter->drawStaticText(room.left(), room.top() + (room.height() - height) / 2, shaped);
+    painter->restore();
+}
+
+int SearchRowDelegate::TextWidth(const QString& text, const QFont& font) const
+{
+    const QString key = FontKey(font) + QChar('\n') + text;
+    const auto known = m_width.constFind(key);
+    if (known != m_width.constEnd())
+        return *known;
+    if (m_width.size() >= kShapedKept)
+        m_width.clear();
+    return *m_width.insert(key, QFontMetrics(font).horizontalAdvance(text));
+}
+
+QSize SearchRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    // Every row is one line high: the style's height for a line of the font,
+    // measured once.
+    const QString fontKey = FontKey(cell.font);
+    auto height = m_rowHeight.constFind(fontKey);
+    if (height == m_rowHeight.constEnd()) {
+        QStyleOptionViewItem line = cell;
+        line.text = QStringLiteral("Ag");
+        height = m_rowHeight.insert(fontKey, QStyledItemDelegate::sizeHint(line, QModelIndex()).height());
+    }
+    const int margin = 2 * (StyleOf(cell)->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, cell.widget) + 1);
+    return QSize(TextWidth(cell.text, cell.font) + margin, *height);
+}
