@@ -59,7 +59,9 @@ void CProjectionDlg::UpdateAreaMap()
         }
         return;
     }
-    m_map->SetArea(AreaOfChoice(m_choice, AreaOfCode(*database, m_shownCode), AreaOfCode(*database, m_geogCode)));
+    const AreaOfUse* geogArea = AreaOfCode(*database, m_geogCode);
+    m_map->SetArea(AreaOfChoice(m_choice, AreaOfCode(*database, m_shownCode), geogArea));
+    m_map->SetNote(CentreOutsideNote(m_choice, geogArea));
 }
 
 void CProjectionDlg::ShowCandidateArea(const Candidate* candidate)
@@ -74,4 +76,5 @@ void CProjectionDlg::ShowCandidateArea(const Candidate* candidate)
     const std::shared_ptr<const CandidateDatabase> database = DatabaseCandidatesIfRead();
     const AreaOfUse* area = AreaOfCandidate(*candidate, database.get());
     m_map->SetArea(area ? *area : AreaOfUse());
+    m_map->SetNote(std::string());  // the note is the choice's
 }

@@ -35,20 +35,39 @@ QString Text(const std::string& text)
 
 }  // namespace
 
-AreaMap::AreaMap(QWidget* parent) : QWidget(parent), m_name(new QLabel(this))
+AreaMap::AreaMap(QWidget* parent) : QWidget(parent), m_name(new QLabel(this)), m_note(new QLabel(this))
 {
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    // It grows with the dialog, twice as wide as high.
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     m_name->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_note->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_note->hide();
 }
 
 QSize AreaMap::sizeHint() const
 {
-    return QSize(240, 120 + NameLineHeight());
+    return QSize(240, 120 + LinesHeight());
 }
 
 QSize AreaMap::minimumSizeHint() const
 {
-    return QSize(160, 80 + NameLineHeight());
+    return QSize(160, 80 + LinesHeight());
+}
+
+int AreaMap::LinesHeight() const
+{
+    return NameLineHeight() * (m_noteText.isEmpty() ? 1 : 2);
+}
+
+void AreaMap::SetNote(const std::string& note)
+{
+    const QString text = Text(note);
+    if (text == m_noteText)
+        return;
+    m_noteText = text;
+    PlaceLines();
+    updateGeometry();
+    update();
 }
 
 int AreaMap::NameLineHeight() const
@@ -60,7 +79,7 @@ int AreaMap::NameLineHeight() const
 
 QRectF AreaMap::MapRect() const
 {
-    const double line = NameLineHeight();
+    const double line = LinesHeight();
     const double mapHeight = std::max(0.0, std::min(height() - line, width() / 2.0));
     return QRectF((width() - 2 * mapHeight) / 2, 0, 2 * mapHeight, mapHeight);
 }
@@ -110,9 +129,19 @@ void AreaMap::ShowName()
 void AreaMap::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    // The line as wide as the map, under it.
+    PlaceLines();
+}
+
+void AreaMap::PlaceLines()
+{
+    // The lines as wide as the map, under it: the area's name, then the note.
     const QRect map = MapRect().toAlignedRect();
     m_name->setGeometry(map.left(), map.bottom() + 1, map.width(), NameLineHeight());
+    m_note->setGeometry(map.left(), map.bottom() + 1 + NameLineHeight(), map.width(), NameLineHeight());
+    m_note->setText(m_note->fontMetrics().elidedText(m_noteText, Qt::ElideRight, m_note->width()));
+    m_note->setToolTip(m_noteText);
+    m_note->setAccessibleName(m_noteText);
+    m_note->setVisible(!m_noteText.isEmpty());
     ShowName();
 }
 

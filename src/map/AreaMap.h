@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -24,6 +25,10 @@ public:
     std::vector<QRectF> AreaRects() const;
     // The line under the map.
     QLabel* NameLine() const { return m_name; }
+    // A note under it (the projection's centre outside the datum's area);
+    // empty for none.
+    void SetNote(const std::string& note);
+    QLabel* NoteLine() const { return m_note; }
     // Marks a place (a city typed in the search) over the area; none unmarks.
     void SetMarker(std::optional<std::pair<double, double>> latitudeLongitude);
     // Where the mark is drawn, in the widget's coordinates; none when unmarked.
@@ -44,8 +49,12 @@ private:
     void DrawLand(QPainter& painter);
     void ShowName();
     int NameLineHeight() const;
+    int LinesHeight() const;  // the name's line and the note's
+    void PlaceLines();
 
     AreaOfUse m_area;
     QLabel* m_name;
+    QLabel* m_note;
+    QString m_noteText;
     std::optional<std::pair<double, double>> m_marker;
 };

@@ -1,16 +1,11 @@
 #include "map/AreaOfUse.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "util/NumberText.h"
 
 namespace {
-
-// "12°E", "1.5°W": as EPSG writes a zone's meridians, whatever the locale.
-std::string Longitude(double degrees)
-{
-    return FormatGeneral(std::fabs(degrees), 5) + "°" + (degrees < 0 ? "W" : "E");
-}
 
 double Wrapped(double longitude)
 {
@@ -18,6 +13,11 @@ double Wrapped(double longitude)
 }
 
 }  // namespace
+
+std::string LongitudeText(double degrees)
+{
+    return FormatGeneral(std::fabs(degrees), 5) + "°" + (degrees < 0 ? "W" : "E");
+}
 
 bool AreaOfUse::Contains(double latitude, double longitude) const
 {
@@ -41,8 +41,51 @@ AreaOfUse ZoneBand(double meridian, double width, bool northern)
     band.south = northern ? 0.0 : -80.0;
     band.north = northern ? 84.0 : 0.0;
     band.bounded = std::isfinite(meridian) && width > 0;
-    band.name = "Between " + Longitude(band.west) + " and " + Longitude(band.east) +
+    band.name = "Between " + LongitudeText(band.west) + " and " + LongitudeText(band.east) +
                 (northern ? ", northern hemisphere between equator and 84°N"
                           : ", southern hemisphere between 80°S and equator");
     return band;
+}
+
+AreaOfUse Clipped(const AreaOfUse& band, const AreaOfUse& area)
+{
+    if (!band.bounded || !area.bounded)
+        return band;
+    AreaOfUse clipped = band;
+    clipped.south = std::max(band.south, area.south);
+    clipped.north = std::min(band.north, area.north);
+    if (band.west <= band.east && area.west <= area.east) {
+        clipped.west = std::max(band.west, area.west);
+        clipped.east = std::min(band.east, area.east);
+    } else {
+        // Across the antimeridian: the band kept whole in longitude where
+        // its middle lies in the area.
+        const double middle = Wrapped(band.west + (band.west <= band.east ? band.east - band.west
+                                                                        : band.east - band.west + 360.0) / 2);
+        if (!area.Contains(std::clamp(0.0, area.south, area.north), middle))
+            return band;
+    }
+    if (clipped.south >= clipped.north || clipped.west >= clipped.east + (band.west > band.east ? 360.0 : 0.0))
+        return band;
+    const bool whole = clipped.west == band.west && clipped.east == band.east && clipped.south == band.south &&
+                       clipped.north == band.north;
+    if (whole)
+        return band;
+    clipped.name = "Between " + LongitudeText(clipped.west) + " and " + LongitudeText(clipped.east) + " within " +
+                   ShortAreaName(area.name);
+    return clipped;
+}
+
+std::string ShortAreaName(const std::string& name)
+{
+    std::size_t end = name.size();
+    for (const char* cut : {" - ", ":", ";", "(", "."}) {
+        const std::size_t at = name.find(cut);
+        if (at != std::string::npos && at > 0)
+            end = std::min(end, at);
+    }
+    std::string shortName = name.substr(0, end);
+    while (!shortName.empty() && (shortName.back() == ' ' || shortName.back() == ','))
+        shortName.pop_back();
+    return shortName.empty() ? name : shortName;
 }

@@ -20,3 +20,16 @@ struct AreaOfUse {
 // wide, in one hemisphere: UTM's from 80°S to the equator or from the
 // equator to 84°N, named as EPSG names its zones' areas.
 AreaOfUse ZoneBand(double meridian, double width, bool northern);
+
+// The part of `band` within `area`, named "Between 114°E and 120°E within
+// China"; `band` itself when it lies outside it (or either is unbounded),
+// and when it lies wholly inside.
+AreaOfUse Clipped(const AreaOfUse& band, const AreaOfUse& area);
+
+// Where an area is, in a word or two: EPSG's name up to its details
+// ("Europe" of "Europe - onshore and offshore: Albania; …").
+std::string ShortAreaName(const std::string& name);
+
+// "117°E", "1.5°W": a longitude as EPSG writes a zone's meridians, whatever
+// the locale.
+std::string LongitudeText(double degrees);

@@ -84,6 +84,8 @@ const MessageVariants kMessages[] = {
     {MessageId::SearchNoMatch, "没有与“%s”匹配的坐标系", "沒有與「%s」相符的座標系", "No system matches '%s'"},
     {MessageId::SearchAlias, "别名：%s", "別名：%s", "alias: %s"},
     {MessageId::SearchListName, "找到的坐标系", "找到的座標系", "Systems found"},
+    {MessageId::MapCentreOutside, "中央经线 %s 位于 %s 的范围（%s）之外", "中央經線 %s 位於 %s 的範圍（%s）之外",
+     "Central meridian %s lies outside %s's area (%s)"},
     {MessageId::RefusedNoGeographicSystem, "所选的地理坐标系不在坐标系文件中。", "所選的地理座標系不在座標系檔案中。",
      "The chosen geographic coordinate system is not in the catalogue."},
     {MessageId::RefusedNoZone, "没有可用的分带：未选择分带，或中央经线不在任何 UTM 带内。",

@@ -50,6 +50,7 @@ enum class MessageId {
     SearchNoMatch,           // "%s": what was typed
     SearchAlias,             // "%s": the other name a system was found by
     SearchListName,          // the list's accessible name
+    MapCentreOutside,        // "%s" ×3: the meridian, the geographic system, its area
     RefusedNoGeographicSystem,  // the second line of "Coordinate set error!": why
     RefusedNoZone,
     RefusedBadUnitFactor,

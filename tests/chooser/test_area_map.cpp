@@ -145,6 +145,32 @@ TEST_F(AreaMapTest, ShowsTheChosenSystemsAreaAndTheCandidateTheUserIsOn)
     Open();
 }
 
+// A system the user composes shows where its projection serves, and says
+// when its centre lies outside the datum's area; widened, the map grows.
+TEST_F(AreaMapTest, AComposedProjectionShowsItsBandAndWhereItsCentreLies)
+{
+    Open();
+    Choose(IDC_SYSTEM_KIND, "Projected Coordinate System");
+    Choose(IDC_PROJ_METHOD, "Transverse_Mercator");
+    Choose(IDC_GEOG_SYSTEM, "ETRS89");
+    EditParameter("central_meridian", "117");
+    ExpectShows(Bounds{114, 0, 120, 84});
+    EXPECT_EQ(Map()->NoteLine()->toolTip().toStdString(), "Central meridian 117°E lies outside ETRS89's area (Europe)");
+    EXPECT_TRUE(Map()->NoteLine()->isVisible());
+    // Inside Europe: the band within it, and no note.
+    EditParameter("central_meridian", "9");
+    const Bounds europe = EpsgBounds(4258);
+    ExpectShows(Bounds{6, europe.south, 12, europe.north});
+    EXPECT_EQ(Map()->Area().name, "Between 6°E and 12°E within Europe");
+    EXPECT_FALSE(Map()->NoteLine()->isVisible());
+
+    const QSizeF before = Map()->MapRect().size();
+    QWidget* window = Map()->window();
+    window->resize(window->width() + 500, window->height() + 250);
+    QApplication::processEvents();
+    EXPECT_GT(Map()->MapRect().width(), 1.5 * before.width()) << "the map grows with the dialog";
+}
+
 TEST(ChoiceArea, CodeFirstThenTheZonesBandThenTheGeographicSystems)
 {
     SystemChoice choice = NewChoice(LoadChoiceCatalogues(BuildFolder() + "/GDAL_Data/"));
@@ -174,6 +200,55 @@ TEST(ChoiceArea, CodeFirstThenTheZonesBandThenTheGeographicSystems)
     const std::string threeDegrees = ZoneBand(75.0, 3.0, true).name;
     std::setlocale(LC_NUMERIC, saved.c_str());
     EXPECT_EQ(threeDegrees, "Between 73.5°E and 76.5°E, northern hemisphere between equator and 84°N");
+
+    // Composed: a zone's band within the datum's area, or around the origin
+    // for another method; a note when the centre lies outside the area.
+    ChooseCategory(choice, kCustomCategoryPosition);
+    const LanguageSet savedLanguage = g_language;
+    g_language = LANGUAGE_ENGLISH;
+    const auto set = [&choice](const char* name, const char* value) {
+        for (std::size_t row = 0; row < choice.shown.parameters.size(); ++row) {
+            if (choice.shown.parameters[row].name == name)
+                EditParameter(choice, row, value);
+        }
+    };
+    const struct {
+        const char* method;
+        const char* meridian;
+        const char* area;
+        double west, south, east, north;
+        const char* note;
+    } composed[] = {
+        {"Transverse_Mercator", "8", "Between 5°E and 11°E within Country", 5, 45, 11, 48, ""},
+        {"Transverse_Mercator", "117", "Between 114°E and 120°E, northern hemisphere between equator and 84°N", 114,
+         0, 120, 84, "Central meridian 117°E lies outside WGS 1984's area (Country)"},
+        {"Transverse_Mercator", "10", "Between 7°E and 11°E within Country", 7, 45, 11, 48, ""},
+        // Standard parallels at 44° and 49°: ten degrees either side of them.
+        {"Lambert_Conformal_Conic_2SP", "8", "Between 5°E and 11°E within Country", 5, 45, 11, 48, ""},
+        {"Lambert_Conformal_Conic_2SP", "-100", "Between 115°W and 85°W", -115, 34, -85, 59,
+         "Central meridian 100°W lies outside WGS 1984's area (Country)"},
+    };
+    for (const auto& row : composed) {
+        SCOPED_TRACE(row.area);
+        const std::vector<std::string> methods = MethodEntries(choice);
+        const auto method = std::find(methods.begin(), methods.end(), row.method);
+        ASSERT_NE(method, methods.end());
+        ChooseMethod(choice, static_cast<int>(method - methods.begin()));
+        set("central_meridian", row.meridian);
+        set("false_northing", "0");  // the last zone's was the south's
+        set("standard_parallel_1", "44");
+        set("standard_parallel_2", "49");
+        const AreaOfUse area = AreaOfChoice(choice, nullptr, &country);
+        EXPECT_EQ(area.name, row.area);
+        EXPECT_DOUBLE_EQ(area.west, row.west);
+        EXPECT_DOUBLE_EQ(area.south, row.south);
+        EXPECT_DOUBLE_EQ(area.east, row.east);
+        EXPECT_DOUBLE_EQ(area.north, row.north);
+        EXPECT_EQ(CentreOutsideNote(choice, &country), row.note);
+    }
+    g_language = savedLanguage;
+    EXPECT_EQ(ShortAreaName("Europe - onshore and offshore: Albania; Andorra."), "Europe");
+    EXPECT_EQ(ShortAreaName("World."), "World");
 }
 
 TEST(LandOutline, ADamagedFileDrawsLessNeverGarbage)
