@@ -10,6 +10,7 @@
 
 #include "chooser/ProjectionDlg.h"
 #include "map/AreaMap.h"
+#include "map/ChoiceArea.h"
 #include "catalog/Identification.h"
 #include "search/RecentSystems.h"
 #include "search/SearchPopup.h"
@@ -17,13 +18,42 @@
 
 namespace {
 
+// Where a recent system serves: its code's area, or for one the user
+// composed its projection's band within its geographic system's area (as the
+// map shows it); none while PROJ's database is being read.
+void GiveArea(Candidate& recent)
+{
+    const std::shared_ptr<const CandidateDatabase> database = DatabaseCandidatesIfRead();
+    if (!database)
+        return;
+    recent.area = AreaOfCandidate(recent, database.get());
+    const OGRSpatialReferenceH srs = recent.system.Handle();
+    if (recent.area || !srs)
+        return;
+    const char* geogCode = OSRGetAuthorityCode(srs, "GEOGCS");
+    const char* geogAuthority = OSRGetAuthorityName(srs, "GEOGCS");
+    const Candidate* geog = geogCode && geogAuthority && std::string(geogAuthority) == "EPSG"
+                                ? database->Find(std::string("EPSG:") + geogCode)
+                                : nullptr;
+    const AreaOfUse* geogArea = geog ? geog->area : nullptr;
+    const AreaOfUse area = OSRIsProjected(srs) ? ProjectionArea(ShapeOfSystem(srs), geogArea)
+                           : geogArea          ? *geogArea
+                                               : AreaOfUse();
+    if (area.bounded) {
+        recent.ownArea = std::make_shared<const AreaOfUse>(area);
+        recent.area = recent.ownArea.get();
+    }
+}
+
 std::vector<Candidate> RecentCandidates()
 {
     std::vector<Candidate> rows;
     for (const std::string& wkt : ReadRecentSystems(RecentSystemsPath())) {
         Candidate candidate;
-        if (CandidateOfWkt(wkt, CandidateSource::Recent, candidate))
+        if (CandidateOfWkt(wkt, CandidateSource::Recent, candidate)) {
+            GiveArea(candidate);
             rows.push_back(std::move(candidate));
+        }
     }
     return rows;
 }

@@ -37,38 +37,27 @@ bool IsTransverseMercator(const std::string& method)
 constexpr double kHalfWidth = 15.0;
 constexpr double kHalfHeight = 20.0;
 
-// Where the projection of a composed choice is meant to be used, before the
-// geographic system's area is taken into account.
-AreaOfUse ProjectionBand(const SystemChoice& choice)
+// Where a projection is meant to be used, before the geographic system's
+// area is taken into account.
+AreaOfUse ProjectionBand(const ProjectionShape& shape)
 {
-    const ShownChoice& shown = choice.shown;
-    const double meridian = CentralMeridianOf(shown);
-    if (!std::isfinite(meridian))
+    if (!std::isfinite(shape.meridian))
         return AreaOfUse();
-    const double northing = ParameterOf(shown, "false_northing");
-    const bool zoned = shown.zone >= 0 && (shown.category == kUtmCategoryPosition ||
-                                           shown.category == kBeijing1954CategoryPosition ||
-                                           shown.category == kXian1980CategoryPosition);
-    if (zoned || IsTransverseMercator(shown.methodName)) {
-        const std::vector<std::string> zones = zoned ? ZoneEntries(choice) : std::vector<std::string>();
-        const bool threeDegrees = zoned && static_cast<std::size_t>(shown.zone) < zones.size() &&
-                                  zones[static_cast<std::size_t>(shown.zone)].find("3-degree") != std::string::npos;
-        return ZoneBand(NormalisedMeridian(meridian), threeDegrees ? 3.0 : 6.0, IsNorthernFalseNorthing(northing));
-    }
+    const double meridian = NormalisedMeridian(shape.meridian);
+    if (shape.zoneWidth > 0 || IsTransverseMercator(shape.method))
+        return ZoneBand(meridian, shape.zoneWidth > 0 ? shape.zoneWidth : 6.0,
+                        IsNorthernFalseNorthing(shape.falseNorthing));
     // Another method: around the natural origin, between its standard
     // parallels where it has them.
-    AreaOfUse band = ZoneBand(NormalisedMeridian(meridian), 2 * kHalfWidth, true);
-    const double first = ParameterOf(shown, "standard_parallel_1");
-    const double second = ParameterOf(shown, "standard_parallel_2");
-    const double origin = FirstParameterOf(shown, {"latitude_of_origin", "latitude_of_center"});
+    AreaOfUse band = ZoneBand(meridian, 2 * kHalfWidth, true);
     double south = -80.0, north = 84.0;
-    if (std::isfinite(first)) {
-        const double other = std::isfinite(second) ? second : first;
-        south = std::min(first, other) - kHalfHeight / 2;
-        north = std::max(first, other) + kHalfHeight / 2;
-    } else if (std::isfinite(origin) && origin != 0.0) {
-        south = origin - kHalfHeight;
-        north = origin + kHalfHeight;
+    if (std::isfinite(shape.parallel1)) {
+        const double other = std::isfinite(shape.parallel2) ? shape.parallel2 : shape.parallel1;
+        south = std::min(shape.parallel1, other) - kHalfHeight / 2;
+        north = std::max(shape.parallel1, other) + kHalfHeight / 2;
+    } else if (std::isfinite(shape.origin) && shape.origin != 0.0) {
+        south = shape.origin - kHalfHeight;
+        north = shape.origin + kHalfHeight;
     }
     band.south = std::max(-90.0, south);
     band.north = std::min(90.0, north);
@@ -77,6 +66,61 @@ AreaOfUse ProjectionBand(const SystemChoice& choice)
 }
 
 }  // namespace
+
+ProjectionShape ShapeOfChoice(const SystemChoice& choice)
+{
+    const ShownChoice& shown = choice.shown;
+    ProjectionShape shape;
+    shape.method = shown.methodName;
+    shape.meridian = CentralMeridianOf(shown);
+    const double northing = ParameterOf(shown, "false_northing");
+    shape.falseNorthing = std::isfinite(northing) ? northing : 0.0;
+    shape.parallel1 = ParameterOf(shown, "standard_parallel_1");
+    shape.parallel2 = ParameterOf(shown, "standard_parallel_2");
+    shape.origin = FirstParameterOf(shown, {"latitude_of_origin", "latitude_of_center"});
+    const bool zoned = shown.zone >= 0 && (shown.category == kUtmCategoryPosition ||
+                                           shown.category == kBeijing1954CategoryPosition ||
+                                           shown.category == kXian1980CategoryPosition);
+    if (zoned) {
+        // The band follows the meridian shown, edits included.
+        const std::vector<std::string> zones = ZoneEntries(choice);
+        const bool threeDegrees = static_cast<std::size_t>(shown.zone) < zones.size() &&
+                                  zones[static_cast<std::size_t>(shown.zone)].find("3-degree") != std::string::npos;
+        shape.zoneWidth = threeDegrees ? 3.0 : 6.0;
+    }
+    return shape;
+}
+
+ProjectionShape ShapeOfSystem(OGRSpatialReferenceH srs)
+{
+    ProjectionShape shape;
+    if (!srs || !OSRIsProjected(srs))
+        return shape;
+    const char* method = OSRGetAttrValue(srs, "PROJECTION", 0);
+    shape.method = method ? method : "";
+    const auto parameter = [srs](std::initializer_list<const char*> names) {
+        for (const char* name : names) {
+            OGRErr error = OGRERR_NONE;
+            const double value = OSRGetProjParm(srs, name, std::nan(""), &error);
+            if (error == OGRERR_NONE && std::isfinite(value))
+                return value;
+        }
+        return std::nan("");
+    };
+    shape.meridian = parameter({SRS_PP_CENTRAL_MERIDIAN, SRS_PP_LONGITUDE_OF_CENTER, SRS_PP_LONGITUDE_OF_ORIGIN});
+    const double northing = parameter({SRS_PP_FALSE_NORTHING});
+    shape.falseNorthing = std::isfinite(northing) ? northing : 0.0;
+    shape.parallel1 = parameter({SRS_PP_STANDARD_PARALLEL_1});
+    shape.parallel2 = parameter({SRS_PP_STANDARD_PARALLEL_2});
+    shape.origin = parameter({SRS_PP_LATITUDE_OF_ORIGIN, SRS_PP_LATITUDE_OF_CENTER});
+    return shape;
+}
+
+AreaOfUse ProjectionArea(const ProjectionShape& shape, const AreaOfUse* geogArea)
+{
+    const AreaOfUse band = ProjectionBand(shape);
+    return band.bounded && geogArea ? Clipped(band, *geogArea) : band;
+}
 
 double CentralMeridianOf(const ShownChoice& shown)
 {
@@ -90,9 +134,9 @@ AreaOfUse AreaOfChoice(const SystemChoice& choice, const AreaOfUse* systemArea, 
     if (systemArea && systemArea->bounded)
         return *systemArea;
     if (choice.shown.projected) {
-        const AreaOfUse band = ProjectionBand(choice);
+        const AreaOfUse band = ProjectionArea(ShapeOfChoice(choice), geogArea);
         if (band.bounded)
-            return geogArea ? Clipped(band, *geogArea) : band;
+            return band;
     }
     if (geogArea && geogArea->bounded)
         return *geogArea;

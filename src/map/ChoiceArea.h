@@ -1,10 +1,27 @@
 // The area the chooser's map shows for a choice, and what it notes under it.
 #pragma once
 
+#include <cmath>
 #include <string>
+
+#include <ogr_srs_api.h>
 
 #include "catalog/SystemChoice.h"
 #include "map/AreaOfUse.h"
+
+// What of a projection says where it serves.
+struct ProjectionShape {
+    std::string method;  // "Transverse_Mercator"
+    double meridian = std::nan(""), falseNorthing = 0;
+    double parallel1 = std::nan(""), parallel2 = std::nan(""), origin = std::nan("");
+    double zoneWidth = 0;  // a listed zone's width in degrees (3 or 6); 0 for any other
+};
+ProjectionShape ShapeOfChoice(const SystemChoice& choice);
+// The same of a projected system (a recent one); no meridian for another.
+ProjectionShape ShapeOfSystem(OGRSpatialReferenceH srs);
+// Where a projection of that shape serves, within `geogArea` where it
+// overlaps it (see AreaOfChoice); unbounded when its meridian is unknown.
+AreaOfUse ProjectionArea(const ProjectionShape& shape, const AreaOfUse* geogArea);
 
 // The system's own area when it has one (an EPSG system's); for a composed
 // projected system, where its projection is meant to be used, within the

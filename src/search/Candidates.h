@@ -32,6 +32,7 @@ struct Candidate {
     CandidateSource source = CandidateSource::Database;
     DatumUse datum = DatumUse::Historical;
     const AreaOfUse* area = nullptr;    // null when unknown
+    std::shared_ptr<const AreaOfUse> ownArea;  // what `area` points to when no database system's
     std::vector<std::string> aliases;   // other names of the system
     std::string words;                  // the name's folded words
     std::vector<std::string> aliasWords;

@@ -4,11 +4,13 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
+#include <QTreeView>
 
 #include "ChooserFixture.h"
 #include "catalog/Identification.h"
 #include "interface/Orvane.h"
 #include "map/AreaMap.h"
+#include "search/SearchPopup.h"
 
 namespace {
 
@@ -190,4 +192,19 @@ TEST_F(ChooserTest, EveryFocusableControlHasAnAccessibleName)
     // The map is described by its area, in words.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Dlg().GetAreaMap()->accessibleDescription().isEmpty(); }, 5000));
     EXPECT_EQ(Dlg().GetAreaMap()->accessibleDescription(), Dlg().GetAreaMap()->NameLine()->toolTip());
+
+    // The search's list is named, and a row reads as what tells it apart.
+    auto* field = qobject_cast<QLineEdit*>(Dlg().FindControl(IDC_SEARCH));
+    field->setFocus(Qt::OtherFocusReason);
+    QTest::keyClicks(field, "lv95");
+    QTreeView* list = Dlg().GetSearch()->List();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }, 5000));
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(list);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->text(QAccessible::Name).toStdString(), "Systems found");
+    QAccessibleTableInterface* table = accessible->tableInterface();
+    ASSERT_NE(table, nullptr);
+    QAccessibleInterface* first = table->cellAt(0, 0);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->text(QAccessible::Name).toStdString(), "CH1903+ / LV95  (alias: LV95), EPSG:2056, Europe - Liechtenstein and Switzerland");
 }

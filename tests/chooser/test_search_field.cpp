@@ -134,18 +134,37 @@ TEST_F(SearchFieldTest, CtrlFFocusesTheFieldAndOffersTheRecentSystems)
     QTest::keyClick(Field(), Qt::Key_Return);
     ASSERT_TRUE(PressOk());
     EXPECT_EQ(ReadRecentSystems(RecentSystemsPath()).size(), 2u);
-
     OpenActive("");
+    Choose(IDC_SYSTEM_KIND, "Projected Coordinate System");
+    Choose(IDC_PROJ_METHOD, "Transverse_Mercator");
+    Choose(IDC_GEOG_SYSTEM, "ETRS89");
+    EditParameter("central_meridian", "9");
+    EditParameter("scale_factor", "1");
+    ASSERT_TRUE(PressOk());
+
+    // Each row tells its system apart: what it is, and where it serves.
+    OpenActive("");
+    Dlg().GetSearch()->Candidates();  // PROJ's database read: the areas are known
     Combo(IDC_SYSTEM_KIND)->setFocus();
     QTest::keyClick(Combo(IDC_SYSTEM_KIND), Qt::Key_F, Qt::ControlModifier);
     ASSERT_TRUE(Field()->hasFocus());
     ASSERT_TRUE(List()->isVisible());
-    ASSERT_EQ(ListRows(), 3);
-    EXPECT_EQ(Row(0, 0), "Recently used");
-    EXPECT_EQ(Row(1, 0), "WGS 84 / UTM zone 50N");
-    EXPECT_EQ(Row(1, 1), "EPSG:32650");
-    EXPECT_EQ(Row(2, 0), "WGS 84");
+    ASSERT_EQ(ListRows(), 4);
+    const std::vector<std::vector<std::string>> rows = {
+        {"Recently used", "", "", ""},
+        {"Transverse Mercator, CM 9°E, ETRS89", "recent", "projected", "Between 6°E and 12°E within Europe"},
+        {"WGS 84 / UTM zone 50N", "EPSG:32650", "projected", "World - N hemisphere - 114°E to 120°E - by country"},
+        {"WGS 84", "EPSG:4326", "geographic", "World"},
+    };
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < 4; ++column) {
+            if (!rows[row][column].empty()) {
+                EXPECT_EQ(Row(row, column), rows[row][column]) << row << "," << column;
+            }
+        }
+    }
     EXPECT_FALSE(List()->currentIndex().isValid()) << "no recent system is chosen until the user moves to one";
+    QTest::keyClick(Field(), Qt::Key_Down);
     QTest::keyClick(Field(), Qt::Key_Down);
     QTest::keyClick(Field(), Qt::Key_Return);
     ASSERT_TRUE(PressOk());
