@@ -41,6 +41,8 @@ AreaMap::AreaMap(QWidget* parent) : QWidget(parent), m_name(new QLabel(this)), m
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     m_name->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_note->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A note is to be read whole: it wraps, across the map's whole width.
+    m_note->setWordWrap(true);
     m_note->hide();
 }
 
@@ -56,7 +58,7 @@ QSize AreaMap::minimumSizeHint() const
 
 int AreaMap::LinesHeight() const
 {
-    return NameLineHeight() * (m_noteText.isEmpty() ? 1 : 2);
+    return NameLineHeight() + m_noteHeight;
 }
 
 void AreaMap::SetNote(const std::string& note)
@@ -134,11 +136,13 @@ void AreaMap::resizeEvent(QResizeEvent* event)
 
 void AreaMap::PlaceLines()
 {
-    // The lines as wide as the map, under it: the area's name, then the note.
+    // Under the map: the area's name as wide as the map, then the note as
+    // wide as the widget, in as many lines as it takes.
+    m_note->setText(m_noteText);
+    m_noteHeight = m_noteText.isEmpty() ? 0 : m_note->heightForWidth(width());
     const QRect map = MapRect().toAlignedRect();
     m_name->setGeometry(map.left(), map.bottom() + 1, map.width(), NameLineHeight());
-    m_note->setGeometry(map.left(), map.bottom() + 1 + NameLineHeight(), map.width(), NameLineHeight());
-    m_note->setText(m_note->fontMetrics().elidedText(m_noteText, Qt::ElideRight, m_note->width()));
+    m_note->setGeometry(0, map.bottom() + 1 + NameLineHeight(), width(), m_noteHeight);
     m_note->setToolTip(m_noteText);
     m_note->setAccessibleName(m_noteText);
     m_note->setVisible(!m_noteText.isEmpty());

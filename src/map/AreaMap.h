@@ -56,5 +56,6 @@ private:
     QLabel* m_name;
     QLabel* m_note;
     QString m_noteText;
+    int m_noteHeight = 0;  // in as many lines as its text takes at the widget's width
     std::optional<std::pair<double, double>> m_marker;
 };

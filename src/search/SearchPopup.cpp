@@ -191,14 +191,6 @@ void SearchPopup::PlaceList()
         }
     }
     widths[kArea] = std::min(widths[kArea], kAreaColumnMost);
-    // While it is open the list only widens, and its columns with it: one
-    // that shrinks and grows with each letter typed is hard to read (and is
-    // drawn whole each time).
-    const bool open = m_list->isVisible();
-    if (open) {
-        for (const int column : {kName, kCode, kKind})
-            widths[column] = std::max(widths[column], m_list->columnWidth(column));
-    }
     const int count = m_model->rowCount();
     const int rows = std::min(count, kRowsVisible);
     const int frame = 2 * m_list->frameWidth();
@@ -206,8 +198,11 @@ void SearchPopup::PlaceList()
     int wanted = frame + scrollBar;
     for (int width : widths)
         wanted += width;
-    if (open)
-        wanted = std::max(wanted, m_list->width());
+    // While it is open the list keeps its width unless its rows want more,
+    // or a good deal less: one that narrows and widens with each letter
+    // typed is hard to read (and is drawn whole each time).
+    if (m_list->isVisible() && wanted <= m_list->width() && wanted * 4 >= m_list->width() * 3)
+        wanted = m_list->width();
 
     const bool onScreen = WindowsHavePlaces();
     ListPlace place;

@@ -1,4 +1,6 @@
 // The parameter list and what OK composes of what the dialog shows.
+#include <QAbstractButton>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include "catalog/PredefinedSystems.h"
 #include "catalog/Identification.h"
@@ -35,6 +37,39 @@ TEST_F(ChooserTest, ValuesAndTheSummaryHaveRoomToBeRead)
     auto* summary = qobject_cast<QPlainTextEdit*>(Dlg().FindControl(IDC_GEOG_SUMMARY));
     EXPECT_EQ(summary->lineWrapMode(), QPlainTextEdit::WidgetWidth);
     EXPECT_EQ(summary->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+}
+
+// Nothing is cut off, in either language, at the scale the suite runs at
+// (it runs again at QT_SCALE_FACTOR=2, as on a 4K screen): each label,
+// button and list shows its whole text, within the window.
+TEST_F(ChooserTest, EveryControlShowsWholeAtEveryScale)
+{
+    const QByteArray scale = qgetenv("QT_SCALE_FACTOR");
+    const LanguageSet saved = g_language;
+    for (const LanguageSet language : {LANGUAGE_ENGLISH, LANGUAGE_SIMPLIFIED_CHINESE}) {
+        g_language = language;
+        Open(ExportToWkt(EpsgSystem("32650").get()));
+        QWidget* window = Table()->window();
+        QApplication::processEvents();
+        if (!scale.isEmpty()) {
+            EXPECT_DOUBLE_EQ(window->devicePixelRatioF(), scale.toDouble());
+        }
+        const QRect inside = window->rect();
+        std::string cut;
+        for (QWidget* widget : window->findChildren<QWidget*>()) {
+            const bool shows = qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget) ||
+                               qobject_cast<QComboBox*>(widget) || qobject_cast<QLineEdit*>(widget);
+            if (!shows || !widget->isVisibleTo(window) || widget->isWindow())
+                continue;
+            const QRect at(widget->mapTo(window, QPoint(0, 0)), widget->size());
+            const QSize least = widget->minimumSizeHint();
+            if (!inside.contains(at) || widget->width() < least.width() || widget->height() < least.height())
+                cut += widget->metaObject()->className() + std::string(" '") +
+                       widget->property("text").toString().toStdString() + "'; ";
+        }
+        EXPECT_TRUE(cut.empty()) << static_cast<int>(language) << ": " << cut;
+    }
+    g_language = saved;
 }
 
 TEST_F(ChooserTest, WhatTheListShowsIsWhatOkComposes)
