@@ -251,28 +251,63 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
             candidate.aliasWords.push_back(std::move(words));
         }
     }
-    // Borrowed: the candidates' words stay where they are from here on.
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        Candidate& candidate = list[i];
+    for (Candidate& candidate : list) {
         candidate.aliases.shrink_to_fit();
         candidate.aliasWords.shrink_to_fit();
-        const auto id = static_cast<std::uint32_t>(i);
-        database->index.Add(id, candidate.words, true);
-        for (const std::string& words : candidate.aliasWords)
-            database->index.Add(id, words, true);
-        if (candidate.area)
-            database->index.Add(id, candidate.area->words, false);
-        database->index.Add(id, candidate.code, false);
     }
-    database->index.Finish(list.size());
-    // Typos are read against the names' words, sorted already.
-    const std::vector<std::string_view>& words = database->index.Words();
-    for (std::size_t n = 0; n < words.size(); ++n) {
-        if (database->index.NamesASystem(n))
-            database->vocabulary.AddBorrowedWord(words[n]);
-    }
-    database->vocabulary.Finish();
+    database->MakeWords();
     return database;
+}
+
+void CandidateDatabase::MakeWords()
+{
+    const auto make = [this] {
+        // Borrowed: the candidates' words stay where they are from here on.
+        for (std::size_t i = 0; i < candidates.size(); ++i) {
+            const Candidate& candidate = candidates[i];
+            const auto id = static_cast<std::uint32_t>(i);
+            m_words.index.Add(id, candidate.words, true);
+            for (const std::string& words : candidate.aliasWords)
+                m_words.index.Add(id, words, true);
+            if (candidate.area)
+                m_words.index.Add(id, candidate.area->words, false);
+            m_words.index.Add(id, candidate.code, false);
+        }
+        m_words.index.Finish(candidates.size());
+        // Typos are read against the names' words, sorted already.
+        const std::vector<std::string_view>& words = m_words.index.Words();
+        for (std::size_t n = 0; n < words.size(); ++n) {
+            if (m_words.index.NamesASystem(n))
+                m_words.vocabulary.AddBorrowedWord(words[n]);
+        }
+        m_words.vocabulary.Finish();
+    };
+    try {
+        m_wordsMade = std::async(std::launch::async, make).share();
+    } catch (const std::system_error&) {
+        m_wordsMade = std::async(std::launch::deferred, make).share();  // no thread to be had: made when asked
+    }
+}
+
+CandidateDatabase::~CandidateDatabase()
+{
+    // The words are made of the candidates: never left being made as they go.
+    if (m_wordsMade.valid())
+        m_wordsMade.wait();
+}
+
+const CandidateWords* CandidateDatabase::WordsIfMade() const
+{
+    if (!m_wordsMade.valid())
+        return nullptr;
+    return m_wordsMade.wait_for(std::chrono::seconds(0)) == std::future_status::ready ? &m_words : nullptr;
+}
+
+const CandidateWords& CandidateDatabase::Words() const
+{
+    if (m_wordsMade.valid())
+        m_wordsMade.wait();
+    return m_words;
 }
 
 namespace {
@@ -350,7 +385,7 @@ SearchCandidates AllCandidates(const SystemCatalog& shipped, const SystemCatalog
     for (const Candidate& candidate : all.own)
         all.vocabulary.Add(candidate.words);
     all.vocabulary.Finish();
-    all.vocabulary.Also(&all.database->vocabulary);
+    all.vocabulary.Also(all.database->VocabularyBeingMade());
     cities.wait();
     return all;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -48,17 +49,40 @@ struct Candidate {
 
 using CandidateList = std::vector<Candidate>;
 
+// The words of the database's systems, for reading what is typed.
+struct CandidateWords {
+    WordIndex index;        // the words of the names, aliases, areas and codes, by position
+    Vocabulary vocabulary;  // the words of the names and aliases
+};
+
 // EPSG's and ESRI's geographic 2D and projected systems that are not
 // deprecated, read from PROJ's database with their aliases and areas of use.
 struct CandidateDatabase {
     CandidateList candidates;
     std::vector<AreaOfUse> areas;  // the candidates point into it
     std::unordered_map<std::string, std::size_t> byCode;  // "EPSG:4326" → position
-    Vocabulary vocabulary;  // the words of the names and aliases
-    WordIndex index;        // the words of the names, aliases, areas and codes, by position
 
     // The system of that code ("EPSG:4326"); null when it is not one.
     const Candidate* Find(const std::string& code) const;
+    // The words: made on a thread of their own once the systems are read,
+    // so that a first search need not wait for them (it matches every
+    // system instead). WordsIfMade is null until then (and for systems put
+    // together otherwise); Words waits.
+    const CandidateWords* WordsIfMade() const;
+    const CandidateWords& Words() const;
+    // Where the vocabulary is being made, to be looked in once Words returned.
+    const Vocabulary* VocabularyBeingMade() const { return &m_words.vocabulary; }
+    // Starts making the words; once, when the systems are all read.
+    void MakeWords();
+    CandidateDatabase() = default;
+    // The words are made of these very candidates: never copied away from them.
+    CandidateDatabase(const CandidateDatabase&) = delete;
+    CandidateDatabase& operator=(const CandidateDatabase&) = delete;
+    ~CandidateDatabase();
+
+private:
+    CandidateWords m_words;
+    std::shared_future<void> m_wordsMade;  // last: waited for before the rest goes
 };
 // Reads the database (tens of milliseconds). Null when it cannot be read
 // (see ProjDatabaseProblem).
@@ -76,7 +100,7 @@ struct SearchCandidates {
     std::shared_ptr<const CandidateDatabase> database;
     CandidateList own;
     std::vector<SearchTerm> terms;
-    Vocabulary vocabulary;  // the catalogues' words, and through it the database's
+    Vocabulary vocabulary;  // the catalogues' words; the database's are looked in too, once made
 
     std::size_t Size() const { return (database ? database->candidates.size() : 0) + own.size(); }
     const Candidate& operator[](std::size_t i) const

@@ -109,6 +109,10 @@ std::vector<Reading> ReadingsOf(std::string_view query, const SearchCandidates& 
     // Words the names know nothing like, split or corrected: found after
     // every system the words as typed find.
     for (const std::string& typed : {folded, read}) {
+        if (!HasWordToCorrect(typed))
+            continue;
+        if (candidates.database)
+            candidates.database->Words();  // the vocabulary looks in the database's, made by now
         const std::string corrected = CorrectedWords(typed, candidates.vocabulary);
         if (corrected != typed) {
             readings.push_back(ReadingOf(corrected));
@@ -301,6 +305,10 @@ std::string CountryNamed(const SearchCandidates& candidates, std::string_view te
 // Empty when every system must be matched.
 std::vector<std::uint8_t> Sieve(const CandidateDatabase& database, const std::vector<Reading>& readings)
 {
+    // A search as the database is read: every system is matched.
+    const CandidateWords* words = database.WordsIfMade();
+    if (!words)
+        return {};
     const std::size_t count = database.candidates.size();
     std::vector<std::uint8_t> kept(count, 0), reading(count), word(count);
     for (const Reading& r : readings) {
@@ -312,9 +320,9 @@ std::vector<std::uint8_t> Sieve(const CandidateDatabase& database, const std::ve
             std::fill(word.begin(), word.end(), 0);
             // "33 n": the number is the name's word; the letter follows it.
             if (query.otherScript)
-                database.index.MarkOtherScript(word);
+                words->index.MarkOtherScript(word);
             else
-                database.index.MarkStarting(std::string_view(query.word).substr(0, query.word.find(' ')), word);
+                words->index.MarkStarting(std::string_view(query.word).substr(0, query.word.find(' ')), word);
             for (std::size_t i = 0; i < count; ++i)
                 reading[i] &= word[i];
             sieved = true;

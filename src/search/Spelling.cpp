@@ -189,9 +189,25 @@ int Typos(std::string_view a, std::string_view b, int most)
     return std::min(previous[m], most + 1);
 }
 
+namespace {
+
+bool IsWordToCorrect(const std::string& word)
+{
+    return IsLetterWord(word) && word.size() >= 5;
+}
+
+}  // namespace
+
+bool HasWordToCorrect(const std::string& folded)
+{
+    bool has = false;
+    ForEachLetterWord(folded, [&has](std::string_view word) { has = has || IsWordToCorrect(std::string(word)); });
+    return has;
+}
+
 std::string CorrectedWords(const std::string& folded, const Vocabulary& vocabulary)
 {
-    if (vocabulary.Size() == 0)
+    if (!HasWordToCorrect(folded) || vocabulary.Size() == 0)
         return folded;
     std::string corrected = " ";
     bool changed = false;
@@ -201,7 +217,7 @@ std::string CorrectedWords(const std::string& folded, const Vocabulary& vocabula
             break;
         const std::string word = folded.substr(at, end - at);
         std::string reading = word;
-        if (IsLetterWord(word) && word.size() >= 5 && !vocabulary.HasStart(word)) {
+        if (IsWordToCorrect(word) && !vocabulary.HasStart(word)) {
             std::string better = vocabulary.Split(word);
             if (better.empty())
                 better = vocabulary.Closest(word);

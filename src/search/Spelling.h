@@ -44,6 +44,10 @@ private:
     const Vocabulary* m_also = nullptr;
 };
 
+// Whether CorrectedWords would look any word of `folded` up (a Latin word
+// of five letters or more): the vocabulary is not touched otherwise.
+bool HasWordToCorrect(const std::string& folded);
+
 // `folded` (folded words) with each Latin word the names know no word
 // starting with, of five letters or more, split into words of the names or
 // corrected to the closest; `folded` itself when no word is.

@@ -87,6 +87,8 @@ void WordIndex::Finish(std::size_t systems)
 
 void WordIndex::MarkStarting(std::string_view start, std::vector<std::uint8_t>& marks) const
 {
+    if (m_firstId.empty())
+        return;  // never finished: no words
     const auto first = std::lower_bound(m_words.begin(), m_words.end(), start);
     const auto last = std::lower_bound(first, m_words.end(), start, [](std::string_view word, std::string_view s) {
         return word.substr(0, s.size()) == s;

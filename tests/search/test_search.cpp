@@ -189,6 +189,46 @@ TEST(Search, FindsWhatPeopleTypeAmongTheFirstThree)
     EXPECT_EQ(CandidateCode(*Find(repeated)[0].candidate), "EPSG:4326");
 }
 
+// The word index only spares the search work: what a search finds with it
+// is what matching every system finds (as the first search does while the
+// words are being made).
+TEST(Search, TheWordIndexLeavesEveryMatch)
+{
+    const SearchCandidates all = AllCandidates(ShippedGeogSystems(), UserGeogSystems());
+    all.database->Words();
+    auto unindexed = std::make_shared<CandidateDatabase>();
+    unindexed->areas = all.database->areas;
+    unindexed->byCode = all.database->byCode;
+    unindexed->candidates = all.database->candidates;
+    for (Candidate& candidate : unindexed->candidates) {
+        if (candidate.area)
+            candidate.area = &unindexed->areas[static_cast<std::size_t>(candidate.area - all.database->areas.data())];
+    }
+    SearchCandidates matchAll = all;
+    matchAll.database = unindexed;
+    for (Candidate& entry : matchAll.own) {
+        if (entry.standsFor)
+            entry.standsFor = &unindexed->candidates[static_cast<std::size_t>(entry.standsFor -
+                                                                              all.database->candidates.data())];
+    }
+    ASSERT_EQ(unindexed->WordsIfMade(), nullptr);
+    ASSERT_NE(all.database->WordsIfMade(), nullptr);
+    for (const char* query : {"e", "3", "326", "32650", "utm33n", "utm 50n", "etrs 33", "web merc", "mercatr",
+                              "pseudomercator", "北京1954", "国家2000", "epsg 4326", "esri 54009", "zone",
+                              "utm zone 32 south", "gauss kruger zone 39", "mexico", "lv95", "geographic wgs",
+                              "switzerland", "britsh national grid"}) {
+        const auto names = [query](const SearchCandidates& candidates) {
+            std::vector<std::string> found;
+            for (const Found& f : FindCandidates(candidates, query, 50))
+                found.push_back(f.candidate->name + " | " + f.alias);
+            return found;
+        };
+        const std::vector<std::string> indexed = names(all);
+        EXPECT_FALSE(indexed.empty()) << query;
+        EXPECT_EQ(indexed, names(matchAll)) << query;
+    }
+}
+
 TEST(Search, PlacesAreReadAndFindTheSystemsUsedThere)
 {
     const struct {
