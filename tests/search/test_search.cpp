@@ -296,6 +296,8 @@ TEST(Search, PlacesAreReadAndFindTheSystemsUsedThere)
         {"Berlin", "EPSG:25833"},   {"52.52 13.40", "EPSG:25833"}, {"madrid", "EPSG:25830"},
         {"Paris", "EPSG:2154"},     {"London", "EPSG:27700"},      {"Zürich", "EPSG:2056"},
         {"dublin", "EPSG:2158"},    {"Beijing", "EPSG:4548"},      {"wuhan", "EPSG:4547"},
+        // Cities by their names in Chinese characters.
+        {"北京", "EPSG:4548"},      {"武漢", "EPSG:4547"},         {"柏林", "EPSG:25833"},
     };
     for (const auto& p : places) {
         const Finding finding = FindForText(Everything(), p.text, 50);
@@ -314,6 +316,7 @@ TEST(Search, PlacesAreReadAndFindTheSystemsUsedThere)
     EXPECT_TRUE(std::any_of(berlinByName.found.begin(), berlinByName.found.end(),
                             [](const Found& f) { return CandidateCode(*f.candidate) == "EPSG:3068"; }));
     EXPECT_EQ(FindForText(Everything(), "toronto", 5).placeLabel, "Toronto (CA)");
+    EXPECT_EQ(FindForText(Everything(), "北京市", 5).placeLabel, "北京市 (CN)");
     EXPECT_FALSE(FindForText(Everything(), "utm 33n", 5).atPlace) << "words are no city";
     for (const char* country : {"Mexico", "luxembourg", "singapore"})
         EXPECT_FALSE(FindForText(Everything(), country, 5).atPlace) << country << ": the country, not a town of its name";
