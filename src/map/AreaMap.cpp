@@ -1,6 +1,7 @@
 #include "map/AreaMap.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QEvent>
 #include <QImage>
@@ -99,9 +100,22 @@ void AreaMap::SetArea(const AreaOfUse& area)
                       area.east == m_area.east && area.south == m_area.south && area.north == m_area.north;
     if (same)
         return;
+    // Only where the area was and is now is drawn again: the search's list
+    // moves the map from row to row at each keystroke.
+    const QRegion before = AreaRegion();
     m_area = area;
     ShowName();
-    update();
+    update(before.united(AreaRegion()));
+}
+
+QRegion AreaMap::AreaRegion() const
+{
+    // The outline's pen and a small area's ring reach past the rectangle.
+    const int reach = static_cast<int>(std::ceil(kSmallestVisible)) + 2;
+    QRegion region;
+    for (const QRectF& rect : AreaRects())
+        region += rect.toAlignedRect().adjusted(-reach, -reach, reach, reach);
+    return region;
 }
 
 std::vector<QRectF> AreaMap::AreaRects() const
@@ -220,8 +234,18 @@ void AreaMap::SetMarker(std::optional<std::pair<double, double>> latitudeLongitu
 {
     if (latitudeLongitude == m_marker)
         return;
+    const QRegion before = MarkerRegion();
     m_marker = latitudeLongitude;
-    update();
+    update(before.united(MarkerRegion()));
+}
+
+QRegion AreaMap::MarkerRegion() const
+{
+    const std::optional<QPointF> mark = MarkerPoint();
+    if (!mark)
+        return QRegion();
+    constexpr int kReach = 6;  // the dot and its ring
+    return QRegion(QRect(mark->toPoint() - QPoint(kReach, kReach), QSize(2 * kReach + 1, 2 * kReach + 1)));
 }
 
 std::optional<QPointF> AreaMap::MarkerPoint() const

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include <QRegion>
 #include <QWidget>
 
 #include "map/AreaOfUse.h"
@@ -49,6 +50,9 @@ private:
     void DrawLand(QPainter& painter);
     void ShowName();
     int NameLineHeight() const;
+    // Where the area and the marker are drawn, with what reaches past them.
+    QRegion AreaRegion() const;
+    QRegion MarkerRegion() const;
     int LinesHeight() const;  // the name's line and the note's
     void PlaceLines();
 
