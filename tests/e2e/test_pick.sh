@@ -186,13 +186,6 @@ pick_case "Ctrl+F, a city, Enter takes the system used there first, Enter" 0 \
   "$chooser
 Tab ctrl+f B e r l i n Return Return" --lang 2
 
-pick_case "Ctrl+F, a city by its Chinese name, Enter takes the system used there first, Enter" 0 \
-  'whole && [ "$(line 1)" = "ETRS89 / UTM zone 33N" ] && readable' \
-  "$chooser
-Tab ctrl+f
-=柏林
-Return Return" --lang 2
-
 pick_case "the search list closed with Escape, then Escape cancels" 1 'empty' \
   "$chooser
 ctrl+f w g s Escape Escape" --lang 2
