@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "catalog/PredefinedSystems.h"
+#include "module/GdalSupport.h"
 #include "module/Messages.h"
 
 namespace {
@@ -31,22 +32,86 @@ bool IsTransverseMercator(const std::string& method)
            method.find("Gauss_Kruger") != std::string::npos || method.find("Gauss-Kruger") != std::string::npos;
 }
 
+// What of the map a projection of that shape is meant for.
+enum class Reach {
+    Zone,          // a transverse Mercator's band around its central meridian
+    AroundOrigin,  // another projection's: around its natural origin
+    Cap,           // a polar projection's: the cap around its pole
+    Whole,         // a world projection's, or one whose longitude is no centre (Krovak's is the cone's axis)
+};
+
+Reach ReachOf(const ProjectionShape& shape)
+{
+    if (shape.zoneWidth > 0 || IsTransverseMercator(shape.method))
+        return Reach::Zone;
+    static const char* const kWholeWorld[] = {
+        "Robinson", "Mollweide", "Sinusoidal", "Eckert", "Equirectangular", "Plate_Carree", "Winkel", "Miller",
+        "Gall", "Van_der_Grinten", "Aitoff", "Hammer", "Loximuthal", "Quartic", "Goode", "Natural_Earth",
+        "Equal_Earth", "Wagner", "Cylindrical_Equal_Area", "Pseudo_Mercator", "Krovak"};
+    for (const char* word : kWholeWorld) {
+        if (shape.method.find(word) != std::string::npos)
+            return Reach::Whole;
+    }
+    if (shape.method == "Mercator" || shape.method.compare(0, 9, "Mercator_") == 0)
+        return Reach::Whole;
+    if (shape.method.find("Polar") != std::string::npos ||
+        (std::isfinite(shape.origin) && std::fabs(shape.origin) >= 89.999))
+        return Reach::Cap;
+    return Reach::AroundOrigin;
+}
+
 // Half the width, in degrees of longitude, of where a projection of another
 // method serves well around its natural origin, and of its latitudes where
-// neither parallels nor an origin say.
+// neither parallels nor an origin say; how far from its pole a polar one serves.
 constexpr double kHalfWidth = 15.0;
 constexpr double kHalfHeight = 20.0;
+constexpr double kCapHeight = 30.0;
+
+// The central meridian east of Greenwich (the parameter counts from the
+// geographic system's prime meridian), from 180°W to 180°E.
+double GreenwichMeridian(const ProjectionShape& shape)
+{
+    return NormalisedMeridian(shape.meridian + shape.primeMeridian);
+}
+
+// Whether the area holds the meridian at some latitude of it (180°W is 180°E).
+bool HoldsMeridian(const AreaOfUse& area, double longitude)
+{
+    const double latitude = std::clamp(0.0, area.south, area.north);
+    return area.Contains(latitude, longitude) || (longitude == -180.0 && area.Contains(latitude, 180.0));
+}
 
 // Where a projection is meant to be used, before the geographic system's
 // area is taken into account.
 AreaOfUse ProjectionBand(const ProjectionShape& shape)
 {
+    const Reach reach = ReachOf(shape);
+    if (reach == Reach::Whole)
+        return AreaOfUse();
+    if (reach == Reach::Cap) {
+        const bool north = !(std::isfinite(shape.origin) && shape.origin < 0) &&
+                           !(std::isfinite(shape.parallel1) && shape.parallel1 < 0);
+        AreaOfUse cap;
+        cap.west = -180, cap.east = 180;
+        cap.south = north ? 90 - kCapHeight : -90;
+        cap.north = north ? 90 : -90 + kCapHeight;
+        cap.bounded = true;
+        cap.name = north ? "North of 60°N" : "South of 60°S";
+        return cap;
+    }
     if (!std::isfinite(shape.meridian))
         return AreaOfUse();
-    const double meridian = NormalisedMeridian(shape.meridian);
-    if (shape.zoneWidth > 0 || IsTransverseMercator(shape.method))
-        return ZoneBand(meridian, shape.zoneWidth > 0 ? shape.zoneWidth : 6.0,
-                        IsNorthernFalseNorthing(shape.falseNorthing));
+    const double meridian = GreenwichMeridian(shape);
+    if (reach == Reach::Zone) {
+        // A listed zone's hemisphere is its false northing's, as UTM's; a
+        // transverse Mercator of one's own may serve either.
+        if (shape.zoneWidth > 0)
+            return ZoneBand(meridian, shape.zoneWidth, IsNorthernFalseNorthing(shape.falseNorthing));
+        AreaOfUse band = ZoneBand(meridian, 6.0, true);
+        band.south = -80.0;
+        band.name = "Between " + LongitudeText(band.west) + " and " + LongitudeText(band.east);
+        return band;
+    }
     // Another method: around the natural origin, between its standard
     // parallels where it has them.
     AreaOfUse band = ZoneBand(meridian, 2 * kHalfWidth, true);
@@ -65,6 +130,17 @@ AreaOfUse ProjectionBand(const ProjectionShape& shape)
     return band;
 }
 
+// The prime meridian of the geographic system a choice shows, in degrees
+// east of Greenwich; 0 when unknown.
+double PrimeMeridianOf(const SystemChoice& choice)
+{
+    const auto entry = choice.catalogues.geographic.find(choice.shown.geogName);
+    if (entry == choice.catalogues.geographic.end() || entry->second.find("PRIMEM[\"Greenwich\",0") != std::string::npos)
+        return 0.0;
+    const OsrHandle geog = NewSpatialReference(entry->second);
+    return geog ? OSRGetPrimeMeridian(geog.get(), nullptr) : 0.0;
+}
+
 }  // namespace
 
 ProjectionShape ShapeOfChoice(const SystemChoice& choice)
@@ -78,6 +154,7 @@ ProjectionShape ShapeOfChoice(const SystemChoice& choice)
     shape.parallel1 = ParameterOf(shown, "standard_parallel_1");
     shape.parallel2 = ParameterOf(shown, "standard_parallel_2");
     shape.origin = FirstParameterOf(shown, {"latitude_of_origin", "latitude_of_center"});
+    shape.primeMeridian = PrimeMeridianOf(choice);
     const bool zoned = shown.zone >= 0 && (shown.category == kUtmCategoryPosition ||
                                            shown.category == kBeijing1954CategoryPosition ||
                                            shown.category == kXian1980CategoryPosition);
@@ -113,6 +190,7 @@ ProjectionShape ShapeOfSystem(OGRSpatialReferenceH srs)
     shape.parallel1 = parameter({SRS_PP_STANDARD_PARALLEL_1});
     shape.parallel2 = parameter({SRS_PP_STANDARD_PARALLEL_2});
     shape.origin = parameter({SRS_PP_LATITUDE_OF_ORIGIN, SRS_PP_LATITUDE_OF_CENTER});
+    shape.primeMeridian = OSRGetPrimeMeridian(srs, nullptr);
     return shape;
 }
 
@@ -145,12 +223,14 @@ AreaOfUse AreaOfChoice(const SystemChoice& choice, const AreaOfUse* systemArea, 
 
 std::string CentreOutsideNote(const SystemChoice& choice, const AreaOfUse* geogArea)
 {
-    const double meridian = CentralMeridianOf(choice.shown);
-    if (!geogArea || !geogArea->bounded || !std::isfinite(meridian))
+    if (!geogArea || !geogArea->bounded || !choice.shown.projected)
         return std::string();
-    const double longitude = NormalisedMeridian(meridian);
-    // The meridian, at any latitude of the area.
-    if (geogArea->Contains(std::clamp(0.0, geogArea->south, geogArea->north), longitude))
+    const ProjectionShape shape = ShapeOfChoice(choice);
+    const Reach reach = ReachOf(shape);
+    if ((reach != Reach::Zone && reach != Reach::AroundOrigin) || !std::isfinite(shape.meridian))
+        return std::string();
+    const double longitude = GreenwichMeridian(shape);
+    if (HoldsMeridian(*geogArea, longitude))
         return std::string();
     std::string note = MessageText(MessageId::MapCentreOutside);
     std::size_t from = 0;  // past what was put in: a name may hold "%s" itself

@@ -285,16 +285,21 @@ const Candidate& Shown(const Candidate& candidate)
 //    that never changes.
 
 // The country `text` names, folded: the name an area of use begins with, as
-// EPSG names a country's areas ("Mexico - onshore", "Luxembourg"); empty
+// EPSG names a country's areas ("Mexico - onshore", "Luxembourg"), as
+// typed or under another of its names (新加坡, "czech republic"); empty
 // when it names none.
 std::string CountryNamed(const SearchCandidates& candidates, std::string_view text)
 {
     const std::string folded = FoldedWords(text.substr(0, kMaxQueryBytes));
     if (folded.empty() || !candidates.database)
         return std::string();
-    const bool names = std::any_of(candidates.database->areas.begin(), candidates.database->areas.end(),
-                                   [&](const AreaOfUse& area) { return area.words.compare(0, folded.size(), folded) == 0; });
-    return names ? folded : std::string();
+    for (const std::string& name : {folded, WithTermsRead(folded, candidates.terms)}) {
+        const bool names = std::any_of(candidates.database->areas.begin(), candidates.database->areas.end(),
+                                       [&](const AreaOfUse& area) { return area.words.compare(0, name.size(), name) == 0; });
+        if (names)
+            return name;
+    }
+    return std::string();
 }
 
 

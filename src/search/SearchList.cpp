@@ -88,22 +88,38 @@ QString SearchListModel::Text(int modelRow, int column) const
     }
 }
 
-std::size_t SearchListModel::TextBytes(int modelRow, int column) const
+namespace {
+
+// About how wide a text is, in widths of a Latin letter: a Chinese
+// character is two, whatever the bytes that write it.
+std::size_t Widths(std::string_view text)
+{
+    std::size_t widths = 0;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        widths += byte < 0x80 ? 1 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
+    }
+    return widths;
+}
+
+}  // namespace
+
+std::size_t SearchListModel::TextWidths(int modelRow, int column) const
 {
     const int row = RowOf(modelRow);
     if (row < 0)
-        return static_cast<std::size_t>(Text(modelRow, column).size());
+        return Widths(Text(modelRow, column).toStdString());
     const SearchRow& shown = m_rows[static_cast<std::size_t>(row)];
     const Candidate& c = *shown.candidate;
     switch (column) {
     case kName:
-        return c.name.size() + (shown.alias.empty() ? 0 : shown.alias.size() + 12);
+        return Widths(c.name) + (shown.alias.empty() ? 0 : Widths(shown.alias) + 12);
     case kCode:
-        return c.authority.size() + c.code.size() + 1;
+        return c.code.empty() ? Widths(CodeColumnText(c)) : c.authority.size() + c.code.size() + 1;
     case kArea:
-        return c.area ? c.area->name.size() : 0;
+        return c.area ? Widths(c.area->name) : 0;
     default:
-        return static_cast<std::size_t>(Text(modelRow, column).size());
+        return Widths(Text(modelRow, column).toStdString());
     }
 }
 

@@ -31,10 +31,10 @@ public:
     int ModelRow(int row) const { return row + FirstRow(); }
     int RowOf(int modelRow) const;
     bool HasHeading() const { return !m_heading.isEmpty(); }
-    // The text of a cell as shown, and its length in bytes (cheaper, for
-    // finding the longest).
+    // The text of a cell as shown, and about how wide it is in widths of a
+    // Latin letter (cheaper than measuring, for finding the widest).
     QString Text(int modelRow, int column) const;
-    std::size_t TextBytes(int modelRow, int column) const;
+    std::size_t TextWidths(int modelRow, int column) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -181,7 +181,7 @@ void SearchPopup::PlaceList()
         std::vector<std::pair<std::size_t, int>> longest;
         for (int row = 0; row < static_cast<int>(m_model->Rows().size()); ++row) {
             const int modelRow = m_model->ModelRow(row);
-            longest.emplace_back(m_model->TextBytes(modelRow, column), modelRow);
+            longest.emplace_back(m_model->TextWidths(modelRow, column), modelRow);
         }
         const auto measured = longest.begin() + std::min<std::ptrdiff_t>(kMeasured, longest.size());
         std::partial_sort(longest.begin(), measured, longest.end(), std::greater<>());

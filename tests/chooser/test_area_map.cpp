@@ -154,7 +154,7 @@ TEST_F(AreaMapTest, AComposedProjectionShowsItsBandAndWhereItsCentreLies)
     Choose(IDC_PROJ_METHOD, "Transverse_Mercator");
     Choose(IDC_GEOG_SYSTEM, "ETRS89");
     EditParameter("central_meridian", "117");
-    ExpectShows(Bounds{114, 0, 120, 84});
+    ExpectShows(Bounds{114, -80, 120, 84});
     EXPECT_EQ(Map()->NoteLine()->toolTip().toStdString(), "Central meridian 117°E lies outside ETRS89's area (Europe)");
     EXPECT_TRUE(Map()->NoteLine()->isVisible());
     // Inside Europe: the band within it, and no note.
@@ -214,38 +214,67 @@ TEST(ChoiceArea, CodeFirstThenTheZonesBandThenTheGeographicSystems)
     };
     const struct {
         const char* method;
+        const char* geog;
         const char* meridian;
         const char* area;
         double west, south, east, north;
         const char* note;
     } composed[] = {
-        {"Transverse_Mercator", "8", "Between 5°E and 11°E within Country", 5, 45, 11, 48, ""},
-        {"Transverse_Mercator", "117", "Between 114°E and 120°E, northern hemisphere between equator and 84°N", 114,
-         0, 120, 84, "Central meridian 117°E lies outside WGS 1984's area (Country)"},
-        {"Transverse_Mercator", "10", "Between 7°E and 11°E within Country", 7, 45, 11, 48, ""},
+        {"Transverse_Mercator", "WGS 1984", "8", "Between 5°E and 11°E within Country", 5, 45, 11, 48, ""},
+        // Outside the datum's area: the band whole, either side of the equator.
+        {"Transverse_Mercator", "WGS 1984", "117", "Between 114°E and 120°E", 114, -80, 120, 84,
+         "Central meridian 117°E lies outside WGS 1984's area (Country)"},
+        {"Transverse_Mercator", "WGS 1984", "10", "Between 7°E and 11°E within Country", 7, 45, 11, 48, ""},
+        // The meridian counts from the datum's prime meridian: 26° from Ferro is 8.33°E.
+        {"Transverse_Mercator", "MGI (Ferro)", "26", "Between 5.3333°E and 11°E within Country", 5.3333333333333, 45,
+         11, 48, ""},
         // Standard parallels at 44° and 49°: ten degrees either side of them.
-        {"Lambert_Conformal_Conic_2SP", "8", "Between 5°E and 11°E within Country", 5, 45, 11, 48, ""},
-        {"Lambert_Conformal_Conic_2SP", "-100", "Between 115°W and 85°W", -115, 34, -85, 59,
+        {"Lambert_Conformal_Conic_2SP", "WGS 1984", "8", "Between 5°E and 11°E within Country", 5, 45, 11, 48, ""},
+        {"Lambert_Conformal_Conic_2SP", "WGS 1984", "-100", "Between 115°W and 85°W", -115, 34, -85, 59,
          "Central meridian 100°W lies outside WGS 1984's area (Country)"},
+        // A world projection serves the datum's whole area, and has no centre to be outside it.
+        {"Robinson", "WGS 1984", "-100", "Country", 5, 45, 11, 48, ""},
     };
     for (const auto& row : composed) {
         SCOPED_TRACE(row.area);
+        ChooseGeogSystem(choice, row.geog);
         const std::vector<std::string> methods = MethodEntries(choice);
         const auto method = std::find(methods.begin(), methods.end(), row.method);
         ASSERT_NE(method, methods.end());
         ChooseMethod(choice, static_cast<int>(method - methods.begin()));
         set("central_meridian", row.meridian);
+        set("longitude_of_center", row.meridian);
         set("false_northing", "0");  // the last zone's was the south's
         set("standard_parallel_1", "44");
         set("standard_parallel_2", "49");
         const AreaOfUse area = AreaOfChoice(choice, nullptr, &country);
         EXPECT_EQ(area.name, row.area);
-        EXPECT_DOUBLE_EQ(area.west, row.west);
+        EXPECT_NEAR(area.west, row.west, 1e-9);
         EXPECT_DOUBLE_EQ(area.south, row.south);
         EXPECT_DOUBLE_EQ(area.east, row.east);
         EXPECT_DOUBLE_EQ(area.north, row.north);
         EXPECT_EQ(CentreOutsideNote(choice, &country), row.note);
     }
+    // A polar projection: the cap around its pole.
+    ChooseGeogSystem(choice, "WGS 1984");
+    const std::vector<std::string> methods = MethodEntries(choice);
+    ChooseMethod(choice, static_cast<int>(std::find(methods.begin(), methods.end(), "Polar_Stereographic") -
+                                          methods.begin()));
+    set("latitude_of_origin", "-90");
+    const AreaOfUse cap = AreaOfChoice(choice, nullptr, &world);
+    EXPECT_EQ(cap.name, "South of 60°S");
+    EXPECT_DOUBLE_EQ(cap.south, -90.0);
+    EXPECT_DOUBLE_EQ(cap.north, -60.0);
+    EXPECT_EQ(CentreOutsideNote(choice, &country), "");
+    // The meridian of 180° is in an area that ends there.
+    ChooseMethod(choice, static_cast<int>(std::find(methods.begin(), methods.end(), "Transverse_Mercator") -
+                                          methods.begin()));
+    set("central_meridian", "180");
+    AreaOfUse east = country;
+    east.west = 165, east.east = 180;
+    EXPECT_EQ(CentreOutsideNote(choice, &east), "");
+    set("central_meridian", "-179");
+    EXPECT_EQ(CentreOutsideNote(choice, &east), "Central meridian 179°W lies outside WGS 1984's area (Country)");
     g_language = savedLanguage;
     EXPECT_EQ(ShortAreaName("Europe - onshore and offshore: Albania; Andorra."), "Europe");
     EXPECT_EQ(ShortAreaName("World."), "World");

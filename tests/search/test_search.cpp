@@ -318,7 +318,7 @@ TEST(Search, PlacesAreReadAndFindTheSystemsUsedThere)
     EXPECT_EQ(FindForText(Everything(), "toronto", 5).placeLabel, "Toronto (CA)");
     EXPECT_EQ(FindForText(Everything(), "北京市", 5).placeLabel, "北京市 (CN)");
     EXPECT_FALSE(FindForText(Everything(), "utm 33n", 5).atPlace) << "words are no city";
-    for (const char* country : {"Mexico", "luxembourg", "singapore"})
+    for (const char* country : {"Mexico", "luxembourg", "singapore", "新加坡"})
         EXPECT_FALSE(FindForText(Everything(), country, 5).atPlace) << country << ": the country, not a town of its name";
     // The gazetteer reads its file whole or not at all, and never a broken line.
     const std::string path = folder / "cities.txt";
