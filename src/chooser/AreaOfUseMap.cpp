@@ -11,16 +11,6 @@
 #include "map/ChoiceArea.h"
 #include "search/Candidates.h"
 
-namespace {
-
-const AreaOfUse* AreaOfCode(const CandidateDatabase& database, const std::string& epsgCode)
-{
-    const Candidate* system = epsgCode.empty() ? nullptr : database.Find("EPSG:" + epsgCode);
-    return system ? system->area : nullptr;
-}
-
-}  // namespace
-
 void CProjectionDlg::SetUpAreaMap()
 {
     QWidget* place = FindControl(IDC_AREA_MAP);
@@ -59,9 +49,10 @@ void CProjectionDlg::UpdateAreaMap()
         }
         return;
     }
-    const AreaOfUse* geogArea = AreaOfCode(*database, m_geogCode);
-    m_map->SetArea(AreaOfChoice(m_choice, AreaOfCode(*database, m_shownCode), geogArea));
-    m_map->SetNote(CentreOutsideNote(m_choice, geogArea));
+    const AreaOfUse* geogArea = database->AreaOfEpsg(m_geogCode);
+    const ProjectionShape shape = ShapeOfChoice(m_choice);
+    m_map->SetArea(AreaToShow(shape, database->AreaOfEpsg(m_shownCode), geogArea));
+    m_map->SetNote(CentreOutsideNote(shape, m_choice.shown.geogName, geogArea));
 }
 
 void CProjectionDlg::ShowCandidateArea(const Candidate* candidate)

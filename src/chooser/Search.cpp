@@ -32,13 +32,9 @@ void GiveArea(Candidate& recent)
         return;
     const char* geogCode = OSRGetAuthorityCode(srs, "GEOGCS");
     const char* geogAuthority = OSRGetAuthorityName(srs, "GEOGCS");
-    const Candidate* geog = geogCode && geogAuthority && std::string(geogAuthority) == "EPSG"
-                                ? database->Find(std::string("EPSG:") + geogCode)
-                                : nullptr;
-    const AreaOfUse* geogArea = geog ? geog->area : nullptr;
-    const AreaOfUse area = OSRIsProjected(srs) ? ProjectionArea(ShapeOfSystem(srs), geogArea)
-                           : geogArea          ? *geogArea
-                                               : AreaOfUse();
+    const bool epsg = geogCode && geogAuthority && std::string(geogAuthority) == "EPSG";
+    const AreaOfUse area =
+        AreaToShow(ShapeOfSystem(srs), nullptr, epsg ? database->AreaOfEpsg(geogCode) : nullptr);
     if (area.bounded) {
         recent.ownArea = std::make_shared<const AreaOfUse>(area);
         recent.area = recent.ownArea.get();

@@ -33,17 +33,32 @@ double AreaOfUse::Size() const
     return (west <= east ? east - west : east - west + 360.0) * (north - south);
 }
 
-AreaOfUse ZoneBand(double meridian, double width, bool northern)
+namespace {
+
+std::string Between(double west, double east)
+{
+    return "Between " + LongitudeText(west) + " and " + LongitudeText(east);
+}
+
+}  // namespace
+
+AreaOfUse MeridianBand(double meridian, double width, double south, double north)
 {
     AreaOfUse band;
     band.west = Wrapped(meridian - width / 2);
     band.east = Wrapped(meridian + width / 2);
-    band.south = northern ? 0.0 : -80.0;
-    band.north = northern ? 84.0 : 0.0;
+    band.south = std::max(-90.0, south);
+    band.north = std::min(90.0, north);
     band.bounded = std::isfinite(meridian) && width > 0;
-    band.name = "Between " + LongitudeText(band.west) + " and " + LongitudeText(band.east) +
-                (northern ? ", northern hemisphere between equator and 84°N"
-                          : ", southern hemisphere between 80°S and equator");
+    band.name = Between(band.west, band.east);
+    return band;
+}
+
+AreaOfUse ZoneBand(double meridian, double width, bool northern)
+{
+    AreaOfUse band = MeridianBand(meridian, width, northern ? 0.0 : -80.0, northern ? 84.0 : 0.0);
+    band.name += northern ? ", northern hemisphere between equator and 84°N"
+                          : ", southern hemisphere between 80°S and equator";
     return band;
 }
 
@@ -71,8 +86,7 @@ AreaOfUse Clipped(const AreaOfUse& band, const AreaOfUse& area)
                        clipped.north == band.north;
     if (whole)
         return band;
-    clipped.name = "Between " + LongitudeText(clipped.west) + " and " + LongitudeText(clipped.east) + " within " +
-                   ShortAreaName(area.name);
+    clipped.name = Between(clipped.west, clipped.east) + " within " + ShortAreaName(area.name);
     return clipped;
 }
 

@@ -16,6 +16,10 @@ struct AreaOfUse {
     double Size() const;
 };
 
+// The band `width` degrees wide around `meridian` from `south` to `north`,
+// named "Between 114°E and 120°E".
+AreaOfUse MeridianBand(double meridian, double width, double south, double north);
+
 // The band of a transverse Mercator zone on `meridian`, `width` degrees
 // wide, in one hemisphere: UTM's from 80°S to the equator or from the
 // equator to 84°N, named as EPSG names its zones' areas.

@@ -107,14 +107,10 @@ AreaOfUse ProjectionBand(const ProjectionShape& shape)
         // transverse Mercator of one's own may serve either.
         if (shape.zoneWidth > 0)
             return ZoneBand(meridian, shape.zoneWidth, IsNorthernFalseNorthing(shape.falseNorthing));
-        AreaOfUse band = ZoneBand(meridian, 6.0, true);
-        band.south = -80.0;
-        band.name = "Between " + LongitudeText(band.west) + " and " + LongitudeText(band.east);
-        return band;
+        return MeridianBand(meridian, 6.0, -80.0, 84.0);
     }
     // Another method: around the natural origin, between its standard
     // parallels where it has them.
-    AreaOfUse band = ZoneBand(meridian, 2 * kHalfWidth, true);
     double south = -80.0, north = 84.0;
     if (std::isfinite(shape.parallel1)) {
         const double other = std::isfinite(shape.parallel2) ? shape.parallel2 : shape.parallel1;
@@ -124,10 +120,7 @@ AreaOfUse ProjectionBand(const ProjectionShape& shape)
         south = shape.origin - kHalfHeight;
         north = shape.origin + kHalfHeight;
     }
-    band.south = std::max(-90.0, south);
-    band.north = std::min(90.0, north);
-    band.name = "Between " + LongitudeText(band.west) + " and " + LongitudeText(band.east);
-    return band;
+    return MeridianBand(meridian, 2 * kHalfWidth, south, north);
 }
 
 // The prime meridian of the geographic system a choice shows, in degrees
@@ -147,8 +140,10 @@ ProjectionShape ShapeOfChoice(const SystemChoice& choice)
 {
     const ShownChoice& shown = choice.shown;
     ProjectionShape shape;
+    if (!shown.projected)
+        return shape;
     shape.method = shown.methodName;
-    shape.meridian = CentralMeridianOf(shown);
+    shape.meridian = FirstParameterOf(shown, {"central_meridian", "longitude_of_center", "longitude_of_origin"});
     const double northing = ParameterOf(shown, "false_northing");
     shape.falseNorthing = std::isfinite(northing) ? northing : 0.0;
     shape.parallel1 = ParameterOf(shown, "standard_parallel_1");
@@ -194,38 +189,22 @@ ProjectionShape ShapeOfSystem(OGRSpatialReferenceH srs)
     return shape;
 }
 
-AreaOfUse ProjectionArea(const ProjectionShape& shape, const AreaOfUse* geogArea)
-{
-    const AreaOfUse band = ProjectionBand(shape);
-    return band.bounded && geogArea ? Clipped(band, *geogArea) : band;
-}
-
-double CentralMeridianOf(const ShownChoice& shown)
-{
-    if (!shown.projected)
-        return std::nan("");
-    return FirstParameterOf(shown, {"central_meridian", "longitude_of_center", "longitude_of_origin"});
-}
-
-AreaOfUse AreaOfChoice(const SystemChoice& choice, const AreaOfUse* systemArea, const AreaOfUse* geogArea)
+AreaOfUse AreaToShow(const ProjectionShape& shape, const AreaOfUse* systemArea, const AreaOfUse* geogArea)
 {
     if (systemArea && systemArea->bounded)
         return *systemArea;
-    if (choice.shown.projected) {
-        const AreaOfUse band = ProjectionArea(ShapeOfChoice(choice), geogArea);
-        if (band.bounded)
-            return band;
-    }
+    const AreaOfUse band = ProjectionBand(shape);
+    if (band.bounded)
+        return geogArea ? Clipped(band, *geogArea) : band;
     if (geogArea && geogArea->bounded)
         return *geogArea;
     return AreaOfUse();
 }
 
-std::string CentreOutsideNote(const SystemChoice& choice, const AreaOfUse* geogArea)
+std::string CentreOutsideNote(const ProjectionShape& shape, const std::string& geogName, const AreaOfUse* geogArea)
 {
-    if (!geogArea || !geogArea->bounded || !choice.shown.projected)
+    if (!geogArea || !geogArea->bounded)
         return std::string();
-    const ProjectionShape shape = ShapeOfChoice(choice);
     const Reach reach = ReachOf(shape);
     if ((reach != Reach::Zone && reach != Reach::AroundOrigin) || !std::isfinite(shape.meridian))
         return std::string();
@@ -242,7 +221,7 @@ std::string CentreOutsideNote(const SystemChoice& choice, const AreaOfUse* geogA
         }
     };
     put(LongitudeText(longitude));
-    put(choice.shown.geogName);
+    put(geogName);
     put(ShortAreaName(geogArea->name));
     return note;
 }

@@ -1,4 +1,4 @@
-// The area the chooser's map shows for a choice, and what it notes under it.
+// The area the chooser's map shows, and what it notes under it.
 #pragma once
 
 #include <cmath>
@@ -9,20 +9,20 @@
 #include "catalog/SystemChoice.h"
 #include "map/AreaOfUse.h"
 
-// What of a projection says where it serves.
+// What of a projection says where it serves: what the map shows for a
+// choice or a recent system, and what it notes under it.
 struct ProjectionShape {
-    std::string method;  // "Transverse_Mercator"
+    std::string method;  // "Transverse_Mercator"; empty for a geographic system
     double meridian = std::nan(""), falseNorthing = 0;
     double parallel1 = std::nan(""), parallel2 = std::nan(""), origin = std::nan("");
     double zoneWidth = 0;  // a listed zone's width in degrees (3 or 6); 0 for any other
     double primeMeridian = 0;  // the geographic system's, east of Greenwich: the meridian counts from it
 };
+// The shape of what a choice shows (reading its geographic system's prime
+// meridian); none for a geographic system.
 ProjectionShape ShapeOfChoice(const SystemChoice& choice);
-// The same of a projected system (a recent one); no meridian for another.
+// The same of a system (a recent one).
 ProjectionShape ShapeOfSystem(OGRSpatialReferenceH srs);
-// Where a projection of that shape serves, within `geogArea` where it
-// overlaps it (see AreaOfChoice); unbounded when its meridian is unknown.
-AreaOfUse ProjectionArea(const ProjectionShape& shape, const AreaOfUse* geogArea);
 
 // The system's own area when it has one (an EPSG system's); for a composed
 // projected system, where its projection is meant to be used, within the
@@ -31,14 +31,11 @@ AreaOfUse ProjectionArea(const ProjectionShape& shape, const AreaOfUse* geogArea
 // projection, for other methods a band around the natural origin; the
 // geographic system's area otherwise (a world projection's). An unbounded
 // area (the outline alone) when none is known.
-AreaOfUse AreaOfChoice(const SystemChoice& choice, const AreaOfUse* systemArea, const AreaOfUse* geogArea);
+AreaOfUse AreaToShow(const ProjectionShape& shape, const AreaOfUse* systemArea, const AreaOfUse* geogArea);
 
-// The projection's central meridian; not a number for a geographic system
-// or a method without one.
-double CentralMeridianOf(const ShownChoice& shown);
-
-// Whether a projected choice's central meridian (east of Greenwich) lies
-// outside the geographic system's area: "Central meridian 117°E lies outside
+// Whether a projection's central meridian (east of Greenwich) lies outside
+// its geographic system's area: "Central meridian 117°E lies outside
 // ETRS89's area (Europe)"; empty when it lies inside, when the projection
-// has no centre (a world or polar projection's, Krovak's), or nothing is known.
-std::string CentreOutsideNote(const SystemChoice& choice, const AreaOfUse* geogArea);
+// has no centre (a world or polar projection's, Krovak's; a geographic
+// system), or nothing is known.
+std::string CentreOutsideNote(const ProjectionShape& shape, const std::string& geogName, const AreaOfUse* geogArea);

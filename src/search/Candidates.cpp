@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <future>
-#include <system_error>
 #include <map>
 #include <mutex>
 #include <unordered_map>
@@ -21,6 +20,7 @@
 #include "module/ProjSupport.h"
 #include "search/Cities.h"
 #include "search/Folding.h"
+#include "util/Beside.h"
 #include "util/NumberText.h"
 #include "util/Text.h"
 
@@ -174,11 +174,7 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
         std::string table;
         int area = -1;
     };
-    // Room for PROJ's systems at once: moving a candidate costs more than a
-    // row of the database.
-    constexpr std::size_t kSystemsExpected = 1 << 13;
     std::vector<Row> rows;
-    rows.reserve(kSystemsExpected);
     std::map<std::pair<std::string, std::string>, int> areaIndex;
     while (sqlite3_step(systems.get()) == SQLITE_ROW) {
         sqlite3_stmt* s = systems.get();
@@ -219,8 +215,6 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
         rows.push_back(std::move(row));
     }
     std::unordered_map<std::string, std::size_t> byKey;
-    byKey.reserve(rows.size());
-    database->byCode.reserve(rows.size());
     CandidateList& list = database->candidates;
     list.reserve(rows.size());
     for (Row& row : rows) {
@@ -236,7 +230,6 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
     }
     // Each candidate's aliases once, however many the database repeats.
     std::unordered_set<std::string> seen;
-    seen.reserve(kSystemsExpected);
     while (sqlite3_step(aliases.get()) == SQLITE_ROW) {
         sqlite3_stmt* s = aliases.get();
         const auto found = byKey.find(Column(s, 0) + ":" + Column(s, 1) + ":" + Column(s, 2));
@@ -282,11 +275,7 @@ void CandidateDatabase::MakeWords()
         }
         m_words.vocabulary.Finish();
     };
-    try {
-        m_wordsMade = std::async(std::launch::async, make).share();
-    } catch (const std::system_error&) {
-        m_wordsMade = std::async(std::launch::deferred, make).share();  // no thread to be had: made when asked
-    }
+    m_wordsMade = Beside(make).share();
 }
 
 CandidateDatabase::~CandidateDatabase()
@@ -342,6 +331,12 @@ const Candidate* CandidateDatabase::Find(const std::string& code) const
     return found == byCode.end() ? nullptr : &candidates[found->second];
 }
 
+const AreaOfUse* CandidateDatabase::AreaOfEpsg(const std::string& code) const
+{
+    const Candidate* system = code.empty() ? nullptr : Find("EPSG:" + code);
+    return system ? system->area : nullptr;
+}
+
 const AreaOfUse* AreaOfCandidate(const Candidate& candidate, const CandidateDatabase* database)
 {
     if (candidate.area)
@@ -356,12 +351,7 @@ SearchCandidates AllCandidates(const SystemCatalog& shipped, const SystemCatalog
 {
     // The cities are read beside the database, off the UI thread, rather
     // than at the first word typed.
-    std::future<const Gazetteer&> cities;
-    try {
-        cities = std::async(std::launch::async, Cities);
-    } catch (const std::system_error&) {
-        cities = std::async(std::launch::deferred, Cities);  // no thread to be had: read at the end
-    }
+    std::future<const Gazetteer&> cities = Beside(Cities);
     SearchCandidates all;
     all.database = DatabaseCandidates();
     std::unordered_map<std::string, const Candidate*> epsg;

@@ -64,6 +64,9 @@ struct CandidateDatabase {
 
     // The system of that code ("EPSG:4326"); null when it is not one.
     const Candidate* Find(const std::string& code) const;
+    // Where EPSG's system of that code ("4326") may be used; null when it is
+    // none of the database's (or the code is empty) or its area is unknown.
+    const AreaOfUse* AreaOfEpsg(const std::string& code) const;
     // The words: made on a thread of their own once the systems are read,
     // so that a first search need not wait for them (it matches every
     // system instead). WordsIfMade is null until then (and for systems put

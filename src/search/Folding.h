@@ -12,6 +12,19 @@
 // text has no word.
 std::string FoldedWords(std::string_view text);
 
+// Calls `take` with each word of folded words (see FoldedWords), in order.
+template <typename Take>
+void ForEachWord(std::string_view folded, Take take)
+{
+    for (std::size_t at = folded.find_first_not_of(' '); at < folded.size();) {
+        std::size_t end = folded.find(' ', at);
+        if (end == std::string_view::npos)
+            end = folded.size();
+        take(folded.substr(at, end - at));
+        at = folded.find_first_not_of(' ', end);
+    }
+}
+
 // Whether a folded word is a run of characters other than Latin letters and
 // digits (Chinese), which a search finds inside words too.
 bool IsOtherScriptWord(std::string_view word);

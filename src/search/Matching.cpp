@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <numeric>
 #include <tuple>
 
 #include "search/Cities.h"
@@ -52,11 +53,7 @@ Reading ReadingOf(const std::string& folded)
 {
     Reading reading{folded, {}};
     std::vector<std::string> words;
-    for (std::size_t at = 1; at < folded.size();) {
-        const std::size_t end = folded.find(' ', at);
-        words.push_back(folded.substr(at, end - at));
-        at = end + 1;
-    }
+    ForEachWord(folded, [&words](std::string_view word) { words.emplace_back(word); });
     // A number and the compass word after it are one word of a name, as the
     // names write them: "50n" and "32 south" are "50 n" and "32 s", never a
     // 50 in "ED50" with an N elsewhere.
@@ -284,24 +281,24 @@ const Candidate& Shown(const Candidate& candidate)
 // 8. the name, then EPSG's before ESRI's before the catalogues', for an order
 //    that never changes.
 
-// The country `text` names, folded: the name an area of use begins with, as
-// EPSG names a country's areas ("Mexico - onshore", "Luxembourg"), as
-// typed or under another of its names (新加坡, "czech republic"); empty
-// when it names none.
-std::string CountryNamed(const SearchCandidates& candidates, std::string_view text)
+// The country the text read in `readings` names, folded: the name an area
+// of use begins with, as EPSG names a country's areas ("Mexico - onshore",
+// "Luxembourg"), as typed or under another of its names (新加坡, "czech
+// republic"), never as corrected; empty when it names none.
+std::string CountryNamed(const SearchCandidates& candidates, const std::vector<Reading>& readings)
 {
-    const std::string folded = FoldedWords(text.substr(0, kMaxQueryBytes));
-    if (folded.empty() || !candidates.database)
+    if (!candidates.database)
         return std::string();
-    for (const std::string& name : {folded, WithTermsRead(folded, candidates.terms)}) {
-        const bool names = std::any_of(candidates.database->areas.begin(), candidates.database->areas.end(),
+    for (const Reading& reading : readings) {
+        const std::string& name = reading.folded;
+        const bool names = !reading.corrected &&
+                           std::any_of(candidates.database->areas.begin(), candidates.database->areas.end(),
                                        [&](const AreaOfUse& area) { return area.words.compare(0, name.size(), name) == 0; });
         if (names)
             return name;
     }
     return std::string();
 }
-
 
 // The database's systems a search need match in full: those with, for
 // every word of some reading, a word starting with it (or a code), by the
@@ -389,7 +386,7 @@ std::vector<Found> Present(const std::vector<Ranked>& ranked, const std::vector<
 std::vector<Found> FindCandidates(const SearchCandidates& candidates, std::string_view query, std::size_t limit)
 {
     const std::vector<Reading> readings = ReadingsOf(query, candidates);
-    const std::string country = CountryNamed(candidates, query);
+    const std::string country = CountryNamed(candidates, readings);
     if (readings.empty() || readings[0].words.empty() || limit == 0)
         return {};
     std::vector<Ranked> ranked;
@@ -409,8 +406,7 @@ std::vector<Found> FindCandidates(const SearchCandidates& candidates, std::strin
     const std::size_t kept = limit >= ranked.size() - standing ? ranked.size() : limit + standing;
     // Their order, by position: a key is too large to move about.
     std::vector<std::uint32_t> order(ranked.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = static_cast<std::uint32_t>(i);
+    std::iota(order.begin(), order.end(), 0u);
     std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(kept), order.end(),
                       [&](std::uint32_t a, std::uint32_t b) { return ranked[a].key < ranked[b].key; });
     order.resize(kept);
@@ -462,7 +458,7 @@ Finding FindForText(const SearchCandidates& candidates, std::string_view text, s
     bool isCity = false;
     // A country's name is the country's, not a town's of that name
     // elsewhere ("Mexico", "Luxembourg", "Singapore").
-    if (!PlaceNamed(text, place, finding.placeLabel, isCity) || (isCity && !CountryNamed(candidates, text).empty())) {
+    if (!PlaceNamed(text, place, finding.placeLabel, isCity) || (isCity && !CountryNamed(candidates, ReadingsOf(text, candidates)).empty())) {
         finding.placeLabel.clear();
         finding.found = FindCandidates(candidates, text, limit);
         return finding;

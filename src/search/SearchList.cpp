@@ -115,7 +115,7 @@ std::size_t SearchListModel::TextWidths(int modelRow, int column) const
     case kName:
         return Widths(c.name) + (shown.alias.empty() ? 0 : Widths(shown.alias) + 12);
     case kCode:
-        return c.code.empty() ? Widths(CodeColumnText(c)) : c.authority.size() + c.code.size() + 1;
+        return Widths(CodeColumnText(c));
     case kArea:
         return c.area ? Widths(c.area->name) : 0;
     default:
@@ -149,22 +149,21 @@ QVariant SearchListModel::data(const QModelIndex& index, int role) const
             return font;
         }
         return QVariant();
-    case Qt::ToolTipRole:
+    case Qt::ToolTipRole: {
         // The whole of what elision hides.
         if (heading)
             return m_heading;
+        const QString area = Text(modelRow, kArea);
         return Text(modelRow, kName) + "\n" + Text(modelRow, kCode) + "  " + Text(modelRow, kKind) +
-               (Text(modelRow, kArea).isEmpty() ? QString() : "\n" + Text(modelRow, kArea));
-    case Qt::AccessibleTextRole:
+               (area.isEmpty() ? QString() : "\n" + area);
+    }
+    case Qt::AccessibleTextRole: {
         // A screen reader reads a row as what tells it apart: name, code, area.
         if (heading || index.column() != kName)
             return QVariant();
-        {
-            QString said = Text(modelRow, kName) + ", " + Text(modelRow, kCode);
-            if (!Text(modelRow, kArea).isEmpty())
-                said += ", " + Text(modelRow, kArea);
-            return said;
-        }
+        const QString area = Text(modelRow, kArea);
+        return Text(modelRow, kName) + ", " + Text(modelRow, kCode) + (area.isEmpty() ? QString() : ", " + area);
+    }
     default:
         return QVariant();
     }
@@ -192,12 +191,28 @@ Qt::ItemFlags SearchListModel::flags(const QModelIndex& index) const
 
 namespace {
 
-// Cells shaped before that are kept: more than the rows of many keystrokes.
-constexpr int kShapedKept = 2000;
+// What each of the delegate's caches keeps: more than the cells of many keystrokes.
+constexpr int kCachedMost = 2000;
 
-QStyle* StyleOf(const QStyleOptionViewItem& option)
+// The room a cell leaves between its edge and its text, as the style's own
+// item drawing leaves it.
+int TextMargin(const QStyleOptionViewItem& option)
 {
-    return option.widget ? option.widget->style() : QApplication::style();
+    QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+    return style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1;
+}
+
+// What `cache` holds for `key`, made by `make` the first time; a cache grown
+// past its bound starts again.
+template <typename Value, typename Make>
+const Value& Cached(QHash<QString, Value>& cache, const QString& key, Make make)
+{
+    const auto known = cache.constFind(key);
+    if (known != cache.constEnd())
+        return *known;
+    if (cache.size() >= kCachedMost)
+        cache.clear();
+    return *cache.insert(key, make());
 }
 
 }  // namespace
@@ -215,17 +230,14 @@ const QString& SearchRowDelegate::FontKey(const QFont& font) const
 const QStaticText& SearchRowDelegate::Shaped(const QString& text, const QFont& font, int width) const
 {
     const QString key = FontKey(font) + QChar('\n') + QString::number(width) + QChar('\n') + text;
-    const auto known = m_shaped.constFind(key);
-    if (known != m_shaped.constEnd())
-        return *known;
-    if (m_shaped.size() >= kShapedKept)
-        m_shaped.clear();
-    // Zones differ at the end of their names: keep both ends.
-    QStaticText shaped(QFontMetrics(font).elidedText(text, Qt::ElideMiddle, width));
-    shaped.setTextFormat(Qt::PlainText);
-    shaped.setPerformanceHint(QStaticText::AggressiveCaching);
-    shaped.prepare(QTransform(), font);
-    return *m_shaped.insert(key, shaped);
+    return Cached(m_shaped, key, [&] {
+        // Zones differ at the end of their names: keep both ends.
+        QStaticText shaped(QFontMetrics(font).elidedText(text, Qt::ElideMiddle, width));
+        shaped.setTextFormat(Qt::PlainText);
+        shaped.setPerformanceHint(QStaticText::AggressiveCaching);
+        shaped.prepare(QTransform(), font);
+        return shaped;
+    });
 }
 
 void SearchRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
@@ -242,7 +254,7 @@ void SearchRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         painter->fillRect(cell.rect, cell.palette.brush(group, QPalette::Highlight));
     if (cell.text.isEmpty())
         return;
-    const int margin = StyleOf(cell)->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, cell.widget) + 1;
+    const int margin = TextMargin(cell);
     const QRect room = cell.rect.adjusted(margin, 0, -margin, 0);
     if (room.width() <= 0)
         return;
@@ -259,13 +271,8 @@ void SearchRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
 
 int SearchRowDelegate::TextWidth(const QString& text, const QFont& font) const
 {
-    const QString key = FontKey(font) + QChar('\n') + text;
-    const auto known = m_width.constFind(key);
-    if (known != m_width.constEnd())
-        return *known;
-    if (m_width.size() >= kShapedKept)
-        m_width.clear();
-    return *m_width.insert(key, QFontMetrics(font).horizontalAdvance(text));
+    return Cached(m_width, FontKey(font) + QChar('\n') + text,
+                  [&] { return QFontMetrics(font).horizontalAdvance(text); });
 }
 
 QSize SearchRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
@@ -274,13 +281,10 @@ QSize SearchRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QMod
     initStyleOption(&cell, index);
     // Every row is one line high: the style's height for a line of the font,
     // measured once.
-    const QString fontKey = FontKey(cell.font);
-    auto height = m_rowHeight.constFind(fontKey);
-    if (height == m_rowHeight.constEnd()) {
+    const int height = Cached(m_rowHeight, FontKey(cell.font), [&] {
         QStyleOptionViewItem line = cell;
         line.text = QStringLiteral("Ag");
-        height = m_rowHeight.insert(fontKey, QStyledItemDelegate::sizeHint(line, QModelIndex()).height());
-    }
-    const int margin = 2 * (StyleOf(cell)->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, cell.widget) + 1);
-    return QSize(TextWidth(cell.text, cell.font) + margin, *height);
+        return QStyledItemDelegate::sizeHint(line, QModelIndex()).height();
+    });
+    return QSize(TextWidth(cell.text, cell.font) + 2 * TextMargin(cell), height);
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "search/Folding.h"
+
 namespace {
 
 bool IsLetterWord(std::string_view word)
@@ -25,15 +27,10 @@ namespace {
 template <typename Take>
 void ForEachLetterWord(std::string_view folded, Take take)
 {
-    for (std::size_t at = 1; at < folded.size();) {
-        std::size_t end = folded.find(' ', at);
-        if (end == std::string_view::npos)
-            end = folded.size();
-        const std::string_view word = folded.substr(at, end - at);
+    ForEachWord(folded, [&take](std::string_view word) {
         if (IsLetterWord(word))
             take(word);
-        at = end + 1;
-    }
+    });
 }
 
 template <typename Words>
@@ -64,11 +61,6 @@ void SortUnique(Words& words)
 void Vocabulary::Add(std::string_view folded)
 {
     ForEachLetterWord(folded, [this](std::string_view word) { m_owned.emplace_back(word); });
-}
-
-void Vocabulary::AddBorrowed(std::string_view folded)
-{
-    ForEachLetterWord(folded, [this](std::string_view word) { m_borrowed.push_back(word); });
 }
 
 void Vocabulary::AddBorrowedWord(std::string_view word)
@@ -191,7 +183,7 @@ int Typos(std::string_view a, std::string_view b, int most)
 
 namespace {
 
-bool IsWordToCorrect(const std::string& word)
+bool IsWordToCorrect(std::string_view word)
 {
     return IsLetterWord(word) && word.size() >= 5;
 }
@@ -201,7 +193,7 @@ bool IsWordToCorrect(const std::string& word)
 bool HasWordToCorrect(const std::string& folded)
 {
     bool has = false;
-    ForEachLetterWord(folded, [&has](std::string_view word) { has = has || IsWordToCorrect(std::string(word)); });
+    ForEachLetterWord(folded, [&has](std::string_view word) { has = has || IsWordToCorrect(word); });
     return has;
 }
 
@@ -211,23 +203,16 @@ std::string CorrectedWords(const std::string& folded, const Vocabulary& vocabula
         return folded;
     std::string corrected = " ";
     bool changed = false;
-    for (std::size_t at = 1; at < folded.size();) {
-        const std::size_t end = folded.find(' ', at);
-        if (end == std::string::npos)
-            break;
-        const std::string word = folded.substr(at, end - at);
-        std::string reading = word;
+    ForEachWord(folded, [&](std::string_view word) {
+        std::string better;
         if (IsWordToCorrect(word) && !vocabulary.HasStart(word)) {
-            std::string better = vocabulary.Split(word);
+            better = vocabulary.Split(word);
             if (better.empty())
                 better = vocabulary.Closest(word);
-            if (!better.empty()) {
-                reading = better;
-                changed = true;
-            }
         }
-        corrected += reading + " ";
-        at = end + 1;
-    }
+        changed = changed || !better.empty();
+        corrected += better.empty() ? std::string(word) : better;
+        corrected += ' ';
+    });
     return changed ? corrected : folded;
 }

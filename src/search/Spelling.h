@@ -9,12 +9,10 @@
 // The Latin words of the names (folded, letters only, two letters or more).
 class Vocabulary {
 public:
-    // Adds the words of a name, folded (see FoldedWords). Borrowed: `folded`
-    // must stay where it is for the vocabulary's life (the database's own
-    // candidates' words); else copied.
+    // Adds the words of a name, folded (see FoldedWords), copied.
     void Add(std::string_view folded);
-    void AddBorrowed(std::string_view folded);
-    // Adds one word, borrowed, when it is a Latin word.
+    // Adds one word, when it is a Latin word. Borrowed: `word` must stay
+    // where it is for the vocabulary's life (the database's own words).
     void AddBorrowedWord(std::string_view word);
     // Sorts the words; before any look-up.
     void Finish();

@@ -1,30 +1,26 @@
 #include "search/WordIndex.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "search/Folding.h"
 
 void WordIndex::Add(std::uint32_t id, std::string_view folded, bool ofName)
 {
-    for (std::size_t at = folded.find_first_not_of(' '); at < folded.size();) {
-        std::size_t end = folded.find(' ', at);
-        if (end == std::string_view::npos)
-            end = folded.size();
-        const std::string_view word = folded.substr(at, end - at);
+    ForEachWord(folded, [&](std::string_view word) {
         if (IsOtherScriptWord(word)) {
             m_otherScript.push_back(id);
-        } else {
-            const auto [known, added] = m_wordIds.emplace(word, static_cast<std::uint32_t>(m_wordsAdded.size()));
-            if (added) {
-                m_wordsAdded.push_back(word);
-                m_ofNameAdded.push_back(false);
-            }
-            if (ofName)
-                m_ofNameAdded[known->second] = true;
-            m_added.emplace_back(known->second, id);
+            return;
         }
-        at = folded.find_first_not_of(' ', end);
-    }
+        const auto [known, added] = m_wordIds.emplace(word, static_cast<std::uint32_t>(m_wordsAdded.size()));
+        if (added) {
+            m_wordsAdded.push_back(word);
+            m_ofNameAdded.push_back(false);
+        }
+        if (ofName)
+            m_ofNameAdded[known->second] = true;
+        m_added.emplace_back(known->second, id);
+    });
 }
 
 void WordIndex::Finish(std::size_t systems)
@@ -33,8 +29,7 @@ void WordIndex::Finish(std::size_t systems)
     // place: sorting every word as often as it was added takes longer than
     // reading the database.
     std::vector<std::uint32_t> byName(m_wordsAdded.size());
-    for (std::size_t w = 0; w < byName.size(); ++w)
-        byName[w] = static_cast<std::uint32_t>(w);
+    std::iota(byName.begin(), byName.end(), 0u);
     std::sort(byName.begin(), byName.end(),
               [&](std::uint32_t a, std::uint32_t b) { return m_wordsAdded[a] < m_wordsAdded[b]; });
     std::vector<std::uint32_t> place(byName.size());  // a word's place in sorted order

@@ -180,14 +180,14 @@ TEST(ChoiceArea, CodeFirstThenTheZonesBandThenTheGeographicSystems)
     AreaOfUse world;
     world.name = "World", world.west = -180, world.south = -90, world.east = 180, world.north = 90;
     world.bounded = true;
-    EXPECT_EQ(AreaOfChoice(choice, nullptr, &world).name, "World");
-    EXPECT_FALSE(AreaOfChoice(choice, nullptr, nullptr).bounded) << "no area known: the outline alone";
+    EXPECT_EQ(AreaToShow(ShapeOfChoice(choice), nullptr, &world).name, "World");
+    EXPECT_FALSE(AreaToShow(ShapeOfChoice(choice), nullptr, nullptr).bounded) << "no area known: the outline alone";
 
     ChooseKind(choice, true);
     ChooseCategory(choice, kUtmCategoryPosition);
     ChooseZone(choice, UtmPositionOfZone(60, false));
-    EXPECT_EQ(AreaOfChoice(choice, &country, &world).name, "Country") << "the system's own area first";
-    const AreaOfUse band = AreaOfChoice(choice, nullptr, &world);
+    EXPECT_EQ(AreaToShow(ShapeOfChoice(choice), &country, &world).name, "Country") << "the system's own area first";
+    const AreaOfUse band = AreaToShow(ShapeOfChoice(choice), nullptr, &world);
     EXPECT_EQ(band.name, "Between 174°E and 180°E, southern hemisphere between 80°S and equator");
     EXPECT_DOUBLE_EQ(band.south, -80.0);
     EXPECT_DOUBLE_EQ(band.north, 0.0);
@@ -247,13 +247,13 @@ TEST(ChoiceArea, CodeFirstThenTheZonesBandThenTheGeographicSystems)
         set("false_northing", "0");  // the last zone's was the south's
         set("standard_parallel_1", "44");
         set("standard_parallel_2", "49");
-        const AreaOfUse area = AreaOfChoice(choice, nullptr, &country);
+        const AreaOfUse area = AreaToShow(ShapeOfChoice(choice), nullptr, &country);
         EXPECT_EQ(area.name, row.area);
         EXPECT_NEAR(area.west, row.west, 1e-9);
         EXPECT_DOUBLE_EQ(area.south, row.south);
         EXPECT_DOUBLE_EQ(area.east, row.east);
         EXPECT_DOUBLE_EQ(area.north, row.north);
-        EXPECT_EQ(CentreOutsideNote(choice, &country), row.note);
+        EXPECT_EQ(CentreOutsideNote(ShapeOfChoice(choice), choice.shown.geogName, &country), row.note);
     }
     // A polar projection: the cap around its pole.
     ChooseGeogSystem(choice, "WGS 1984");
@@ -261,20 +261,21 @@ TEST(ChoiceArea, CodeFirstThenTheZonesBandThenTheGeographicSystems)
     ChooseMethod(choice, static_cast<int>(std::find(methods.begin(), methods.end(), "Polar_Stereographic") -
                                           methods.begin()));
     set("latitude_of_origin", "-90");
-    const AreaOfUse cap = AreaOfChoice(choice, nullptr, &world);
+    const AreaOfUse cap = AreaToShow(ShapeOfChoice(choice), nullptr, &world);
     EXPECT_EQ(cap.name, "South of 60°S");
     EXPECT_DOUBLE_EQ(cap.south, -90.0);
     EXPECT_DOUBLE_EQ(cap.north, -60.0);
-    EXPECT_EQ(CentreOutsideNote(choice, &country), "");
+    EXPECT_EQ(CentreOutsideNote(ShapeOfChoice(choice), choice.shown.geogName, &country), "");
     // The meridian of 180° is in an area that ends there.
     ChooseMethod(choice, static_cast<int>(std::find(methods.begin(), methods.end(), "Transverse_Mercator") -
                                           methods.begin()));
     set("central_meridian", "180");
     AreaOfUse east = country;
     east.west = 165, east.east = 180;
-    EXPECT_EQ(CentreOutsideNote(choice, &east), "");
+    EXPECT_EQ(CentreOutsideNote(ShapeOfChoice(choice), choice.shown.geogName, &east), "");
     set("central_meridian", "-179");
-    EXPECT_EQ(CentreOutsideNote(choice, &east), "Central meridian 179°W lies outside WGS 1984's area (Country)");
+    EXPECT_EQ(CentreOutsideNote(ShapeOfChoice(choice), choice.shown.geogName, &east),
+              "Central meridian 179°W lies outside WGS 1984's area (Country)");
     g_language = savedLanguage;
     EXPECT_EQ(ShortAreaName("Europe - onshore and offshore: Albania; Andorra."), "Europe");
     EXPECT_EQ(ShortAreaName("World."), "World");
