@@ -1,5 +1,6 @@
 #include "catalog/Composition.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -35,6 +36,28 @@ std::string AxesOf(OGRSpatialReferenceH srs)
         axes += ",AXIS[" + QuotedWkt(name) + "," + OSRAxisEnumToName(orientation) + "]";
     }
     return axes;
+}
+
+// `parameters` in the order systems of `method` write them (the list shows
+// them by name): PROJ tells which EPSG system a text is by its parameters'
+// positions, so that another order makes the same system unknown to every
+// reader. Names the method lacks follow, in their own order.
+ChoiceParameters InWrittenOrder(const ChoiceCatalogues& catalogues, const std::string& method,
+                                ChoiceParameters parameters)
+{
+    const int listed = FindProjectionMethod(catalogues.methods, method);
+    if (listed < 0)
+        return parameters;
+    const std::vector<std::string>& order = catalogues.methods[static_cast<std::size_t>(listed)].writtenOrder;
+    const auto rank = [&order](const ChoiceParameter& p) {
+        for (std::size_t i = 0; i < order.size(); ++i)
+            if (EqualIgnoringAsciiCase(order[i], p.name))
+                return i;
+        return order.size();
+    };
+    std::stable_sort(parameters.begin(), parameters.end(),
+                     [&rank](const ChoiceParameter& a, const ChoiceParameter& b) { return rank(a) < rank(b); });
+    return parameters;
 }
 
 bool IsScaleFactor(const std::string& name)
@@ -156,7 +179,7 @@ Composing Compose(const ChoiceCatalogues& catalogues, const HeldSystem& held, co
     if (geogcs.compare(0, 7, "GEOGCS[") != 0)
         return Refusal(CompositionProblem::NoGeographicSystem);
     std::string wkt = "PROJCS[" + QuotedWkt(name) + "," + geogcs + ",PROJECTION[" + QuotedWkt(method) + "]";
-    for (const ChoiceParameter& p : shown.parameters)
+    for (const ChoiceParameter& p : InWrittenOrder(catalogues, method, shown.parameters))
         wkt += ",PARAMETER[" + QuotedWkt(p.name) + "," + FormatGeneral(p.value, 17) + "]";
     wkt += ",UNIT[" + QuotedWkt(unitName) + "," + FormatGeneral(shown.unitFactor, 17) + "]" + axes + "]";
     OsrHandle srs = NewSpatialReference(wkt);
@@ -193,7 +216,7 @@ std::string EpsgCodeAmong(OGRSpatialReferenceH srs, const std::vector<SpatialSys
 {
     for (const SpatialSystem& system : systems) {
         const std::string code = OwnEpsgCode(system.Handle());
-        if (!code.empty() && SameSystem(srs, system.Handle()))
+        if (!code.empty() && SameAs(srs, system.Handle()))
             return code;
     }
     return std::string();
@@ -265,7 +288,7 @@ bool ReproducesHeld(const ChoiceCatalogues& catalogues, const HeldSystem& held)
 {
     const Composing composed = Compose(catalogues, held, held.shown);
     QuietGdalErrors quiet;
-    return composed.srs && held.system.IsSystem() && SameSystem(composed.srs.get(), held.system.Handle());
+    return composed.srs && held.system.IsSystem() && SameAs(composed.srs.get(), held.system.Handle());
 }
 
 std::string ChosenGeographicWkt(const SystemChoice& choice)

@@ -1,80 +1,189 @@
 #include "catalog/Identification.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <set>
+#include <tuple>
 
 #include "module/GdalSupport.h"
+#include "module/ProjSupport.h"
 
-namespace {
+namespace
+{
 
 // The authority's code `srs` carries for the whole system, taken at its word.
-std::string ClaimedEpsgCode(OGRSpatialReferenceH srs)
+std::string ClaimedCode(OGRSpatialReferenceH srs)
 {
     const char* authority = srs ? OSRGetAuthorityName(srs, nullptr) : nullptr;
     const char* code = srs ? OSRGetAuthorityCode(srs, nullptr) : nullptr;
     return authority && code && std::strcmp(authority, "EPSG") == 0 ? code : std::string();
 }
 
-}  // namespace
+// EPSG's object of `code` in PROJ's database (a system, a datum ensemble);
+// null for none.
+PjHandle EpsgObject(const std::string& code, PJ_CATEGORY category)
+{
+    PJ_CONTEXT* context = QuietProjContext();
+    if (!context || code.empty())
+        return nullptr;
+    return PjHandle(proj_create_from_database(context, "EPSG", code.c_str(), category, 0, nullptr));
+}
+
+// Which of several EPSG systems of one definition a system is named by (see
+// IdentifyEpsg); empty for none.
+std::string FirstByRule(const std::set<std::string>& codes)
+{
+    std::vector<std::string> ordered(codes.begin(), codes.end());
+    const auto rank = [](const std::string& code) {
+        const OsrHandle srs = EpsgSystem(code);
+        const char* name = srs ? OSRGetName(srs.get()) : nullptr;
+        const bool utm = name && std::strstr(name, "UTM zone ");
+        return std::make_tuple(DeprecationOf(code).deprecated, !utm, std::atol(code.c_str()));
+    };
+    std::vector<std::tuple<bool, bool, long>> ranks;
+    for (const std::string& code : ordered)
+        ranks.push_back(rank(code));
+    std::size_t best = 0;
+    for (std::size_t i = 1; i < ordered.size(); ++i)
+        if (ranks[i] < ranks[best])
+            best = i;
+    return ordered.empty() ? std::string() : ordered[best];
+}
+
+} // namespace
 
 OsrHandle EpsgSystem(const std::string& code)
 {
     QuietGdalErrors quiet;
+    const EpsgCodesAsGiven asGiven;
     OsrHandle srs(OSRNewSpatialReference(nullptr));
     if (!srs || OSRImportFromEPSG(srs.get(), std::atoi(code.c_str())) != OGRERR_NONE)
         return nullptr;
     return srs;
 }
 
+std::string ClaimedEpsgCode(const std::string& wkt)
+{
+    // WKT1 ends a system with its own AUTHORITY: `…,AUTHORITY["EPSG","4326"]]`.
+    static const char kMark[] = "AUTHORITY[\"EPSG\",\"";
+    const std::size_t end = wkt.find_last_not_of(" \t\r\n");
+    if (end == std::string::npos || end < 3 || wkt.compare(end - 2, 3, "\"]]") != 0)
+        return std::string();
+    const std::size_t start = wkt.rfind(kMark);
+    if (start == std::string::npos)
+        return std::string();
+    const std::size_t digits = start + sizeof kMark - 1;
+    const std::size_t quote = end - 2;
+    if (quote <= digits || quote - digits > 9)
+        return std::string();
+    for (std::size_t i = digits; i < quote; ++i) {
+        if (wkt[i] < '0' || wkt[i] > '9')
+            return std::string();
+    }
+    return wkt.substr(digits, quote - digits);
+}
+
 std::string OwnEpsgCode(OGRSpatialReferenceH srs)
 {
-    std::string code = ClaimedEpsgCode(srs);
-    const std::string shift = code.empty() ? std::string() : DatumShiftOf(srs);
-    if (shift.empty())
+    const std::string code = ClaimedCode(srs);
+    if (code.empty())
         return code;
-    // A shift of its own: the code holds only when EPSG's system has it too.
     const OsrHandle epsg = EpsgSystem(code);
-    return epsg && DatumShiftOf(epsg.get()) == shift ? code : std::string();
+    return SameAs(srs, epsg.get()) ? code : std::string();
+}
+
+EpsgDeprecation DeprecationOf(const std::string& code)
+{
+    EpsgDeprecation deprecation;
+    const PjHandle system = EpsgObject(code, PJ_CATEGORY_CRS);
+    if (!system || !proj_is_deprecated(system.get()))
+        return deprecation;
+    deprecation.deprecated = true;
+    PJ_CONTEXT* context = QuietProjContext();
+    PJ_OBJ_LIST* replacements = proj_get_non_deprecated(context, system.get());
+    const int count = replacements ? proj_list_get_count(replacements) : 0;
+    for (int i = 0; i < count; ++i) {
+        const PjHandle replacement(proj_list_get(context, replacements, i));
+        const char* authority = replacement ? proj_get_id_auth_name(replacement.get(), 0) : nullptr;
+        const char* id = replacement ? proj_get_id_code(replacement.get(), 0) : nullptr;
+        if (authority && id && std::strcmp(authority, "EPSG") == 0)
+            deprecation.replacedBy.push_back(id);
+    }
+    proj_list_destroy(replacements);
+    return deprecation;
 }
 
 EpsgIdentity IdentifyEpsg(OGRSpatialReferenceH srs)
 {
     EpsgIdentity identity;
     identity.code = OwnEpsgCode(srs);
-    if (!identity.code.empty() || !srs || !(OSRIsProjected(srs) || OSRIsGeographic(srs)))
-        return identity;
-    QuietGdalErrors quiet;
-    int count = 0;
-    int* confidences = nullptr;
-    OGRSpatialReferenceH* matches = OSRFindMatches(srs, nullptr, &count, &confidences);
-    // GDAL's confidence counts names; sameness here does not. GDAL hands
-    // each match back with the system's own datum shift: each is judged as
-    // EPSG defines it.
-    std::set<std::string> codes;
-    for (int i = 0; i < count; ++i) {
-        const std::string code = ClaimedEpsgCode(matches[i]);
-        if (!code.empty() && SameExceptDatumShift(srs, matches[i]))
-            codes.insert(code);
+    if (identity.code.empty() && srs && (OSRIsProjected(srs) || OSRIsGeographic(srs))) {
+        QuietGdalErrors quiet;
+        const EpsgCodesAsGiven asGiven;
+        int count = 0;
+        int* confidences = nullptr;
+        OGRSpatialReferenceH* matches = OSRFindMatches(srs, nullptr, &count, &confidences);
+        // GDAL's confidence counts names; sameness here does not. GDAL hands
+        // each match back with the system's own datum shift: each is judged
+        // as EPSG defines it.
+        std::set<std::string> codes;
+        for (int i = 0; i < count; ++i) {
+            const std::string code = ClaimedCode(matches[i]);
+            if (!code.empty())
+                codes.insert(code);
+        }
+        OSRFreeSRSArray(matches);
+        CPLFree(confidences);
+        std::set<std::string> same;
+        std::set<std::string> like;
+        for (const std::string& code : codes) {
+            const OsrHandle epsg = EpsgSystem(code);
+            if (SameAs(srs, epsg.get()))
+                same.insert(code);
+            else if (SameAs(srs, epsg.get(), Sameness::ButForDatumShift))
+                like.insert(code);
+        }
+        identity.code = FirstByRule(same);
+        if (identity.code.empty())
+            identity.likeButShift = FirstByRule(like);
     }
-    OSRFreeSRSArray(matches);
-    CPLFree(confidences);
-    const std::string shift = DatumShiftOf(srs);
-    std::set<std::string> same;
-    std::set<std::string> like;
-    for (const std::string& code : codes) {
-        const OsrHandle epsg = EpsgSystem(code);
-        if (epsg && SameExceptDatumShift(srs, epsg.get()))
-            (DatumShiftOf(epsg.get()) == shift ? same : like).insert(code);
-    }
-    if (same.size() == 1)
-        identity.code = *same.begin();
-    else if (same.empty() && like.size() == 1)
-        identity.likeButShift = *like.begin();
+    if (!identity.code.empty())
+        identity.deprecation = DeprecationOf(identity.code);
     return identity;
 }
 
 std::string ExactEpsgCode(OGRSpatialReferenceH srs)
 {
     return IdentifyEpsg(srs).code;
+}
+
+double DatumEnsembleAccuracy(OGRSpatialReferenceH srs)
+{
+    if (!srs)
+        return 0.0;
+    QuietGdalErrors quiet;
+    const char* authority = OSRGetAuthorityName(srs, "DATUM");
+    const char* code = OSRGetAuthorityCode(srs, "DATUM");
+    PjHandle ensemble;
+    if (authority && code && std::strcmp(authority, "EPSG") == 0) {
+        ensemble = EpsgObject(code, PJ_CATEGORY_DATUM_ENSEMBLE);
+    } else if (PJ_CONTEXT* context = QuietProjContext()) {
+        // A datum without its code ("WGS_1984" as a user wrote it): by the
+        // name PROJ reads it as.
+        const std::string wkt = ExportToWkt(srs);
+        const PjHandle system(wkt.empty() ? nullptr : proj_create(context, wkt.c_str()));
+        const PjHandle datum(system ? proj_crs_get_datum_forced(context, system.get()) : nullptr);
+        const char* name = datum ? proj_get_name(datum.get()) : nullptr;
+        const PJ_TYPE types[] = {PJ_TYPE_DATUM_ENSEMBLE};
+        PJ_OBJ_LIST* found =
+            name ? proj_create_from_name(context, "EPSG", name, types, 1, 0, 1, nullptr) : nullptr;
+        if (found && proj_list_get_count(found) > 0)
+            ensemble.reset(proj_list_get(context, found, 0));
+        proj_list_destroy(found);
+    }
+    if (!ensemble)
+        return 0.0;
+    const double accuracy = proj_datum_ensemble_get_accuracy(QuietProjContext(), ensemble.get());
+    return accuracy > 0 ? accuracy : 0.0;
 }

@@ -199,9 +199,11 @@ HoldProblem ChoiceOfSystem(const SpatialSystem& system, ChoiceCatalogues& catalo
     const int listed = FindProjectionMethod(catalogues.methods, reading.methodName);
     if (listed < 0) {
         // Its own method, with its own parameters, as the system gives them.
-        ProjectionMethod own{reading.methodName, {}};
-        for (const ChoiceParameter& p : reading.parameters)
+        ProjectionMethod own{reading.methodName, {}, {}};
+        for (const ChoiceParameter& p : reading.parameters) {
             own.parameters[p.name] = p.value;
+            own.writtenOrder.push_back(p.name);
+        }
         catalogues.methods.push_back(own);
         held.methodAdded = true;
         shown.parameters = reading.parameters;

@@ -146,6 +146,7 @@ bool ReadReference(const char* text, OGRSpatialReference& srs)
     const char* options[] = {"ALLOW_NETWORK_ACCESS=NO", "ALLOW_FILE_ACCESS=NO", nullptr};
     // Reading a strange system can make PROJ complain too.
     QuietGdalErrors quiet;
+    const EpsgCodesAsGiven asGiven;
     return srs.SetFromUserInput(input, options) == OGRERR_NONE;
 }
 
@@ -211,13 +212,12 @@ std::string OrvaneDatabaseProblem()
     return ProjDatabaseProblem();
 }
 
-bool OrvaneDescribeReference(const char* reference, OrvaneReferenceInfo& info)
+namespace {
+
+// The description of a system read.
+OrvaneReferenceInfo Described(OGRSpatialReference& srs)
 {
-    info = OrvaneReferenceInfo();
-    info.name = kUnknownName;
-    OGRSpatialReference srs;
-    if (!ReadReference(reference, srs))
-        return false;
+    OrvaneReferenceInfo info;
     // A compound system is described whole: its name and code are its own,
     // not its horizontal part's.
     const bool compound = srs.IsCompound() != 0;
@@ -231,8 +231,45 @@ bool OrvaneDescribeReference(const char* reference, OrvaneReferenceInfo& info)
     info.spheroid = TextOf(srs.GetAttrValue("SPHEROID", 0));
     info.projection = srs.IsProjected() ? TextOf(srs.GetAttrValue("PROJECTION", 0)) : std::string();
     info.units = TextOf(UnitsName(srs));
-    const std::string code = ExactEpsgCode(OGRSpatialReference::ToHandle(&srs));
-    info.code = code.empty() ? std::string() : "EPSG:" + code;
+    return info;
+}
+
+std::string EpsgCodeText(const std::string& code)
+{
+    return code.empty() ? std::string() : "EPSG:" + code;
+}
+
+}  // namespace
+
+bool OrvaneIdentifyReference(const char* reference, OrvaneReferenceInfo& info, OrvaneIdentity& identity)
+{
+    info = OrvaneReferenceInfo();
+    info.name = kUnknownName;
+    identity = OrvaneIdentity();
+    OGRSpatialReference srs;
+    if (!ReadReference(reference, srs))
+        return false;
+    info = Described(srs);
+    const OGRSpatialReferenceH handle = OGRSpatialReference::ToHandle(&srs);
+    const EpsgIdentity found = IdentifyEpsg(handle);
+    info.code = EpsgCodeText(found.code);
+    identity.likeButShift = EpsgCodeText(found.likeButShift);
+    identity.deprecated = found.deprecation.deprecated;
+    for (const std::string& code : found.deprecation.replacedBy)
+        identity.replacedBy.push_back(EpsgCodeText(code));
+    identity.datumEnsembleAccuracy = DatumEnsembleAccuracy(handle);
+    return true;
+}
+
+bool OrvaneDescribeReference(const char* reference, OrvaneReferenceInfo& info)
+{
+    info = OrvaneReferenceInfo();
+    info.name = kUnknownName;
+    OGRSpatialReference srs;
+    if (!ReadReference(reference, srs))
+        return false;
+    info = Described(srs);
+    info.code = EpsgCodeText(ExactEpsgCode(OGRSpatialReference::ToHandle(&srs)));
     return true;
 }
 
@@ -241,8 +278,7 @@ std::string OrvaneEpsgCodeButForShift(const char* reference)
     OGRSpatialReference srs;
     if (!ReadReference(reference, srs))
         return std::string();
-    const EpsgIdentity identity = IdentifyEpsg(OGRSpatialReference::ToHandle(&srs));
-    return identity.likeButShift.empty() ? std::string() : "EPSG:" + identity.likeButShift;
+    return EpsgCodeText(IdentifyEpsg(OGRSpatialReference::ToHandle(&srs)).likeButShift);
 }
 
 std::string OrvaneFormatReference(const char* reference, OrvaneFormat format)

@@ -6,6 +6,7 @@
 #define ORVANE_REFERENCE_H
 
 #include <string>
+#include <vector>
 
 #include "Orvane.h"
 
@@ -32,6 +33,26 @@ ORVANE_API bool OrvaneDescribeReference(const char* reference, OrvaneReferenceIn
 // other ones); else empty. (A function of its own: OrvaneReferenceInfo
 // keeps its layout for hosts built against it.)
 ORVANE_API std::string OrvaneEpsgCodeButForShift(const char* reference);
+
+// What identifying a reference tells beyond its description. (A struct of
+// its own: OrvaneReferenceInfo keeps its layout for hosts built against it.)
+struct OrvaneIdentity {
+    // "EPSG:4326" when it is that system but for its datum shift (and so no
+    // EPSG system exactly); else empty.
+    std::string likeButShift;
+    // Its code (OrvaneReferenceInfo::code) is one EPSG has retired: the
+    // system is still the code's own, and EPSG names these in its place
+    // ("EPSG:3413").
+    bool deprecated = false;
+    std::vector<std::string> replacedBy;
+    // The accuracy of its datum in metres when the datum is an ensemble
+    // (WGS 84's 2 m, ETRS89's 0.1 m); 0 for any other.
+    double datumEnsembleAccuracy = 0.0;
+};
+
+// The description and what identification adds, the text read once. False,
+// with only the name ("Unknown"), when the text names no system.
+ORVANE_API bool OrvaneIdentifyReference(const char* reference, OrvaneReferenceInfo& info, OrvaneIdentity& identity);
 
 enum class OrvaneFormat { Wkt1, Wkt2, ProjJson, Proj };
 

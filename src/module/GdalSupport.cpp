@@ -28,7 +28,7 @@ std::string ExactWkt(OGRSpatialReferenceH srs)
 {
     std::string wkt = ExportToWkt(srs);
     const OsrHandle reread = NewSpatialReference(wkt);
-    if (reread && SameSystem(reread.get(), srs))
+    if (reread && SameAs(reread.get(), srs))
         return wkt;
     char* text = nullptr;
     const char* options[] = {"FORMAT=WKT2_2019", "MULTILINE=NO", nullptr};

@@ -79,6 +79,18 @@ private:
     std::string m_previous;
 };
 
+// While alive, GDAL reads an EPSG code on this thread as that code's own
+// system, a deprecated one's too: by default it hands back the replacement,
+// which is another system (EPSG:3411, on the Hughes 1980 ellipsoid, would
+// become 3413, on WGS 84's).
+class EpsgCodesAsGiven {
+public:
+    EpsgCodesAsGiven() : m_option("OSR_USE_NON_DEPRECATED", "NO") {}
+
+private:
+    ThreadConfigOption m_option;
+};
+
 // While alive, GDAL's error messages are not printed: texts the library does
 // not control get a silent default instead of noise on the host's stderr.
 class QuietGdalErrors {

@@ -1,34 +1,26 @@
 #include "module/Sameness.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "module/GdalSupport.h"
-#include "util/NumberText.h"
 
-// The same system under another name (a PROJ string, a composed UTM zone)
-// is that system. A geographic system's axis order is no part of it (WKT1
-// and PROJ strings leave it open).
-bool SameExceptDatumShift(OGRSpatialReferenceH a, OGRSpatialReferenceH b)
+bool operator==(const DatumShift& a, const DatumShift& b)
 {
-    const char* options[] = {"IGNORE_DATA_AXIS_TO_SRS_AXIS_MAPPING=YES",
-                             "CRITERION=EQUIVALENT_EXCEPT_AXIS_ORDER_GEOGCRS", nullptr};
-    return OSRIsSameEx(a, b, options) != 0;
+    return a.hasTerms == b.hasTerms && (!a.hasTerms || a.terms == b.terms) && a.grids == b.grids;
 }
 
-std::string DatumShiftOf(OGRSpatialReferenceH srs)
+DatumShift DatumShiftOf(OGRSpatialReferenceH srs)
 {
+    DatumShift shift;
     if (!srs)
-        return std::string();
+        return shift;
     QuietGdalErrors quiet;
-    std::string shift;
-    double terms[7] = {};
-    if (OSRGetTOWGS84(srs, terms, 7) == OGRERR_NONE) {
-        shift = "+towgs84=";
-        for (int i = 0; i < 7; ++i)
-            shift += (i ? "," : "") + FormatGeneral(terms[i], 17);
-    }
-    // Grids are written only in the system's PROJ form (the form GDAL reads
-    // them from): a method PROJ cannot write has none.
+    shift.hasTerms = OSRGetTOWGS84(srs, shift.terms.data(), 7) == OGRERR_NONE;
+    if (!shift.hasTerms)
+        shift.terms.fill(0.0);
+    // GDAL says a system's grids only in its PROJ form (the form it reads
+    // them from); a method PROJ cannot write has none.
     char* proj = nullptr;
     const OGRErr error = OSRExportToProj4(srs, &proj);
     const GdalTextHandle owned(proj);
@@ -36,16 +28,28 @@ std::string DatumShiftOf(OGRSpatialReferenceH srs)
         return shift;
     std::istringstream words(proj);
     for (std::string word; words >> word;) {
-        if (word.rfind("+nadgrids=", 0) == 0 || word.rfind("+geoidgrids=", 0) == 0)
-            shift += (shift.empty() ? "" : " ") + word;
+        for (const char* key : {"+nadgrids=", "+geoidgrids="}) {
+            const std::string prefix = key;
+            if (word.compare(0, prefix.size(), prefix) == 0)
+                shift.grids.push_back(
+                    word.substr(1)); // "nadgrids=…": a geoid grid is no shift grid
+        }
     }
+    std::sort(shift.grids.begin(), shift.grids.end());
     return shift;
 }
 
-bool SameSystem(OGRSpatialReferenceH a, OGRSpatialReferenceH b)
+bool SameAs(OGRSpatialReferenceH a, OGRSpatialReferenceH b, Sameness criterion)
 {
     if (!a || !b)
         return false;
     QuietGdalErrors quiet;
-    return SameExceptDatumShift(a, b) && DatumShiftOf(a) == DatumShiftOf(b);
+    // The same system under another name (a PROJ string, a composed UTM
+    // zone) is that system. A geographic system's axis order is no part of
+    // it (WKT1 and PROJ strings leave it open).
+    const char* options[] = {"IGNORE_DATA_AXIS_TO_SRS_AXIS_MAPPING=YES",
+                             "CRITERION=EQUIVALENT_EXCEPT_AXIS_ORDER_GEOGCRS", nullptr};
+    if (!OSRIsSameEx(a, b, options))
+        return false;
+    return criterion == Sameness::ButForDatumShift || DatumShiftOf(a) == DatumShiftOf(b);
 }

@@ -2,20 +2,40 @@
 // code line, a reference's code, composition, the recent list, search).
 #pragma once
 
+#include <array>
 #include <string>
+#include <vector>
 
 #include <ogr_srs_api.h>
 
-// The datum shift `srs` carries, as PROJ writes it: its TOWGS84 terms and
-// the grids it names ("+towgs84=10,20,30,0,0,0,0 +nadgrids=@null"); empty
-// for none.
-std::string DatumShiftOf(OGRSpatialReferenceH srs);
+// The shift a system's datum carries to WGS 84: its TOWGS84 terms and the
+// grids it names (a shift or geoid grid; PROJ's null grid among them). None
+// is no shift at all.
+struct DatumShift {
+    bool hasTerms = false;
+    std::array<double, 7> terms{};  // metres, arc-seconds, ppm, as TOWGS84 orders them
+    std::vector<std::string> grids; // sorted
 
-// PROJ's equivalence alone, names aside: whatever datum shift either carries.
-bool SameExceptDatumShift(OGRSpatialReferenceH a, OGRSpatialReferenceH b);
+    bool None() const { return !hasTerms && grids.empty(); }
+};
+bool operator==(const DatumShift& a, const DatumShift& b);
+inline bool operator!=(const DatumShift& a, const DatumShift& b)
+{
+    return !(a == b);
+}
 
-// The sameness rule: two systems are the same when PROJ finds them
-// equivalent (names, and a geographic system's axis order, aside) and they
-// carry the same datum shift, or none. GDAL's own comparison calls a system
+DatumShift DatumShiftOf(OGRSpatialReferenceH srs);
+
+enum class Sameness {
+    // PROJ finds the two equivalent, names (and a geographic system's axis
+    // order) aside, and they carry the same datum shift, or none.
+    Exactly,
+    // PROJ's equivalence alone: a shift on one side only is no difference
+    // (two different shifts still are, to PROJ).
+    ButForDatumShift,
+};
+
+// The sameness rule, for every caller. GDAL's own comparison calls a system
 // with a shift the same as one without: a user's shift would be lost to it.
-bool SameSystem(OGRSpatialReferenceH a, OGRSpatialReferenceH b);
+// No system is the same as none.
+bool SameAs(OGRSpatialReferenceH a, OGRSpatialReferenceH b, Sameness criterion = Sameness::Exactly);

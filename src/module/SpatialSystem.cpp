@@ -1,7 +1,6 @@
 #include "module/SpatialSystem.h"
 
 #include "module/GdalSupport.h"
-#include "module/Sameness.h"
 
 SpatialSystem::SpatialSystem(std::string text) : m_text(std::move(text)), m_name(kUnknownName)
 {
@@ -22,11 +21,4 @@ SpatialSystem::SpatialSystem(std::string text, OGRSpatialReferenceH srs)
         return;
     m_name = DisplayNameOf(own.get());
     m_srs = std::move(own);
-}
-
-bool SpatialSystem::SameAs(const SpatialSystem& other) const
-{
-    if (!IsSystem() || !other.IsSystem())
-        return false;
-    return m_text == other.m_text || SameSystem(Handle(), other.Handle());
 }

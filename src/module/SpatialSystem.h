@@ -32,9 +32,6 @@ public:
     // What the host is told: the system's name, "Unknown" for none.
     const std::string& Name() const { return m_name; }
 
-    // The one sameness rule (module/Sameness.h); no system is the same as none.
-    bool SameAs(const SpatialSystem& other) const;
-
 private:
     std::string m_text;
     std::shared_ptr<std::remove_pointer_t<OGRSpatialReferenceH>> m_srs;

@@ -122,7 +122,15 @@ Candidate CatalogueCandidate(const std::string& name, const std::string& wkt, Ca
 {
     Candidate candidate;
     candidate.name = name;
-    candidate.code = TopLevelEpsgCode(wkt);
+    // The shipped catalogue's claims are the sameness rule's (a test holds
+    // them to it) and read off the texts: there are hundreds. The user's
+    // are few, and judged.
+    if (source == CandidateSource::Catalogue) {
+        candidate.code = ClaimedEpsgCode(wkt);
+    } else {
+        const OsrHandle srs = NewSpatialReference(wkt);
+        candidate.code = srs ? OwnEpsgCode(srs.get()) : std::string();
+    }
     candidate.authority = candidate.code.empty() ? "" : "EPSG";
     candidate.kind = CandidateKind::Geographic;
     candidate.source = source;
@@ -386,47 +394,6 @@ std::string CandidateCode(const Candidate& candidate)
                                                                  : candidate.authority + ":" + candidate.code;
 }
 
-namespace {
-
-// Whether a text may carry a datum shift (WKT1's TOWGS84, a PROJ extension's
-// grids, WKT2's bound system).
-bool MentionsDatumShift(const std::string& wkt)
-{
-    const std::string lower = LowerAscii(wkt);
-    for (const char* mark : {"towgs84", "grids", "boundcrs"}) {
-        if (lower.find(mark) != std::string::npos)
-            return true;
-    }
-    return false;
-}
-
-}  // namespace
-
-std::string TopLevelEpsgCode(const std::string& wkt)
-{
-    // WKT1 ends a system with its own AUTHORITY: `…,AUTHORITY["EPSG","4326"]]`.
-    static const char kMark[] = "AUTHORITY[\"EPSG\",\"";
-    std::size_t end = wkt.find_last_not_of(" \t\r\n");
-    if (end == std::string::npos || end < 3 || wkt.compare(end - 2, 3, "\"]]") != 0)
-        return std::string();
-    const std::size_t start = wkt.rfind(kMark);
-    if (start == std::string::npos)
-        return std::string();
-    const std::size_t digits = start + sizeof kMark - 1;
-    const std::size_t quote = end - 2;
-    if (quote <= digits || quote - digits > 9)
-        return std::string();
-    for (std::size_t i = digits; i < quote; ++i) {
-        if (wkt[i] < '0' || wkt[i] > '9')
-            return std::string();
-    }
-    const std::string code = wkt.substr(digits, quote - digits);
-    if (!MentionsDatumShift(wkt))
-        return code;
-    const OsrHandle srs = NewSpatialReference(wkt);
-    return srs ? OwnEpsgCode(srs.get()) : std::string();
-}
-
 std::string ComposedSystemDescription(OGRSpatialReferenceH srs)
 {
     std::string method = AttrValue(srs, "PROJECTION");
@@ -458,7 +425,7 @@ bool CandidateOfWkt(const std::string& wkt, CandidateSource source, Candidate& c
     // apart by what they are.
     if (candidate.kind == CandidateKind::Projected && candidate.name == kCustomCategory)
         candidate.name = ComposedSystemDescription(srs);
-    candidate.code = TopLevelEpsgCode(wkt);
+    candidate.code = OwnEpsgCode(srs);
     candidate.authority = candidate.code.empty() ? "" : "EPSG";
     candidate.source = source;
     candidate.wkt = wkt;
@@ -478,6 +445,7 @@ SpatialSystem CandidateSystem(const Candidate& candidate)
         srs = EpsgSystem(candidate.code);
     } else {
         QuietGdalErrors quiet;
+        const EpsgCodesAsGiven asGiven;
         srs.reset(OSRNewSpatialReference(nullptr));
         if (srs && OSRSetFromUserInput(srs.get(), CandidateCode(candidate).c_str()) != OGRERR_NONE)
             srs.reset();

@@ -117,12 +117,6 @@ SearchCandidates AllCandidates(const SystemCatalog& shipped, const SystemCatalog
 // "EPSG:4326", "ESRI:54009"; empty for a system without a code.
 std::string CandidateCode(const Candidate& candidate);
 
-// The EPSG code a WKT1 text gives its whole system (its last AUTHORITY), empty
-// when that is not EPSG's, or when the system is not exactly EPSG's: read off
-// the text (the catalogue has hundreds), but a text with a datum shift is
-// read whole and its claim held to the sameness rule.
-std::string TopLevelEpsgCode(const std::string& wkt);
-
 // What a system the user composed is, for a list where all such systems bear
 // the custom category's name: "Transverse Mercator, CM 117°E, ETRS89".
 std::string ComposedSystemDescription(OGRSpatialReferenceH srs);

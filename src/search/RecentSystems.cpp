@@ -51,7 +51,7 @@ bool RememberRecentSystem(const std::string& path, const std::string& wkt)
                 if (older.empty() || older == wkt || kept == kRecentSystemsKept)
                     continue;
                 const OsrHandle srs = NewSpatialReference(older);
-                if (chosen && srs && SameSystem(chosen.get(), srs.get()))
+                if (chosen && srs && SameAs(chosen.get(), srs.get()))
                     continue;
                 content += older + "\n";
                 ++kept;

@@ -359,8 +359,8 @@ TEST(SystemChoiceRules, ADatumShiftIsKeptOnEveryPath)
         const OsrHandle result = NewSpatialReference(wkt);
         const OsrHandle geog = NewSpatialReference(WktOf(path.geog));
         ASSERT_TRUE(result && geog) << path.what << ": " << wkt;
-        EXPECT_FALSE(DatumShiftOf(result.get()).empty()) << path.what;
-        EXPECT_EQ(DatumShiftOf(result.get()), DatumShiftOf(geog.get())) << path.what << ": " << wkt;
+        EXPECT_FALSE(DatumShiftOf(result.get()).None()) << path.what;
+        EXPECT_TRUE(DatumShiftOf(result.get()) == DatumShiftOf(geog.get())) << path.what << ": " << wkt;
         EXPECT_EQ(ExactEpsgCode(result.get()), "") << path.what << ": " << wkt;
     }
 

@@ -528,7 +528,7 @@ TEST(Search, CodesOfTextsAndOfComposedSystems)
         {"]]", ""},
     };
     for (const auto& [wkt, code] : texts)
-        EXPECT_EQ(TopLevelEpsgCode(wkt), code) << wkt;
+        EXPECT_EQ(ClaimedEpsgCode(wkt), code) << wkt;
 
     // Composed without codes, as the chooser composes.
     const char* wgs84 = "GEOGCS[\"WGS 84\",DATUM[\"WGS_1984\",SPHEROID[\"WGS 84\",6378137,298.257223563]],"
