@@ -4,8 +4,9 @@
 # starting from a copy of its committed corpus; then the long form of the
 # chooser's random sessions (build/bin/test_chooser, when built) for
 # RANDOM_SECONDS (default 90: about a thousand sessions), from session
-# ORVANE_RANDOM_FIRST (default 201, past the suite's own). Any crash or
-# failed session fails the run.
+# ORVANE_RANDOM_FIRST (default 201, past the suite's own); then every UTM
+# zone EPSG has on the catalogue's datums, composed (about a minute). Any
+# crash or failed session fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-30}
@@ -57,6 +58,19 @@ if [ -x build/bin/test_chooser ]; then
     failed=$((failed + 1))
     echo "random sessions FAILED:"
     tail -n 40 "$work/random.log"
+  fi
+fi
+# Every UTM zone EPSG has on the catalogue's datums, composed as a user does
+# and found to be EPSG's system (the suite composes a sample).
+if [ -x build/bin/test_catalog ]; then
+  if QT_QPA_PLATFORM=offscreen ORVANE_EVERY_UTM_ZONE=1 \
+       build/bin/test_catalog --gtest_filter='Identification.AUtmZoneComposedOnAnyDatumIsEpsgs' >"$work/utm.log" 2>&1; then
+    echo "UTM zones: $(grep -E 'UTM zones carry' "$work/utm.log")"
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "UTM zones FAILED:"
+    tail -n 40 "$work/utm.log"
   fi
 fi
 echo "fuzzers: $passed passed, $failed failed"

@@ -45,7 +45,9 @@ const char kUsageText[] =
     "        otherwise)\n"
     "  info  prints the names of each REF: system, datum, spheroid, projection,\n"
     "        units, and its EPSG code when it is exactly an EPSG system (the\n"
-    "        code it is like when it differs only by its datum shift)\n"
+    "        code it is like when it differs only by its datum shift; what\n"
+    "        replaces a retired code), and a datum ensemble's accuracy when it\n"
+    "        is coarser than a metre (WGS 84's 2 m)\n"
     "  find  prints the systems one of whose names holds every word of TEXT\n"
     "        (digits may match the code; case, accents and punctuation aside;\n"
     "        Chinese names too; a misspelt or run-together word forgiven), or\n"
@@ -101,11 +103,14 @@ const std::pair<const char*, const char*> kCommandHelp[] = {
      "\n"
      "Prints the names of each REF: system, datum, spheroid, projection, units,\n"
      "and its EPSG code when it is exactly an EPSG system (the code it is like\n"
-     "when it differs only by its datum shift).\n"
+     "when it differs only by its datum shift). A code EPSG has retired is still\n"
+     "its own system: \"Deprecated: replaced by EPSG:n\" follows it. A datum\n"
+     "ensemble coarser than a metre says so: \"Accuracy: 2 m (datum ensemble)\".\n"
      "\n"
      "  REF     WKT1 or WKT2, PROJJSON, EPSG:n, a PROJ string, or a .prj file's path\n"
      "  --json  one JSON object a line: name, kind, datum, spheroid, projection,\n"
-     "          units, code, like\n"
+     "          units, code, like, deprecated, replaced_by, accuracy (metres, a\n"
+     "          datum ensemble's; null for another datum)\n"
      "\n"
      "exit status: 0 every REF described; 2 usage error; 4 some REF unusable or\n"
      "unreadable (the others are described)\n"},
@@ -299,19 +304,25 @@ int RunInfo(int argc, char** argv)
     bool printed = false;
     for (const char* reference : references) {
         OrvaneReferenceInfo info;
+        OrvaneIdentity identity;
         if (LooksLikePath(reference))
             ReportStrayJournal(reference);
         // An unusable reference prints nothing: its line on standard error says why.
-        if (!OrvaneDescribeReference(reference, info)) {
+        if (!OrvaneIdentifyReference(reference, info, identity)) {
             Fail(kUnusable, UnusableReason(reference));
             allUsable = false;
             continue;
         }
-        // What a system with no code is but for its datum shift.
-        const std::string like = info.code.empty() ? OrvaneEpsgCodeButForShift(reference) : std::string();
+        const std::string& like = identity.likeButShift;
+        // A datum ensemble is worth a word only when it is coarser than a metre.
+        const double accuracy = identity.datumEnsembleAccuracy > 1.0 ? identity.datumEnsembleAccuracy : 0.0;
         if (json) {
             nlohmann::json object = JsonOf(info);
             object["like"] = like.empty() ? nlohmann::json() : nlohmann::json(like);
+            object["deprecated"] = identity.deprecated;
+            object["replaced_by"] = identity.replacedBy;
+            object["accuracy"] = identity.datumEnsembleAccuracy > 0 ? nlohmann::json(identity.datumEnsembleAccuracy)
+                                                                    : nlohmann::json();
             PrintJson(object);
         } else {
             std::printf("%sCoordinate system: %s\nDatum: %s\nSpheroid: %s\nProjection: %s\nUnits: %s\n",
@@ -319,8 +330,17 @@ int RunInfo(int argc, char** argv)
                         Shown(info.spheroid).c_str(), Shown(info.projection).c_str(), Shown(info.units).c_str());
             if (!info.code.empty())
                 std::printf("Code: %s\n", info.code.c_str());
+            if (identity.deprecated) {
+                std::string replacements;
+                for (const std::string& code : identity.replacedBy)
+                    replacements += (replacements.empty() ? "" : ", ") + code;
+                std::printf("Deprecated: %s\n",
+                            replacements.empty() ? "yes" : ("replaced by " + replacements).c_str());
+            }
             if (!like.empty())
                 std::printf("Like: %s (differs by its datum shift)\n", like.c_str());
+            if (accuracy > 0)
+                std::printf("Accuracy: %g m (datum ensemble)\n", accuracy);
         }
         printed = true;
     }

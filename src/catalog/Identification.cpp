@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "module/GdalSupport.h"
+#include "module/Messages.h"
 #include "module/ProjSupport.h"
 
 namespace
@@ -156,6 +157,19 @@ EpsgIdentity IdentifyEpsg(OGRSpatialReferenceH srs)
 std::string ExactEpsgCode(OGRSpatialReferenceH srs)
 {
     return IdentifyEpsg(srs).code;
+}
+
+std::string ShownEpsgCode(const std::string& code)
+{
+    const std::string shown = "EPSG:" + code;
+    const EpsgDeprecation deprecation = DeprecationOf(code);
+    if (!deprecation.deprecated)
+        return shown;
+    std::string replacements;
+    for (const std::string& replacement : deprecation.replacedBy)
+        replacements += (replacements.empty() ? "EPSG:" : ", EPSG:") + replacement;
+    return replacements.empty() ? MessageWith(MessageId::CodeDeprecatedAlone, shown)
+                                : MessageWith(MessageId::CodeDeprecated, {shown, replacements});
 }
 
 double DatumEnsembleAccuracy(OGRSpatialReferenceH srs)

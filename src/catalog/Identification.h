@@ -49,6 +49,11 @@ struct EpsgIdentity {
 EpsgIdentity IdentifyEpsg(OGRSpatialReferenceH srs);
 std::string ExactEpsgCode(OGRSpatialReferenceH srs);
 
+// An EPSG code as the user reads it: "EPSG:32633"; a retired one says so and
+// names its replacements ("EPSG:3411 (deprecated, replaced by EPSG:3413)"),
+// in the current language.
+std::string ShownEpsgCode(const std::string& code);
+
 // The accuracy EPSG gives the datum of `srs` when the datum is an ensemble
 // (WGS 84's 2 m, ETRS89's 0.1 m), in metres; 0 for any other datum.
 double DatumEnsembleAccuracy(OGRSpatialReferenceH srs);

@@ -102,10 +102,16 @@ void CProjectionDlg::UpdateGeogSummary()
     m_geogCode.clear();
     if (!srs)
         return;
-    const std::string summary = AttrValue(srs.get(), "GEOGCS") + "\r\nDatum: " + AttrValue(srs.get(), "DATUM") +
-                                "\r\nSpheroid: " + AttrValue(srs.get(), "SPHEROID");
+    std::string summary = AttrValue(srs.get(), "GEOGCS") + "\r\nDatum: " + AttrValue(srs.get(), "DATUM") +
+                          "\r\nSpheroid: " + AttrValue(srs.get(), "SPHEROID");
     const std::string code = ExactEpsgCode(srs.get());
     m_geogCode = code;
+    if (!code.empty())
+        summary += "\r\n" + ShownEpsgCode(code);
+    // WGS 84 is met to 2 m only: worth a word to a user who needs better.
+    const double accuracy = DatumEnsembleAccuracy(srs.get());
+    if (AccuracyWorthTelling(accuracy))
+        summary += "\r\n" + MessageWith(MessageId::DatumEnsembleAccuracy, FormatGeneral(accuracy, 6));
     if (CWnd* box = GetDlgItem(IDC_GEOG_SUMMARY))
-        box->SetWindowText(code.empty() ? summary : summary + "\r\nEPSG:" + code);
+        box->SetWindowText(summary);
 }

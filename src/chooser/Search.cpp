@@ -125,7 +125,7 @@ void CProjectionDlg::UpdateSystemCode()
     const auto known = m_codes.find(wkt);
     if (wkt.empty() || known != m_codes.end()) {
         m_shownCode = wkt.empty() ? std::string() : known->second;
-        line->SetWindowText(m_shownCode.empty() ? std::string() : "EPSG:" + m_shownCode);
+        line->SetWindowText(m_shownCode.empty() ? std::string() : ShownEpsgCode(m_shownCode));
         UpdateAreaMap();
         return;
     }

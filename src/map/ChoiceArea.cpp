@@ -211,17 +211,6 @@ std::string CentreOutsideNote(const ProjectionShape& shape, const std::string& g
     const double longitude = GreenwichMeridian(shape);
     if (HoldsMeridian(*geogArea, longitude))
         return std::string();
-    std::string note = MessageText(MessageId::MapCentreOutside);
-    std::size_t from = 0;  // past what was put in: a name may hold "%s" itself
-    const auto put = [&note, &from](const std::string& text) {
-        const std::size_t at = note.find("%s", from);
-        if (at != std::string::npos) {
-            note.replace(at, 2, text);
-            from = at + text.size();
-        }
-    };
-    put(LongitudeText(longitude));
-    put(geogName);
-    put(ShortAreaName(geogArea->name));
-    return note;
+    return MessageWith(MessageId::MapCentreOutside,
+                       {LongitudeText(longitude), geogName, ShortAreaName(geogArea->name)});
 }

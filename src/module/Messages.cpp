@@ -107,6 +107,11 @@ const MessageVariants kMessages[] = {
      "A system of this method cannot be composed from its parameters: they are shown as the system gives "
      "them, and the system comes back as it was given."},
     {MessageId::ImportTitle, "选择数据源", "選擇資料來源", "Select a Data Source"},
+    {MessageId::CodeDeprecated, "%s（已废弃，由 %s 取代）", "%s（已廢棄，由 %s 取代）",
+     "%s (deprecated, replaced by %s)"},
+    {MessageId::CodeDeprecatedAlone, "%s（已废弃）", "%s（已廢棄）", "%s (deprecated)"},
+    {MessageId::DatumEnsembleAccuracy, "精度：%s 米（基准集合）", "精度：%s 公尺（基準集合）",
+     "Accuracy: %s m (datum ensemble)"},
     {MessageId::SavePrjTitle, "保存 Prj 文件", "儲存 Prj 檔案", "Save Prj File"},
 };
 
@@ -133,9 +138,19 @@ const char* MessageText(MessageId id)
 
 std::string MessageWith(MessageId id, const std::string& inserted)
 {
+    return MessageWith(id, {inserted});
+}
+
+std::string MessageWith(MessageId id, std::initializer_list<std::string> inserted)
+{
     std::string text = MessageText(id);
-    const std::size_t at = text.find("%s");
-    if (at != std::string::npos)
-        text.replace(at, 2, inserted);
+    std::size_t from = 0;
+    for (const std::string& each : inserted) {
+        const std::size_t at = text.find("%s", from);
+        if (at == std::string::npos)
+            break;
+        text.replace(at, 2, each);
+        from = at + each.size();
+    }
     return text;
 }

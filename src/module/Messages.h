@@ -1,6 +1,7 @@
 // Every message text the library shows, in its language variants.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 #include "interface/Orvane.h"
@@ -63,6 +64,9 @@ enum class MessageId {
     SystemCodeLineName,      // what a screen reader calls the line with the choice's EPSG code
     ImportTitle,             // the titles of Import…'s and Save as .prj's file dialogs
     SavePrjTitle,
+    CodeDeprecated,          // "%s" ×2: a retired EPSG code, and what replaces it
+    CodeDeprecatedAlone,     // "%s": a retired EPSG code that names no replacement
+    DatumEnsembleAccuracy,   // "%s": metres; a summary line for a coarse datum ensemble
 };
 
 // The text for `language` (by default the current one): 0 Simplified Chinese,
@@ -72,3 +76,6 @@ const char* MessageText(MessageId id);
 const char* MessageText(MessageId id, LanguageSet language);
 // The text (current language) with `inserted` in place of its "%s".
 std::string MessageWith(MessageId id, const std::string& inserted);
+// The same for a text of several "%s", filled in order; a text put in is
+// never read for "%s" itself.
+std::string MessageWith(MessageId id, std::initializer_list<std::string> inserted);

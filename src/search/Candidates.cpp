@@ -76,21 +76,28 @@ std::string Column(sqlite3_stmt* statement, int column)
 }
 
 // The systems, each with the datum of its geographic system and its area of
-// use (a system used in several areas comes once for each).
+// use (a system used in several areas comes once for each); retired ones
+// too, which are found only by their own code or name.
 const char kSystems[] = R"(
-WITH crs(table_name, auth_name, code, name, projected, geodetic_auth, geodetic_code) AS (
-  SELECT 'geodetic_crs', auth_name, code, name, 0, auth_name, code FROM geodetic_crs
-    WHERE type = 'geographic 2D' AND deprecated = 0 AND auth_name IN ('EPSG', 'ESRI')
+WITH crs(table_name, auth_name, code, name, projected, geodetic_auth, geodetic_code, deprecated) AS (
+  SELECT 'geodetic_crs', auth_name, code, name, 0, auth_name, code, deprecated FROM geodetic_crs
+    WHERE type = 'geographic 2D' AND auth_name IN ('EPSG', 'ESRI')
   UNION ALL
-  SELECT 'projected_crs', auth_name, code, name, 1, geodetic_crs_auth_name, geodetic_crs_code FROM projected_crs
-    WHERE deprecated = 0 AND auth_name IN ('EPSG', 'ESRI'))
+  SELECT 'projected_crs', auth_name, code, name, 1, geodetic_crs_auth_name, geodetic_crs_code, deprecated
+    FROM projected_crs WHERE auth_name IN ('EPSG', 'ESRI'))
 SELECT crs.table_name, crs.auth_name, crs.code, crs.name, crs.projected, g.datum_auth_name, g.datum_code,
-       e.auth_name, e.code, e.name, e.west_lon, e.south_lat, e.east_lon, e.north_lat
+       e.auth_name, e.code, e.name, e.west_lon, e.south_lat, e.east_lon, e.north_lat, crs.deprecated
 FROM crs JOIN geodetic_crs g ON g.auth_name = crs.geodetic_auth AND g.code = crs.geodetic_code
 LEFT JOIN usage u ON u.object_table_name = crs.table_name AND u.object_auth_name = crs.auth_name
                  AND u.object_code = crs.code
 LEFT JOIN extent e ON e.auth_name = u.extent_auth_name AND e.code = u.extent_code
 ORDER BY crs.auth_name, crs.projected, crs.code)";
+
+// What replaces each retired system.
+const char kReplacements[] = R"(
+SELECT table_name, deprecated_auth_name, deprecated_code, replacement_auth_name, replacement_code
+FROM deprecation WHERE table_name IN ('geodetic_crs', 'projected_crs')
+  AND deprecated_auth_name IN ('EPSG', 'ESRI'))";
 
 const char kAliases[] = R"(
 SELECT table_name, auth_name, code, alt_name FROM alias_name
@@ -173,7 +180,8 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
     const Database db = OpenProjDatabase();
     const Statement systems = db ? Prepare(db.get(), kSystems) : nullptr;
     const Statement aliases = db ? Prepare(db.get(), kAliases) : nullptr;
-    if (!systems || !aliases)
+    const Statement replacements = db ? Prepare(db.get(), kReplacements) : nullptr;
+    if (!systems || !aliases || !replacements)
         return nullptr;
 
     // Areas first, each once: candidates point into the finished vector.
@@ -193,6 +201,7 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
         row.candidate.name = Column(s, 3);
         row.candidate.kind = sqlite3_column_int(s, 4) ? CandidateKind::Projected : CandidateKind::Geographic;
         row.candidate.datum = DatumUseOf(Column(s, 5), Column(s, 6));
+        row.candidate.deprecated = sqlite3_column_int(s, 14) != 0;
         if (sqlite3_column_type(s, 7) != SQLITE_NULL) {
             const auto key = std::make_pair(Column(s, 7), Column(s, 8));
             auto found = areaIndex.find(key);
@@ -220,6 +229,9 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
             continue;
         }
         row.candidate.words = FoldedWords(row.candidate.name);
+        // Found by its own name, shown as retired.
+        if (row.candidate.deprecated)
+            row.candidate.name += kDeprecatedMark;
         rows.push_back(std::move(row));
     }
     std::unordered_map<std::string, std::size_t> byKey;
@@ -235,6 +247,12 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
     for (Candidate& candidate : list) {
         candidate.variant = IsAxisOrderVariant(candidate.name) ||
                             (candidate.authority == "ESRI" && database->byCode.count("EPSG:" + candidate.code) > 0);
+    }
+    while (sqlite3_step(replacements.get()) == SQLITE_ROW) {
+        sqlite3_stmt* s = replacements.get();
+        const auto found = byKey.find(Column(s, 0) + ":" + Column(s, 1) + ":" + Column(s, 2));
+        if (found != byKey.end())
+            list[found->second].replacedBy.push_back(Column(s, 3) + ":" + Column(s, 4));
     }
     // Each candidate's aliases once, however many the database repeats.
     std::unordered_set<std::string> seen;
@@ -267,10 +285,13 @@ void CandidateDatabase::MakeWords()
         for (std::size_t i = 0; i < candidates.size(); ++i) {
             const Candidate& candidate = candidates[i];
             const auto id = static_cast<std::uint32_t>(i);
-            m_words.index.Add(id, candidate.words, true);
+            // A retired system's words correct no typo: nothing but its own
+            // name or code finds it.
+            const bool names = !candidate.deprecated;
+            m_words.index.Add(id, candidate.words, names);
             for (const std::string& words : candidate.aliasWords)
-                m_words.index.Add(id, words, true);
-            if (candidate.area)
+                m_words.index.Add(id, words, names);
+            if (candidate.area && !candidate.deprecated)
                 m_words.index.Add(id, candidate.area->words, false);
             m_words.index.Add(id, candidate.code, false);
         }

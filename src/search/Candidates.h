@@ -45,7 +45,14 @@ struct Candidate {
     // Another form of an EPSG system (an axis-order variant, "(N-E)"; ESRI's
     // copy of it under the same code): ranked after the systems themselves.
     bool variant = false;
+    // Retired by its authority: found only by its own code or name, its
+    // name marked (kDeprecatedMark), its replacements ("EPSG:3413") after it.
+    bool deprecated = false;
+    std::vector<std::string> replacedBy;
 };
+
+// What a retired system's name is shown with, as PROJ names them.
+inline constexpr const char kDeprecatedMark[] = " (deprecated)";
 
 using CandidateList = std::vector<Candidate>;
 
@@ -55,8 +62,8 @@ struct CandidateWords {
     Vocabulary vocabulary;  // the words of the names and aliases
 };
 
-// EPSG's and ESRI's geographic 2D and projected systems that are not
-// deprecated, read from PROJ's database with their aliases and areas of use.
+// EPSG's and ESRI's geographic 2D and projected systems, read from PROJ's
+// database with their aliases, areas of use and replacements.
 struct CandidateDatabase {
     CandidateList candidates;
     std::vector<AreaOfUse> areas;  // the candidates point into it

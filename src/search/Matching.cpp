@@ -381,6 +381,36 @@ std::vector<Found> Present(const std::vector<Ranked>& ranked, const std::vector<
     return found;
 }
 
+// Each retired system found followed by what replaces it, wherever else
+// that was found.
+std::vector<Found> WithReplacementsAfter(std::vector<Found> found, const SearchCandidates& candidates,
+                                         std::size_t limit)
+{
+    if (!candidates.database)
+        return found;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        std::size_t after = i + 1;
+        for (const std::string& code : found[i].candidate->replacedBy) {
+            const Candidate* replacement = candidates.database->Find(code);
+            if (!replacement || replacement->deprecated)
+                continue;
+            const auto listed = std::find_if(found.begin(), found.end(),
+                                             [replacement](const Found& f) { return f.candidate == replacement; });
+            if (listed != found.end() && static_cast<std::size_t>(listed - found.begin()) < i)
+                continue;  // already before it
+            Found moved{replacement, std::string()};
+            if (listed != found.end()) {
+                moved = std::move(*listed);
+                found.erase(listed);
+            }
+            found.insert(found.begin() + static_cast<std::ptrdiff_t>(after++), std::move(moved));
+        }
+    }
+    if (found.size() > limit)
+        found.resize(limit);
+    return found;
+}
+
 }  // namespace
 
 std::vector<Found> FindCandidates(const SearchCandidates& candidates, std::string_view query, std::size_t limit)
@@ -397,7 +427,9 @@ std::vector<Found> FindCandidates(const SearchCandidates& candidates, std::strin
         if (i < sieve.size() && !sieve[i])
             continue;
         const Score score = ScoreOf(candidates[i], readings);
-        if (score.fit == Fit::None)
+        // A retired system is found by nothing but its own code or name.
+        if (score.fit == Fit::None ||
+            (candidates[i].deprecated && score.fit != Fit::ExactCode && score.fit != Fit::ExactName))
             continue;
         ranked.push_back(Ranked{score, i, RankKey(score, i, candidates, country)});
         standing += candidates[i].standsFor ? 1 : 0;
@@ -410,7 +442,7 @@ std::vector<Found> FindCandidates(const SearchCandidates& candidates, std::strin
     std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(kept), order.end(),
                       [&](std::uint32_t a, std::uint32_t b) { return ranked[a].key < ranked[b].key; });
     order.resize(kept);
-    return Present(ranked, order, candidates, limit);
+    return WithReplacementsAfter(Present(ranked, order, candidates, limit), candidates, limit);
 }
 
 std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latitude, double longitude,
@@ -419,7 +451,8 @@ std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latit
     std::vector<std::size_t> inside;
     for (std::size_t i = 0; i < candidates.Size(); ++i) {
         const Candidate& candidate = candidates[i];
-        if (!candidate.standsFor && candidate.area && candidate.area->Contains(latitude, longitude))
+        if (!candidate.standsFor && !candidate.deprecated && candidate.area &&
+            candidate.area->Contains(latitude, longitude))
             inside.push_back(i);
     }
     // The ranking of a place's systems, in the order of what decides:

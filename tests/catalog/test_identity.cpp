@@ -61,7 +61,7 @@ struct UtmTriple {
 
 // Every (catalogue geographic system, zone, hemisphere) EPSG has a UTM system
 // for, from PROJ's database: its conversions 16001-16060 (north) and
-// 16101-16160 (south), axes east and north (cs 4400).
+// 16101-16160 (south), easting first (as the chooser composes them).
 std::vector<UtmTriple> EveryUtmTriple()
 {
     std::map<std::string, std::string> catalogueNameOfCode;
@@ -80,8 +80,10 @@ std::vector<UtmTriple> EveryUtmTriple()
         "SELECT geodetic_crs_code, CAST(conversion_code AS INT), MIN(CAST(code AS INT)) "
         "FROM projected_crs WHERE auth_name = 'EPSG' AND deprecated = 0 "
         "AND conversion_auth_name = 'EPSG' AND geodetic_crs_auth_name = 'EPSG' "
-        "AND coordinate_system_code = '4400' AND (CAST(conversion_code AS INT) BETWEEN 16001 AND "
-        "16060 "
+        "AND coordinate_system_code IN (SELECT e.coordinate_system_code FROM axis e JOIN axis n "
+        "ON n.coordinate_system_code = e.coordinate_system_code WHERE e.orientation = 'east' "
+        "AND e.coordinate_system_order = 1 AND n.orientation = 'north' AND n.coordinate_system_order = 2) "
+        "AND (CAST(conversion_code AS INT) BETWEEN 16001 AND 16060 "
         "OR CAST(conversion_code AS INT) BETWEEN 16101 AND 16160) GROUP BY 1, 2",
         -1, &rows, nullptr);
     while (rows && sqlite3_step(rows) == SQLITE_ROW) {

@@ -32,7 +32,7 @@ TEST_F(ChooserTest, AnEmptyWktOpensOnWgs84AsAGeographicSystem)
     EXPECT_EQ(Combo(IDC_GEOG_SYSTEM)->count(), 546);
     for (int id : {IDC_PROJ_METHOD, IDC_ZONE, IDC_PARAMETERS, IDC_UNIT, IDC_UNIT_FACTOR})
         EXPECT_FALSE(Enabled(id)) << id;
-    EXPECT_EQ(Summary(), "WGS 84\nDatum: WGS_1984\nSpheroid: WGS 84\nEPSG:4326");
+    EXPECT_EQ(Summary(), "WGS 84\nDatum: WGS_1984\nSpheroid: WGS 84\nEPSG:4326\nAccuracy: 2 m (datum ensemble)");
     EXPECT_TRUE(m_prompts.Messages().empty());
 }
 

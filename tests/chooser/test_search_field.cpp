@@ -5,6 +5,7 @@
 #include <QTreeView>
 
 #include "ChooserFixture.h"
+#include "catalog/Identification.h"
 #include "search/RecentSystems.h"
 #include "search/SearchPopup.h"
 
@@ -247,4 +248,42 @@ TEST_F(SearchFieldTest, AliasesPlacesAndEsrisSystemsInEachLanguage)
     OsrHandle mollweide(OSRNewSpatialReference(nullptr));
     ASSERT_EQ(OSRSetFromUserInput(mollweide.get(), "ESRI:54009"), OGRERR_NONE);
     EXPECT_TRUE(OSRIsSame(Result().get(), mollweide.get())) << ResultWkt();
+}
+
+// A UTM zone composed on ETRS89 through the lists is EPSG's, in the code
+// line and in what OK hands back; the summary tells of WGS 84's coarse
+// datum ensemble and not of ETRS89's fine one.
+TEST_F(SearchFieldTest, AUtmZoneOnAnyDatumIsEpsgsAndTheSummaryTellsACoarseEnsemble)
+{
+    OpenActive();
+    EXPECT_NE(Summary().find("Accuracy: 2 m (datum ensemble)"), std::string::npos) << Summary();
+    Choose(IDC_SYSTEM_KIND, "Projected Coordinate System");
+    Choose(IDC_PROJ_CATEGORY, "Universal Transverse Mercator");
+    Choose(IDC_ZONE, " 32 (  6E -  12E - Northern Hemisphere)");
+    Choose(IDC_GEOG_SYSTEM, "ETRS89");
+    EXPECT_EQ(Summary().find("Accuracy"), std::string::npos) << Summary();
+    EXPECT_EQ(CodeLineWhen("EPSG:25832"), "EPSG:25832");
+    ASSERT_TRUE(PressOk());
+    ExpectEpsg(25832);
+}
+
+// A retired code typed finds its own system, marked, with its replacement
+// after it; chosen, it is that system, and the code line says it is retired.
+TEST_F(SearchFieldTest, ARetiredCodeIsItsOwnSystemAndSaysSo)
+{
+    OpenActive();
+    Type("3411");
+    ASSERT_TRUE(List()->isVisible());
+    ASSERT_GE(ListRows(), 2);
+    EXPECT_EQ(Row(0, 1), "EPSG:3411");
+    EXPECT_EQ(Row(0, 0), "NSIDC Sea Ice Polar Stereographic North (deprecated)");
+    EXPECT_EQ(Row(1, 1), "EPSG:3413");
+    QTest::keyClick(Field(), Qt::Key_Return);
+    const std::string line = "EPSG:3411 (deprecated, replaced by EPSG:3413)";
+    EXPECT_EQ(CodeLineWhen(line), line);
+    ASSERT_TRUE(PressOk());
+    const OsrHandle result = Result();
+    EXPECT_TRUE(SameAs(result.get(), EpsgSystem("3411").get())) << ResultWkt();
+    EXPECT_STREQ(OSRGetAuthorityCode(result.get(), nullptr), "3411");
+    EXPECT_STREQ(OSRGetAttrValue(result.get(), "SPHEROID", 0), "Hughes 1980");
 }

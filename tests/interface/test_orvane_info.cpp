@@ -69,7 +69,8 @@ TEST(OrvaneInfo, PrintsTheFiveNames)
               "Spheroid: WGS 84\n"
               "Projection: Transverse_Mercator\n"
               "Units: metre\n"
-              "Code: EPSG:32650\n");
+              "Code: EPSG:32650\n"
+              "Accuracy: 2 m (datum ensemble)\n");
     // One spelling for a system without a name, whoever left it unnamed.
     EXPECT_NE(Orvane("info '+proj=longlat +ellps=intl'").output.find("Coordinate system: Unknown\n"),
               std::string::npos);
@@ -226,7 +227,8 @@ TEST(OrvaneInfo, JsonDescribesEachReferenceOnALine)
     ASSERT_EQ(objects.size(), 2u) << "nothing for the unusable one";
     EXPECT_EQ(objects[0], (nlohmann::json{{"name", "WGS 84"}, {"kind", "geographic"}, {"datum", "WGS_1984"},
                                           {"spheroid", "WGS 84"}, {"projection", nullptr}, {"units", "degree"},
-                                          {"code", "EPSG:4326"}, {"like", nullptr}}));
+                                          {"code", "EPSG:4326"}, {"like", nullptr}, {"deprecated", false},
+                                          {"replaced_by", nlohmann::json::array()}, {"accuracy", 2.0}}));
     EXPECT_EQ(objects[1]["code"], "EPSG:32650");
     EXPECT_EQ(objects[1]["projection"], "Transverse_Mercator");
 
@@ -237,6 +239,31 @@ TEST(OrvaneInfo, JsonDescribesEachReferenceOnALine)
     EXPECT_EQ(first["kind"], "projected");
     EXPECT_EQ(first["units"], "metre");
     EXPECT_FALSE(first["area"].is_null());
+}
+
+// A retired code is its own system, on its own ellipsoid, said to be
+// retired; found, it comes before what replaces it.
+TEST(OrvaneInfo, ARetiredCodeIsItsOwnSystemAndSaysSo)
+{
+    const ProgramRun info = Orvane("info EPSG:3411");
+    EXPECT_EQ(info.status, 0);
+    EXPECT_NE(info.output.find("Spheroid: Hughes 1980\n"), std::string::npos) << info.output;
+    EXPECT_NE(info.output.find("Code: EPSG:3411\nDeprecated: replaced by EPSG:3413\n"), std::string::npos)
+        << info.output;
+    const nlohmann::json json = nlohmann::json::parse(Orvane("info --json EPSG:3411").output);
+    EXPECT_EQ(json["deprecated"], true);
+    EXPECT_EQ(json["replaced_by"], nlohmann::json::array({"EPSG:3413"}));
+    EXPECT_EQ(Orvane("info EPSG:4326").output.find("Deprecated"), std::string::npos);
+
+    for (const char* text : {"3411", "EPSG:3411", "'NSIDC Sea Ice Polar Stereographic North'"}) {
+        const std::vector<std::string> lines = TextLines(Orvane(std::string("find ") + text).output);
+        ASSERT_GE(lines.size(), 2u) << text;
+        EXPECT_EQ(lines[0], "EPSG:3411\tprojected\tNSIDC Sea Ice Polar Stereographic North (deprecated)") << text;
+        EXPECT_EQ(lines[1].substr(0, 10), "EPSG:3413\t") << text;
+    }
+    // Nothing but its own code or name finds it.
+    EXPECT_EQ(Orvane("find nsidc sea ice").output.find("EPSG:3411"), std::string::npos);
+    EXPECT_EQ(Orvane("find 341").output.find("EPSG:3411"), std::string::npos);
 }
 
 TEST(OrvaneInfo, EchoesNothingATerminalWouldObey)
