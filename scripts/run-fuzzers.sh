@@ -48,30 +48,27 @@ for target in names profile tables restore prj; do
   fi
 done
 
-# A user's random sessions at the chooser, each checked by its own oracle.
-if [ -x build/bin/test_chooser ]; then
-  if QT_QPA_PLATFORM=offscreen ORVANE_RANDOM_FIRST=${ORVANE_RANDOM_FIRST:-201} ORVANE_RANDOM_SECONDS=$random_seconds \
-       build/bin/test_chooser --gtest_filter='RandomChoices.*' >"$work/random.log" 2>&1; then
-    echo "random sessions: $(grep -E '^[0-9]+ random sessions' "$work/random.log")"
+# long_run NAME SUMMARY SUITE FILTER [VARIABLE=VALUE...]: one of the suite's
+# tests in its long form; SUMMARY is the pattern of the line it ends with.
+long_run() {
+  local name=$1 summary=$2 suite=build/bin/$3 filter=$4 log="$work/$1.log"
+  shift 4
+  [ -x "$suite" ] || return 0
+  if env QT_QPA_PLATFORM=offscreen "$@" "$suite" --gtest_filter="$filter" >"$log" 2>&1; then
+    echo "$name: $(grep -E "$summary" "$log")"
     passed=$((passed + 1))
   else
     failed=$((failed + 1))
-    echo "random sessions FAILED:"
-    tail -n 40 "$work/random.log"
+    echo "$name FAILED:"
+    tail -n 40 "$log"
   fi
-fi
+}
+# A user's random sessions at the chooser, each checked by its own oracle.
+long_run "random sessions" '^[0-9]+ random sessions' test_chooser 'RandomChoices.*' \
+  ORVANE_RANDOM_FIRST="${ORVANE_RANDOM_FIRST:-201}" ORVANE_RANDOM_SECONDS="$random_seconds"
 # Every UTM zone EPSG has on the catalogue's datums, composed as a user does
 # and found to be EPSG's system (the suite composes a sample).
-if [ -x build/bin/test_catalog ]; then
-  if QT_QPA_PLATFORM=offscreen ORVANE_EVERY_UTM_ZONE=1 \
-       build/bin/test_catalog --gtest_filter='Identification.AUtmZoneComposedOnAnyDatumIsEpsgs' >"$work/utm.log" 2>&1; then
-    echo "UTM zones: $(grep -E 'UTM zones carry' "$work/utm.log")"
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "UTM zones FAILED:"
-    tail -n 40 "$work/utm.log"
-  fi
-fi
+long_run "UTM zones" 'UTM zones carry' test_catalog 'Identification.AUtmZoneComposedOnAnyDatumIsEpsgs' \
+  ORVANE_EVERY_UTM_ZONE=1
 echo "fuzzers: $passed passed, $failed failed"
 [ "$failed" = 0 ]

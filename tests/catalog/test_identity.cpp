@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
-#include <regex>
 
 #include "catalog/Composition.h"
 #include "catalog/Identification.h"
@@ -160,12 +159,14 @@ TEST(Identification, AUtmZoneComposedOnAnyDatumIsEpsgs)
 // systems of that method, whatever order the list shows them in.
 TEST(Identification, ComposedParametersComeInTheMethodsOwnOrder)
 {
-    const std::regex parameter("PARAMETER\\[\"([^\"]+)\"");
-    const auto names = [&parameter](const std::string& wkt) {
+    // The parameters' names in the order the text writes them.
+    const auto names = [](const std::string& wkt) {
+        static const std::string mark = "PARAMETER[\"";
         std::vector<std::string> found;
-        for (auto it = std::sregex_iterator(wkt.begin(), wkt.end(), parameter);
-             it != std::sregex_iterator(); ++it)
-            found.push_back((*it)[1]);
+        for (std::size_t at = wkt.find(mark); at != std::string::npos; at = wkt.find(mark, at + 1)) {
+            const std::size_t start = at + mark.size();
+            found.push_back(wkt.substr(start, wkt.find('"', start) - start));
+        }
         return found;
     };
     // One EPSG system of each shape of method.
