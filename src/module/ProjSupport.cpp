@@ -14,7 +14,9 @@
 #include <vector>
 
 #include <cpl_string.h>
+#include <ogr_spatialref.h>
 #include <ogr_srs_api.h>
+#include <proj/io.hpp>
 #include <sqlite3.h>
 
 #include <atomic>
@@ -239,88 +241,80 @@ bool LooksLikeWktText(const std::string& text)
     return at != word && at < text.size() && (text[at] == '[' || text[at] == '(');
 }
 
-// The quoted text that starts at `at` (its quotes doubled inside), and where
-// it ends; empty when there is none.
-std::string QuotedAt(const std::string& text, std::size_t& at)
+// A quoted WKT value without its quotes: as PROJ hands it on (the outer
+// quotes dropped), and with doubled quotes read as one, as WKT means them.
+std::vector<std::string> UnquotedForms(const std::string& value)
 {
-    at = text.find_first_not_of(" \t\r\n", at);
-    if (at == std::string::npos || text[at] != '"')
-        return std::string();
-    std::string quoted;
-    for (++at; at < text.size(); ++at) {
-        if (text[at] == '"') {
-            if (at + 1 < text.size() && text[at + 1] == '"') {
-                quoted += '"';
-                ++at;
-                continue;
-            }
-            ++at;
-            break;
-        }
-        quoted += text[at];
+    if (value.size() < 2 || value.front() != '"' || value.back() != '"')
+        return {value};
+    const std::string inner = value.substr(1, value.size() - 2);
+    std::string undoubled;
+    for (std::size_t i = 0; i < inner.size(); ++i) {
+        undoubled += inner[i];
+        if (inner[i] == '"' && i + 1 < inner.size() && inner[i + 1] == '"')
+            ++i;
     }
-    return quoted;
+    return undoubled == inner ? std::vector<std::string>{inner} : std::vector<std::string>{inner, undoubled};
 }
 
-// The name and text of each EXTENSION["name","text"] of a WKT.
-std::vector<std::pair<std::string, std::string>> WktExtensions(const std::string& text)
+using Extensions = std::vector<std::pair<std::string, std::string>>;
+
+void ExtensionsOfProjNode(const osgeo::proj::io::WKTNode& node, Extensions& found, int depth)
 {
-    std::vector<std::pair<std::string, std::string>> extensions;
-    const std::string lower = LowerAscii(text);
-    for (std::size_t at = lower.find("extension"); at != std::string::npos; at = lower.find("extension", at + 1)) {
-        std::size_t next = lower.find_first_not_of(" \t\r\n", at + 9);
-        if (next == std::string::npos || (text[next] != '[' && text[next] != '('))
-            continue;
-        ++next;
-        std::string name = QuotedAt(text, next);
-        next = text.find_first_not_of(" \t\r\n", next);
-        if (next == std::string::npos || text[next] != ',')
-            continue;
-        ++next;
-        extensions.emplace_back(std::move(name), QuotedAt(text, next));
+    const auto& children = node.children();
+    if (EqualIgnoringAsciiCase(node.value(), "EXTENSION") && children.size() >= 2) {
+        for (const std::string& name : UnquotedForms(children[0]->value()))
+            for (const std::string& text : UnquotedForms(children[1]->value()))
+                found.emplace_back(name, text);
     }
-    return extensions;
+    if (depth < 64)
+        for (const auto& child : children)
+            ExtensionsOfProjNode(*child, found, depth + 1);
+}
+
+void ExtensionsOfGdalNode(const OGR_SRSNode& node, Extensions& found, int depth)
+{
+    if (EqualIgnoringAsciiCase(node.GetValue(), "EXTENSION") && node.GetChildCount() >= 2)
+        found.emplace_back(node.GetChild(0)->GetValue(), node.GetChild(1)->GetValue());
+    if (depth < 64)
+        for (int i = 0; i < node.GetChildCount(); ++i)
+            ExtensionsOfGdalNode(*node.GetChild(i), found, depth + 1);
+}
+
+// Every EXTENSION["name","text"] of a WKT, at any depth, as PROJ's own
+// parser and GDAL's own parser split the text into nodes (neither opens
+// anything to do so): each hands an extension's text on to be read, PROJ
+// on a context of its own making, which no file rule of ours reaches.
+Extensions WktExtensions(const std::string& text)
+{
+    Extensions found;
+    try {
+        ExtensionsOfProjNode(*osgeo::proj::io::WKTNode::createFrom(text), found, 0);
+    } catch (const std::exception&) {
+        // Not WKT to PROJ: PROJ builds nothing of it.
+    }
+    OGR_SRSNode root;
+    const char* input = text.c_str();
+    if (root.importFromWkt(&input) == OGRERR_NONE)
+        ExtensionsOfGdalNode(root, found, 0);
+    return found;
 }
 
 // PROJ asks for a file only where a text's syntax names one: a WKT's
 // EXTENSION, PARAMETERFILE or GEOIDMODEL, ESRI's GEOGTRAN, a parameter of a
 // PROJ string, PROJJSON (whose keys may be escaped). A text with none of
-// these needs none, and is spared PROJ's reading of it (which costs tens of
-// times GDAL's reading of a WKT).
+// these words anywhere, whatever stands around them, needs none, and is
+// spared PROJ's reading of it (which costs tens of times GDAL's reading of
+// a WKT). Only a first sieve: what it lets through is read by PROJ.
 bool MayNameAFile(const std::string& text)
 {
     // Every name query passes here: the scans are the C library's own.
     const char* p = text.c_str();
     if (std::strpbrk(p, "={\\"))
         return true;
-    static const char* const keywords[] = {"EXTENSION", "PARAMETERFILE", "GEOIDMODEL", "GEOGTRAN"};
-    // A keyword is the word before a bracket (blanks may come between).
-    const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
-    const auto keywordBefore = [&](const char* bracket) {
-        const char* end = bracket;
-        while (end > p && (end[-1] == ' ' || end[-1] == '\t' || end[-1] == '\r' || end[-1] == '\n'))
-            --end;
-        const char* start = end;
-        while (start > p && end - start <= 13 && letter(start[-1]))
-            --start;
-        const std::size_t length = static_cast<std::size_t>(end - start);
-        if (length < 8 || length > 13 || (start > p && letter(start[-1])))
-            return false;
-        for (const char* keyword : keywords)
-            if ((start[0] | 0x20) == (keyword[0] | 0x20) && length == std::strlen(keyword) &&
-                strncasecmp(start, keyword, length) == 0)
-                return true;
-        return false;
-    };
-    const std::size_t size = std::strlen(p);
-    for (const char bracket : {'[', '('}) {
-        for (const void* at = std::memchr(p, bracket, size); at;) {
-            const char* found = static_cast<const char*>(at);
-            if (keywordBefore(found))
-                return true;
-            at = std::memchr(found + 1, bracket, size - static_cast<std::size_t>(found + 1 - p));
-        }
-    }
+    for (const char* keyword : {"EXTENSION", "PARAMETERFILE", "GEOIDMODEL", "GEOGTRAN"})
+        if (strcasestr(p, keyword))
+            return true;
     return false;
 }
 
@@ -550,29 +544,33 @@ bool ReadableWithoutFiles(const std::string& text)
         return false;
     // GDAL reads what follows "ESRI::" as ESRI's WKT.
     const std::string definition = text.compare(0, 6, "ESRI::") == 0 ? text.substr(6) : text;
-    auto readsAlone = [context](const std::string& candidate) {
+    // Whether PROJ reads `candidate` asking for no file of ours and making
+    // nothing that uses a grid; with `mustRead`, it must make something.
+    auto readsAlone = [context](const std::string& candidate, bool mustRead = false) {
         t_refusedRequests = 0;
         const PjHandle object(proj_create(context, candidate.c_str()));
         if (t_refusedRequests != 0)
             return false;
-        return !object || !UsesGrids(context, object.get());
+        return object ? !UsesGrids(context, object.get()) : !mustRead;
     };
     // GDAL reads a PROJ string as a system: PROJ reads it so too.
-    auto readsAsSystem = [&readsAlone](const std::string& projString) {
-        return readsAlone(projString) &&
-               (projString.find("+type=crs") != std::string::npos || readsAlone(projString + " +type=crs"));
+    auto readsAsSystem = [&readsAlone](const std::string& projString, bool mustRead = false) {
+        return readsAlone(projString, mustRead) && (projString.find("+type=crs") != std::string::npos ||
+                                                    readsAlone(projString + " +type=crs", mustRead));
     };
-    if (!readsAlone(definition))
-        return false;
-    if (definition.find('=') != std::string::npos && !LooksLikeWktText(definition) && !readsAsSystem(definition))
-        return false;
-    // GDAL reads a WKT1's PROJ4 extension as the PROJ string it is, in place
-    // of the WKT; and its PROJ4_GRIDS extension names grid files.
+    // A WKT1's PROJ4 extension is read as the PROJ string it is, in place
+    // of the WKT (by GDAL; by PROJ on a context of its own, where no file
+    // rule of ours holds): first, and on ours. Its PROJ4_GRIDS extension
+    // names grid files.
     for (const auto& [name, value] : WktExtensions(definition)) {
-        if (EqualIgnoringAsciiCase(name, "PROJ4") && !readsAsSystem(value))
+        // One PROJ cannot read is no system to PROJ, and GDAL would pass
+        // over it: either way not the system the text says.
+        if (EqualIgnoringAsciiCase(name, "PROJ4") && !readsAsSystem(value, true))
             return false;
         if (EqualIgnoringAsciiCase(name, "PROJ4_GRIDS") && value != "null" && value != "@null")
             return false;
     }
-    return true;
+    if (!readsAlone(definition))
+        return false;
+    return definition.find('=') == std::string::npos || LooksLikeWktText(definition) || readsAsSystem(definition);
 }
