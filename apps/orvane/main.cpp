@@ -61,9 +61,9 @@ const char kUsageText[] =
     "  catalog remove  removes a system the user defined\n"
     "\n"
     "  REF     WKT1 or WKT2, PROJJSON, EPSG:n, a PROJ string, or a .prj file's path\n"
-    "  --json  one JSON object (find, info: one a line): name, kind, datum,\n"
-    "          spheroid, projection, units, code; find adds origin, area and the\n"
-    "          alias it found; pick adds the system\n"
+    "  --json  one JSON object (find, info: one a line): name, kind, code; info\n"
+    "          and pick add datum, spheroid, projection and units, find adds\n"
+    "          origin, area and the alias it found, pick adds the system\n"
     "  --lang N  0 Simplified Chinese, 1 Traditional Chinese, other English\n"
     "\n"
     "exit status:\n"
@@ -126,8 +126,8 @@ const std::pair<const char*, const char*> kCommandHelp[] = {
      "a tab, the name.\n"
      "\n"
      "  --at LAT,LON  the place, in degrees (\"52.52,13.40\", \"52.52 13.40\")\n"
-     "  --json        one JSON object a line: name, kind, datum, spheroid,\n"
-     "                projection, units, code, origin, area and the alias found\n"
+     "  --json        one JSON object a line: name, kind, code, origin, area and\n"
+     "                the alias found (info --json describes a system whole)\n"
      "\n"
      "exit status: 0 found; 1 found nothing; 2 usage error; 4 output that cannot\n"
      "be written, or PROJ's database unusable\n"},
@@ -329,7 +329,7 @@ int RunInfo(int argc, char** argv)
                         printed ? "\n" : "", Shown(info.name).c_str(), Shown(info.datum).c_str(),
                         Shown(info.spheroid).c_str(), Shown(info.projection).c_str(), Shown(info.units).c_str());
             if (!info.code.empty())
-                std::printf("Code: %s\n", info.code.c_str());
+                std::printf("Code: %s\n", Shown(info.code).c_str());
             if (identity.deprecated) {
                 std::string replacements;
                 for (const std::string& code : identity.replacedBy)
@@ -338,7 +338,7 @@ int RunInfo(int argc, char** argv)
                             replacements.empty() ? "yes" : ("replaced by " + replacements).c_str());
             }
             if (!like.empty())
-                std::printf("Like: %s (differs by its datum shift)\n", like.c_str());
+                std::printf("Like: %s (differs by its datum shift)\n", Shown(like).c_str());
             if (accuracy > 0)
                 std::printf("Accuracy: %g m (datum ensemble)\n", accuracy);
         }
@@ -507,9 +507,9 @@ int RunFind(int argc, char** argv)
                    : OrvaneFindSystemsAt(latitude, longitude, static_cast<std::size_t>(-1));
     for (const OrvaneFoundSystem& system : found) {
         if (json) {
-            OrvaneReferenceInfo info;
-            OrvaneDescribeReference(system.reference.c_str(), info);
-            nlohmann::json object = JsonOf(info);
+            // The row as found: describing each system would read every one
+            // of thousands (`info --json` describes one).
+            nlohmann::json object;
             object["name"] = system.name;
             object["kind"] = system.projected ? "projected" : "geographic";
             object["code"] = system.code.empty() ? nlohmann::json() : nlohmann::json(system.code);
@@ -518,7 +518,7 @@ int RunFind(int argc, char** argv)
             object["alias"] = system.alias.empty() ? nlohmann::json() : nlohmann::json(system.alias);
             PrintJson(object);
         } else {
-            std::printf("%s\t%s\t%s\n", system.code.empty() ? system.origin.c_str() : system.code.c_str(),
+            std::printf("%s\t%s\t%s\n", Shown(system.code.empty() ? system.origin : system.code).c_str(),
                         system.projected ? "projected" : "geographic", Shown(system.name).c_str());
         }
     }

@@ -93,7 +93,9 @@ bool RemoveUserGeogSystem(const std::string& name, StoreProblem* problem)
         return false;  // no problem: nothing to remove
     if (!IsPrivateFolder(FolderOf(GetUserCatalogPath())))
         return Fail(problem, StoreProblem::NotPrivate);
-    if (RemovePrivateProfileKey(kGeogSection, name, GetUserCatalogPath()))
-        return true;
+    // Gone meanwhile (another chooser removed it): nothing was removed.
+    bool removed = false;
+    if (RemovePrivateProfileKey(kGeogSection, name, GetUserCatalogPath(), nullptr, &removed))
+        return removed;
     return Fail(problem, errno == ETIMEDOUT ? StoreProblem::LockBusy : StoreProblem::CannotWrite);
 }

@@ -13,12 +13,18 @@
 namespace
 {
 
+// Whether `code` can be an EPSG code: digits, as many as a code has.
+bool IsEpsgCodeText(const std::string& code)
+{
+    return !code.empty() && code.size() <= 9 && code.find_first_not_of("0123456789") == std::string::npos;
+}
+
 // The authority's code `srs` carries for the whole system, taken at its word.
 std::string ClaimedCode(OGRSpatialReferenceH srs)
 {
     const char* authority = srs ? OSRGetAuthorityName(srs, nullptr) : nullptr;
     const char* code = srs ? OSRGetAuthorityCode(srs, nullptr) : nullptr;
-    return authority && code && std::strcmp(authority, "EPSG") == 0 ? code : std::string();
+    return authority && code && std::strcmp(authority, "EPSG") == 0 && IsEpsgCodeText(code) ? code : std::string();
 }
 
 // EPSG's object of `code` in PROJ's database (a system, a datum ensemble);

@@ -35,14 +35,13 @@ int CIniFile::ReadSection(const std::string& section, std::vector<std::string>& 
     keys.reserve(lines.size());
     values.reserve(lines.size());
     for (std::string& line : lines) {
+        // A line without "=" is no entry: no name to list it by, none to
+        // remove it by.
         const std::size_t equals = line.find('=');
-        if (equals == std::string::npos) {
-            keys.emplace_back();
-            values.push_back(std::move(line));
-        } else {
-            keys.push_back(line.substr(0, equals));
-            values.push_back(line.substr(equals + 1));
-        }
+        if (equals == std::string::npos)
+            continue;
+        keys.push_back(line.substr(0, equals));
+        values.push_back(line.substr(equals + 1));
     }
     return static_cast<int>(keys.size());
 }

@@ -212,9 +212,17 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
 }
 
 bool RemovePrivateProfileKey(const std::string& section, const std::string& key, const std::string& path,
-                             const std::function<void()>& whileWaiting)
+                             const std::function<void()>& whileWaiting, bool* removed)
 {
+    if (removed)
+        *removed = false;
     return EditFileUnderLock(
-        path, [&](const std::string& content) { return WithoutKey(content, section, key); }, whileWaiting,
-        kMaxProfileBytes);
+        path,
+        [&](const std::string& content) {
+            std::string without = WithoutKey(content, section, key);
+            if (removed)
+                *removed = without != content;
+            return without;
+        },
+        whileWaiting, kMaxProfileBytes);
 }

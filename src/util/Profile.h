@@ -39,6 +39,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
 // Whether the format can carry the entry so that it reads back as written.
 bool IsRepresentableEntry(const std::string& section, const std::string& key, const std::string& value);
 
-// Removes every line with `key` from `section`, as a write does.
+// Removes every line with `key` from `section`, as a write does. `removed`,
+// when given, tells whether there was one to remove.
 bool RemovePrivateProfileKey(const std::string& section, const std::string& key, const std::string& path,
-                             const std::function<void()>& whileWaiting = nullptr);
+                             const std::function<void()>& whileWaiting = nullptr, bool* removed = nullptr);

@@ -380,6 +380,14 @@ TEST(SystemChoiceRules, ADatumShiftIsKeptOnEveryPath)
         {claimed, "", ""},
         {WktOf("EPSG:3857"), "3857", ""},  // its PROJ form's "@null" is its method's, not a shift
         {mine, "", "4277"},                // OSGB 1936, but for the user's shift
+        // A claim is held to what it claims: another ellipsoid is no 4326,
+        // and a code that is no number is no code at all.
+        {"GEOGCS[\"x\",DATUM[\"NAD27\",SPHEROID[\"Clarke 1866\",6378206.4,294.978698213898]],PRIMEM[\"Greenwich\",0],"
+         "UNIT[\"degree\",0.0174532925199433],AUTHORITY[\"EPSG\",\"4326\"]]",
+         "", ""},
+        {"GEOGCS[\"x\",DATUM[\"D\",SPHEROID[\"S\",6378137,298.257]],PRIMEM[\"Greenwich\",0],"
+         "UNIT[\"degree\",0.0174532925199433],AUTHORITY[\"EPSG\",\"4326\x1b[2J\"]]",
+         "", ""},
     };
     for (const Identified& i : identified) {
         const OsrHandle srs = NewSpatialReference(i.text);
