@@ -444,8 +444,13 @@ int RunPick(int argc, char** argv)
     Orvane chooser(wkt.c_str());
     chooser.SetLanguage(static_cast<LanguageSet>(language));
     chooser.SetGDALRegState(hostRegisters);
-    if (chooser.DoModal() != 1)
-        return kCancelled;
+    if (chooser.DoModal() != 1) {
+        // Qt's own connection may fail where the check's did not (the
+        // display went away, or had room for one client only).
+        const std::string lost = OrvaneWhyNoDialogs();
+        return lost.empty() ? kCancelled
+                            : Fail(kNoDisplay, "no display to show the chooser on: " + PrintableText(lost, kEchoLimit));
+    }
     const std::string name = chooser.GetSrsName();
     const std::string result = chooser.GetWKT();
     // The system as it came back where that is the form asked for.

@@ -1,6 +1,7 @@
 #include "platform/Application.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include "module/Language.h"
 #include "platform/DisplayCheck.h"
 #include "platform/QtTranslations.h"
+#include "platform/XServerCheck.h"
 
 namespace {
 
@@ -23,8 +25,52 @@ char* g_argv[] = {g_name, g_platformOption, nullptr, nullptr};
 QApplication* g_own = nullptr;
 int g_depth = 0;
 
+// Why the library's last application could not be made though the check
+// passed (Qt's own connection failed); empty once one is made.
+std::string g_qtRefused;
+
+// A platform that needs no display, which Qt falls back on when its
+// connection to the checked one fails, rather than end the process: the
+// fallback tells the library Qt failed. Empty when Qt has none.
+std::string Fallback()
+{
+    for (const char* platform : {"offscreen", "minimal"})
+        if (HavePlatformPlugin(platform))
+            return platform;
+    return std::string();
+}
+
+// The display a platform shows on, as a user names it.
+std::string DisplayOf(const std::string& platform)
+{
+    const char* display = std::getenv(platform.compare(0, 3, "xcb") == 0 ? "DISPLAY" : "WAYLAND_DISPLAY");
+    return platform.compare(0, 3, "xcb") == 0 ? std::string("display ") + (display ? display : "")
+                                              : std::string("the Wayland display ") + (display ? display : "wayland-0");
+}
+
+QApplication* NewApplication(const std::string& platform)
+{
+    const char* current = std::setlocale(LC_ALL, nullptr);
+    const std::string hostLocale = current ? current : "C";
+    // Qt takes the options it reads out of argv: all are put back for each
+    // application.
+    g_platform = platform;
+    g_argv[0] = g_name;
+    g_argv[1] = g_platformOption;
+    g_argv[2] = g_platform.data();
+    g_argv[3] = nullptr;
+    g_argc = 3;
+    QApplication* application = new QApplication(g_argc, g_argv);
+    std::setlocale(LC_ALL, hostLocale.c_str());
+    return application;
+}
+
 // The library's application, made when a platform can be had; null, with
-// the reason in `problem`, when none can.
+// the reason in `problem`, when none can. Qt's own connection is made after
+// the check's and may still fail (the server's last client slot was the
+// check's; the server went away or stopped answering meanwhile): Qt then
+// falls back on a platform without a display, the application is let go at
+// once, and the check's connection with it before Qt tries once more.
 bool MakeOwnApplication(std::string& problem)
 {
     DisplayCheck check = CheckDisplay();
@@ -32,16 +78,34 @@ bool MakeOwnApplication(std::string& problem)
         problem = check.problem;
         return false;
     }
-    const char* current = std::setlocale(LC_ALL, nullptr);
-    const std::string hostLocale = current ? current : "C";
-    g_platform = check.platform;
-    g_argv[2] = g_platform.data();
-    g_argc = 3;
-    g_own = new QApplication(g_argc, g_argv);
-    std::setlocale(LC_ALL, hostLocale.c_str());
-    // Qt's connection is made: the check's may go.
-    check.hold.reset();
-    return true;
+    const std::string chosen = check.platform.substr(0, check.platform.find(':'));
+    const std::string fallback = Fallback();
+    const bool guarded = !fallback.empty() && chosen != "offscreen" && chosen != "minimal";
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        g_own = NewApplication(guarded ? check.platform + ";" + fallback : check.platform);
+        if (!guarded || QGuiApplication::platformName() != QString::fromStdString(fallback)) {
+            // Qt's connection is made: the check's may go.
+            check.hold.reset();
+            g_qtRefused.clear();
+            return true;
+        }
+        delete g_own;
+        g_own = nullptr;
+        check.hold.reset();
+    }
+    problem = g_qtRefused = "cannot connect to " + DisplayOf(chosen) + " (Qt's own connection failed)";
+    return false;
+}
+
+// Whether the library's own application lost its display (an X server that
+// went away or dropped it after the last dialog): Qt would end the process
+// the moment it next looked at the connection.
+bool LostItsDisplay()
+{
+    if (!g_own || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return false;
+    auto* x11 = g_own->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 && XConnectionBroken(x11->connection());
 }
 
 }  // namespace
@@ -53,14 +117,20 @@ bool HaveWidgetApplication()
 
 std::string WhyNoDialogs()
 {
-    if (QCoreApplication::instance())
+    if (QCoreApplication::instance() && !LostItsDisplay())
         return HaveWidgetApplication() ? "" : "the program's Qt application has no widgets";
-    return CheckDisplay().problem;
+    const std::string problem = CheckDisplay().problem;
+    return problem.empty() ? g_qtRefused : problem;
 }
 
 ApplicationScope::ApplicationScope()
 {
     m_outermost = g_depth++ == 0;
+    // A lost display is let go with its application; the next is made anew.
+    if (m_outermost && LostItsDisplay()) {
+        delete g_own;
+        g_own = nullptr;
+    }
     if (!QCoreApplication::instance()) {
         std::string problem;
         if (!MakeOwnApplication(problem)) {

@@ -13,9 +13,14 @@ class QtTranslationScope;
 // Why for life: destroying an application closes Qt's connection to the
 // display, and an X server left without clients resets and refuses the next
 // connection for a moment; the next dialog's application, made then, made
-// Qt end the process. Why never destroyed: exit()'s handlers would destroy
-// it after Qt's plugins and statics are gone and crash the host at its very
-// end; the process's end takes it whole instead.
+// Qt end the process. Why never destroyed at exit: exit()'s handlers would
+// destroy it after Qt's plugins and statics are gone and crash the host at
+// its very end; the process's end takes it whole instead. It is let go only
+// when it cannot serve: Qt's own connection failed where the check's had not
+// (Qt then falls back on a platform without a display instead of ending the
+// process, and the dialog fails with the reason), or the X server dropped
+// its connection since the last dialog (Qt would end the process at the
+// next event); the next dialog makes another.
 //
 // Before the library makes its application, it checks that a platform can
 // be had (see DisplayCheck); when none can, Ready() is false and the reason
@@ -48,6 +53,7 @@ private:
 
 // Why no dialog can be shown in this process; empty when one can (the
 // host's application, the library's, or a platform that can be reached).
+// After a dialog failed because Qt's own connection did, that reason.
 std::string WhyNoDialogs();
 
 // True when a widget application exists (the host's or a scope's).

@@ -12,13 +12,10 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
-#include <condition_variable>
 #include <cstring>
 #include <memory>
-#include <mutex>
-#include <system_error>
-#include <thread>
 
+#include "platform/XServerCheck.h"
 #include "util/FileIO.h"
 #include "util/Text.h"
 
@@ -65,102 +62,39 @@ bool HavePlugin(const Getenv& getenv, const std::string& file)
     return false;
 }
 
-// A connection to an X server through the X client library that Qt's own
-// X11 plugin uses, loaded only to ask.
-class XConnection
+// Whether `bytes` begin with the compositor's answer to the check's
+// wl_display.sync: its callback's done event (object 2, opcode 0, 12 bytes),
+// after whatever else a compositor may send first. Sets `answered` or
+// `wrong`; neither while the bytes end inside a message.
+void ReadWaylandAnswer(const std::string& bytes, bool& answered, bool& wrong)
 {
-public:
-    explicit XConnection(const std::string& display)
-    {
-        m_library = dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
-        if (!m_library)
+    for (std::size_t at = 0; at + 8 <= bytes.size();) {
+        std::uint32_t header[2];
+        std::memcpy(header, bytes.data() + at, sizeof header);
+        const std::uint32_t object = header[0], size = header[1] >> 16, opcode = header[1] & 0xffff;
+        // wl_display (1) and the callback (2) are the only objects there are;
+        // wl_display's event 0 is an error.
+        if (size < 8 || size % 4 != 0 || (object != 1 && object != 2) || (object == 1 && opcode == 0)) {
+            wrong = true;
             return;
-        const auto connect =
-            reinterpret_cast<void* (*)(const char*, int*)>(dlsym(m_library, "xcb_connect"));
-        const auto hasError =
-            reinterpret_cast<int (*)(void*)>(dlsym(m_library, "xcb_connection_has_error"));
-        m_disconnect = reinterpret_cast<void (*)(void*)>(dlsym(m_library, "xcb_disconnect"));
-        if (!connect || !hasError || !m_disconnect)
+        }
+        if (at + size > bytes.size())
             return;
-        m_connection = connect(display.c_str(), nullptr);
-        m_connected = m_connection && hasError(m_connection) == 0;
+        if (object == 2 && opcode == 0 && size == 12) {
+            answered = true;
+            return;
+        }
+        at += size;
     }
-    ~XConnection()
-    {
-        if (m_connection)
-            m_disconnect(m_connection);
-        if (m_library)
-            dlclose(m_library);
-    }
-    XConnection(const XConnection&) = delete;
-    XConnection& operator=(const XConnection&) = delete;
-    bool HaveLibrary() const { return m_library != nullptr; }
-    bool Connected() const { return m_connected; }
-
-private:
-    void* m_library = nullptr;
-    void* m_connection = nullptr;
-    void (*m_disconnect)(void*) = nullptr;
-    bool m_connected = false;
-};
-
-// An X server that takes a connection. The connection is kept in `hold`:
-// a server whose last client leaves resets, refusing connections for that
-// moment, and Qt's must not come then. A refusal (the reset a client before
-// us caused) is tried again before it counts. A server that does not answer
-// at all (a display on a host out of reach) is given five seconds: the
-// attempt goes on in a thread of its own, left behind when it takes longer.
-std::string CheckX11(const std::string& display, std::shared_ptr<void>& hold)
-{
-    if (display.empty())
-        return "DISPLAY is not set";
-    struct Attempt {
-        std::mutex mutex;
-        std::condition_variable done;
-        bool finished = false;
-        std::shared_ptr<XConnection> connection;
-        bool haveLibrary = true;
-    };
-    auto attempt = std::make_shared<Attempt>();
-    try {
-        std::thread([attempt, display] {
-            std::shared_ptr<XConnection> connection;
-            bool haveLibrary = true;
-            for (int tries = 0; tries < 3; ++tries) {
-                if (tries > 0)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-                connection = std::make_shared<XConnection>(display);
-                haveLibrary = connection->HaveLibrary();
-                if (!haveLibrary || connection->Connected())
-                    break;
-            }
-            const std::lock_guard<std::mutex> guard(attempt->mutex);
-            attempt->connection = std::move(connection);
-            attempt->haveLibrary = haveLibrary;
-            attempt->finished = true;
-            attempt->done.notify_one();
-        }).detach();
-    } catch (const std::system_error&) {
-        return "no thread to connect to display " + display + " with";
-    }
-    std::unique_lock<std::mutex> guard(attempt->mutex);
-    if (!attempt->done.wait_for(guard, std::chrono::seconds(5), [&] { return attempt->finished; }))
-        return "cannot connect to display " + display + " (no answer in 5 seconds)";
-    if (!attempt->haveLibrary)
-        return "the X11 client library (libxcb.so.1) is missing";
-    if (!attempt->connection || !attempt->connection->Connected())
-        return "cannot connect to display " + display;
-    hold = attempt->connection;
-    return "";
 }
 
 // A Wayland compositor that answers on its socket: WAYLAND_DISPLAY (default
 // "wayland-0") in XDG_RUNTIME_DIR, or the absolute path it names. A socket
-// that takes the connection and never answers would hang Qt's first
-// round trip (and the host) for ever, so the check makes one round trip of
-// its own: a wl_display.sync, which any compositor answers at once, given
-// five seconds.
-std::string CheckWayland(const Getenv& getenv)
+// that takes the connection and never answers, or answers what no
+// compositor would, would hang Qt's first round trip (and the host) for
+// ever, or make Qt end the process: the check makes one round trip of its
+// own, a wl_display.sync, whose answer a compositor sends at once.
+std::string CheckWayland(const Getenv& getenv, std::chrono::steady_clock::time_point deadline)
 {
     std::string name = Env(getenv, "WAYLAND_DISPLAY");
     if (name.empty())
@@ -177,35 +111,57 @@ std::string CheckWayland(const Getenv& getenv)
     if (path.size() >= sizeof address.sun_path)
         return "the Wayland display's path is too long: " + path;
     std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    FileDescriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    if (socket.Get() < 0 ||
-        ::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
-        return "cannot connect to the Wayland display " + path;
+    const std::string cannot = "cannot connect to the Wayland display " + path;
+    const std::string late = cannot + " (no answer in " + std::to_string(kDisplayAnswerSeconds) + " seconds)";
+    const auto left = [deadline] {
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        return static_cast<int>(std::max<std::int64_t>(ms.count(), 0));
+    };
+    FileDescriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    if (socket.Get() < 0)
+        return cannot;
+    // A compositor whose queue of connections is full takes this one once
+    // there is room, or not by the deadline.
+    while (::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN)
+            return cannot;
+        if (left() == 0)
+            return late;
+        ::poll(nullptr, 0, 20);
+    }
     // wl_display (object 1), request 0 (sync), 12 bytes, new callback object 2.
     const std::uint32_t sync[3] = {1, (12u << 16) | 0u, 2};
     if (::send(socket.Get(), sync, sizeof sync, MSG_NOSIGNAL) != static_cast<ssize_t>(sizeof sync))
-        return "cannot connect to the Wayland display " + path + " (it closed the connection)";
-    pollfd answer{socket.Get(), POLLIN, 0};
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        const int ready = ::poll(&answer, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
-        if (ready > 0)
-            break;
+        return cannot + " (it closed the connection)";
+    std::string received;
+    for (bool answered = false, wrong = false; !answered;) {
+        pollfd readable{socket.Get(), POLLIN, 0};
+        const int ready = ::poll(&readable, 1, left());
         if (ready == 0)
-            return "cannot connect to the Wayland display " + path + " (no answer in 5 seconds)";
-        if (errno != EINTR)
-            return "cannot connect to the Wayland display " + path;
+            return late;
+        if (ready < 0) {
+            if (errno == EINTR)
+                continue;
+            return cannot;
+        }
+        char chunk[512];
+        const ssize_t got = ::recv(socket.Get(), chunk, sizeof chunk, MSG_DONTWAIT);
+        if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR))
+            return cannot + " (it closed the connection)";
+        if (got > 0)
+            received.append(chunk, static_cast<std::size_t>(got));
+        ReadWaylandAnswer(received, answered, wrong);
+        if (wrong || received.size() > 4096)
+            return cannot + " (it does not answer as a Wayland compositor)";
     }
-    char reply[8];
-    if (::recv(socket.Get(), reply, sizeof reply, MSG_DONTWAIT) <= 0)
-        return "cannot connect to the Wayland display " + path + " (it closed the connection)";
     return "";
 }
 
 // Why `candidate` (a name with its options) cannot be used; empty when it can.
 std::string ProblemOf(const Getenv& getenv, const std::string& candidate,
-                      std::shared_ptr<void>& hold)
+                      std::chrono::steady_clock::time_point deadline, std::shared_ptr<void>& hold)
 {
     const std::string name = candidate.substr(0, candidate.find(':'));
     const char* plugin = PluginFile(name);
@@ -214,9 +170,9 @@ std::string ProblemOf(const Getenv& getenv, const std::string& candidate,
     if (!HavePlugin(getenv, plugin))
         return "Qt's '" + name + "' platform plugin (" + plugin + ") is not installed";
     if (name == "xcb")
-        return CheckX11(Env(getenv, "DISPLAY"), hold);
+        return CheckXServer(Env(getenv, "DISPLAY"), deadline, hold);
     if (name == "wayland" || name == "wayland-egl")
-        return CheckWayland(getenv);
+        return CheckWayland(getenv, deadline);
     return "";
 }
 
@@ -237,9 +193,11 @@ std::vector<std::string> CandidatePlatforms(const Getenv& getenv)
 DisplayCheck CheckDisplay(const Getenv& getenv)
 {
     const std::vector<std::string> candidates = CandidatePlatforms(getenv);
+    // One deadline for the whole list: "xcb;xcb;xcb" waits no longer than "xcb".
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kDisplayAnswerSeconds);
     DisplayCheck check;
     for (const std::string& candidate : candidates) {
-        const std::string problem = ProblemOf(getenv, candidate, check.hold);
+        const std::string problem = ProblemOf(getenv, candidate, deadline, check.hold);
         if (problem.empty()) {
             check.platform = candidate;
             check.problem.clear();
@@ -251,6 +209,12 @@ DisplayCheck CheckDisplay(const Getenv& getenv)
     if (check.problem.empty())
         check.problem = "no platform named in QT_QPA_PLATFORM";
     return check;
+}
+
+bool HavePlatformPlugin(const std::string& name)
+{
+    const char* plugin = PluginFile(name);
+    return plugin && HavePlugin([](const char* variable) { return std::getenv(variable); }, plugin);
 }
 
 DisplayCheck CheckDisplay()

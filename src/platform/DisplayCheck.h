@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+// How long the check waits for the displays, all told.
+inline constexpr int kDisplayAnswerSeconds = 5;
+
 // The platform to make the library's application on, or why there is none.
 struct DisplayCheck {
     std::string
@@ -31,3 +34,6 @@ DisplayCheck CheckDisplay(const std::function<const char*(const char*)>& getenv)
 
 // The same against the process's own environment.
 DisplayCheck CheckDisplay();
+
+// Whether Qt has the plugin of platform `name` ("offscreen") and could load it.
+bool HavePlatformPlugin(const std::string& name);

@@ -2,6 +2,11 @@
 // own, which serves every later dialog for the rest of the process; where no
 // platform can be had, DoModal fails with the reason instead of Qt aborting.
 #include <gtest/gtest.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
@@ -19,7 +24,9 @@
 
 #include "module/Language.h"
 #include "platform/Dialog.h"
+#include "platform/Application.h"
 #include "platform/DisplayCheck.h"
+#include "platform/XServerCheck.h"
 #include "platform/Prompt.h"
 
 namespace {
@@ -84,26 +91,49 @@ public:
 class BareXServer
 {
 public:
-    BareXServer()
+    // `maxClients`: the clients it takes at once (a power of two, 64 the
+    // least); 0: Xvfb's own number. `number`: the display's, or one of its own.
+    explicit BareXServer(int maxClients = 0, int number = 0) : m_maxClients(maxClients)
     {
         // A display number of its own, far above those the other tests'
         // servers pick (-displayfd takes the lowest free one, and servers
         // starting at once could both take it): one taken is passed over.
-        const int first = 200 + static_cast<int>(getpid() % 500);
-        for (int number = first; number < first + 5 && m_display.empty(); ++number)
-            Start(number);
+        const int first = number ? number : 200 + static_cast<int>(getpid() % 500);
+        for (int n = first; n < first + (number ? 1 : 5) && m_display.empty(); ++n)
+            Start(n);
     }
     ~BareXServer() { Stop(); }
     const std::string& Display() const { return m_display; }
+    int Number() const { return std::atoi(m_display.c_str() + 1); }
+    void Stop()
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGTERM);
+            waitpid(m_pid, nullptr, 0);
+        }
+        m_pid = -1;
+    }
 
 private:
     void Start(int number)
     {
         const std::string display = ":" + std::to_string(number);
+        const std::string clients = std::to_string(m_maxClients);
         m_pid = fork();
         if (m_pid == 0) {
-            execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                   static_cast<char*>(nullptr));
+            // It goes with the process that started it, and holds none of
+            // its output: a death test's child that ends early (as Qt's
+            // exit would end it) leaves nothing behind to wait on.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, 1);
+            dup2(null, 2);
+            if (m_maxClients)
+                execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                       "-maxclients", clients.c_str(), static_cast<char*>(nullptr));
+            else
+                execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                       static_cast<char*>(nullptr));
             _exit(127);
         }
         // Up when it listens on its socket; a server that found the number
@@ -122,17 +152,122 @@ private:
         }
         Stop();
     }
-    void Stop()
-    {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            waitpid(m_pid, nullptr, 0);
-        }
-        m_pid = -1;
-    }
 
+    int m_maxClients = 0;
     pid_t m_pid = -1;
     std::string m_display;
+};
+
+// A process that listens on a socket of its own and answers as no display
+// does: junk, the very bytes it was sent, or nothing once its queue is full.
+class FakeServer
+{
+public:
+    enum Answer { Junk, Echo, FullQueue };
+    // `path`: a Unix socket's; `port`: a TCP port on 127.0.0.1 instead.
+    FakeServer(Answer answer, const std::string& path, int port = 0, const std::string& relayTo = "")
+    {
+        const int listener = port ? Listen(port) : Listen(path);
+        if (listener < 0)
+            return;
+        if (answer == FullQueue) {
+            // Never accepted: the queue fills with the connections made here.
+            for (int i = 0; i < 64; ++i) {
+                const int client = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+                if (connect(client, reinterpret_cast<const sockaddr*>(&m_address), sizeof m_address) != 0)
+                    break;
+            }
+            m_listener = listener;
+            return;
+        }
+        m_pid = fork();
+        if (m_pid == 0) {
+            for (int served = 0;; ++served) {
+                const int client = accept(listener, nullptr, nullptr);
+                if (client < 0)
+                    continue;
+                if (answer == Junk) {
+                    const char junk[] = "not a compositor, not anything\n";
+                    (void)!write(client, junk, sizeof junk);
+                } else if (!relayTo.empty() && served == 0) {
+                    Relay(client, relayTo);
+                    continue;
+                } else if (relayTo.empty()) {
+                    char buffer[256];
+                    const ssize_t got = read(client, buffer, sizeof buffer);
+                    if (got > 0)
+                        (void)!write(client, buffer, static_cast<std::size_t>(got));
+                }
+                close(client);  // a relay takes its first client only
+            }
+        }
+        close(listener);
+    }
+    ~FakeServer()
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, nullptr, 0);
+        }
+        if (m_listener >= 0)
+            close(m_listener);
+    }
+
+private:
+    int Listen(const std::string& path)
+    {
+        const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        m_address.sun_family = AF_UNIX;
+        std::strncpy(m_address.sun_path, path.c_str(), sizeof m_address.sun_path - 1);
+        unlink(path.c_str());
+        if (bind(listener, reinterpret_cast<const sockaddr*>(&m_address), sizeof m_address) != 0 ||
+            listen(listener, 0) != 0)
+            return -1;
+        return listener;
+    }
+    static int Listen(int port)
+    {
+        const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const int yes = 1;
+        setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<std::uint16_t>(port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+            listen(listener, 8) != 0)
+            return -1;
+        return listener;
+    }
+    // Passes bytes both ways between `client` and the socket at `path`, in a
+    // process of its own, until either side closes.
+    static void Relay(int client, const std::string& path)
+    {
+        if (fork() != 0)
+            return;
+        const int server = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+        if (connect(server, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+            _exit(0);
+        pollfd ends[2] = {{client, POLLIN, 0}, {server, POLLIN, 0}};
+        char buffer[65536];
+        while (poll(ends, 2, -1) > 0) {
+            for (int i = 0; i < 2; ++i) {
+                if (!(ends[i].revents & (POLLIN | POLLHUP)))
+                    continue;
+                const ssize_t got = read(ends[i].fd, buffer, sizeof buffer);
+                if (got <= 0 || write(ends[1 - i].fd, buffer, static_cast<std::size_t>(got)) != got)
+                    _exit(0);
+            }
+        }
+        _exit(0);
+    }
+
+    sockaddr_un m_address{};
+    int m_listener = -1;
+    pid_t m_pid = -1;
 };
 
 }  // namespace
@@ -151,6 +286,11 @@ TEST(NoApplication, WithoutAPlatformDoModalFailsInsteadOfAborting)
     std::strcpy(address.sun_path, silent.c_str());
     ASSERT_EQ(bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     ASSERT_EQ(listen(listener, 4), 0);
+    // Sockets that answer as no compositor does.
+    const std::string junk = std::string(folder) + "/wayland-junk", echo = std::string(folder) + "/wayland-echo",
+                      full = std::string(folder) + "/wayland-full";
+    const FakeServer junkServer(FakeServer::Junk, junk), echoServer(FakeServer::Echo, echo),
+        fullServer(FakeServer::FullQueue, full);
 
     struct Case {
         const char* platform; // QT_QPA_PLATFORM; null: unset
@@ -166,6 +306,9 @@ TEST(NoApplication, WithoutAPlatformDoModalFailsInsteadOfAborting)
         {"wayland", nullptr, "[Ww]ayland"},
         {"wayland", nullptr, "cannot connect to the Wayland display .*wayland-silent \\(no answer in 5 seconds\\)",
          silent.c_str()},
+        {"wayland", nullptr, "wayland-junk \\(it does not answer as a Wayland compositor\\)", junk.c_str()},
+        {"wayland", nullptr, "wayland-echo \\(it does not answer as a Wayland compositor\\)", echo.c_str()},
+        {"wayland", nullptr, "wayland-full \\(no answer in 5 seconds\\)", full.c_str()},
     };
     for (const Case& c : cases) {
         EXPECT_EXIT(
@@ -188,8 +331,78 @@ TEST(NoApplication, WithoutAPlatformDoModalFailsInsteadOfAborting)
             << (c.platform ? c.platform : "(unset)") << " " << (c.display ? c.display : "(unset)");
     }
     close(listener);
-    unlink(silent.c_str());
+    for (const std::string& path : {silent, junk, echo, full})
+        unlink(path.c_str());
     rmdir(folder);
+}
+
+// What an X server can do to a host that the library's check must cover:
+// name a screen it lacks, take the check's connection but not Qt's (a relay
+// that serves one client), have room for one client only, go away between
+// dialogs. The host never ends: a dialog fails with the reason, or Qt
+// connects anew.
+TEST(NoApplication, AnXServerThatFailsQtsConnectionNeverEndsTheHost)
+{
+    if (system("command -v Xvfb >/dev/null") != 0)
+        GTEST_SKIP() << "no Xvfb";
+    ASSERT_EQ(QCoreApplication::instance(), nullptr);
+    const BareXServer server(64);
+    ASSERT_FALSE(server.Display().empty());
+    // A relay on TCP that passes its first client to the server and closes
+    // every other: the check's connection is served, Qt's is not.
+    const int relayNumber = 300 + static_cast<int>(getpid() % 300);
+    const FakeServer relay(FakeServer::Echo, "", 6000 + relayNumber,
+                           "/tmp/.X11-unix/X" + std::to_string(server.Number()));
+    struct Case {
+        std::string display;
+        const char* says;  // on standard error; empty: the dialog is shown
+        bool oneSlotFree;  // the server has room for one more client only
+    } cases[] = {
+        {server.Display() + ".7", "has no screen 7", false},
+        {"127.0.0.1:" + std::to_string(relayNumber), "Qt's own connection failed", false},
+        // The check's connection gives way to Qt's.
+        {server.Display(), "", true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EXIT(
+            {
+                unsetenv("QT_QPA_PLATFORM");
+                setenv("DISPLAY", c.display.c_str(), 1);
+                std::vector<std::shared_ptr<void>> others;
+                for (std::shared_ptr<void> other; c.oneSlotFree;) {
+                    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+                    if (!CheckXServer(server.Display(), deadline, other).empty())
+                        break;
+                    others.push_back(std::move(other));
+                }
+                if (!others.empty())
+                    others.pop_back();
+                SelfClosingDialog dlg;
+                const int shown = dlg.DoModal();
+                std::fprintf(stderr, "why not: %s\n", WhyNoDialogs().c_str());
+                std::exit(*c.says ? (shown == -1 ? 0 : 1) : (shown == IDOK ? 0 : 1));
+            },
+            ::testing::ExitedWithCode(0), *c.says ? c.says : "why not: \n")
+            << c.display;
+    }
+    // A server gone since the last dialog, and another in its place: the
+    // next dialog connects to that one; with none, it fails, and the host goes on.
+    EXPECT_EXIT(
+        {
+            unsetenv("QT_QPA_PLATFORM");
+            auto first = std::make_unique<BareXServer>();
+            const int number = first->Number();
+            setenv("DISPLAY", first->Display().c_str(), 1);
+            if (SelfClosingDialog().DoModal() != IDOK)
+                std::exit(1);
+            first.reset();
+            BareXServer second(0, number);
+            if (second.Display().empty() || SelfClosingDialog().DoModal() != IDOK)
+                std::exit(2);
+            second.Stop();
+            std::exit(SelfClosingDialog().DoModal() == -1 ? 0 : 3);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST(NoApplication, PlatformsAreTriedInQtsOrderAndTheFirstReachableTaken)
