@@ -355,6 +355,37 @@ std::vector<std::string> DatabasesInUse()
     return paths;
 }
 
+// The file at `path`, or the first folder on the way to it, that a user
+// other than this one and root may change (write, or rename entries of);
+// empty when none. A folder others may write whose sticky bit keeps them
+// from renaming entries not theirs (/tmp) passes when the next one is
+// this user's or root's.
+std::string FolderOthersMayChange(const std::string& path)
+{
+    char* resolved = realpath(path.c_str(), nullptr);
+    const std::string canonical = resolved ? resolved : path;
+    std::free(resolved);
+    const uid_t user = geteuid();
+    const auto trusted = [user](const struct stat& st) { return st.st_uid == 0 || st.st_uid == user; };
+    struct stat st;
+    if (lstat(canonical.c_str(), &st) != 0)
+        return std::string();  // what cannot be seen is said when opened
+    if (!trusted(st) || (st.st_mode & 022) != 0)
+        return "the file";
+    bool nextTrusted = true;
+    for (std::string at = canonical; at.size() > 1;) {
+        const std::size_t slash = at.rfind('/');
+        at = slash == 0 ? "/" : at.substr(0, slash);
+        if (lstat(at.c_str(), &st) != 0)
+            return std::string();
+        const bool othersWrite = (st.st_mode & 022) != 0;
+        if (!trusted(st) || (othersWrite && !((st.st_mode & S_ISVTX) && nextTrusted)))
+            return "the folder " + at;
+        nextTrusted = trusted(st);
+    }
+    return std::string();
+}
+
 // Why the database at `path` cannot be read; empty when it can.
 std::string DatabaseProblem(const std::string& path)
 {
@@ -368,24 +399,28 @@ std::string DatabaseProblem(const std::string& path)
         return cannot + std::strerror(errno);
     if (fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
         return cannot + "not a regular file";
-    sqlite3* db = nullptr;
+    // Anyone who may change the file, or a folder on its way, could put
+    // a pipe or a database of their own in its place whenever they like.
+    const std::string unsafe = FolderOthersMayChange(path);
+    if (!unsafe.empty())
+        return cannot + unsafe + " may be changed by other users";
     std::string problem;
-    if (sqlite3_open_v2(UnlockedSqliteUri(path).c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI,
-                        nullptr) == SQLITE_OK) {
+    // One row of a small table: two seconds are a thousand times enough.
+    if (const ProjDatabaseHandle db = OpenProjDatabase(path, 2)) {
         sqlite3_stmt* layout = nullptr;
-        int step = sqlite3_prepare_v2(db, "SELECT value FROM metadata WHERE key = 'DATABASE.LAYOUT.VERSION.MAJOR'",
+        int step = sqlite3_prepare_v2(db.get(),
+                                      "SELECT value FROM metadata WHERE key = 'DATABASE.LAYOUT.VERSION.MAJOR' LIMIT 1",
                                       -1, &layout, nullptr);
         if (step == SQLITE_OK)
             step = sqlite3_step(layout);
         if (step == SQLITE_DONE)
             problem = "not PROJ's database (it has no layout version)";
         else if (step != SQLITE_ROW)
-            problem = sqlite3_errmsg(db);
+            problem = sqlite3_errmsg(db.get());
         sqlite3_finalize(layout);
     } else {
-        problem = db ? sqlite3_errmsg(db) : "out of memory";
+        problem = "SQLite cannot open it";
     }
-    sqlite3_close(db);
     if (!problem.empty())
         return cannot + problem;
     // A database of another PROJ's layout: PROJ says so itself.
@@ -410,6 +445,34 @@ std::string DatabaseProblem(const std::string& path)
 }
 
 }  // namespace
+
+void ProjDatabaseCloser::operator()(sqlite3* db) const
+{
+    sqlite3_close(db);
+}
+
+ProjDatabaseHandle OpenProjDatabase(const std::string& path, int seconds)
+{
+    sqlite3* opened = nullptr;
+    if (sqlite3_open_v2(UnlockedSqliteUri(path).c_str(), &opened,
+                        SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr) != SQLITE_OK) {
+        sqlite3_close(opened);
+        return nullptr;
+    }
+    // Asked every thousand steps whether to stop: past the deadline, which
+    // goes with the connection.
+    auto deadline = std::make_shared<std::chrono::steady_clock::time_point>(std::chrono::steady_clock::now() +
+                                                                           std::chrono::seconds(seconds));
+    sqlite3_progress_handler(
+        opened, 1000,
+        [](void* until) {
+            return std::chrono::steady_clock::now() > *static_cast<std::chrono::steady_clock::time_point*>(until)
+                       ? 1
+                       : 0;
+        },
+        deadline.get());
+    return ProjDatabaseHandle(opened, ProjDatabaseCloser{deadline});
+}
 
 std::string ProjDatabasePath()
 {

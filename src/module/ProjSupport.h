@@ -2,6 +2,7 @@
 // PROJ's objects.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -38,6 +39,20 @@ std::string ProjDatabaseProblem();
 // `path` as an SQLite URI that reads the file without taking locks, as PROJ
 // reads its database: a program holding a lock on it delays no reader.
 std::string UnlockedSqliteUri(const std::string& path);
+
+// PROJ's database at `path`, opened to read as PROJ reads it (no locks), its
+// statements stopped once they have run `seconds` all told: a view that
+// never ends (a hostile database's) ends them. Null when it cannot be opened.
+struct sqlite3;
+struct ProjDatabaseCloser {
+    std::shared_ptr<std::chrono::steady_clock::time_point> deadline;  // the statements'
+    void operator()(sqlite3* db) const;
+};
+using ProjDatabaseHandle = std::unique_ptr<sqlite3, ProjDatabaseCloser>;
+ProjDatabaseHandle OpenProjDatabase(const std::string& path, int seconds);
+// How many rows a read of PROJ's database takes at most, of one statement:
+// many times what EPSG and ESRI hold.
+inline constexpr int kMaxProjDatabaseRows = 500000;
 
 // Whether `prefix` (the text before a colon) is an authority GDAL or PROJ
 // resolves codes of, letter case aside: EPSG, ESRI, IGNF, OGC, … and GDAL's

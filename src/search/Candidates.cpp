@@ -53,13 +53,9 @@ DatumUse DatumUseOf(const std::string& authority, const std::string& code)
     return kCurrentDatums.count(code) ? DatumUse::Current : DatumUse::Historical;
 }
 
-struct CloseDatabase {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
 struct FinishStatement {
     void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
 };
-using Database = std::unique_ptr<sqlite3, CloseDatabase>;
 using Statement = std::unique_ptr<sqlite3_stmt, FinishStatement>;
 
 Statement Prepare(sqlite3* db, const char* sql)
@@ -69,10 +65,20 @@ Statement Prepare(sqlite3* db, const char* sql)
     return Statement(statement);
 }
 
+// A text of the database's; one longer than any name is read as none.
 std::string Column(sqlite3_stmt* statement, int column)
 {
+    constexpr int kLongestName = 4096;
     const unsigned char* text = sqlite3_column_text(statement, column);
-    return text ? reinterpret_cast<const char*>(text) : std::string();
+    return text && sqlite3_column_bytes(statement, column) <= kLongestName ? reinterpret_cast<const char*>(text)
+                                                                            : std::string();
+}
+
+// The statement's next row, while it has given fewer than any database of
+// PROJ's holds: a view that never ends is read no further.
+bool NextRow(sqlite3_stmt* statement, int& rows)
+{
+    return ++rows <= kMaxProjDatabaseRows && sqlite3_step(statement) == SQLITE_ROW;
 }
 
 // The systems, each with the datum of its geographic system and its area of
@@ -110,19 +116,6 @@ bool IsUsefulAlias(const std::string& alias, const std::string& aliasWords, cons
     if (aliasWords.empty() || aliasWords == candidate.words || alias[0] == '(')
         return false;
     return alias.find_first_not_of("0123456789 ") != std::string::npos;
-}
-
-// PROJ's database, read only. Null when it cannot be opened.
-Database OpenProjDatabase()
-{
-    sqlite3* opened = nullptr;
-    // Without locks, as PROJ reads it: a program holding one delays nothing.
-    if (sqlite3_open_v2(UnlockedSqliteUri(ProjDatabasePath()).c_str(), &opened,
-                        SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr) != SQLITE_OK) {
-        sqlite3_close(opened);
-        return nullptr;
-    }
-    return Database(opened);
 }
 
 Candidate CatalogueCandidate(const std::string& name, const std::string& wkt, CandidateSource source)
@@ -176,8 +169,9 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
     if (!ProjDatabaseProblem().empty())
         return nullptr;
     auto database = std::make_unique<CandidateDatabase>();
-    // One connection: each reads the database's long schema anew.
-    const Database db = OpenProjDatabase();
+    // One connection: each reads the database's long schema anew. Thirty
+    // seconds: a hundred times what PROJ's own takes on a busy machine.
+    const ProjDatabaseHandle db = OpenProjDatabase(ProjDatabasePath(), 30);
     const Statement systems = db ? Prepare(db.get(), kSystems) : nullptr;
     const Statement aliases = db ? Prepare(db.get(), kAliases) : nullptr;
     const Statement replacements = db ? Prepare(db.get(), kReplacements) : nullptr;
@@ -192,7 +186,8 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
     };
     std::vector<Row> rows;
     std::map<std::pair<std::string, std::string>, int> areaIndex;
-    while (sqlite3_step(systems.get()) == SQLITE_ROW) {
+    int rowsRead = 0;
+    while (NextRow(systems.get(), rowsRead)) {
         sqlite3_stmt* s = systems.get();
         Row row;
         row.table = Column(s, 0);
@@ -253,7 +248,8 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
         candidate.variant = IsAxisOrderVariant(candidate.name) ||
                             (candidate.authority == "ESRI" && database->byCode.count("EPSG:" + candidate.code) > 0);
     }
-    while (sqlite3_step(replacements.get()) == SQLITE_ROW) {
+    rowsRead = 0;
+    while (NextRow(replacements.get(), rowsRead)) {
         sqlite3_stmt* s = replacements.get();
         const auto found = byKey.find(Column(s, 0) + ":" + Column(s, 1) + ":" + Column(s, 2));
         if (found != byKey.end())
@@ -261,7 +257,8 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
     }
     // Each candidate's aliases once, however many the database repeats.
     std::unordered_set<std::string> seen;
-    while (sqlite3_step(aliases.get()) == SQLITE_ROW) {
+    rowsRead = 0;
+    while (NextRow(aliases.get(), rowsRead)) {
         sqlite3_stmt* s = aliases.get();
         const auto found = byKey.find(Column(s, 0) + ":" + Column(s, 1) + ":" + Column(s, 2));
         if (found == byKey.end())

@@ -56,14 +56,31 @@ struct LockRequest {
     int error = 0;
 };
 
-// Writers take an exclusive lock on the file's folder: unlike the file, the
-// folder stays the same inode while writers replace the file, so every writer
-// waits its turn and reads what the one before it wrote. False, with errno
-// ETIMEDOUT, when the lock stays taken for lockWaitMs.
+// A descriptor to lock for the writers of `path`: its lock file (LockFileOf),
+// opened as only its owner may (no link, a regular file of the user's, no
+// one else's to read or write). Without a private state folder to keep it
+// in, the file's folder itself, which every writer opens alike.
+int OpenLock(const std::string& path)
+{
+    const std::string lockFile = LockFileOf(path);
+    if (lockFile.empty())
+        return open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    FileDescriptor fd(open(lockFile.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
+    struct stat st;
+    if (fd.Get() < 0 || fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != FileUser() ||
+        (st.st_mode & 077) != 0) {
+        errno = EACCES;
+        return -1;
+    }
+    return fd.Release();
+}
+
+// Writers take an exclusive lock for the file's folder (its lock file): so
+// every writer waits its turn and reads what the one before it wrote. False,
+// with errno ETIMEDOUT, when the lock stays taken for lockWaitMs.
 bool LockFolder(const std::string& path, FileDescriptor& lock, const std::function<void()>& whileWaiting)
 {
-    const std::string folder = FolderOf(path);
-    lock.Reset(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    lock.Reset(OpenLock(path));
     if (lock.Get() < 0)
         return false;
     if (flock(lock.Get(), LOCK_EX | LOCK_NB) == 0)
@@ -71,7 +88,7 @@ bool LockFolder(const std::string& path, FileDescriptor& lock, const std::functi
     if (errno != EWOULDBLOCK)
         return false;
     auto request = std::make_shared<LockRequest>();
-    request->fd.Reset(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    request->fd.Reset(OpenLock(path));
     if (request->fd.Get() < 0)
         return false;
     try {
@@ -117,6 +134,15 @@ bool LockFolder(const std::string& path, FileDescriptor& lock, const std::functi
 }
 
 }  // namespace
+
+std::string LockFileOf(const std::string& path)
+{
+    struct stat st;
+    const std::string folder = PrivateFolder("XDG_STATE_HOME", ".local/state");
+    if (folder.empty() || stat(FolderOf(path).c_str(), &st) != 0)
+        return std::string();
+    return folder + "/lock-" + std::to_string(st.st_dev) + "-" + std::to_string(st.st_ino);
+}
 
 std::chrono::milliseconds SetLockWait(std::chrono::milliseconds wait)
 {

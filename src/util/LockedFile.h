@@ -7,8 +7,8 @@
 #include <string>
 
 // Rewrites the file `path` (made when missing, private to the user) with
-// `edit` of its content, as RewriteFile does, under an exclusive lock on its
-// folder. The edit sees the content the last writer left: a rewrite a killed
+// `edit` of its content, as RewriteFile does, under an exclusive lock for its
+// folder (LockFileOf). The edit sees the content the last writer left: a rewrite a killed
 // writer left half done is completed first, and the temporary files killed
 // writers left are removed. A writer waits its turn behind the others for at
 // most 20 seconds, calling `whileWaiting` (when given) meanwhile; then it
@@ -18,12 +18,18 @@ bool EditFileUnderLock(const std::string& path, const std::function<std::string(
                        const std::function<void()>& whileWaiting, std::size_t maxBytes);
 
 // Saves `content` as the file `path`, as SaveFile does. In a folder that is
-// the user's alone, under the same lock on the folder: a temporary file a
+// the user's alone, under the same lock for the folder: a temporary file a
 // save killed mid-write left beside it is removed first. False, with errno
 // ETIMEDOUT, when another writer holds the folder too long; a folder that
 // cannot be locked, or that others may write in, does not stop the save.
 bool SaveFileUnderLock(const std::string& path, const std::string& content,
                        const std::function<void()>& whileWaiting = nullptr);
+
+// The file whose lock a writer of `path` holds: one in the user's private
+// state folder named after `path`'s folder (its device and inode, which stay
+// while writers replace the file), mode 0600, so that no other user can
+// open it, let alone hold its lock. Empty without a private state folder.
+std::string LockFileOf(const std::string& path);
 
 // Sets how long a writer waits for the lock; returns the wait it replaces.
 // For tests that prove the give-up without waiting the whole time.

@@ -129,7 +129,7 @@ int StoreOnAFullDisk(const Way& way, const std::string& mountPoint)
     for (const std::string& folder : {FolderOf(path), state + "/orvane"})
         if (std::filesystem::exists(folder))
             for (const auto& file : std::filesystem::directory_iterator(folder))
-                if (file.path() != path)
+                if (file.path() != path && file.path() != LockFileOf(path))
                     return 4;
     // With room again, the same store succeeds.
     std::filesystem::remove(mountPoint + "/filler");

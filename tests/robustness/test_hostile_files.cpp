@@ -211,6 +211,18 @@ TEST_F(ChooserTest, HostilePrjFiles)
 // file and why within seconds (a pipe in its place hung every command), and
 // a database another program holds locked is read all the same, as PROJ
 // reads it.
+namespace {
+
+void ExecuteSql(const std::string& path, const char* sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
+}  // namespace
+
 TEST(HostileProjDatabase, ItIsNamedWithTheReasonAndNothingHangs)
 {
     const std::string real = ProjDatabasePath();
@@ -240,6 +252,22 @@ TEST(HostileProjDatabase, ItIsNamedWithTheReasonAndNothingHangs)
              sqlite3_close(db);
          }, 4, "another PROJ installation"},
         {"locked by another program", [&](const std::string& p) { WriteFile(p, database); }, 0, nullptr},
+        // Another user could put anything in its place at any moment.
+        {"in a folder others may write", [&](const std::string& p) {
+             WriteFile(p, database);
+             chmod(FolderOf(p).c_str(), 0777);
+         }, 4, "may be changed by other users"},
+        {"a metadata view that never ends", [&](const std::string& p) {
+             WriteFile(p, database);
+             ExecuteSql(p, "DROP TABLE metadata; CREATE VIEW metadata AS WITH RECURSIVE n(i) AS (SELECT 1 UNION "
+                           "ALL SELECT i + 1 FROM n) SELECT 'x' || i AS key, 'y' AS value FROM n");
+         }, 4, "interrupted"},
+        {"an alias view that never ends", [&](const std::string& p) {
+             WriteFile(p, database);
+             ExecuteSql(p, "DROP TABLE alias_name; CREATE VIEW alias_name AS WITH RECURSIVE n(i) AS (SELECT 1 "
+                           "UNION ALL SELECT i + 1 FROM n) SELECT 'geodetic_crs' AS table_name, 'EPSG' AS auth_name, "
+                           "'4326' AS code, 'Alias ' || i AS alt_name, 'test' AS source FROM n");
+         }, 0, nullptr},
         {"200,000 aliases of one system", [&](const std::string& p) {
              WriteFile(p, database);
              sqlite3* db = nullptr;

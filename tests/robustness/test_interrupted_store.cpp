@@ -97,7 +97,8 @@ void KillWhileStoring(const std::string& eol, Path way)
         files += entry.is_regular_file() ? 1 : 0;
     EXPECT_EQ(files, hardLinked ? 2 : 1) << "no temporary file or journal left";
     if (way == Path::ClosedFolder) {
-        EXPECT_TRUE(std::filesystem::is_empty(state / "orvane")) << "no journal left";
+        for (const auto& entry : std::filesystem::directory_iterator(state / "orvane"))
+            EXPECT_EQ(entry.path().filename().string().rfind("journal", 0), std::string::npos) << "no journal left";
         chmod(dir.Path().c_str(), 0755);
         setenv("XDG_STATE_HOME", previousState.c_str(), 1);
     }
