@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "module/Language.h"
+#include "platform/ConnectionWatchdog.h"
 #include "platform/DisplayCheck.h"
 #include "platform/QtTranslations.h"
 #include "platform/XServerCheck.h"
@@ -81,8 +82,17 @@ bool MakeOwnApplication(std::string& problem)
     const std::string chosen = check.platform.substr(0, check.platform.find(':'));
     const std::string fallback = Fallback();
     const bool guarded = !fallback.empty() && chosen != "offscreen" && chosen != "minimal";
+    bool unanswered = false;
     for (int attempt = 0; attempt < 2; ++attempt) {
-        g_own = NewApplication(guarded ? check.platform + ";" + fallback : check.platform);
+        {
+            // An X server that answered the check but never answers Qt is
+            // cut off rather than waited on for ever: Qt's X11 plugin then
+            // fails to connect. (Its Wayland plugin would end the process.)
+            ConnectionWatchdog watchdog(guarded && chosen == "xcb" ? check.peer : std::string(),
+                                        std::chrono::seconds(kDisplayAnswerSeconds));
+            g_own = NewApplication(guarded ? check.platform + ";" + fallback : check.platform);
+            unanswered = unanswered || watchdog.CutOff();
+        }
         if (!guarded || QGuiApplication::platformName() != QString::fromStdString(fallback)) {
             // Qt's connection is made: the check's may go.
             check.hold.reset();
@@ -93,7 +103,10 @@ bool MakeOwnApplication(std::string& problem)
         g_own = nullptr;
         check.hold.reset();
     }
-    problem = g_qtRefused = "cannot connect to " + DisplayOf(chosen) + " (Qt's own connection failed)";
+    problem = g_qtRefused = "cannot connect to " + DisplayOf(chosen) +
+                            (unanswered ? " (Qt's own connection got no answer in " +
+                                              std::to_string(kDisplayAnswerSeconds) + " seconds)"
+                                        : " (Qt's own connection failed)");
     return false;
 }
 

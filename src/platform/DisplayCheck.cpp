@@ -15,6 +15,7 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/ConnectionWatchdog.h"
 #include "platform/XServerCheck.h"
 #include "util/FileIO.h"
 #include "util/Text.h"
@@ -94,7 +95,7 @@ void ReadWaylandAnswer(const std::string& bytes, bool& answered, bool& wrong)
 // compositor would, would hang Qt's first round trip (and the host) for
 // ever, or make Qt end the process: the check makes one round trip of its
 // own, a wl_display.sync, whose answer a compositor sends at once.
-std::string CheckWayland(const Getenv& getenv, std::chrono::steady_clock::time_point deadline)
+std::string CheckWayland(const Getenv& getenv, std::chrono::steady_clock::time_point deadline, std::string& peer)
 {
     std::string name = Env(getenv, "WAYLAND_DISPLAY");
     if (name.empty())
@@ -131,6 +132,7 @@ std::string CheckWayland(const Getenv& getenv, std::chrono::steady_clock::time_p
             return late;
         ::poll(nullptr, 0, 20);
     }
+    peer = PeerAddressOf(socket.Get());
     // wl_display (object 1), request 0 (sync), 12 bytes, new callback object 2.
     const std::uint32_t sync[3] = {1, (12u << 16) | 0u, 2};
     if (::send(socket.Get(), sync, sizeof sync, MSG_NOSIGNAL) != static_cast<ssize_t>(sizeof sync))
@@ -161,7 +163,7 @@ std::string CheckWayland(const Getenv& getenv, std::chrono::steady_clock::time_p
 
 // Why `candidate` (a name with its options) cannot be used; empty when it can.
 std::string ProblemOf(const Getenv& getenv, const std::string& candidate,
-                      std::chrono::steady_clock::time_point deadline, std::shared_ptr<void>& hold)
+                      std::chrono::steady_clock::time_point deadline, std::shared_ptr<void>& hold, std::string& peer)
 {
     const std::string name = candidate.substr(0, candidate.find(':'));
     const char* plugin = PluginFile(name);
@@ -170,9 +172,9 @@ std::string ProblemOf(const Getenv& getenv, const std::string& candidate,
     if (!HavePlugin(getenv, plugin))
         return "Qt's '" + name + "' platform plugin (" + plugin + ") is not installed";
     if (name == "xcb")
-        return CheckXServer(Env(getenv, "DISPLAY"), deadline, hold);
+        return CheckXServer(Env(getenv, "DISPLAY"), deadline, hold, &peer);
     if (name == "wayland" || name == "wayland-egl")
-        return CheckWayland(getenv, deadline);
+        return CheckWayland(getenv, deadline, peer);
     return "";
 }
 
@@ -197,7 +199,7 @@ DisplayCheck CheckDisplay(const Getenv& getenv)
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kDisplayAnswerSeconds);
     DisplayCheck check;
     for (const std::string& candidate : candidates) {
-        const std::string problem = ProblemOf(getenv, candidate, deadline, check.hold);
+        const std::string problem = ProblemOf(getenv, candidate, deadline, check.hold, check.peer);
         if (problem.empty()) {
             check.platform = candidate;
             check.problem.clear();

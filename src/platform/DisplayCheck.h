@@ -19,6 +19,9 @@ struct DisplayCheck {
     // The connection the check made, kept open until Qt has made its own
     // (an X server left without clients resets and refuses the next one).
     std::shared_ptr<void> hold;
+    // The address of the display the check reached (PeerAddressOf): Qt's
+    // own connection goes there too.
+    std::string peer;
 };
 
 // The platforms Qt would try, in its order: QT_QPA_PLATFORM's (a list

@@ -1,5 +1,6 @@
 #include "platform/XServerCheck.h"
 
+#include "platform/ConnectionWatchdog.h"
 #include "platform/DisplayCheck.h"
 
 #include <arpa/inet.h>
@@ -189,6 +190,7 @@ struct Attempt {
     int fd = -1;  // the attempt's own descriptor of the socket, while it has one
     std::string problem;
     std::shared_ptr<void> connection;
+    std::string peer;
 
     void CutOff()
     {
@@ -277,6 +279,7 @@ void Run(Attempt& attempt, const std::string& display, Clock::time_point deadlin
         fd = attempt.fd;
     }
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    attempt.peer = PeerAddressOf(fd);
     Authorization authorization;
     sockaddr_storage peer{};
     socklen_t peerLength = sizeof peer;
@@ -313,7 +316,8 @@ bool XConnectionBroken(void* connection)
     return connection && x.hasError && x.hasError(connection) != 0;
 }
 
-std::string CheckXServer(const std::string& display, Clock::time_point deadline, std::shared_ptr<void>& hold)
+std::string CheckXServer(const std::string& display, Clock::time_point deadline, std::shared_ptr<void>& hold,
+                         std::string* peer)
 {
     if (display.empty())
         return "DISPLAY is not set";
@@ -356,5 +360,7 @@ std::string CheckXServer(const std::string& display, Clock::time_point deadline,
     if (!attempt->problem.empty())
         return attempt->problem;
     hold = attempt->connection;
+    if (peer)
+        *peer = attempt->peer;
     return "";
 }

@@ -13,8 +13,9 @@
 // deadline; empty when it can. The connection the check made is put in
 // `hold`: a server whose last client leaves resets, refusing connections for
 // a moment, and Qt's must not come then.
+// `peer`, when given, receives the server's address (PeerAddressOf).
 std::string CheckXServer(const std::string& display, std::chrono::steady_clock::time_point deadline,
-                         std::shared_ptr<void>& hold);
+                         std::shared_ptr<void>& hold, std::string* peer = nullptr);
 
 // Whether an X connection (libxcb's, Qt's own) has broken: the server went
 // away or dropped it.

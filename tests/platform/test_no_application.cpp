@@ -159,11 +159,13 @@ private:
 };
 
 // A process that listens on a socket of its own and answers as no display
-// does: junk, the very bytes it was sent, or nothing once its queue is full.
+// does: junk, the very bytes it was sent, nothing once its queue is full; or
+// it relays its first client to a real server and closes, or never answers,
+// every later one.
 class FakeServer
 {
 public:
-    enum Answer { Junk, Echo, FullQueue };
+    enum Answer { Junk, Echo, FullQueue, RelayFirstThenClose, RelayFirstThenSilence };
     // `path`: a Unix socket's; `port`: a TCP port on 127.0.0.1 instead.
     FakeServer(Answer answer, const std::string& path, int port = 0, const std::string& relayTo = "")
     {
@@ -189,16 +191,17 @@ public:
                 if (answer == Junk) {
                     const char junk[] = "not a compositor, not anything\n";
                     (void)!write(client, junk, sizeof junk);
-                } else if (!relayTo.empty() && served == 0) {
-                    Relay(client, relayTo);
-                    continue;
-                } else if (relayTo.empty()) {
+                } else if (answer == Echo) {
                     char buffer[256];
                     const ssize_t got = read(client, buffer, sizeof buffer);
                     if (got > 0)
                         (void)!write(client, buffer, static_cast<std::size_t>(got));
+                } else if (served == 0) {
+                    Relay(client, relayTo);
+                } else if (answer == RelayFirstThenSilence) {
+                    continue;  // left open, never answered
                 }
-                close(client);  // a relay takes its first client only
+                close(client);
             }
         }
         close(listener);
@@ -351,8 +354,9 @@ TEST(NoApplication, AnXServerThatFailsQtsConnectionNeverEndsTheHost)
     // A relay on TCP that passes its first client to the server and closes
     // every other: the check's connection is served, Qt's is not.
     const int relayNumber = 300 + static_cast<int>(getpid() % 300);
-    const FakeServer relay(FakeServer::Echo, "", 6000 + relayNumber,
-                           "/tmp/.X11-unix/X" + std::to_string(server.Number()));
+    const std::string serverSocket = "/tmp/.X11-unix/X" + std::to_string(server.Number());
+    const FakeServer relay(FakeServer::RelayFirstThenClose, "", 6000 + relayNumber, serverSocket);
+    const FakeServer silentRelay(FakeServer::RelayFirstThenSilence, "", 6000 + relayNumber + 1, serverSocket);
     struct Case {
         std::string display;
         const char* says;  // on standard error; empty: the dialog is shown
@@ -360,6 +364,7 @@ TEST(NoApplication, AnXServerThatFailsQtsConnectionNeverEndsTheHost)
     } cases[] = {
         {server.Display() + ".7", "has no screen 7", false},
         {"127.0.0.1:" + std::to_string(relayNumber), "Qt's own connection failed", false},
+        {"127.0.0.1:" + std::to_string(relayNumber + 1), "Qt's own connection got no answer in 5 seconds", false},
         // The check's connection gives way to Qt's.
         {server.Display(), "", true},
     };
