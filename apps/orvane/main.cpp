@@ -377,6 +377,20 @@ bool ParseFormat(const std::string& text, OrvaneFormat& format, std::string& key
     return false;
 }
 
+// Qt ends the process when the display's connection breaks under an open
+// dialog (the X server went away): with status 1, which reads as a cancel.
+// Said for what it is instead.
+bool g_chooserOpen = false;
+
+void SayTheDisplayWentAway()
+{
+    if (!g_chooserOpen)
+        return;
+    std::fprintf(stderr, "orvane: no display to show the chooser on: the display went away while it was open\n");
+    std::fflush(stderr);
+    _exit(kNoDisplay);
+}
+
 int RunPick(int argc, char** argv)
 {
     std::string reference;
@@ -444,7 +458,11 @@ int RunPick(int argc, char** argv)
     Orvane chooser(wkt.c_str());
     chooser.SetLanguage(static_cast<LanguageSet>(language));
     chooser.SetGDALRegState(hostRegisters);
-    if (chooser.DoModal() != 1) {
+    std::atexit(SayTheDisplayWentAway);
+    g_chooserOpen = true;
+    const int chosen = chooser.DoModal();
+    g_chooserOpen = false;
+    if (chosen != 1) {
         // Qt's own connection may fail where the check's did not (the
         // display went away, or had room for one client only).
         const std::string lost = OrvaneWhyNoDialogs();

@@ -189,8 +189,12 @@ public:
                 if (client < 0)
                     continue;
                 if (answer == Junk) {
+                    // Junk, and the connection kept until the client leaves.
                     const char junk[] = "not a compositor, not anything\n";
                     (void)!write(client, junk, sizeof junk);
+                    char buffer[256];
+                    while (read(client, buffer, sizeof buffer) > 0) {
+                    }
                 } else if (answer == Echo) {
                     char buffer[256];
                     const ssize_t got = read(client, buffer, sizeof buffer);
@@ -488,6 +492,45 @@ TEST(NoApplication, OneApplicationServesEveryDialogAndTheHostsLocaleStays)
     EXPECT_EQ(again.DoModal(), IDOK);
     EXPECT_EQ(QCoreApplication::instance(), application) << "the same one for the next dialog";
     unsetenv("LC_ALL");
+}
+
+// The display goes away under the open chooser of the real program: Qt ends
+// the process, which then says so and exits as having no display (3), not
+// as a cancel (1).
+TEST(NoApplication, ADisplayLostUnderTheChooserIsSaidAsSuch)
+{
+    if (system("command -v Xvfb >/dev/null && command -v xdotool >/dev/null") != 0)
+        GTEST_SKIP() << "no Xvfb or xdotool";
+    BareXServer server;
+    ASSERT_FALSE(server.Display().empty());
+    char self[4096] = {};
+    ASSERT_GT(readlink("/proc/self/exe", self, sizeof self - 1), 0);
+    const std::string program = std::string(self).substr(0, std::string(self).rfind('/')) + "/orvane";
+    char errors[] = "/tmp/orvane-lost-XXXXXX";
+    const int errorsFd = mkstemp(errors);
+    ASSERT_GE(errorsFd, 0);
+    const pid_t pick = fork();
+    ASSERT_GE(pick, 0);
+    if (pick == 0) {
+        unsetenv("QT_QPA_PLATFORM");
+        setenv("DISPLAY", server.Display().c_str(), 1);
+        dup2(errorsFd, 2);
+        execl(program.c_str(), "orvane", "pick", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // Up once its window is mapped.
+    const std::string shown = "DISPLAY=" + server.Display() +
+                              " xdotool search --sync --onlyvisible --name 'Choose Coordinate System' >/dev/null";
+    ASSERT_EQ(system(("timeout 60 sh -c \"" + shown + "\"").c_str()), 0);
+    server.Stop();
+    int status = 0;
+    ASSERT_EQ(waitpid(pick, &status, 0), pick);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << status;
+    char said[4096] = {};
+    (void)!pread(errorsFd, said, sizeof said - 1, 0);
+    EXPECT_NE(std::string(said).find("the display went away while it was open"), std::string::npos) << said;
+    close(errorsFd);
+    unlink(errors);
 }
 
 int main(int argc, char** argv)
