@@ -65,13 +65,20 @@ bool IsScaleFactor(const std::string& name)
     return LowerAscii(name).find("scale") != std::string::npos;
 }
 
+// A system the result may well be, names aside: the held system, the
+// Gauss-Krueger zone it was made of (PROJ's identification misses some).
+struct LikelySystem {
+    SpatialSystem system;
+    // A text the library ships, whose claimed code a test holds to the
+    // sameness rule: taken at its word.
+    bool shipped = false;
+};
+
 struct Composing {
     OsrHandle srs;
     CompositionProblem problem = CompositionProblem::None;
     std::string parameter;
-    // Systems the result may well be, names aside: the held system, the
-    // Gauss-Krueger zone it was made of (PROJ's identification misses some).
-    std::vector<SpatialSystem> likely;
+    std::vector<LikelySystem> likely;
 };
 
 Composing Refusal(CompositionProblem problem, const std::string& parameter = std::string())
@@ -119,7 +126,7 @@ Composing Compose(const ChoiceCatalogues& catalogues, const HeldSystem& held, co
     if (!base)
         return Refusal(CompositionProblem::NoGeographicSystem);
     if (!shown.projected)
-        return Composing{std::move(base), CompositionProblem::None, std::string(), {held.system}};
+        return Composing{std::move(base), CompositionProblem::None, std::string(), {{held.system}}};
 
     for (const ChoiceParameter& p : shown.parameters)
         if (!std::isfinite(p.value))
@@ -139,7 +146,7 @@ Composing Compose(const ChoiceCatalogues& catalogues, const HeldSystem& held, co
     std::string axes;
     if (heldSrs && OSRIsProjected(heldSrs) && held.shown.methodName == shown.methodName)
         axes = AxesOf(heldSrs);
-    std::vector<SpatialSystem> likely{held.system};
+    std::vector<LikelySystem> likely{{held.system}};
     if (shown.category == kUtmCategoryPosition) {
         // The list's values on the zone of its meridian.
         const ChoiceParameter* meridian = FindParameter(shown.parameters, "central_meridian");
@@ -166,7 +173,7 @@ Composing Compose(const ChoiceCatalogues& catalogues, const HeldSystem& held, co
         method = AttrValue(zoneSrs, "PROJECTION");
         base.reset(OSRCloneGeogCS(zoneSrs));
         axes = AxesOf(zoneSrs);
-        likely.push_back(zoneSystem);
+        likely.push_back({zoneSystem, true});
     }
     // Written as WKT1, as it means: angles in the geographic system's unit,
     // lengths in the system's own. (GDAL's setters, used in place, turn a
@@ -212,11 +219,14 @@ ComposedSystem UnusableBecause(const ShownChoice& shown, const std::string& proj
 
 // The EPSG code of the first of `systems` that is `srs` and exactly an EPSG
 // system.
-std::string EpsgCodeAmong(OGRSpatialReferenceH srs, const std::vector<SpatialSystem>& systems)
+std::string EpsgCodeAmong(OGRSpatialReferenceH srs, const std::vector<LikelySystem>& systems)
 {
-    for (const SpatialSystem& system : systems) {
-        const std::string code = OwnEpsgCode(system.Handle());
-        if (!code.empty() && SameAs(srs, system.Handle()))
+    for (const LikelySystem& likely : systems) {
+        if (!SameAs(srs, likely.system.Handle()))
+            continue;
+        const std::string code =
+            likely.shipped ? ClaimedEpsgCode(likely.system.Text()) : OwnEpsgCode(likely.system.Handle());
+        if (!code.empty())
             return code;
     }
     return std::string();

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 #include <functional>
+#include <optional>
 #include <ogr_spatialref.h>
 
 #include "interface/Orvane.h"
@@ -146,7 +147,10 @@ bool ReadReference(const char* text, OGRSpatialReference& srs)
     const char* options[] = {"ALLOW_NETWORK_ACCESS=NO", "ALLOW_FILE_ACCESS=NO", nullptr};
     // Reading a strange system can make PROJ complain too.
     QuietGdalErrors quiet;
-    const EpsgCodesAsGiven asGiven;
+    // GDAL swaps a retired code for its replacement; a WKT it takes as written.
+    std::optional<EpsgCodesAsGiven> asGiven;
+    if (!LooksLikeWkt(input))
+        asGiven.emplace();
     return srs.SetFromUserInput(input, options) == OGRERR_NONE;
 }
 

@@ -303,18 +303,42 @@ Extensions WktExtensions(const std::string& text)
 // PROJ asks for a file only where a text's syntax names one: a WKT's
 // EXTENSION, PARAMETERFILE or GEOIDMODEL, ESRI's GEOGTRAN, a parameter of a
 // PROJ string, PROJJSON (whose keys may be escaped). A text with none of
-// these words anywhere, whatever stands around them, needs none, and is
-// spared PROJ's reading of it (which costs tens of times GDAL's reading of
-// a WKT). Only a first sieve: what it lets through is read by PROJ.
+// these needs none, and is spared PROJ's reading of it (which costs tens of
+// times GDAL's reading of a WKT). A keyword is the word before a bracket,
+// with any blanks PROJ passes over between (a vertical tab, a form feed).
+// Only a first sieve: what it lets through is read by PROJ.
 bool MayNameAFile(const std::string& text)
 {
     // Every name query passes here: the scans are the C library's own.
     const char* p = text.c_str();
     if (std::strpbrk(p, "={\\"))
         return true;
-    for (const char* keyword : {"EXTENSION", "PARAMETERFILE", "GEOIDMODEL", "GEOGTRAN"})
-        if (strcasestr(p, keyword))
-            return true;
+    static const char* const keywords[] = {"EXTENSION", "PARAMETERFILE", "GEOIDMODEL", "GEOGTRAN"};
+    const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    const auto keywordBefore = [&](const char* bracket) {
+        const char* end = bracket;
+        while (end > p && std::isspace(static_cast<unsigned char>(end[-1])))
+            --end;
+        const char* start = end;
+        while (start > p && end - start <= 13 && letter(start[-1]))
+            --start;
+        const std::size_t length = static_cast<std::size_t>(end - start);
+        if (length < 8 || length > 13 || (start > p && letter(start[-1])))
+            return false;
+        for (const char* keyword : keywords)
+            if (length == std::strlen(keyword) && strncasecmp(start, keyword, length) == 0)
+                return true;
+        return false;
+    };
+    const std::size_t size = text.size();
+    for (const char bracket : {'[', '('}) {
+        for (const void* at = std::memchr(p, bracket, size); at;) {
+            const char* found = static_cast<const char*>(at);
+            if (keywordBefore(found))
+                return true;
+            at = std::memchr(found + 1, bracket, size - static_cast<std::size_t>(found + 1 - p));
+        }
+    }
     return false;
 }
 

@@ -82,15 +82,15 @@ bool NextRow(sqlite3_stmt* statement, int& rows)
 }
 
 // The systems, each with the datum of its geographic system and its area of
-// use (a system used in several areas comes once for each); retired ones
-// too, which are found only by their own code or name.
+// use (a system used in several areas comes once for each); EPSG's retired
+// ones too, which are found only by their own code or name.
 const char kSystems[] = R"(
 WITH crs(table_name, auth_name, code, name, projected, geodetic_auth, geodetic_code, deprecated) AS (
   SELECT 'geodetic_crs', auth_name, code, name, 0, auth_name, code, deprecated FROM geodetic_crs
-    WHERE type = 'geographic 2D' AND auth_name IN ('EPSG', 'ESRI')
+    WHERE type = 'geographic 2D' AND (auth_name = 'EPSG' OR (auth_name = 'ESRI' AND deprecated = 0))
   UNION ALL
   SELECT 'projected_crs', auth_name, code, name, 1, geodetic_crs_auth_name, geodetic_crs_code, deprecated
-    FROM projected_crs WHERE auth_name IN ('EPSG', 'ESRI'))
+    FROM projected_crs WHERE auth_name = 'EPSG' OR (auth_name = 'ESRI' AND deprecated = 0))
 SELECT crs.table_name, crs.auth_name, crs.code, crs.name, crs.projected, g.datum_auth_name, g.datum_code,
        e.auth_name, e.code, e.name, e.west_lon, e.south_lat, e.east_lon, e.north_lat, crs.deprecated
 FROM crs JOIN geodetic_crs g ON g.auth_name = crs.geodetic_auth AND g.code = crs.geodetic_code
@@ -102,8 +102,7 @@ ORDER BY crs.auth_name, crs.projected, crs.code)";
 // What replaces each retired system.
 const char kReplacements[] = R"(
 SELECT table_name, deprecated_auth_name, deprecated_code, replacement_auth_name, replacement_code
-FROM deprecation WHERE table_name IN ('geodetic_crs', 'projected_crs')
-  AND deprecated_auth_name IN ('EPSG', 'ESRI'))";
+FROM deprecation WHERE table_name IN ('geodetic_crs', 'projected_crs') AND deprecated_auth_name = 'EPSG')";
 
 const char kAliases[] = R"(
 SELECT table_name, auth_name, code, alt_name FROM alias_name
@@ -251,9 +250,8 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
     rowsRead = 0;
     while (NextRow(replacements.get(), rowsRead)) {
         sqlite3_stmt* s = replacements.get();
-        const auto found = byKey.find(Column(s, 0) + ":" + Column(s, 1) + ":" + Column(s, 2));
-        if (found != byKey.end())
-            list[found->second].replacedBy.push_back(Column(s, 3) + ":" + Column(s, 4));
+        if (byKey.count(Column(s, 0) + ":" + Column(s, 1) + ":" + Column(s, 2)))
+            database->replacements[Column(s, 1) + ":" + Column(s, 2)].push_back(Column(s, 3) + ":" + Column(s, 4));
     }
     // Each candidate's aliases once, however many the database repeats.
     std::unordered_set<std::string> seen;
@@ -354,6 +352,13 @@ std::shared_ptr<const CandidateDatabase> DatabaseCandidates()
 std::shared_ptr<const CandidateDatabase> DatabaseCandidatesIfRead()
 {
     return g_databaseReady ? g_database : nullptr;
+}
+
+const std::vector<std::string>& CandidateDatabase::ReplacementsOf(const Candidate& candidate) const
+{
+    static const std::vector<std::string> none;
+    const auto found = candidate.deprecated ? replacements.find(CandidateCode(candidate)) : replacements.end();
+    return found == replacements.end() ? none : found->second;
 }
 
 const Candidate* CandidateDatabase::Find(const std::string& code) const

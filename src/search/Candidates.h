@@ -46,9 +46,9 @@ struct Candidate {
     // copy of it under the same code): ranked after the systems themselves.
     bool variant = false;
     // Retired by its authority: found only by its own code or name, its
-    // name marked (kDeprecatedMark), its replacements ("EPSG:3413") after it.
+    // name marked (kDeprecatedMark), its replacements after it
+    // (CandidateDatabase::ReplacementsOf).
     bool deprecated = false;
-    std::vector<std::string> replacedBy;
 };
 
 // What a retired system's name is shown with, as PROJ names them.
@@ -71,6 +71,10 @@ struct CandidateDatabase {
 
     // The system of that code ("EPSG:4326"); null when it is not one.
     const Candidate* Find(const std::string& code) const;
+    // What replaces a retired system ("EPSG:3413"), by its code; kept apart
+    // from the candidates, few of which have any.
+    std::unordered_map<std::string, std::vector<std::string>> replacements;
+    const std::vector<std::string>& ReplacementsOf(const Candidate& candidate) const;
     // Where EPSG's system of that code ("4326") may be used; null when it is
     // none of the database's (or the code is empty) or its area is unknown.
     const AreaOfUse* AreaOfEpsg(const std::string& code) const;

@@ -390,7 +390,7 @@ std::vector<Found> WithReplacementsAfter(std::vector<Found> found, const SearchC
         return found;
     for (std::size_t i = 0; i < found.size(); ++i) {
         std::size_t after = i + 1;
-        for (const std::string& code : found[i].candidate->replacedBy) {
+        for (const std::string& code : candidates.database->ReplacementsOf(*found[i].candidate)) {
             const Candidate* replacement = candidates.database->Find(code);
             if (!replacement || replacement->deprecated)
                 continue;
