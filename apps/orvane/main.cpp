@@ -465,7 +465,7 @@ int RunPick(int argc, char** argv)
     if (chosen != 1) {
         // Qt's own connection may fail where the check's did not (the
         // display went away, or had room for one client only).
-        const std::string lost = OrvaneWhyNoDialogs();
+        const std::string lost = OrvaneWhyTheLastDialogFailed();
         return lost.empty() ? kCancelled
                             : Fail(kNoDisplay, "no display to show the chooser on: " + PrintableText(lost, kEchoLimit));
     }

@@ -97,7 +97,20 @@ std::string OwnEpsgCode(OGRSpatialReferenceH srs)
     if (code.empty())
         return code;
     const OsrHandle epsg = EpsgSystem(code);
-    return SameAs(srs, epsg.get()) ? code : std::string();
+    if (SameAs(srs, epsg.get()))
+        return code;
+    // A WKT1 leaves a projected system's axis order to its reader: a .prj
+    // as ESRI writes EPSG:3006 has no axes, which WKT1 reads as easting
+    // first, where EPSG's go northing first. Its claim holds all the same.
+    OGRAxisOrientation first = OAO_Other;
+    if (!epsg || !OSRIsProjected(epsg.get()) || !OSRGetAxis(epsg.get(), "PROJCS", 0, &first) || first != OAO_North)
+        return std::string();
+    const OsrHandle eastFirst(OSRClone(epsg.get()));
+    return eastFirst &&
+                   OSRSetAxes(eastFirst.get(), "PROJCS", "Easting", OAO_East, "Northing", OAO_North) == OGRERR_NONE &&
+                   SameAs(srs, eastFirst.get())
+               ? code
+               : std::string();
 }
 
 EpsgDeprecation DeprecationOf(const std::string& code)

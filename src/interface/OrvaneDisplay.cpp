@@ -7,3 +7,8 @@ std::string OrvaneWhyNoDialogs()
 {
     return WhyNoDialogs();
 }
+
+std::string OrvaneWhyTheLastDialogFailed()
+{
+    return WhyTheLastDialogFailed();
+}

@@ -13,4 +13,10 @@
 // the process.
 ORVANE_API std::string OrvaneWhyNoDialogs();
 
+// Why the last DoModal (of any Orvane object) showed no dialog for want of a
+// display: its own check's reason, or Qt's own connection failing where the
+// check's had not ("cannot connect to display :99 (Qt's own connection
+// failed)"); empty when it showed one (and was then confirmed or cancelled).
+ORVANE_API std::string OrvaneWhyTheLastDialogFailed();
+
 #endif

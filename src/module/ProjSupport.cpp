@@ -66,14 +66,38 @@ const std::vector<std::string>& ProjFolders()
     return folders;
 }
 
-// What PROJ looks for of its own accord wherever it might be: its database
+// The folders PROJ looks in for its own files: its search path (PROJ_DATA
+// or PROJ_LIB, else the one it was built with) and the user's PROJ folder.
+const std::vector<std::string>& ProjSearchFolders()
+{
+    static const std::vector<std::string> folders = [] {
+        const PJ_INFO info = proj_info();
+        std::vector<std::string> found;
+        for (const std::string& folder : ListItems(info.searchpath ? info.searchpath : "", ':'))
+            found.push_back(CanonicalFolder(folder));
+        const std::vector<std::string>& own = ProjFolders();
+        found.insert(found.end(), own.begin(), own.end());
+        return found;
+    }();
+    return folders;
+}
+
+// What PROJ looks for of its own accord in its search path: its database
 // and settings, and its null grid (no shift at all), which it needs nowhere.
-// Not found outside its folders, they are no request of a text's.
+// Not found, they are no request of a text's; the same names anywhere else
+// are ("+init=/somewhere/null:a").
 bool IsProjsOwnLookup(const char* filename)
 {
-    const char* slash = filename ? std::strrchr(filename, '/') : nullptr;
-    const std::string name = slash ? slash + 1 : filename ? filename : "";
-    return name == "proj.db" || name == "proj.ini" || name == "null" || name == "@null";
+    const std::string path = filename ? filename : "";
+    const std::size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name != "proj.db" && name != "proj.ini" && name != "null" && name != "@null")
+        return false;
+    if (slash == std::string::npos)
+        return true;
+    const std::string folder = CanonicalFolder(slash == 0 ? "/" : path.substr(0, slash));
+    const std::vector<std::string>& searched = ProjSearchFolders();
+    return std::find(searched.begin(), searched.end(), folder) != searched.end();
 }
 
 bool InProjFolders(const char* filename)
@@ -577,8 +601,10 @@ const Authorities& KnownAuthorities()
     static const Authorities authorities = [] {
         Authorities a;
         // Prefixes GDAL reads itself, before or instead of PROJ's database.
-        for (const char* own : {"epsg", "epsga", "auto", "auto2", "crs", "ogc", "iau", "dict", "esri", "ignf", "urn",
-                                "http", "https", "ftp"})
+        // Not "dict": GDAL reads DICT:FILE,CODE from a file it looks for in the
+        // current folder, which a text never names here.
+        for (const char* own : {"epsg", "epsga", "auto", "auto2", "crs", "ogc", "iau", "esri", "ignf", "urn", "http",
+                                "https", "ftp"})
             a.known.insert(own);
         PJ_CONTEXT* context = QuietProjContext();
         if (PROJ_STRING_LIST names = context ? proj_get_authorities_from_database(context) : nullptr) {

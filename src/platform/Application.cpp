@@ -26,9 +26,9 @@ char* g_argv[] = {g_name, g_platformOption, nullptr, nullptr};
 QApplication* g_own = nullptr;
 int g_depth = 0;
 
-// Why the library's last application could not be made though the check
-// passed (Qt's own connection failed); empty once one is made.
-std::string g_qtRefused;
+// Why the last dialog had no application to show on (no display could be
+// had, or Qt's own connection failed); empty once one is made or there.
+std::string g_lastFailure;
 
 // A platform that needs no display, which Qt falls back on when its
 // connection to the checked one fails, rather than end the process: the
@@ -96,14 +96,14 @@ bool MakeOwnApplication(std::string& problem)
         if (!guarded || QGuiApplication::platformName() != QString::fromStdString(fallback)) {
             // Qt's connection is made: the check's may go.
             check.hold.reset();
-            g_qtRefused.clear();
+            g_lastFailure.clear();
             return true;
         }
         delete g_own;
         g_own = nullptr;
         check.hold.reset();
     }
-    problem = g_qtRefused = "cannot connect to " + DisplayOf(chosen) +
+    problem = "cannot connect to " + DisplayOf(chosen) +
                             (unanswered ? " (Qt's own connection got no answer in " +
                                               std::to_string(kDisplayAnswerSeconds) + " seconds)"
                                         : " (Qt's own connection failed)");
@@ -132,8 +132,12 @@ std::string WhyNoDialogs()
 {
     if (QCoreApplication::instance() && !LostItsDisplay())
         return HaveWidgetApplication() ? "" : "the program's Qt application has no widgets";
-    const std::string problem = CheckDisplay().problem;
-    return problem.empty() ? g_qtRefused : problem;
+    return CheckDisplay().problem;
+}
+
+std::string WhyTheLastDialogFailed()
+{
+    return g_lastFailure;
 }
 
 ApplicationScope::ApplicationScope()
@@ -147,11 +151,14 @@ ApplicationScope::ApplicationScope()
     if (!QCoreApplication::instance()) {
         std::string problem;
         if (!MakeOwnApplication(problem)) {
+            g_lastFailure = problem;
             std::fprintf(stderr, "Orvane: no display to show a dialog on: %s\n", problem.c_str());
             return;
         }
     }
     m_ready = HaveWidgetApplication();
+    if (m_ready)
+        g_lastFailure.clear();
     if (m_ready)
         m_translations = std::make_unique<QtTranslationScope>(QtLocaleName());
 }

@@ -53,8 +53,11 @@ private:
 
 // Why no dialog can be shown in this process; empty when one can (the
 // host's application, the library's, or a platform that can be reached).
-// After a dialog failed because Qt's own connection did, that reason.
 std::string WhyNoDialogs();
+// Why the last dialog was not shown for want of a display (the check's
+// reason, or Qt's own connection failing where the check's had not); empty
+// when it was shown.
+std::string WhyTheLastDialogFailed();
 
 // True when a widget application exists (the host's or a scope's).
 bool HaveWidgetApplication();

@@ -204,6 +204,11 @@ struct Attempt {
         const std::lock_guard<std::mutex> guard(mutex);
         return cutOff;
     }
+    ~Attempt()
+    {
+        if (fd >= 0)
+            close(fd);
+    }
     // The socket is the attempt's (or no longer: -1).
     bool Own(int socket)
     {
@@ -257,6 +262,42 @@ bool ConnectSocket(Attempt& attempt, const std::vector<Address>& addresses, Cloc
     return false;
 }
 
+// One connection to the server at one of `addresses`, with its handshake:
+// the connection, or null with the attempt's problem said.
+std::shared_ptr<void> ConnectOnce(Attempt& attempt, const std::string& display,
+                                  const std::vector<Address>& addresses, int number, Clock::time_point deadline)
+{
+    const XLibraries& x = Libraries();
+    attempt.problem = "cannot connect to display " + display;
+    if (!ConnectSocket(attempt, addresses, deadline))
+        return nullptr;
+    int fd = -1;
+    {
+        const std::lock_guard<std::mutex> guard(attempt.mutex);
+        fd = attempt.fd;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    attempt.peer = PeerAddressOf(fd);
+    Address connected;
+    connected.length = sizeof connected.storage;
+    if (getpeername(fd, reinterpret_cast<sockaddr*>(&connected.storage), &connected.length) != 0)
+        connected.length = 0;
+    Authorization authorization;
+    Authorize(connected, number, authorization);
+    // libxcb takes a descriptor of its own (closed with the connection, or
+    // when the handshake fails); the attempt's own stays the one cut off.
+    const int forXcb = fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    void* connection = forXcb >= 0 ? x.connectToFd(forXcb, authorization.Get()) : nullptr;
+    attempt.Own(-1);
+    if (!connection || x.hasError(connection)) {
+        if (connection)
+            x.disconnect(connection);
+        return nullptr;
+    }
+    attempt.problem.clear();
+    return std::shared_ptr<void>(connection, [](void* c) { Libraries().disconnect(c); });
+}
+
 void Run(Attempt& attempt, const std::string& display, Clock::time_point deadline)
 {
     const XLibraries& x = Libraries();
@@ -269,39 +310,18 @@ void Run(Attempt& attempt, const std::string& display, Clock::time_point deadlin
     const std::string host = hostText ? hostText : "";
     std::free(hostText);
     const std::vector<Address> addresses = AddressesOf(host, number);
-    if (!ConnectSocket(attempt, addresses, deadline)) {
-        attempt.problem = "cannot connect to display " + display;
+    // A refusal may be the reset of a server whose last client just left
+    // (the program's own check's): tried again before it counts.
+    for (int tries = 0; !attempt.connection; ++tries) {
+        attempt.connection = ConnectOnce(attempt, display, addresses, number, deadline);
+        if (attempt.connection || tries == 2 || attempt.IsCutOff() ||
+            Clock::now() + std::chrono::milliseconds(100) >= deadline)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    if (!attempt.connection)
         return;
-    }
-    int fd = -1;
-    {
-        const std::lock_guard<std::mutex> guard(attempt.mutex);
-        fd = attempt.fd;
-    }
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    attempt.peer = PeerAddressOf(fd);
-    Authorization authorization;
-    sockaddr_storage peer{};
-    socklen_t peerLength = sizeof peer;
-    Address connected;
-    if (getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &peerLength) == 0) {
-        connected.storage = peer;
-        connected.length = peerLength;
-    }
-    Authorize(connected, number, authorization);
-    // libxcb takes a descriptor of its own (closed with the connection, or
-    // when the handshake fails); the attempt's own stays the one cut off.
-    const int forXcb = fcntl(fd, F_DUPFD_CLOEXEC, 0);
-    void* connection = forXcb >= 0 ? x.connectToFd(forXcb, authorization.Get()) : nullptr;
-    attempt.Own(-1);
-    if (!connection || x.hasError(connection)) {
-        if (connection)
-            x.disconnect(connection);
-        attempt.problem = "cannot connect to display " + display;
-        return;
-    }
-    attempt.connection = std::shared_ptr<void>(connection, [](void* c) { Libraries().disconnect(c); });
-    const int screens = x.rootsLength(x.getSetup(connection));
+    const int screens = x.rootsLength(x.getSetup(attempt.connection.get()));
     if (screen < 0 || screen >= screens) {
         attempt.connection.reset();
         attempt.problem = "display " + display + " has no screen " + std::to_string(screen);

@@ -56,39 +56,61 @@ struct LockRequest {
     int error = 0;
 };
 
+// A lock held for the writers of a folder, let go when it goes. Its lock
+// file goes with it, so that none is left in the user's folders; a writer
+// that was waiting on it finds it gone and locks the next one.
+struct FolderLock {
+    FileDescriptor fd;
+    std::string file;  // the lock file; empty: the folder itself is locked
+    FolderLock() = default;
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    ~FolderLock()
+    {
+        if (fd.Get() >= 0 && !file.empty())
+            unlink(file.c_str());
+    }
+};
+
 // A descriptor to lock for the writers of `path`: its lock file (LockFileOf),
 // opened as only its owner may (no link, a regular file of the user's, no
-// one else's to read or write). Without a private state folder to keep it
-// in, the file's folder itself, which every writer opens alike.
-int OpenLock(const std::string& path)
+// one else's to read or write); in a folder others may write in, the folder
+// itself, which every writer opens alike.
+int OpenLock(const std::string& lockFile, const std::string& path)
 {
-    const std::string lockFile = LockFileOf(path);
     if (lockFile.empty())
         return open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     FileDescriptor fd(open(lockFile.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
+    if (fd.Get() < 0)
+        return -1;
     struct stat st;
-    if (fd.Get() < 0 || fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != FileUser() ||
-        (st.st_mode & 077) != 0) {
-        errno = EACCES;
+    if (fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != FileUser() || (st.st_mode & 077) != 0) {
+        errno = ENOLCK;  // not a lock file of the user's alone
         return -1;
     }
     return fd.Release();
 }
 
-// Writers take an exclusive lock for the file's folder (its lock file): so
-// every writer waits its turn and reads what the one before it wrote. False,
-// with errno ETIMEDOUT, when the lock stays taken for lockWaitMs.
-bool LockFolder(const std::string& path, FileDescriptor& lock, const std::function<void()>& whileWaiting)
+// Whether `fd` is the file at `path` still (a lock file the writer before
+// removed as it let go is no longer).
+bool StillThere(int fd, const std::string& path)
 {
-    lock.Reset(OpenLock(path));
-    if (lock.Get() < 0)
-        return false;
-    if (flock(lock.Get(), LOCK_EX | LOCK_NB) == 0)
+    struct stat held, named;
+    return fstat(fd, &held) == 0 && lstat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+           held.st_ino == named.st_ino;
+}
+
+// Locks `fd` exclusively by `deadline`, calling `whileWaiting` meanwhile;
+// `reopen` gives the waiting thread a descriptor of its own to lock.
+bool WaitForLock(FileDescriptor& fd, const std::function<int()>& reopen,
+                 std::chrono::steady_clock::time_point deadline, const std::function<void()>& whileWaiting)
+{
+    if (flock(fd.Get(), LOCK_EX | LOCK_NB) == 0)
         return true;
     if (errno != EWOULDBLOCK)
         return false;
     auto request = std::make_shared<LockRequest>();
-    request->fd.Reset(OpenLock(path));
+    request->fd.Reset(reopen());
     if (request->fd.Get() < 0)
         return false;
     try {
@@ -109,7 +131,6 @@ bool LockFolder(const std::string& path, FileDescriptor& lock, const std::functi
         errno = EAGAIN;  // no thread to be had
         return false;
     }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(lockWaitMs.load());
     std::unique_lock<std::mutex> guard(request->mutex);
     while (!request->done) {
         if (std::chrono::steady_clock::now() >= deadline) {
@@ -129,19 +150,44 @@ bool LockFolder(const std::string& path, FileDescriptor& lock, const std::functi
         errno = request->error;
         return false;
     }
-    lock.Reset(request->fd.Release());
+    fd.Reset(request->fd.Release());
     return true;
+}
+
+// Writers take an exclusive lock for the file's folder: so every writer
+// waits its turn and reads what the one before it wrote. False, with errno
+// ETIMEDOUT, when the lock stays taken for lockWaitMs.
+bool LockFolder(const std::string& path, FolderLock& lock, const std::function<void()>& whileWaiting)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(lockWaitMs.load());
+    std::string lockFile = LockFileOf(path);
+    const auto reopen = [&] { return OpenLock(lockFile, path); };
+    for (;;) {
+        lock.fd.Reset(reopen());
+        // A folder of the user's that the user may not write (a file there
+        // is overwritten in place) takes no lock file; and only the user
+        // can open it either.
+        if (lock.fd.Get() < 0 && !lockFile.empty() && (errno == EACCES || errno == EPERM || errno == EROFS)) {
+            lockFile.clear();
+            lock.fd.Reset(reopen());
+        }
+        if (lock.fd.Get() < 0 || !WaitForLock(lock.fd, reopen, deadline, whileWaiting)) {
+            lock.fd.Reset(-1);
+            return false;
+        }
+        if (lockFile.empty() || StillThere(lock.fd.Get(), lockFile)) {
+            lock.file = lockFile;
+            return true;
+        }
+    }
 }
 
 }  // namespace
 
 std::string LockFileOf(const std::string& path)
 {
-    struct stat st;
-    const std::string folder = PrivateFolder("XDG_STATE_HOME", ".local/state");
-    if (folder.empty() || stat(FolderOf(path).c_str(), &st) != 0)
-        return std::string();
-    return folder + "/lock-" + std::to_string(st.st_dev) + "-" + std::to_string(st.st_ino);
+    const std::string folder = FolderOf(path);
+    return IsPrivateFolder(folder) ? folder + "/.orvane.lock" : std::string();
 }
 
 std::chrono::milliseconds SetLockWait(std::chrono::milliseconds wait)
@@ -163,7 +209,7 @@ bool SaveFileUnderLock(const std::string& path, const std::string& content,
     // it, and a temporary there may be another user's save under way.
     if (!IsPrivateFolder(FolderOf(target)))
         return SaveFile(path, content);
-    FileDescriptor lock;
+    FolderLock lock;
     if (LockFolder(target, lock, whileWaiting))
         RemoveStaleTemporaries(target);
     else if (errno == ETIMEDOUT)
@@ -180,8 +226,8 @@ bool EditFileUnderLock(const std::string& path, const std::function<std::string(
     std::string target;
     if (!ResolveLink(path, target))
         return false;
-    // The lock is held until `lock` closes, after the rename.
-    FileDescriptor lock;
+    // The lock is held until `lock` goes, after the rename.
+    FolderLock lock;
     if (!LockFolder(target, lock, whileWaiting))
         return false;
     RemoveStaleTemporaries(target);

@@ -25,10 +25,11 @@ bool EditFileUnderLock(const std::string& path, const std::function<std::string(
 bool SaveFileUnderLock(const std::string& path, const std::string& content,
                        const std::function<void()>& whileWaiting = nullptr);
 
-// The file whose lock a writer of `path` holds: one in the user's private
-// state folder named after `path`'s folder (its device and inode, which stay
-// while writers replace the file), mode 0600, so that no other user can
-// open it, let alone hold its lock. Empty without a private state folder.
+// The file whose lock a writer of `path` holds: ".orvane.lock" in its
+// folder, mode 0600, so that no other user can open it, let alone hold its
+// lock; the folder must be one only the user may write in (else the folder
+// itself is locked, and the result is empty). The writer that holds it
+// removes it as it lets go.
 std::string LockFileOf(const std::string& path);
 
 // Sets how long a writer waits for the lock; returns the wait it replaces.

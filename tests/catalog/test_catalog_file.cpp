@@ -158,7 +158,7 @@ TEST(CatalogFile, AStoreThatCannotBeMadeSaysWhy)
         if (holder == 0) {
             if (asAnotherUser && (setgid(65534) != 0 || setuid(65534) != 0))
                 _exit(1);
-            const int fd = open(what.c_str(), O_RDONLY);
+            const int fd = open(what.c_str(), std::filesystem::is_directory(what) ? O_RDONLY : O_RDWR | O_CREAT, 0600);
             flock(fd, LOCK_EX);
             (void)!write(lockHeld[1], "x", 1);
             sleep(30);

@@ -373,7 +373,13 @@ TEST(SystemChoiceRules, ADatumShiftIsKeptOnEveryPath)
     };
     std::string wgs84Shifted = WktOf("EPSG:4326");
     wgs84Shifted.insert(wgs84Shifted.find("],AUTHORITY[\"EPSG\",\"6326\"]"), "],TOWGS84[10,20,30,0,0,0,0");
+    // EPSG:3006 as ESRI writes a .prj of it, without axes (easting first, to
+    // WKT1), where EPSG's go northing first.
+    std::string withoutAxes = WktOf("EPSG:3006");
+    for (std::size_t at; (at = withoutAxes.find(",AXIS[")) != std::string::npos;)
+        withoutAxes.erase(at, withoutAxes.find(']', at) - at + 1);
     const Identified identified[] = {
+        {withoutAxes, "3006", ""},
         {wgs84Shifted, "", "4326"},  // its claim of 4326 included
         {WktOf("EPSG:4326"), "4326", ""},
         {shifted, "", ""},  // another datum, by name

@@ -388,7 +388,7 @@ TEST(NoApplication, AnXServerThatFailsQtsConnectionNeverEndsTheHost)
                     others.pop_back();
                 SelfClosingDialog dlg;
                 const int shown = dlg.DoModal();
-                std::fprintf(stderr, "why not: %s\n", WhyNoDialogs().c_str());
+                std::fprintf(stderr, "why not: %s\n", WhyTheLastDialogFailed().c_str());
                 std::exit(*c.says ? (shown == -1 ? 0 : 1) : (shown == IDOK ? 0 : 1));
             },
             ::testing::ExitedWithCode(0), *c.says ? c.says : "why not: \n")

@@ -93,13 +93,18 @@ const char* const kForms[] = {
     "METHOD[\"NTv2\"],PARAMETERFILE\v[\"Latitude and longitude difference file\",\"{P}\"]]]",
     "GEOGCS[\"x\",DATUM[\"D\",SPHEROID[\"S\",6378137,298.257]],PRIMEM[\"Greenwich\",0],"
     "UNIT[\"degree\",0.0174532925199433],EXTENSION\f[\"PROJ4_GRIDS\",\"{P}\"]]",
+    // GDAL's dictionary of systems, looked for in the current folder.
+    "DICT:{B},a",
 };
 
+// The form naming `file`: {P} its path, {B} its name alone.
 std::string Named(const char* form, const std::string& file)
 {
     std::string text = form;
     for (std::size_t at; (at = text.find(kPlace)) != std::string::npos;)
         text.replace(at, 3, file);
+    for (std::size_t at; (at = text.find("{B}")) != std::string::npos;)
+        text.replace(at, 3, file.substr(file.rfind('/') + 1));
     return text;
 }
 
@@ -208,6 +213,15 @@ TEST_F(TextsNamingFiles, NoneIsReadNorWaitedOnNorTaken)
                 ++runs;
             }
         }
+    }
+    // Files named as PROJ's own are PROJ's own only in its own folders.
+    std::filesystem::create_directories(m_dir / "own");
+    for (const char* name : {"null", "proj.db", "proj.ini"}) {
+        const std::string named = m_dir / ("own/" + std::string(name));
+        ASSERT_EQ(mkfifo(named.c_str(), 0600), 0);
+        for (const std::string& text : {"+proj=longlat +init=" + named + ":a", "+init=" + named + ":a"})
+            EXPECT_TRUE(RefusedAtOnce(ways[0].second, text, m_dir.Path())) << text;
+        ++runs;
     }
     std::printf("%d runs, none hung, none read a file\n", runs);
 }
