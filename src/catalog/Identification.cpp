@@ -1,6 +1,7 @@
 #include "catalog/Identification.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <set>
@@ -217,6 +218,25 @@ double DatumEnsembleAccuracy(OGRSpatialReferenceH srs)
     }
     if (!ensemble)
         return 0.0;
-    const double accuracy = proj_datum_ensemble_get_accuracy(QuietProjContext(), ensemble.get());
+    // A datum that only bears the ensemble's name or code is not it: its
+    // ellipsoid and prime meridian must be the ensemble's too.
+    PJ_CONTEXT* context = QuietProjContext();
+    const PjHandle member(proj_datum_ensemble_get_member(context, ensemble.get(), 0));
+    const PjHandle ellipsoid(member ? proj_get_ellipsoid(context, member.get()) : nullptr);
+    const PjHandle meridian(member ? proj_get_prime_meridian(context, member.get()) : nullptr);
+    double semiMajor = 0, semiMinor = 0, inverseFlattening = 0, longitude = 0, toRadians = 0;
+    int computed = 0;
+    if (!ellipsoid || !meridian ||
+        !proj_ellipsoid_get_parameters(context, ellipsoid.get(), &semiMajor, &semiMinor, &computed,
+                                       &inverseFlattening) ||
+        !proj_prime_meridian_get_parameters(context, meridian.get(), &longitude, &toRadians, nullptr))
+        return 0.0;
+    const auto near = [](double a, double b) { return std::fabs(a - b) <= 1e-9 * std::max(1.0, std::fabs(b)); };
+    OGRErr error = OGRERR_NONE;
+    const double ownLongitude = OSRGetPrimeMeridian(srs, nullptr);
+    if (!near(OSRGetSemiMajor(srs, &error), semiMajor) || !near(OSRGetInvFlattening(srs, &error), inverseFlattening) ||
+        error != OGRERR_NONE || !near(ownLongitude * 0.0174532925199433, longitude * toRadians))
+        return 0.0;
+    const double accuracy = proj_datum_ensemble_get_accuracy(context, ensemble.get());
     return accuracy > 0 ? accuracy : 0.0;
 }

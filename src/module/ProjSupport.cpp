@@ -403,35 +403,56 @@ std::vector<std::string> DatabasesInUse()
     return paths;
 }
 
-// The file at `path`, or the first folder on the way to it, that a user
-// other than this one and root may change (write, or rename entries of);
-// empty when none. A folder others may write whose sticky bit keeps them
-// from renaming entries not theirs (/tmp) passes when the next one is
-// this user's or root's.
-std::string FolderOthersMayChange(const std::string& path)
+// Whether a user other than this one and root may change `st`'s entry.
+bool OthersMayChange(const struct stat& st)
 {
-    char* resolved = realpath(path.c_str(), nullptr);
-    const std::string canonical = resolved ? resolved : path;
-    std::free(resolved);
-    const uid_t user = geteuid();
-    const auto trusted = [user](const struct stat& st) { return st.st_uid == 0 || st.st_uid == user; };
+    return (st.st_uid != 0 && st.st_uid != geteuid()) || (st.st_mode & 022) != 0;
+}
+
+// The first folder on the way to `path` (absolute, its links not followed)
+// in which a user other than this one and root may replace an entry; empty
+// when none. A folder others may write whose sticky bit keeps them from
+// replacing entries not theirs (/tmp) passes when the next one is this
+// user's or root's.
+std::string FolderOthersMayChangeOnTheWayTo(const std::string& path)
+{
     struct stat st;
-    if (lstat(canonical.c_str(), &st) != 0)
-        return std::string();  // what cannot be seen is said when opened
-    if (!trusted(st) || (st.st_mode & 022) != 0)
-        return "the file";
     bool nextTrusted = true;
-    for (std::string at = canonical; at.size() > 1;) {
+    for (std::string at = path; at.size() > 1;) {
         const std::size_t slash = at.rfind('/');
+        if (slash == std::string::npos)
+            break;
         at = slash == 0 ? "/" : at.substr(0, slash);
         if (lstat(at.c_str(), &st) != 0)
-            return std::string();
-        const bool othersWrite = (st.st_mode & 022) != 0;
-        if (!trusted(st) || (othersWrite && !((st.st_mode & S_ISVTX) && nextTrusted)))
+            return std::string();  // what cannot be seen is said when opened
+        const bool trusted = st.st_uid == 0 || st.st_uid == geteuid();
+        // A link's own mode means nothing: the folder it stands in says
+        // who may replace it.
+        if (!S_ISLNK(st.st_mode) &&
+            (!trusted || ((st.st_mode & 022) != 0 && !((st.st_mode & S_ISVTX) && nextTrusted))))
             return "the folder " + at;
-        nextTrusted = trusted(st);
+        nextTrusted = trusted;
     }
     return std::string();
+}
+
+// The file at `path`, or a folder on the way to it as named or as its links
+// lead, that a user other than this one and root may change; empty when
+// none.
+std::string FolderOthersMayChange(const std::string& path)
+{
+    char cwd[4096] = {};
+    const std::string named = !path.empty() && path[0] == '/' ? path
+                              : getcwd(cwd, sizeof cwd)       ? std::string(cwd) + "/" + path
+                                                              : path;
+    char* resolved = realpath(path.c_str(), nullptr);
+    const std::string canonical = resolved ? resolved : named;
+    std::free(resolved);
+    struct stat st;
+    if (lstat(canonical.c_str(), &st) == 0 && OthersMayChange(st))
+        return "the file";
+    std::string unsafe = FolderOthersMayChangeOnTheWayTo(named);
+    return unsafe.empty() ? FolderOthersMayChangeOnTheWayTo(canonical) : unsafe;
 }
 
 // Why the database at `path` cannot be read; empty when it can.

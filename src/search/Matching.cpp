@@ -396,8 +396,9 @@ std::vector<Found> WithReplacementsAfter(std::vector<Found> found, const SearchC
                 continue;
             const auto listed = std::find_if(found.begin(), found.end(),
                                              [replacement](const Found& f) { return f.candidate == replacement; });
-            if (listed != found.end() && static_cast<std::size_t>(listed - found.begin()) < i)
-                continue;  // already before it
+            // Already before it, or placed after it already.
+            if (listed != found.end() && static_cast<std::size_t>(listed - found.begin()) < after)
+                continue;
             Found moved{replacement, std::string()};
             if (listed != found.end()) {
                 moved = std::move(*listed);

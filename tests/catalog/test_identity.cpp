@@ -253,6 +253,10 @@ TEST(Identification, ADatumEnsemblesAccuracy)
          "84\",6378137,298.257223563]],PRIMEM[\"Greenwich\",0],"
          "UNIT[\"degree\",0.0174532925199433]]",
          2.0},
+        // WGS 84's name and code on another ellipsoid: not that ensemble.
+        {"GEOGCS[\"g\",DATUM[\"WGS_1984\",SPHEROID[\"Clarke 1866\",6378206.4,294.978698213898],"
+         "AUTHORITY[\"EPSG\",\"6326\"]],PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]]",
+         0.0},
     };
     for (const auto& [reference, metres] : rows) {
         OrvaneReferenceInfo info;

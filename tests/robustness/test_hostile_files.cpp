@@ -257,6 +257,11 @@ TEST(HostileProjDatabase, ItIsNamedWithTheReasonAndNothingHangs)
              WriteFile(p, database);
              chmod(FolderOf(p).c_str(), 0777);
          }, 4, "may be changed by other users"},
+        // A link there to a database of PROJ's own: anyone could swap the link.
+        {"a link in a folder others may write", [&](const std::string& p) {
+             std::filesystem::create_symlink(real, p);
+             chmod(FolderOf(p).c_str(), 0777);
+         }, 4, "may be changed by other users"},
         {"a metadata view that never ends", [&](const std::string& p) {
              WriteFile(p, database);
              ExecuteSql(p, "DROP TABLE metadata; CREATE VIEW metadata AS WITH RECURSIVE n(i) AS (SELECT 1 UNION "
