@@ -9,6 +9,9 @@ build=$1
 source=$2
 linker_flags=${3:-}
 work=$(mktemp -d)
+# The user's own settings are neither read nor written: Qt's file dialog
+# keeps its last folder there, the chooser its recent systems.
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_STATE_HOME=$work/state
 . "$source/tests/e2e/display.sh"
 # Clean-up that fails (a program still closing its files) fails no test.
 trap 'stop_display 2>/dev/null || true; rm -rf "$work" || true' EXIT

@@ -514,6 +514,9 @@ TEST(NoApplication, ADisplayLostUnderTheChooserIsSaidAsSuch)
     if (pick == 0) {
         unsetenv("QT_QPA_PLATFORM");
         setenv("DISPLAY", server.Display().c_str(), 1);
+        // Nothing of the user's own is read or written.
+        for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME"})
+            setenv(variable, "/nonexistent", 1);
         dup2(errorsFd, 2);
         execl(program.c_str(), "orvane", "pick", static_cast<char*>(nullptr));
         _exit(127);
