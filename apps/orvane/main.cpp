@@ -21,6 +21,7 @@
 #include "OrvaneReference.h"
 #include "OrvaneSearch.h"
 #include "PrintableText.h"
+#include "catalog/Identification.h"
 #include "util/FileIO.h"
 #include "util/Profile.h"
 
@@ -314,8 +315,6 @@ int RunInfo(int argc, char** argv)
             continue;
         }
         const std::string& like = identity.likeButShift;
-        // A datum ensemble is worth a word only when it is coarser than a metre.
-        const double accuracy = identity.datumEnsembleAccuracy > 1.0 ? identity.datumEnsembleAccuracy : 0.0;
         if (json) {
             nlohmann::json object = JsonOf(info);
             object["like"] = like.empty() ? nlohmann::json() : nlohmann::json(like);
@@ -339,8 +338,8 @@ int RunInfo(int argc, char** argv)
             }
             if (!like.empty())
                 std::printf("Like: %s (differs by its datum shift)\n", Shown(like).c_str());
-            if (accuracy > 0)
-                std::printf("Accuracy: %g m (datum ensemble)\n", accuracy);
+            if (AccuracyWorthTelling(identity.datumEnsembleAccuracy))
+                std::printf("Accuracy: %g m (datum ensemble)\n", identity.datumEnsembleAccuracy);
         }
         printed = true;
     }

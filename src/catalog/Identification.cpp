@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <set>
 #include <tuple>
 
@@ -11,14 +12,7 @@
 #include "module/Messages.h"
 #include "module/ProjSupport.h"
 
-namespace
-{
-
-// Whether `code` can be an EPSG code: digits, as many as a code has.
-bool IsEpsgCodeText(const std::string& code)
-{
-    return !code.empty() && code.size() <= 9 && code.find_first_not_of("0123456789") == std::string::npos;
-}
+namespace {
 
 // The authority's code `srs` carries for the whole system, taken at its word.
 std::string ClaimedCode(OGRSpatialReferenceH srs)
@@ -38,28 +32,25 @@ PjHandle EpsgObject(const std::string& code, PJ_CATEGORY category)
     return PjHandle(proj_create_from_database(context, "EPSG", code.c_str(), category, 0, nullptr));
 }
 
-// Which of several EPSG systems of one definition a system is named by (see
-// IdentifyEpsg); empty for none.
-std::string FirstByRule(const std::set<std::string>& codes)
-{
-    std::vector<std::string> ordered(codes.begin(), codes.end());
-    const auto rank = [](const std::string& code) {
-        const OsrHandle srs = EpsgSystem(code);
-        const char* name = srs ? OSRGetName(srs.get()) : nullptr;
-        const bool utm = name && std::strstr(name, "UTM zone ");
-        return std::make_tuple(DeprecationOf(code).deprecated, !utm, std::atol(code.c_str()));
-    };
-    std::vector<std::tuple<bool, bool, long>> ranks;
-    for (const std::string& code : ordered)
-        ranks.push_back(rank(code));
-    std::size_t best = 0;
-    for (std::size_t i = 1; i < ordered.size(); ++i)
-        if (ranks[i] < ranks[best])
-            best = i;
-    return ordered.empty() ? std::string() : ordered[best];
-}
+// An EPSG system `srs` may be, with what ranks it among others of the same
+// definition (see IdentifyEpsg).
+struct Candidate {
+    std::string code;
+    EpsgDeprecation deprecation;
+    bool namedAsUtmZone = false;
 
-} // namespace
+    std::tuple<bool, bool, long> Rank() const
+    {
+        return std::make_tuple(deprecation.deprecated, !namedAsUtmZone, std::atol(code.c_str()));
+    }
+};
+
+}  // namespace
+
+bool IsEpsgCodeText(const std::string& code)
+{
+    return !code.empty() && code.size() <= 9 && code.find_first_not_of("0123456789") == std::string::npos;
+}
 
 OsrHandle EpsgSystem(const std::string& code)
 {
@@ -83,13 +74,8 @@ std::string ClaimedEpsgCode(const std::string& wkt)
         return std::string();
     const std::size_t digits = start + sizeof kMark - 1;
     const std::size_t quote = end - 2;
-    if (quote <= digits || quote - digits > 9)
-        return std::string();
-    for (std::size_t i = digits; i < quote; ++i) {
-        if (wkt[i] < '0' || wkt[i] > '9')
-            return std::string();
-    }
-    return wkt.substr(digits, quote - digits);
+    const std::string code = quote > digits ? wkt.substr(digits, quote - digits) : std::string();
+    return IsEpsgCodeText(code) ? code : std::string();
 }
 
 std::string OwnEpsgCode(OGRSpatialReferenceH srs)
@@ -156,18 +142,29 @@ EpsgIdentity IdentifyEpsg(OGRSpatialReferenceH srs)
         }
         OSRFreeSRSArray(matches);
         CPLFree(confidences);
-        std::set<std::string> same;
-        std::set<std::string> like;
+        std::optional<Candidate> same;
+        std::optional<Candidate> like;
         for (const std::string& code : codes) {
             const OsrHandle epsg = EpsgSystem(code);
+            std::optional<Candidate>* kept = nullptr;
             if (SameAs(srs, epsg.get()))
-                same.insert(code);
+                kept = &same;
             else if (SameAs(srs, epsg.get(), Sameness::ButForDatumShift))
-                like.insert(code);
+                kept = &like;
+            else
+                continue;
+            const char* name = OSRGetName(epsg.get());
+            Candidate candidate{code, DeprecationOf(code), name && std::strstr(name, "UTM zone ")};
+            if (!*kept || candidate.Rank() < (*kept)->Rank())
+                *kept = std::move(candidate);
         }
-        identity.code = FirstByRule(same);
-        if (identity.code.empty())
-            identity.likeButShift = FirstByRule(like);
+        if (same) {
+            identity.code = same->code;
+            identity.deprecation = same->deprecation;
+        } else if (like) {
+            identity.likeButShift = like->code;
+        }
+        return identity;
     }
     if (!identity.code.empty())
         identity.deprecation = DeprecationOf(identity.code);

@@ -11,6 +11,10 @@
 #include "module/GdalSupport.h"
 #include "module/Sameness.h"
 
+// Whether `code` can be an EPSG code (or ESRI's): digits, as many as a code
+// has.
+bool IsEpsgCodeText(const std::string& code);
+
 // EPSG's own definition of the system of `code`, a deprecated code's
 // included (never its replacement, which is another system); null for none.
 OsrHandle EpsgSystem(const std::string& code);

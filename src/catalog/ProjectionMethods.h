@@ -7,8 +7,9 @@
 
 // For each method: its name, its parameter names in the order GDAL and EPSG
 // write them (a name may carry its default as "name=value"), then a null end
-// mark; a second null after the last method ends the table. Transverse_Mercator and Gauss_Kruger stay
-// first: UTM and Gauss-Krueger zones address them by position.
+// mark; a second null after the last method ends the table.
+// Transverse_Mercator and Gauss_Kruger stay first: UTM and Gauss-Krueger
+// zones address them by position.
 extern const char* const g_projMethodTable[];
 
 struct ProjectionMethod {

@@ -41,6 +41,14 @@ std::string CanonicalFolder(const std::string& path)
     return canonical;
 }
 
+// PROJ's search path as it reads it: PROJ_DATA or PROJ_LIB, else the folder
+// it was built with, after the user's PROJ folder.
+std::vector<std::string> ProjSearchPath()
+{
+    const PJ_INFO info = proj_info();
+    return ListItems(info.searchpath ? info.searchpath : "", ':');
+}
+
 // PROJ's own folders: the one of its database, and the user's own PROJ
 // folder (grids the user fetched).
 const std::vector<std::string>& ProjFolders()
@@ -71,9 +79,8 @@ const std::vector<std::string>& ProjFolders()
 const std::vector<std::string>& ProjSearchFolders()
 {
     static const std::vector<std::string> folders = [] {
-        const PJ_INFO info = proj_info();
         std::vector<std::string> found;
-        for (const std::string& folder : ListItems(info.searchpath ? info.searchpath : "", ':'))
+        for (const std::string& folder : ProjSearchPath())
             found.push_back(CanonicalFolder(folder));
         const std::vector<std::string>& own = ProjFolders();
         found.insert(found.end(), own.begin(), own.end());
@@ -388,9 +395,7 @@ std::string FirstDatabaseIn(const std::vector<std::string>& folders)
 // with), and the search path a host set for GDAL, when it set one.
 std::vector<std::string> DatabasesInUse()
 {
-    std::vector<std::string> paths;
-    const PJ_INFO info = proj_info();
-    paths.push_back(FirstDatabaseIn(ListItems(info.searchpath ? info.searchpath : "", ':')));
+    std::vector<std::string> paths{ProjDatabasePath()};
     std::vector<std::string> gdalFolders;
     if (char** list = OSRGetPROJSearchPaths()) {
         for (char** folder = list; *folder; ++folder)
@@ -403,10 +408,15 @@ std::vector<std::string> DatabasesInUse()
     return paths;
 }
 
+bool OwnedByThisUserOrRoot(const struct stat& st)
+{
+    return st.st_uid == 0 || st.st_uid == geteuid();
+}
+
 // Whether a user other than this one and root may change `st`'s entry.
 bool OthersMayChange(const struct stat& st)
 {
-    return (st.st_uid != 0 && st.st_uid != geteuid()) || (st.st_mode & 022) != 0;
+    return !OwnedByThisUserOrRoot(st) || (st.st_mode & 022) != 0;
 }
 
 // The first folder on the way to `path` (absolute, its links not followed)
@@ -425,7 +435,7 @@ std::string FolderOthersMayChangeOnTheWayTo(const std::string& path)
         at = slash == 0 ? "/" : at.substr(0, slash);
         if (lstat(at.c_str(), &st) != 0)
             return std::string();  // what cannot be seen is said when opened
-        const bool trusted = st.st_uid == 0 || st.st_uid == geteuid();
+        const bool trusted = OwnedByThisUserOrRoot(st);
         // A link's own mode means nothing: the folder it stands in says
         // who may replace it.
         if (!S_ISLNK(st.st_mode) &&
@@ -545,8 +555,7 @@ ProjDatabaseHandle OpenProjDatabase(const std::string& path, int seconds)
 
 std::string ProjDatabasePath()
 {
-    const PJ_INFO info = proj_info();
-    return FirstDatabaseIn(ListItems(info.searchpath ? info.searchpath : "", ':'));
+    return FirstDatabaseIn(ProjSearchPath());
 }
 
 std::string UnlockedSqliteUri(const std::string& path)

@@ -17,8 +17,6 @@ DatumShift DatumShiftOf(OGRSpatialReferenceH srs)
         return shift;
     QuietGdalErrors quiet;
     shift.hasTerms = OSRGetTOWGS84(srs, shift.terms.data(), 7) == OGRERR_NONE;
-    if (!shift.hasTerms)
-        shift.terms.fill(0.0);
     // GDAL says a system's grids only in its PROJ form (the form it reads
     // them from); a method PROJ cannot write has none.
     char* proj = nullptr;
@@ -28,11 +26,11 @@ DatumShift DatumShiftOf(OGRSpatialReferenceH srs)
         return shift;
     std::istringstream words(proj);
     for (std::string word; words >> word;) {
+        // Kept with its key: a grid named as a geoid is not the same grid
+        // named as a datum shift.
         for (const char* key : {"+nadgrids=", "+geoidgrids="}) {
-            const std::string prefix = key;
-            if (word.compare(0, prefix.size(), prefix) == 0)
-                shift.grids.push_back(
-                    word.substr(1)); // "nadgrids=…": a geoid grid is no shift grid
+            if (word.rfind(key, 0) == 0)
+                shift.grids.push_back(word.substr(1));
         }
     }
     std::sort(shift.grids.begin(), shift.grids.end());

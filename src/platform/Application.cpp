@@ -157,10 +157,10 @@ ApplicationScope::ApplicationScope()
         }
     }
     m_ready = HaveWidgetApplication();
-    if (m_ready)
+    if (m_ready) {
         g_lastFailure.clear();
-    if (m_ready)
         m_translations = std::make_unique<QtTranslationScope>(QtLocaleName());
+    }
 }
 
 ApplicationScope::~ApplicationScope()

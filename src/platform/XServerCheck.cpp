@@ -363,7 +363,8 @@ std::string CheckXServer(const std::string& display, Clock::time_point deadline,
     if (!finished) {
         attempt->CutOff();
         // Cut off, the attempt ends at once; only a name lookup that hangs
-        // (a remote display's) would keep it, and then it goes on alone.
+        // (a remote display's) would keep it, and then it goes on alone,
+        // owning the attempt and whatever it made.
         std::unique_lock<std::mutex> guard(attempt->mutex);
         if (attempt->done.wait_for(guard, std::chrono::seconds(1), [&] { return attempt->finished; })) {
             guard.unlock();
@@ -372,7 +373,6 @@ std::string CheckXServer(const std::string& display, Clock::time_point deadline,
             guard.unlock();
             worker.detach();
         }
-        attempt->connection.reset();
         return "cannot connect to display " + display + " (no answer in " + std::to_string(kDisplayAnswerSeconds) +
                " seconds)";
     }

@@ -194,8 +194,7 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
         row.candidate.code = Column(s, 2);
         // EPSG's and ESRI's codes are numbers: anything else in a database
         // is no code to print or look up.
-        if (row.candidate.code.empty() || row.candidate.code.size() > 9 ||
-            row.candidate.code.find_first_not_of("0123456789") != std::string::npos)
+        if (!IsEpsgCodeText(row.candidate.code))
             continue;
         row.candidate.name = Column(s, 3);
         row.candidate.kind = sqlite3_column_int(s, 4) ? CandidateKind::Projected : CandidateKind::Geographic;

@@ -8,12 +8,12 @@
 
 // Rewrites the file `path` (made when missing, private to the user) with
 // `edit` of its content, as RewriteFile does, under an exclusive lock for its
-// folder (LockFileOf). The edit sees the content the last writer left: a rewrite a killed
-// writer left half done is completed first, and the temporary files killed
-// writers left are removed. A writer waits its turn behind the others for at
-// most 20 seconds, calling `whileWaiting` (when given) meanwhile; then it
-// fails with errno ETIMEDOUT. A file larger than `maxBytes` is not read: it
-// fails with errno EFBIG.
+// folder (LockFileOf). The edit sees the content the last writer left: a
+// rewrite a killed writer left half done is completed first, and the
+// temporary files killed writers left are removed. A writer waits its turn
+// behind the others for at most 20 seconds, calling `whileWaiting` (when
+// given) meanwhile; then it fails with errno ETIMEDOUT. A file larger than
+// `maxBytes` is not read: it fails with errno EFBIG.
 bool EditFileUnderLock(const std::string& path, const std::function<std::string(const std::string&)>& edit,
                        const std::function<void()>& whileWaiting, std::size_t maxBytes);
 

@@ -17,8 +17,7 @@
 #include "module/Module.h"
 #include "module/ProjSupport.h"
 
-namespace
-{
+namespace {
 
 const ChoiceCatalogues& Bundled()
 {
@@ -98,7 +97,7 @@ std::vector<UtmTriple> EveryUtmTriple()
     return triples;
 }
 
-} // namespace
+}  // namespace
 
 // A UTM zone on any datum is EPSG's system, with EPSG's name and code, as
 // WGS 84's always were; where EPSG has two systems of the zone's definition,
