@@ -10,6 +10,8 @@
 #include <QStandardItemModel>
 #include <QSortFilterProxyModel>
 #include <QComboBox>
+#include <QDialog>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -28,6 +30,7 @@
 #include "catalog/GeogCatalog.h"
 #include "catalog/PredefinedSystems.h"
 #include "chooser/ProjectionDlg.h"
+#include "interface/Orvane.h"
 #include "module/GdalSupport.h"
 #include "module/Language.h"
 #include "module/Module.h"
@@ -243,9 +246,45 @@ double FirstKeystrokeInThisProcess()
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-void BM_SearchFirstKeystroke(benchmark::State& state)
+// As a host opens the chooser in a process that has not shown it before:
+// from DoModal to the first frame of the dialog painted.
+double FirstOpenInThisProcess()
 {
-    const std::string command = "'/proc/" + std::to_string(getpid()) + "/exe' --first-keystroke '" + g_bundled + "'";
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    int argc = 1;
+    char name[] = "bench";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    g_language = LANGUAGE_ENGLISH;
+    // The first paint of the chooser's window ends the measurement, and the dialog.
+    struct FirstFrame : QObject {
+        std::chrono::steady_clock::time_point at;
+        bool painted = false;
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (!painted && event->type() == QEvent::Paint && widget && widget->isWindow() &&
+                qobject_cast<QDialog*>(widget)) {
+                painted = true;
+                at = std::chrono::steady_clock::now();
+                QTimer::singleShot(0, widget, [widget] { qobject_cast<QDialog*>(widget)->reject(); });
+            }
+            return false;
+        }
+    } firstFrame;
+    app.installEventFilter(&firstFrame);
+    const auto start = std::chrono::steady_clock::now();
+    Orvane chooser(ProjectedWkt().c_str());
+    chooser.DoModal();
+    return firstFrame.painted ? std::chrono::duration<double, std::milli>(firstFrame.at - start).count() : NAN;
+}
+
+// Each iteration a new process of this program, run with `flag` and the
+// bundled module folder, prints the figure measured.
+void MeasureInChildren(benchmark::State& state, const char* flag)
+{
+    const std::string command =
+        "'/proc/" + std::to_string(getpid()) + "/exe' " + flag + " '" + g_bundled + "'";
     double slowest = 0;
     for (auto _ : state) {
         FILE* child = popen(command.c_str(), "r");
@@ -258,6 +297,16 @@ void BM_SearchFirstKeystroke(benchmark::State& state)
         slowest = std::max(slowest, ms);
     }
     state.counters["slowest_ms"] = slowest;
+}
+
+void BM_SearchFirstKeystroke(benchmark::State& state)
+{
+    MeasureInChildren(state, "--first-keystroke");
+}
+
+void BM_OpenFirstInProcess(benchmark::State& state)
+{
+    MeasureInChildren(state, "--first-open");
 }
 
 // Words grow and shrink as a user types: codes, names, aliases, Chinese.
@@ -428,7 +477,7 @@ void BM_RememberRecent(benchmark::State& state)
     const std::string wkt = ProjectedWkt();
     int i = 0;
     for (auto _ : state)
-        RememberRecentSystem(RecentSystemsPath(), wkt + std::to_string(i++ % 12));
+        RememberRecentSystem(RecentSystemsPath(), SpatialSystem(wkt + std::to_string(i++ % 12)));
 }
 
 // The measured time of every run, in milliseconds, by benchmark name.
@@ -572,6 +621,12 @@ int main(int argc, char** argv)
         std::printf("%f\n", FirstKeystrokeInThisProcess());
         return 0;
     }
+    if (argc == 3 && std::strcmp(argv[1], "--first-open") == 0) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        RestartModuleInFolder(argv[2]);
+        std::printf("%f\n", FirstOpenInThisProcess());
+        return 0;
+    }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QApplication app(argc, argv);
@@ -630,6 +685,12 @@ int main(int argc, char** argv)
         Register(std::string("query/") + name, [q, read](benchmark::State& s) { BM_QueryRatio(s, q, read); },
                  shortMode, benchmark::kMicrosecond);
     }
+    benchmark::RegisterBenchmark("open/first-in-process", BM_OpenFirstInProcess)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(shortMode ? 2 : 20)
+        ->Repetitions(shortMode ? 1 : 3)
+        ->ReportAggregatesOnly(!shortMode);
     benchmark::RegisterBenchmark("search/first-keystroke", BM_SearchFirstKeystroke)
         ->Unit(benchmark::kMillisecond)
         ->UseManualTime()
@@ -657,6 +718,8 @@ int main(int argc, char** argv)
     std::vector<Target> targets;
     for (const char* open : {"open/empty", "open/projected", "open/unlisted-method"})
         targets.push_back({open, reporter.Time(open), 30, "ms"});
+    // One frame.
+    targets.push_back({"open/first-in-process", reporter.Time("open/first-in-process"), 16, "ms"});
     for (const char* action : kActions)
         targets.push_back({std::string("action/") + action, reporter.Time(std::string("action/") + action), 16, "ms"});
     for (const auto& ok : oks)

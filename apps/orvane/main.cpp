@@ -390,8 +390,8 @@ void SayTheDisplayWentAway()
     _exit(kNoDisplay);
 }
 
-int RunPick(int argc, char** argv)
-{
+// What `pick` was asked for.
+struct PickRequest {
     std::string reference;
     std::string referenceFile;  // where `reference` was read from, if anywhere
     bool haveReference = false;
@@ -400,50 +400,90 @@ int RunPick(int argc, char** argv)
     bool json = false;
     OrvaneFormat format = OrvaneFormat::Wkt1;
     std::string formatKey = "wkt";
+};
+
+// Reads `pick`'s arguments into `request`; kOk, or the status to end with.
+int ReadPickArguments(int argc, char** argv, PickRequest& request)
+{
     for (int i = 0; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
-        if ((arg == "--wkt" || arg == "--wkt-file") && haveReference)
+        if ((arg == "--wkt" || arg == "--wkt-file") && request.haveReference)
             return Usage("pick", "give --wkt or --wkt-file once");
         if (arg == "--wkt" && hasValue) {
-            reference = argv[++i];
-            haveReference = true;
+            request.reference = argv[++i];
+            request.haveReference = true;
         } else if (arg == "--wkt-file" && hasValue) {
             // Only a regular file of sensible size: /dev/zero would never end.
-            referenceFile = argv[++i];
-            ReportStrayJournal(referenceFile);
+            request.referenceFile = argv[++i];
+            ReportStrayJournal(request.referenceFile);
             ReadFailure failure;
-            if (!ReadDefinitionFile(referenceFile, reference, &failure))
-                return Fail(kUnusable, "cannot read " + PrintableText(referenceFile, kEchoLimit) + ": " +
+            if (!ReadDefinitionFile(request.referenceFile, request.reference, &failure))
+                return Fail(kUnusable, "cannot read " + PrintableText(request.referenceFile, kEchoLimit) + ": " +
                                            DescribeReadFailure(failure, kMaxDefinitionFileBytes));
-            haveReference = true;
+            request.haveReference = true;
         } else if (arg == "--lang" && hasValue) {
-            if (!ParseLanguage(argv[++i], language))
+            if (!ParseLanguage(argv[++i], request.language))
                 return Usage("pick", "--lang takes a whole number");
         } else if (arg == "--format" && hasValue) {
-            if (!ParseFormat(argv[++i], format, formatKey))
+            if (!ParseFormat(argv[++i], request.format, request.formatKey))
                 return Usage("pick", "--format takes wkt1, wkt2, projjson or proj");
         } else if (arg == "--json") {
-            json = true;
+            request.json = true;
         } else if (arg == "--host-registers-gdal") {
-            hostRegisters = true;
+            request.hostRegisters = true;
         } else {
             return Usage("pick", "unknown or incomplete argument: " + PrintableText(arg, kEchoLimit));
         }
     }
+    return kOk;
+}
+
+// Prints what the user chose, in the form asked for.
+int PrintPicked(const std::string& name, const std::string& result, const PickRequest& request)
+{
+    // The system as it came back where that is the form asked for.
+    const WktForm form = WktFormOf(result);
+    const bool asAsked = (request.format == OrvaneFormat::Wkt1 && form == WktForm::Wkt1) ||
+                         (request.format == OrvaneFormat::Wkt2 && form == WktForm::Wkt2);
+    const std::string system = asAsked ? result : OrvaneFormatReference(result.c_str(), request.format);
+    if (system.empty())
+        return Fail(kUnusable, "GDAL cannot write this system as " + request.formatKey);
+    if (request.json) {
+        OrvaneReferenceInfo info;
+        OrvaneDescribeReference(result.c_str(), info);
+        nlohmann::json object = JsonOf(info);
+        object["name"] = name;
+        // PROJJSON is JSON: it is kept as an object, not as a string.
+        object[request.formatKey] = request.format == OrvaneFormat::ProjJson
+                                        ? nlohmann::json::parse(system, nullptr, false)
+                                        : nlohmann::json(system);
+        PrintJson(object);
+    } else {
+        std::printf("%s\n%s\n", Shown(name).c_str(), ShownSystem(system).c_str());
+    }
+    return kOk;
+}
+
+int RunPick(int argc, char** argv)
+{
+    PickRequest request;
+    if (const int status = ReadPickArguments(argc, argv, request); status != kOk)
+        return status;
     // The chooser takes WKT, and hands WKT it is given back as it was when
     // nothing changes; anything else info reads is turned into WKT1 here.
     std::string wkt;
     // An empty text is no system: the chooser opens on its default, as for a host.
-    if (haveReference && !reference.empty()) {
-        wkt = OrvaneFormatReference(reference.c_str(), OrvaneFormat::Wkt1);
+    if (request.haveReference && !request.reference.empty()) {
+        wkt = OrvaneFormatReference(request.reference.c_str(), OrvaneFormat::Wkt1);
         // A file's content is never echoed: it may be anything (a secret).
         if (wkt.empty())
-            return Fail(kUnusable, referenceFile.empty() ? UnusableReason(reference)
-                                                         : PrintableText(referenceFile, kEchoLimit) +
-                                                               " holds no usable spatial reference");
-        if (WktFormOf(reference) != WktForm::None)
-            wkt = reference;
+            return Fail(kUnusable, request.referenceFile.empty()
+                                       ? UnusableReason(request.reference)
+                                       : PrintableText(request.referenceFile, kEchoLimit) +
+                                             " holds no usable spatial reference");
+        if (WktFormOf(request.reference) != WktForm::None)
+            wkt = request.reference;
     }
     // Asked first: the chooser would fail without saying why to a program.
     const std::string database = OrvaneDatabaseProblem();
@@ -452,11 +492,11 @@ int RunPick(int argc, char** argv)
     const std::string noDisplay = OrvaneWhyNoDialogs();
     if (!noDisplay.empty())
         return Fail(kNoDisplay, "no display to show the chooser on: " + PrintableText(noDisplay, kEchoLimit));
-    if (hostRegisters)
+    if (request.hostRegisters)
         GDALAllRegister();
     Orvane chooser(wkt.c_str());
-    chooser.SetLanguage(static_cast<LanguageSet>(language));
-    chooser.SetGDALRegState(hostRegisters);
+    chooser.SetLanguage(static_cast<LanguageSet>(request.language));
+    chooser.SetGDALRegState(request.hostRegisters);
     std::atexit(SayTheDisplayWentAway);
     g_chooserOpen = true;
     const int chosen = chooser.DoModal();
@@ -468,29 +508,7 @@ int RunPick(int argc, char** argv)
         return lost.empty() ? kCancelled
                             : Fail(kNoDisplay, "no display to show the chooser on: " + PrintableText(lost, kEchoLimit));
     }
-    const std::string name = chooser.GetSrsName();
-    const std::string result = chooser.GetWKT();
-    // The system as it came back where that is the form asked for.
-    const WktForm form = WktFormOf(result);
-    const bool asAsked = (format == OrvaneFormat::Wkt1 && form == WktForm::Wkt1) ||
-                         (format == OrvaneFormat::Wkt2 && form == WktForm::Wkt2);
-    const std::string system = asAsked ? result : OrvaneFormatReference(result.c_str(), format);
-    if (system.empty())
-        return Fail(kUnusable, "GDAL cannot write this system as " + formatKey);
-    if (json) {
-        OrvaneReferenceInfo info;
-        OrvaneDescribeReference(result.c_str(), info);
-        nlohmann::json object = JsonOf(info);
-        object["name"] = name;
-        // PROJJSON is JSON: it is kept as an object, not as a string.
-        object[formatKey] = format == OrvaneFormat::ProjJson
-                                ? nlohmann::json::parse(system, nullptr, false)
-                                : nlohmann::json(system);
-        PrintJson(object);
-    } else {
-        std::printf("%s\n%s\n", Shown(name).c_str(), ShownSystem(system).c_str());
-    }
-    return kOk;
+    return PrintPicked(chooser.GetSrsName(), chooser.GetWKT(), request);
 }
 
 int RunFind(int argc, char** argv)

@@ -6,9 +6,11 @@
 #include <cstring>
 #include <iterator>
 #include <memory>
+#include <optional>
 
 #include "module/GdalSupport.h"
 #include "module/ProjSupport.h"
+#include "module/Sameness.h"
 #include "catalog/Identification.h"
 #include "util/NumberText.h"
 #include "util/Text.h"
@@ -107,13 +109,54 @@ bool IsPlainUtmZone(const ShownChoice& shown)
 // The geographic system a choice builds on: the held system's own while its
 // entry is chosen (a held geographic system whole, its shift and axes
 // kept), the catalogue's entry otherwise; null for none.
-OsrHandle ChosenGeographic(const ChoiceCatalogues& catalogues, OGRSpatialReferenceH heldSrs,
-                           const std::string& geogName, bool whole)
+OsrHandle GeographicFor(const ChoiceCatalogues& catalogues, const HeldSystem& held, const std::string& geogName,
+                        bool whole)
 {
-    if (heldSrs && ListedGeogName(heldSrs) == geogName)
+    const OGRSpatialReferenceH heldSrs = held.system.Handle();
+    if (IsHeldGeographic(held, geogName))
         return OsrHandle(whole && OSRIsGeographic(heldSrs) ? OSRClone(heldSrs) : OSRCloneGeogCS(heldSrs));
     const auto entry = catalogues.geographic.find(geogName);
     return entry == catalogues.geographic.end() ? nullptr : NewSpatialReference(entry->second);
+}
+
+// A parameter or unit factor that is no value a system can have.
+std::optional<Composing> ValueProblem(const ShownChoice& shown)
+{
+    for (const ChoiceParameter& p : shown.parameters)
+        if (!std::isfinite(p.value))
+            return Refusal(CompositionProblem::NotANumber, p.name);
+    if (!std::isfinite(shown.unitFactor) || !(shown.unitFactor > 0))
+        return Refusal(CompositionProblem::BadUnitFactor);
+    return std::nullopt;
+}
+
+// The Beijing 1954 or Xian 1980 zone's own system; none when the choice
+// names no projected zone of the list.
+SpatialSystem ListedZoneSystem(const ChoiceCatalogues& catalogues, const ShownChoice& shown)
+{
+    const SystemCatalog& zones =
+        shown.category == kBeijing1954CategoryPosition ? catalogues.beijing1954 : catalogues.xian1980;
+    if (shown.zone < 0 || static_cast<std::size_t>(shown.zone) >= zones.size())
+        return SpatialSystem();
+    auto zone = zones.begin();
+    std::advance(zone, shown.zone);
+    SpatialSystem system(zone->second);
+    return system.IsSystem() && OSRIsProjected(system.Handle()) ? system : SpatialSystem();
+}
+
+// The WKT1 of the projected system `shown` on the geographic system
+// `geogcs`, named `name`, of `method`, with `axes` (empty: WKT1's default).
+std::string ProjectedWkt(const ChoiceCatalogues& catalogues, const ShownChoice& shown, const std::string& name,
+                         const std::string& geogcs, const std::string& method, const std::string& axes)
+{
+    const std::vector<RefEntry>& units = catalogues.units;
+    const std::string unitName = shown.unit >= 0 && static_cast<std::size_t>(shown.unit) < units.size()
+                                     ? units[static_cast<std::size_t>(shown.unit)].name
+                                     : std::string();
+    std::string wkt = "PROJCS[" + QuotedWkt(name) + "," + geogcs + ",PROJECTION[" + QuotedWkt(method) + "]";
+    for (const ChoiceParameter& p : InWrittenOrder(catalogues, method, shown.parameters))
+        wkt += ",PARAMETER[" + QuotedWkt(p.name) + "," + FormatGeneral(p.value, 17) + "]";
+    return wkt + ",UNIT[" + QuotedWkt(unitName) + "," + FormatGeneral(shown.unitFactor, 17) + "]" + axes + "]";
 }
 
 // The system `shown` stands for. The held system's own geographic part
@@ -122,22 +165,15 @@ Composing Compose(const ChoiceCatalogues& catalogues, const HeldSystem& held, co
 {
     QuietGdalErrors quiet;
     const OGRSpatialReferenceH heldSrs = held.system.Handle();
-    OsrHandle base = ChosenGeographic(catalogues, heldSrs, shown.geogName, !shown.projected);
+    OsrHandle base = GeographicFor(catalogues, held, shown.geogName, !shown.projected);
     if (!base)
         return Refusal(CompositionProblem::NoGeographicSystem);
     if (!shown.projected)
         return Composing{std::move(base), CompositionProblem::None, std::string(), {{held.system}}};
 
-    for (const ChoiceParameter& p : shown.parameters)
-        if (!std::isfinite(p.value))
-            return Refusal(CompositionProblem::NotANumber, p.name);
-    if (!std::isfinite(shown.unitFactor) || !(shown.unitFactor > 0))
-        return Refusal(CompositionProblem::BadUnitFactor);
+    if (std::optional<Composing> refused = ValueProblem(shown))
+        return std::move(*refused);
 
-    const std::vector<RefEntry>& units = catalogues.units;
-    const std::string unitName = shown.unit >= 0 && static_cast<std::size_t>(shown.unit) < units.size()
-                                     ? units[static_cast<std::size_t>(shown.unit)].name
-                                     : std::string();
     std::string name = kComposedSystemName;
     std::string method = shown.methodName;
     // A Krovak grid pointing south and west, a south-orientated system, a
@@ -160,15 +196,9 @@ Composing Compose(const ChoiceCatalogues& catalogues, const HeldSystem& held, co
     } else if (shown.category == kBeijing1954CategoryPosition || shown.category == kXian1980CategoryPosition) {
         // The zone's own system, its method and geographic part, with the
         // list's values.
-        const SystemCatalog& zones =
-            shown.category == kBeijing1954CategoryPosition ? catalogues.beijing1954 : catalogues.xian1980;
-        if (shown.zone < 0 || static_cast<std::size_t>(shown.zone) >= zones.size())
-            return Refusal(CompositionProblem::NoZone);
-        auto zone = zones.begin();
-        std::advance(zone, shown.zone);
-        const SpatialSystem zoneSystem(zone->second);
+        const SpatialSystem zoneSystem = ListedZoneSystem(catalogues, shown);
         const OGRSpatialReferenceH zoneSrs = zoneSystem.Handle();
-        if (!zoneSrs || !OSRIsProjected(zoneSrs))
+        if (!zoneSrs)
             return Refusal(CompositionProblem::NoZone);
         method = AttrValue(zoneSrs, "PROJECTION");
         base.reset(OSRCloneGeogCS(zoneSrs));
@@ -185,11 +215,7 @@ Composing Compose(const ChoiceCatalogues& catalogues, const HeldSystem& held, co
     const std::string geogcs = ExportToWkt(base.get());
     if (geogcs.compare(0, 7, "GEOGCS[") != 0)
         return Refusal(CompositionProblem::NoGeographicSystem);
-    std::string wkt = "PROJCS[" + QuotedWkt(name) + "," + geogcs + ",PROJECTION[" + QuotedWkt(method) + "]";
-    for (const ChoiceParameter& p : InWrittenOrder(catalogues, method, shown.parameters))
-        wkt += ",PARAMETER[" + QuotedWkt(p.name) + "," + FormatGeneral(p.value, 17) + "]";
-    wkt += ",UNIT[" + QuotedWkt(unitName) + "," + FormatGeneral(shown.unitFactor, 17) + "]" + axes + "]";
-    OsrHandle srs = NewSpatialReference(wkt);
+    OsrHandle srs = NewSpatialReference(ProjectedWkt(catalogues, shown, name, geogcs, method, axes));
     if (!srs)
         return Refusal(CompositionProblem::Unusable);
     return Composing{std::move(srs), CompositionProblem::None, std::string(), std::move(likely)};
@@ -301,12 +327,10 @@ bool ReproducesHeld(const ChoiceCatalogues& catalogues, const HeldSystem& held)
     return composed.srs && held.system.IsSystem() && SameAs(composed.srs.get(), held.system.Handle());
 }
 
-std::string ChosenGeographicWkt(const SystemChoice& choice)
+OsrHandle ChosenGeographic(const SystemChoice& choice)
 {
     QuietGdalErrors quiet;
-    const OsrHandle geographic =
-        ChosenGeographic(choice.catalogues, choice.held.system.Handle(), choice.shown.geogName, false);
-    return geographic ? ExportToWkt(geographic.get()) : std::string();
+    return GeographicFor(choice.catalogues, choice.held, choice.shown.geogName, false);
 }
 
 std::string ComposeWithoutIdentity(const SystemChoice& choice, std::string* knownCode)

@@ -9,6 +9,7 @@
 #include <ogr_srs_api.h>
 
 #include "catalog/SystemChoice.h"
+#include "module/GdalSupport.h"
 
 enum class CompositionProblem {
     None,
@@ -62,9 +63,9 @@ std::string ComposeWithoutIdentity(const SystemChoice& choice, std::string* know
 // Fast enough for OK.
 bool IsUsableSystem(OGRSpatialReferenceH srs, const std::string& wkt, std::string* reason = nullptr);
 
-// The geographic system the choice builds on, as WKT: the held system's own
-// while its entry is chosen, the catalogue's otherwise; empty for none.
-std::string ChosenGeographicWkt(const SystemChoice& choice);
+// The geographic system the choice builds on: the held system's own while
+// its entry is chosen, the catalogue's otherwise; null for none.
+OsrHandle ChosenGeographic(const SystemChoice& choice);
 
 // Whether the held system's own values compose a system the same as it:
 // else its parameters can only be shown.

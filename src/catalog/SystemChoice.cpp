@@ -141,13 +141,17 @@ std::string DefaultGeogEntry(const SystemChoice& choice)
 // while it is shown (a user's datum shift would be traded for the default's).
 std::string GeogEntryToKeep(const SystemChoice& choice)
 {
-    const HeldSystem& held = choice.held;
-    if (held.system.IsSystem() && !choice.shown.geogName.empty() && choice.shown.geogName == held.shown.geogName)
+    if (IsHeldGeographic(choice.held, choice.shown.geogName))
         return choice.shown.geogName;
     return DefaultGeogEntry(choice);
 }
 
 }  // namespace
+
+bool IsHeldGeographic(const HeldSystem& held, const std::string& geogName)
+{
+    return held.system.IsSystem() && !geogName.empty() && geogName == held.shown.geogName;
+}
 
 bool operator==(const ShownChoice& a, const ShownChoice& b)
 {

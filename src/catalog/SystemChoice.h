@@ -59,6 +59,10 @@ struct HeldSystem {
     bool composable = true;
 };
 
+// Whether the geographic entry `geogName` is the held system's own: its
+// geographic part then serves, shift and axes kept, not the catalogue's.
+bool IsHeldGeographic(const HeldSystem& held, const std::string& geogName);
+
 // What the chooser offers. Loaded when it opens; a held system's
 // geographic part, method or unit that the lists lack joins them (in
 // memory only).

@@ -1,7 +1,5 @@
 // The map of where the current choice, or the search's candidate the user
 // is on, may be used.
-#include <future>
-
 #include <QLayout>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -10,6 +8,7 @@
 #include "map/AreaMap.h"
 #include "map/ChoiceArea.h"
 #include "search/Candidates.h"
+#include "util/Beside.h"
 
 void CProjectionDlg::SetUpAreaMap()
 {
@@ -20,10 +19,14 @@ void CProjectionDlg::SetUpAreaMap()
     layout->setContentsMargins(0, 0, 0, 0);
     m_map = new AreaMap(place);
     layout->addWidget(m_map);
+}
+
+void CProjectionDlg::ReadAreasBeside()
+{
     // Closing the dialog waits for this read (tens of milliseconds) should
     // it still run: nothing of it outlives the dialog.
-    if (!DatabaseCandidatesIfRead())
-        m_areasRead = std::async(std::launch::async, [] { DatabaseCandidates(); });
+    if (m_map && !DatabaseCandidatesIfRead() && !m_areasRead.valid())
+        m_areasRead = Beside([] { DatabaseCandidates(); });
 }
 
 AreaMap* CProjectionDlg::GetAreaMap() const

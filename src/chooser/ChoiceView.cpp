@@ -3,9 +3,8 @@
 #include <QTableWidget>
 
 #include "chooser/ProjectionDlg.h"
-#include "module/GdalSupport.h"
+#include "catalog/GeographicSummary.h"
 #include "module/Messages.h"
-#include "catalog/Identification.h"
 #include "util/NumberText.h"
 
 namespace {
@@ -96,22 +95,12 @@ void CProjectionDlg::ShowParameters(bool editable)
 
 void CProjectionDlg::UpdateGeogSummary()
 {
-    const OsrHandle srs = NewSpatialReference(ChosenGeographicWkt(m_choice));
     // A name the catalogue lacks, or an entry GDAL cannot read: the summary
     // stays as it was, and the map knows no area of it.
-    m_geogCode.clear();
-    if (!srs)
+    const std::optional<GeographicSummary> summary = SummaryOfGeographic(m_choice);
+    m_geogCode = summary ? summary->code : std::string();
+    if (!summary)
         return;
-    std::string summary = AttrValue(srs.get(), "GEOGCS") + "\r\nDatum: " + AttrValue(srs.get(), "DATUM") +
-                          "\r\nSpheroid: " + AttrValue(srs.get(), "SPHEROID");
-    const std::string code = ExactEpsgCode(srs.get());
-    m_geogCode = code;
-    if (!code.empty())
-        summary += "\r\n" + ShownEpsgCode(code);
-    // WGS 84 is met to 2 m only: worth a word to a user who needs better.
-    const double accuracy = DatumEnsembleAccuracy(srs.get());
-    if (AccuracyWorthTelling(accuracy))
-        summary += "\r\n" + MessageWith(MessageId::DatumEnsembleAccuracy, FormatGeneral(accuracy, 6));
     if (CWnd* box = GetDlgItem(IDC_GEOG_SUMMARY))
-        box->SetWindowText(summary);
+        box->SetWindowText(summary->text);
 }

@@ -11,15 +11,11 @@
 
 #include "module/Messages.h"
 #include "module/Module.h"
+#include "module/StartupNotes.h"
 #include "platform/DataExchange.h"
+#include "platform/FirstFrame.h"
 #include "platform/Prompt.h"
 #include "search/RecentSystems.h"
-#include "util/FileIO.h"
-#include "util/Profile.h"
-
-#include <sys/stat.h>
-
-#include <set>
 
 const char kGeographicKind[] = "Geographic Coordinate System";
 const char kProjectedKind[] = "Projected Coordinate System";
@@ -68,6 +64,11 @@ void CProjectionDlg::DoDataExchange(CDataExchange* dx)
 
 BOOL CProjectionDlg::OnInitDialog()
 {
+    if (m_databaseCheck.valid() && !m_databaseCheck.get().empty()) {
+        EndDialog(IDCANCEL);
+        return TRUE;
+    }
+    m_input = SpatialSystem(m_inputText);
     CDialog::OnInitDialog();
     m_choice = NewChoice(LoadChoiceCatalogues(GetGdalDataFolder()));
     m_lcParams.SetExtendedStyle(m_lcParams.GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
@@ -94,39 +95,21 @@ BOOL CProjectionDlg::OnInitDialog()
     SetUpAreaMap();
     ShowChoice();
     SetUpSearch();
+    // Work beside the user's thread waits for the first frame.
+    AfterFirstFrame(GetWidget(), [this] {
+        ReadAreasBeside();
+        UpdateSystemCodeLater();
+    });
     TellWhatIsNotUsed();
     return TRUE;
 }
 
 void CProjectionDlg::TellWhatIsNotUsed()
 {
-    // Each once a process: the user knows it the first time.
-    static std::set<std::string> told;
-    std::vector<std::string> notes;
-    const auto note = [&](const std::string& text) {
-        if (told.insert(text).second)
-            notes.push_back(text);
-    };
-    for (const std::string& catalogue : {GetCatalogPath(), GetUserCatalogPath()}) {
-        struct stat st;
-        if (!catalogue.empty() && stat(catalogue.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-            static_cast<std::size_t>(st.st_size) > kMaxProfileBytes)
-            note(MessageWith(MessageId::CatalogueTooLarge, catalogue));
-    }
-    struct stat recent;
-    if (stat(RecentSystemsPath().c_str(), &recent) == 0 && S_ISREG(recent.st_mode) &&
-        static_cast<std::size_t>(recent.st_size) > kMaxRecentSystemsBytes)
-        note(MessageWith(MessageId::RecentTooLarge, RecentSystemsPath()));
-    const std::string userFolder = GetUserCatalogPath().empty() ? std::string() : FolderOf(GetUserCatalogPath());
-    struct stat st;
-    if (!userFolder.empty() && lstat(userFolder.c_str(), &st) == 0 && !IsPrivateFolder(userFolder))
-        note(MessageWith(MessageId::FolderNotPrivate, userFolder));
-    if (notes.empty())
-        return;
-    std::string text;
-    for (const std::string& line : notes)
-        text += (text.empty() ? "" : "\n") + line;
-    MessageBox(text, ApplicationTitle(), MB_ICONEXCLAMATION | MB_OK);
+    const std::string notes =
+        StartupNotesNotYetTold({{RecentSystemsPath(), kMaxRecentSystemsBytes, MessageId::RecentTooLarge}});
+    if (!notes.empty())
+        MessageBox(notes, ApplicationTitle(), MB_ICONEXCLAMATION | MB_OK);
 }
 
 void CProjectionDlg::RestoreSystem(const SpatialSystem& system)
@@ -147,16 +130,25 @@ ComposedSystem CProjectionDlg::ComposeChoice()
     return ComposeSystem(m_choice, [this](const std::string& wkt) { return EpsgCodeOf(wkt); });
 }
 
-void CProjectionDlg::OnBnClickedOk()
+bool CProjectionDlg::ComposeOrRefuse(MessageId firstLine, ComposedSystem& composed)
 {
     // The metres per unit that is no number gets the framework's own prompt.
     if (!UpdateData(TRUE))
-        return;
-    const ComposedSystem composed = ComposeChoice();
+        return false;
+    composed = ComposeChoice();
     if (composed.wkt.empty()) {
-        ShowRefusal(MessageText(MessageId::CoordinateSetError), composed);
-        return;
+        AfxMessageBox(std::string(MessageText(firstLine)) + "\n" +
+                      RefusalText(composed.problem, composed.parameter, composed.reason));
+        return false;
     }
+    return true;
+}
+
+void CProjectionDlg::OnBnClickedOk()
+{
+    ComposedSystem composed;
+    if (!ComposeOrRefuse(MessageId::CoordinateSetError, composed))
+        return;
     m_result = composed.system;
     RememberChoice();
     CDialog::OnOK();
@@ -165,9 +157,4 @@ void CProjectionDlg::OnBnClickedOk()
 void CProjectionDlg::OnBnClickedCancel()
 {
     CDialog::OnCancel();
-}
-
-void CProjectionDlg::ShowRefusal(const std::string& firstLine, const ComposedSystem& refusal)
-{
-    AfxMessageBox(firstLine + "\n" + RefusalText(refusal.problem, refusal.parameter, refusal.reason));
 }

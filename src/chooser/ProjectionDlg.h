@@ -6,14 +6,15 @@
 #pragma once
 
 #include <future>
-#include <map>
 #include <string>
 
 #include <QPointer>
 
+#include "catalog/CodeLookup.h"
 #include "catalog/Composition.h"
 #include "catalog/SystemChoice.h"
 #include "controls/EditListCtrl.h"
+#include "module/Messages.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
 
@@ -53,9 +54,15 @@ public:
     explicit CProjectionDlg(unsigned templateId, CWnd* parent = nullptr);
     ~CProjectionDlg() override;
 
-    // Before the dialog runs: the host's system (empty: none), and whether
-    // the host has registered GDAL's drivers itself.
-    void SetInput(const std::string& wkt) { m_input = SpatialSystem(wkt); }
+    // Before the dialog runs: the host's system (empty: none), read as the
+    // dialog opens once `databaseCheck`, if given, has found PROJ's database
+    // usable (else the dialog ends at once, never shown); and whether the
+    // host has registered GDAL's drivers itself.
+    void SetInput(const std::string& wkt, std::shared_future<std::string> databaseCheck = {})
+    {
+        m_inputText = wkt;
+        m_databaseCheck = std::move(databaseCheck);
+    }
     void SetGdalRegistered(bool registered) { m_bGdalRegistered = registered; }
     // After OK: the chosen system, and its text.
     const SpatialSystem& GetChosenSystem() const { return m_result; }
@@ -99,20 +106,21 @@ private:
     void OnBnClickedAddGeogSystem();
     void OnBnClickedImport();
     void OnBnClickedSavePrj();
-    // The projection WKT of a raster, empty when it has none.
-    std::string ReadRasterProjection(const std::string& path);
 
     // ---- search, codes and recent systems ----
     void SetUpSearch();
     void UpdateSystemCodeLater();
     void UpdateSystemCode();
     // The EPSG code of a composed system: remembered when the code line
-    // found it (off the UI thread), else looked up now.
+    // found it, else looked up now.
     std::string EpsgCodeOf(const std::string& wkt);
     void RememberChoice();
 
     // ---- the map of the area of use ----
     void SetUpAreaMap();
+    // Reads the areas of PROJ's database off the UI thread, should the
+    // search not have read them.
+    void ReadAreasBeside();
     // Shows the current choice's area (once PROJ's database has been read).
     void UpdateAreaMap();
     // While the user is on a row of the search's list: that system's area.
@@ -121,9 +129,13 @@ private:
     // ---- OK and Cancel ----
     void OnBnClickedOk();
     void OnBnClickedCancel();
-    void ShowRefusal(const std::string& firstLine, const ComposedSystem& refusal);
+    // What OK would hand back now, in `composed`; false, and the user told
+    // why under `firstLine`, when the choice is refused.
+    bool ComposeOrRefuse(MessageId firstLine, ComposedSystem& composed);
 
-    SpatialSystem m_input;  // what the host handed in; no text: none
+    std::string m_inputText;
+    std::shared_future<std::string> m_databaseCheck;  // PROJ's database's problem, empty when none
+    SpatialSystem m_input;  // what the host handed in, read; no text: none
     SystemChoice m_choice;
     SpatialSystem m_result;
     bool m_bGdalRegistered = false;
@@ -136,11 +148,8 @@ private:
     CComboBox m_cbUnit;
     CEditListCtrl m_lcParams;
 
-    // The code line's identification, on a thread of its own: the composed
-    // system it is for, and the codes found so far by system.
-    std::string m_identifying;
-    std::future<std::string> m_identification;
-    std::map<std::string, std::string> m_codes;
+    // The codes of the systems the code line and OK have been asked for.
+    CodeLookup m_codes;
     // The EPSG codes the code line and the geographic summary show.
     std::string m_shownCode;
     std::string m_geogCode;

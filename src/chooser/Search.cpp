@@ -6,55 +6,13 @@
 #include <QShortcut>
 #include <QTableWidget>
 #include <QTimer>
-#include <chrono>
 
 #include "chooser/ProjectionDlg.h"
-#include "map/AreaMap.h"
-#include "map/ChoiceArea.h"
 #include "catalog/Identification.h"
+#include "map/AreaMap.h"
+#include "search/RecentCandidates.h"
 #include "search/RecentSystems.h"
 #include "search/SearchPopup.h"
-#include "module/GdalSupport.h"
-
-namespace {
-
-// Where a recent system serves: its code's area, or for one the user
-// composed its projection's band within its geographic system's area (as the
-// map shows it); none while PROJ's database is being read.
-void GiveArea(Candidate& recent)
-{
-    const std::shared_ptr<const CandidateDatabase> database = DatabaseCandidatesIfRead();
-    if (!database)
-        return;
-    recent.area = AreaOfCandidate(recent, database.get());
-    const OGRSpatialReferenceH srs = recent.system.Handle();
-    if (recent.area || !srs)
-        return;
-    const char* geogCode = OSRGetAuthorityCode(srs, "GEOGCS");
-    const char* geogAuthority = OSRGetAuthorityName(srs, "GEOGCS");
-    const bool epsg = geogCode && geogAuthority && std::string(geogAuthority) == "EPSG";
-    const AreaOfUse area =
-        AreaToShow(ShapeOfSystem(srs), nullptr, epsg ? database->AreaOfEpsg(geogCode) : nullptr);
-    if (area.bounded) {
-        recent.ownArea = std::make_shared<const AreaOfUse>(area);
-        recent.area = recent.ownArea.get();
-    }
-}
-
-std::vector<Candidate> RecentCandidates()
-{
-    std::vector<Candidate> rows;
-    for (const std::string& wkt : ReadRecentSystems(RecentSystemsPath())) {
-        Candidate candidate;
-        if (CandidateOfWkt(wkt, CandidateSource::Recent, candidate)) {
-            GiveArea(candidate);
-            rows.push_back(std::move(candidate));
-        }
-    }
-    return rows;
-}
-
-}  // namespace
 
 void CProjectionDlg::SetUpSearch()
 {
@@ -84,7 +42,6 @@ void CProjectionDlg::SetUpSearch()
     m_codeTimer = codeTimer;
     codeTimer->setSingleShot(true);
     QObject::connect(codeTimer, &QTimer::timeout, dialog, [this] { UpdateSystemCode(); });
-    codeTimer->start(0);
 }
 
 SearchPopup* CProjectionDlg::GetSearch() const
@@ -100,14 +57,7 @@ void CProjectionDlg::UpdateSystemCodeLater()
 
 std::string CProjectionDlg::EpsgCodeOf(const std::string& wkt)
 {
-    const auto known = m_codes.find(wkt);
-    if (known != m_codes.end())
-        return known->second;
-    // The code line is at it already: its answer comes sooner than a new search.
-    if (m_identification.valid() && m_identifying == wkt)
-        return m_codes[wkt] = m_identification.get();
-    const OsrHandle srs = NewSpatialReference(wkt);
-    return m_codes[wkt] = srs ? ExactEpsgCode(srs.get()) : std::string();
+    return m_codes.CodeOf(wkt);
 }
 
 void CProjectionDlg::UpdateSystemCode()
@@ -121,35 +71,20 @@ void CProjectionDlg::UpdateSystemCode()
     // What OK would find without a search (a Gauss-Krueger zone as listed)
     // is what the line shows.
     if (!knownCode.empty())
-        m_codes[wkt] = knownCode;
-    const auto known = m_codes.find(wkt);
-    if (wkt.empty() || known != m_codes.end()) {
-        m_shownCode = wkt.empty() ? std::string() : known->second;
-        line->SetWindowText(m_shownCode.empty() ? std::string() : ShownEpsgCode(m_shownCode));
-        UpdateAreaMap();
+        m_codes.Remember(wkt, knownCode);
+    const std::optional<std::string> code = wkt.empty() ? std::string() : m_codes.CodeIfFound(wkt);
+    // Never a wait on the UI thread while the user works: the line looks
+    // again shortly.
+    if (!code) {
+        m_codeTimer->start(25);
         return;
     }
-    // Identifying a system searches PROJ's database for tens of
-    // milliseconds: never on the UI thread while the user works. One search
-    // at a time; the line looks again when it ends.
-    if (m_identification.valid()) {
-        if (m_identification.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
-            m_codeTimer->start(25);
-            return;
-        }
-        m_codes[m_identifying] = m_identification.get();
-        UpdateSystemCode();
-        return;
-    }
-    m_identifying = wkt;
-    m_identification = std::async(std::launch::async, [wkt] {
-        const OsrHandle srs = NewSpatialReference(wkt);
-        return srs ? ExactEpsgCode(srs.get()) : std::string();
-    });
-    m_codeTimer->start(25);
+    m_shownCode = *code;
+    line->SetWindowText(m_shownCode.empty() ? std::string() : ShownEpsgCode(m_shownCode));
+    UpdateAreaMap();
 }
 
 void CProjectionDlg::RememberChoice()
 {
-    RememberRecentSystem(RecentSystemsPath(), m_result.Text());
+    RememberRecentSystem(RecentSystemsPath(), m_result);
 }

@@ -5,11 +5,11 @@
 #include <cstring>
 #include <string_view>
 #include <functional>
-#include <optional>
 #include <ogr_spatialref.h>
 
 #include "interface/Orvane.h"
 #include "module/GdalSupport.h"
+#include "module/SpatialSystem.h"
 #include "interface/OrvaneReference.h"
 #include "module/ProjSupport.h"
 #include "catalog/Identification.h"
@@ -19,19 +19,6 @@
 namespace {
 
 const char kEsriPrefix[] = "ESRI::";
-
-// A keyword and its bracket, as every WKT text begins: no need to ask the
-// file system whether it names a file (GDAL would not read one anyway).
-bool LooksLikeWkt(const char* text)
-{
-    while (*text == ' ' || *text == '\t' || *text == '\r' || *text == '\n')
-        ++text;
-    const char* word = text;
-    while ((*text >= 'A' && *text <= 'Z') || (*text >= 'a' && *text <= 'z') || *text == '_' ||
-           (*text >= '0' && *text <= '9'))
-        ++text;
-    return text > word && (*text == '[' || *text == '(');
-}
 
 // A text that says what it is: a definition (WKT, PROJJSON, a PROJ string)
 // or a code of an authority GDAL or PROJ knows ("EPSG:4326", "urn:…"), or
@@ -132,35 +119,33 @@ bool EpsgCodeWithTrailingText(const char* text)
     return false;
 }
 
-// Reads a host's text into `srs`; false when it names no system. Each query
-// parses anew: a parsed system kept for the next query would hold PROJ
-// objects that could outlive a host's OSRCleanup.
-bool ReadReference(const char* text, OGRSpatialReference& srs)
+// A host's text read; no system when it names none. Each query reads
+// anew: a system kept for the next query would hold PROJ objects that could
+// outlive a host's OSRCleanup.
+SpatialSystem ReadReference(const char* text)
 {
     if (!ProjDatabaseProblem().empty())
-        return false;
+        return SpatialSystem();
     std::string storage;
     const char* input = text ? QueryInput(text, storage) : nullptr;
-    if (!input || NamesNoKnownAuthority(input) || NamesMissingCode(input) || EpsgCodeWithTrailingText(input) ||
-        !ReadableWithoutFiles(input))
-        return false;
-    const char* options[] = {"ALLOW_NETWORK_ACCESS=NO", "ALLOW_FILE_ACCESS=NO", nullptr};
-    // Reading a strange system can make PROJ complain too.
-    QuietGdalErrors quiet;
-    // GDAL swaps a retired code for its replacement; a WKT it takes as written.
-    std::optional<EpsgCodesAsGiven> asGiven;
-    if (!LooksLikeWkt(input))
-        asGiven.emplace();
-    return srs.SetFromUserInput(input, options) == OGRERR_NONE;
+    if (!input || NamesNoKnownAuthority(input) || NamesMissingCode(input) || EpsgCodeWithTrailingText(input))
+        return SpatialSystem();
+    return SpatialSystem(input, SystemText::Reference);
+}
+
+// The parsed system of a reference read, for GDAL's C++ calls.
+OGRSpatialReference& Srs(const SpatialSystem& system)
+{
+    return *OGRSpatialReference::FromHandle(system.Handle());
 }
 
 // Parses `text` and, when GDAL accepts it, lets `read` replace `result`.
 std::string QueryName(const char* text, std::string result,
                       const std::function<const char*(OGRSpatialReference&)>& read)
 {
-    OGRSpatialReference srs;
-    if (ReadReference(text, srs)) {
-        if (const char* value = read(srs))
+    const SpatialSystem system = ReadReference(text);
+    if (system.IsSystem()) {
+        if (const char* value = read(Srs(system)))
             result = value;
     }
     return result;
@@ -185,8 +170,7 @@ std::string TextOf(const char* value)
 
 std::string Orvane::GetCoordSysName(const char* srs)
 {
-    OGRSpatialReference s;
-    return ReadReference(srs, s) ? DisplayNameOf(OGRSpatialReference::ToHandle(&s)) : kUnknownName;
+    return ReadReference(srs).Name();
 }
 
 std::string Orvane::GetDatumName(const char* srs)
@@ -250,11 +234,11 @@ bool OrvaneIdentifyReference(const char* reference, OrvaneReferenceInfo& info, O
     info = OrvaneReferenceInfo();
     info.name = kUnknownName;
     identity = OrvaneIdentity();
-    OGRSpatialReference srs;
-    if (!ReadReference(reference, srs))
+    const SpatialSystem system = ReadReference(reference);
+    if (!system.IsSystem())
         return false;
-    info = Described(srs);
-    const OGRSpatialReferenceH handle = OGRSpatialReference::ToHandle(&srs);
+    info = Described(Srs(system));
+    const OGRSpatialReferenceH handle = system.Handle();
     const EpsgIdentity found = IdentifyEpsg(handle);
     info.code = EpsgCodeText(found.code);
     identity.likeButShift = EpsgCodeText(found.likeButShift);
@@ -269,33 +253,32 @@ bool OrvaneDescribeReference(const char* reference, OrvaneReferenceInfo& info)
 {
     info = OrvaneReferenceInfo();
     info.name = kUnknownName;
-    OGRSpatialReference srs;
-    if (!ReadReference(reference, srs))
+    const SpatialSystem system = ReadReference(reference);
+    if (!system.IsSystem())
         return false;
-    info = Described(srs);
-    info.code = EpsgCodeText(ExactEpsgCode(OGRSpatialReference::ToHandle(&srs)));
+    info = Described(Srs(system));
+    info.code = EpsgCodeText(ExactEpsgCode(system.Handle()));
     return true;
 }
 
 std::string OrvaneEpsgCodeButForShift(const char* reference)
 {
-    OGRSpatialReference srs;
-    if (!ReadReference(reference, srs))
-        return std::string();
-    return EpsgCodeText(IdentifyEpsg(OGRSpatialReference::ToHandle(&srs)).likeButShift);
+    const SpatialSystem system = ReadReference(reference);
+    return system.IsSystem() ? EpsgCodeText(IdentifyEpsg(system.Handle()).likeButShift) : std::string();
 }
 
 std::string OrvaneFormatReference(const char* reference, OrvaneFormat format)
 {
-    OGRSpatialReference srs;
-    if (!ReadReference(reference, srs))
+    const SpatialSystem system = ReadReference(reference);
+    if (!system.IsSystem())
         return std::string();
+    const OGRSpatialReference& srs = Srs(system);
     QuietGdalErrors quiet;
     char* text = nullptr;
     OGRErr error = OGRERR_FAILURE;
     switch (format) {
     case OrvaneFormat::Wkt1:
-        return ExportToWkt(OGRSpatialReference::ToHandle(&srs));
+        return ExportToWkt(system.Handle());
     case OrvaneFormat::Wkt2: {
         const char* options[] = {"FORMAT=WKT2_2019", "MULTILINE=NO", nullptr};
         error = srs.exportToWkt(&text, options);

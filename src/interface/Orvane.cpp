@@ -7,6 +7,7 @@
 #include "module/Messages.h"
 #include "module/ProjSupport.h"
 #include "platform/Prompt.h"
+#include "util/Beside.h"
 
 #include <cstdio>
 
@@ -53,17 +54,21 @@ int Orvane::DoModal()
 {
     const unsigned templateId = ChooserTemplateId();
     m_state->settingOK = false;
+    // PROJ's database is checked while the window is made: on a first open
+    // each takes milliseconds. The host's text is read once it passed.
+    const std::shared_future<std::string> databaseCheck = Beside(ProjDatabaseProblem).share();
+    CProjectionDlg dialog(templateId);
+    dialog.SetInput(m_state->wkt, databaseCheck);
+    dialog.SetGdalRegistered(m_state->gdalRegState);
+    const INT_PTR chosen = dialog.DoModal();
     // Without PROJ's database no system can be read: said, never hung on.
-    const std::string database = ProjDatabaseProblem();
+    const std::string database = databaseCheck.get();
     if (!database.empty()) {
         std::fprintf(stderr, "Orvane: %s\n", database.c_str());
         AfxMessageBox(MessageWith(MessageId::ProjDatabaseUnusable, database), MB_ICONERROR | MB_OK);
         return 2;
     }
-    CProjectionDlg dialog(templateId);
-    dialog.SetInput(m_state->wkt);
-    dialog.SetGdalRegistered(m_state->gdalRegState);
-    if (dialog.DoModal() != IDOK)
+    if (chosen != IDOK)
         return 2;
     // The result as the dialog holds it: its name is not read again.
     const SpatialSystem& result = dialog.GetChosenSystem();

@@ -1,26 +1,20 @@
 // Orvane: lets a host application's user choose, define or import a spatial
 // reference system, and hands the choice back as OGC WKT with its name.
 //
-// Self-contained: a host needs only this header and libOrvane.so.
+// A host needs only the installed headers and libOrvane.so.
 #ifndef ORVANE_H
 #define ORVANE_H
 
 #include <memory>
 #include <string>
 
+#include "OrvaneLanguageSet.h"
+
 #if defined(ORVANE_BUILDING_LIBRARY)
 #define ORVANE_API __attribute__((visibility("default")))
 #else
 #define ORVANE_API
 #endif
-
-// Language of the user interface. Any value other than the first two behaves
-// as English.
-enum LanguageSet : int {
-    LANGUAGE_SIMPLIFIED_CHINESE = 0,
-    LANGUAGE_TRADITIONAL_CHINESE = 1,
-    LANGUAGE_ENGLISH = 2,
-};
 
 class ORVANE_API Orvane {
 public:

@@ -3,27 +3,36 @@
 #include <algorithm>
 #include <cmath>
 
+#include "catalog/Composition.h"
 #include "catalog/PredefinedSystems.h"
 #include "module/GdalSupport.h"
 #include "module/Messages.h"
 
 namespace {
 
-double ParameterOf(const ShownChoice& shown, const char* name)
+// A projection's shape read through `parameter`, NaN for a parameter the
+// system lacks: the one list of the names that say where it is centred.
+template <typename Parameter>
+ProjectionShape ShapeOf(std::string method, double primeMeridian, Parameter parameter)
 {
-    const ChoiceParameter* p = FindParameter(shown.parameters, name);
-    return p ? p->value : std::nan("");
-}
-
-// The first of the parameters the choice has.
-double FirstParameterOf(const ShownChoice& shown, std::initializer_list<const char*> names)
-{
-    for (const char* name : names) {
-        const double value = ParameterOf(shown, name);
-        if (std::isfinite(value))
-            return value;
-    }
-    return std::nan("");
+    const auto first = [&parameter](std::initializer_list<const char*> names) {
+        for (const char* name : names) {
+            const double value = parameter(name);
+            if (std::isfinite(value))
+                return value;
+        }
+        return std::nan("");
+    };
+    ProjectionShape shape;
+    shape.method = std::move(method);
+    shape.meridian = first({SRS_PP_CENTRAL_MERIDIAN, SRS_PP_LONGITUDE_OF_CENTER, SRS_PP_LONGITUDE_OF_ORIGIN});
+    const double northing = first({SRS_PP_FALSE_NORTHING});
+    shape.falseNorthing = std::isfinite(northing) ? northing : 0.0;
+    shape.parallel1 = first({SRS_PP_STANDARD_PARALLEL_1});
+    shape.parallel2 = first({SRS_PP_STANDARD_PARALLEL_2});
+    shape.origin = first({SRS_PP_LATITUDE_OF_ORIGIN, SRS_PP_LATITUDE_OF_CENTER});
+    shape.primeMeridian = primeMeridian;
+    return shape;
 }
 
 bool IsTransverseMercator(const std::string& method)
@@ -123,33 +132,20 @@ AreaOfUse ProjectionBand(const ProjectionShape& shape)
     return MeridianBand(meridian, 2 * kHalfWidth, south, north);
 }
 
-// The prime meridian of the geographic system a choice shows, in degrees
-// east of Greenwich; 0 when unknown.
-double PrimeMeridianOf(const SystemChoice& choice)
-{
-    const auto entry = choice.catalogues.geographic.find(choice.shown.geogName);
-    if (entry == choice.catalogues.geographic.end() || entry->second.find("PRIMEM[\"Greenwich\",0") != std::string::npos)
-        return 0.0;
-    const OsrHandle geog = NewSpatialReference(entry->second);
-    return geog ? OSRGetPrimeMeridian(geog.get(), nullptr) : 0.0;
-}
-
 }  // namespace
 
 ProjectionShape ShapeOfChoice(const SystemChoice& choice)
 {
     const ShownChoice& shown = choice.shown;
-    ProjectionShape shape;
     if (!shown.projected)
-        return shape;
-    shape.method = shown.methodName;
-    shape.meridian = FirstParameterOf(shown, {"central_meridian", "longitude_of_center", "longitude_of_origin"});
-    const double northing = ParameterOf(shown, "false_northing");
-    shape.falseNorthing = std::isfinite(northing) ? northing : 0.0;
-    shape.parallel1 = ParameterOf(shown, "standard_parallel_1");
-    shape.parallel2 = ParameterOf(shown, "standard_parallel_2");
-    shape.origin = FirstParameterOf(shown, {"latitude_of_origin", "latitude_of_center"});
-    shape.primeMeridian = PrimeMeridianOf(choice);
+        return ProjectionShape();
+    const OsrHandle geographic = ChosenGeographic(choice);
+    ProjectionShape shape =
+        ShapeOf(shown.methodName, geographic ? OSRGetPrimeMeridian(geographic.get(), nullptr) : 0.0,
+                [&shown](const char* name) {
+                    const ChoiceParameter* p = FindParameter(shown.parameters, name);
+                    return p ? p->value : std::nan("");
+                });
     const bool zoned = shown.zone >= 0 && (shown.category == kUtmCategoryPosition ||
                                            shown.category == kBeijing1954CategoryPosition ||
                                            shown.category == kXian1980CategoryPosition);
@@ -165,28 +161,13 @@ ProjectionShape ShapeOfChoice(const SystemChoice& choice)
 
 ProjectionShape ShapeOfSystem(OGRSpatialReferenceH srs)
 {
-    ProjectionShape shape;
     if (!srs || !OSRIsProjected(srs))
-        return shape;
-    const char* method = OSRGetAttrValue(srs, "PROJECTION", 0);
-    shape.method = method ? method : "";
-    const auto parameter = [srs](std::initializer_list<const char*> names) {
-        for (const char* name : names) {
-            OGRErr error = OGRERR_NONE;
-            const double value = OSRGetProjParm(srs, name, std::nan(""), &error);
-            if (error == OGRERR_NONE && std::isfinite(value))
-                return value;
-        }
-        return std::nan("");
-    };
-    shape.meridian = parameter({SRS_PP_CENTRAL_MERIDIAN, SRS_PP_LONGITUDE_OF_CENTER, SRS_PP_LONGITUDE_OF_ORIGIN});
-    const double northing = parameter({SRS_PP_FALSE_NORTHING});
-    shape.falseNorthing = std::isfinite(northing) ? northing : 0.0;
-    shape.parallel1 = parameter({SRS_PP_STANDARD_PARALLEL_1});
-    shape.parallel2 = parameter({SRS_PP_STANDARD_PARALLEL_2});
-    shape.origin = parameter({SRS_PP_LATITUDE_OF_ORIGIN, SRS_PP_LATITUDE_OF_CENTER});
-    shape.primeMeridian = OSRGetPrimeMeridian(srs, nullptr);
-    return shape;
+        return ProjectionShape();
+    return ShapeOf(AttrValue(srs, "PROJECTION"), OSRGetPrimeMeridian(srs, nullptr), [srs](const char* name) {
+        OGRErr error = OGRERR_NONE;
+        const double value = OSRGetProjParm(srs, name, std::nan(""), &error);
+        return error == OGRERR_NONE ? value : std::nan("");
+    });
 }
 
 AreaOfUse AreaToShow(const ProjectionShape& shape, const AreaOfUse* systemArea, const AreaOfUse* geogArea)

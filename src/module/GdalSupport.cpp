@@ -1,19 +1,43 @@
 #include "module/GdalSupport.h"
 
+#include <optional>
+
+#include <ogr_spatialref.h>
+
 #include "module/ProjSupport.h"
-#include "module/Sameness.h"
 #include "util/Text.h"
 
 const char kUnknownName[] = "Unknown";
 
-OsrHandle NewSpatialReference(const std::string& wkt)
+bool LooksLikeWkt(const char* text)
+{
+    while (*text == ' ' || *text == '\t' || *text == '\r' || *text == '\n')
+        ++text;
+    const char* word = text;
+    while ((*text >= 'A' && *text <= 'Z') || (*text >= 'a' && *text <= 'z') || *text == '_' ||
+           (*text >= '0' && *text <= '9'))
+        ++text;
+    return text > word && (*text == '[' || *text == '(');
+}
+
+OsrHandle NewSpatialReference(const std::string& text, SystemText form)
 {
     // GDAL makes an empty system of an empty text; that is no spatial
     // reference. Nor is a text that would have PROJ open a file.
-    if (wkt.empty() || !ReadableWithoutFiles(wkt))
+    if (text.empty() || !ReadableWithoutFiles(text))
         return nullptr;
     QuietGdalErrors quiet;
-    return OsrHandle(OSRNewSpatialReference(wkt.c_str()));
+    if (form == SystemText::Definition)
+        return OsrHandle(OSRNewSpatialReference(text.c_str()));
+    // GDAL swaps a retired code for its replacement; a WKT it takes as written.
+    std::optional<EpsgCodesAsGiven> asGiven;
+    if (!LooksLikeWkt(text.c_str()))
+        asGiven.emplace();
+    OsrHandle srs(OSRNewSpatialReference(nullptr));
+    const char* options[] = {"ALLOW_NETWORK_ACCESS=NO", "ALLOW_FILE_ACCESS=NO", nullptr};
+    if (!srs || OGRSpatialReference::FromHandle(srs.get())->SetFromUserInput(text.c_str(), options) != OGRERR_NONE)
+        return nullptr;
+    return srs;
 }
 
 std::string ExportToWkt(OGRSpatialReferenceH srs)
@@ -22,19 +46,6 @@ std::string ExportToWkt(OGRSpatialReferenceH srs)
     const OGRErr error = OSRExportToWkt(srs, &text);
     const GdalTextHandle owned(text);
     return error == OGRERR_NONE && text ? std::string(text) : std::string();
-}
-
-std::string ExactWkt(OGRSpatialReferenceH srs)
-{
-    std::string wkt = ExportToWkt(srs);
-    const OsrHandle reread = NewSpatialReference(wkt);
-    if (reread && SameAs(reread.get(), srs))
-        return wkt;
-    char* text = nullptr;
-    const char* options[] = {"FORMAT=WKT2_2019", "MULTILINE=NO", nullptr};
-    const OGRErr error = OSRExportToWktEx(srs, &text, options);
-    const GdalTextHandle owned(text);
-    return error == OGRERR_NONE && text ? std::string(text) : wkt;
 }
 
 std::string AttrValue(OGRSpatialReferenceH srs, const char* key)

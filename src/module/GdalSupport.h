@@ -33,15 +33,25 @@ using StringListHandle = gdal_detail::Owner<char**, CSLDestroy>;
 // A text GDAL allocated for the caller.
 using GdalTextHandle = gdal_detail::Owner<char*, VSIFree>;
 
-// A spatial reference made from WKT, or null when GDAL refuses the text or
-// the text is empty.
-OsrHandle NewSpatialReference(const std::string& wkt);
+// How a text says which system it is.
+enum class SystemText {
+    // WKT, as written: nothing in it is looked up.
+    Definition,
+    // Whatever a user may give: WKT, PROJJSON, a PROJ string, an authority's
+    // code ("EPSG:4326", "ESRI:102100"; a retired EPSG code as itself), one
+    // of GDAL's names ("WGS84"). No file and no network is read for it.
+    Reference,
+};
+
+// The one reading of a text into a spatial reference: null when GDAL
+// refuses the text, the text is empty, or it would have PROJ open a file.
+OsrHandle NewSpatialReference(const std::string& text, SystemText form = SystemText::Definition);
+
+// A keyword and its bracket, as every WKT text begins.
+bool LooksLikeWkt(const char* text);
 
 // The WKT GDAL exports for `srs`, empty when it exports nothing.
 std::string ExportToWkt(OGRSpatialReferenceH srs);
-// WKT1 as GDAL writes it, where it says all of `srs`; WKT2 where WKT1 would
-// make another system of it (Pseudo-Mercator in yards, say).
-std::string ExactWkt(OGRSpatialReferenceH srs);
 
 // The value of the first `key` node (child 0), or empty text.
 std::string AttrValue(OGRSpatialReferenceH srs, const char* key);

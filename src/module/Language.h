@@ -1,7 +1,7 @@
 // The process-wide language setting and the rule that picks templates by it.
 #pragma once
 
-#include "interface/Orvane.h"
+#include "OrvaneLanguageSet.h"
 
 extern LanguageSet g_language;
 

@@ -154,3 +154,8 @@ std::string MessageWith(MessageId id, std::initializer_list<std::string> inserte
     }
     return text;
 }
+
+std::string FileProblem(MessageId id, const std::string& path, const std::string& why)
+{
+    return MessageWith(id, path + (why.empty() ? "" : ": " + why));
+}

@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "interface/Orvane.h"
+#include "OrvaneLanguageSet.h"
 
 enum class MessageId {
     UnknownSrs,              // three variants, with a caption
@@ -79,3 +79,6 @@ std::string MessageWith(MessageId id, const std::string& inserted);
 // The same for a text of several "%s", filled in order; a text put in is
 // never read for "%s" itself.
 std::string MessageWith(MessageId id, std::initializer_list<std::string> inserted);
+// Why a file could not be read or written, as a message's second line: the
+// path, and the reason where there is one.
+std::string FileProblem(MessageId id, const std::string& path, const std::string& why);

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <set>
 #include <vector>
 
@@ -465,6 +466,39 @@ std::string FolderOthersMayChange(const std::string& path)
     return unsafe.empty() ? FolderOthersMayChangeOnTheWayTo(canonical) : unsafe;
 }
 
+// The connection a check has read the database through, kept for the next
+// reader of that database (the search's): SQLite reads PROJ's long schema
+// once a connection, tens of thousands of lines of it.
+struct KeptConnection {
+    std::mutex guard;
+    std::string path;
+    ProjDatabaseHandle db;
+};
+
+KeptConnection& Kept()
+{
+    static KeptConnection kept;
+    return kept;
+}
+
+void KeepConnection(const std::string& path, ProjDatabaseHandle db)
+{
+    KeptConnection& kept = Kept();
+    const std::lock_guard<std::mutex> lock(kept.guard);
+    // The first database checked is the one PROJ, and the search, read.
+    if (kept.db)
+        return;
+    kept.path = path;
+    kept.db = std::move(db);
+}
+
+ProjDatabaseHandle TakeKeptConnection(const std::string& path)
+{
+    KeptConnection& kept = Kept();
+    const std::lock_guard<std::mutex> lock(kept.guard);
+    return kept.db && kept.path == path ? std::move(kept.db) : nullptr;
+}
+
 // Why the database at `path` cannot be read; empty when it can.
 std::string DatabaseProblem(const std::string& path)
 {
@@ -485,7 +519,8 @@ std::string DatabaseProblem(const std::string& path)
         return cannot + unsafe + " may be changed by other users";
     std::string problem;
     // One row of a small table: two seconds are a thousand times enough.
-    if (const ProjDatabaseHandle db = OpenProjDatabase(path, 2)) {
+    ProjDatabaseHandle db = OpenProjDatabase(path, 2);
+    if (db) {
         sqlite3_stmt* layout = nullptr;
         int step = sqlite3_prepare_v2(db.get(),
                                       "SELECT value FROM metadata WHERE key = 'DATABASE.LAYOUT.VERSION.MAJOR' LIMIT 1",
@@ -520,6 +555,7 @@ std::string DatabaseProblem(const std::string& path)
             said.erase(0, path.size() + 1);  // "PATH contains …": the path is said already
         return cannot + (said.empty() ? "PROJ cannot open it" : said);
     }
+    KeepConnection(path, std::move(db));
     return std::string();
 }
 
@@ -532,6 +568,10 @@ void ProjDatabaseCloser::operator()(sqlite3* db) const
 
 ProjDatabaseHandle OpenProjDatabase(const std::string& path, int seconds)
 {
+    if (ProjDatabaseHandle kept = TakeKeptConnection(path)) {
+        *kept.get_deleter().deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        return kept;
+    }
     sqlite3* opened = nullptr;
     if (sqlite3_open_v2(UnlockedSqliteUri(path).c_str(), &opened,
                         SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr) != SQLITE_OK) {

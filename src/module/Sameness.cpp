@@ -51,3 +51,16 @@ bool SameAs(OGRSpatialReferenceH a, OGRSpatialReferenceH b, Sameness criterion)
         return false;
     return criterion == Sameness::ButForDatumShift || DatumShiftOf(a) == DatumShiftOf(b);
 }
+
+std::string ExactWkt(OGRSpatialReferenceH srs)
+{
+    std::string wkt = ExportToWkt(srs);
+    const OsrHandle reread = NewSpatialReference(wkt);
+    if (reread && SameAs(reread.get(), srs))
+        return wkt;
+    char* text = nullptr;
+    const char* options[] = {"FORMAT=WKT2_2019", "MULTILINE=NO", nullptr};
+    const OGRErr error = OSRExportToWktEx(srs, &text, options);
+    const GdalTextHandle owned(text);
+    return error == OGRERR_NONE && text ? std::string(text) : wkt;
+}

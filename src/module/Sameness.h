@@ -39,3 +39,8 @@ enum class Sameness {
 // with a shift the same as one without: a user's shift would be lost to it.
 // No system is the same as none.
 bool SameAs(OGRSpatialReferenceH a, OGRSpatialReferenceH b, Sameness criterion = Sameness::Exactly);
+
+// WKT1 as GDAL writes it, where it says all of `srs` (read back, the same
+// system by the rule above); WKT2 where WKT1 would make another system of it
+// (Pseudo-Mercator in yards, say).
+std::string ExactWkt(OGRSpatialReferenceH srs);

@@ -2,9 +2,9 @@
 
 #include "module/GdalSupport.h"
 
-SpatialSystem::SpatialSystem(std::string text) : m_text(std::move(text)), m_name(kUnknownName)
+SpatialSystem::SpatialSystem(std::string text, SystemText form) : m_text(std::move(text))
 {
-    OsrHandle srs = NewSpatialReference(m_text);
+    OsrHandle srs = NewSpatialReference(m_text, form);
     if (!srs)
         return;
     m_name = DisplayNameOf(srs.get());
@@ -12,7 +12,7 @@ SpatialSystem::SpatialSystem(std::string text) : m_text(std::move(text)), m_name
 }
 
 SpatialSystem::SpatialSystem(std::string text, OGRSpatialReferenceH srs)
-    : m_text(std::move(text)), m_name(kUnknownName)
+    : m_text(std::move(text))
 {
     if (!srs)
         return;

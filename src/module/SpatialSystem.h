@@ -10,6 +10,8 @@
 
 #include <ogr_srs_api.h>
 
+#include "module/GdalSupport.h"
+
 class SpatialSystem
 {
 public:
@@ -18,7 +20,7 @@ public:
     // `text` read as the library reads any system (module/GdalSupport.h's
     // NewSpatialReference); a text that is no system gives a value that
     // keeps the text and has no handle.
-    explicit SpatialSystem(std::string text);
+    explicit SpatialSystem(std::string text, SystemText form = SystemText::Definition);
     // A system already read (`srs`, which `text` writes): not read again.
     SpatialSystem(std::string text, OGRSpatialReferenceH srs);
 
@@ -35,5 +37,5 @@ public:
 private:
     std::string m_text;
     std::shared_ptr<std::remove_pointer_t<OGRSpatialReferenceH>> m_srs;
-    std::string m_name;
+    std::string m_name = kUnknownName;
 };

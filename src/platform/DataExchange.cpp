@@ -6,7 +6,7 @@
 #include <cfloat>
 #include <vector>
 
-#include "platform/Dialog.h"
+#include "platform/Wnd.h"
 #include "util/NumberText.h"
 #include "platform/Prompt.h"
 

@@ -5,19 +5,18 @@
 
 #include "platform/WinTypes.h"
 
-class CDialog;
 class CWnd;
 class QWidget;
 
 class CDataExchange {
 public:
-    CDataExchange(CDialog* dialog, BOOL saveAndValidate)
+    CDataExchange(CWnd* dialog, BOOL saveAndValidate)
         : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog)
     {
     }
 
     const BOOL m_bSaveAndValidate;  // true: controls into members
-    CDialog* const m_pDlgWnd;
+    CWnd* const m_pDlgWnd;
 
     // The control `id` as the current one of the exchange, or null.
     QWidget* PrepareCtrl(int id);

@@ -36,7 +36,7 @@ public:
 
     // The control with this ID, or null.
     CWnd* GetDlgItem(int id);
-    QWidget* FindControl(int id) const;
+    QWidget* FindControl(int id) const override;
     // Makes the edit `id` read-only or editable.
     void SetEditReadOnly(int id, bool readOnly);
     // The result of the last EndDialog, 0 while the dialog runs.

@@ -89,6 +89,27 @@ void ReadWaylandAnswer(const std::string& bytes, bool& answered, bool& wrong)
     }
 }
 
+// The compositor's socket, in `address`; why there is none otherwise.
+std::string WaylandSocketAddress(const Getenv& getenv, sockaddr_un& address, std::string& path)
+{
+    std::string name = Env(getenv, "WAYLAND_DISPLAY");
+    if (name.empty())
+        name = "wayland-0";
+    path = name;
+    if (name[0] != '/') {
+        const std::string runtime = Env(getenv, "XDG_RUNTIME_DIR");
+        if (runtime.empty())
+            return "XDG_RUNTIME_DIR is not set, so there is no Wayland display " + name;
+        path = runtime + "/" + name;
+    }
+    address = sockaddr_un{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path)
+        return "the Wayland display's path is too long: " + path;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    return "";
+}
+
 // A Wayland compositor that answers on its socket: WAYLAND_DISPLAY (default
 // "wayland-0") in XDG_RUNTIME_DIR, or the absolute path it names. A socket
 // that takes the connection and never answers, or answers what no
@@ -97,21 +118,10 @@ void ReadWaylandAnswer(const std::string& bytes, bool& answered, bool& wrong)
 // own, a wl_display.sync, whose answer a compositor sends at once.
 std::string CheckWayland(const Getenv& getenv, std::chrono::steady_clock::time_point deadline, std::string& peer)
 {
-    std::string name = Env(getenv, "WAYLAND_DISPLAY");
-    if (name.empty())
-        name = "wayland-0";
-    std::string path = name;
-    if (name[0] != '/') {
-        const std::string runtime = Env(getenv, "XDG_RUNTIME_DIR");
-        if (runtime.empty())
-            return "XDG_RUNTIME_DIR is not set, so there is no Wayland display " + name;
-        path = runtime + "/" + name;
-    }
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof address.sun_path)
-        return "the Wayland display's path is too long: " + path;
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    sockaddr_un address;
+    std::string path;
+    if (std::string problem = WaylandSocketAddress(getenv, address, path); !problem.empty())
+        return problem;
     const std::string cannot = "cannot connect to the Wayland display " + path;
     const std::string late = cannot + " (no answer in " + std::to_string(kDisplayAnswerSeconds) + " seconds)";
     const auto left = [deadline] {

@@ -137,24 +137,7 @@ std::vector<std::string> QtNameFilters(const std::string& windowsFilter)
     return filters;
 }
 
-CFileDialog::CFileDialog(BOOL openFileDialog, const char* defaultExtension, const char* fileName,
-                         DWORD flags, const char* filter, CWnd* parent)
-    : m_parent(parent)
+bool ShowFilePrompt(QWidget* owner, const FilePrompt& prompt, std::string& path)
 {
-    m_prompt.open = openFileDialog != FALSE;
-    m_prompt.defaultExtension = defaultExtension ? defaultExtension : "";
-    m_prompt.fileName = fileName ? fileName : "";
-    m_prompt.flags = flags;
-    m_prompt.filter = filter ? filter : "";
-}
-
-INT_PTR CFileDialog::DoModal()
-{
-    m_prompt.title = m_title;
-    std::string path;
-    QWidget* owner = m_parent ? m_parent->GetWidget() : nullptr;
-    if (!g_promptHandler->ShowFileDialog(owner, m_prompt, path))
-        return IDCANCEL;
-    m_path = path;
-    return IDOK;
+    return g_promptHandler->ShowFileDialog(owner, prompt, path);
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Wnd.h"
+#include "platform/WinTypes.h"
 
 class QWidget;
 
@@ -41,26 +41,11 @@ const char* ApplicationTitle();
 
 int ShowMessagePrompt(QWidget* owner, const std::string& text, const std::string& caption,
                       UINT style);
+// True when the user confirmed a file, whose full path is then in `path`.
+bool ShowFilePrompt(QWidget* owner, const FilePrompt& prompt, std::string& path);
 
 // The framework's message box with the application title as caption.
 int AfxMessageBox(const std::string& text, UINT type = MB_OK, UINT helpContext = 0);
 
 // Qt's name filters for a filter in the Windows form.
 std::vector<std::string> QtNameFilters(const std::string& windowsFilter);
-
-class CFileDialog {
-public:
-    CFileDialog(BOOL openFileDialog, const char* defaultExtension = nullptr,
-                const char* fileName = nullptr, DWORD flags = 0, const char* filter = nullptr,
-                CWnd* parent = nullptr);
-
-    std::string m_title;  // the dialog's title (m_ofn.lpstrTitle on Windows)
-
-    INT_PTR DoModal();
-    std::string GetPathName() const { return m_path; }
-
-private:
-    FilePrompt m_prompt;
-    CWnd* m_parent;
-    std::string m_path;
-};

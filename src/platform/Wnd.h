@@ -25,6 +25,9 @@ public:
             PreSubclassWindow();
     }
     QWidget* GetWidget() const { return m_widget.data(); }
+    // The control of ID `id` within the window; null for none (a plain
+    // window has no controls by ID).
+    virtual QWidget* FindControl(int) const { return nullptr; }
 
     // Returns nonzero when the window was disabled before the call.
     BOOL EnableWindow(BOOL enable = TRUE);

@@ -31,8 +31,9 @@ std::vector<std::string> ReadRecentSystems(const std::string& path)
     return systems;
 }
 
-bool RememberRecentSystem(const std::string& path, const std::string& wkt)
+bool RememberRecentSystem(const std::string& path, const SpatialSystem& chosen)
 {
+    const std::string& wkt = chosen.Text();
     // A line holds one system: a text with a line break cannot be kept.
     if (path.empty() || wkt.empty() || wkt.find_first_of("\r\n") != std::string::npos)
         return false;
@@ -42,16 +43,15 @@ bool RememberRecentSystem(const std::string& path, const std::string& wkt)
     // Under the folder's lock: two choosers closing at once both remember.
     return EditFileUnderLock(
         path,
-        [&wkt](const std::string& old) {
+        [&wkt, &chosen](const std::string& old) {
             // The same system under another text is the one just chosen.
-            const OsrHandle chosen = NewSpatialReference(wkt);
             std::string content = wkt + "\n";
             std::size_t kept = 1;
             for (const std::string& older : TextLines(old)) {
                 if (older.empty() || older == wkt || kept == kRecentSystemsKept)
                     continue;
                 const OsrHandle srs = NewSpatialReference(older);
-                if (chosen && srs && SameAs(chosen.get(), srs.get()))
+                if (srs && SameAs(chosen.Handle(), srs.get()))
                     continue;
                 content += older + "\n";
                 ++kept;

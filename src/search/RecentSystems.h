@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "module/SpatialSystem.h"
+
 constexpr std::size_t kRecentSystemsKept = 10;
 // Ten lines of WKT: a larger file is not Orvane's, and is not read.
 constexpr std::size_t kMaxRecentSystemsBytes = 1 << 20;
@@ -16,7 +18,7 @@ std::string RecentSystemsPath();
 // A missing or unreadable file gives none.
 std::vector<std::string> ReadRecentSystems(const std::string& path);
 
-// Puts `wkt` first, dropping an equal older line and those beyond
-// kRecentSystemsKept; the file is replaced atomically and its folder made
-// when missing. False when it cannot be written.
-bool RememberRecentSystem(const std::string& path, const std::string& wkt);
+// Puts `chosen` first, dropping an older line of the same system and those
+// beyond kRecentSystemsKept; the file is replaced atomically and its folder
+// made when missing. False when it cannot be written.
+bool RememberRecentSystem(const std::string& path, const SpatialSystem& chosen);

@@ -7,8 +7,12 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <chrono>
 #include <map>
+#include <optional>
+#include <thread>
 
+#include "catalog/CodeLookup.h"
 #include "catalog/Composition.h"
 #include "catalog/Identification.h"
 #include "catalog/SystemReading.h"
@@ -16,6 +20,7 @@
 #include "module/GdalSupport.h"
 #include "module/Module.h"
 #include "module/ProjSupport.h"
+#include "module/SpatialSystem.h"
 
 namespace {
 
@@ -327,4 +332,53 @@ TEST(Identification, TheShippedCataloguesClaimsAreTheRules)
         ++claims;
     }
     EXPECT_GT(claims, 500u);
+}
+
+// The code line's lookup: never a wait on the caller's thread, each system
+// searched once, what is known without a search taken as known.
+TEST(CodeLookup, FindsBesideTheCallerAndRemembers)
+{
+    const std::string utm50 = ExportToWkt(EpsgSystem("32650").get()), utm33 = ExportToWkt(EpsgSystem("32633").get());
+    CodeLookup lookup;
+    std::optional<std::string> found = lookup.CodeIfFound(utm50);
+    // Asked while its search runs: another system waits its turn.
+    const std::optional<std::string> queued = lookup.CodeIfFound(utm33);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!found && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        found = lookup.CodeIfFound(utm50);
+    }
+    EXPECT_EQ(found, std::optional<std::string>("32650"));
+    EXPECT_EQ(lookup.CodeOf(utm33), "32633") << (queued ? "found at once" : "searched when asked to wait");
+    lookup.Remember("PROJCS[\"listed zone\"]", "2435");
+    EXPECT_EQ(lookup.CodeIfFound("PROJCS[\"listed zone\"]"), std::optional<std::string>("2435"));
+    EXPECT_EQ(lookup.CodeOf("not a system"), "");
+}
+
+// The one reading of a text: WKT as written, or anything a user may give,
+// and never a file.
+TEST(SystemTexts, ReadAsTheirFormSays)
+{
+    const struct {
+        const char* text;
+        SystemText form;
+        int code;  // EPSG's system it is; 0: no system
+    } cases[] = {
+        {"EPSG:4326", SystemText::Definition, 0},
+        {"EPSG:4326", SystemText::Reference, 4326},
+        {"EPSG:3411", SystemText::Reference, 3411},  // retired: itself, not its replacement
+        {"+proj=longlat +datum=WGS84 +no_defs", SystemText::Reference, 4326},
+        {"/etc/hostname", SystemText::Reference, 0},
+        {"", SystemText::Reference, 0},
+    };
+    for (const auto& c : cases) {
+        const SpatialSystem system(c.text, c.form);
+        ASSERT_EQ(system.IsSystem(), c.code != 0) << c.text;
+        EXPECT_EQ(system.Text(), c.text);
+        if (!c.code) {
+            EXPECT_EQ(system.Name(), "Unknown") << c.text;
+            continue;
+        }
+        EXPECT_TRUE(OSRIsSame(system.Handle(), EpsgSystem(std::to_string(c.code)).get())) << c.text;
+    }
 }

@@ -1,5 +1,6 @@
 // Import from .prj files and rasters, export to .prj.
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 #include <QFileDialog>
@@ -8,7 +9,11 @@
 #include <cpl_conv.h>
 #include <gdal.h>
 
+#include "catalog/Identification.h"
+#include "catalog/ImportFile.h"
 #include "chooser/ChooserFixture.h"
+#include "util/FileIO.h"
+#include "interface/Orvane.h"
 
 namespace {
 
@@ -264,4 +269,41 @@ TEST_F(ImportExportTest, ARealFileDialogImportsAsAUserDoes)
     Click(IDC_IMPORT);
     SetPromptHandler(&m_prompts);
     EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "Xian 1980");
+}
+
+// What an import reads, as a plain function: a file that is no regular file
+// of sensible size never blocks nor is read past its limit.
+TEST(ReadImportFile, OnlyARegularFileOfSensibleSizeIsRead)
+{
+    TempDir files("orvane import");
+    WriteFile(files / "zone.Prj", WktOfEpsg(32650));
+    WriteFile(files / "junk.prj", "PROJCS[\"no system\"");
+    ASSERT_EQ(mkfifo((files / "pipe.prj").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo((files / "pipe.tif").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/zero", (files / "zero.prj").c_str()), 0);
+    WriteFile(files / "huge.prj", "");
+    std::filesystem::resize_file(files / "huge.prj", kMaxDefinitionFileBytes + 1);
+    const std::string cannotOpen = "Can't open this prj file!\n";
+    const struct {
+        std::string name;
+        std::string problemStart;  // empty: the file gives EPSG:32650
+    } cases[] = {
+        {"zone.Prj", ""},
+        {"junk.prj", "Unknown coordinate infomation!"},
+        {"pipe.prj", cannotOpen + "Cannot read " + files / "pipe.prj" + ": not a regular file"},
+        {"zero.prj", cannotOpen + "Cannot read " + files / "zero.prj" + ": not a regular file"},
+        {"huge.prj", cannotOpen},
+        {"pipe.tif", "No coordinate infomation!"},
+        {"zone.txt", "Unknown data type!"},
+    };
+    g_language = LANGUAGE_ENGLISH;
+    for (const auto& c : cases) {
+        const ImportedFile imported = ReadImportFile(files / c.name, false);
+        EXPECT_EQ(imported.problem.substr(0, c.problemStart.size()), c.problemStart) << c.name;
+        EXPECT_EQ(imported.problem.empty(), c.problemStart.empty()) << c.name;
+        EXPECT_EQ(imported.system.IsSystem(), c.problemStart.empty()) << c.name;
+        if (imported.system.IsSystem()) {
+            EXPECT_TRUE(OSRIsSame(imported.system.Handle(), EpsgSystem("32650").get()));
+        }
+    }
 }

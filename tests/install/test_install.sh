@@ -23,7 +23,7 @@ cmake --build "$work/host" >/dev/null
 out=$("$work/host/host")
 [ "$out" = "WGS 84 / UTM zone 50N" ] || { echo "host printed: $out"; echo "0 passed, 1 failed"; exit 1; }
 for f in lib/orvane/libOrvane.so lib/orvane/libOrvaneUI.so lib/orvane/CoordSys.dat lib/orvane/SearchTerms.txt lib/orvane/Land.txt \
-         lib/orvane/GDAL_Data/gdal_datum.csv include/Orvane.h include/OrvaneReference.h \
+         lib/orvane/GDAL_Data/gdal_datum.csv include/Orvane.h include/OrvaneLanguageSet.h include/OrvaneReference.h \
          include/OrvaneSearch.h include/OrvaneDisplay.h; do
   [ -e "$work/prefix/$f" ] || { echo "not installed: $f"; echo "0 passed, 1 failed"; exit 1; }
 done

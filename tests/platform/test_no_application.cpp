@@ -27,6 +27,7 @@
 #include "platform/Application.h"
 #include "platform/DisplayCheck.h"
 #include "platform/XServerCheck.h"
+#include "platform/FileDialog.h"
 #include "platform/Prompt.h"
 
 namespace {

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "platform/FileDialog.h"
+#include "platform/Wnd.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestSupport.h"
 

@@ -112,7 +112,7 @@ int StoreOnAFullDisk(const Way& way, const std::string& mountPoint)
         stored = SaveFileUnderLock(path, original + entry);
         break;
     case Writer::RecentSystem:
-        stored = RememberRecentSystem(path, entry);
+        stored = RememberRecentSystem(path, SpatialSystem(entry));
         break;
     }
     const int error = errno;

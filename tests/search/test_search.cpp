@@ -559,8 +559,8 @@ TEST(Search, RecentSystemsKeepTheLastTenMostRecentFirst)
     const std::string path = dir / "state/orvane/recent.wkt";
     EXPECT_TRUE(ReadRecentSystems(path).empty());
     for (int i = 0; i < 12; ++i)
-        ASSERT_TRUE(RememberRecentSystem(path, "GEOGCS[\"" + std::to_string(i) + "\"]"));
-    ASSERT_TRUE(RememberRecentSystem(path, "GEOGCS[\"5\"]"));
+        ASSERT_TRUE(RememberRecentSystem(path, SpatialSystem("GEOGCS[\"" + std::to_string(i) + "\"]")));
+    ASSERT_TRUE(RememberRecentSystem(path, SpatialSystem("GEOGCS[\"5\"]")));
     std::vector<std::string> recent = ReadRecentSystems(path);
     ASSERT_EQ(recent.size(), kRecentSystemsKept);
     EXPECT_EQ(recent[0], "GEOGCS[\"5\"]");
@@ -571,8 +571,8 @@ TEST(Search, RecentSystemsKeepTheLastTenMostRecentFirst)
     ASSERT_EQ(stat((dir / "state/orvane").c_str(), &folder), 0);
     EXPECT_EQ(folder.st_mode & 0777, 0700u);
 
-    EXPECT_FALSE(RememberRecentSystem(path, "GEOGCS[\"two\r\nlines\"]"));
-    EXPECT_FALSE(RememberRecentSystem("", "GEOGCS[\"x\"]"));
+    EXPECT_FALSE(RememberRecentSystem(path, SpatialSystem("GEOGCS[\"two\r\nlines\"]")));
+    EXPECT_FALSE(RememberRecentSystem("", SpatialSystem("GEOGCS[\"x\"]")));
     std::ofstream(path, std::ios::binary) << "GEOGCS[\"a\"]\r\n\r\nGEOGCS[\"b\"]";
     EXPECT_EQ(ReadRecentSystems(path), (std::vector<std::string>{"GEOGCS[\"a\"]", "GEOGCS[\"b\"]"}));
 }
@@ -581,7 +581,7 @@ TEST(Search, RecentSystemsLoseNothingToWritersAtOnceNorToOtherUsers)
 {
     TempDir dir;
     const std::string path = dir / "orvane/recent.wkt";
-    ASSERT_TRUE(RememberRecentSystem(path, "GEOGCS[\"first\"]"));
+    ASSERT_TRUE(RememberRecentSystem(path, SpatialSystem("GEOGCS[\"first\"]")));
     // Temporary files that killed writers left.
     for (const char* stale : {"AAAAAA", "zz9_Q1"})
         WriteFile(path + kTemporarySuffix + stale, "half");
@@ -599,7 +599,7 @@ TEST(Search, RecentSystemsLoseNothingToWritersAtOnceNorToOtherUsers)
                 char byte;
                 (void)!read(gate[0], &byte, 1);  // returns when the parent closes its end
                 const std::string wkt = "GEOGCS[\"" + std::to_string(trial) + "." + std::to_string(w) + "\"]";
-                _exit(RememberRecentSystem(path, wkt) ? 0 : 1);
+                _exit(RememberRecentSystem(path, SpatialSystem(wkt)) ? 0 : 1);
             }
             writers.push_back(child);
         }
@@ -623,6 +623,6 @@ TEST(Search, RecentSystemsLoseNothingToWritersAtOnceNorToOtherUsers)
     // A folder others may write is not Orvane's to write in.
     const std::string before = ReadFile(path);
     chmod((dir / "orvane").c_str(), 0777);
-    EXPECT_FALSE(RememberRecentSystem(path, "GEOGCS[\"x\"]"));
+    EXPECT_FALSE(RememberRecentSystem(path, SpatialSystem("GEOGCS[\"x\"]")));
     EXPECT_EQ(ReadFile(path), before);
 }
