@@ -26,6 +26,7 @@
 
 #include "BenchSupport.h"
 #include "catalog/GeogCatalog.h"
+#include "catalog/Identification.h"
 #include "catalog/PredefinedSystems.h"
 #include "chooser/ProjectionDlg.h"
 #include "module/GdalSupport.h"
@@ -34,10 +35,9 @@
 #include "module/ProjSupport.h"
 #include "search/Candidates.h"
 #include "search/Cities.h"
-#include "catalog/Identification.h"
 #include "search/Matching.h"
 #include "search/RecentSystems.h"
-#include "search/SearchPopup.h"
+#include "search_ui/SearchPopup.h"
 #include "support/TestSupport.h"
 
 #include <QLineEdit>

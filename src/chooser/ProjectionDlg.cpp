@@ -2,7 +2,7 @@
 // and Cancel.
 #include "chooser/ProjectionDlg.h"
 #include "catalog/SystemReading.h"
-#include "search/SearchPopup.h"
+#include "search_ui/SearchPopup.h"
 
 #include <QHeaderView>
 #include <QLineEdit>

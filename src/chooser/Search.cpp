@@ -8,13 +8,13 @@
 #include <QTimer>
 #include <chrono>
 
+#include "catalog/Identification.h"
 #include "chooser/ProjectionDlg.h"
 #include "map/AreaMap.h"
 #include "map/ChoiceArea.h"
-#include "catalog/Identification.h"
-#include "search/RecentSystems.h"
-#include "search/SearchPopup.h"
 #include "module/GdalSupport.h"
+#include "search/RecentSystems.h"
+#include "search_ui/SearchPopup.h"
 
 namespace {
 

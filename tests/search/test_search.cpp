@@ -11,18 +11,18 @@
 #include <sys/wait.h>
 #include <sys/stat.h>
 
+#include "catalog/Identification.h"
 #include "module/GdalSupport.h"
+#include "module/Module.h"
 #include "search/Candidates.h"
 #include "search/Cities.h"
-#include "catalog/Identification.h"
+#include "search/Folding.h"
 #include "search/Matching.h"
 #include "search/Places.h"
-#include "search/Folding.h"
-#include "module/Module.h"
 #include "search/RecentSystems.h"
-#include "search/SearchPopup.h"
 #include "search/Spelling.h"
 #include "search/WordIndex.h"
+#include "search_ui/SearchPopup.h"
 #include "support/TestSupport.h"
 #include "util/FileIO.h"
 #include "util/Text.h"

@@ -1,4 +1,4 @@
-#include "search/SearchPopup.h"
+#include "search_ui/SearchPopup.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -11,9 +11,10 @@
 #include "module/Messages.h"
 #include "search/Matching.h"
 #include "search/Places.h"
-#include "search/SearchList.h"
+#include "search_ui/SearchList.h"
 
-namespace {
+namespace
+{
 
 // More rows than anyone reads; few enough to fill the list at once.
 constexpr std::size_t kRowsShown = 200;
@@ -22,8 +23,8 @@ constexpr int kRowsVisible = 12;
 constexpr int kAreaColumnMost = 320;
 
 constexpr int kColumns = SearchListModel::kColumns;
-constexpr int kName = SearchListModel::kName, kCode = SearchListModel::kCode, kKind = SearchListModel::kKind,
-              kArea = SearchListModel::kArea;
+constexpr int kName = SearchListModel::kName, kCode = SearchListModel::kCode,
+              kKind = SearchListModel::kKind, kArea = SearchListModel::kArea;
 
 // The query as the "nothing matches" line quotes it: one line, not a page.
 std::string Quoted(std::string query)
@@ -35,7 +36,7 @@ std::string Quoted(std::string query)
     if (query.size() > 60) {
         std::size_t cut = 57;
         while (cut > 0 && (static_cast<unsigned char>(query[cut]) & 0xC0) == 0x80)
-            --cut;  // not inside a character
+            --cut; // not inside a character
         query = query.substr(0, cut) + "…";
     }
     return query;
@@ -49,12 +50,13 @@ bool WindowsHavePlaces()
     return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
-}  // namespace
+} // namespace
 
-SearchPopup::SearchPopup(QLineEdit* field, QWidget* dialog, Loader load, Recents recents, Chooser choose)
+SearchPopup::SearchPopup(QLineEdit* field, QWidget* dialog, Loader load, Recents recents,
+                         Chooser choose)
     : QObject(field), m_field(field), m_dialog(dialog), m_list(new QTreeView(dialog)),
-      m_model(new SearchListModel(m_list)), m_delegate(new SearchRowDelegate(m_list)), m_load(std::move(load)),
-      m_recents(std::move(recents)), m_choose(std::move(choose))
+      m_model(new SearchListModel(m_list)), m_delegate(new SearchRowDelegate(m_list)),
+      m_load(std::move(load)), m_recents(std::move(recents)), m_choose(std::move(choose))
 {
     // A window of its own, so that it may be wider than the dialog; one that
     // never takes the focus from the field.
@@ -79,7 +81,8 @@ SearchPopup::SearchPopup(QLineEdit* field, QWidget* dialog, Loader load, Recents
     connect(m_list, &QTreeView::clicked, this,
             [this](const QModelIndex& index) { ChooseRow(m_model->RowOf(index.row())); });
     connect(m_field, &QLineEdit::textEdited, this, [this] { Refill(); });
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { Highlight(); });
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { Highlight(); });
     m_field->installEventFilter(this);
     m_dialog->installEventFilter(this);
     Reload();
@@ -94,8 +97,9 @@ SearchPopup::~SearchPopup()
 void SearchPopup::Reload()
 {
     Loader load = m_load;
-    m_candidates =
-        std::async(std::launch::async, [load] { return std::make_shared<const SearchCandidates>(load()); }).share();
+    m_candidates = std::async(std::launch::async, [load] {
+                       return std::make_shared<const SearchCandidates>(load());
+                   }).share();
 }
 
 const SearchCandidates& SearchPopup::Candidates()
@@ -120,7 +124,8 @@ void SearchPopup::Refill()
         m_recent = m_recents();
         for (const Candidate& recent : m_recent)
             rows.push_back(SearchRow{&recent, std::string()});
-        const std::string heading = rows.empty() ? std::string() : MessageText(MessageId::SearchRecentlyUsed);
+        const std::string heading =
+            rows.empty() ? std::string() : MessageText(MessageId::SearchRecentlyUsed);
         Show(heading, std::move(rows), false);
         return;
     }
@@ -130,14 +135,16 @@ void SearchPopup::Refill()
     for (Found& found : finding.found)
         rows.push_back(SearchRow{found.candidate, std::move(found.alias)});
     if (m_place)
-        m_place(finding.atPlace ? std::optional<std::pair<double, double>>({finding.latitude, finding.longitude})
+        m_place(finding.atPlace ? std::optional<std::pair<double, double>>(
+                                      {finding.latitude, finding.longitude})
                                 : std::nullopt);
     if (finding.atPlace) {
         Show(MessageWith(MessageId::SearchSystemsAt, finding.placeLabel), std::move(rows), true);
         return;
     }
     // The best match of words typed is chosen at once.
-    const std::string heading = rows.empty() ? MessageWith(MessageId::SearchNoMatch, Quoted(query)) : std::string();
+    const std::string heading =
+        rows.empty() ? MessageWith(MessageId::SearchNoMatch, Quoted(query)) : std::string();
     Show(heading, std::move(rows), true);
 }
 
@@ -186,7 +193,8 @@ void SearchPopup::PlaceList()
         const auto measured = longest.begin() + std::min<std::ptrdiff_t>(kMeasured, longest.size());
         std::partial_sort(longest.begin(), measured, longest.end(), std::greater<>());
         for (auto it = longest.begin(); it != measured; ++it) {
-            const int width = m_delegate->TextWidth(m_model->Text(it->second, column), m_list->font());
+            const int width =
+                m_delegate->TextWidth(m_model->Text(it->second, column), m_list->font());
             widths[column] = std::max(widths[column], width + padding);
         }
     }
@@ -194,7 +202,8 @@ void SearchPopup::PlaceList()
     const int count = m_model->rowCount();
     const int rows = std::min(count, kRowsVisible);
     const int frame = 2 * m_list->frameWidth();
-    const int scrollBar = count > kRowsVisible ? m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    const int scrollBar =
+        count > kRowsVisible ? m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
     int wanted = frame + scrollBar;
     for (int width : widths)
         wanted += width;
@@ -212,13 +221,16 @@ void SearchPopup::PlaceList()
     place.below = m_field->mapToGlobal(QPoint(0, m_field->height() + 2));
     place.fieldTop = m_field->mapToGlobal(QPoint(0, 0)).y();
     place.fieldWidth = m_field->width();
-    const int rowHeight = m_list->sizeHintForRow(0) > 0 ? m_list->sizeHintForRow(0) : m_field->height();
-    const QRect rect = ListRect(place, wanted, header->sizeHint().height() + rows * rowHeight + frame + 2);
+    const int rowHeight =
+        m_list->sizeHintForRow(0) > 0 ? m_list->sizeHintForRow(0) : m_field->height();
+    const QRect rect =
+        ListRect(place, wanted, header->sizeHint().height() + rows * rowHeight + frame + 2);
     m_list->setGeometry(rect);
     // Short of room, the area of use gives first (down to a third), then the name.
     const int shortBy = std::max(0, wanted - rect.width());
     const int areaGives = std::min(shortBy, widths[kArea] * 2 / 3);
-    m_list->setColumnWidth(kName, std::max(widths[kName] - (shortBy - areaGives), widths[kName] / 3));
+    m_list->setColumnWidth(kName,
+                           std::max(widths[kName] - (shortBy - areaGives), widths[kName] / 3));
     m_list->setColumnWidth(kCode, widths[kCode]);
     m_list->setColumnWidth(kKind, widths[kKind]);
 }
@@ -288,7 +300,8 @@ void SearchPopup::ChooseRow(int row)
 bool SearchPopup::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_dialog) {
-        if ((event->type() == QEvent::Resize || event->type() == QEvent::Move) && m_list->isVisible())
+        if ((event->type() == QEvent::Resize || event->type() == QEvent::Move) &&
+            m_list->isVisible())
             PlaceList();
         if (event->type() == QEvent::Hide)
             Hide();
@@ -299,19 +312,16 @@ bool SearchPopup::eventFilter(QObject* watched, QEvent* event)
         // The user came to the field (not the dialog opening on it): offer
         // the recent systems.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (m_field->text().isEmpty() && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
-                                          reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason))
+        if (m_field->text().isEmpty() &&
+            (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+             reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason))
             Refill();
         return false;
     }
-    case QEvent::FocusOut:
-        Hide();
-        return false;
+    case QEvent::FocusOut: Hide(); return false;
     case QEvent::KeyPress:
-    case QEvent::ShortcutOverride:
-        break;
-    default:
-        return false;
+    case QEvent::ShortcutOverride: break;
+    default: return false;
     }
     auto* key = static_cast<QKeyEvent*>(event);
     const bool open = m_list->isVisible();
@@ -356,7 +366,6 @@ bool SearchPopup::eventFilter(QObject* watched, QEvent* event)
         else
             MoveCurrent(key->key() == Qt::Key_PageDown ? kRowsVisible - 1 : 1 - kRowsVisible);
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }

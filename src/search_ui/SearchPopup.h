@@ -15,13 +15,14 @@
 #include <QRect>
 
 #include "search/Candidates.h"
-#include "search/SearchList.h"
+#include "search_ui/SearchList.h"
 
 class QLineEdit;
 class QTreeView;
 class QWidget;
 
-class SearchPopup : public QObject {
+class SearchPopup : public QObject
+{
     Q_OBJECT
 public:
     using Loader = std::function<SearchCandidates()>;
@@ -90,7 +91,7 @@ private:
 struct ListPlace {
     QRect area;
     bool mayMove = true;
-    QPoint below;  // under the field's left end, two pixels down
+    QPoint below; // under the field's left end, two pixels down
     int fieldTop = 0;
     int fieldWidth = 0;
 };
