@@ -12,6 +12,7 @@
 #include "search/Matching.h"
 #include "search/Places.h"
 #include "search_ui/SearchList.h"
+#include "util/Beside.h"
 
 namespace
 {
@@ -97,9 +98,8 @@ SearchPopup::~SearchPopup()
 void SearchPopup::Reload()
 {
     Loader load = m_load;
-    m_candidates = std::async(std::launch::async, [load] {
-                       return std::make_shared<const SearchCandidates>(load());
-                   }).share();
+    m_candidates =
+        Beside([load] { return std::make_shared<const SearchCandidates>(load()); }).share();
 }
 
 const SearchCandidates& SearchPopup::Candidates()
@@ -171,13 +171,12 @@ void SearchPopup::Show(const std::string& heading, std::vector<SearchRow> rows, 
     m_list->raise();
 }
 
-void SearchPopup::PlaceList()
+std::array<int, SearchListModel::kColumns> SearchPopup::ColumnWidths() const
 {
-    // Each column as wide as its widest text (the area up to a point);
-    // where the room is short, the area and then the name give way.
+    // Each column as wide as its widest text (the area up to a point).
     const QFontMetrics metrics(m_list->font());
     const int padding = 3 * metrics.averageCharWidth();
-    int widths[kColumns] = {};
+    std::array<int, kColumns> widths = {};
     const QHeaderView* header = m_list->header();
     for (int column = 0; column < kColumns; ++column)
         widths[column] = header->sectionSizeHint(column);
@@ -199,6 +198,26 @@ void SearchPopup::PlaceList()
         }
     }
     widths[kArea] = std::min(widths[kArea], kAreaColumnMost);
+    return widths;
+}
+
+ListPlace SearchPopup::FieldPlace() const
+{
+    const bool onScreen = WindowsHavePlaces();
+    ListPlace place;
+    place.area = onScreen ? m_field->screen()->availableGeometry()
+                          : QRect(m_dialog->mapToGlobal(QPoint(0, 0)), m_dialog->size());
+    place.mayMove = onScreen;
+    place.below = m_field->mapToGlobal(QPoint(0, m_field->height() + 2));
+    place.fieldTop = m_field->mapToGlobal(QPoint(0, 0)).y();
+    place.fieldWidth = m_field->width();
+    return place;
+}
+
+void SearchPopup::PlaceList()
+{
+    // Where the room is short, the area and then the name give way.
+    const std::array<int, kColumns> widths = ColumnWidths();
     const int count = m_model->rowCount();
     const int rows = std::min(count, kRowsVisible);
     const int frame = 2 * m_list->frameWidth();
@@ -213,18 +232,10 @@ void SearchPopup::PlaceList()
     if (m_list->isVisible() && wanted <= m_list->width() && wanted * 4 >= m_list->width() * 3)
         wanted = m_list->width();
 
-    const bool onScreen = WindowsHavePlaces();
-    ListPlace place;
-    place.area = onScreen ? m_field->screen()->availableGeometry()
-                          : QRect(m_dialog->mapToGlobal(QPoint(0, 0)), m_dialog->size());
-    place.mayMove = onScreen;
-    place.below = m_field->mapToGlobal(QPoint(0, m_field->height() + 2));
-    place.fieldTop = m_field->mapToGlobal(QPoint(0, 0)).y();
-    place.fieldWidth = m_field->width();
     const int rowHeight =
         m_list->sizeHintForRow(0) > 0 ? m_list->sizeHintForRow(0) : m_field->height();
-    const QRect rect =
-        ListRect(place, wanted, header->sizeHint().height() + rows * rowHeight + frame + 2);
+    const QRect rect = ListRect(
+        FieldPlace(), wanted, m_list->header()->sizeHint().height() + rows * rowHeight + frame + 2);
     m_list->setGeometry(rect);
     // Short of room, the area of use gives first (down to a third), then the name.
     const int shortBy = std::max(0, wanted - rect.width());
@@ -320,13 +331,16 @@ bool SearchPopup::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::FocusOut: Hide(); return false;
     case QEvent::KeyPress:
-    case QEvent::ShortcutOverride: break;
+    case QEvent::ShortcutOverride: return FieldKey(static_cast<QKeyEvent*>(event));
     default: return false;
     }
-    auto* key = static_cast<QKeyEvent*>(event);
+}
+
+bool SearchPopup::FieldKey(QKeyEvent* key)
+{
     const bool open = m_list->isVisible();
     const bool typed = !m_field->text().isEmpty();
-    const bool press = event->type() == QEvent::KeyPress;
+    const bool press = key->type() == QEvent::KeyPress;
     switch (key->key()) {
     case Qt::Key_Escape:
         // Closing the list keeps the dialog open.
@@ -334,7 +348,7 @@ bool SearchPopup::eventFilter(QObject* watched, QEvent* event)
             return false;
         if (press)
             Hide();
-        event->accept();
+        key->accept();
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter: {
@@ -348,7 +362,7 @@ bool SearchPopup::eventFilter(QObject* watched, QEvent* event)
         }
         if (press && row >= 0)
             ChooseRow(row);
-        event->accept();
+        key->accept();
         return true;
     }
     case Qt::Key_Down:

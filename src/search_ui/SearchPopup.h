@@ -4,6 +4,7 @@
 // list, Enter chooses, Escape closes the list; a click on a row chooses it.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <future>
 #include <memory>
@@ -17,9 +18,22 @@
 #include "search/Candidates.h"
 #include "search_ui/SearchList.h"
 
+class QKeyEvent;
 class QLineEdit;
 class QTreeView;
 class QWidget;
+
+// Where the list stands, given where the field is. `area` is where the list
+// may stand: the screen, or where windows have no known place on it
+// (Wayland) the dialog; `mayMove` says the list may leave the field's line
+// to stay there (on a screen: left of the field, above it).
+struct ListPlace {
+    QRect area;
+    bool mayMove = true;
+    QPoint below; // under the field's left end, two pixels down
+    int fieldTop = 0;
+    int fieldWidth = 0;
+};
 
 class SearchPopup : public QObject
 {
@@ -57,10 +71,16 @@ protected:
 
 private:
     void Refill();
+    // A key typed in the field: whether the list took it.
+    bool FieldKey(QKeyEvent* key);
     // Shows `heading` (when not empty) over `rows`; with `chooseFirst` the
     // first row is chosen at once.
     void Show(const std::string& heading, std::vector<SearchRow> rows, bool chooseFirst);
     void PlaceList();
+    // How wide each column's texts want it.
+    std::array<int, SearchListModel::kColumns> ColumnWidths() const;
+    // Where the field stands, for placing the list.
+    ListPlace FieldPlace() const;
     void Hide();
     void MoveCurrent(int steps);
     void ChooseRow(int row);
@@ -84,17 +104,6 @@ private:
     std::vector<Candidate> m_recent;
 };
 
-// Where the list stands, given where the field is. `area` is where the list
-// may stand: the screen, or where windows have no known place on it
-// (Wayland) the dialog; `mayMove` says the list may leave the field's line
-// to stay there (on a screen: left of the field, above it).
-struct ListPlace {
-    QRect area;
-    bool mayMove = true;
-    QPoint below; // under the field's left end, two pixels down
-    int fieldTop = 0;
-    int fieldWidth = 0;
-};
 // The list's rectangle for a list that wants `wanted` × `height` pixels:
 // as wide as the field at least, cut to the room there is.
 QRect ListRect(const ListPlace& place, int wanted, int height);
