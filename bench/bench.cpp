@@ -33,10 +33,10 @@
 #include "module/Language.h"
 #include "module/Module.h"
 #include "module/ProjSupport.h"
-#include "search/Candidates.h"
 #include "search/Cities.h"
 #include "search/Matching.h"
 #include "search/RecentSystems.h"
+#include "search/SearchCandidates.h"
 #include "search_ui/SearchPopup.h"
 #include "support/TestSupport.h"
 

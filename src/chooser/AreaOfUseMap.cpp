@@ -9,7 +9,7 @@
 #include "chooser/ProjectionDlg.h"
 #include "map/AreaMap.h"
 #include "map/ChoiceArea.h"
-#include "search/Candidates.h"
+#include "search/SharedDatabase.h"
 
 void CProjectionDlg::SetUpAreaMap()
 {

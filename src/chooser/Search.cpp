@@ -13,7 +13,9 @@
 #include "map/AreaMap.h"
 #include "map/ChoiceArea.h"
 #include "module/GdalSupport.h"
+#include "search/CandidateSystems.h"
 #include "search/RecentSystems.h"
+#include "search/SharedDatabase.h"
 #include "search_ui/SearchPopup.h"
 
 namespace {

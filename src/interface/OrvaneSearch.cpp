@@ -3,9 +3,9 @@
 
 #include <cmath>
 
-#include "search/Candidates.h"
 #include "search/Matching.h"
 #include "search/Places.h"
+#include "search/SearchCandidates.h"
 
 namespace {
 

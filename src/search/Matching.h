@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "search/Candidates.h"
+#include "search/SearchCandidates.h"
 
 struct Found {
     const Candidate* candidate = nullptr;

@@ -11,7 +11,7 @@
 #include <QStaticText>
 #include <QStyledItemDelegate>
 
-#include "search/Candidates.h"
+#include "search/Candidate.h"
 
 struct SearchRow {
     const Candidate* candidate;

@@ -15,7 +15,7 @@
 #include <QObject>
 #include <QRect>
 
-#include "search/Candidates.h"
+#include "search/SearchCandidates.h"
 #include "search_ui/SearchList.h"
 
 class QKeyEvent;
