@@ -405,8 +405,8 @@ double CandidateMegabytes()
     auto candidates = [&](const CandidateList& list) {
         std::size_t bytes = list.capacity() * sizeof(Candidate);
         for (const Candidate& c : list)
-            bytes += heap(c.name) + heap(c.authority) + heap(c.code) + heap(c.wkt) + heap(c.words) +
-                     texts(c.aliases) + texts(c.aliasWords);
+            bytes += heap(c.name) + heap(c.authority) + heap(c.code) + heap(c.system.Text()) +
+                     heap(c.words) + texts(c.aliases) + texts(c.aliasWords);
         return bytes;
     };
     std::size_t bytes = candidates(all.database->candidates) + candidates(all.own);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "map/AreaOfUse.h"
-#include "module/SpatialSystem.h"
+#include "search/SystemText.h"
 
 enum class CandidateKind : std::uint8_t { Geographic, Projected };
 enum class CandidateSource : std::uint8_t { Database, Catalogue, User, Recent };
@@ -30,8 +30,7 @@ struct Candidate {
     std::vector<std::string> aliases;         // other names of the system
     std::string words;                        // the name's folded words
     std::vector<std::string> aliasWords;
-    std::string wkt;      // the system itself; empty for the database's, made when chosen
-    SpatialSystem system; // the same, read, where it has been (a recent system)
+    SystemText system; // the system itself; none for the database's, made when chosen
     // A catalogue entry that is a database system stands for it: found by
     // its name, it shows as that system.
     const Candidate* standsFor = nullptr;

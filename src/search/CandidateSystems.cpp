@@ -23,7 +23,7 @@ Candidate CatalogueCandidate(const std::string& name, const std::string& wkt,
     candidate.authority = candidate.code.empty() ? "" : "EPSG";
     candidate.kind = CandidateKind::Geographic;
     candidate.source = source;
-    candidate.wkt = wkt;
+    candidate.system = SystemText(wkt);
     candidate.words = FoldedWords(name);
     return candidate;
 }
@@ -40,18 +40,15 @@ bool CandidateOfWkt(const std::string& wkt, CandidateSource source, Candidate& c
     candidate.code = OwnEpsgCode(srs);
     candidate.authority = candidate.code.empty() ? "" : "EPSG";
     candidate.source = source;
-    candidate.wkt = wkt;
-    candidate.system = std::move(system);
+    candidate.system = SystemText(std::move(system));
     candidate.words = FoldedWords(candidate.name);
     return true;
 }
 
 SpatialSystem CandidateSystem(const Candidate& candidate)
 {
-    if (candidate.system.IsSystem())
-        return candidate.system;
-    if (!candidate.wkt.empty() || candidate.code.empty())
-        return SpatialSystem(candidate.wkt);
+    if (!candidate.system.Text().empty() || candidate.code.empty())
+        return candidate.system.Read();
     OsrHandle srs;
     if (candidate.authority == "EPSG") {
         srs = EpsgSystem(candidate.code);
