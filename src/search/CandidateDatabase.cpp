@@ -238,6 +238,7 @@ CandidatePositions PlaceCandidates(std::vector<SystemRow> rows, CandidateDatabas
     return byKey;
 }
 
+// What replaces each retired system read, by the retired one's code.
 void ReadReplacements(sqlite3_stmt* replacements, const CandidatePositions& byKey,
                       CandidateDatabase& database)
 {
@@ -250,6 +251,7 @@ void ReadReplacements(sqlite3_stmt* replacements, const CandidatePositions& byKe
     }
 }
 
+// The other names of the systems read, those worth showing.
 void ReadAliases(sqlite3_stmt* aliases, const CandidatePositions& byKey, CandidateList& list)
 {
     // Each candidate's aliases once, however many the database repeats.
