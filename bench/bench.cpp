@@ -11,6 +11,9 @@
 #include <QSortFilterProxyModel>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
+#include <QMainWindow>
+#include <QWindow>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -28,6 +31,7 @@
 
 #include "BenchSupport.h"
 #include "catalog/GeogCatalog.h"
+#include "catalog/Identification.h"
 #include "catalog/PredefinedSystems.h"
 #include "chooser/ProjectionDlg.h"
 #include "interface/Orvane.h"
@@ -35,12 +39,11 @@
 #include "module/Language.h"
 #include "module/Module.h"
 #include "module/ProjSupport.h"
-#include "search/Candidates.h"
 #include "search/Cities.h"
-#include "catalog/Identification.h"
 #include "search/Matching.h"
 #include "search/RecentSystems.h"
-#include "search/SearchPopup.h"
+#include "search/SearchCandidates.h"
+#include "search_ui/SearchPopup.h"
 #include "support/TestSupport.h"
 
 #include <QLineEdit>
@@ -272,6 +275,16 @@ double FirstOpenInThisProcess()
             return false;
         }
     } firstFrame;
+    // The host's own window is up: its fonts and platform are the host's cost.
+    QMainWindow host;
+    host.setCentralWidget(new QLabel(QStringLiteral("A GIS host")));
+    host.show();
+    const auto hostShown = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!host.isVisible() || !host.testAttribute(Qt::WA_WState_ExplicitShowHide))
+        QApplication::processEvents();
+    while (std::chrono::steady_clock::now() < hostShown && !host.windowHandle()->isExposed())
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    QApplication::processEvents();
     app.installEventFilter(&firstFrame);
     const auto start = std::chrono::steady_clock::now();
     Orvane chooser(ProjectedWkt().c_str());
@@ -454,8 +467,8 @@ double CandidateMegabytes()
     auto candidates = [&](const CandidateList& list) {
         std::size_t bytes = list.capacity() * sizeof(Candidate);
         for (const Candidate& c : list)
-            bytes += heap(c.name) + heap(c.authority) + heap(c.code) + heap(c.wkt) + heap(c.words) +
-                     texts(c.aliases) + texts(c.aliasWords);
+            bytes += heap(c.name) + heap(c.authority) + heap(c.code) + heap(c.system.Text()) +
+                     heap(c.words) + texts(c.aliases) + texts(c.aliasWords);
         return bytes;
     };
     std::size_t bytes = candidates(all.database->candidates) + candidates(all.own);

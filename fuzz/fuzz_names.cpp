@@ -5,10 +5,10 @@
 
 #include "FuzzSupport.h"
 #include "interface/Orvane.h"
-#include "search/Candidates.h"
 #include "search/Folding.h"
 #include "search/Matching.h"
 #include "search/Places.h"
+#include "search/SearchCandidates.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "chooser/ProjectionDlg.h"
 #include "map/AreaMap.h"
 #include "map/ChoiceArea.h"
-#include "search/Candidates.h"
+#include "search/SharedDatabase.h"
 #include "util/Beside.h"
 
 void CProjectionDlg::SetUpAreaMap()

@@ -8,7 +8,7 @@
 #include "module/Module.h"
 #include "platform/Application.h"
 #include "platform/Prompt.h"
-#include "search/SearchPopup.h"
+#include "search_ui/SearchPopup.h"
 #include "util/FileIO.h"
 
 void CProjectionDlg::OnBnClickedAddGeogSystem()

@@ -2,7 +2,7 @@
 // and Cancel.
 #include "chooser/ProjectionDlg.h"
 #include "catalog/SystemReading.h"
-#include "search/SearchPopup.h"
+#include "search_ui/SearchPopup.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -97,6 +97,8 @@ BOOL CProjectionDlg::OnInitDialog()
     SetUpSearch();
     // Work beside the user's thread waits for the first frame.
     AfterFirstFrame(GetWidget(), [this] {
+        if (m_search)
+            m_search->Reload();
         ReadAreasBeside();
         UpdateSystemCodeLater();
     });

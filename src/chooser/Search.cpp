@@ -7,12 +7,13 @@
 #include <QTableWidget>
 #include <QTimer>
 
-#include "chooser/ProjectionDlg.h"
 #include "catalog/Identification.h"
+#include "chooser/ProjectionDlg.h"
 #include "map/AreaMap.h"
+#include "search/CandidateSystems.h"
 #include "search/RecentCandidates.h"
 #include "search/RecentSystems.h"
-#include "search/SearchPopup.h"
+#include "search_ui/SearchPopup.h"
 
 void CProjectionDlg::SetUpSearch()
 {

@@ -3,9 +3,9 @@
 
 #include <cmath>
 
-#include "search/Candidates.h"
 #include "search/Matching.h"
 #include "search/Places.h"
+#include "search/SearchCandidates.h"
 
 namespace {
 
@@ -19,9 +19,9 @@ std::vector<OrvaneFoundSystem> Described(const std::vector<Found>& found)
                              : c.authority == "ESRI"                  ? "esri"
                                                                       : "epsg";
         const std::string code = CandidateCode(c);
-        systems.push_back(OrvaneFoundSystem{c.name, code, origin, c.kind == CandidateKind::Projected,
-                                            c.area ? c.area->name : std::string(), code.empty() ? c.wkt : code,
-                                            f.alias});
+        systems.push_back(OrvaneFoundSystem{
+            c.name, code, origin, c.kind == CandidateKind::Projected,
+            c.area ? c.area->name : std::string(), code.empty() ? c.system.Text() : code, f.alias});
     }
     return systems;
 }

@@ -9,7 +9,8 @@
 #include "search/Folding.h"
 #include "search/Places.h"
 
-namespace {
+namespace
+{
 
 // What a search reads of what was typed: no name is longer, and no one
 // types more words; each word counts once.
@@ -21,10 +22,10 @@ constexpr std::size_t kMaxQueryWords = 16;
 enum class KindWord { None, Geographic, Projected, Zone };
 
 struct QueryWord {
-    std::string word;       // "33"; "33 n" for a number and its compass letter
-    std::string start;      // " 33": the start of a word of a name
-    std::string whole;      // " 33 ": a whole word of a name
-    std::string authority;  // "EPSG" when the query said "EPSG:32650"
+    std::string word;      // "33"; "33 n" for a number and its compass letter
+    std::string start;     // " 33": the start of a word of a name
+    std::string whole;     // " 33 ": a whole word of a name
+    std::string authority; // "EPSG" when the query said "EPSG:32650"
     bool digits = false;
     bool otherScript = false;
     KindWord kind = KindWord::None;
@@ -32,9 +33,9 @@ struct QueryWord {
 
 // One way of reading the query: as typed, or with its search terms read.
 struct Reading {
-    std::string folded;  // the whole query's folded words, for an exact name
+    std::string folded; // the whole query's folded words, for an exact name
     std::vector<QueryWord> words;
-    bool corrected = false;  // words split or corrected: never as good as the words typed
+    bool corrected = false; // words split or corrected: never as good as the words typed
 };
 
 // A compass word as the names write it after a number ("33N", "CM 117E").
@@ -59,7 +60,8 @@ Reading ReadingOf(const std::string& folded)
     // 50 in "ED50" with an N elsewhere.
     for (std::size_t i = 0; i + 1 < words.size(); ++i) {
         const char* letter = CompassLetter(words[i + 1]);
-        if (letter && !words[i].empty() && words[i].find_first_not_of("0123456789") == std::string::npos) {
+        if (letter && !words[i].empty() &&
+            words[i].find_first_not_of("0123456789") == std::string::npos) {
             words[i] += std::string(" ") + letter;
             words.erase(words.begin() + static_cast<std::ptrdiff_t>(i) + 1);
         }
@@ -69,7 +71,7 @@ Reading ReadingOf(const std::string& folded)
         QueryWord query;
         query.word = word;
         query.digits = word.find_first_not_of("0123456789") == std::string::npos;
-        query.kind = word == "geographic" ? KindWord::Geographic
+        query.kind = word == "geographic"  ? KindWord::Geographic
                      : word == "projected" ? KindWord::Projected
                      : word == "zone"      ? KindWord::Zone
                                            : KindWord::None;
@@ -84,9 +86,10 @@ Reading ReadingOf(const std::string& folded)
         query.start = " " + word;
         query.whole = " " + word + " ";
         query.otherScript = IsOtherScriptWord(word);
-        const bool known = std::any_of(reading.words.begin(), reading.words.end(), [&](const QueryWord& other) {
-            return other.word == query.word && other.authority == query.authority;
-        });
+        const bool known =
+            std::any_of(reading.words.begin(), reading.words.end(), [&](const QueryWord& other) {
+                return other.word == query.word && other.authority == query.authority;
+            });
         if (!known)
             reading.words.push_back(std::move(query));
     }
@@ -109,7 +112,7 @@ std::vector<Reading> ReadingsOf(std::string_view query, const SearchCandidates& 
         if (!HasWordToCorrect(typed))
             continue;
         if (candidates.database)
-            candidates.database->Words();  // the vocabulary looks in the database's, made by now
+            candidates.database->Words(); // the vocabulary looks in the database's, made by now
         const std::string corrected = CorrectedWords(typed, candidates.vocabulary);
         if (corrected != typed) {
             readings.push_back(ReadingOf(corrected));
@@ -124,8 +127,8 @@ enum class Fit { ExactCode, ExactName, WholeWords, Starts, Corrected, None };
 
 struct Score {
     Fit fit = Fit::None;
-    bool throughArea = false;   // some word was found only in the area of use
-    int alias = -1;             // the alias the words were found in; -1 for the name
+    bool throughArea = false; // some word was found only in the area of use
+    int alias = -1;           // the alias the words were found in; -1 for the name
 };
 
 bool Better(const Score& a, const Score& b)
@@ -135,19 +138,26 @@ bool Better(const Score& a, const Score& b)
 
 // Where each word of a reading is in a candidate's area of use, looked up
 // once for all its names.
-class AreaHits {
+class AreaHits
+{
 public:
     enum Hit : std::uint8_t { kUnknown, kNone, kStart, kWhole };
-    AreaHits(const Candidate& candidate, const Reading& reading) : m_area(candidate.area), m_reading(reading) {}
+    AreaHits(const Candidate& candidate, const Reading& reading)
+        : m_area(candidate.area), m_reading(reading)
+    {
+    }
     Hit Of(std::size_t word)
     {
         if (m_hits[word] == kUnknown) {
             const QueryWord& query = m_reading.words[word];
             const std::string* area = m_area ? &m_area->words : nullptr;
-            if (!area || area->find(query.otherScript ? query.word : query.start) == std::string::npos)
+            if (!area ||
+                area->find(query.otherScript ? query.word : query.start) == std::string::npos)
                 m_hits[word] = kNone;
             else
-                m_hits[word] = query.otherScript || area->find(query.whole) != std::string::npos ? kWhole : kStart;
+                m_hits[word] = query.otherScript || area->find(query.whole) != std::string::npos
+                                   ? kWhole
+                                   : kStart;
         }
         return m_hits[word];
     }
@@ -159,7 +169,8 @@ private:
 };
 
 // How the words fit one name (`words`, folded) of `candidate`.
-Score FitOf(const Candidate& candidate, const std::string& words, const Reading& reading, AreaHits& areaHits)
+Score FitOf(const Candidate& candidate, const std::string& words, const Reading& reading,
+            AreaHits& areaHits)
 {
     Score score;
     if (words.empty())
@@ -185,7 +196,8 @@ Score FitOf(const Candidate& candidate, const std::string& words, const Reading&
                                     words.find(query.whole, at + 1) != std::string::npos);
             continue;
         }
-        if (query.digits && ownCode && candidate.code.compare(0, query.word.size(), query.word) == 0) {
+        if (query.digits && ownCode &&
+            candidate.code.compare(0, query.word.size(), query.word) == 0) {
             allWhole = false;
             continue;
         }
@@ -291,9 +303,12 @@ std::string CountryNamed(const SearchCandidates& candidates, const std::vector<R
         return std::string();
     for (const Reading& reading : readings) {
         const std::string& name = reading.folded;
-        const bool names = !reading.corrected &&
-                           std::any_of(candidates.database->areas.begin(), candidates.database->areas.end(),
-                                       [&](const AreaOfUse& area) { return area.words.compare(0, name.size(), name) == 0; });
+        const bool names =
+            !reading.corrected &&
+            std::any_of(candidates.database->areas.begin(), candidates.database->areas.end(),
+                        [&](const AreaOfUse& area) {
+                            return area.words.compare(0, name.size(), name) == 0;
+                        });
         if (names)
             return name;
     }
@@ -305,7 +320,8 @@ std::string CountryNamed(const SearchCandidates& candidates, const std::vector<R
 // index; a word of a kind ("zone") sieves out none, and a word of another
 // script (found inside words) keeps the systems with such words.
 // Empty when every system must be matched.
-std::vector<std::uint8_t> Sieve(const CandidateDatabase& database, const std::vector<Reading>& readings)
+std::vector<std::uint8_t> Sieve(const CandidateDatabase& database,
+                                const std::vector<Reading>& readings)
 {
     // A search as the database is read: every system is matched.
     const CandidateWords* words = database.WordsIfMade();
@@ -324,7 +340,8 @@ std::vector<std::uint8_t> Sieve(const CandidateDatabase& database, const std::ve
             if (query.otherScript)
                 words->index.MarkOtherScript(word);
             else
-                words->index.MarkStarting(std::string_view(query.word).substr(0, query.word.find(' ')), word);
+                words->index.MarkStarting(
+                    std::string_view(query.word).substr(0, query.word.find(' ')), word);
             for (std::size_t i = 0; i < count; ++i)
                 reading[i] &= word[i];
             sieved = true;
@@ -337,17 +354,18 @@ std::vector<std::uint8_t> Sieve(const CandidateDatabase& database, const std::ve
     return kept;
 }
 
-auto RankKey(const Score& score, std::size_t index, const SearchCandidates& candidates, const std::string& country)
+auto RankKey(const Score& score, std::size_t index, const SearchCandidates& candidates,
+             const std::string& country)
 {
     const Candidate& shown = Shown(candidates[index]);
     const bool byArea = score.throughArea;
     const int kindOrder = byArea && shown.kind == CandidateKind::Geographic ? 1 : 0;
     const double widest = byArea && shown.area ? -shown.area->Size() : 0.0;
-    const bool ofCountry =
-        !country.empty() && shown.area && shown.area->words.compare(0, country.size(), country) == 0;
-    return std::make_tuple(score.fit, !ofCountry, shown.variant, shown.datum, byArea, kindOrder, widest,
-                           shown.name.size(), std::string_view(shown.name), shown.authority == "ESRI", shown.source,
-                           index);
+    const bool ofCountry = !country.empty() && shown.area &&
+                           shown.area->words.compare(0, country.size(), country) == 0;
+    return std::make_tuple(score.fit, !ofCountry, shown.variant, shown.datum, byArea, kindOrder,
+                           widest, shown.name.size(), std::string_view(shown.name),
+                           shown.authority == "ESRI", shown.source, index);
 }
 
 // A system found, with its place in the ranking worked out once.
@@ -357,7 +375,8 @@ struct Ranked {
     decltype(RankKey(Score(), 0, SearchCandidates(), std::string())) key;
 };
 
-std::vector<Found> Present(const std::vector<Ranked>& ranked, const std::vector<std::uint32_t>& order,
+std::vector<Found> Present(const std::vector<Ranked>& ranked,
+                           const std::vector<std::uint32_t>& order,
                            const SearchCandidates& candidates, std::size_t limit)
 {
     std::vector<Found> found;
@@ -383,8 +402,8 @@ std::vector<Found> Present(const std::vector<Ranked>& ranked, const std::vector<
 
 // Each retired system found followed by what replaces it, wherever else
 // that was found.
-std::vector<Found> WithReplacementsAfter(std::vector<Found> found, const SearchCandidates& candidates,
-                                         std::size_t limit)
+std::vector<Found> WithReplacementsAfter(std::vector<Found> found,
+                                         const SearchCandidates& candidates, std::size_t limit)
 {
     if (!candidates.database)
         return found;
@@ -394,8 +413,9 @@ std::vector<Found> WithReplacementsAfter(std::vector<Found> found, const SearchC
             const Candidate* replacement = candidates.database->Find(code);
             if (!replacement || replacement->deprecated)
                 continue;
-            const auto listed = std::find_if(found.begin(), found.end(),
-                                             [replacement](const Found& f) { return f.candidate == replacement; });
+            const auto listed =
+                std::find_if(found.begin(), found.end(),
+                             [replacement](const Found& f) { return f.candidate == replacement; });
             // Already before it, or placed after it already.
             if (listed != found.end() && static_cast<std::size_t>(listed - found.begin()) < after)
                 continue;
@@ -412,16 +432,16 @@ std::vector<Found> WithReplacementsAfter(std::vector<Found> found, const SearchC
     return found;
 }
 
-}  // namespace
-
-std::vector<Found> FindCandidates(const SearchCandidates& candidates, std::string_view query, std::size_t limit)
+// The candidates a query read as `readings` (ReadingsOf) finds, best
+// first, `country` being the country it names (CountryNamed).
+std::vector<Found> FoundFor(const SearchCandidates& candidates,
+                            const std::vector<Reading>& readings, const std::string& country,
+                            std::size_t limit)
 {
-    const std::vector<Reading> readings = ReadingsOf(query, candidates);
-    const std::string country = CountryNamed(candidates, readings);
     if (readings.empty() || readings[0].words.empty() || limit == 0)
         return {};
     std::vector<Ranked> ranked;
-    std::size_t standing = 0;  // catalogue entries found that stand for database systems
+    std::size_t standing = 0; // catalogue entries found that stand for database systems
     const std::vector<std::uint8_t> sieve =
         candidates.database ? Sieve(*candidates.database, readings) : std::vector<std::uint8_t>();
     for (std::size_t i = 0; i < candidates.Size(); ++i) {
@@ -429,8 +449,8 @@ std::vector<Found> FindCandidates(const SearchCandidates& candidates, std::strin
             continue;
         const Score score = ScoreOf(candidates[i], readings);
         // A retired system is found by nothing but its own code or name.
-        if (score.fit == Fit::None ||
-            (candidates[i].deprecated && score.fit != Fit::ExactCode && score.fit != Fit::ExactName))
+        if (score.fit == Fit::None || (candidates[i].deprecated && score.fit != Fit::ExactCode &&
+                                       score.fit != Fit::ExactName))
             continue;
         ranked.push_back(Ranked{score, i, RankKey(score, i, candidates, country)});
         standing += candidates[i].standsFor ? 1 : 0;
@@ -440,14 +460,24 @@ std::vector<Found> FindCandidates(const SearchCandidates& candidates, std::strin
     // Their order, by position: a key is too large to move about.
     std::vector<std::uint32_t> order(ranked.size());
     std::iota(order.begin(), order.end(), 0u);
-    std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(kept), order.end(),
-                      [&](std::uint32_t a, std::uint32_t b) { return ranked[a].key < ranked[b].key; });
+    std::partial_sort(
+        order.begin(), order.begin() + static_cast<std::ptrdiff_t>(kept), order.end(),
+        [&](std::uint32_t a, std::uint32_t b) { return ranked[a].key < ranked[b].key; });
     order.resize(kept);
     return WithReplacementsAfter(Present(ranked, order, candidates, limit), candidates, limit);
 }
 
-std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latitude, double longitude,
-                                std::size_t limit)
+} // namespace
+
+std::vector<Found> FindCandidates(const SearchCandidates& candidates, std::string_view query,
+                                  std::size_t limit)
+{
+    const std::vector<Reading> readings = ReadingsOf(query, candidates);
+    return FoundFor(candidates, readings, CountryNamed(candidates, readings), limit);
+}
+
+std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latitude,
+                                double longitude, std::size_t limit)
 {
     std::vector<std::size_t> inside;
     for (std::size_t i = 0; i < candidates.Size(); ++i) {
@@ -471,30 +501,39 @@ std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latit
         const Candidate& c = candidates[i];
         const bool national = c.authority == "EPSG" && IsNationalArea(*c.area) &&
                               WellInside(*c.area, latitude, longitude);
-        return std::make_tuple(c.variant, c.datum == DatumUse::Historical, !national, c.authority == "ESRI",
-                               c.kind == CandidateKind::Geographic, c.area->Size(), c.datum, c.name.size(),
-                               std::string_view(c.name), i);
+        return std::make_tuple(c.variant, c.datum == DatumUse::Historical, !national,
+                               c.authority == "ESRI", c.kind == CandidateKind::Geographic,
+                               c.area->Size(), c.datum, c.name.size(), std::string_view(c.name), i);
     };
     const std::size_t kept = std::min(inside.size(), limit);
-    std::partial_sort(inside.begin(), inside.begin() + static_cast<std::ptrdiff_t>(kept), inside.end(),
-                      [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
+    std::partial_sort(inside.begin(), inside.begin() + static_cast<std::ptrdiff_t>(kept),
+                      inside.end(), [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
     std::vector<Found> found;
     for (std::size_t k = 0; k < kept; ++k)
         found.push_back(Found{&candidates[inside[k]], std::string()});
     return found;
 }
 
-
 Finding FindForText(const SearchCandidates& candidates, std::string_view text, std::size_t limit)
 {
     Finding finding;
     Place place;
     bool isCity = false;
+    const bool named = PlaceNamed(text, place, finding.placeLabel, isCity);
+    // A city's name is read once: for the country it may name, and for the
+    // systems named after it.
+    std::vector<Reading> readings;
+    std::string country;
+    if (named && isCity) {
+        readings = ReadingsOf(text, candidates);
+        country = CountryNamed(candidates, readings);
+    }
     // A country's name is the country's, not a town's of that name
     // elsewhere ("Mexico", "Luxembourg", "Singapore").
-    if (!PlaceNamed(text, place, finding.placeLabel, isCity) || (isCity && !CountryNamed(candidates, ReadingsOf(text, candidates)).empty())) {
+    if (!named || !country.empty()) {
         finding.placeLabel.clear();
-        finding.found = FindCandidates(candidates, text, limit);
+        finding.found = named ? FoundFor(candidates, readings, country, limit)
+                              : FindCandidates(candidates, text, limit);
         return finding;
     }
     finding.atPlace = true;
@@ -503,13 +542,14 @@ Finding FindForText(const SearchCandidates& candidates, std::string_view text, s
     finding.found = CandidatesAt(candidates, place.latitude, place.longitude, limit);
     if (!isCity)
         return finding;
-    for (Found& named : FindCandidates(candidates, text, limit)) {
+    for (Found& found : FoundFor(candidates, readings, country, limit)) {
         if (finding.found.size() >= limit)
             break;
-        const bool listed = std::any_of(finding.found.begin(), finding.found.end(),
-                                        [&](const Found& f) { return f.candidate == named.candidate; });
+        const bool listed =
+            std::any_of(finding.found.begin(), finding.found.end(),
+                        [&](const Found& f) { return f.candidate == found.candidate; });
         if (!listed)
-            finding.found.push_back(std::move(named));
+            finding.found.push_back(std::move(found));
     }
     return finding;
 }

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "search/Candidates.h"
+#include "search/SearchCandidates.h"
 
 struct Found {
     const Candidate* candidate = nullptr;
@@ -22,13 +22,14 @@ struct Found {
 // or the start of the code ("EPSG:" or "ESRI:" before it says whose). The
 // search terms read Chinese names and nicknames as the names they stand for.
 // The ranking is one rule: see Matching.cpp. An empty query finds nothing.
-std::vector<Found> FindCandidates(const SearchCandidates& candidates, std::string_view query, std::size_t limit);
+std::vector<Found> FindCandidates(const SearchCandidates& candidates, std::string_view query,
+                                  std::size_t limit);
 
 // The candidates whose area of use holds the place: those on today's datums,
 // then historical ones, the smallest area first within each (a city's grid,
 // then the country's, then the UTM zone's, then the continent's).
-std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latitude, double longitude,
-                                std::size_t limit);
+std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latitude,
+                                double longitude, std::size_t limit);
 
 // What a text finds: the systems used at the place it names (coordinates,
 // or a city: then, after them, the systems whose names hold the city's
@@ -38,6 +39,6 @@ struct Finding {
     std::vector<Found> found;
     bool atPlace = false;
     double latitude = 0, longitude = 0;
-    std::string placeLabel;  // "Berlin (DE)", "52.5200°N 13.4000°E"
+    std::string placeLabel; // "Berlin (DE)", "52.5200°N 13.4000°E"
 };
 Finding FindForText(const SearchCandidates& candidates, std::string_view text, std::size_t limit);

@@ -1,7 +1,10 @@
 #include "search/RecentCandidates.h"
 
 #include "map/ChoiceArea.h"
+#include "search/CandidateDatabase.h"
+#include "search/CandidateSystems.h"
 #include "search/RecentSystems.h"
+#include "search/SharedDatabase.h"
 
 namespace {
 

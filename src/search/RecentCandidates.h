@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "search/Candidates.h"
+#include "search/Candidate.h"
 
 // The recent systems of the user's file, each with where it serves: its
 // code's area, or for one the user composed its projection's band within

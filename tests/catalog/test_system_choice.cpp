@@ -9,11 +9,11 @@
 #include <set>
 
 #include "catalog/Composition.h"
+#include "catalog/Identification.h"
+#include "catalog/SystemReading.h"
 #include "module/GdalSupport.h"
 #include "module/Module.h"
-#include "catalog/SystemReading.h"
-#include "catalog/Identification.h"
-#include "search/Candidates.h"
+#include "search/CandidateSystems.h"
 
 namespace {
 

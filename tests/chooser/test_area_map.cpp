@@ -10,7 +10,7 @@
 #include "map/AreaMap.h"
 #include "map/ChoiceArea.h"
 #include "map/LandOutline.h"
-#include "search/SearchPopup.h"
+#include "search_ui/SearchPopup.h"
 
 namespace {
 

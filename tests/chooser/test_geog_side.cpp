@@ -10,7 +10,7 @@
 #include "chooser/ChooserFixture.h"
 #include "gcs_editor/AddGCSDlg.h"
 #include "module/Module.h"
-#include "search/SearchPopup.h"
+#include "search_ui/SearchPopup.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "catalog/Identification.h"
 #include "interface/Orvane.h"
 #include "map/AreaMap.h"
-#include "search/SearchPopup.h"
+#include "search_ui/SearchPopup.h"
 
 namespace {
 

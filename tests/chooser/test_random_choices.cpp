@@ -16,7 +16,7 @@
 #include "catalog/GeogCatalog.h"
 #include "chooser/ChooserFixture.h"
 #include "search/RecentSystems.h"
-#include "search/SearchPopup.h"
+#include "search_ui/SearchPopup.h"
 #include "util/NumberText.h"
 #include "util/Text.h"
 

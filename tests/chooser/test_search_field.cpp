@@ -7,7 +7,7 @@
 #include "ChooserFixture.h"
 #include "catalog/Identification.h"
 #include "search/RecentSystems.h"
-#include "search/SearchPopup.h"
+#include "search_ui/SearchPopup.h"
 
 namespace {
 

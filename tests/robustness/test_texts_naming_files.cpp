@@ -23,7 +23,7 @@
 #include "interface/OrvaneReference.h"
 #include "interface/OrvaneSearch.h"
 #include "module/Module.h"
-#include "search/Candidates.h"
+#include "search/CandidateSystems.h"
 #include "search/RecentSystems.h"
 
 namespace {

@@ -11,18 +11,20 @@
 #include <sys/wait.h>
 #include <sys/stat.h>
 
-#include "module/GdalSupport.h"
-#include "search/Candidates.h"
-#include "search/Cities.h"
 #include "catalog/Identification.h"
+#include "module/GdalSupport.h"
+#include "module/Module.h"
+#include "search/CandidateDatabase.h"
+#include "search/CandidateSystems.h"
+#include "search/Cities.h"
+#include "search/Folding.h"
 #include "search/Matching.h"
 #include "search/Places.h"
-#include "search/Folding.h"
-#include "module/Module.h"
 #include "search/RecentSystems.h"
-#include "search/SearchPopup.h"
+#include "search/SearchCandidates.h"
 #include "search/Spelling.h"
 #include "search/WordIndex.h"
+#include "search_ui/SearchPopup.h"
 #include "support/TestSupport.h"
 #include "util/FileIO.h"
 #include "util/Text.h"
@@ -551,6 +553,32 @@ TEST(Search, CodesOfTextsAndOfComposedSystems)
     OsrHandle projString(OSRNewSpatialReference(nullptr));
     OSRSetFromUserInput(projString.get(), "+proj=utm +zone=33 +datum=WGS84 +units=m +no_defs");
     EXPECT_EQ(ExactEpsgCode(projString.get()), "32633") << "a PROJ string is the EPSG system it describes";
+}
+
+// A recent system is read once, to be listed, and chosen as read; the
+// catalogues' entries are read only when chosen.
+TEST(Search, ARecentSystemIsChosenAsReadAndACatalogueEntryWhenChosen)
+{
+    const std::string wkt = ExactWkt(EpsgSystem("32633").get());
+    Candidate recent;
+    ASSERT_TRUE(CandidateOfWkt(wkt, CandidateSource::Recent, recent));
+    ASSERT_NE(recent.system.Handle(), nullptr);
+    const SpatialSystem picked = CandidateSystem(recent);
+    EXPECT_EQ(picked.Handle(), recent.system.Handle()) << "read again";
+    EXPECT_EQ(picked.Text(), wkt);
+
+    const CandidateList& own = Everything().own;
+    const auto site = std::find_if(own.begin(), own.end(),
+                                   [](const Candidate& c) { return c.name == "My Site Grid"; });
+    ASSERT_NE(site, own.end());
+    EXPECT_EQ(site->system.Handle(), nullptr);
+    const SpatialSystem chosen = CandidateSystem(*site);
+    EXPECT_TRUE(chosen.IsSystem());
+    EXPECT_EQ(chosen.Text(), site->system.Text());
+    EXPECT_EQ(chosen.Name(), "My Site Grid");
+
+    EXPECT_EQ(DeferredSystem(SpatialSystem("]]")).Text(), "]]")
+        << "a text that is no system stays a text";
 }
 
 TEST(Search, RecentSystemsKeepTheLastTenMostRecentFirst)

@@ -25,7 +25,7 @@
 #include "gcs_editor/AddGCSDlg.h"
 #include "map/AreaMap.h"
 #include "module/Language.h"
-#include "search/SearchPopup.h"
+#include "search_ui/SearchPopup.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "search/SearchList.h"
+#include "search_ui/SearchList.h"
 
 #include <QApplication>
 #include <QFont>
@@ -7,7 +7,8 @@
 
 #include "module/Messages.h"
 
-namespace {
+namespace
+{
 
 QString Text(const std::string& text)
 {
@@ -16,11 +17,12 @@ QString Text(const std::string& text)
 
 QString KindText(CandidateKind kind)
 {
-    return QString::fromUtf8(
-        MessageText(kind == CandidateKind::Projected ? MessageId::SearchProjected : MessageId::SearchGeographic));
+    return QString::fromUtf8(MessageText(kind == CandidateKind::Projected
+                                             ? MessageId::SearchProjected
+                                             : MessageId::SearchGeographic));
 }
 
-}  // namespace
+} // namespace
 
 std::string CodeColumnText(const Candidate& candidate)
 {
@@ -28,14 +30,10 @@ std::string CodeColumnText(const Candidate& candidate)
     if (!code.empty())
         return code;
     switch (candidate.source) {
-    case CandidateSource::Catalogue:
-        return MessageText(MessageId::SearchCatalogue);
-    case CandidateSource::User:
-        return MessageText(MessageId::SearchUser);
-    case CandidateSource::Recent:
-        return MessageText(MessageId::SearchRecent);
-    case CandidateSource::Database:
-        break;
+    case CandidateSource::Catalogue: return MessageText(MessageId::SearchCatalogue);
+    case CandidateSource::User: return MessageText(MessageId::SearchUser);
+    case CandidateSource::Recent: return MessageText(MessageId::SearchRecent);
+    case CandidateSource::Database: break;
     }
     return std::string();
 }
@@ -46,7 +44,8 @@ void SearchListModel::Set(const std::string& heading, std::vector<SearchRow> row
     // As many rows as before (a keystroke's 200 of many): new texts in the
     // same rows, which the view repaints without laying out its header and
     // scroll bars anew.
-    if (newHeading.isEmpty() == m_heading.isEmpty() && rows.size() == m_rows.size() && !m_rows.empty()) {
+    if (newHeading.isEmpty() == m_heading.isEmpty() && rows.size() == m_rows.size() &&
+        !m_rows.empty()) {
         m_heading = newHeading;
         m_rows = std::move(rows);
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, kColumns - 1));
@@ -76,19 +75,17 @@ QString SearchListModel::Text(int modelRow, int column) const
     switch (column) {
     case kName:
         return shown.alias.empty() ? ::Text(c.name)
-                                   : ::Text(c.name + "  (" + MessageWith(MessageId::SearchAlias, shown.alias) + ")");
-    case kCode:
-        return ::Text(CodeColumnText(c));
-    case kKind:
-        return KindText(c.kind);
-    case kArea:
-        return c.area ? ::Text(c.area->name) : QString();
-    default:
-        return QString();
+                                   : ::Text(c.name + "  (" +
+                                            MessageWith(MessageId::SearchAlias, shown.alias) + ")");
+    case kCode: return ::Text(CodeColumnText(c));
+    case kKind: return KindText(c.kind);
+    case kArea: return c.area ? ::Text(c.area->name) : QString();
+    default: return QString();
     }
 }
 
-namespace {
+namespace
+{
 
 // About how wide a text is, in widths of a Latin letter: a Chinese
 // character is two, whatever the bytes that write it.
@@ -102,7 +99,7 @@ std::size_t Widths(std::string_view text)
     return widths;
 }
 
-}  // namespace
+} // namespace
 
 std::size_t SearchListModel::TextWidths(int modelRow, int column) const
 {
@@ -112,14 +109,10 @@ std::size_t SearchListModel::TextWidths(int modelRow, int column) const
     const SearchRow& shown = m_rows[static_cast<std::size_t>(row)];
     const Candidate& c = *shown.candidate;
     switch (column) {
-    case kName:
-        return Widths(c.name) + (shown.alias.empty() ? 0 : Widths(shown.alias) + 12);
-    case kCode:
-        return Widths(CodeColumnText(c));
-    case kArea:
-        return c.area ? Widths(c.area->name) : 0;
-    default:
-        return Widths(Text(modelRow, column).toStdString());
+    case kName: return Widths(c.name) + (shown.alias.empty() ? 0 : Widths(shown.alias) + 12);
+    case kCode: return Widths(CodeColumnText(c));
+    case kArea: return c.area ? Widths(c.area->name) : 0;
+    default: return Widths(Text(modelRow, column).toStdString());
     }
 }
 
@@ -140,8 +133,7 @@ QVariant SearchListModel::data(const QModelIndex& index, int role) const
     const int modelRow = index.row();
     const bool heading = HasHeading() && modelRow == 0;
     switch (role) {
-    case Qt::DisplayRole:
-        return Text(modelRow, index.column());
+    case Qt::DisplayRole: return Text(modelRow, index.column());
     case Qt::FontRole:
         if (heading) {
             QFont font;
@@ -162,10 +154,10 @@ QVariant SearchListModel::data(const QModelIndex& index, int role) const
         if (heading || index.column() != kName)
             return QVariant();
         const QString area = Text(modelRow, kArea);
-        return Text(modelRow, kName) + ", " + Text(modelRow, kCode) + (area.isEmpty() ? QString() : ", " + area);
+        return Text(modelRow, kName) + ", " + Text(modelRow, kCode) +
+               (area.isEmpty() ? QString() : ", " + area);
     }
-    default:
-        return QVariant();
+    default: return QVariant();
     }
 }
 
@@ -173,10 +165,12 @@ QVariant SearchListModel::headerData(int section, Qt::Orientation orientation, i
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QVariant();
-    static const MessageId kHeadings[kColumns] = {MessageId::SearchColumnName, MessageId::SearchColumnCode,
-                                                  MessageId::SearchColumnKind, MessageId::SearchColumnArea};
-    return section >= 0 && section < kColumns ? QVariant(QString::fromUtf8(MessageText(kHeadings[section])))
-                                              : QVariant();
+    static const MessageId kHeadings[kColumns] = {
+        MessageId::SearchColumnName, MessageId::SearchColumnCode, MessageId::SearchColumnKind,
+        MessageId::SearchColumnArea};
+    return section >= 0 && section < kColumns
+               ? QVariant(QString::fromUtf8(MessageText(kHeadings[section])))
+               : QVariant();
 }
 
 Qt::ItemFlags SearchListModel::flags(const QModelIndex& index) const
@@ -189,7 +183,8 @@ Qt::ItemFlags SearchListModel::flags(const QModelIndex& index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
-namespace {
+namespace
+{
 
 // What each of the delegate's caches keeps: more than the cells of many keystrokes.
 constexpr int kCachedMost = 2000;
@@ -215,7 +210,7 @@ const Value& Cached(QHash<QString, Value>& cache, const QString& key, Make make)
     return *cache.insert(key, make());
 }
 
-}  // namespace
+} // namespace
 
 const QString& SearchRowDelegate::FontKey(const QFont& font) const
 {
@@ -227,7 +222,8 @@ const QString& SearchRowDelegate::FontKey(const QFont& font) const
     return m_lastFontKey;
 }
 
-const QStaticText& SearchRowDelegate::Shaped(const QString& text, const QFont& font, int width) const
+const QStaticText& SearchRowDelegate::Shaped(const QString& text, const QFont& font,
+                                             int width) const
 {
     const QString key = FontKey(font) + QChar('\n') + QString::number(width) + QChar('\n') + text;
     return Cached(m_shaped, key, [&] {
@@ -240,7 +236,8 @@ const QStaticText& SearchRowDelegate::Shaped(const QString& text, const QFont& f
     });
 }
 
-void SearchRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+void SearchRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const
 {
     QStyleOptionViewItem cell = option;
     initStyleOption(&cell, index);
@@ -261,8 +258,8 @@ void SearchRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const QStaticText& shaped = Shaped(cell.text, cell.font, room.width());
     painter->save();
     painter->setFont(cell.font);
-    painter->setPen(cell.palette.color(group, cell.state & QStyle::State_Selected ? QPalette::HighlightedText
-                                                                                  : QPalette::Text));
+    painter->setPen(cell.palette.color(
+        group, cell.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
     painter->setClipRect(room);
     const int height = QFontMetrics(cell.font).height();
     painter->drawStaticText(room.left(), room.top() + (room.height() - height) / 2, shaped);
@@ -275,7 +272,8 @@ int SearchRowDelegate::TextWidth(const QString& text, const QFont& font) const
                   [&] { return QFontMetrics(font).horizontalAdvance(text); });
 }
 
-QSize SearchRowDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+QSize SearchRowDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                  const QModelIndex& index) const
 {
     QStyleOptionViewItem cell = option;
     initStyleOption(&cell, index);

@@ -4,6 +4,7 @@
 // list, Enter chooses, Escape closes the list; a click on a row chooses it.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <future>
 #include <memory>
@@ -14,14 +15,28 @@
 #include <QObject>
 #include <QRect>
 
-#include "search/Candidates.h"
-#include "search/SearchList.h"
+#include "search/SearchCandidates.h"
+#include "search_ui/SearchList.h"
 
+class QKeyEvent;
 class QLineEdit;
 class QTreeView;
 class QWidget;
 
-class SearchPopup : public QObject {
+// Where the list stands, given where the field is. `area` is where the list
+// may stand: the screen, or where windows have no known place on it
+// (Wayland) the dialog; `mayMove` says the list may leave the field's line
+// to stay there (on a screen: left of the field, above it).
+struct ListPlace {
+    QRect area;
+    bool mayMove = true;
+    QPoint below; // under the field's left end, two pixels down
+    int fieldTop = 0;
+    int fieldWidth = 0;
+};
+
+class SearchPopup : public QObject
+{
     Q_OBJECT
 public:
     using Loader = std::function<SearchCandidates()>;
@@ -30,8 +45,10 @@ public:
     // Told of the row the user is on (null: none, or the list closed).
     using Highlighter = std::function<void(const Candidate*)>;
 
-    // Starts `load` on a thread of its own at once: the list is ready by the
-    // time the user types. `load` must not touch the dialog.
+    // `load` runs on a thread of its own once Reload is called (the chooser
+    // calls it once its first frame is shown: the list is ready by the time
+    // the user types), or when the candidates are first needed. It must not
+    // touch the dialog.
     SearchPopup(QLineEdit* field, QWidget* dialog, Loader load, Recents recents, Chooser choose);
     ~SearchPopup() override;
 
@@ -40,7 +57,8 @@ public:
     // as the list is filled; of none when it closes.
     using PlaceTeller = std::function<void(std::optional<std::pair<double, double>>)>;
     void SetOnPlace(PlaceTeller tell) { m_place = std::move(tell); }
-    // Reads the candidates anew (the user's catalogue changed).
+    // Reads the candidates beside the UI: the first time, or anew (the
+    // user's catalogue changed).
     void Reload();
     // The list: a window of its own, as wide as the names need (up to the
     // screen), over the dialog and below the field.
@@ -48,7 +66,8 @@ public:
     const SearchListModel& ListModel() const { return *m_model; }
     // The candidates, waiting for the load to end.
     const SearchCandidates& Candidates();
-    // Whether the load has ended (the database's systems are known).
+    // Whether the load has ended (the database's systems are known); false
+    // before it started.
     bool IsLoaded() const;
 
 protected:
@@ -56,10 +75,16 @@ protected:
 
 private:
     void Refill();
+    // A key typed in the field: whether the list took it.
+    bool FieldKey(QKeyEvent* key);
     // Shows `heading` (when not empty) over `rows`; with `chooseFirst` the
     // first row is chosen at once.
     void Show(const std::string& heading, std::vector<SearchRow> rows, bool chooseFirst);
     void PlaceList();
+    // How wide each column's texts want it.
+    std::array<int, SearchListModel::kColumns> ColumnWidths() const;
+    // Where the field stands, for placing the list.
+    ListPlace FieldPlace() const;
     void Hide();
     void MoveCurrent(int steps);
     void ChooseRow(int row);
@@ -83,17 +108,6 @@ private:
     std::vector<Candidate> m_recent;
 };
 
-// Where the list stands, given where the field is. `area` is where the list
-// may stand: the screen, or where windows have no known place on it
-// (Wayland) the dialog; `mayMove` says the list may leave the field's line
-// to stay there (on a screen: left of the field, above it).
-struct ListPlace {
-    QRect area;
-    bool mayMove = true;
-    QPoint below;  // under the field's left end, two pixels down
-    int fieldTop = 0;
-    int fieldWidth = 0;
-};
 // The list's rectangle for a list that wants `wanted` × `height` pixels:
 // as wide as the field at least, cut to the room there is.
 QRect ListRect(const ListPlace& place, int wanted, int height);

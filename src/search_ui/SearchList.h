@@ -11,14 +11,15 @@
 #include <QStaticText>
 #include <QStyledItemDelegate>
 
-#include "search/Candidates.h"
+#include "search/Candidate.h"
 
 struct SearchRow {
     const Candidate* candidate;
-    std::string alias;  // the other name the words were found in
+    std::string alias; // the other name the words were found in
 };
 
-class SearchListModel : public QAbstractTableModel {
+class SearchListModel : public QAbstractTableModel
+{
     Q_OBJECT
 public:
     enum Column { kName, kCode, kKind, kArea, kColumns };
@@ -51,10 +52,12 @@ private:
 // Draws the list's cells as the style does, their texts shaped once: the
 // rows a keystroke shows are mostly those it showed before, and shaping
 // text is what costs in drawing them.
-class SearchRowDelegate : public QStyledItemDelegate {
+class SearchRowDelegate : public QStyledItemDelegate
+{
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     // The width of `text` in `font`, in pixels.
     int TextWidth(const QString& text, const QFont& font) const;
@@ -66,8 +69,8 @@ private:
     mutable QFont m_lastFont;
     mutable QString m_lastFontKey;
     mutable QHash<QString, QStaticText> m_shaped;
-    mutable QHash<QString, int> m_rowHeight;  // by font
-    mutable QHash<QString, int> m_width;      // by font and text
+    mutable QHash<QString, int> m_rowHeight; // by font
+    mutable QHash<QString, int> m_width;     // by font and text
 };
 
 // The list's text for a candidate's code column: "EPSG:n", "ESRI:n", or

@@ -1,4 +1,4 @@
-#include "search/SearchPopup.h"
+#include "search_ui/SearchPopup.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -11,9 +11,11 @@
 #include "module/Messages.h"
 #include "search/Matching.h"
 #include "search/Places.h"
-#include "search/SearchList.h"
+#include "search_ui/SearchList.h"
+#include "util/Beside.h"
 
-namespace {
+namespace
+{
 
 // More rows than anyone reads; few enough to fill the list at once.
 constexpr std::size_t kRowsShown = 200;
@@ -22,8 +24,8 @@ constexpr int kRowsVisible = 12;
 constexpr int kAreaColumnMost = 320;
 
 constexpr int kColumns = SearchListModel::kColumns;
-constexpr int kName = SearchListModel::kName, kCode = SearchListModel::kCode, kKind = SearchListModel::kKind,
-              kArea = SearchListModel::kArea;
+constexpr int kName = SearchListModel::kName, kCode = SearchListModel::kCode,
+              kKind = SearchListModel::kKind, kArea = SearchListModel::kArea;
 
 // The query as the "nothing matches" line quotes it: one line, not a page.
 std::string Quoted(std::string query)
@@ -35,7 +37,7 @@ std::string Quoted(std::string query)
     if (query.size() > 60) {
         std::size_t cut = 57;
         while (cut > 0 && (static_cast<unsigned char>(query[cut]) & 0xC0) == 0x80)
-            --cut;  // not inside a character
+            --cut; // not inside a character
         query = query.substr(0, cut) + "…";
     }
     return query;
@@ -49,12 +51,13 @@ bool WindowsHavePlaces()
     return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
-}  // namespace
+} // namespace
 
-SearchPopup::SearchPopup(QLineEdit* field, QWidget* dialog, Loader load, Recents recents, Chooser choose)
+SearchPopup::SearchPopup(QLineEdit* field, QWidget* dialog, Loader load, Recents recents,
+                         Chooser choose)
     : QObject(field), m_field(field), m_dialog(dialog), m_list(new QTreeView(dialog)),
-      m_model(new SearchListModel(m_list)), m_delegate(new SearchRowDelegate(m_list)), m_load(std::move(load)),
-      m_recents(std::move(recents)), m_choose(std::move(choose))
+      m_model(new SearchListModel(m_list)), m_delegate(new SearchRowDelegate(m_list)),
+      m_load(std::move(load)), m_recents(std::move(recents)), m_choose(std::move(choose))
 {
     // A window of its own, so that it may be wider than the dialog; one that
     // never takes the focus from the field.
@@ -79,10 +82,10 @@ SearchPopup::SearchPopup(QLineEdit* field, QWidget* dialog, Loader load, Recents
     connect(m_list, &QTreeView::clicked, this,
             [this](const QModelIndex& index) { ChooseRow(m_model->RowOf(index.row())); });
     connect(m_field, &QLineEdit::textEdited, this, [this] { Refill(); });
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { Highlight(); });
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { Highlight(); });
     m_field->installEventFilter(this);
     m_dialog->installEventFilter(this);
-    Reload();
 }
 
 SearchPopup::~SearchPopup()
@@ -95,17 +98,21 @@ void SearchPopup::Reload()
 {
     Loader load = m_load;
     m_candidates =
-        std::async(std::launch::async, [load] { return std::make_shared<const SearchCandidates>(load()); }).share();
+        Beside([load] { return std::make_shared<const SearchCandidates>(load()); }).share();
 }
 
 const SearchCandidates& SearchPopup::Candidates()
 {
+    if (!m_candidates.valid())
+        Reload();
     return *m_candidates.get();
 }
 
 bool SearchPopup::IsLoaded() const
 {
-    return m_candidates.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    // A load that found no thread runs when the candidates are asked for.
+    return m_candidates.valid() &&
+           m_candidates.wait_for(std::chrono::seconds(0)) != std::future_status::timeout;
 }
 
 void SearchPopup::Refill()
@@ -120,24 +127,28 @@ void SearchPopup::Refill()
         m_recent = m_recents();
         for (const Candidate& recent : m_recent)
             rows.push_back(SearchRow{&recent, std::string()});
-        const std::string heading = rows.empty() ? std::string() : MessageText(MessageId::SearchRecentlyUsed);
+        const std::string heading =
+            rows.empty() ? std::string() : MessageText(MessageId::SearchRecentlyUsed);
         Show(heading, std::move(rows), false);
         return;
     }
+    Candidates();
     m_searched = m_candidates.get();
     const SearchCandidates& candidates = *m_searched;
     Finding finding = FindForText(candidates, query, kRowsShown);
     for (Found& found : finding.found)
         rows.push_back(SearchRow{found.candidate, std::move(found.alias)});
     if (m_place)
-        m_place(finding.atPlace ? std::optional<std::pair<double, double>>({finding.latitude, finding.longitude})
+        m_place(finding.atPlace ? std::optional<std::pair<double, double>>(
+                                      {finding.latitude, finding.longitude})
                                 : std::nullopt);
     if (finding.atPlace) {
         Show(MessageWith(MessageId::SearchSystemsAt, finding.placeLabel), std::move(rows), true);
         return;
     }
     // The best match of words typed is chosen at once.
-    const std::string heading = rows.empty() ? MessageWith(MessageId::SearchNoMatch, Quoted(query)) : std::string();
+    const std::string heading =
+        rows.empty() ? MessageWith(MessageId::SearchNoMatch, Quoted(query)) : std::string();
     Show(heading, std::move(rows), true);
 }
 
@@ -164,13 +175,12 @@ void SearchPopup::Show(const std::string& heading, std::vector<SearchRow> rows, 
     m_list->raise();
 }
 
-void SearchPopup::PlaceList()
+std::array<int, SearchListModel::kColumns> SearchPopup::ColumnWidths() const
 {
-    // Each column as wide as its widest text (the area up to a point);
-    // where the room is short, the area and then the name give way.
+    // Each column as wide as its widest text (the area up to a point).
     const QFontMetrics metrics(m_list->font());
     const int padding = 3 * metrics.averageCharWidth();
-    int widths[kColumns] = {};
+    std::array<int, kColumns> widths = {};
     const QHeaderView* header = m_list->header();
     for (int column = 0; column < kColumns; ++column)
         widths[column] = header->sectionSizeHint(column);
@@ -186,15 +196,37 @@ void SearchPopup::PlaceList()
         const auto measured = longest.begin() + std::min<std::ptrdiff_t>(kMeasured, longest.size());
         std::partial_sort(longest.begin(), measured, longest.end(), std::greater<>());
         for (auto it = longest.begin(); it != measured; ++it) {
-            const int width = m_delegate->TextWidth(m_model->Text(it->second, column), m_list->font());
+            const int width =
+                m_delegate->TextWidth(m_model->Text(it->second, column), m_list->font());
             widths[column] = std::max(widths[column], width + padding);
         }
     }
     widths[kArea] = std::min(widths[kArea], kAreaColumnMost);
+    return widths;
+}
+
+ListPlace SearchPopup::FieldPlace() const
+{
+    const bool onScreen = WindowsHavePlaces();
+    ListPlace place;
+    place.area = onScreen ? m_field->screen()->availableGeometry()
+                          : QRect(m_dialog->mapToGlobal(QPoint(0, 0)), m_dialog->size());
+    place.mayMove = onScreen;
+    place.below = m_field->mapToGlobal(QPoint(0, m_field->height() + 2));
+    place.fieldTop = m_field->mapToGlobal(QPoint(0, 0)).y();
+    place.fieldWidth = m_field->width();
+    return place;
+}
+
+void SearchPopup::PlaceList()
+{
+    // Where the room is short, the area and then the name give way.
+    const std::array<int, kColumns> widths = ColumnWidths();
     const int count = m_model->rowCount();
     const int rows = std::min(count, kRowsVisible);
     const int frame = 2 * m_list->frameWidth();
-    const int scrollBar = count > kRowsVisible ? m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    const int scrollBar =
+        count > kRowsVisible ? m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
     int wanted = frame + scrollBar;
     for (int width : widths)
         wanted += width;
@@ -204,21 +236,16 @@ void SearchPopup::PlaceList()
     if (m_list->isVisible() && wanted <= m_list->width() && wanted * 4 >= m_list->width() * 3)
         wanted = m_list->width();
 
-    const bool onScreen = WindowsHavePlaces();
-    ListPlace place;
-    place.area = onScreen ? m_field->screen()->availableGeometry()
-                          : QRect(m_dialog->mapToGlobal(QPoint(0, 0)), m_dialog->size());
-    place.mayMove = onScreen;
-    place.below = m_field->mapToGlobal(QPoint(0, m_field->height() + 2));
-    place.fieldTop = m_field->mapToGlobal(QPoint(0, 0)).y();
-    place.fieldWidth = m_field->width();
-    const int rowHeight = m_list->sizeHintForRow(0) > 0 ? m_list->sizeHintForRow(0) : m_field->height();
-    const QRect rect = ListRect(place, wanted, header->sizeHint().height() + rows * rowHeight + frame + 2);
+    const int rowHeight =
+        m_list->sizeHintForRow(0) > 0 ? m_list->sizeHintForRow(0) : m_field->height();
+    const QRect rect = ListRect(
+        FieldPlace(), wanted, m_list->header()->sizeHint().height() + rows * rowHeight + frame + 2);
     m_list->setGeometry(rect);
     // Short of room, the area of use gives first (down to a third), then the name.
     const int shortBy = std::max(0, wanted - rect.width());
     const int areaGives = std::min(shortBy, widths[kArea] * 2 / 3);
-    m_list->setColumnWidth(kName, std::max(widths[kName] - (shortBy - areaGives), widths[kName] / 3));
+    m_list->setColumnWidth(kName,
+                           std::max(widths[kName] - (shortBy - areaGives), widths[kName] / 3));
     m_list->setColumnWidth(kCode, widths[kCode]);
     m_list->setColumnWidth(kKind, widths[kKind]);
 }
@@ -288,7 +315,8 @@ void SearchPopup::ChooseRow(int row)
 bool SearchPopup::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_dialog) {
-        if ((event->type() == QEvent::Resize || event->type() == QEvent::Move) && m_list->isVisible())
+        if ((event->type() == QEvent::Resize || event->type() == QEvent::Move) &&
+            m_list->isVisible())
             PlaceList();
         if (event->type() == QEvent::Hide)
             Hide();
@@ -299,24 +327,24 @@ bool SearchPopup::eventFilter(QObject* watched, QEvent* event)
         // The user came to the field (not the dialog opening on it): offer
         // the recent systems.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (m_field->text().isEmpty() && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
-                                          reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason))
+        if (m_field->text().isEmpty() &&
+            (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+             reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason))
             Refill();
         return false;
     }
-    case QEvent::FocusOut:
-        Hide();
-        return false;
+    case QEvent::FocusOut: Hide(); return false;
     case QEvent::KeyPress:
-    case QEvent::ShortcutOverride:
-        break;
-    default:
-        return false;
+    case QEvent::ShortcutOverride: return FieldKey(static_cast<QKeyEvent*>(event));
+    default: return false;
     }
-    auto* key = static_cast<QKeyEvent*>(event);
+}
+
+bool SearchPopup::FieldKey(QKeyEvent* key)
+{
     const bool open = m_list->isVisible();
     const bool typed = !m_field->text().isEmpty();
-    const bool press = event->type() == QEvent::KeyPress;
+    const bool press = key->type() == QEvent::KeyPress;
     switch (key->key()) {
     case Qt::Key_Escape:
         // Closing the list keeps the dialog open.
@@ -324,7 +352,7 @@ bool SearchPopup::eventFilter(QObject* watched, QEvent* event)
             return false;
         if (press)
             Hide();
-        event->accept();
+        key->accept();
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter: {
@@ -338,7 +366,7 @@ bool SearchPopup::eventFilter(QObject* watched, QEvent* event)
         }
         if (press && row >= 0)
             ChooseRow(row);
-        event->accept();
+        key->accept();
         return true;
     }
     case Qt::Key_Down:
@@ -356,7 +384,6 @@ bool SearchPopup::eventFilter(QObject* watched, QEvent* event)
         else
             MoveCurrent(key->key() == Qt::Key_PageDown ? kRowsVisible - 1 : 1 - kRowsVisible);
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }

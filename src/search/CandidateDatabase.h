@@ -1,0 +1,65 @@
+// EPSG's and ESRI's systems as PROJ's database records them, with every
+// other name it has for them, their areas of use and their replacements.
+#pragma once
+
+#include <future>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "map/AreaOfUse.h"
+#include "search/Candidate.h"
+#include "search/Spelling.h"
+#include "search/WordIndex.h"
+
+// The words of the database's systems, for reading what is typed.
+struct CandidateWords {
+    WordIndex index;       // the words of the names, aliases, areas and codes, by position
+    Vocabulary vocabulary; // the words of the names and aliases
+};
+
+// EPSG's and ESRI's geographic 2D and projected systems, read from PROJ's
+// database with their aliases, areas of use and replacements.
+struct CandidateDatabase {
+    CandidateList candidates;
+    std::vector<AreaOfUse> areas;                        // the candidates point into it
+    std::unordered_map<std::string, std::size_t> byCode; // "EPSG:4326" → position
+
+    // The system of that code ("EPSG:4326"); null when it is not one.
+    const Candidate* Find(const std::string& code) const;
+    // What replaces a retired system ("EPSG:3413"), by its code; kept apart
+    // from the candidates, few of which have any.
+    std::unordered_map<std::string, std::vector<std::string>> replacements;
+    const std::vector<std::string>& ReplacementsOf(const Candidate& candidate) const;
+    // Where EPSG's system of that code ("4326") may be used; null when it is
+    // none of the database's (or the code is empty) or its area is unknown.
+    const AreaOfUse* AreaOfEpsg(const std::string& code) const;
+    // The words (DatabaseWords.cpp): made on a thread of their own once the
+    // systems are read, so that a first search need not wait for them (it
+    // matches every system instead). WordsIfMade is null until then (and
+    // for systems put together otherwise); Words waits.
+    const CandidateWords* WordsIfMade() const;
+    const CandidateWords& Words() const;
+    // Where the vocabulary is being made, to be looked in once Words returned.
+    const Vocabulary* VocabularyBeingMade() const { return &m_words.vocabulary; }
+    // Starts making the words; once, when the systems are all read.
+    void MakeWords();
+    CandidateDatabase() = default;
+    // The words are made of these very candidates: never copied away from them.
+    CandidateDatabase(const CandidateDatabase&) = delete;
+    CandidateDatabase& operator=(const CandidateDatabase&) = delete;
+    ~CandidateDatabase();
+
+private:
+    CandidateWords m_words;
+    std::shared_future<void> m_wordsMade; // last: waited for before the rest goes
+};
+
+// Reads the database (tens of milliseconds). Null when it cannot be read
+// (see ProjDatabaseProblem).
+std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase();
+
+// Where a candidate may be used: its own area, the database system's it
+// stands for, or that of its code in `database`; null when none is known.
+const AreaOfUse* AreaOfCandidate(const Candidate& candidate, const CandidateDatabase* database);
