@@ -9,7 +9,6 @@
 
 #include "interface/Orvane.h"
 #include "module/GdalSupport.h"
-#include "module/SpatialSystem.h"
 #include "interface/OrvaneReference.h"
 #include "module/ProjSupport.h"
 #include "catalog/Identification.h"
@@ -119,33 +118,34 @@ bool EpsgCodeWithTrailingText(const char* text)
     return false;
 }
 
-// A host's text read; no system when it names none. Each query reads
-// anew: a system kept for the next query would hold PROJ objects that could
-// outlive a host's OSRCleanup.
-SpatialSystem ReadReference(const char* text)
+// A host's text read; null when it names no system. Each query reads anew:
+// a system kept for the next query would hold PROJ objects that could
+// outlive a host's OSRCleanup. The handle alone: a query of the units lets
+// GDAL skip building the whole system, which naming it would not.
+OsrHandle ReadReference(const char* text)
 {
     if (!ProjDatabaseProblem().empty())
-        return SpatialSystem();
+        return nullptr;
     std::string storage;
     const char* input = text ? QueryInput(text, storage) : nullptr;
     if (!input || NamesNoKnownAuthority(input) || NamesMissingCode(input) || EpsgCodeWithTrailingText(input))
-        return SpatialSystem();
-    return SpatialSystem(input, SystemText::Reference);
+        return nullptr;
+    return NewSpatialReference(input, SystemText::Reference);
 }
 
-// The parsed system of a reference read, for GDAL's C++ calls.
-OGRSpatialReference& Srs(const SpatialSystem& system)
+// The system read, for GDAL's C++ calls.
+OGRSpatialReference& Srs(const OsrHandle& srs)
 {
-    return *OGRSpatialReference::FromHandle(system.Handle());
+    return *OGRSpatialReference::FromHandle(srs.get());
 }
 
 // Parses `text` and, when GDAL accepts it, lets `read` replace `result`.
 std::string QueryName(const char* text, std::string result,
                       const std::function<const char*(OGRSpatialReference&)>& read)
 {
-    const SpatialSystem system = ReadReference(text);
-    if (system.IsSystem()) {
-        if (const char* value = read(Srs(system)))
+    const OsrHandle srs = ReadReference(text);
+    if (srs) {
+        if (const char* value = read(Srs(srs)))
             result = value;
     }
     return result;
@@ -170,7 +170,8 @@ std::string TextOf(const char* value)
 
 std::string Orvane::GetCoordSysName(const char* srs)
 {
-    return ReadReference(srs).Name();
+    const OsrHandle read = ReadReference(srs);
+    return read ? DisplayNameOf(read.get()) : kUnknownName;
 }
 
 std::string Orvane::GetDatumName(const char* srs)
@@ -234,11 +235,11 @@ bool OrvaneIdentifyReference(const char* reference, OrvaneReferenceInfo& info, O
     info = OrvaneReferenceInfo();
     info.name = kUnknownName;
     identity = OrvaneIdentity();
-    const SpatialSystem system = ReadReference(reference);
-    if (!system.IsSystem())
+    const OsrHandle srs = ReadReference(reference);
+    if (!srs)
         return false;
-    info = Described(Srs(system));
-    const OGRSpatialReferenceH handle = system.Handle();
+    info = Described(Srs(srs));
+    const OGRSpatialReferenceH handle = srs.get();
     const EpsgIdentity found = IdentifyEpsg(handle);
     info.code = EpsgCodeText(found.code);
     identity.likeButShift = EpsgCodeText(found.likeButShift);
@@ -253,32 +254,32 @@ bool OrvaneDescribeReference(const char* reference, OrvaneReferenceInfo& info)
 {
     info = OrvaneReferenceInfo();
     info.name = kUnknownName;
-    const SpatialSystem system = ReadReference(reference);
-    if (!system.IsSystem())
+    const OsrHandle srs = ReadReference(reference);
+    if (!srs)
         return false;
-    info = Described(Srs(system));
-    info.code = EpsgCodeText(ExactEpsgCode(system.Handle()));
+    info = Described(Srs(srs));
+    info.code = EpsgCodeText(ExactEpsgCode(srs.get()));
     return true;
 }
 
 std::string OrvaneEpsgCodeButForShift(const char* reference)
 {
-    const SpatialSystem system = ReadReference(reference);
-    return system.IsSystem() ? EpsgCodeText(IdentifyEpsg(system.Handle()).likeButShift) : std::string();
+    const OsrHandle srs = ReadReference(reference);
+    return srs ? EpsgCodeText(IdentifyEpsg(srs.get()).likeButShift) : std::string();
 }
 
 std::string OrvaneFormatReference(const char* reference, OrvaneFormat format)
 {
-    const SpatialSystem system = ReadReference(reference);
-    if (!system.IsSystem())
+    const OsrHandle read = ReadReference(reference);
+    if (!read)
         return std::string();
-    const OGRSpatialReference& srs = Srs(system);
+    const OGRSpatialReference& srs = Srs(read);
     QuietGdalErrors quiet;
     char* text = nullptr;
     OGRErr error = OGRERR_FAILURE;
     switch (format) {
     case OrvaneFormat::Wkt1:
-        return ExportToWkt(system.Handle());
+        return ExportToWkt(read.get());
     case OrvaneFormat::Wkt2: {
         const char* options[] = {"FORMAT=WKT2_2019", "MULTILINE=NO", nullptr};
         error = srs.exportToWkt(&text, options);
