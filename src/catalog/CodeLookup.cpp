@@ -1,6 +1,8 @@
 #include "catalog/CodeLookup.h"
 
 #include <chrono>
+#include <memory>
+#include <type_traits>
 
 #include "catalog/Identification.h"
 #include "module/GdalSupport.h"
@@ -27,7 +29,7 @@ void CodeLookup::KeepFinished()
         m_codes[m_searching] = m_search.get();
 }
 
-std::optional<std::string> CodeLookup::CodeIfFound(const std::string& wkt)
+std::optional<std::string> CodeLookup::CodeIfFound(const std::string& wkt, OGRSpatialReferenceH read)
 {
     const auto known = m_codes.find(wkt);
     if (known != m_codes.end())
@@ -37,10 +39,12 @@ std::optional<std::string> CodeLookup::CodeIfFound(const std::string& wkt)
         if (m_search.wait_for(std::chrono::seconds(0)) == std::future_status::timeout)
             return std::nullopt;
         KeepFinished();
-        return CodeIfFound(wkt);
+        return CodeIfFound(wkt, read);
     }
     m_searching = wkt;
-    m_search = Beside([wkt] { return ExactEpsgCodeOf(wkt); });
+    using Copy = std::shared_ptr<std::remove_pointer_t<OGRSpatialReferenceH>>;
+    const Copy copy = read ? Copy(OSRClone(read), OSRRelease) : nullptr;
+    m_search = Beside([wkt, copy] { return copy ? ExactEpsgCode(copy.get()) : ExactEpsgCodeOf(wkt); });
     return std::nullopt;
 }
 

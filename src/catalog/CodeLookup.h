@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include <ogr_srs_api.h>
+
 class CodeLookup {
 public:
     // Known without a search (a Gauss-Krueger zone as listed, say).
@@ -16,7 +18,10 @@ public:
     // nothing is returned yet: ask again later. Identifying a system
     // searches PROJ's database for tens of milliseconds, too long for a
     // thread the user works on.
-    std::optional<std::string> CodeIfFound(const std::string& wkt);
+    // `read`, when given, is `wkt` read already (the held system): the
+    // search identifies a copy of it, made here, rather than read the text
+    // again (a handle is never read from two threads at once).
+    std::optional<std::string> CodeIfFound(const std::string& wkt, OGRSpatialReferenceH read = nullptr);
     // The code of `wkt`, waiting for it: the search running for it, if any,
     // answers sooner than a new one.
     std::string CodeOf(const std::string& wkt);

@@ -73,7 +73,9 @@ void CProjectionDlg::UpdateSystemCode()
     // is what the line shows.
     if (!knownCode.empty())
         m_codes.Remember(wkt, knownCode);
-    const std::optional<std::string> code = wkt.empty() ? std::string() : m_codes.CodeIfFound(wkt);
+    const std::optional<std::string> code =
+        wkt.empty() ? std::string()
+                    : m_codes.CodeIfFound(wkt, IsUnchanged(m_choice) ? m_choice.held.system.Handle() : nullptr);
     // Never a wait on the UI thread while the user works: the line looks
     // again shortly.
     if (!code) {

@@ -353,6 +353,15 @@ TEST(CodeLookup, FindsBesideTheCallerAndRemembers)
     lookup.Remember("PROJCS[\"listed zone\"]", "2435");
     EXPECT_EQ(lookup.CodeIfFound("PROJCS[\"listed zone\"]"), std::optional<std::string>("2435"));
     EXPECT_EQ(lookup.CodeOf("not a system"), "");
+    // A system read already is identified as read: its text is not read again.
+    const OsrHandle held = EpsgSystem("2180");
+    found = std::nullopt;
+    while (!found && std::chrono::steady_clock::now() < deadline) {
+        found = lookup.CodeIfFound("PROJCS[\"held, as the host wrote it\"]", held.get());
+        if (!found)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(found, std::optional<std::string>("2180"));
 }
 
 // The one reading of a text: WKT as written, or anything a user may give,
