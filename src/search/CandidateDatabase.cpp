@@ -3,6 +3,8 @@
 
 #include <sqlite3.h>
 
+#include <cctype>
+#include <cstring>
 #include <map>
 #include <unordered_set>
 #include <utility>
@@ -158,6 +160,20 @@ bool CandidateOfRow(sqlite3_stmt* s, SystemRow& row)
 // positions in the database's.
 using AreaPositions = std::map<std::pair<std::string, std::string>, int>;
 
+// An area's name as people write it: ESRI's copies of EPSG's names write a
+// degree "~" ("140~E to 142~E"), which reads as 140°E.
+std::string WithDegreeSigns(std::string name)
+{
+    for (std::size_t at = name.find('~'); at != std::string::npos; at = name.find('~', at)) {
+        const bool degree = at > 0 && std::isdigit(static_cast<unsigned char>(name[at - 1])) &&
+                            at + 1 < name.size() && std::strchr("NSEW", name[at + 1]);
+        if (degree)
+            name.replace(at, 1, "\u00B0");
+        ++at;
+    }
+    return name;
+}
+
 // The position of the area of use of a row of kSystems, added to `areas`
 // when it is new; -1 when the row has none.
 int AreaOfRow(sqlite3_stmt* s, std::vector<AreaOfUse>& areas, AreaPositions& positions)
@@ -168,7 +184,7 @@ int AreaOfRow(sqlite3_stmt* s, std::vector<AreaOfUse>& areas, AreaPositions& pos
     auto found = positions.find(key);
     if (found == positions.end()) {
         AreaOfUse area;
-        area.name = Column(s, 9);
+        area.name = WithDegreeSigns(Column(s, 9));
         area.words = FoldedWords(area.name);
         area.west = sqlite3_column_double(s, 10);
         area.south = sqlite3_column_double(s, 11);

@@ -125,11 +125,33 @@ std::string Vocabulary::Split(std::string_view word) const
 
 std::string Vocabulary::Closest(std::string_view word) const
 {
+    if (word.size() < 5)
+        return OnlyNear(word);
     std::string best;
     int bestTypos = TyposAllowed(word.size()) + 1;
     if (bestTypos > 1)
         Closest(word, best, bestTypos);
     return best;
+}
+
+std::string Vocabulary::OnlyNear(std::string_view word) const
+{
+    // Three letters are too few for any edit but two swapped ("wsg").
+    const bool swapOnly = word.size() < 4;
+    std::string only;
+    bool ambiguous = false;
+    ForEachKnown([&](std::string_view known) {
+        if (ambiguous || known == only)
+            return;
+        const bool near = swapOnly ? IsOneSwapApart(word, known)
+                                   : known.size() + 1 >= word.size() && known.size() <= word.size() + 1 &&
+                                         Typos(word, known, 1) == 1;
+        if (!near)
+            return;
+        ambiguous = !only.empty();
+        only = std::string(known);
+    });
+    return ambiguous ? std::string() : only;
 }
 
 void Vocabulary::Closest(std::string_view word, std::string& best, int& bestTypos) const
@@ -150,6 +172,17 @@ void Vocabulary::Closest(std::string_view word, std::string& best, int& bestTypo
         consider(known);
     if (m_also)
         m_also->Closest(word, best, bestTypos);
+}
+
+bool IsOneSwapApart(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    std::size_t first = 0;
+    while (first < a.size() && a[first] == b[first])
+        ++first;
+    return first + 1 < a.size() && a[first] == b[first + 1] && a[first + 1] == b[first] &&
+           a.substr(first + 2) == b.substr(first + 2);
 }
 
 int Typos(std::string_view a, std::string_view b, int most)
@@ -185,7 +218,7 @@ namespace {
 
 bool IsWordToCorrect(std::string_view word)
 {
-    return IsLetterWord(word) && word.size() >= 5;
+    return IsLetterWord(word) && word.size() >= 3;
 }
 
 }  // namespace

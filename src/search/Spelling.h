@@ -31,11 +31,24 @@ public:
     std::string Split(std::string_view word) const;
     // The word of the names that `word` is with the fewest typos (a letter
     // wrong, missing, added, or two swapped), one allowed from five letters
-    // on, two from nine; empty for none.
+    // on, two from nine; empty for none. A shorter word has one: of four
+    // letters, a typo; of three, two letters swapped; and only where one
+    // word of the names alone is that near.
     std::string Closest(std::string_view word) const;
 
 private:
     bool Has(std::string_view word) const;
+    std::string OnlyNear(std::string_view word) const;
+    template <typename Take>
+    void ForEachKnown(Take take) const
+    {
+        for (std::string_view known : m_borrowed)
+            take(known);
+        for (const std::string& known : m_owned)
+            take(std::string_view(known));
+        if (m_also)
+            m_also->ForEachKnown(take);
+    }
     void Closest(std::string_view word, std::string& best, int& bestTypos) const;
     std::vector<std::string_view> m_borrowed;  // sorted
     std::vector<std::string> m_owned;          // sorted
@@ -43,13 +56,17 @@ private:
 };
 
 // Whether CorrectedWords would look any word of `folded` up (a Latin word
-// of five letters or more): the vocabulary is not touched otherwise.
+// of three letters or more): the vocabulary is not touched otherwise.
 bool HasWordToCorrect(const std::string& folded);
 
 // `folded` (folded words) with each Latin word the names know no word
-// starting with, of five letters or more, split into words of the names or
-// corrected to the closest; `folded` itself when no word is.
+// starting with, of three letters or more, split into words of the names or
+// corrected to the closest; `folded` itself when no word is. Numbers are
+// never corrected.
 std::string CorrectedWords(const std::string& folded, const Vocabulary& vocabulary);
+
+// Whether two words differ by two neighbouring letters swapped alone.
+bool IsOneSwapApart(std::string_view a, std::string_view b);
 
 // The typos between two words: letters wrong, missing, added or two
 // swapped (optimal string alignment); `most` + 1 once it is more than `most`.

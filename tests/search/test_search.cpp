@@ -73,6 +73,13 @@ TEST(Search, CandidatesAreEpsgsAndEsrisSystemsWithTheirNamesAndAreas)
     // The catalogue's entries that are EPSG's systems stand for them.
     for (const Candidate& c : all.own)
         EXPECT_EQ(c.standsFor != nullptr, !c.code.empty()) << c.name;
+    // Areas read as people write them: "140°E", never ESRI's "140~E".
+    std::size_t degrees = 0;
+    for (const AreaOfUse& area : all.database->areas) {
+        EXPECT_EQ(area.name.find_first_of('~'), std::string::npos) << area.name;
+        degrees += area.name.find("140\u00B0E to 142\u00B0E") != std::string::npos ? 1 : 0;
+    }
+    EXPECT_EQ(degrees, 1u);
 }
 
 // Every row: a query as people type it, and the system that must be among
@@ -97,6 +104,12 @@ TEST(Search, FindsWhatPeopleTypeAmongTheFirstThree)
         {"GCS_WGS_1984", "EPSG:4326", "EPSG:4326"},
         {"web mercator", "EPSG:3857", "EPSG:3857"},
         {"google", "EPSG:3857", "EPSG:3857"},
+        // Everyday nicknames.
+        {"google maps", "EPSG:3857", "EPSG:3857"},
+        {"openstreetmap", "EPSG:3857", "EPSG:3857"},
+        {"osm", "EPSG:3857", "EPSG:3857"},
+        {"hk1980", "Hong Kong 1980", nullptr},
+        {"hk80", "Hong Kong 1980", nullptr},
         {"WGS_1984_Web_Mercator_Auxiliary_Sphere", "EPSG:3857", nullptr},
         {"british national grid", "EPSG:27700", "EPSG:27700"},
         {"lv95", "EPSG:2056", "EPSG:2056"},
@@ -136,6 +149,11 @@ TEST(Search, FindsWhatPeopleTypeAmongTheFirstThree)
         {"mollweid", "ESRI:54009", "ESRI:54009"},
         {"lamber 93", "EPSG:2154", "EPSG:2154"},
         {"britsh national grid", "EPSG:27700", "EPSG:27700"},
+        // Short words: a typo in four or five letters, two swapped in three.
+        {"wsg 84", "EPSG:4326", "EPSG:4326"},
+        {"utm zoen 33n", "EPSG:32633", nullptr},
+        {"utm 33 nrth", "EPSG:32633", nullptr},
+        {"utm zone 32 sotuh", "EPSG:32732", nullptr},
         // Compass words spelt out; "zone" left out or put in.
         {"utm zone 32 south", "EPSG:32732", "EPSG:32732"},
         {"utm 33 north", "EPSG:32633", "EPSG:32633"},
@@ -436,7 +454,7 @@ TEST(Search, FoldingAndTermsForgiveSpelling)
         EXPECT_EQ(FoldedWords(text), words) << text;
     const std::vector<SearchTerm> terms = ReadSearchTerms(GetSearchTermsPath());
     EXPECT_GT(terms.size(), 40u);
-    EXPECT_EQ(WithTermsRead(FoldedWords("google google maps"), terms), " web mercator web mercator maps ");
+    EXPECT_EQ(WithTermsRead(FoldedWords("google google mercator maps"), terms), " web mercator web mercator maps ");
 
     // Terms are read once, in what was typed: terms that stand for each
     // other (a damaged file) cannot feed themselves; the longest wins where
