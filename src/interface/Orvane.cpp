@@ -6,10 +6,12 @@
 #include "module/Language.h"
 #include "module/Messages.h"
 #include "module/ProjSupport.h"
+#include "platform/Application.h"
 #include "platform/Prompt.h"
 #include "util/Beside.h"
 
 #include <cstdio>
+#include <future>
 
 struct Orvane::State {
     std::string wkt;      // the host's system; after a confirmed choice, the chosen one
@@ -55,8 +57,13 @@ int Orvane::DoModal()
     const unsigned templateId = ChooserTemplateId();
     m_state->settingOK = false;
     // PROJ's database is checked while the window is made: on a first open
-    // each takes milliseconds. The host's text is read once it passed.
-    const std::shared_future<std::string> databaseCheck = Beside(ProjDatabaseProblem).share();
+    // each takes milliseconds. The host's text is read once it passed. Not
+    // while the library makes a host its application, though: that may fork
+    // (D-Bus starting a session bus), and a fork while another thread holds
+    // a lock leaves the child hung on it, and the host waiting for the child.
+    const std::shared_future<std::string> databaseCheck =
+        HaveWidgetApplication() ? Beside(ProjDatabaseProblem).share()
+                                : std::async(std::launch::deferred, ProjDatabaseProblem).share();
     CProjectionDlg dialog(templateId);
     dialog.SetInput(m_state->wkt, databaseCheck);
     dialog.SetGdalRegistered(m_state->gdalRegState);
