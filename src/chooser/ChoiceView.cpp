@@ -5,7 +5,6 @@
 #include "chooser/ProjectionDlg.h"
 #include "catalog/GeographicSummary.h"
 #include "module/Messages.h"
-#include "util/NumberText.h"
 
 namespace {
 

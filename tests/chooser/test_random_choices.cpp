@@ -455,7 +455,7 @@ TEST_F(RandomChoices, WhatOkHandsBackIsWhatTheDialogShows)
 #ifdef ORVANE_SANITIZED
     unsigned sessions = 60;
 #else
-    unsigned sessions = 150;
+    unsigned sessions = 100;
 #endif
     unsigned first = 1;
     double seconds = 0;  // none: `sessions` sessions
