@@ -660,6 +660,7 @@ int main(int argc, char** argv)
         CopyTree(BuildFolder() + "/GDAL_Data", *dir / "GDAL_Data");
         CopyFile(BuildFolder() + "/SearchTerms.txt", *dir / "SearchTerms.txt");
         CopyFile(BuildFolder() + "/CountryNames.txt", *dir / "CountryNames.txt");
+        CopyFile(BuildFolder() + "/CountryCodes.txt", *dir / "CountryCodes.txt");
         CopyFile(BuildFolder() + "/Cities.txt", *dir / "Cities.txt");
         CopyFile(BuildFolder() + "/Land.txt", *dir / "Land.txt");
     }

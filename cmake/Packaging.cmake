@@ -59,7 +59,7 @@ file(WRITE ${ORVANE_DOC_STAGE}/copyright
   " and their names in Chinese characters among GeoNames' alternate names,\n"
   " used under the Creative Commons Attribution 4.0 licence:\n"
   " https://creativecommons.org/licenses/by/4.0/\n\n"
-  "Files: data/CoordSys.dat data/GDAL_Data/*\n"
+  "Files: data/CoordSys.dat data/CountryCodes.txt data/GDAL_Data/*\n"
   "Copyright: IOGP (the EPSG Geodetic Parameter Dataset, as PROJ's proj.db holds it)\n"
   "License: EPSG\n"
   " Generated from the EPSG Geodetic Parameter Dataset, used under its terms of\n"

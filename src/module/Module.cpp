@@ -125,6 +125,11 @@ std::string GetCountryNamesPath()
     return g_moduleFolder + "/CountryNames.txt";
 }
 
+std::string GetCountryCodesPath()
+{
+    return g_moduleFolder + "/CountryCodes.txt";
+}
+
 std::string GetCitiesPath()
 {
     return g_moduleFolder + "/Cities.txt";

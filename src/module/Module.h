@@ -36,6 +36,7 @@ std::string GetCatalogPath();  // the shipped catalogue
 std::string GetSearchTermsPath();  // what people type for what names say
 std::string GetCountryNamesPath();  // countries' other names
 std::string GetCitiesPath();        // the search's cities
+std::string GetCountryCodesPath();  // the cities' countries, as areas of use name them
 std::string GetLandPath();         // the land the chooser's map draws
 // The user's catalogue: $XDG_DATA_HOME/orvane/CoordSys.dat, by default
 // ~/.local/share/orvane/CoordSys.dat. Empty when the user has no home.

@@ -25,6 +25,9 @@ struct Candidate {
     CandidateKind kind = CandidateKind::Geographic;
     CandidateSource source = CandidateSource::Database;
     DatumUse datum = DatumUse::Historical;
+    // The year its datum was published; 0 when unknown (an ensemble's,
+    // ESRI's). Of two realisations of a system, the later is today's.
+    std::uint16_t datumYear = 0;
     const AreaOfUse* area = nullptr;          // null when unknown
     std::shared_ptr<const AreaOfUse> ownArea; // what `area` points to when no database system's
     std::vector<std::string> aliases;         // other names of the system

@@ -33,6 +33,8 @@ const std::unordered_set<std::string> kCurrentDatums = {
     "1159", "1077",                         // GSK-2011, Ukraine 2000
     "6737", "1026", "6755", "6148", "6747", // Korea 2000, TWD97, DGN95, Hartebeesthoek94, GR96
     "6277", "6173",                         // OSGB 1936 (the British National Grid's), IRENET95
+    "6289", "6611", "6156", "6141",         // Amersfoort, Hong Kong 1980, S-JTSK, Israel 1993
+    "1305",                                 // ETRF2000-PL
 };
 
 DatumUse DatumUseOf(const std::string& authority, const std::string& code)
@@ -84,8 +86,10 @@ WITH crs(table_name, auth_name, code, name, projected, geodetic_auth, geodetic_c
   SELECT 'projected_crs', auth_name, code, name, 1, geodetic_crs_auth_name, geodetic_crs_code, deprecated
     FROM projected_crs WHERE auth_name = 'EPSG' OR (auth_name = 'ESRI' AND deprecated = 0))
 SELECT crs.table_name, crs.auth_name, crs.code, crs.name, crs.projected, g.datum_auth_name, g.datum_code,
-       e.auth_name, e.code, e.name, e.west_lon, e.south_lat, e.east_lon, e.north_lat, crs.deprecated
+       e.auth_name, e.code, e.name, e.west_lon, e.south_lat, e.east_lon, e.north_lat, crs.deprecated,
+       CAST(substr(d.publication_date, 1, 4) AS INTEGER)
 FROM crs JOIN geodetic_crs g ON g.auth_name = crs.geodetic_auth AND g.code = crs.geodetic_code
+LEFT JOIN geodetic_datum d ON d.auth_name = g.datum_auth_name AND d.code = g.datum_code
 LEFT JOIN usage u ON u.object_table_name = crs.table_name AND u.object_auth_name = crs.auth_name
                  AND u.object_code = crs.code
 LEFT JOIN extent e ON e.auth_name = u.extent_auth_name AND e.code = u.extent_code
@@ -151,8 +155,10 @@ bool CandidateOfRow(sqlite3_stmt* s, SystemRow& row)
     row.candidate.name = Column(s, 3);
     row.candidate.kind =
         sqlite3_column_int(s, 4) ? CandidateKind::Projected : CandidateKind::Geographic;
-    row.candidate.datum = DatumUseOf(Column(s, 5), Column(s, 6));
     row.candidate.deprecated = sqlite3_column_int(s, 14) != 0;
+    const int year = sqlite3_column_int(s, 15); // 0 for none
+    row.candidate.datumYear = year > 0 && year < 10000 ? static_cast<std::uint16_t>(year) : 0;
+    row.candidate.datum = DatumUseOf(Column(s, 5), Column(s, 6));
     return true;
 }
 
@@ -293,6 +299,28 @@ void ReadAliases(sqlite3_stmt* aliases, const CandidatePositions& byKey, Candida
     }
 }
 
+// People name a US State Plane zone as ESRI's names do ("state plane
+// California III", FIPS "0403") more often than as EPSG's ("California zone
+// 3"): the area of each of ESRI's zones takes those words, so that EPSG's
+// systems of that area are found by them too.
+void AddStatePlaneWords(CandidateDatabase& database)
+{
+    static const std::string kMark = "StatePlane_", kFips = "_FIPS_";
+    for (const Candidate& candidate : database.candidates) {
+        const std::size_t start = candidate.name.find(kMark);
+        const std::size_t fips = candidate.name.find(kFips);
+        if (candidate.authority != "ESRI" || !candidate.area || start == std::string::npos ||
+            fips == std::string::npos || fips < start)
+            continue;
+        const std::string zone = candidate.name.substr(start + kMark.size(),
+                                                       fips + kFips.size() + 4 - start - kMark.size());
+        AreaOfUse& area = database.areas[static_cast<std::size_t>(candidate.area - database.areas.data())];
+        const std::string words = " state plane" + FoldedWords(zone);
+        if (area.words.find(words) == std::string::npos)
+            area.words += words.substr(1);
+    }
+}
+
 } // namespace
 
 std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
@@ -313,6 +341,7 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
     const CandidatePositions byKey = PlaceCandidates(std::move(rows), *database);
     ReadReplacements(replacements.get(), byKey, *database);
     ReadAliases(aliases.get(), byKey, database->candidates);
+    AddStatePlaneWords(*database);
     database->MakeWords();
     return database;
 }

@@ -16,8 +16,35 @@ constexpr std::size_t kMaxCitiesBytes = 8u << 20;
 
 }  // namespace
 
-Gazetteer::Gazetteer(const std::string& path)
+namespace {
+
+// ISO codes and the names EPSG's areas give their countries, by code.
+std::vector<std::pair<std::string, std::string>> ReadCountryCodes(const std::string& path)
 {
+    constexpr std::size_t kMaxBytes = 1u << 20;
+    std::vector<std::pair<std::string, std::string>> countries;
+    std::string content;
+    if (!ReadRegularFile(path, content, kMaxBytes))
+        return countries;
+    for (const std::string& line : TextLines(content)) {
+        const std::vector<std::string> fields = ListItems(line, '\t');
+        if (line.empty() || line[0] == '#' || fields.size() != 2 || fields[0].size() != 2 ||
+            FoldedWords(fields[1]).empty())
+            continue;
+        countries.emplace_back(fields[0], FoldedWords(fields[1]));
+    }
+    std::sort(countries.begin(), countries.end());
+    return countries;
+}
+
+}  // namespace
+
+Gazetteer::Gazetteer(const std::string& path, const std::string& countriesPath)
+    : m_countries(ReadCountryCodes(countriesPath))
+{
+    for (const auto& [code, name] : m_countries)
+        m_countryNames.push_back(name);
+    std::sort(m_countryNames.begin(), m_countryNames.end());
     std::string content;
     if (!ReadRegularFile(path, content, kMaxCitiesBytes))
         return;
@@ -72,17 +99,34 @@ bool Gazetteer::Find(std::string_view text, City& city) const
     city.latitude = at->latitude;
     city.longitude = at->longitude;
     city.population = at->population;
+    const auto country = std::lower_bound(m_countries.begin(), m_countries.end(),
+                                          std::make_pair(city.country, std::string()));
+    city.countryWords = country != m_countries.end() && country->first == city.country
+                            ? country->second
+                            : std::string();
     return true;
+}
+
+std::string Gazetteer::CountryOfArea(const std::string& areaName) const
+{
+    // The name up to its first detail: "Brazil", "USA" of "USA - Texas".
+    const std::size_t end = std::min({areaName.find(" - "), areaName.find(';'), areaName.find(',')});
+    std::string words = FoldedWords(areaName.substr(0, end));
+    return std::binary_search(m_countryNames.begin(), m_countryNames.end(), words) ? words
+                                                                                    : std::string();
 }
 
 std::size_t Gazetteer::Bytes() const
 {
-    return m_text.capacity() + m_entries.capacity() * sizeof(Entry);
+    std::size_t bytes = m_text.capacity() + m_entries.capacity() * sizeof(Entry);
+    for (const auto& [code, name] : m_countries)
+        bytes += sizeof code + sizeof name + name.capacity() * 2 + sizeof name;
+    return bytes;
 }
 
 const Gazetteer& Cities()
 {
-    static const Gazetteer cities(GetCitiesPath());
+    static const Gazetteer cities(GetCitiesPath(), GetCountryCodesPath());
     return cities;
 }
 
@@ -91,14 +135,13 @@ std::string CityText(const City& city)
     return city.name + " (" + city.country + ")";
 }
 
-bool PlaceNamed(std::string_view text, Place& place, std::string& label, bool& isCity)
+bool PlaceNamed(std::string_view text, Place& place, std::string& label, bool& isCity, City& city)
 {
     isCity = false;
     if (ParsePlace(text, place)) {
         label = PlaceText(place);
         return true;
     }
-    City city;
     if (!Cities().Find(text, city))
         return false;
     place.latitude = city.latitude;

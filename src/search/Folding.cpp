@@ -24,7 +24,7 @@ const char* TwoLetters(std::uint32_t code)
     }
 }
 
-enum class Kind { Break, Letter, Digit, Other };
+enum class Kind { Break, Letter, Digit, Plus, Other };
 
 // Punctuation and spaces of other scripts: U+0080 to U+00BF (° · «), the
 // general punctuation block (– — ′ ″), CJK symbols and punctuation (、。「」),
@@ -86,6 +86,8 @@ std::string FoldedWords(std::string_view text)
                 add(Kind::Letter, std::string_view(&text[at], 1));
             else if (c >= '0' && c <= '9')
                 add(Kind::Digit, std::string_view(&text[at], 1));
+            else if (c == '+' && (last == Kind::Letter || last == Kind::Digit))
+                add(Kind::Plus, "+"); // a name's own mark: "CH1903+" is not "CH1903"
             else
                 add(Kind::Break, {});
         } else if (code >= 0xC0 && code < 0x180) {

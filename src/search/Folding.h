@@ -7,7 +7,8 @@
 // The words of `text`, each between blanks (" wgs 84 utm zone 33 n "): ASCII
 // letters in lower case, accented Latin letters without their accents ("ü"
 // is "u", "ß" is "ss"), a run of letters and a run of digits two words
-// ("UTM33N" is " utm 33 n "), punctuation and blanks only between words.
+// ("UTM33N" is " utm 33 n "), a "+" right after a word a word of its own
+// ("CH1903+" is " ch 1903 + "), other punctuation and blanks only between words.
 // Other characters (Chinese) make words of their own runs. Empty when the
 // text has no word.
 std::string FoldedWords(std::string_view text);

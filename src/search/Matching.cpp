@@ -6,6 +6,8 @@
 #include <tuple>
 
 #include "search/Cities.h"
+#include "search/CountryAsked.h"
+#include "search/Families.h"
 #include "search/Folding.h"
 #include "search/Places.h"
 
@@ -242,31 +244,6 @@ Score ScoreOf(const Candidate& candidate, const std::vector<Reading>& readings)
     return best;
 }
 
-// Whether an area of use is a whole country, as EPSG names areas: the
-// country and what of it ("France", "Europe - Liechtenstein and
-// Switzerland"), where a zone within it gives its bounds in degrees ("...
-// between 47.25°N and 48.75°N"); no larger than a large country's bounds
-// (a thousand square degrees: a continent's, "Europe - ETRS89", is three).
-bool IsNationalArea(const AreaOfUse& area)
-{
-    constexpr double kLargestCountry = 1000.0;
-    return !area.name.empty() && area.name.find("\u00B0") == std::string::npos &&
-           area.name.compare(0, 5, "World") != 0 && area.Size() <= kLargestCountry;
-}
-
-// Whether a place lies well inside an area's bounds (a twentieth of its
-// width and height from every edge), not in a corner that the bounding box
-// holds of a neighbouring country.
-bool WellInside(const AreaOfUse& area, double latitude, double longitude)
-{
-    if (!area.bounded || area.west > area.east)
-        return true;
-    const double margin = 0.05;
-    const double width = area.east - area.west, height = area.north - area.south;
-    return longitude - area.west >= margin * width && area.east - longitude >= margin * width &&
-           latitude - area.south >= margin * height && area.north - latitude >= margin * height;
-}
-
 // The system a candidate shows as: a catalogue entry that is a database
 // system shows as that system.
 const Candidate& Shown(const Candidate& candidate)
@@ -280,7 +257,9 @@ const Candidate& Shown(const Candidate& candidate)
 //    word the start of one, then the words split or corrected;
 // 2. where the text is a country's name, the systems of that country (whose
 //    area of use begins with it) before those of places named after it
-//    ("Mexico" before "New Mexico");
+//    ("Mexico" before "New Mexico"): its own grid, then today's UTM zones
+//    over it, the most of it first, then its other systems, EPSG's before
+//    ESRI's (CountryAsked.h);
 // 3. a system before its other forms (its axis-order variant, ESRI's copy);
 // 4. the datum: WGS 84's systems, then those on today's datums, then
 //    historical ones, for a text rarely names the datum and today's are what
@@ -292,25 +271,31 @@ const Candidate& Shown(const Candidate& candidate)
 // 7. the shorter name: the fewer words besides those typed, the closer;
 // 8. the name, then EPSG's before ESRI's before the catalogues', for an order
 //    that never changes.
+// Then a grid's realisations, today's first (Families.h).
 
 // The country the text read in `readings` names, folded: the name an area
 // of use begins with, as EPSG names a country's areas ("Mexico - onshore",
 // "Luxembourg"), as typed or under another of its names (新加坡, "czech
 // republic"), never as corrected; empty when it names none.
+// Whether folded words name a country: the words an area of use begins
+// with, or a country's name as areas give it ("Switzerland", whose systems'
+// areas name it in a region's).
+bool NamesCountry(const SearchCandidates& candidates, const std::string& folded)
+{
+    if (!Cities().CountryOfArea(folded).empty())
+        return true;
+    return candidates.database &&
+           std::any_of(candidates.database->areas.begin(), candidates.database->areas.end(),
+                       [&](const AreaOfUse& area) {
+                           return area.words.compare(0, folded.size(), folded) == 0;
+                       });
+}
+
 std::string CountryNamed(const SearchCandidates& candidates, const std::vector<Reading>& readings)
 {
-    if (!candidates.database)
-        return std::string();
     for (const Reading& reading : readings) {
-        const std::string& name = reading.folded;
-        const bool names =
-            !reading.corrected &&
-            std::any_of(candidates.database->areas.begin(), candidates.database->areas.end(),
-                        [&](const AreaOfUse& area) {
-                            return area.words.compare(0, name.size(), name) == 0;
-                        });
-        if (names)
-            return name;
+        if (!reading.corrected && NamesCountry(candidates, reading.folded))
+            return reading.folded;
     }
     return std::string();
 }
@@ -355,16 +340,16 @@ std::vector<std::uint8_t> Sieve(const CandidateDatabase& database,
 }
 
 auto RankKey(const Score& score, std::size_t index, const SearchCandidates& candidates,
-             const std::string& country)
+             const CountryAsked& country)
 {
     const Candidate& shown = Shown(candidates[index]);
     const bool byArea = score.throughArea;
     const int kindOrder = byArea && shown.kind == CandidateKind::Geographic ? 1 : 0;
     const double widest = byArea && shown.area ? -shown.area->Size() : 0.0;
-    const bool ofCountry = !country.empty() && shown.area &&
-                           shown.area->words.compare(0, country.size(), country) == 0;
-    return std::make_tuple(score.fit, !ofCountry, shown.variant, shown.datum, byArea, kindOrder,
-                           widest, shown.name.size(), std::string_view(shown.name),
+    const bool esriOfCountry = !country.Name().empty() && shown.authority == "ESRI";
+    return std::make_tuple(score.fit, country.Tier(index, shown), -country.Share(index),
+                           esriOfCountry, shown.variant, shown.datum, byArea, kindOrder, widest,
+                           shown.name.size(), std::string_view(shown.name),
                            shown.authority == "ESRI", shown.source, index);
 }
 
@@ -372,7 +357,7 @@ auto RankKey(const Score& score, std::size_t index, const SearchCandidates& cand
 struct Ranked {
     Score score;
     std::size_t index;
-    decltype(RankKey(Score(), 0, SearchCandidates(), std::string())) key;
+    decltype(RankKey(Score(), 0, SearchCandidates(), CountryAsked())) key;
 };
 
 std::vector<Found> Present(const std::vector<Ranked>& ranked,
@@ -435,7 +420,7 @@ std::vector<Found> WithReplacementsAfter(std::vector<Found> found,
 // The candidates a query read as `readings` (ReadingsOf) finds, best
 // first, `country` being the country it names (CountryNamed).
 std::vector<Found> FoundFor(const SearchCandidates& candidates,
-                            const std::vector<Reading>& readings, const std::string& country,
+                            const std::vector<Reading>& readings, const CountryAsked& country,
                             std::size_t limit)
 {
     if (readings.empty() || readings[0].words.empty() || limit == 0)
@@ -455,6 +440,16 @@ std::vector<Found> FoundFor(const SearchCandidates& candidates,
         ranked.push_back(Ranked{score, i, RankKey(score, i, candidates, country)});
         standing += candidates[i].standsFor ? 1 : 0;
     }
+    // The systems over a country named, as if its name were in their areas'.
+    for (const auto& [index, share] : country.OverIt()) {
+        const auto at = std::lower_bound(ranked.begin(), ranked.end(), index,
+                                         [](const Ranked& r, std::size_t i) { return r.index < i; });
+        const Score score{Fit::WholeWords, true, -1};
+        if (at == ranked.end() || at->index != index)
+            ranked.insert(at, Ranked{score, index, RankKey(score, index, candidates, country)});
+        else if (Better(score, at->score))
+            *at = Ranked{score, index, RankKey(score, index, candidates, country)};
+    }
     // An entry and the system it stands for show once: rank enough for both.
     const std::size_t kept = limit >= ranked.size() - standing ? ranked.size() : limit + standing;
     // Their order, by position: a key is too large to move about.
@@ -464,7 +459,9 @@ std::vector<Found> FoundFor(const SearchCandidates& candidates,
         order.begin(), order.begin() + static_cast<std::ptrdiff_t>(kept), order.end(),
         [&](std::uint32_t a, std::uint32_t b) { return ranked[a].key < ranked[b].key; });
     order.resize(kept);
-    return WithReplacementsAfter(Present(ranked, order, candidates, limit), candidates, limit);
+    std::vector<Found> found = Present(ranked, order, candidates, limit);
+    NewerRealisationsFirst(found);
+    return WithReplacementsAfter(std::move(found), candidates, limit);
 }
 
 } // namespace
@@ -473,53 +470,97 @@ std::vector<Found> FindCandidates(const SearchCandidates& candidates, std::strin
                                   std::size_t limit)
 {
     const std::vector<Reading> readings = ReadingsOf(query, candidates);
-    return FoundFor(candidates, readings, CountryNamed(candidates, readings), limit);
+    return FoundFor(candidates, readings,
+                    CountryAsked(candidates, CountryNamed(candidates, readings)), limit);
 }
 
-std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latitude,
-                                double longitude, std::size_t limit)
+namespace
 {
-    std::vector<std::size_t> inside;
-    for (std::size_t i = 0; i < candidates.Size(); ++i) {
-        const Candidate& candidate = candidates[i];
-        if (!candidate.standsFor && !candidate.deprecated && candidate.area &&
-            candidate.area->Contains(latitude, longitude))
-            inside.push_back(i);
-    }
-    // The ranking of a place's systems, in the order of what decides:
-    // 1. a system before its other forms (axis-order variants, ESRI's copies);
-    // 2. on the datums in use today, then historical ones;
-    // 3. the country's own systems (EPSG's, of an area that is a whole
-    //    country, the place well inside its bounds: a box's corner may hold a
-    //    neighbour's capital) before zones and grids within it, and before
-    //    continental and world ones;
-    // 4. EPSG's before ESRI's own;
-    // 5. projected before geographic: a place asks for its grid;
-    // 6. the smallest area first (a city's grid, the UTM zone, then
-    //    continental and world systems).
-    const auto key = [&](std::size_t i) {
-        const Candidate& c = candidates[i];
-        const bool national = c.authority == "EPSG" && IsNationalArea(*c.area) &&
-                              WellInside(*c.area, latitude, longitude);
-        return std::make_tuple(c.variant, c.datum == DatumUse::Historical, !national,
-                               c.authority == "ESRI", c.kind == CandidateKind::Geographic,
-                               c.area->Size(), c.datum, c.name.size(), std::string_view(c.name), i);
+
+// The city a text names with other words beside it ("paris lambert", "nad83
+// chicago"): the most words at its start or its end that are a city's name,
+// and not a country's; `words` the others. False for none.
+bool CityAndWords(const SearchCandidates& candidates, std::string_view text, City& city,
+                  std::string& words)
+{
+    std::vector<std::string> all;
+    ForEachWord(FoldedWords(text.substr(0, kMaxQueryBytes)),
+                [&all](std::string_view word) { all.emplace_back(word); });
+    if (all.size() < 2 || all.size() > kMaxQueryWords)
+        return false;
+    const auto joined = [&all](std::size_t from, std::size_t to) {
+        std::string joined = " ";
+        for (std::size_t i = from; i < to; ++i)
+            joined += all[i] + " ";
+        return joined;
     };
-    const std::size_t kept = std::min(inside.size(), limit);
-    std::partial_sort(inside.begin(), inside.begin() + static_cast<std::ptrdiff_t>(kept),
-                      inside.end(), [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
-    std::vector<Found> found;
-    for (std::size_t k = 0; k < kept; ++k)
-        found.push_back(Found{&candidates[inside[k]], std::string()});
-    return found;
+    for (std::size_t taken = all.size() - 1; taken > 0; --taken) {
+        for (const bool atStart : {true, false}) {
+            const std::size_t from = atStart ? 0 : all.size() - taken;
+            const std::string name = joined(from, from + taken);
+            if (Cities().Find(name, city) && !NamesCountry(candidates, name)) {
+                words = atStart ? joined(taken, all.size()) : joined(0, from);
+                return true;
+            }
+        }
+    }
+    return false;
 }
+
+// What `more` adds to `found`, up to `limit`: those not listed yet.
+void AddUnlisted(std::vector<Found>& found, std::vector<Found> more, std::size_t limit)
+{
+    for (Found& f : more) {
+        if (found.size() >= limit)
+            break;
+        const bool listed = std::any_of(found.begin(), found.end(), [&](const Found& g) {
+            return g.candidate == f.candidate;
+        });
+        if (!listed)
+            found.push_back(std::move(f));
+    }
+}
+
+// A city with other words: the systems at the city that the words find,
+// in the city's order, then what the whole text finds. False when the
+// words find none there.
+bool FindAtCityWithWords(const SearchCandidates& candidates, std::string_view text,
+                         std::size_t limit, Finding& finding)
+{
+    City city;
+    std::string words;
+    if (!CityAndWords(candidates, text, city, words))
+        return false;
+    const std::vector<Reading> readings = ReadingsOf(words, candidates);
+    std::vector<Found> at = CandidatesAt(candidates, city.latitude, city.longitude,
+                                         candidates.Size(), CityAsked{FoldedWords(city.name), city.countryWords});
+    at.erase(std::remove_if(at.begin(), at.end(),
+                            [&](const Found& f) {
+                                return readings.empty() || ScoreOf(*f.candidate, readings).fit == Fit::None;
+                            }),
+             at.end());
+    if (at.empty())
+        return false;
+    if (at.size() > limit)
+        at.resize(limit);
+    finding.found = std::move(at);
+    finding.atPlace = true;
+    finding.latitude = city.latitude;
+    finding.longitude = city.longitude;
+    finding.placeLabel = CityText(city);
+    AddUnlisted(finding.found, FindCandidates(candidates, text, limit), limit);
+    return true;
+}
+
+} // namespace
 
 Finding FindForText(const SearchCandidates& candidates, std::string_view text, std::size_t limit)
 {
     Finding finding;
     Place place;
+    City city;
     bool isCity = false;
-    const bool named = PlaceNamed(text, place, finding.placeLabel, isCity);
+    const bool named = PlaceNamed(text, place, finding.placeLabel, isCity, city);
     // A city's name is read once: for the country it may name, and for the
     // systems named after it.
     std::vector<Reading> readings;
@@ -532,24 +573,18 @@ Finding FindForText(const SearchCandidates& candidates, std::string_view text, s
     // elsewhere ("Mexico", "Luxembourg", "Singapore").
     if (!named || !country.empty()) {
         finding.placeLabel.clear();
-        finding.found = named ? FoundFor(candidates, readings, country, limit)
+        if (!named && FindAtCityWithWords(candidates, text, limit, finding))
+            return finding;
+        finding.found = named ? FoundFor(candidates, readings, CountryAsked(candidates, country), limit)
                               : FindCandidates(candidates, text, limit);
         return finding;
     }
     finding.atPlace = true;
     finding.latitude = place.latitude;
     finding.longitude = place.longitude;
-    finding.found = CandidatesAt(candidates, place.latitude, place.longitude, limit);
-    if (!isCity)
-        return finding;
-    for (Found& found : FoundFor(candidates, readings, country, limit)) {
-        if (finding.found.size() >= limit)
-            break;
-        const bool listed =
-            std::any_of(finding.found.begin(), finding.found.end(),
-                        [&](const Found& f) { return f.candidate == found.candidate; });
-        if (!listed)
-            finding.found.push_back(std::move(found));
-    }
+    const CityAsked asked = isCity ? CityAsked{FoldedWords(city.name), city.countryWords} : CityAsked();
+    finding.found = CandidatesAt(candidates, place.latitude, place.longitude, limit, asked);
+    if (isCity)
+        AddUnlisted(finding.found, FoundFor(candidates, readings, CountryAsked(), limit), limit);
     return finding;
 }

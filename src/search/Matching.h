@@ -6,14 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "search/AtPlace.h"
 #include "search/SearchCandidates.h"
-
-struct Found {
-    const Candidate* candidate = nullptr;
-    // The other name of the system the words were found in (an alias, a
-    // catalogue entry's name); empty when it was its own name.
-    std::string alias;
-};
 
 // The candidates `query` finds, best first, at most `limit`. Letter case,
 // accents, punctuation and spacing aside, every word of the query must be a
@@ -24,12 +18,6 @@ struct Found {
 // The ranking is one rule: see Matching.cpp. An empty query finds nothing.
 std::vector<Found> FindCandidates(const SearchCandidates& candidates, std::string_view query,
                                   std::size_t limit);
-
-// The candidates whose area of use holds the place: those on today's datums,
-// then historical ones, the smallest area first within each (a city's grid,
-// then the country's, then the UTM zone's, then the continent's).
-std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latitude,
-                                double longitude, std::size_t limit);
 
 // What a text finds: the systems used at the place it names (coordinates,
 // or a city: then, after them, the systems whose names hold the city's

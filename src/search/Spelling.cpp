@@ -136,22 +136,24 @@ std::string Vocabulary::Closest(std::string_view word) const
 
 std::string Vocabulary::OnlyNear(std::string_view word) const
 {
-    // Three letters are too few for any edit but two swapped ("wsg").
+    // Three letters are too few for any edit but two swapped ("wsg"); of
+    // four, two swapped is the likeliest slip ("zoen"), any one edit else.
     const bool swapOnly = word.size() < 4;
-    std::string only;
-    bool ambiguous = false;
+    std::string swapped, near;
+    bool swapsAmbiguous = false, nearAmbiguous = false;
     ForEachKnown([&](std::string_view known) {
-        if (ambiguous || known == only)
-            return;
-        const bool near = swapOnly ? IsOneSwapApart(word, known)
-                                   : known.size() + 1 >= word.size() && known.size() <= word.size() + 1 &&
-                                         Typos(word, known, 1) == 1;
-        if (!near)
-            return;
-        ambiguous = !only.empty();
-        only = std::string(known);
+        if (IsOneSwapApart(word, known)) {
+            swapsAmbiguous = swapsAmbiguous || (!swapped.empty() && known != swapped);
+            swapped = std::string(known);
+        } else if (!swapOnly && known.size() + 1 >= word.size() && known.size() <= word.size() + 1 &&
+                   Typos(word, known, 1) == 1) {
+            nearAmbiguous = nearAmbiguous || (!near.empty() && known != near);
+            near = std::string(known);
+        }
     });
-    return ambiguous ? std::string() : only;
+    if (!swapped.empty())
+        return swapsAmbiguous ? std::string() : swapped;
+    return nearAmbiguous ? std::string() : near;
 }
 
 void Vocabulary::Closest(std::string_view word, std::string& best, int& bestTypos) const

@@ -147,7 +147,7 @@ TEST(Search, FindsWhatPeopleTypeAmongTheFirstThree)
         {"winkeltripel", "ESRI:54042", "ESRI:54042"},
         {"winkel tripl", "ESRI:54042", "ESRI:54042"},
         {"mollweid", "ESRI:54009", "ESRI:54009"},
-        {"lamber 93", "EPSG:2154", "EPSG:2154"},
+        {"lamber 93", "EPSG:2154", nullptr},
         {"britsh national grid", "EPSG:27700", "EPSG:27700"},
         // Short words: a typo in four or five letters, two swapped in three.
         {"wsg 84", "EPSG:4326", "EPSG:4326"},
@@ -167,6 +167,23 @@ TEST(Search, FindsWhatPeopleTypeAmongTheFirstThree)
         {"czech republic", "S-JTSK", nullptr},
         {"great britain", "EPSG:27700", "EPSG:27700"},
         {"mexico", "Mexico ITRF", nullptr},  // the country, not New Mexico
+        // A country by any of its names: its own grid, then today's UTM zones over it.
+        {"polska", "EPSG:2180", "EPSG:2180"},
+        {"deutschland", "EPSG:25832", "EPSG:25832"},
+        {"españa", "EPSG:25830", "EPSG:25830"},
+        {"israel", "EPSG:2039", nullptr},
+        {"česko", "EPSG:5514", nullptr},
+        {"united kingdom", "EPSG:27700", "EPSG:27700"},
+        {"schweiz", "EPSG:2056", "EPSG:2056"},
+        {"norge", "ETRS89 / UTM zone 3", nullptr},
+        {"belgique", "Belgian Lambert", nullptr},
+        // US State Plane as people say it.
+        {"state plane california zone 3", "California zone 3", nullptr},
+        {"california stateplane iii", "California zone 3", nullptr},
+        {"state plane 0403", "California zone 3", nullptr},
+        {"texas state plane north central feet", "Texas North Central (ftUS)", nullptr},
+        // A "+" is part of a name.
+        {"ch1903+", "EPSG:2056", nullptr},
         // Chinese as people write it.
         {"3度", "3-degree Gauss-Kruger", nullptr},
         {"6度", "CGCS2000 / Gauss-Kruger", nullptr},
@@ -194,6 +211,8 @@ TEST(Search, FindsWhatPeopleTypeAmongTheFirstThree)
             EXPECT_EQ(CandidateCode(*found[0].candidate), row.first) << row.query << " → " << firstThree;
         }
     }
+    for (const Found& f : Find("ch1903+"))
+        EXPECT_NE(f.candidate->name.find("CH1903+"), std::string::npos) << f.candidate->name;
     // A row found by another name says which.
     EXPECT_EQ(Find("web mercator")[0].alias, "Web Mercator");
     EXPECT_EQ(Find("WGS 1984")[0].alias, "WGS 1984");
@@ -314,11 +333,20 @@ TEST(Search, PlacesAreReadAndFindTheSystemsUsedThere)
         const char* first;
     } places[] = {
         {"Berlin", "EPSG:25833"},   {"52.52 13.40", "EPSG:25833"}, {"madrid", "EPSG:25830"},
-        {"Paris", "EPSG:2154"},     {"London", "EPSG:27700"},      {"Zürich", "EPSG:2056"},
+        {"Paris", "EPSG:9794"},     {"London", "EPSG:27700"},      {"Zürich", "EPSG:2056"},
         {"dublin", "EPSG:2158"},    {"Beijing", "EPSG:4548"},      {"wuhan", "EPSG:4547"},
+        // Named after the city; today's realisation; the zone most central
+        // where zones overlap; a neighbour's grid after the country's own.
+        {"hong kong", "EPSG:2326"}, {"sydney", "EPSG:8058"},       {"35.68 139.69", "EPSG:6677"},
+        {"osaka", "EPSG:6674"},     {"buenos aires", "EPSG:31981"},
+        // A city with other words: the systems there that the words find.
+        {"paris lambert", "EPSG:9794"}, {"berlin utm", "EPSG:25833"}, {"nad83 chicago", "EPSG:6454"},
         // Cities by their names in Chinese characters.
         {"北京", "EPSG:4548"},      {"武漢", "EPSG:4547"},         {"柏林", "EPSG:25833"},
     };
+    const Finding buenosAires = FindForText(Everything(), "buenos aires", 20);
+    for (const Found& f : buenosAires.found)
+        EXPECT_EQ(f.candidate->name.find("Brazil"), std::string::npos) << "a neighbour's grid among the city's own";
     for (const auto& p : places) {
         const Finding finding = FindForText(Everything(), p.text, 50);
         ASSERT_TRUE(finding.atPlace) << p.text;
@@ -347,16 +375,21 @@ TEST(Search, PlacesAreReadAndFindTheSystemsUsedThere)
     // Under a decimal-comma locale, as a host may run: the file's points are points.
     const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
     ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr);
-    const Gazetteer small(path);
+    const std::string countries = folder / "countries.txt";
+    WriteFile(countries, "# codes\nUS\tUSA\nUSA\tToo long a code\nDE\n");
+    const Gazetteer small(path, countries);
     std::setlocale(LC_NUMERIC, saved.c_str());
     EXPECT_EQ(small.Size(), 2u);
     City city;
     ASSERT_TRUE(small.Find("SPRINGFIELD", city));
     EXPECT_EQ(city.population, 155000u) << "the most populous of a name";
+    EXPECT_EQ(city.countryWords, " usa ") << "its country as the areas name it";
+    EXPECT_EQ(small.CountryOfArea("USA - Texas - SPCS - C"), " usa ");
+    EXPECT_EQ(small.CountryOfArea("Europe - 6°E to 12°E"), "") << "no country's";
     EXPECT_DOUBLE_EQ(city.latitude, 42.1f);
     for (const char* broken : {"Broken", "Words", "Comma"})
         EXPECT_FALSE(small.Find(broken, city)) << broken;
-    EXPECT_EQ(Gazetteer(folder / "none.txt").Size(), 0u);
+    EXPECT_EQ(Gazetteer(folder / "none.txt", folder / "none.txt").Size(), 0u);
     EXPECT_GT(Cities().Size(), 20000u);
     EXPECT_LT(Cities().Bytes(), 2u << 20) << "compact";
 
@@ -389,15 +422,20 @@ TEST(Search, FoldingAndTermsForgiveSpelling)
     words.Add(" wgs 84 pseudo mercator ");
     words.Add(" world winkel tripel ngs ");
     words.Add(" transverse mercator ");
+    words.Add(" utm zone zen ");
     words.Finish();
     const std::pair<const char*, const char*> corrected[] = {
         {" pseudomercator ", " pseudo mercator "}, {" winkeltrip ", " winkel trip "},
         {" mercatr ", " mercator "},                {" transvarse mercator ", " transverse mercator "},
         {" transvrese mercatr ", " transverse mercator "}, {" trpl ", " trpl "},
         {" wgs 84 ", " wgs 84 "},                   {" zzzzzzz ", " zzzzzzz "},
+        {" zoen ", " zone "}, // two letters swapped before one dropped ("zen")
     };
     for (const auto& [typed, read] : corrected)
         EXPECT_EQ(CorrectedWords(typed, words), read) << typed;
+    // A "+" after a word is a word: "CH1903+" is not "CH1903"; between words, a blank.
+    EXPECT_EQ(FoldedWords("CH1903+ / LV95"), " ch 1903 + lv 95 ");
+    EXPECT_EQ(FoldedWords("WGS 84 + EGM96 height"), " wgs 84 egm 96 height ");
     // A second vocabulary looked in too (the database's beside the catalogues').
     Vocabulary catalogues;
     catalogues.Add(" my lambert grid ");

@@ -181,6 +181,7 @@ std::string PreparedModuleFolder(const TempDir& dir)
     CopyFile(build + "/CoordSys.dat", dir / "CoordSys.dat");
     CopyFile(build + "/SearchTerms.txt", dir / "SearchTerms.txt");
     CopyFile(build + "/CountryNames.txt", dir / "CountryNames.txt");
+    CopyFile(build + "/CountryCodes.txt", dir / "CountryCodes.txt");
     CopyFile(build + "/Cities.txt", dir / "Cities.txt");
     CopyFile(build + "/Land.txt", dir / "Land.txt");
     CopyTree(build + "/GDAL_Data", dir / "GDAL_Data");

@@ -1,0 +1,17 @@
+// Systems of one family found together, put in the order people want them:
+// the same grid on successive realisations of a datum, the zones of one grid.
+#pragma once
+
+#include <vector>
+
+#include "search/Matching.h"
+
+// Each grid found on several realisations of a datum ("GDA94 / MGA zone 56",
+// "GDA2020 / MGA zone 56") in the places they hold, today's first: a datum
+// of today's before a historical one, then the later published.
+void NewerRealisationsFirst(std::vector<Found>& found);
+
+// The zones of one grid found at a place ("JGD2011 / Japan Plane Rectangular
+// CS VIII" and "… IX", whose areas overlap) in the places they hold, the zone
+// the place lies most centrally in first.
+void MostCentralZoneFirst(std::vector<Found>& found, double latitude, double longitude);
