@@ -197,6 +197,20 @@ bool ReadEllipsoids(const std::string& gdalDataFolder, std::vector<EllipsoidEntr
                      });
 }
 
+double SemiMinorAxisOf(const EllipsoidEntry& e)
+{
+    if (e.semi_minor_axis > 0 || !(e.inv_flattening > 0))
+        return e.semi_minor_axis;
+    return e.semi_major_axis * (1 - 1 / e.inv_flattening);
+}
+
+double InverseFlatteningOf(const EllipsoidEntry& e)
+{
+    if (e.inv_flattening > 0 || !(e.semi_minor_axis > 0) || e.semi_minor_axis >= e.semi_major_axis)
+        return e.inv_flattening;
+    return e.semi_major_axis / (e.semi_major_axis - e.semi_minor_axis);
+}
+
 bool ReadDatums(const std::string& gdalDataFolder, std::vector<DatumEntry>& rows)
 {
     enum { Code, Name, Ellipsoid, Meridian, Deprecated, EsriName };

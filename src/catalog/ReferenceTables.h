@@ -22,6 +22,12 @@ struct EllipsoidEntry {
     double semi_minor_axis = 0.0;  // 0 where the table leaves it empty
 };
 
+// An ellipsoid's semi-minor axis and inverse flattening, each given by the
+// table or worked out from the other (the table gives one of them): what the
+// editor shows. A sphere's inverse flattening is 0, as GDAL writes it.
+double SemiMinorAxisOf(const EllipsoidEntry& e);
+double InverseFlatteningOf(const EllipsoidEntry& e);
+
 struct DatumEntry {
     int code = 0;
     std::string name;  // DATUM_NAME

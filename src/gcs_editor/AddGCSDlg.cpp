@@ -203,12 +203,14 @@ void CAddGCSDlg::OnSelchangeEllipsoid()
 {
     UpdateData(TRUE);
     if (const EllipsoidEntry* e = Selected(m_cbEllipsoid, m_ellipsoids)) {
+        // The table gives one of the two; the other is shown worked out
+        // from it, never as 0 (Bessel 1841's semi-minor axis).
         m_semiMajorAxis = e->semi_major_axis;
-        m_semiMinorAxis = e->semi_minor_axis;
-        if (m_semiMinorAxis > 0)
+        m_semiMinorAxis = SemiMinorAxisOf(*e);
+        m_invFlattening = InverseFlatteningOf(*e);
+        if (e->semi_minor_axis > 0)
             OnSemiMinorMode();
-        m_invFlattening = e->inv_flattening;
-        if (m_invFlattening > 0)
+        if (e->inv_flattening > 0)
             OnInvFlatteningMode();
     }
     UpdateData(FALSE);

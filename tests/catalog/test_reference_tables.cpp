@@ -110,6 +110,13 @@ TEST(ReferenceTables, EllipsoidsNeedASemiMajorAxisAndAShape)
     EXPECT_EQ(rows[1].semi_minor_axis, 6356256.909);
     EXPECT_EQ(rows[2].uom_code, 9002);
     EXPECT_EQ(rows[2].semi_major_axis, 20925604.474) << "axes are never converted";
+    // The other of the two, worked out for the editor to show.
+    EXPECT_NEAR(SemiMinorAxisOf(rows[0]), 6356752.314245, 1e-6);
+    EXPECT_EQ(InverseFlatteningOf(rows[0]), 298.257223563);
+    EXPECT_NEAR(InverseFlatteningOf(rows[1]), 299.3249646, 1e-5) << "from an axis given to the millimetre";
+    EXPECT_EQ(SemiMinorAxisOf(rows[1]), 6356256.909);
+    EXPECT_EQ(InverseFlatteningOf(EllipsoidEntry{1, "Sphere", 6371000, 9001, 0, 6371000}), 0.0)
+        << "a sphere has no flattening";
 }
 
 TEST(ReferenceTables, DatumsShowTheirEsriNames)

@@ -115,6 +115,12 @@ TEST_F(EditorTest, ADatumFromTheTableLocksItsEllipsoid)
     EXPECT_EQ(Text(CAddGCSDlg::IDC_SEMI_MAJOR), "6378137");
     EXPECT_FALSE(Edit(CAddGCSDlg::IDC_SEMI_MAJOR)->isReadOnly());
     EXPECT_TRUE(Radio(CAddGCSDlg::IDC_SEMI_MINOR_MODE)->isEnabled());
+
+    // The table gives Bessel 1841's inverse flattening alone: its semi-minor
+    // axis is shown worked out, not as 0.
+    Choose(CAddGCSDlg::IDC_ELLIPSOID, "Bessel 1841");
+    EXPECT_NEAR(std::stod(Text(CAddGCSDlg::IDC_SEMI_MINOR)), 6356078.963, 1e-3);
+    EXPECT_TRUE(Radio(CAddGCSDlg::IDC_INV_FLATTENING_MODE)->isChecked());
 }
 
 TEST_F(EditorTest, ADatumWhoseEllipsoidIsNotListedBehavesAsCustom)
