@@ -5,13 +5,14 @@
 
 #include <cctype>
 #include <cstring>
-#include <map>
+#include <algorithm>
 #include <unordered_set>
 #include <utility>
 
 #include "catalog/Identification.h"
 #include "module/ProjSupport.h"
 #include "search/Folding.h"
+#include "util/Beside.h"
 
 namespace
 {
@@ -86,14 +87,18 @@ WITH crs(table_name, auth_name, code, name, projected, geodetic_auth, geodetic_c
   SELECT 'projected_crs', auth_name, code, name, 1, geodetic_crs_auth_name, geodetic_crs_code, deprecated
     FROM projected_crs WHERE auth_name = 'EPSG' OR (auth_name = 'ESRI' AND deprecated = 0))
 SELECT crs.table_name, crs.auth_name, crs.code, crs.name, crs.projected, g.datum_auth_name, g.datum_code,
-       e.auth_name, e.code, e.name, e.west_lon, e.south_lat, e.east_lon, e.north_lat, crs.deprecated,
-       CAST(substr(d.publication_date, 1, 4) AS INTEGER)
+       e.auth_name, e.code, e.name, e.west_lon, e.south_lat, e.east_lon, e.north_lat, crs.deprecated
 FROM crs JOIN geodetic_crs g ON g.auth_name = crs.geodetic_auth AND g.code = crs.geodetic_code
-LEFT JOIN geodetic_datum d ON d.auth_name = g.datum_auth_name AND d.code = g.datum_code
 LEFT JOIN usage u ON u.object_table_name = crs.table_name AND u.object_auth_name = crs.auth_name
                  AND u.object_code = crs.code
 LEFT JOIN extent e ON e.auth_name = u.extent_auth_name AND e.code = u.extent_code
 ORDER BY crs.auth_name, crs.projected, crs.code)";
+
+// The year each datum was published, where known: a few hundred rows, read
+// apart (a join of them with every system costs more).
+const char kDatumYears[] = R"(
+SELECT auth_name, code, CAST(substr(publication_date, 1, 4) AS INTEGER) FROM geodetic_datum
+WHERE publication_date IS NOT NULL)";
 
 // What replaces each retired system.
 const char kReplacements[] = R"(
@@ -138,6 +143,7 @@ bool IsAxisOrderVariant(const std::string& name)
 struct SystemRow {
     Candidate candidate;
     std::string table;
+    std::string datum; // "EPSG:6326"
     int area = -1;
 };
 
@@ -156,15 +162,14 @@ bool CandidateOfRow(sqlite3_stmt* s, SystemRow& row)
     row.candidate.kind =
         sqlite3_column_int(s, 4) ? CandidateKind::Projected : CandidateKind::Geographic;
     row.candidate.deprecated = sqlite3_column_int(s, 14) != 0;
-    const int year = sqlite3_column_int(s, 15); // 0 for none
-    row.candidate.datumYear = year > 0 && year < 10000 ? static_cast<std::uint16_t>(year) : 0;
+    row.datum = Column(s, 5) + ":" + Column(s, 6);
     row.candidate.datum = DatumUseOf(Column(s, 5), Column(s, 6));
     return true;
 }
 
-// The areas of use read so far, each once: by authority and code, their
-// positions in the database's.
-using AreaPositions = std::map<std::pair<std::string, std::string>, int>;
+// The areas of use read so far, each once: by authority and code
+// ("EPSG:1262"), their positions in the database's.
+using AreaPositions = std::unordered_map<std::string, int>;
 
 // An area's name as people write it: ESRI's copies of EPSG's names write a
 // degree "~" ("140~E to 142~E"), which reads as 140°E.
@@ -186,7 +191,7 @@ int AreaOfRow(sqlite3_stmt* s, std::vector<AreaOfUse>& areas, AreaPositions& pos
 {
     if (sqlite3_column_type(s, 7) == SQLITE_NULL)
         return -1;
-    const auto key = std::make_pair(Column(s, 7), Column(s, 8));
+    const std::string key = Column(s, 7) + ":" + Column(s, 8);
     auto found = positions.find(key);
     if (found == positions.end()) {
         AreaOfUse area;
@@ -233,9 +238,20 @@ std::vector<SystemRow> ReadSystems(sqlite3_stmt* systems, std::vector<AreaOfUse>
     return rows;
 }
 
-// The candidates' positions by table, authority and code
-// ("projected_crs:EPSG:32650"), as the aliases and replacements name them.
-using CandidatePositions = std::unordered_map<std::string, std::size_t>;
+// A system's table, authority and code as one number, as the aliases and
+// replacements name systems ("projected_crs", "EPSG", "32650"); 0 for a code
+// that is no number of ours.
+std::uint64_t SystemKey(const std::string& table, const std::string& authority,
+                        const std::string& code)
+{
+    if (!IsEpsgCodeText(code) || code.size() > 9)
+        return 0;
+    return (std::uint64_t(table == "projected_crs") << 41) |
+           (std::uint64_t(authority == "ESRI") << 40) | std::stoull(code);
+}
+
+// The candidates' positions by their SystemKey.
+using CandidatePositions = std::unordered_map<std::uint64_t, std::size_t>;
 
 // Puts the systems read in the database, pointing into its areas, and
 // marks the other forms of its systems.
@@ -244,10 +260,12 @@ CandidatePositions PlaceCandidates(std::vector<SystemRow> rows, CandidateDatabas
     CandidatePositions byKey;
     CandidateList& list = database.candidates;
     list.reserve(rows.size());
+    byKey.reserve(rows.size());
+    database.byCode.reserve(rows.size());
     for (SystemRow& row : rows) {
         if (row.area >= 0)
             row.candidate.area = &database.areas[static_cast<std::size_t>(row.area)];
-        byKey.emplace(row.table + ":" + row.candidate.authority + ":" + row.candidate.code,
+        byKey.emplace(SystemKey(row.table, row.candidate.authority, row.candidate.code),
                       list.size());
         database.byCode.emplace(row.candidate.authority + ":" + row.candidate.code, list.size());
         list.push_back(std::move(row.candidate));
@@ -267,36 +285,73 @@ void ReadReplacements(sqlite3_stmt* replacements, const CandidatePositions& byKe
     int rowsRead = 0;
     while (NextRow(replacements, rowsRead)) {
         sqlite3_stmt* s = replacements;
-        if (byKey.count(Column(s, 0) + ":" + Column(s, 1) + ":" + Column(s, 2)))
+        if (byKey.count(SystemKey(Column(s, 0), Column(s, 1), Column(s, 2))))
             database.replacements[Column(s, 1) + ":" + Column(s, 2)].push_back(Column(s, 3) + ":" +
                                                                                Column(s, 4));
     }
 }
 
-// The other names of the systems read, those worth showing.
-void ReadAliases(sqlite3_stmt* aliases, const CandidatePositions& byKey, CandidateList& list)
+// The other names of systems, as the database lists them, each with its
+// folded words and its system's key (SystemKey).
+struct AliasRow {
+    std::uint64_t key;
+    std::string alias, words;
+};
+
+// Read on a connection of their own, beside the systems: null when they
+// cannot be read.
+std::unique_ptr<std::vector<AliasRow>> ReadAliasRows()
 {
-    // Each candidate's aliases once, however many the database repeats.
-    std::unordered_set<std::string> seen;
+    const ProjDatabaseHandle db = OpenProjDatabase(ProjDatabasePath(), 30);
+    const Statement aliases = db ? Prepare(db.get(), kAliases) : nullptr;
+    if (!aliases)
+        return nullptr;
+    auto rows = std::make_unique<std::vector<AliasRow>>();
     int rowsRead = 0;
-    while (NextRow(aliases, rowsRead)) {
-        sqlite3_stmt* s = aliases;
-        const auto found = byKey.find(Column(s, 0) + ":" + Column(s, 1) + ":" + Column(s, 2));
+    while (NextRow(aliases.get(), rowsRead)) {
+        sqlite3_stmt* s = aliases.get();
+        std::string alias = Column(s, 3);
+        std::string words = FoldedWords(alias);
+        rows->push_back({SystemKey(Column(s, 0), Column(s, 1), Column(s, 2)), std::move(alias),
+                         std::move(words)});
+    }
+    return rows;
+}
+
+// The other names of the systems read, those worth showing.
+void AddAliases(std::vector<AliasRow>& rows, const CandidatePositions& byKey, CandidateList& list)
+{
+    for (AliasRow& row : rows) {
+        const auto found = row.key ? byKey.find(row.key) : byKey.end();
         if (found == byKey.end())
             continue;
         Candidate& candidate = list[found->second];
-        std::string alias = Column(s, 3);
-        std::string words = FoldedWords(alias);
-        const bool known = !seen.insert(std::to_string(found->second) + '\n' + words).second;
-        if (!known && IsUsefulAlias(alias, words, candidate)) {
-            candidate.aliases.push_back(std::move(alias));
-            candidate.aliasWords.push_back(std::move(words));
+        // Each candidate's aliases once, however many the database repeats:
+        // a system has a few.
+        const bool known = std::find(candidate.aliasWords.begin(), candidate.aliasWords.end(),
+                                     row.words) != candidate.aliasWords.end();
+        if (!known && IsUsefulAlias(row.alias, row.words, candidate)) {
+            candidate.aliases.push_back(std::move(row.alias));
+            candidate.aliasWords.push_back(std::move(row.words));
         }
     }
     for (Candidate& candidate : list) {
         candidate.aliases.shrink_to_fit();
         candidate.aliasWords.shrink_to_fit();
     }
+}
+
+// The year each datum read was published, by "EPSG:6326".
+std::unordered_map<std::string, std::uint16_t> ReadDatumYears(sqlite3_stmt* years)
+{
+    std::unordered_map<std::string, std::uint16_t> byDatum;
+    int rowsRead = 0;
+    while (NextRow(years, rowsRead)) {
+        const int year = sqlite3_column_int(years, 2);
+        if (year > 0 && year < 10000)
+            byDatum.emplace(Column(years, 0) + ":" + Column(years, 1), static_cast<std::uint16_t>(year));
+    }
+    return byDatum;
 }
 
 // People name a US State Plane zone as ESRI's names do ("state plane
@@ -327,20 +382,29 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
 {
     if (!ProjDatabaseProblem().empty())
         return nullptr;
+    // The aliases beside the systems: the two longest reads, one on each core.
+    std::future<std::unique_ptr<std::vector<AliasRow>>> aliasRows = Beside(ReadAliasRows);
     auto database = std::make_unique<CandidateDatabase>();
-    // One connection: each reads the database's long schema anew. Thirty
-    // seconds: a hundred times what PROJ's own takes on a busy machine.
+    // Thirty seconds: a hundred times what PROJ's own takes on a busy machine.
     const ProjDatabaseHandle db = OpenProjDatabase(ProjDatabasePath(), 30);
     const Statement systems = db ? Prepare(db.get(), kSystems) : nullptr;
-    const Statement aliases = db ? Prepare(db.get(), kAliases) : nullptr;
+    const Statement years = db ? Prepare(db.get(), kDatumYears) : nullptr;
     const Statement replacements = db ? Prepare(db.get(), kReplacements) : nullptr;
-    if (!systems || !aliases || !replacements)
+    if (!systems || !years || !replacements)
         return nullptr;
     // Areas first, each once: candidates point into the finished vector.
     std::vector<SystemRow> rows = ReadSystems(systems.get(), database->areas);
+    const auto byDatum = ReadDatumYears(years.get());
+    for (SystemRow& row : rows) {
+        const auto year = byDatum.find(row.datum);
+        row.candidate.datumYear = year == byDatum.end() ? 0 : year->second;
+    }
     const CandidatePositions byKey = PlaceCandidates(std::move(rows), *database);
     ReadReplacements(replacements.get(), byKey, *database);
-    ReadAliases(aliases.get(), byKey, database->candidates);
+    const std::unique_ptr<std::vector<AliasRow>> aliases = aliasRows.get();
+    if (!aliases)
+        return nullptr;
+    AddAliases(*aliases, byKey, database->candidates);
     AddStatePlaneWords(*database);
     database->MakeWords();
     return database;

@@ -63,6 +63,7 @@ std::uint32_t Decode(std::string_view text, std::size_t at, std::size_t& length)
 std::string FoldedWords(std::string_view text)
 {
     std::string folded = " ";
+    folded.reserve(text.size() + text.size() / 2 + 2);
     Kind last = Kind::Break;
     const auto add = [&](Kind kind, std::string_view piece) {
         if (kind == Kind::Break) {
@@ -76,21 +77,24 @@ std::string FoldedWords(std::string_view text)
         last = kind;
     };
     for (std::size_t at = 0; at < text.size();) {
-        std::size_t length = 1;
-        const std::uint32_t code = Decode(text, at, length);
-        if (code < 0x80) {
-            const char c = static_cast<char>(code);
-            if (c >= 'A' && c <= 'Z')
-                add(Kind::Letter, std::string(1, static_cast<char>(c - 'A' + 'a')));
-            else if (c >= 'a' && c <= 'z')
-                add(Kind::Letter, std::string_view(&text[at], 1));
+        const char c = text[at];
+        // ASCII, most of every name, without decoding.
+        if (static_cast<unsigned char>(c) < 0x80) {
+            const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+            if (lower >= 'a' && lower <= 'z')
+                add(Kind::Letter, std::string_view(&lower, 1));
             else if (c >= '0' && c <= '9')
                 add(Kind::Digit, std::string_view(&text[at], 1));
             else if (c == '+' && (last == Kind::Letter || last == Kind::Digit))
                 add(Kind::Plus, "+"); // a name's own mark: "CH1903+" is not "CH1903"
             else
                 add(Kind::Break, {});
-        } else if (code >= 0xC0 && code < 0x180) {
+            ++at;
+            continue;
+        }
+        std::size_t length = 1;
+        const std::uint32_t code = Decode(text, at, length);
+        if (code >= 0xC0 && code < 0x180) {
             const char letter = kLatin[code - 0xC0];
             if (letter == '_')
                 add(Kind::Break, {});
@@ -102,7 +106,8 @@ std::string FoldedWords(std::string_view text)
             add(Kind::Break, {});
         } else if (code >= 0xFF10 && code <= 0xFF19) {
             // Full-width digits are digits.
-            add(Kind::Digit, std::string(1, static_cast<char>('0' + (code - 0xFF10))));
+            const char digit = static_cast<char>('0' + (code - 0xFF10));
+            add(Kind::Digit, std::string_view(&digit, 1));
         } else {
             add(Kind::Other, text.substr(at, length));
         }
