@@ -9,7 +9,6 @@
 namespace {
 
 // Parameter values as the list shows them: "%.18lf".
-const int kParameterDecimals = 18;
 // The unit factor as the edit shows it: 15 significant digits.
 const int kUnitFactorDigits = 15;
 
@@ -379,7 +378,7 @@ const ChoiceParameter* FindParameter(const ChoiceParameters& parameters, const c
 
 std::string ParameterText(const ChoiceParameter& parameter)
 {
-    return parameter.typed.empty() ? FormatFixed(parameter.value, kParameterDecimals) : parameter.typed;
+    return parameter.typed.empty() ? FormatShortestFixed(parameter.value) : parameter.typed;
 }
 
 std::string UnitFactorText(const ShownChoice& shown)

@@ -71,6 +71,13 @@ std::string FormatFixed(double value, int decimals)
     return r.ec == std::errc() ? std::string(buffer, r.ptr) : std::string("0");
 }
 
+std::string FormatShortestFixed(double value)
+{
+    char buffer[512];
+    auto r = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    return r.ec == std::errc() ? std::string(buffer, r.ptr) : std::string("0");
+}
+
 bool ParseWholeDouble(const std::string& text, double& value)
 {
     const char* end = text.data() + text.size();

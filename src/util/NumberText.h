@@ -9,6 +9,9 @@
 std::string FormatGeneral(double value, int significantDigits);
 // printf's "%.<decimals>f".
 std::string FormatFixed(double value, int decimals);
+// The shortest text in fixed notation that reads back as `value` ("0.9996",
+// "6561666.667", "117"): no float noise, nothing lost.
+std::string FormatShortestFixed(double value);
 
 // The whole text, blanks around it allowed, as a finite number; false otherwise.
 bool ParseWholeDouble(const std::string& text, double& value);
