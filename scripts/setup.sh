@@ -17,6 +17,7 @@ packages=(
   clang libclang-rt-14-dev    # the fuzzers (libFuzzer)
   xvfb xauth x11-utils xdotool openbox  # the chooser on a virtual display, with a window manager
   weston qt6-wayland          # the chooser on a Wayland compositor (headless)
+  dbus-daemon dbus-bin at-spi2-core python3-pyatspi  # the chooser as a screen reader hears it (AT-SPI)
   fonts-dejavu-core fonts-wqy-microhei  # Latin and Chinese labels
   locales                     # a decimal-comma locale for the number tests
 )

@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QItemSelectionModel>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -116,6 +117,7 @@ bool CEditListCtrl::OnLButtonDown(const QPoint& point)
     } else if (!m_editor.IsOpen()) {
         m_bCellSelected = false;
     }
+    ShowCurrentToAssistants();
     Redraw();
     return false;
 }
@@ -131,7 +133,21 @@ void CEditListCtrl::OnKeyboardFocus()
     m_nCurrentColumn = table->columnCount() > 1 ? 1 : 0;
     m_bCellSelected = m_bActive = true;
     table->scrollToItem(table->item(m_nCurrentRow, m_nCurrentColumn));
+    ShowCurrentToAssistants();
     Redraw();
+}
+
+void CEditListCtrl::ShowCurrentToAssistants()
+{
+    // The list draws its own current cell; the view's current index is what
+    // a screen reader follows (focus moves with it, and leaves with it).
+    QTableWidget* table = Table();
+    if (!table)
+        return;
+    const QModelIndex cell = m_bCellSelected && m_nCurrentRow >= 0
+                                 ? table->model()->index(m_nCurrentRow, std::max(m_nCurrentColumn, 0))
+                                 : QModelIndex();
+    table->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::NoUpdate);
 }
 
 bool CEditListCtrl::OnKeyDown(int key)
@@ -169,6 +185,8 @@ void CEditListCtrl::EditLabel(int row)
     const QRect cell = table->visualRect(table->model()->index(row, column));
     m_nEditRow = row;
     ItemEditWidget* editor = m_editor.Open(table->viewport(), cell, GetItemText(row, column));
+    // Named as its row: "scale_factor", not nothing.
+    editor->setAccessibleName(QString::fromStdString(GetItemText(row, 0)));
     QObject::connect(editor, &ItemEditWidget::confirmed, editor, [this] { EndEdit(true); });
     QObject::connect(editor, &ItemEditWidget::cancelled, editor, [this] { EndEdit(false); });
     Redraw();
@@ -181,6 +199,14 @@ void CEditListCtrl::EndEdit(bool confirmed)
         return;
     const std::string text = editor->text().toStdString();
     const bool hadFocus = editor->hasFocus();
+    // The keyboard goes back to the list before the editor goes: hidden
+    // while it has the focus, it would hand it to the dialog's first
+    // control for a moment (a screen reader says "Search:"). Its own leave
+    // is no confirmation now.
+    if (hadFocus && Table()) {
+        editor->blockSignals(true);
+        Table()->setFocus(Qt::OtherFocusReason);
+    }
     m_editor.Close();
     // Column 0 holds names: an edit there changes nothing.
     const int row = m_nEditRow;
@@ -192,9 +218,7 @@ void CEditListCtrl::EndEdit(bool confirmed)
     if (!m_bKeyboardEdit && !CursorInsideList())
         DropSelection();
     m_bKeyboardEdit = false;
-    // Enter and Escape leave the keyboard with the list, as before the edit.
-    if (hadFocus && Table())
-        Table()->setFocus(Qt::OtherFocusReason);
+    ShowCurrentToAssistants();
     Redraw();
     if (kept && m_onEdited)
         m_onEdited(row, text);
@@ -202,10 +226,14 @@ void CEditListCtrl::EndEdit(bool confirmed)
 
 void CEditListCtrl::OnKillFocus()
 {
-    if (CursorInsideList())
-        return;
     QWidget* focus = QApplication::focusWidget();
-    if (!focus || focus == m_editor.GetWidget())
+    if (focus && focus == m_editor.GetWidget())
+        return;
+    // A screen reader's focus leaves the cell with the keyboard, whatever
+    // the highlight under the mouse does.
+    if (QTableWidget* table = Table())
+        table->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    if (CursorInsideList() || !focus)
         return;
     DropSelection();
     Redraw();
@@ -216,6 +244,7 @@ void CEditListCtrl::DropSelection()
     m_nCurrentRow = m_nCurrentColumn = -1;
     m_bCellSelected = false;
     m_bActive = false;
+    ShowCurrentToAssistants();
 }
 
 bool CEditListCtrl::CursorInsideList() const

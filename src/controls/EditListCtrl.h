@@ -59,6 +59,7 @@ private:
     class Hooks;
     void EndEdit(bool confirmed);
     void DropSelection();
+    void ShowCurrentToAssistants();
     bool CursorInsideList() const;
     void Redraw();
 

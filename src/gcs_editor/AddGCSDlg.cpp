@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <iterator>
+
+#include <QWidget>
 
 #include "catalog/GeogCatalog.h"
 #include "module/GdalSupport.h"
@@ -144,6 +147,16 @@ BOOL CAddGCSDlg::OnInitDialog()
     CDialog::OnInitDialog();
     m_axisMode = kSemiMinorGiven;
     SetEditReadOnly(IDC_INV_FLATTENING, true);
+    // Tab goes down the translations, then down the rotations, as the
+    // columns read, not across each row.
+    const int shifts[] = {IDC_SHIFT_DX, IDC_SHIFT_DY, IDC_SHIFT_DZ, IDC_SHIFT_RX,
+                          IDC_SHIFT_RY, IDC_SHIFT_RZ, IDC_SHIFT_SCALE};
+    for (std::size_t i = 0; i + 1 < std::size(shifts); ++i) {
+        QWidget* first = FindControl(shifts[i]);
+        QWidget* second = FindControl(shifts[i + 1]);
+        if (first && second)
+            QWidget::setTabOrder(first, second);
+    }
     LoadDatums(0);
     LoadEllipsoids(0);
     LoadAngularUnits(0);

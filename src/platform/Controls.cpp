@@ -189,6 +189,9 @@ int CListCtrl::InsertItem(int row, const std::string& text)
     row = std::min(row, t->rowCount());
     t->insertRow(row);
     t->setItem(row, 0, new QTableWidgetItem(QString::fromStdString(text)));
+    // A row is known by its first cell ("scale_factor"), not its number, to
+    // a screen reader reading the row's header.
+    t->setVerticalHeaderItem(row, new QTableWidgetItem(QString::fromStdString(text)));
     return row;
 }
 
@@ -201,6 +204,8 @@ BOOL CListCtrl::SetItemText(int row, int column, const std::string& text)
         item->setText(QString::fromStdString(text));
     else
         t->setItem(row, column, new QTableWidgetItem(QString::fromStdString(text)));
+    if (column == 0)
+        t->setVerticalHeaderItem(row, new QTableWidgetItem(QString::fromStdString(text)));
     return TRUE;
 }
 

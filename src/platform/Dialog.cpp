@@ -1,5 +1,7 @@
 #include "platform/Dialog.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QBuffer>
@@ -7,6 +9,8 @@
 #include <QPushButton>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QLayout>
 #include <QUiLoader>
 
@@ -15,6 +19,7 @@
 #include "platform/Controls.h"
 #include "platform/DataExchange.h"
 #include "platform/DialogWidget.h"
+#include "platform/SelectableLabelAccessible.h"
 #include "platform/ReportListWidget.h"
 
 namespace {
@@ -108,6 +113,7 @@ bool CDialog::MakeWidget()
         if (id.isValid())
             m_controls.emplace(id.toInt(), child);
     }
+    InstallSelectableLabelAccessible();
     GiveLabelsTheirControls(dialog);
     ConnectControls();
     return true;
@@ -115,32 +121,78 @@ bool CDialog::MakeWidget()
 
 namespace {
 
-// The control a label names: the next item of its box layout, the next
-// cell of its grid row.
-QWidget* ControlAfter(QLayout* layout, int index)
+// The control beside the layout's item `index`, `step` places on: the next
+// or previous item of its box layout, the next or previous cell of its grid row.
+QWidget* ControlBeside(QLayout* layout, int index, int step)
 {
     if (auto* grid = qobject_cast<QGridLayout*>(layout)) {
         int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
         grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
-        QLayoutItem* next = grid->itemAtPosition(row, column + columnSpan);
-        return next ? next->widget() : nullptr;
+        QLayoutItem* beside = grid->itemAtPosition(row, step > 0 ? column + columnSpan : column - 1);
+        return beside ? beside->widget() : nullptr;
     }
-    QLayoutItem* next = index + 1 < layout->count() ? layout->itemAt(index + 1) : nullptr;
-    return next ? next->widget() : nullptr;
+    const int at = index + step;
+    QLayoutItem* beside = at >= 0 && at < layout->count() ? layout->itemAt(at) : nullptr;
+    return beside ? beside->widget() : nullptr;
+}
+
+// A label's or a button's text as a name: without its mnemonic's "&" and
+// its closing colon ("Semi-minor axis" of "Se&mi-minor axis:").
+QString NameOf(QString text)
+{
+    text.remove(QLatin1Char('&'));
+    text = text.trimmed();
+    while (text.endsWith(QLatin1Char(':')) || text.endsWith(QChar(0xFF1A)))
+        text.chop(1);
+    return text.trimmed();
+}
+
+bool IsNamable(QWidget* control)
+{
+    return control && control->focusPolicy() != Qt::NoFocus && !qobject_cast<QLabel*>(control);
+}
+
+// A unit sign ("°", "′", "″"): no letter in it, it names the field before it.
+bool IsUnitSign(const QString& text)
+{
+    return !text.isEmpty() && std::none_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
 }
 
 }  // namespace
 
 // A label is its control's name ("Search:" names the search field), as a
-// screen reader tells it and as Alt with the label's letter reaches it.
+// screen reader tells it and as Alt with the label's letter reaches it. A
+// unit sign after a field names that field with the row's label ("Longitude
+// ′"), never the next one; a radio button before a field names it
+// ("Semi-minor axis").
 void CDialog::GiveLabelsTheirControls(QWidget* dialog)
 {
     for (QLayout* layout : dialog->findChildren<QLayout*>()) {
+        QString rowName;
         for (int i = 0; i < layout->count(); ++i) {
-            auto* label = qobject_cast<QLabel*>(layout->itemAt(i)->widget());
-            QWidget* control = label && !label->buddy() ? ControlAfter(layout, i) : nullptr;
-            if (control && control->focusPolicy() != Qt::NoFocus && !qobject_cast<QLabel*>(control))
+            QWidget* item = layout->itemAt(i)->widget();
+            if (auto* label = qobject_cast<QLabel*>(item)) {
+                const QString text = NameOf(label->text());
+                if (IsUnitSign(text)) {
+                    QWidget* field = ControlBeside(layout, i, -1);
+                    if (IsNamable(field))
+                        field->setAccessibleName(rowName.isEmpty() ? text : rowName + QLatin1Char(' ') + text);
+                    continue;
+                }
+                rowName = text;
+                QWidget* control = label->buddy() ? nullptr : ControlBeside(layout, i, 1);
+                if (!IsNamable(control))
+                    continue;
                 label->setBuddy(control);
+                // Named by the label itself: a list would else be named by its
+                // current entry, and a field by the label's colon too.
+                if (control->accessibleName().isEmpty())
+                    control->setAccessibleName(text);
+            } else if (auto* button = qobject_cast<QRadioButton*>(item)) {
+                auto* field = qobject_cast<QLineEdit*>(ControlBeside(layout, i, 1));
+                if (field && field->accessibleName().isEmpty())
+                    field->setAccessibleName(NameOf(button->text()));
+            }
         }
     }
 }

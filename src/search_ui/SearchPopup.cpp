@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScreen>
@@ -164,11 +165,18 @@ void SearchPopup::Show(const std::string& heading, std::vector<SearchRow> rows, 
         m_list->setFirstColumnSpanned(0, QModelIndex(), true);
     const bool first = chooseFirst && !m_model->Rows().empty();
     const QModelIndex current = first ? m_model->index(m_model->ModelRow(0), 0) : QModelIndex();
-    // The same row with another system in it is another row to tell of.
-    if (current == m_list->currentIndex())
+    // The same row with another system in it is another row to tell of: to
+    // the map, and to a screen reader, which hears of a row when it is
+    // selected anew (at every keystroke alike, not only when the row moved).
+    if (current == m_list->currentIndex()) {
         Highlight();
-    else
+        if (current.isValid()) {
+            m_list->selectionModel()->clearSelection();
+            m_list->selectionModel()->select(current, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+    } else {
         m_list->setCurrentIndex(current);
+    }
     m_list->scrollToTop();
     PlaceList();
     m_list->show();

@@ -2,6 +2,7 @@
 // bundled tables in a module folder of its own; its WKT checked with GDAL.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -334,4 +335,41 @@ TEST_F(EditorTest, AnImpossibleDefinitionIsRefusedWithItsReason)
     EXPECT_FALSE(Closed());
     ASSERT_EQ(m_prompts.Messages().size(), 1u);
     EXPECT_EQ(m_prompts.Messages()[0].text, "扁率倒数必须为 0（球体）或大于 1！");
+}
+
+// Each field is named by its own label, as a screen reader says it: a unit
+// sign names the field before it, a radio button the field beside it.
+TEST_F(EditorTest, EveryFieldIsNamedByItsOwnLabelAndTabGoesDownTheColumns)
+{
+    Open();
+    const std::pair<int, const char*> names[] = {
+        {CAddGCSDlg::IDC_NAME, "Name"},
+        {CAddGCSDlg::IDC_SEMI_MAJOR, "Semi-major axis"},
+        {CAddGCSDlg::IDC_SEMI_MINOR, "Semi-minor axis"},
+        {CAddGCSDlg::IDC_INV_FLATTENING, "Inverse flattening"},
+        {CAddGCSDlg::IDC_SHIFT_DX, "X translation (m)"},
+        {CAddGCSDlg::IDC_SHIFT_RX, "X rotation (arc-seconds)"},
+        {CAddGCSDlg::IDC_SHIFT_SCALE, "Scale difference (ppm)"},
+        {CAddGCSDlg::IDC_RADIANS_PER_UNIT, "Radians per unit"},
+        {CAddGCSDlg::IDC_MERIDIAN_DEGREES, "Longitude °"},
+        {CAddGCSDlg::IDC_MERIDIAN_MINUTES, "Longitude ′"},
+        {CAddGCSDlg::IDC_MERIDIAN_SECONDS, "Longitude ″"},
+    };
+    for (const auto& [id, name] : names) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(m_dialog->FindControl(id));
+        ASSERT_NE(accessible, nullptr) << name;
+        EXPECT_EQ(accessible->text(QAccessible::Name).toStdString(), name) << id;
+    }
+    // Down the translations, then down the rotations.
+    const int order[] = {CAddGCSDlg::IDC_SHIFT_DX, CAddGCSDlg::IDC_SHIFT_DY, CAddGCSDlg::IDC_SHIFT_DZ,
+                         CAddGCSDlg::IDC_SHIFT_RX, CAddGCSDlg::IDC_SHIFT_RY, CAddGCSDlg::IDC_SHIFT_RZ,
+                         CAddGCSDlg::IDC_SHIFT_SCALE};
+    const auto nextTabStop = [](QWidget* widget) {
+        do
+            widget = widget->nextInFocusChain();
+        while (!(widget->focusPolicy() & Qt::TabFocus));
+        return widget;
+    };
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        EXPECT_EQ(nextTabStop(m_dialog->FindControl(order[i])), m_dialog->FindControl(order[i + 1])) << i;
 }

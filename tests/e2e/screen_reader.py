@@ -1,0 +1,137 @@
+#!/usr/bin/python3
+"""The chooser as a screen reader receives it: the accessible tree over
+AT-SPI, walked with pyatspi while real keys (xdotool) move the focus.
+Prints one line per check that fails, and "N passed, M failed"."""
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+failures = []
+passed = 0
+
+
+def check(ok, what):
+    global passed
+    if ok:
+        passed += 1
+    else:
+        failures.append(what)
+        print("FAIL:", what, flush=True)
+
+
+def wait_for(condition, seconds=30):
+    end = time.time() + seconds
+    while time.time() < end:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.1)
+    return None
+
+
+def children(node):
+    return [c for c in node if c is not None] if node is not None else []
+
+
+def states(node):
+    try:
+        return node.getState()
+    except Exception:
+        return None
+
+
+def walk(node):
+    yield node
+    for child in children(node):
+        yield from walk(child)
+
+
+def chooser():
+    for app in children(pyatspi.Registry.getDesktop(0)):
+        for window in children(app):
+            if window.name == "Choose Coordinate System" and states(window).contains(pyatspi.STATE_SHOWING):
+                return window
+    return None
+
+
+def label_name(text):
+    return text.replace("&", "").strip().rstrip(":\uff1a").strip()
+
+
+def key(*keys):
+    subprocess.run(["xdotool", "key", "--clearmodifiers", *keys], check=True)
+
+
+def focused_cell(table):
+    for cell in children(table):
+        s = states(cell)
+        if s is not None and s.contains(pyatspi.STATE_FOCUSED):
+            return cell
+    return None
+
+
+def text_of(node):
+    try:
+        return node.queryText().getText(0, -1)
+    except NotImplementedError:
+        return None
+
+
+dialog = wait_for(chooser)
+check(dialog is not None, "the chooser shows over AT-SPI")
+if dialog is None:
+    print(f"{passed} passed, {len(failures)} failed")
+    sys.exit(1)
+
+# Every control a user can reach has a name, and it is its label's.
+controls = [n for n in walk(dialog)
+            if states(n).contains(pyatspi.STATE_FOCUSABLE) and states(n).contains(pyatspi.STATE_SHOWING)
+            and n.getRole() not in (pyatspi.ROLE_LIST_ITEM, pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_TABLE_CELL)]
+check(len(controls) >= 12, f"at least 12 controls to reach, found {len(controls)}")
+for control in controls:
+    name = control.name or ""
+    check(name.strip() != "", f"a {control.getRoleName()} without a name")
+    # Its label, not the group around it; a list box is named by its entry
+    # on Linux, and its label is the relation's.
+    labels = [label_name(r.getTarget(0).name or "") for r in control.getRelationSet()
+              if r.getRelationType() == pyatspi.RELATION_LABELLED_BY
+              and r.getTarget(0).getRole() == pyatspi.ROLE_LABEL]
+    if labels and control.getRole() != pyatspi.ROLE_COMBO_BOX:
+        check(name in labels, f"{control.getRoleName()} {name!r} is named as its label {labels!r}")
+
+# The code line reads as its text, not its name alone.
+code = next((n for n in controls if n.name == "EPSG code"), None)
+check(code is not None, "the code line is reachable")
+if code is not None:
+    check(wait_for(lambda: text_of(code) == "EPSG:32633", 15) is not None,
+          f"the code line reads {text_of(code)!r}, not 'EPSG:32633'")
+
+# Down in the parameter list moves the accessible focus from row to row,
+# rows are named by their parameters, and leaving the list leaves no cell focused.
+table = next((n for n in controls if n.getRole() == pyatspi.ROLE_TABLE), None)
+check(table is not None, "the parameter list is reachable")
+if table is not None:
+    header = table.queryTable().getRowHeader(0)
+    check(header is not None and header.name == "central_meridian",
+          f"the first row's header reads {header.name if header else None!r}")
+    # Tab from the search field, as a user goes, until the list has the keyboard.
+    for _ in range(20):
+        if states(table).contains(pyatspi.STATE_FOCUSED):
+            break
+        key("Tab")
+        time.sleep(0.1)
+    check(states(table).contains(pyatspi.STATE_FOCUSED), "Tab reaches the parameter list")
+    first = wait_for(lambda: focused_cell(table), 10)
+    check(first is not None, "Tab into the list focuses a cell")
+    key("Down")
+    second = wait_for(lambda: (lambda c: c if c is not None and first is not None and c.name != first.name else None)(focused_cell(table)), 10)
+    check(second is not None, f"Down moves the focus from {first.name if first else None!r}")
+    key("Tab")
+    check(wait_for(lambda: focused_cell(table) is None, 10) is not None or focused_cell(table) is None,
+          "Tab out of the list leaves no cell focused")
+
+key("Escape")
+print(f"{passed} passed, {len(failures)} failed")
+sys.exit(1 if failures else 0)
