@@ -1,4 +1,6 @@
 // The view: every control shows the choice, nothing else.
+#include <cmath>
+
 #include <QLineEdit>
 #include <QTableWidget>
 
@@ -79,13 +81,21 @@ void CProjectionDlg::ShowParameters(bool editable)
     auto* table = qobject_cast<QTableWidget*>(FindControl(IDC_PARAMETERS));
     const QString readOnly = editable ? QString() : QString::fromUtf8(MessageText(MessageId::ParametersReadOnly));
     for (int r = 0; r < rows; ++r) {
-        const std::string text = ParameterText(parameters[static_cast<std::size_t>(r)]);
+        const ChoiceParameter& parameter = parameters[static_cast<std::size_t>(r)];
+        const std::string text = ParameterText(parameter);
         if (m_lcParams.GetItemText(r, 1) != text)
             m_lcParams.SetItemText(r, 1, text);
+        // Text that is no number is marked where it was typed, not first
+        // told of at OK.
+        const std::string problem =
+            std::isfinite(parameter.value) ? std::string() : MessageWith(MessageId::RefusedNotANumber, parameter.name);
+        m_lcParams.SetCellProblem(r, 1, problem);
         // A value cut short by a narrow list shows whole in its tooltip.
+        QString tip = QString::fromStdString(text);
+        for (const QString& more : {QString::fromStdString(problem), readOnly})
+            tip += more.isEmpty() ? QString() : "\n" + more;
         if (QTableWidgetItem* value = table ? table->item(r, 1) : nullptr)
-            value->setToolTip(readOnly.isEmpty() ? QString::fromStdString(text)
-                                                 : QString::fromStdString(text) + "\n" + readOnly);
+            value->setToolTip(tip);
     }
     m_lcParams.SetReadOnly(!editable);
     if (table)

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include <QWidget>
+
 #include "catalog/ImportFile.h"
 #include "chooser/ProjectionDlg.h"
 #include "module/Messages.h"
@@ -43,6 +45,9 @@ void CProjectionDlg::OnBnClickedImport()
         return;
     }
     RestoreSystem(imported.system);
+    // Imported: Enter now confirms it, rather than opening another file.
+    if (QWidget* ok = FindControl(IDOK))
+        ok->setFocus(Qt::OtherFocusReason);
 }
 
 void CProjectionDlg::OnBnClickedSavePrj()

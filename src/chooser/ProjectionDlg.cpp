@@ -141,6 +141,12 @@ bool CProjectionDlg::ComposeOrRefuse(MessageId firstLine, ComposedSystem& compos
     if (composed.wkt.empty()) {
         AfxMessageBox(std::string(MessageText(firstLine)) + "\n" +
                       RefusalText(composed.problem, composed.parameter, composed.reason));
+        // Back to the value the refusal names, to mend it there.
+        const ChoiceParameters& parameters = m_choice.shown.parameters;
+        for (std::size_t r = 0; r < parameters.size(); ++r) {
+            if (!composed.parameter.empty() && parameters[r].name == composed.parameter)
+                m_lcParams.FocusCell(static_cast<int>(r), 1);
+        }
         return false;
     }
     return true;

@@ -15,6 +15,8 @@ namespace {
 
 // An empty cell highlights as if it held text this wide.
 const int kEmptyTextWidth = 41;
+// Where a cell keeps why its text is no value (SetCellProblem).
+const int kProblemRole = Qt::UserRole + 1;
 
 }  // namespace
 
@@ -239,6 +241,41 @@ void CEditListCtrl::OnKillFocus()
     Redraw();
 }
 
+void CEditListCtrl::SetCellProblem(int row, int column, const std::string& why)
+{
+    QTableWidget* table = Table();
+    QTableWidgetItem* item = table ? table->item(row, column) : nullptr;
+    if (!item)
+        return;
+    const QString text = QString::fromStdString(why);
+    if (item->data(kProblemRole).toString() == text)
+        return;
+    item->setData(kProblemRole, text);
+    item->setData(Qt::AccessibleDescriptionRole, text);
+    Redraw();
+}
+
+std::string CEditListCtrl::GetCellProblem(int row, int column) const
+{
+    QTableWidget* table = Table();
+    QTableWidgetItem* item = table ? table->item(row, column) : nullptr;
+    return item ? item->data(kProblemRole).toString().toStdString() : std::string();
+}
+
+void CEditListCtrl::FocusCell(int row, int column)
+{
+    QTableWidget* table = Table();
+    if (!table || row < 0 || row >= table->rowCount())
+        return;
+    table->setFocus(Qt::OtherFocusReason);
+    m_nCurrentRow = row;
+    m_nCurrentColumn = std::clamp(column, 0, table->columnCount() - 1);
+    m_bCellSelected = m_bActive = true;
+    table->scrollToItem(table->item(row, m_nCurrentColumn));
+    ShowCurrentToAssistants();
+    Redraw();
+}
+
 void CEditListCtrl::DropSelection()
 {
     m_nCurrentRow = m_nCurrentColumn = -1;
@@ -267,7 +304,10 @@ QRect CEditListCtrl::HighlightRect(int row, int column) const
     if (!table)
         return QRect();
     const QRect label = table->visualRect(table->model()->index(row, column));
-    const QString text = QString::fromStdString(GetItemText(row, column));
+    const QModelIndex index = table->model()->index(row, column);
+    const QString text = index.data(kProblemRole).toString().isEmpty()
+                             ? index.data(Qt::DisplayRole).toString()
+                             : QStringLiteral("\u26A0 ") + index.data(Qt::DisplayRole).toString();
     const int width = text.isEmpty() ? kEmptyTextWidth : table->fontMetrics().horizontalAdvance(text);
     const int left = label.left() + 4;
     const int right = std::min(label.left() + width + 10, label.left() + label.width());
@@ -283,9 +323,12 @@ void CEditListCtrl::DrawCell(QPainter* painter, const QStyleOptionViewItem& opti
     const int row = index.row(), column = index.column();
     const QRect label = option.rect;
     const QPalette& palette = option.palette;
-    const QString text = index.data(Qt::DisplayRole).toString();
+    const QString problem = index.data(kProblemRole).toString();
+    // A value that is none shows as a warning, before OK refuses it.
+    const QString text = problem.isEmpty() ? index.data(Qt::DisplayRole).toString()
+                                           : QStringLiteral("\u26A0 ") + index.data(Qt::DisplayRole).toString();
     painter->save();
-    QColor textColor = palette.color(QPalette::Active, QPalette::Text);
+    QColor textColor = problem.isEmpty() ? palette.color(QPalette::Active, QPalette::Text) : QColor(0xB0, 0, 0);
     if (m_bActive && row == m_nCurrentRow && column == m_nCurrentColumn) {
         const QRect highlight = HighlightRect(row, column);
         if (m_bCellSelected) {

@@ -34,6 +34,14 @@ public:
         m_onEdited = std::move(handler);
     }
 
+    // Marks a cell whose text is no value it can take, with why ("The value
+    // of scale_factor is not a number."): drawn as a warning, told in its
+    // tooltip and to a screen reader; an empty `why` clears the mark.
+    void SetCellProblem(int row, int column, const std::string& why);
+    std::string GetCellProblem(int row, int column) const;
+    // Gives the keyboard to a cell, as if the user had gone to it.
+    void FocusCell(int row, int column);
+
     int GetCurrentRow() const { return m_nCurrentRow; }
     int GetCurrentColumn() const { return m_nCurrentColumn; }
     bool IsCellSelected() const { return m_bCellSelected; }

@@ -103,8 +103,25 @@ TEST_F(ChooserTest, WhatTheListShowsIsWhatOkComposes)
     Choose(IDC_SYSTEM_KIND, "Projected Coordinate System");
     EditParameter("false_easting", "500 m");
     EXPECT_EQ(ParameterText("false_easting"), "500 m");
+    // Marked where it was typed, before OK: a decimal comma too.
+    CEditListCtrl& list = Dlg().GetParameterList();
+    const auto rowOf = [&](const char* name) {
+        for (int r = 0; r < list.GetItemCount(); ++r)
+            if (list.GetItemText(r, 0) == name)
+                return r;
+        return -1;
+    };
+    EXPECT_EQ(list.GetCellProblem(rowOf("false_easting"), 1), "The value of false_easting is not a number.");
+    EditParameter("scale_factor", "0,9996");
+    EXPECT_EQ(list.GetCellProblem(rowOf("scale_factor"), 1), "The value of scale_factor is not a number.");
+    EditParameter("scale_factor", "0.9996");
+    EXPECT_EQ(list.GetCellProblem(rowOf("scale_factor"), 1), "") << "mended, unmarked";
+    EXPECT_EQ(list.GetCellProblem(rowOf("central_meridian"), 1), "");
+    // OK refuses it, and the keyboard goes back to it.
     EXPECT_FALSE(PressOk());
     EXPECT_EQ(LastReason(), "The value of false_easting is not a number.");
+    EXPECT_EQ(Table()->window()->focusWidget(), Table());
+    EXPECT_EQ(list.GetCurrentRow(), rowOf("false_easting"));
 }
 
 TEST_F(ChooserTest, AnEditedSystemLeavesItsCodeAndName)

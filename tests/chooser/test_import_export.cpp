@@ -73,6 +73,8 @@ TEST_F(ImportExportTest, APrjFileWithAnUpperCaseExtensionIsImported)
     EXPECT_EQ(dialog.filter, "Source File|*.prj;*.img;*.tif|Prj File(*.prj)|*.prj|ERDAS Imagine(*.img)|*.img|"
                              "TIFF Format(*.tif)|*.tif|ALL File(*.*)|*.*||");
     EXPECT_EQ(Current(IDC_PROJ_CATEGORY), "WGS 84 / UTM zone 50N");
+    QWidget* ok = Dlg().FindControl(IDOK);
+    EXPECT_EQ(ok->window()->focusWidget(), ok) << "Enter confirms what was imported";
     ASSERT_TRUE(PressOk());
     EXPECT_EQ(ResultWkt(), WktOfEpsg(32650)) << "the system as the file holds it";
 }
