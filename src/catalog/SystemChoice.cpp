@@ -8,6 +8,8 @@
 
 namespace {
 
+const int kParameterDecimals = 18;
+
 // Parameter values as the list shows them: "%.18lf".
 // The unit factor as the edit shows it: 15 significant digits.
 const int kUnitFactorDigits = 15;
@@ -378,7 +380,7 @@ const ChoiceParameter* FindParameter(const ChoiceParameters& parameters, const c
 
 std::string ParameterText(const ChoiceParameter& parameter)
 {
-    return parameter.typed.empty() ? FormatShortestFixed(parameter.value) : parameter.typed;
+    return parameter.typed.empty() ? FormatShortestFixed(parameter.value, kParameterDecimals) : parameter.typed;
 }
 
 std::string UnitFactorText(const ShownChoice& shown)

@@ -23,7 +23,7 @@ struct ChoiceParameter {
     std::string name;
     double value = 0.0;  // not a number when `typed` is not one
     // What the user typed, as typed; empty when the value was set otherwise
-    // (the list then shows the value in its shortest form, FormatShortestFixed).
+    // (the list then shows the value with 18 decimals, FormatShortestFixed).
     std::string typed;
 };
 using ChoiceParameters = std::vector<ChoiceParameter>;

@@ -1,12 +1,14 @@
 // The view: every control shows the choice, nothing else.
 #include <cmath>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
 
 #include "chooser/ProjectionDlg.h"
 #include "catalog/GeographicSummary.h"
 #include "module/Messages.h"
+#include "util/NumberText.h"
 
 namespace {
 
@@ -80,16 +82,22 @@ void CProjectionDlg::ShowParameters(bool editable)
     }
     auto* table = qobject_cast<QTableWidget*>(FindControl(IDC_PARAMETERS));
     const QString readOnly = editable ? QString() : QString::fromUtf8(MessageText(MessageId::ParametersReadOnly));
+    std::string firstProblem;
     for (int r = 0; r < rows; ++r) {
         const ChoiceParameter& parameter = parameters[static_cast<std::size_t>(r)];
         const std::string text = ParameterText(parameter);
         if (m_lcParams.GetItemText(r, 1) != text)
             m_lcParams.SetItemText(r, 1, text);
-        // Text that is no number is marked where it was typed, not first
-        // told of at OK.
+        // Text that is no number is marked where it was typed, and the line
+        // under the list says why, not first told of at OK.
         const std::string problem =
-            std::isfinite(parameter.value) ? std::string() : MessageWith(MessageId::RefusedNotANumber, parameter.name);
+            std::isfinite(parameter.value) ? std::string()
+            : IsDecimalCommaNumber(parameter.typed)
+                ? MessageWith(MessageId::NotANumberDecimalComma, parameter.name)
+                : MessageWith(MessageId::RefusedNotANumber, parameter.name);
         m_lcParams.SetCellProblem(r, 1, problem);
+        if (firstProblem.empty())
+            firstProblem = problem;
         // A value cut short by a narrow list shows whole in its tooltip.
         QString tip = QString::fromStdString(text);
         for (const QString& more : {QString::fromStdString(problem), readOnly})
@@ -100,6 +108,10 @@ void CProjectionDlg::ShowParameters(bool editable)
     m_lcParams.SetReadOnly(!editable);
     if (table)
         table->setToolTip(readOnly);
+    if (m_parameterProblem) {
+        m_parameterProblem->setText(QString::fromStdString(firstProblem));
+        m_parameterProblem->setVisible(!firstProblem.empty());
+    }
 }
 
 void CProjectionDlg::UpdateGeogSummary()

@@ -45,7 +45,13 @@ void CProjectionDlg::OnBnClickedImport()
         return;
     }
     RestoreSystem(imported.system);
-    // Imported: Enter now confirms it, rather than opening another file.
+    FocusDefaultButton();
+}
+
+void CProjectionDlg::FocusDefaultButton()
+{
+    // After a file dialog, Enter confirms the choice rather than opening
+    // another file.
     if (QWidget* ok = FindControl(IDOK))
         ok->setFocus(Qt::OtherFocusReason);
 }
@@ -65,6 +71,7 @@ void CProjectionDlg::OnBnClickedSavePrj()
     // reported, and leaves no half-written file under the chosen name.
     if (SaveFileUnderLock(dialog.GetPathName(), composed.wkt, PumpEvents)) {
         AfxMessageBox(MessageText(MessageId::SaveSucceeded));
+        FocusDefaultButton();
         return;
     }
     const std::string why = errno == ETIMEDOUT ? MessageText(MessageId::SaveLockBusy)

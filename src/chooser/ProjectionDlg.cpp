@@ -4,10 +4,13 @@
 #include "catalog/SystemReading.h"
 #include "search_ui/SearchPopup.h"
 
+#include <QGridLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableWidget>
+#include <QVBoxLayout>
 
 #include "module/Messages.h"
 #include "module/Module.h"
@@ -16,6 +19,35 @@
 #include "platform/FirstFrame.h"
 #include "platform/Prompt.h"
 #include "search/RecentSystems.h"
+
+namespace
+{
+
+// A line of text right under `widget`, in the layout cell it held; hidden
+// while it has nothing to say. Null when the widget is in no grid.
+QLabel* LineUnder(QWidget* widget)
+{
+    QWidget* parent = widget->parentWidget();
+    auto* grid = parent ? qobject_cast<QGridLayout*>(parent->layout()) : nullptr;
+    const int index = grid ? grid->indexOf(widget) : -1;
+    if (index < 0)
+        return nullptr;
+    int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+    grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+    auto* holder = new QWidget(parent);
+    auto* stack = new QVBoxLayout(holder);
+    stack->setContentsMargins(0, 0, 0, 0);
+    grid->removeWidget(widget);
+    stack->addWidget(widget, 1);
+    auto* line = new QLabel(holder);
+    line->setWordWrap(true);
+    line->hide();
+    stack->addWidget(line);
+    grid->addWidget(holder, row, column, rowSpan, columnSpan);
+    return line;
+}
+
+} // namespace
 
 const char kGeographicKind[] = "Geographic Coordinate System";
 const char kProjectedKind[] = "Projected Coordinate System";
@@ -80,6 +112,7 @@ BOOL CProjectionDlg::OnInitDialog()
         table->horizontalHeader()->setStretchLastSection(true);
         // Named as its first heading says, for a screen reader.
         table->setAccessibleName(QStringLiteral("Parameters"));
+        m_parameterProblem = LineUnder(table);
     }
     if (QWidget* codeLine = FindControl(IDC_SYSTEM_CODE))
         codeLine->setAccessibleName(QString::fromUtf8(MessageText(MessageId::SystemCodeLineName)));

@@ -42,6 +42,7 @@ extern const char kProjectedKind[];   // "Projected Coordinate System"
 
 class AreaMap;
 struct Candidate;
+class QLabel;
 class QTimer;
 class SearchPopup;
 
@@ -106,6 +107,7 @@ private:
     void OnBnClickedAddGeogSystem();
     void OnBnClickedImport();
     void OnBnClickedSavePrj();
+    void FocusDefaultButton();
 
     // ---- search, codes and recent systems ----
     void SetUpSearch();
@@ -157,6 +159,7 @@ private:
     // Owned by the dialog's window: gone with it.
     QPointer<SearchPopup> m_search;
     QPointer<QTimer> m_codeTimer;
+    QPointer<QLabel> m_parameterProblem;  // the line under the parameters: why a value is none
     QPointer<AreaMap> m_map;
     bool m_mapUpdatePending = false;
     bool m_mapShowsCandidate = false;  // the search's row, not the choice

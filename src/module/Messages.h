@@ -56,6 +56,7 @@ enum class MessageId {
     RefusedNoZone,
     RefusedBadUnitFactor,
     RefusedNotANumber,       // "%s": the parameter
+    NotANumberDecimalComma,  // "%s": the parameter, typed with a decimal comma
     RefusedScaleFactorZero,  // "%s": the parameter
     RefusedParallelsMeet,    // "%s": the parameter
     RefusedUnusable,

@@ -71,11 +71,22 @@ std::string FormatFixed(double value, int decimals)
     return r.ec == std::errc() ? std::string(buffer, r.ptr) : std::string("0");
 }
 
-std::string FormatShortestFixed(double value)
+std::string FormatShortestFixed(double value, int decimals)
 {
     char buffer[512];
     auto r = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    return r.ec == std::errc() ? std::string(buffer, r.ptr) : std::string("0");
+    if (r.ec != std::errc())
+        return FormatFixed(value, decimals);
+    std::string text(buffer, r.ptr);
+    if (!std::isfinite(value) || decimals <= 0)
+        return text;
+    const std::size_t point = text.find('.');
+    const std::size_t has = point == std::string::npos ? 0 : text.size() - point - 1;
+    if (point == std::string::npos)
+        text += '.';
+    if (has < static_cast<std::size_t>(decimals))
+        text.append(static_cast<std::size_t>(decimals) - has, '0');
+    return text;
 }
 
 bool ParseWholeDouble(const std::string& text, double& value)
@@ -88,6 +99,18 @@ bool ParseWholeDouble(const std::string& text, double& value)
         return false;
     value = parsed;
     return true;
+}
+
+bool IsDecimalCommaNumber(const std::string& text)
+{
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos || text.find(',', comma + 1) != std::string::npos ||
+        text.find('.') != std::string::npos)
+        return false;
+    std::string pointed = text;
+    pointed[comma] = '.';
+    double value = 0;
+    return ParseWholeDouble(pointed, value);
 }
 
 bool ParseWholeInt(const std::string& text, int& value)

@@ -187,11 +187,50 @@ TEST(SystemChoiceRules, AnEditStaysWithItsMethod)
     ChooseMethod(c, 0);
     EXPECT_EQ(Value(c, "central_meridian"), 45.0) << "what the user typed is never dropped";
     EXPECT_EQ(ParameterText(c.shown.parameters[Row(c, "central_meridian")]), " 45 ") << "shown as typed";
-    EXPECT_EQ(ParameterText(c.shown.parameters[Row(c, "false_easting")]), "0");
+    EXPECT_EQ(ParameterText(c.shown.parameters[Row(c, "false_easting")]), "0.000000000000000000");
     // Back to the projected kind: Transverse Mercator with the values it last held.
     ChooseKind(c, false);
     ChooseKind(c, true);
     EXPECT_EQ(Value(c, "central_meridian"), 45.0);
+}
+
+// Every value the catalogues give a parameter (each method's, each zone's of
+// every category) shows with 18 decimals and no float noise, and reads back
+// as the very same number.
+TEST(SystemChoiceRules, EveryCataloguedValueShowsWithoutNoise)
+{
+    SystemChoice c = Fresh();
+    ChooseKind(c, true);
+    std::size_t values = 0;
+    const auto checkShown = [&](const std::string& where) {
+        for (const ChoiceParameter& p : c.shown.parameters) {
+            const std::string text = ParameterText(p);
+            ++values;
+            EXPECT_EQ(std::stod(text), p.value) << where << " " << p.name << " " << text;
+            const std::size_t point = text.find('.');
+            ASSERT_NE(point, std::string::npos) << text;
+            EXPECT_GE(text.size() - point - 1, 18u) << text;
+            // The digits that matter, then zeros: 17 significant digits at most.
+            std::string significant;
+            for (const char ch : text.substr(0, text.find_last_not_of('0') + 1))
+                if (ch >= '0' && ch <= '9')
+                    significant += ch;
+            significant.erase(0, significant.find_first_not_of('0'));
+            EXPECT_LE(significant.size(), 17u) << text;
+        }
+    };
+    for (int m = 0; m < static_cast<int>(MethodEntries(c).size()); ++m) {
+        ChooseMethod(c, m);
+        checkShown(MethodEntries(c)[static_cast<std::size_t>(m)]);
+    }
+    for (int category = 0; category < static_cast<int>(CategoryEntries(c).size()); ++category) {
+        ChooseCategory(c, category);
+        for (int zone = 0; zone < static_cast<int>(ZoneEntries(c).size()); ++zone) {
+            ChooseZone(c, zone);
+            checkShown(CategoryEntries(c)[static_cast<std::size_t>(category)]);
+        }
+    }
+    EXPECT_GT(values, 1000u) << "every method's and zone's values";
 }
 
 TEST(SystemChoiceRules, RefusalsSayWhy)

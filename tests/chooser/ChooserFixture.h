@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -98,6 +99,15 @@ protected:
     {
         Click(IDOK);
         return m_dialog->GetResult() == IDOK;
+    }
+
+    // The line under the parameter list: why a value is none; empty when hidden.
+    std::string ProblemLine()
+    {
+        for (QLabel* label : Table()->parentWidget()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
+            if (label->isVisibleTo(label->window()))
+                return label->text().toStdString();
+        return std::string();
     }
 
     // The chooser's result after OK, parsed by GDAL.

@@ -17,7 +17,7 @@ TEST_F(ChooserTest, ChoosingProjectedShowsTheCustomCategory)
     const auto rows = Parameters();
     ASSERT_EQ(rows.size(), 5u);
     for (const auto& row : rows)  // a fresh method's scale starts at 1, not at an unusable 0
-        EXPECT_EQ(row.second, row.first == "scale_factor" ? "1" : "0")
+        EXPECT_EQ(row.second, row.first == "scale_factor" ? "1.000000000000000000" : "0.000000000000000000")
             << row.first;
     EXPECT_EQ(Current(IDC_UNIT), "<Custom>");
     EXPECT_FALSE(Factor()->isReadOnly());
@@ -39,8 +39,8 @@ TEST_F(ChooserTest, UtmAndGaussKruegerShowTheirZonesAndLockTheirMethod)
     EXPECT_EQ(Factor()->text(), "1");
     ChooseAt(IDC_ZONE, 0);
     EXPECT_EQ(Current(IDC_ZONE), "-60 (180E - 174E - Southern Hemisphere)");
-    EXPECT_EQ(ParameterText("central_meridian"), "177");
-    EXPECT_EQ(ParameterText("false_northing"), "10000000");
+    EXPECT_EQ(ParameterText("central_meridian"), "177.000000000000000000");
+    EXPECT_EQ(ParameterText("false_northing"), "10000000.000000000000000000");
 
     Choose(IDC_PROJ_CATEGORY, "Gauss Krueger (Xian 1980)");
     EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "Xian 1980");
@@ -51,8 +51,8 @@ TEST_F(ChooserTest, UtmAndGaussKruegerShowTheirZonesAndLockTheirMethod)
     EXPECT_EQ(Combo(IDC_ZONE)->currentIndex(), 0);
     EXPECT_EQ(Summary().rfind("Xian 1980\n", 0), 0u);
     Choose(IDC_ZONE, "Xian 1980 / Gauss-Kruger zone 20");
-    EXPECT_EQ(ParameterText("central_meridian"), "117");
-    EXPECT_EQ(ParameterText("false_easting"), "20500000");
+    EXPECT_EQ(ParameterText("central_meridian"), "117.000000000000000000");
+    EXPECT_EQ(ParameterText("false_easting"), "20500000.000000000000000000");
     ASSERT_TRUE(PressOk());
     OsrHandle epsg(OSRNewSpatialReference(nullptr));
     OSRImportFromEPSG(epsg.get(), 2334);  // Xian 1980 / Gauss-Kruger zone 20

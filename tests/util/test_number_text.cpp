@@ -13,12 +13,13 @@ TEST(NumberText, FormatsAsPrintfInTheCLocale)
     EXPECT_EQ(FormatGeneral(6378137.0, 15), "6378137");
     EXPECT_EQ(FormatGeneral(0.1 + 0.2, 15), "0.3");
     EXPECT_EQ(FormatGeneral(1e-20, 15), "1e-20");
-    // The shortest fixed text that reads back as the same number: no noise, no loss.
+    // The shortest exact digits, then zeros to 18 decimals: no noise, no loss.
     for (const auto& [value, text] : std::initializer_list<std::pair<double, const char*>>{
-             {0.9996, "0.9996"}, {6561666.667, "6561666.667"}, {117.0, "117"}, {0.0, "0"},
-             {-0.5, "-0.5"}, {0.1 + 0.2, "0.30000000000000004"}, {1e-20, "0.00000000000000000001"}}) {
-        EXPECT_EQ(FormatShortestFixed(value), text);
-        EXPECT_EQ(std::stod(FormatShortestFixed(value)), value);
+             {0.9996, "0.999600000000000000"}, {6561666.667, "6561666.667000000000000000"},
+             {117.0, "117.000000000000000000"}, {0.0, "0.000000000000000000"}, {-0.5, "-0.500000000000000000"},
+             {0.1 + 0.2, "0.300000000000000040"}, {1e-20, "0.00000000000000000001"}}) {
+        EXPECT_EQ(FormatShortestFixed(value, 18), text);
+        EXPECT_EQ(std::stod(FormatShortestFixed(value, 18)), value);
     }
 }
 
