@@ -42,6 +42,7 @@ extern const char kProjectedKind[];   // "Projected Coordinate System"
 
 class AreaMap;
 struct Candidate;
+class ListFilter;
 class QLabel;
 class QTimer;
 class SearchPopup;
@@ -111,6 +112,8 @@ private:
 
     // ---- search, codes and recent systems ----
     void SetUpSearch();
+    // The words of each geographic entry the list's typing finds it by.
+    std::vector<std::string> GeogListWords();
     void UpdateSystemCodeLater();
     void UpdateSystemCode();
     // The EPSG code of a composed system: remembered when the code line
@@ -159,7 +162,8 @@ private:
     // Owned by the dialog's window: gone with it.
     QPointer<SearchPopup> m_search;
     QPointer<QTimer> m_codeTimer;
-    QPointer<QLabel> m_parameterProblem;  // the line under the parameters: why a value is none
+    QPointer<QLabel> m_parameterProblem;
+    QPointer<ListFilter> m_geogFilter;  // typing on the geographic list offers its entries by any word  // the line under the parameters: why a value is none
     QPointer<AreaMap> m_map;
     bool m_mapUpdatePending = false;
     bool m_mapShowsCandidate = false;  // the search's row, not the choice

@@ -6,6 +6,7 @@
 #include <QShortcut>
 #include <QTableWidget>
 #include <QTimer>
+#include <unordered_map>
 
 #include "catalog/Identification.h"
 #include "chooser/ProjectionDlg.h"
@@ -13,6 +14,7 @@
 #include "search/CandidateSystems.h"
 #include "search/RecentCandidates.h"
 #include "search/RecentSystems.h"
+#include "search_ui/ListFilter.h"
 #include "search_ui/SearchPopup.h"
 
 void CProjectionDlg::SetUpSearch()
@@ -33,6 +35,8 @@ void CProjectionDlg::SetUpSearch()
         if (AreaMap* map = GetAreaMap())
             map->SetMarker(place);
     });
+    if (auto* geographic = qobject_cast<QComboBox*>(FindControl(IDC_GEOG_SYSTEM)))
+        m_geogFilter = new ListFilter(geographic, [this] { return GeogListWords(); });
     auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), dialog);
     QObject::connect(find, &QShortcut::activated, field, [field] {
         field->setFocus(Qt::ShortcutFocusReason);
@@ -43,6 +47,38 @@ void CProjectionDlg::SetUpSearch()
     m_codeTimer = codeTimer;
     codeTimer->setSingleShot(true);
     QObject::connect(codeTimer, &QTimer::timeout, dialog, [this] { UpdateSystemCode(); });
+}
+
+std::vector<std::string> CProjectionDlg::GeogListWords()
+{
+    // The search's other names of each entry ("CGCS2000"), once it has read
+    // them; the names alone until then, and the words asked again later.
+    std::vector<std::string> words;
+    const bool loaded = m_search && m_search->IsLoaded();
+    if (!loaded && m_geogFilter)
+        m_geogFilter->Stale();
+    std::unordered_map<std::string, const Candidate*> byName;
+    if (loaded) {
+        const SearchCandidates& all = m_search->Candidates();
+        for (std::size_t i = 0; i < all.Size(); ++i)
+            byName.emplace(all[i].name, &all[i]);
+    }
+    for (const std::string& name : GeogEntries(m_choice)) {
+        std::string more;
+        const auto found = byName.find(name);
+        if (found != byName.end()) {
+            const Candidate& entry = *found->second;
+            for (const Candidate* c : {&entry, entry.standsFor}) {
+                if (!c)
+                    continue;
+                more += c->words;
+                for (const std::string& alias : c->aliasWords)
+                    more += alias;
+            }
+        }
+        words.push_back(std::move(more));
+    }
+    return words;
 }
 
 SearchPopup* CProjectionDlg::GetSearch() const

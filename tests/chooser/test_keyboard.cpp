@@ -1,5 +1,7 @@
 // The chooser from the keyboard, and whose window it is: Tab order, the
 // parameter list's keys, Enter after the editor, the host's window as owner.
+#include <cstring>
+
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
@@ -10,6 +12,7 @@
 #include "catalog/Identification.h"
 #include "interface/Orvane.h"
 #include "map/AreaMap.h"
+#include "search_ui/ListFilter.h"
 #include "search_ui/SearchPopup.h"
 
 namespace {
@@ -118,6 +121,61 @@ TEST_F(KeyboardTest, ArrowsMoveF2AndEnterEditEscapeDrops)
     EXPECT_EQ(FocusedId(), IDC_UNIT);
     Key(Qt::Key_Return);
     EXPECT_EQ(Dlg().GetResult(), IDOK) << "Enter elsewhere presses OK";
+}
+
+// Typing on the geographic list offers the entries with a word starting so,
+// in their names or the search's other names; Enter takes the first.
+TEST_F(KeyboardTest, TypingOnTheGeographicListOffersItsEntriesByAnyWord)
+{
+    OpenActive("");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Dlg().GetSearch()->IsLoaded(); }, 20000));
+    auto* list = qobject_cast<QComboBox*>(Dlg().FindControl(IDC_GEOG_SYSTEM));
+    list->setFocus(Qt::OtherFocusReason);
+    ListFilter* filter = list->findChild<ListFilter*>();
+    ASSERT_NE(filter, nullptr);
+    // Where a key goes: the offer, while it shows (it holds the keyboard).
+    const auto KeyTarget = [] {
+        return QApplication::activePopupWidget() ? QApplication::activePopupWidget() : QApplication::focusWidget();
+    };
+    const auto Type = [&](const char* text) {
+        for (const char* c = text; *c; ++c)
+            QTest::keyClicks(KeyTarget(), QString(QChar(*c)));
+    };
+    const struct {
+        const char* typed;
+        const char* offered;
+        const char* first;
+    } rows[] = {
+        {"CGCS", "China Geodetic Coordinate System 2000", "China Geodetic Coordinate System 2000"},
+        {"wgs", "WGS 84", nullptr},
+        {"beijing 1954", "Beijing 1954", "Beijing 1954"},
+        {"xyzzy", nullptr, nullptr},
+    };
+    for (const auto& row : rows) {
+        Type(row.typed);
+        const QStringList offered = filter->Offered();
+        if (!row.offered) {
+            EXPECT_TRUE(offered.isEmpty()) << row.typed << ": nothing to offer";
+            for (std::size_t i = 0; i < std::strlen(row.typed); ++i)
+                QTest::keyClick(KeyTarget(), Qt::Key_Backspace);
+            continue;
+        }
+        ASSERT_FALSE(offered.isEmpty()) << row.typed;
+        if (row.first) {
+            EXPECT_EQ(offered.front().toStdString(), row.first) << row.typed;
+        }
+        EXPECT_TRUE(offered.contains(QString::fromUtf8(row.offered))) << row.typed;
+        EXPECT_LT(offered.size(), list->count()) << row.typed << ": a few, not the whole list";
+        // Escape closes the offer; the next word starts afresh.
+        QTest::keyClick(KeyTarget(), Qt::Key_Escape);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return filter->Offered().isEmpty(); }, 5000));
+    }
+    Type("CGCS");
+    QTest::keyClick(KeyTarget(), Qt::Key_Return);
+    EXPECT_EQ(list->currentText().toStdString(), "China Geodetic Coordinate System 2000");
+    EXPECT_EQ(Current(IDC_GEOG_SYSTEM), "China Geodetic Coordinate System 2000");
+    ASSERT_TRUE(PressOk());
+    EXPECT_NE(ResultWkt().find("China Geodetic Coordinate System 2000"), std::string::npos) << "the entry is chosen";
 }
 
 TEST_F(KeyboardTest, AfterTheEditorClosesEnterPressesOk)

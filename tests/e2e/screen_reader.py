@@ -85,21 +85,32 @@ if dialog is None:
     print(f"{passed} passed, {len(failures)} failed")
     sys.exit(1)
 
-# Every control a user can reach has a name, and it is its label's.
-controls = [n for n in walk(dialog)
+def reachable(window):
+    return [n for n in walk(window)
             if states(n).contains(pyatspi.STATE_FOCUSABLE) and states(n).contains(pyatspi.STATE_SHOWING)
             and n.getRole() not in (pyatspi.ROLE_LIST_ITEM, pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_TABLE_CELL)]
+
+
+def check_names(window, where):
+    """Every control a user can reach has a name, and it is its label's (a
+    field with a unit after it, "Longitude °", is its label's and the sign's)."""
+    controls = reachable(window)
+    for control in controls:
+        name = control.name or ""
+        check(name.strip() != "", f"{where}: a {control.getRoleName()} without a name")
+        # Its label, not the group around it; a list box is named by its entry
+        # on Linux, and its label is the relation's.
+        labels = [label_name(r.getTarget(0).name or "") for r in control.getRelationSet()
+                  if r.getRelationType() == pyatspi.RELATION_LABELLED_BY
+                  and r.getTarget(0).getRole() == pyatspi.ROLE_LABEL]
+        if labels and control.getRole() != pyatspi.ROLE_COMBO_BOX:
+            check(any(name == label or name.startswith(label + " ") for label in labels),
+                  f"{where}: {control.getRoleName()} {name!r} is named as its label {labels!r}")
+    return controls
+
+
+controls = check_names(dialog, "chooser")
 check(len(controls) >= 12, f"at least 12 controls to reach, found {len(controls)}")
-for control in controls:
-    name = control.name or ""
-    check(name.strip() != "", f"a {control.getRoleName()} without a name")
-    # Its label, not the group around it; a list box is named by its entry
-    # on Linux, and its label is the relation's.
-    labels = [label_name(r.getTarget(0).name or "") for r in control.getRelationSet()
-              if r.getRelationType() == pyatspi.RELATION_LABELLED_BY
-              and r.getTarget(0).getRole() == pyatspi.ROLE_LABEL]
-    if labels and control.getRole() != pyatspi.ROLE_COMBO_BOX:
-        check(name in labels, f"{control.getRoleName()} {name!r} is named as its label {labels!r}")
 
 # The code line reads as its text, not its name alone.
 code = next((n for n in controls if n.name == "EPSG code"), None)
@@ -131,6 +142,28 @@ if table is not None:
     key("Tab")
     check(wait_for(lambda: focused_cell(table) is None, 10) is not None or focused_cell(table) is None,
           "Tab out of the list leaves no cell focused")
+
+# The editor of new geographic systems, opened with its button as a screen
+# reader's user does: every field named, the minutes and seconds their own.
+new = next((n for n in reachable(dialog) if n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name == "New…"), None)
+check(new is not None, "the New… button is reachable")
+if new is not None:
+    new.queryAction().doAction(0)
+    def editor():
+        for app in children(pyatspi.Registry.getDesktop(0)):
+            for window in children(app):
+                if window.name == "New Geographic Coordinate System" and states(window).contains(pyatspi.STATE_SHOWING):
+                    return window
+        return None
+    window = wait_for(editor)
+    check(window is not None, "the editor shows over AT-SPI")
+    if window is not None:
+        fields = check_names(window, "editor")
+        names = [f.name for f in fields]
+        for expected in ("Semi-minor axis", "Inverse flattening", "Longitude °", "Longitude ′", "Longitude ″"):
+            check(expected in names, f"the editor has a field named {expected!r}: {names}")
+        key("Escape")
+        wait_for(lambda: editor() is None, 15)
 
 key("Escape")
 print(f"{passed} passed, {len(failures)} failed")
