@@ -321,15 +321,14 @@ std::unique_ptr<std::vector<AliasRow>> ReadAliasRows()
 // The other names of the systems read, those worth showing.
 void AddAliases(std::vector<AliasRow>& rows, const CandidatePositions& byKey, CandidateList& list)
 {
+    // Each candidate's aliases once, however many the database repeats.
+    std::unordered_set<std::string> seen;
     for (AliasRow& row : rows) {
         const auto found = row.key ? byKey.find(row.key) : byKey.end();
         if (found == byKey.end())
             continue;
         Candidate& candidate = list[found->second];
-        // Each candidate's aliases once, however many the database repeats:
-        // a system has a few.
-        const bool known = std::find(candidate.aliasWords.begin(), candidate.aliasWords.end(),
-                                     row.words) != candidate.aliasWords.end();
+        const bool known = !seen.insert(std::to_string(found->second) + '\n' + row.words).second;
         if (!known && IsUsefulAlias(row.alias, row.words, candidate)) {
             candidate.aliases.push_back(std::move(row.alias));
             candidate.aliasWords.push_back(std::move(row.words));

@@ -76,7 +76,7 @@ Tab Tab Tab Tab space
 Return
 !Select a Data Source
 $chooser
-Tab Tab space" --lang 2
+Return" --lang 2
 
 pick_case "Save as .prj (its message answered), then OK" 0 \
   'whole && [ "$(line 1)" = "WGS 84" ] && [ "$(cat "$work/saved.prj")" = "$(line 2)" ]' \
@@ -90,7 +90,7 @@ Return
 Return
 !Orvane
 $chooser
-Tab space" --lang 2
+Return" --lang 2
 
 pick_case "Save as .prj, then Cancel" 1 \
   'empty && [ -s "$work/cancelled.prj" ]' \
@@ -151,7 +151,7 @@ Tab Tab Tab Tab Tab Tab Down Down Down Down F2 ctrl+a 0 Return Tab Return
 Return
 !Orvane
 $chooser
-shift+Tab F2 ctrl+a 0 period 5 Return Tab Return" --wkt EPSG:32650
+F2 ctrl+a 0 period 5 Return Tab Return" --wkt EPSG:32650
 
 pick_case "the New… editor closed with Escape, then OK" 0 \
   'whole && [ "$(line 1)" = "WGS 84" ]' \

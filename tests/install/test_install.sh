@@ -52,7 +52,7 @@ Return
 Return
 !Orvane
 $chooser
-Tab space" -- env LC_ALL=de_DE.UTF-8 "$work/host/host" --choose-twice >"$work/twice.out" 2>"$work/twice.err"
+space" -- env LC_ALL=de_DE.UTF-8 "$work/host/host" --choose-twice >"$work/twice.out" 2>"$work/twice.err"
 set -e
 expected=$(printf '1 WGS 84\n1 WGS 84\n1.5')
 if [ "$status" != 0 ] || [ "$(cat "$work/twice.out")" != "$expected" ] || [ ! -s "$work/host.prj" ]; then
