@@ -176,8 +176,8 @@ bool CProjectionDlg::ComposeOrRefuse(MessageId firstLine, ComposedSystem& compos
                       RefusalText(composed.problem, composed.parameter, composed.reason));
         // Back to the value the refusal names, to mend it there.
         const ChoiceParameters& parameters = m_choice.shown.parameters;
-        for (std::size_t r = 0; r < parameters.size(); ++r) {
-            if (!composed.parameter.empty() && parameters[r].name == composed.parameter)
+        for (std::size_t r = 0; !composed.parameter.empty() && r < parameters.size(); ++r) {
+            if (parameters[r].name == composed.parameter)
                 m_lcParams.FocusCell(static_cast<int>(r), 1);
         }
         return false;

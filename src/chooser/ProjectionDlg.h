@@ -162,8 +162,8 @@ private:
     // Owned by the dialog's window: gone with it.
     QPointer<SearchPopup> m_search;
     QPointer<QTimer> m_codeTimer;
-    QPointer<QLabel> m_parameterProblem;
-    QPointer<ListFilter> m_geogFilter;  // typing on the geographic list offers its entries by any word  // the line under the parameters: why a value is none
+    QPointer<QLabel> m_parameterProblem;  // the line under the parameters: why a value is none
+    QPointer<ListFilter> m_geogFilter;    // typing on the geographic list offers its entries by any word
     QPointer<AreaMap> m_map;
     bool m_mapUpdatePending = false;
     bool m_mapShowsCandidate = false;  // the search's row, not the choice

@@ -59,9 +59,10 @@ std::vector<std::string> CProjectionDlg::GeogListWords()
         m_geogFilter->Stale();
     std::unordered_map<std::string, const Candidate*> byName;
     if (loaded) {
-        const SearchCandidates& all = m_search->Candidates();
-        for (std::size_t i = 0; i < all.Size(); ++i)
-            byName.emplace(all[i].name, &all[i]);
+        // The list's entries are the catalogues', each standing for the
+        // database's system of its code, where there is one.
+        for (const Candidate& entry : m_search->Candidates().own)
+            byName.emplace(entry.name, &entry);
     }
     for (const std::string& name : GeogEntries(m_choice)) {
         std::string more;

@@ -18,6 +18,13 @@ const int kEmptyTextWidth = 41;
 // Where a cell keeps why its text is no value (SetCellProblem).
 const int kProblemRole = Qt::UserRole + 1;
 
+// A cell's text as drawn: a value that is none behind a warning sign.
+QString ShownText(const QModelIndex& index)
+{
+    const QString text = index.data(Qt::DisplayRole).toString();
+    return index.data(kProblemRole).toString().isEmpty() ? text : QStringLiteral("\u26A0 ") + text;
+}
+
 }  // namespace
 
 // Listens to the list widget for its owner and draws its cells.
@@ -304,10 +311,7 @@ QRect CEditListCtrl::HighlightRect(int row, int column) const
     if (!table)
         return QRect();
     const QRect label = table->visualRect(table->model()->index(row, column));
-    const QModelIndex index = table->model()->index(row, column);
-    const QString text = index.data(kProblemRole).toString().isEmpty()
-                             ? index.data(Qt::DisplayRole).toString()
-                             : QStringLiteral("\u26A0 ") + index.data(Qt::DisplayRole).toString();
+    const QString text = ShownText(table->model()->index(row, column));
     const int width = text.isEmpty() ? kEmptyTextWidth : table->fontMetrics().horizontalAdvance(text);
     const int left = label.left() + 4;
     const int right = std::min(label.left() + width + 10, label.left() + label.width());
@@ -325,8 +329,7 @@ void CEditListCtrl::DrawCell(QPainter* painter, const QStyleOptionViewItem& opti
     const QPalette& palette = option.palette;
     const QString problem = index.data(kProblemRole).toString();
     // A value that is none shows as a warning, before OK refuses it.
-    const QString text = problem.isEmpty() ? index.data(Qt::DisplayRole).toString()
-                                           : QStringLiteral("\u26A0 ") + index.data(Qt::DisplayRole).toString();
+    const QString text = ShownText(index);
     painter->save();
     QColor textColor = problem.isEmpty() ? palette.color(QPalette::Active, QPalette::Text) : QColor(0xB0, 0, 0);
     if (m_bActive && row == m_nCurrentRow && column == m_nCurrentColumn) {

@@ -5,7 +5,6 @@
 
 #include <cctype>
 #include <cstring>
-#include <algorithm>
 #include <unordered_set>
 #include <utility>
 

@@ -120,7 +120,9 @@ std::size_t Gazetteer::Bytes() const
 {
     std::size_t bytes = m_text.capacity() + m_entries.capacity() * sizeof(Entry);
     for (const auto& [code, name] : m_countries)
-        bytes += sizeof code + sizeof name + name.capacity() * 2 + sizeof name;
+        bytes += sizeof code + sizeof name + name.capacity();
+    for (const std::string& name : m_countryNames)
+        bytes += sizeof name + name.capacity();
     return bytes;
 }
 

@@ -1,7 +1,6 @@
 #include "search/CountryAsked.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "search/Cities.h"
 #include "search/Folding.h"

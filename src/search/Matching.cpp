@@ -273,10 +273,6 @@ const Candidate& Shown(const Candidate& candidate)
 //    that never changes.
 // Then a grid's realisations, today's first (Families.h).
 
-// The country the text read in `readings` names, folded: the name an area
-// of use begins with, as EPSG names a country's areas ("Mexico - onshore",
-// "Luxembourg"), as typed or under another of its names (新加坡, "czech
-// republic"), never as corrected; empty when it names none.
 // Whether folded words name a country: the words an area of use begins
 // with, or a country's name as areas give it ("Switzerland", whose systems'
 // areas name it in a region's).
@@ -291,6 +287,10 @@ bool NamesCountry(const SearchCandidates& candidates, const std::string& folded)
                        });
 }
 
+// The country the text read in `readings` names, folded: the name an area
+// of use begins with, as EPSG names a country's areas ("Mexico - onshore",
+// "Luxembourg"), as typed or under another of its names (新加坡, "czech
+// republic"), never as corrected; empty when it names none.
 std::string CountryNamed(const SearchCandidates& candidates, const std::vector<Reading>& readings)
 {
     for (const Reading& reading : readings) {
@@ -507,6 +507,13 @@ bool CityAndWords(const SearchCandidates& candidates, std::string_view text, Cit
     return false;
 }
 
+// A city as the ranking at a place asks for it: its name's and its
+// country's words.
+CityAsked AskedOf(const City& city)
+{
+    return CityAsked{FoldedWords(city.name), city.countryWords};
+}
+
 // What `more` adds to `found`, up to `limit`: those not listed yet.
 void AddUnlisted(std::vector<Found>& found, std::vector<Found> more, std::size_t limit)
 {
@@ -532,12 +539,12 @@ bool FindAtCityWithWords(const SearchCandidates& candidates, std::string_view te
     if (!CityAndWords(candidates, text, city, words))
         return false;
     const std::vector<Reading> readings = ReadingsOf(words, candidates);
-    std::vector<Found> at = CandidatesAt(candidates, city.latitude, city.longitude,
-                                         candidates.Size(), CityAsked{FoldedWords(city.name), city.countryWords});
+    if (readings.empty())
+        return false;
+    std::vector<Found> at =
+        CandidatesAt(candidates, city.latitude, city.longitude, candidates.Size(), AskedOf(city));
     at.erase(std::remove_if(at.begin(), at.end(),
-                            [&](const Found& f) {
-                                return readings.empty() || ScoreOf(*f.candidate, readings).fit == Fit::None;
-                            }),
+                            [&](const Found& f) { return ScoreOf(*f.candidate, readings).fit == Fit::None; }),
              at.end());
     if (at.empty())
         return false;
@@ -582,7 +589,7 @@ Finding FindForText(const SearchCandidates& candidates, std::string_view text, s
     finding.atPlace = true;
     finding.latitude = place.latitude;
     finding.longitude = place.longitude;
-    const CityAsked asked = isCity ? CityAsked{FoldedWords(city.name), city.countryWords} : CityAsked();
+    const CityAsked asked = isCity ? AskedOf(city) : CityAsked();
     finding.found = CandidatesAt(candidates, place.latitude, place.longitude, limit, asked);
     if (isCity)
         AddUnlisted(finding.found, FoundFor(candidates, readings, CountryAsked(), limit), limit);

@@ -48,10 +48,11 @@ def walk(node):
         yield from walk(child)
 
 
-def chooser():
+def window_named(title):
+    """The showing window of that title, of any application; None while there is none."""
     for app in children(pyatspi.Registry.getDesktop(0)):
         for window in children(app):
-            if window.name == "Choose Coordinate System" and states(window).contains(pyatspi.STATE_SHOWING):
+            if window.name == title and states(window).contains(pyatspi.STATE_SHOWING):
                 return window
     return None
 
@@ -79,7 +80,7 @@ def text_of(node):
         return None
 
 
-dialog = wait_for(chooser)
+dialog = wait_for(lambda: window_named("Choose Coordinate System"))
 check(dialog is not None, "the chooser shows over AT-SPI")
 if dialog is None:
     print(f"{passed} passed, {len(failures)} failed")
@@ -150,11 +151,7 @@ check(new is not None, "the New… button is reachable")
 if new is not None:
     new.queryAction().doAction(0)
     def editor():
-        for app in children(pyatspi.Registry.getDesktop(0)):
-            for window in children(app):
-                if window.name == "New Geographic Coordinate System" and states(window).contains(pyatspi.STATE_SHOWING):
-                    return window
-        return None
+        return window_named("New Geographic Coordinate System")
     window = wait_for(editor)
     check(window is not None, "the editor shows over AT-SPI")
     if window is not None:
