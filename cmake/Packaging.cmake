@@ -9,7 +9,7 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Orvane")
 set(CPACK_PACKAGE_CONTACT "Orvane developers <orvane@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "choose, define or import a spatial reference system")
-set(CPACK_COMPONENTS_ALL library dev program)
+set(CPACK_COMPONENTS_ALL library dev program python)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
@@ -40,6 +40,15 @@ set(CPACK_DEBIAN_PROGRAM_PACKAGE_SECTION science)
 set(CPACK_COMPONENT_PROGRAM_DEPENDS library)
 set(CPACK_COMPONENT_PROGRAM_DESCRIPTION
   "choose a spatial reference system, or name one, from the command line\n orvane pick shows the chooser and prints the system chosen; orvane info,\n find and catalog name, search and list spatial reference systems.")
+
+set(CPACK_DEBIAN_PYTHON_PACKAGE_NAME python3-orvane)
+set(CPACK_DEBIAN_PYTHON_PACKAGE_SECTION python)
+set(CPACK_COMPONENT_PYTHON_DEPENDS library)
+set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS "python3")
+set(CPACK_DEBIAN_PYTHON_PACKAGE_SUGGESTS "python3-pyqt6")
+set(CPACK_DEBIAN_PYTHON_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/cmake/debian-python/prerm)
+set(CPACK_COMPONENT_PYTHON_DESCRIPTION
+  "choose a spatial reference system from Python\n The module orvane: orvane.pick() shows Orvane's chooser over a PyQt6\n window, another program's X11 window or none; orvane.info(), find() and\n find_at() name and search spatial reference systems. Plain Python over\n liborvane's C API (ctypes), for every Python 3.")
 
 # Debian wants a copyright file and a changelog in each package's doc folder.
 set(ORVANE_DOC_STAGE ${CMAKE_BINARY_DIR}/debian-doc)
@@ -83,7 +92,7 @@ if(ORVANE_GZIP)
     OUTPUT_FILE ${ORVANE_DOC_STAGE}/orvane.1.gz)
   install(FILES ${ORVANE_DOC_STAGE}/orvane.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT program)
 endif()
-foreach(component library dev program)
+foreach(component library dev program python)
   string(TOUPPER ${component} upper)
   set(package ${CPACK_DEBIAN_${upper}_PACKAGE_NAME})
   install(FILES ${ORVANE_DOC_STAGE}/copyright DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package}

@@ -10,6 +10,7 @@ packages=(
   libgdal-dev                 # GDAL 3.6 with PROJ
   libsqlite3-dev              # the search reads PROJ's database of names and areas
   qt6-base-dev qt6-tools-dev  # Qt 6 Widgets, UiTools, Test
+  libxcb1-dev                 # a host program's X11 window as the chooser's owner
   qt6-translations-l10n       # Qt's own buttons and file dialogs in Chinese
   libqt6opengl6-dev           # UiTools' CMake package asks for Qt6OpenGL(Widgets)
   nlohmann-json3-dev          # the host program's --json output
@@ -18,6 +19,7 @@ packages=(
   xvfb xauth x11-utils xdotool openbox  # the chooser on a virtual display, with a window manager
   weston qt6-wayland          # the chooser on a Wayland compositor (headless)
   dbus-daemon dbus-bin at-spi2-core python3-pyatspi  # the chooser as a screen reader hears it (AT-SPI)
+  python3-pyqt6 python3-tk    # hosts beyond C++ in the tests: a PyQt6 window, a Tk window
   fonts-dejavu-core fonts-wqy-microhei  # Latin and Chinese labels
   locales                     # a decimal-comma locale for the number tests
 )

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,7 @@
 #include "OrvaneDisplay.h"
 #include "OrvaneReference.h"
 #include "OrvaneSearch.h"
+#include "orvane.h"
 #include "PrintableText.h"
 #include "catalog/Identification.h"
 #include "util/FileIO.h"
@@ -35,7 +37,7 @@ const std::size_t kNameLimit = 1000;
 
 const char kUsageText[] =
     "usage: orvane pick [--wkt REF | --wkt-file FILE] [--format wkt1|wkt2|projjson|proj] [--json]\n"
-    "                   [--lang N] [--host-registers-gdal]\n"
+    "                   [--lang N] [--host-registers-gdal] [--parent-window WID]\n"
     "       orvane info [--json] REF...\n"
     "       orvane find [--json] TEXT... | --at LAT,LON\n"
     "       orvane catalog list | remove NAME\n"
@@ -80,7 +82,7 @@ const char kUsageText[] =
 const std::pair<const char*, const char*> kCommandHelp[] = {
     {"pick",
      "usage: orvane pick [--wkt REF | --wkt-file FILE] [--format wkt1|wkt2|projjson|proj] [--json]\n"
-     "                   [--lang N] [--host-registers-gdal]\n"
+     "                   [--lang N] [--host-registers-gdal] [--parent-window WID]\n"
      "\n"
      "Shows the chooser, opened on REF (or on the content of FILE); on OK prints\n"
      "the system's name, then the system.\n"
@@ -95,6 +97,9 @@ const std::pair<const char*, const char*> kCommandHelp[] = {
      "  --lang N        0 Simplified Chinese, 1 Traditional Chinese, other English\n"
      "  --host-registers-gdal  the program registers GDAL's drivers itself, as a\n"
      "                  host may\n"
+     "  --parent-window WID  the chooser belongs to another program's X11 window\n"
+     "                  (decimal, or hex as 0x1c00007): it stays above it and is\n"
+     "                  modal to it\n"
      "\n"
      "exit status: 0 OK; 1 cancelled; 2 usage error; 3 no display to show the\n"
      "chooser on; 4 an unusable reference, a file that cannot be read, or output\n"
@@ -166,24 +171,6 @@ int Usage(const char* command, const std::string& problem)
     std::fprintf(stderr, "orvane: %s\nTry 'orvane%s%s --help'.\n", problem.c_str(), command ? " " : "",
                  command ? command : "");
     return kUsage;
-}
-
-enum class WktForm { None, Wkt1, Wkt2 };
-
-// Whether a text is WKT, and which: by its first keyword.
-WktForm WktFormOf(const std::string& text)
-{
-    const std::size_t start = text.find_first_not_of(" \t\r\n");
-    const std::size_t bracket = text.find_first_of("[(", start);
-    if (start == std::string::npos || bracket == std::string::npos)
-        return WktForm::None;
-    const std::string keyword = text.substr(start, bracket - start);
-    if (keyword.empty() || keyword.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ_0123456789") != std::string::npos)
-        return WktForm::None;
-    for (const char* wkt1 : {"GEOGCS", "PROJCS", "LOCAL_CS", "GEOCCS", "VERT_CS", "COMPD_CS"})
-        if (keyword == wkt1)
-            return WktForm::Wkt1;
-    return WktForm::Wkt2;
 }
 
 int Fail(int status, const std::string& message)
@@ -356,6 +343,23 @@ bool ParseLanguage(const char* text, int& language)
     return true;
 }
 
+// An X11 window id as programs print it: decimal (xdotool, xwininfo -int)
+// or hex with 0x (Tk's wm frame, xwininfo).
+bool ParseWindowId(const char* text, unsigned long& id)
+{
+    const bool hex = std::strncmp(text, "0x", 2) == 0 || std::strncmp(text, "0X", 2) == 0;
+    const char* digits = hex ? text + 2 : text;
+    if (*digits == '\0' || !std::isxdigit(static_cast<unsigned char>(*digits)))
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long value = std::strtoull(digits, &end, hex ? 16 : 10);
+    if (errno != 0 || *end != '\0' || value == 0 || value > 0xFFFFFFFFull)
+        return false;
+    id = static_cast<unsigned long>(value);
+    return true;
+}
+
 bool ParseFormat(const std::string& text, OrvaneFormat& format, std::string& key)
 {
     const struct {
@@ -397,6 +401,7 @@ struct PickRequest {
     bool haveReference = false;
     int language = LANGUAGE_ENGLISH;
     bool hostRegisters = false;
+    unsigned long parentWindow = 0;
     bool json = false;
     OrvaneFormat format = OrvaneFormat::Wkt1;
     std::string formatKey = "wkt";
@@ -432,6 +437,9 @@ int ReadPickArguments(int argc, char** argv, PickRequest& request)
             request.json = true;
         } else if (arg == "--host-registers-gdal") {
             request.hostRegisters = true;
+        } else if (arg == "--parent-window" && hasValue) {
+            if (!ParseWindowId(argv[++i], request.parentWindow))
+                return Usage("pick", "--parent-window takes an X11 window id (decimal, or hex as 0x1c00007)");
         } else {
             return Usage("pick", "unknown or incomplete argument: " + PrintableText(arg, kEchoLimit));
         }
@@ -439,19 +447,25 @@ int ReadPickArguments(int argc, char** argv, PickRequest& request)
     return kOk;
 }
 
+// The chooser of the C API: it serves this program as it serves any host.
+struct ChooserHandle {
+    orvane_chooser* chooser;
+    ~ChooserHandle() { orvane_chooser_destroy(chooser); }
+};
+
 // Prints what the user chose, in the form asked for.
-int PrintPicked(const std::string& name, const std::string& result, const PickRequest& request)
+int PrintPicked(orvane_chooser* chooser, const PickRequest& request)
 {
-    // The system as it came back where that is the form asked for.
-    const WktForm form = WktFormOf(result);
-    const bool asAsked = (request.format == OrvaneFormat::Wkt1 && form == WktForm::Wkt1) ||
-                         (request.format == OrvaneFormat::Wkt2 && form == WktForm::Wkt2);
-    const std::string system = asAsked ? result : OrvaneFormatReference(result.c_str(), request.format);
+    // Copied: the chooser's texts last until its next call.
+    const char* asked = orvane_chooser_wkt(chooser, static_cast<orvane_format>(request.format));
+    const std::string system = asked ? asked : "";
     if (system.empty())
         return Fail(kUnusable, "GDAL cannot write this system as " + request.formatKey);
+    const std::string name = orvane_chooser_name(chooser);
     if (request.json) {
+        const char* wkt1 = orvane_chooser_wkt(chooser, ORVANE_FORMAT_WKT1);
         OrvaneReferenceInfo info;
-        OrvaneDescribeReference(result.c_str(), info);
+        OrvaneDescribeReference(wkt1 ? wkt1 : system.c_str(), info);
         nlohmann::json object = JsonOf(info);
         object["name"] = name;
         // PROJJSON is JSON: it is kept as an object, not as a string.
@@ -470,21 +484,16 @@ int RunPick(int argc, char** argv)
     PickRequest request;
     if (const int status = ReadPickArguments(argc, argv, request); status != kOk)
         return status;
-    // The chooser takes WKT, and hands WKT it is given back as it was when
-    // nothing changes; anything else info reads is turned into WKT1 here.
-    std::string wkt;
+    const ChooserHandle handle{orvane_chooser_create(nullptr, request.parentWindow)};
+    if (!handle.chooser)
+        return Fail(kUnusable, "out of memory");
     // An empty text is no system: the chooser opens on its default, as for a host.
-    if (request.haveReference && !request.reference.empty()) {
-        wkt = OrvaneFormatReference(request.reference.c_str(), OrvaneFormat::Wkt1);
-        // A file's content is never echoed: it may be anything (a secret).
-        if (wkt.empty())
-            return Fail(kUnusable, request.referenceFile.empty()
-                                       ? UnusableReason(request.reference)
-                                       : PrintableText(request.referenceFile, kEchoLimit) +
-                                             " holds no usable spatial reference");
-        if (WktFormOf(request.reference) != WktForm::None)
-            wkt = request.reference;
-    }
+    // A file's content is never echoed: it may be anything (a secret).
+    if (request.haveReference && !orvane_chooser_set_wkt(handle.chooser, request.reference.c_str()))
+        return Fail(kUnusable, request.referenceFile.empty()
+                                   ? UnusableReason(request.reference)
+                                   : PrintableText(request.referenceFile, kEchoLimit) +
+                                         " holds no usable spatial reference");
     // Asked first: the chooser would fail without saying why to a program.
     const std::string database = OrvaneDatabaseProblem();
     if (!database.empty())
@@ -494,21 +503,25 @@ int RunPick(int argc, char** argv)
         return Fail(kNoDisplay, "no display to show the chooser on: " + PrintableText(noDisplay, kEchoLimit));
     if (request.hostRegisters)
         GDALAllRegister();
-    Orvane chooser(wkt.c_str());
-    chooser.SetLanguage(static_cast<LanguageSet>(request.language));
-    chooser.SetGDALRegState(request.hostRegisters);
+    orvane_chooser_set_language(handle.chooser, request.language);
+    orvane_chooser_set_gdal_registered(handle.chooser, request.hostRegisters);
     std::atexit(SayTheDisplayWentAway);
     g_chooserOpen = true;
-    const int chosen = chooser.DoModal();
+    const int chosen = orvane_chooser_run(handle.chooser);
     g_chooserOpen = false;
-    if (chosen != 1) {
+    switch (chosen) {
+    case ORVANE_OK:
+        return PrintPicked(handle.chooser, request);
+    case ORVANE_CANCEL:
+        return kCancelled;
+    case ORVANE_NO_DISPLAY:
         // Qt's own connection may fail where the check's did not (the
         // display went away, or had room for one client only).
-        const std::string lost = OrvaneWhyTheLastDialogFailed();
-        return lost.empty() ? kCancelled
-                            : Fail(kNoDisplay, "no display to show the chooser on: " + PrintableText(lost, kEchoLimit));
+        return Fail(kNoDisplay, "no display to show the chooser on: " +
+                                    PrintableText(orvane_chooser_error(handle.chooser), kEchoLimit));
+    default:
+        return Fail(kUnusable, PrintableText(orvane_chooser_error(handle.chooser), kNameLimit));
     }
-    return PrintPicked(chooser.GetSrsName(), chooser.GetWKT(), request);
 }
 
 int RunFind(int argc, char** argv)

@@ -1,17 +1,8 @@
 // The exported chooser object: its state and result accessors.
 #include "interface/Orvane.h"
 
-#include "chooser/ProjectionDlg.h"
-#include "module/GdalSupport.h"
+#include "interface/ChooserRun.h"
 #include "module/Language.h"
-#include "module/Messages.h"
-#include "module/ProjSupport.h"
-#include "platform/Application.h"
-#include "platform/Prompt.h"
-#include "util/Beside.h"
-
-#include <cstdio>
-#include <future>
 
 struct Orvane::State {
     std::string wkt;      // the host's system; after a confirmed choice, the chosen one
@@ -54,34 +45,15 @@ char* Orvane::GetSrsName()
 
 int Orvane::DoModal()
 {
-    const unsigned templateId = ChooserTemplateId();
     m_state->settingOK = false;
-    // PROJ's database is checked while the window is made: on a first open
-    // each takes milliseconds. The host's text is read once it passed. Not
-    // while the library makes a host its application, though: that may fork
-    // (D-Bus starting a session bus), and a fork while another thread holds
-    // a lock leaves the child hung on it, and the host waiting for the child.
-    const std::shared_future<std::string> databaseCheck =
-        HaveWidgetApplication() ? Beside(ProjDatabaseProblem).share()
-                                : std::async(std::launch::deferred, ProjDatabaseProblem).share();
-    CProjectionDlg dialog(templateId);
-    dialog.SetInput(m_state->wkt, databaseCheck);
-    dialog.SetGdalRegistered(m_state->gdalRegState);
-    const INT_PTR chosen = dialog.DoModal();
-    // Without PROJ's database no system can be read: said, never hung on.
-    const std::string database = databaseCheck.get();
-    if (!database.empty()) {
-        std::fprintf(stderr, "Orvane: %s\n", database.c_str());
-        AfxMessageBox(MessageWith(MessageId::ProjDatabaseUnusable, database), MB_ICONERROR | MB_OK);
+    ChooserRun run;
+    run.wkt = m_state->wkt;
+    run.gdalRegistered = m_state->gdalRegState;
+    if (RunChooser(run) != 1)
         return 2;
-    }
-    if (chosen != IDOK)
-        return 2;
-    // The result as the dialog holds it: its name is not read again.
-    const SpatialSystem& result = dialog.GetChosenSystem();
-    m_state->wkt = result.Text();
+    m_state->wkt = std::move(run.wkt);
     if (!m_state->wkt.empty())
-        m_state->srsName = result.Name();
+        m_state->srsName = std::move(run.name);
     m_state->settingOK = true;
     return 1;
 }

@@ -128,6 +128,16 @@ bool HaveWidgetApplication()
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
+QWidget* LiveWidgetAt(const void* address)
+{
+    if (!address || !HaveWidgetApplication())
+        return nullptr;
+    for (QWidget* widget : QApplication::allWidgets())
+        if (widget == address)
+            return widget;
+    return nullptr;
+}
+
 std::string WhyNoDialogs()
 {
     if (QCoreApplication::instance() && !LostItsDisplay())

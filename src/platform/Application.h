@@ -5,6 +5,7 @@
 #include <string>
 
 class QApplication;
+class QWidget;
 class QtTranslationScope;
 
 // Gives the dialogs a QApplication: the host's when it has one, else the
@@ -61,6 +62,10 @@ std::string WhyTheLastDialogFailed();
 
 // True when a widget application exists (the host's or a scope's).
 bool HaveWidgetApplication();
+
+// The widget at `address` when it is a live widget of this process's
+// application; else null (a host's stale or foreign pointer is never used).
+QWidget* LiveWidgetAt(const void* address);
 
 // Lets the windows repaint while the caller waits for something else; user
 // input waits, so that no handler runs inside another.

@@ -1,6 +1,7 @@
 #include "platform/Dialog.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include "platform/Controls.h"
 #include "platform/DataExchange.h"
 #include "platform/DialogWidget.h"
+#include "platform/ForeignOwner.h"
 #include "platform/SelectableLabelAccessible.h"
 #include "platform/ReportListWidget.h"
 
@@ -93,7 +95,7 @@ bool CDialog::MakeWidget()
     // working in (the host's, or the dialog that opened it): modal over it,
     // centred on it. A program without windows gets a window of its own.
     QWidget* parentWidget = m_parent ? m_parent->GetWidget() : nullptr;
-    if (!parentWidget)
+    if (!parentWidget && !m_foreignOwner)
         parentWidget = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
                                                          : QApplication::activeWindow();
     QWidget* widget = loader.load(&buffer, parentWidget);
@@ -218,6 +220,11 @@ INT_PTR CDialog::DoModal()
     const ApplicationScope application;
     if (!application.Ready() || !MakeWidget())
         return -1;
+    // Declared before the dialog is shown, destroyed after it is gone.
+    ForeignOwner owner(m_foreignOwner);
+    std::string notOwned;
+    if (m_foreignOwner && !owner.Own(m_dialog, notOwned))
+        std::fprintf(stderr, "Orvane: %s; the chooser is a window of its own\n", notOwned.c_str());
     m_modalRunning = true;
     OnInitDialog();
     // EndDialog may already have been called by the initialisation.

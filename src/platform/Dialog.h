@@ -21,6 +21,9 @@ public:
     // Runs the dialog modally: the result given to EndDialog (IDOK, IDCANCEL),
     // or -1 when the dialog cannot be made (no template, no display).
     virtual INT_PTR DoModal();
+    // Makes the modal dialog belong to a window of another program (its X11
+    // id) instead of to a window of this one.
+    void SetForeignOwner(unsigned long long windowId) { m_foreignOwner = windowId; }
     // Makes and shows the dialog without a modal loop (tests, embedding).
     BOOL Create();
     void DestroyWindow();
@@ -59,6 +62,7 @@ private:
 
     unsigned m_templateId;
     CWnd* m_parent;
+    unsigned long long m_foreignOwner = 0;
     // Guarded: the window it belongs to may take it along when it goes.
     QPointer<DialogWidget> m_dialog;
     int m_result = 0;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the build into a fresh prefix, builds a tiny host without Qt and
-# the README's Qt host against the installed CMake package, and runs the tiny
+# Installs the build into a fresh prefix, builds a tiny host without Qt, a C
+# host (pkg-config) and the README's Qt host against what was installed,
+# imports the Python module from there, and runs the tiny
 # host (its name query, then the chooser twice on a virtual display, with a
 # file dialog and a message box in between) and the installed program.
 #   test_install.sh BUILD_FOLDER SOURCE_FOLDER [HOST_LINKER_FLAGS]
@@ -28,6 +29,15 @@ for f in lib/orvane/libOrvane.so lib/orvane/libOrvaneUI.so lib/orvane/CoordSys.d
   [ -e "$work/prefix/$f" ] || { echo "not installed: $f"; echo "0 passed, 1 failed"; exit 1; }
 done
 "$work/prefix/bin/orvane" info EPSG:4326 | grep -q '^Coordinate system: WGS 84$'
+# The C API: a C99 host built with pkg-config alone.
+# shellcheck disable=SC2046  # pkg-config's words are flags
+cc -std=c99 -Wall -Wextra -pedantic -Werror "$source/examples/c-host/host.c" -o "$work/c-host" $linker_flags \
+  $(PKG_CONFIG_PATH="$work/prefix/lib/pkgconfig" pkg-config --define-variable=prefix="$work/prefix" --cflags --libs orvane)
+[ "$("$work/c-host" | head -n 1)" = "WGS 84 / UTM zone 50N" ] || { echo "the C host"; echo "0 passed, 1 failed"; exit 1; }
+# Python finds the library from where both were installed, with no path given.
+named=$(env -u ORVANE_LIBRARY PYTHONPATH="$work/prefix/lib/python3/dist-packages" LD_PRELOAD="${ORVANE_PYTHON_PRELOAD:-}" \
+  ASAN_OPTIONS=detect_leaks=0 /usr/bin/python3 -c "import orvane; print(orvane.info('EPSG:32633').name)")
+[ "$named" = "WGS 84 / UTM zone 33N" ] || { echo "python printed: $named"; echo "0 passed, 1 failed"; exit 1; }
 
 # The chooser twice from one object in a program without a QApplication,
 # under a German locale that Qt would otherwise impose on the host: Import…

@@ -1,0 +1,17 @@
+// One run of the chooser for a host, whichever door the host came in by
+// (the exported class, the C API): the same dialog, checks and result.
+#pragma once
+
+#include <string>
+
+struct ChooserRun {
+    std::string wkt;  // the host's system; after a confirmed choice, the chosen one
+    std::string name; // the chosen system's name
+    bool gdalRegistered = true;
+    const void* parentWidget = nullptr;   // a QWidget of the host's, or null
+    unsigned long long parentWindow = 0;  // another program's X11 window, or 0
+};
+
+// Shows the chooser: 1 when the user confirmed a choice (then `wkt` and
+// `name` are that choice's), 2 otherwise.
+int RunChooser(ChooserRun& run);

@@ -1,0 +1,78 @@
+"""The Python module as a script without Qt uses it: names, searches, the
+catalogue, conversions, and clear errors (no display, no system, a wrong
+argument). Run without a display."""
+
+import os
+import subprocess
+import sys
+import unittest
+
+import orvane
+
+
+class WithoutADialog(unittest.TestCase):
+    def test_info_names_a_system_from_any_text(self):
+        cases = [
+            ("EPSG:32633", "WGS 84 / UTM zone 33N", "projected", "EPSG:32633"),
+            ("+proj=longlat +ellps=intl +no_defs", "Unknown", "geographic", ""),
+            (orvane.convert("EPSG:25832", "wkt2"), "ETRS89 / UTM zone 32N", "projected", "EPSG:25832"),
+            (orvane.convert("EPSG:2056", "projjson"), "CH1903+ / LV95", "projected", "EPSG:2056"),
+        ]
+        for text, name, kind, code in cases:
+            with self.subTest(text=text[:40]):
+                described = orvane.info(text)
+                self.assertEqual((described.name, described.kind, described.code), (name, kind, code))
+        wgs84 = orvane.info("EPSG:4326")
+        self.assertEqual((wgs84.units, wgs84.ensemble_accuracy, wgs84.deprecated), ("degree", 2.0, False))
+        retired = orvane.info("EPSG:3411")
+        self.assertEqual((retired.deprecated, retired.replaced_by), (True, ("EPSG:3413",)))
+
+    def test_find_and_find_at(self):
+        self.assertEqual(orvane.find("utm 33n", 1)[0].code, "EPSG:32633")
+        self.assertEqual(orvane.find("google maps", 1)[0].code, "EPSG:3857")
+        self.assertTrue(orvane.find("paris lambert", 1)[0].name.endswith("/ Lambert-93"))
+        berlin = orvane.find_at(52.52, 13.40, 5)
+        self.assertEqual(len(berlin), 5)
+        self.assertIn("EPSG:25833", [found.code for found in berlin])
+        self.assertEqual(orvane.find_at(91, 0), [])
+        self.assertEqual(orvane.find("no such words at all qqq"), [])
+        self.assertEqual(orvane.find("utm", 0), [])
+
+    def test_catalogue_and_conversions(self):
+        entries = orvane.catalog()
+        self.assertGreater(len(entries), 500)
+        self.assertEqual([e.name for e in entries], sorted((e.name for e in entries), key=str.encode))
+        self.assertEqual(orvane.info(entries[0].wkt).kind, "geographic")
+        self.assertEqual(orvane.convert("EPSG:4326", "proj"), "+proj=longlat +datum=WGS84 +no_defs")
+        self.assertTrue(orvane.convert("EPSG:4326", "wkt1").startswith('GEOGCS["WGS 84"'))
+
+    def test_errors_are_clear(self):
+        for bad in ["garbage", "", "EPSG:999999"]:
+            with self.subTest(text=bad), self.assertRaises(orvane.NotASystem):
+                orvane.info(bad)
+        with self.assertRaises(ValueError):
+            orvane.convert("EPSG:4326", "svg")
+        with self.assertRaises(TypeError):
+            orvane.pick(parent="my window")
+        with self.assertRaises(ValueError):
+            orvane.pick(parent=-5)
+        with self.assertRaises(orvane.NotASystem):
+            orvane.pick(wkt="garbage")
+
+    def test_no_display_is_an_error_of_its_own(self):
+        self.assertNotEqual(orvane.why_no_display(), "")
+        with self.assertRaises(orvane.NoDisplay) as raised:
+            orvane.pick(wkt="EPSG:4326")
+        self.assertIn("DISPLAY", str(raised.exception))
+
+    def test_a_library_named_wrongly_is_said(self):
+        script = "import orvane"
+        env = dict(os.environ, ORVANE_LIBRARY="/nonexistent/libOrvane.so")
+        run = subprocess.run([sys.executable, "-c", script], env=env, capture_output=True, text=True)
+        self.assertNotEqual(run.returncode, 0)
+        self.assertIn("cannot load libOrvane", run.stderr)
+        self.assertIn("ORVANE_LIBRARY", run.stderr)
+
+
+if __name__ == "__main__":
+    unittest.main()
