@@ -48,11 +48,29 @@ Gazetteer::Gazetteer(const std::string& path, const std::string& countriesPath)
     std::string content;
     if (!ReadRegularFile(path, content, kMaxCitiesBytes))
         return;
-    for (const std::string& line : TextLines(content)) {
+    // Read in place: the file is tens of thousands of lines, and read as the
+    // chooser opens.
+    const std::string_view text(content);
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
         if (line.empty() || line[0] == '#')
             continue;
-        const std::vector<std::string> fields = ListItems(line, '\t');
-        if (fields.size() != 5 || fields[1].size() != 2)
+        std::string_view fields[5];
+        std::size_t count = 0;
+        for (std::size_t at = 0; at <= line.size() && count <= 5;) {
+            const std::size_t tab = std::min(line.find('\t', at), line.size());
+            if (tab > at && count < 5)
+                fields[count] = line.substr(at, tab - at);
+            count += tab > at ? 1 : 0;
+            at = tab + 1;
+        }
+        if (count != 5 || fields[1].size() != 2)
             continue;
         // Numbers as the file writes them, whatever the host's locale.
         double latitude = 0, longitude = 0, population = 0;
@@ -71,13 +89,44 @@ Gazetteer::Gazetteer(const std::string& path, const std::string& countriesPath)
         m_text += folded;
         m_entries.push_back(entry);
     }
-    // By name, then the most populous first (the file's order is any).
-    std::stable_sort(m_entries.begin(), m_entries.end(), [this](const Entry& a, const Entry& b) {
-        const std::string_view fa = Folded(a), fb = Folded(b);
-        return fa != fb ? fa < fb : a.population > b.population;
-    });
+    SortByName();
     m_entries.shrink_to_fit();
     m_text.shrink_to_fit();
+}
+
+void Gazetteer::SortByName()
+{
+    // By name, then the most populous first, then as the file lists them (its
+    // order is any). Names are compared by their first eight bytes as one
+    // number first: most differ there, and the whole names lie all over
+    // the text.
+    struct Key {
+        std::uint64_t prefix;
+        std::uint32_t entry;
+    };
+    std::vector<Key> keys(m_entries.size());
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        const std::string_view folded = Folded(m_entries[i]);
+        std::uint64_t prefix = 0;
+        for (std::size_t b = 0; b < 8; ++b)
+            prefix = prefix << 8 | (b < folded.size() ? static_cast<unsigned char>(folded[b]) : 0u);
+        keys[i] = {prefix, static_cast<std::uint32_t>(i)};
+    }
+    std::sort(keys.begin(), keys.end(), [this](const Key& a, const Key& b) {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        const Entry& ea = m_entries[a.entry];
+        const Entry& eb = m_entries[b.entry];
+        const std::string_view fa = Folded(ea), fb = Folded(eb);
+        if (fa != fb)
+            return fa < fb;
+        return ea.population != eb.population ? ea.population > eb.population : a.entry < b.entry;
+    });
+    std::vector<Entry> sorted;
+    sorted.reserve(keys.size());
+    for (const Key& key : keys)
+        sorted.push_back(m_entries[key.entry]);
+    m_entries = std::move(sorted);
 }
 
 std::string_view Gazetteer::Folded(const Entry& entry) const

@@ -48,6 +48,7 @@ private:
         std::uint32_t population;
     };
     std::string_view Folded(const Entry& entry) const;
+    void SortByName();
     std::string m_text;
     std::vector<Entry> m_entries;  // by folded name, the most populous first within one
     std::vector<std::pair<std::string, std::string>> m_countries;  // ISO code → folded area name, by code

@@ -89,7 +89,7 @@ std::string FormatShortestFixed(double value, int decimals)
     return text;
 }
 
-bool ParseWholeDouble(const std::string& text, double& value)
+bool ParseWholeDouble(std::string_view text, double& value)
 {
     const char* end = text.data() + text.size();
     const char* p = SkipBlanks(text.data(), end);

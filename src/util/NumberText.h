@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // printf's "%.<digits>g".
 std::string FormatGeneral(double value, int significantDigits);
@@ -16,7 +17,7 @@ std::string FormatFixed(double value, int decimals);
 std::string FormatShortestFixed(double value, int decimals);
 
 // The whole text, blanks around it allowed, as a finite number; false otherwise.
-bool ParseWholeDouble(const std::string& text, double& value);
+bool ParseWholeDouble(std::string_view text, double& value);
 bool ParseWholeInt(const std::string& text, int& value);
 // Whether the text is a number written with a decimal comma ("0,9996"),
 // which ParseWholeDouble refuses.
