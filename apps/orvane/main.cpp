@@ -302,6 +302,8 @@ int RunInfo(int argc, char** argv)
             continue;
         }
         const std::string& like = identity.likeButShift;
+        OrvaneReferenceInfo height;
+        const bool hasHeight = OrvaneDescribeHeight(reference, height);
         if (json) {
             nlohmann::json object = JsonOf(info);
             object["like"] = like.empty() ? nlohmann::json() : nlohmann::json(like);
@@ -309,6 +311,7 @@ int RunInfo(int argc, char** argv)
             object["replaced_by"] = identity.replacedBy;
             object["accuracy"] = identity.datumEnsembleAccuracy > 0 ? nlohmann::json(identity.datumEnsembleAccuracy)
                                                                     : nlohmann::json();
+            object["vertical"] = hasHeight ? JsonOf(height) : nlohmann::json();
             PrintJson(object);
         } else {
             std::printf("%sCoordinate system: %s\nDatum: %s\nSpheroid: %s\nProjection: %s\nUnits: %s\n",
@@ -316,6 +319,9 @@ int RunInfo(int argc, char** argv)
                         Shown(info.spheroid).c_str(), Shown(info.projection).c_str(), Shown(info.units).c_str());
             if (!info.code.empty())
                 std::printf("Code: %s\n", Shown(info.code).c_str());
+            if (hasHeight)
+                std::printf("Height: %s%s\n", Shown(height.name).c_str(),
+                            height.code.empty() ? "" : (" (" + Shown(height.code) + ")").c_str());
             if (identity.deprecated) {
                 std::string replacements;
                 for (const std::string& code : identity.replacedBy)
@@ -457,7 +463,7 @@ struct ChooserHandle {
 int PrintPicked(orvane_chooser* chooser, const PickRequest& request)
 {
     // Copied: the chooser's texts last until its next call.
-    const char* asked = orvane_chooser_wkt(chooser, static_cast<orvane_format>(request.format));
+    const char* asked = orvane_chooser_wkt(chooser, static_cast<int>(request.format));
     const std::string system = asked ? asked : "";
     if (system.empty())
         return Fail(kUnusable, "GDAL cannot write this system as " + request.formatKey);

@@ -65,7 +65,7 @@ static_assert(static_cast<int>(OrvaneFormat::Wkt1) == ORVANE_FORMAT_WKT1 &&
               static_cast<int>(OrvaneFormat::ProjJson) == ORVANE_FORMAT_PROJJSON &&
               static_cast<int>(OrvaneFormat::Proj) == ORVANE_FORMAT_PROJ);
 
-OrvaneFormat FormatOf(orvane_format format)
+OrvaneFormat FormatOf(int format)
 {
     switch (format) {
     case ORVANE_FORMAT_WKT2:
@@ -79,7 +79,7 @@ OrvaneFormat FormatOf(orvane_format format)
     }
 }
 
-bool KnownFormat(orvane_format format)
+bool KnownFormat(int format)
 {
     return format >= ORVANE_FORMAT_WKT1 && format <= ORVANE_FORMAT_PROJ;
 }
@@ -194,7 +194,7 @@ int orvane_chooser_run(orvane_chooser* chooser)
     return ORVANE_FAILED;
 }
 
-const char* orvane_chooser_wkt(orvane_chooser* chooser, orvane_format format)
+const char* orvane_chooser_wkt(orvane_chooser* chooser, int format)
 {
     if (!chooser || !chooser->confirmed || !KnownFormat(format))
         return nullptr;
@@ -249,7 +249,7 @@ char* orvane_units_name(const char* reference)
     return Guarded([&] { return Owned(Orvane::GetUnitsName(reference)); }, static_cast<char*>(nullptr));
 }
 
-char* orvane_format_reference(const char* reference, orvane_format format)
+char* orvane_format_reference(const char* reference, int format)
 {
     if (!reference || !KnownFormat(format))
         return nullptr;

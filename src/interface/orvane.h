@@ -46,7 +46,8 @@ enum {
     ORVANE_LANGUAGE_ENGLISH = 2
 };
 
-/* How a system is written. */
+/* How a system is written. Calls take it as an int: a C host may pass any
+ * value, and one that is none of these gives null. */
 typedef enum {
     ORVANE_FORMAT_WKT1 = 0,     /* OGC WKT1, as the C++ API returns it */
     ORVANE_FORMAT_WKT2 = 1,     /* WKT2 (2019), on one line */
@@ -88,7 +89,7 @@ ORVANE_C_API int orvane_chooser_run(orvane_chooser* chooser);
 /* The confirmed system in `format` (the text itself when it is in that form
  * already), its name, or null when the last run gave no result (or GDAL
  * cannot write the system so). */
-ORVANE_C_API const char* orvane_chooser_wkt(orvane_chooser* chooser, orvane_format format);
+ORVANE_C_API const char* orvane_chooser_wkt(orvane_chooser* chooser, int format);
 ORVANE_C_API const char* orvane_chooser_name(orvane_chooser* chooser);
 
 /* Why the last call failed ("cannot connect to display :99"); "" when it
@@ -109,7 +110,7 @@ ORVANE_C_API char* orvane_units_name(const char* reference);
 
 /* The system in `format`; null when the text names no system or GDAL cannot
  * write it so. */
-ORVANE_C_API char* orvane_format_reference(const char* reference, orvane_format format);
+ORVANE_C_API char* orvane_format_reference(const char* reference, int format);
 
 /* Why no dialog can be shown in this process, and why PROJ's database cannot
  * be read; "" when it can. */
@@ -125,7 +126,7 @@ ORVANE_C_API int orvane_parse_place(const char* text, double* latitude, double* 
 typedef struct orvane_records orvane_records;
 
 /* One record. Fields: name ("Unknown" for no system), kind ("geographic",
- * "projected", "compound", "local", "other"; "" when the text names no
+ * "projected", "compound", "vertical", "local", "other"; "" when the text names no
  * system), datum, spheroid, projection, units, code ("EPSG:32650" when it
  * is exactly that system), like_but_shift ("EPSG:4326" when it is that
  * system but for its datum shift), deprecated ("1" when its code is

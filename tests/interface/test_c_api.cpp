@@ -118,7 +118,7 @@ TEST_F(CApiTest, TheChooserGivesWhatTheExportedClassGives)
         const std::string json = orvane_chooser_wkt(chooser.handle, ORVANE_FORMAT_PROJJSON);
         EXPECT_EQ(json.front(), '{');
         EXPECT_TRUE(Same(json.c_str(), cpp.GetWKT()));
-        EXPECT_EQ(orvane_chooser_wkt(chooser.handle, static_cast<orvane_format>(9)), nullptr);
+        EXPECT_EQ(orvane_chooser_wkt(chooser.handle, 9), nullptr);
     }
 }
 
@@ -239,5 +239,6 @@ TEST(CApi, NullsAreHarmless)
     orvane_records_destroy(nullptr);
     EXPECT_EQ(orvane_records_count(Records{orvane_find(nullptr, 5)}.records), 0u);
     EXPECT_EQ(orvane_parse_place(nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(CText{orvane_format_reference("EPSG:4326", -1)}.text, nullptr);
     orvane_free(nullptr);
 }
