@@ -56,7 +56,7 @@ class Picked:
 class SystemInfo:
     """What info() tells of a system."""
     name: str
-    kind: str          # "geographic", "projected", "compound", "local" or "other"
+    kind: str          # "geographic", "projected", "compound", "vertical", "local" or "other"
     datum: str
     spheroid: str
     projection: str    # "" for a system without one

@@ -215,8 +215,9 @@ OrvaneReferenceInfo Described(OGRSpatialReference& srs)
                 : srs.IsGeographic() ? "geographic"
                 : srs.IsProjected()  ? "projected"
                 : srs.IsLocal()      ? "local"
+                : srs.IsVertical()   ? "vertical"
                                      : "other";
-    info.datum = TextOf(srs.GetAttrValue("DATUM", 0));
+    info.datum = TextOf(srs.GetAttrValue(srs.IsVertical() && !compound ? "VERT_DATUM" : "DATUM", 0));
     info.spheroid = TextOf(srs.GetAttrValue("SPHEROID", 0));
     info.projection = srs.IsProjected() ? TextOf(srs.GetAttrValue("PROJECTION", 0)) : std::string();
     info.units = TextOf(UnitsName(srs));
@@ -259,6 +260,30 @@ bool OrvaneDescribeReference(const char* reference, OrvaneReferenceInfo& info)
         return false;
     info = Described(Srs(srs));
     info.code = EpsgCodeText(ExactEpsgCode(srs.get()));
+    return true;
+}
+
+bool OrvaneDescribeHeight(const char* reference, OrvaneReferenceInfo& height)
+{
+    height = OrvaneReferenceInfo();
+    const OsrHandle srs = ReadReference(reference);
+    if (!srs || !(Srs(srs).IsCompound() || Srs(srs).IsVertical()))
+        return false;
+    // The vertical part as a system of its own, read from its own text.
+    const OGR_SRSNode* node = Srs(srs).IsVertical() && !Srs(srs).IsCompound() ? Srs(srs).GetRoot()
+                                                                              : Srs(srs).GetAttrNode("VERT_CS");
+    char* text = nullptr;
+    if (!node || node->exportToWkt(&text) != OGRERR_NONE || !text)
+        return false;
+    const GdalTextHandle owned(text);
+    const OsrHandle vertical = NewSpatialReference(text, SystemText::Reference);
+    if (!vertical)
+        return false;
+    height.name = DisplayNameOf(vertical.get());
+    height.kind = "vertical";
+    height.datum = TextOf(Srs(vertical).GetAttrValue("VERT_DATUM", 0));
+    height.units = TextOf(UnitsName(Srs(vertical)));
+    height.code = EpsgCodeText(ExactEpsgCode(vertical.get()));
     return true;
 }
 

@@ -12,7 +12,7 @@
 
 struct OrvaneReferenceInfo {
     std::string name;  // "Unknown" for a system without a name, and for no system
-    std::string kind;  // "geographic", "projected", "compound", "local" or "other"; empty for no system
+    std::string kind;  // "geographic", "projected", "compound", "vertical", "local" or "other"; empty for no system
     std::string datum;
     std::string spheroid;
     std::string projection;  // empty for a system without one
@@ -53,6 +53,12 @@ struct OrvaneIdentity {
 // The description and what identification adds, the text read once. False,
 // with only the name ("Unknown"), when the text names no system.
 ORVANE_API bool OrvaneIdentifyReference(const char* reference, OrvaneReferenceInfo& info, OrvaneIdentity& identity);
+
+// The height part of a compound system (or a vertical system itself): its
+// name, kind "vertical", units and EPSG code where it is exactly one. False
+// when the text names no system with a height part. (A function of its
+// own: OrvaneReferenceInfo keeps its layout for hosts built against it.)
+ORVANE_API bool OrvaneDescribeHeight(const char* reference, OrvaneReferenceInfo& height);
 
 enum class OrvaneFormat { Wkt1, Wkt2, ProjJson, Proj };
 

@@ -59,6 +59,7 @@ const char* SystemNameOf(OGRSpatialReferenceH srs)
     const char* key = OSRIsGeographic(srs) ? "GEOGCS"
                       : OSRIsProjected(srs) ? "PROJCS"
                       : OSRIsLocal(srs)     ? "LOCAL_CS"
+                      : OSRIsVertical(srs)  ? "VERT_CS"
                                             : nullptr;
     if (!key)
         return nullptr;

@@ -228,7 +228,8 @@ TEST(OrvaneInfo, JsonDescribesEachReferenceOnALine)
     EXPECT_EQ(objects[0], (nlohmann::json{{"name", "WGS 84"}, {"kind", "geographic"}, {"datum", "WGS_1984"},
                                           {"spheroid", "WGS 84"}, {"projection", nullptr}, {"units", "degree"},
                                           {"code", "EPSG:4326"}, {"like", nullptr}, {"deprecated", false},
-                                          {"replaced_by", nlohmann::json::array()}, {"accuracy", 2.0}}));
+                                          {"replaced_by", nlohmann::json::array()}, {"accuracy", 2.0},
+                                          {"vertical", nullptr}}));
     EXPECT_EQ(objects[1]["code"], "EPSG:32650");
     EXPECT_EQ(objects[1]["projection"], "Transverse_Mercator");
 
@@ -238,6 +239,36 @@ TEST(OrvaneInfo, JsonDescribesEachReferenceOnALine)
     EXPECT_EQ(first["code"], "EPSG:32650");
     EXPECT_EQ(first["kind"], "projected");
     EXPECT_FALSE(first["area"].is_null());
+}
+
+// A system with a height, or a height alone: its height part named and coded.
+TEST(OrvaneInfo, AHeightPartIsNamedWithItsCode)
+{
+    const struct {
+        const char* reference;
+        const char* kind;
+        const char* heightLine;  // null: none
+        const char* verticalCode;
+    } cases[] = {
+        {"EPSG:5555", "compound", "Height: DHHN92 height (EPSG:5783)\n", "EPSG:5783"},
+        {"EPSG:25832+7837", "compound", "Height: DHHN2016 height (EPSG:7837)\n", "EPSG:7837"},
+        {"EPSG:5773", "vertical", "Height: EGM96 height (EPSG:5773)\n", "EPSG:5773"},
+        {"EPSG:4326", "geographic", nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun text = Orvane(std::string("info ") + c.reference);
+        EXPECT_EQ(text.output.find("Height:") != std::string::npos, c.heightLine != nullptr) << text.output;
+        if (c.heightLine) {
+            EXPECT_NE(text.output.find(c.heightLine), std::string::npos) << text.output;
+        }
+        const nlohmann::json json = nlohmann::json::parse(Orvane(std::string("info --json ") + c.reference).output);
+        EXPECT_EQ(json["kind"], c.kind) << c.reference;
+        EXPECT_EQ(json["vertical"].is_null(), c.verticalCode == nullptr) << c.reference;
+        if (c.verticalCode) {
+            EXPECT_EQ(json["vertical"]["code"], c.verticalCode) << c.reference;
+            EXPECT_EQ(json["vertical"]["kind"], "vertical") << c.reference;
+        }
+    }
 }
 
 // A retired code is its own system, on its own ellipsoid, said to be
