@@ -26,8 +26,11 @@ int main(int argc, char** argv)
         if (argc >= 3 && !orvane_chooser_set_wkt(chooser, argv[2]))
             fprintf(stderr, "host: %s\n", orvane_chooser_error(chooser));
         result = orvane_chooser_run(chooser);
-        if (result == ORVANE_OK)
-            printf("%s\n%s\n", orvane_chooser_name(chooser), orvane_chooser_wkt(chooser, ORVANE_FORMAT_WKT2));
+        if (result == ORVANE_OK) {
+            /* Null when GDAL cannot write the system so. */
+            const char* wkt2 = orvane_chooser_wkt(chooser, ORVANE_FORMAT_WKT2);
+            printf("%s\n%s\n", orvane_chooser_name(chooser), wkt2 ? wkt2 : "(no WKT2 for this system)");
+        }
         else if (result != ORVANE_CANCEL)
             fprintf(stderr, "host: %s\n", orvane_chooser_error(chooser));
         orvane_chooser_destroy(chooser);

@@ -111,9 +111,12 @@ def _parent_pointers(parent: Any) -> tuple[Optional[int], int]:
 
 
 def _language(language: Union[str, int]) -> int:
-    if isinstance(language, int):
+    if isinstance(language, int) and not isinstance(language, bool):
         return language
-    return _capi.LANGUAGES.get(language, _capi.LANGUAGES["en"])
+    try:
+        return _capi.LANGUAGES[language]
+    except (KeyError, TypeError):
+        raise ValueError(f"language must be one of {', '.join(_capi.LANGUAGES)}, not {language!r}") from None
 
 
 def _format(format: str) -> int:
@@ -124,7 +127,7 @@ def _format(format: str) -> int:
 
 
 def pick(parent: Any = None, wkt: Optional[str] = None, language: Union[str, int] = "en",
-         format: str = "wkt1") -> Optional[Picked]:
+         format: str = "wkt1", gdal_registered: bool = False) -> Optional[Picked]:
     """Shows the chooser, modal, and returns the system the user confirmed,
     or None when they cancelled.
 
@@ -135,19 +138,30 @@ def pick(parent: Any = None, wkt: Optional[str] = None, language: Union[str, int
     wkt:      the system to open on: WKT (handed back unchanged when the user
               changes nothing), "EPSG:n", PROJJSON, a PROJ string or a .prj
               file's path; None for the chooser's default.
-    language: "en", "zh-Hans" or "zh-Hant".
+    language: "en", "zh-Hans" or "zh-Hant": the language of this and every
+              later dialog of the process.
     format:   "wkt1", "wkt2", "projjson" or "proj" for the result's .wkt.
+    gdal_registered: True when the program registered GDAL's drivers itself
+              (gdal.AllRegister()); else the chooser registers those an
+              import from .tif or .img needs, for that import.
 
+    Call it from the thread of the program's Qt application, if it has one.
     Raises NoDisplay when there is no display to show it on, NotASystem when
-    `wkt` names no system, Error when the library fails.
+    `wkt` names no system, Error when the chooser cannot be shown.
     """
     widget, window = _parent_pointers(parent)
     wanted = _format(format)
-    chooser = _capi.lib.orvane_chooser_create(widget, window)
+    chosen_language = _language(language)
+    with _capi.lock:
+        # The library's own Qt application, if it needs one, made while no
+        # other thread is inside the library.
+        _capi.lib.orvane_prepare_dialogs()
+        chooser = _capi.lib.orvane_chooser_create(widget, window)
     if not chooser:
         raise MemoryError("libOrvane could not make a chooser")
     try:
-        _capi.lib.orvane_chooser_set_language(chooser, _language(language))
+        _capi.lib.orvane_chooser_set_language(chooser, chosen_language)
+        _capi.lib.orvane_chooser_set_gdal_registered(chooser, 1 if gdal_registered else 0)
         if wkt is not None and not _capi.lib.orvane_chooser_set_wkt(chooser, _capi.encoded(wkt)):
             raise NotASystem(f"{wkt!r}: {_capi.decoded(_capi.lib.orvane_chooser_error(chooser))}")
         result = _capi.lib.orvane_chooser_run(chooser)
@@ -169,13 +183,18 @@ def pick(parent: Any = None, wkt: Optional[str] = None, language: Union[str, int
     return Picked(wkt=system, name=name, code=code)
 
 
+def _locked(call, *arguments):
+    with _capi.lock:
+        return call(*arguments)
+
+
 _INFO_FIELDS = ["name", "kind", "datum", "spheroid", "projection", "units", "code", "like_but_shift",
                 "deprecated", "replaced_by", "ensemble_accuracy"]
 _FOUND_FIELDS = ["name", "code", "origin", "kind", "area", "reference", "alias"]
 
 
 def _describe(text: str) -> dict[str, str]:
-    return _capi.records(_capi.lib.orvane_describe(_capi.encoded(text)), _INFO_FIELDS)[0]
+    return _capi.records(_locked(_capi.lib.orvane_describe, _capi.encoded(text)), _INFO_FIELDS)[0]
 
 
 def info(text: str) -> SystemInfo:
@@ -204,20 +223,20 @@ def find(text: str, limit: int = 50) -> list[FoundSystem]:
     of their names ("utm 33n", "web mercator"), a code, a misspelt word, a
     Chinese name, a country, a city with other words ("paris lambert"), or a
     place ("52.52 13.40")."""
-    return _found(_capi.lib.orvane_find(_capi.encoded(text), max(0, limit)))
+    return _found(_locked(_capi.lib.orvane_find, _capi.encoded(text), _capi.limit_of(limit)))
 
 
 def find_at(latitude: float, longitude: float, limit: int = 50) -> list[FoundSystem]:
     """The systems used at a place (degrees, north and east positive), the
     one meant for it first; none for a place out of range."""
-    return _found(_capi.lib.orvane_find_at(float(latitude), float(longitude), max(0, limit)))
+    return _found(_locked(_capi.lib.orvane_find_at, float(latitude), float(longitude), _capi.limit_of(limit)))
 
 
 def catalog() -> list[CatalogEntry]:
     """Every geographic system the chooser lists, shipped and the user's, by name."""
     return [CatalogEntry(name=r["name"], wkt=r["wkt"], user=r["origin"] == "user",
                          overrides_shipped=r["overrides_shipped"] == "1")
-            for r in _capi.records(_capi.lib.orvane_list_geographic(),
+            for r in _capi.records(_locked(_capi.lib.orvane_list_geographic),
                                    ["name", "wkt", "origin", "overrides_shipped"])]
 
 
@@ -225,7 +244,7 @@ def convert(text: str, to: str = "wkt2") -> str:
     """The system `text` names, written as "wkt1", "wkt2", "projjson" or
     "proj". Raises NotASystem when the text names no system (or GDAL cannot
     write it so)."""
-    written = _capi.owned_text(_capi.lib.orvane_format_reference(_capi.encoded(text), _format(to)))
+    written = _capi.owned_text(_locked(_capi.lib.orvane_format_reference, _capi.encoded(text), _format(to)))
     if written is None:
         raise NotASystem(f"{text!r}: not a system GDAL can write as {to}")
     return written
@@ -233,10 +252,10 @@ def convert(text: str, to: str = "wkt2") -> str:
 
 def why_no_display() -> str:
     """Why the chooser cannot be shown in this process; "" when it can."""
-    return _capi.owned_text(_capi.lib.orvane_why_no_dialogs()) or ""
+    return _capi.owned_text(_locked(_capi.lib.orvane_why_no_dialogs)) or ""
 
 
 def why_database_fails() -> str:
     """Why PROJ's database cannot be read (then no system can); "" when it can."""
-    return _capi.owned_text(_capi.lib.orvane_database_problem()) or ""
+    return _capi.owned_text(_locked(_capi.lib.orvane_database_problem)) or ""
 

@@ -3,7 +3,9 @@
 from __future__ import annotations
 
 import ctypes
+import operator
 import os
+import threading
 from pathlib import Path
 
 try:  # written at installation: where the library lies from this folder
@@ -63,6 +65,7 @@ _PROTOTYPES = [
     ("orvane_chooser_wkt", c_char_p, [c_void_p, c_int]),
     ("orvane_chooser_name", c_char_p, [c_void_p]),
     ("orvane_chooser_error", c_char_p, [c_void_p]),
+    ("orvane_prepare_dialogs", c_int, []),
     ("orvane_free", None, [c_void_p]),
     ("orvane_coord_sys_name", c_void_p, [c_char_p]),
     ("orvane_datum_name", c_void_p, [c_char_p]),
@@ -89,15 +92,34 @@ for _name, _result, _arguments in _PROTOTYPES:
 
 OK, CANCEL, NO_DISPLAY, FAILED = 1, 2, -1, -2
 FORMATS = {"wkt1": 0, "wkt2": 1, "projjson": 2, "proj": 3}
-LANGUAGES = {"zh-Hans": 0, "zh_CN": 0, "zh-Hant": 1, "zh_TW": 1, "en": 2}
+LANGUAGES = {"zh-Hans": 0, "zh_CN": 0, "zh-CN": 0, "zh-Hant": 1, "zh_TW": 1, "zh-TW": 1, "en": 2}
+MOST_FOUND = 1 << 20
+
+# Held by every call but the chooser's own run: the library's first dialog
+# may make its Qt application, which may fork, and a fork while another
+# thread is inside the library leaves the child waiting for ever.
+lock = threading.Lock()
 
 
 def encoded(text: str | None) -> bytes | None:
-    return None if text is None else text.encode("utf-8")
+    """UTF-8 for the library; a text's undecodable bytes (surrogateescape)
+    go back as they came."""
+    if text is None:
+        return None
+    if "\0" in text:
+        raise ValueError("the text holds a NUL character")
+    return text.encode("utf-8", "surrogateescape")
 
 
 def decoded(text: bytes | None) -> str:
-    return "" if text is None else text.decode("utf-8", "replace")
+    """The library's texts: UTF-8, and a name read from a file in another
+    encoding kept byte for byte (surrogateescape), never replaced."""
+    return "" if text is None else text.decode("utf-8", "surrogateescape")
+
+
+def limit_of(limit: int) -> int:
+    """A count of results: a whole number, at most MOST_FOUND."""
+    return min(max(0, operator.index(limit)), MOST_FOUND)
 
 
 def owned_text(pointer: int | None) -> str | None:

@@ -14,6 +14,9 @@
 
 int RunChooser(ChooserRun& run)
 {
+    run.problem = WhyNoDialogsFromHere(run.noDialogs);
+    if (!run.problem.empty())
+        return 2;
     const unsigned templateId = ChooserTemplateId();
     // PROJ's database is checked while the window is made: on a first open
     // each takes milliseconds. The host's text is read once it passed. Not

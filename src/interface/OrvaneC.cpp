@@ -19,6 +19,7 @@
 #include "interface/OrvaneSearch.h"
 #include "interface/WktForm.h"
 #include "module/Language.h"
+#include "platform/Application.h"
 #include "util/NumberText.h"
 
 struct orvane_chooser {
@@ -181,6 +182,10 @@ int orvane_chooser_run(orvane_chooser* chooser)
             chooser->confirmed = true;
             return ORVANE_OK;
         }
+        if (!run.problem.empty()) {
+            chooser->error = run.problem;
+            return run.noDialogs ? ORVANE_NO_DISPLAY : ORVANE_FAILED;
+        }
         chooser->error = OrvaneWhyTheLastDialogFailed();
         if (!chooser->error.empty())
             return ORVANE_NO_DISPLAY;
@@ -217,6 +222,11 @@ const char* orvane_chooser_name(orvane_chooser* chooser)
 const char* orvane_chooser_error(orvane_chooser* chooser)
 {
     return chooser ? chooser->error.c_str() : "no chooser";
+}
+
+int orvane_prepare_dialogs(void)
+{
+    return Guarded([] { return PrepareApplication() ? 1 : 0; }, 0);
 }
 
 void orvane_free(void* text)
@@ -337,8 +347,12 @@ const char* orvane_records_get(const orvane_records* records, size_t index, cons
     if (!records || !field || index >= records->rows.size())
         return nullptr;
     const auto& row = records->rows[index];
-    const auto found = row.find(field);
-    return found == row.end() ? nullptr : found->second.c_str();
+    return Guarded(
+        [&]() -> const char* {
+            const auto found = row.find(field);
+            return found == row.end() ? nullptr : found->second.c_str();
+        },
+        static_cast<const char*>(nullptr));
 }
 
 void orvane_records_destroy(orvane_records* records)

@@ -2,7 +2,9 @@
  * its companions) for hosts in C and in any language that calls C (Python
  * through ctypes, for one).
  *
- * - Texts in and out are UTF-8.
+ * - Texts in are UTF-8, and so are texts out that the library writes; a
+ *   name read from a file in another encoding comes back with that file's
+ *   bytes, as GDAL reads them.
  * - A text returned by a chooser belongs to it and stays valid until the
  *   next call on that chooser, or its destruction.
  * - A text returned by any other call is the caller's: free it with
@@ -34,9 +36,12 @@ ORVANE_C_API const char* orvane_version(void);
 /* What orvane_chooser_run returns. */
 enum {
     ORVANE_OK = 1,          /* the user confirmed a choice */
-    ORVANE_CANCEL = 2,      /* the user cancelled, or no system could be read */
-    ORVANE_NO_DISPLAY = -1, /* no display to show the chooser on: see orvane_chooser_error */
-    ORVANE_FAILED = -2      /* the library failed: see orvane_chooser_error */
+    ORVANE_CANCEL = 2,      /* the user cancelled */
+    ORVANE_NO_DISPLAY = -1, /* no display to show the chooser on, or a Qt application without
+                               widgets: see orvane_chooser_error */
+    ORVANE_FAILED = -2      /* the chooser could not be shown (PROJ's database unusable, a call
+                               from another thread than the Qt application's): see
+                               orvane_chooser_error */
 };
 
 /* The languages of the dialogs (the C++ API's LanguageSet). */
@@ -62,9 +67,11 @@ typedef struct orvane_chooser orvane_chooser;
 /* A chooser whose dialog belongs to `parent_widget` (a QWidget* of this
  * process's Qt application, as PyQt's sip.unwrapinstance gives it), or else
  * to `parent_window` (another program's X11 window id: the dialog stays
- * above it and is modal to it), or else to the active window of this
- * process. Pass null and 0 for none. A pointer that is no live widget of the
- * application is ignored. Null only when memory ran out. */
+ * above it and is modal to it), or else (null and 0) to the active window of
+ * this process, if any. A pointer that is no live widget of the application
+ * is ignored. A window id that cannot own the dialog (none on this display,
+ * the root window, no X11) is said on standard error, and the dialog is a
+ * window of its own. Null only when memory ran out. */
 ORVANE_C_API orvane_chooser* orvane_chooser_create(void* parent_widget, unsigned long parent_window);
 ORVANE_C_API void orvane_chooser_destroy(orvane_chooser* chooser);
 
@@ -83,8 +90,17 @@ ORVANE_C_API int orvane_chooser_set_wkt(orvane_chooser* chooser, const char* ref
 ORVANE_C_API void orvane_chooser_set_gdal_registered(orvane_chooser* chooser, int registered);
 
 /* Shows the chooser modally: ORVANE_OK, ORVANE_CANCEL, ORVANE_NO_DISPLAY or
- * ORVANE_FAILED. */
+ * ORVANE_FAILED. Only from the thread of the program's Qt application, if
+ * it has one. */
 ORVANE_C_API int orvane_chooser_run(orvane_chooser* chooser);
+
+/* In a program without a Qt application: makes the library's own now, from
+ * the thread the chooser is to be shown from; 1 when dialogs can be shown.
+ * A program that calls the library from other threads as well calls this
+ * first: making the application may fork (D-Bus starting a session bus),
+ * and a fork while another thread is inside PROJ or SQLite leaves the child
+ * waiting for ever. A program with its own QApplication needs none of it. */
+ORVANE_C_API int orvane_prepare_dialogs(void);
 
 /* The confirmed system in `format` (the text itself when it is in that form
  * already), its name, or null when the last run gave no result (or GDAL

@@ -1,6 +1,7 @@
 #include "platform/Application.h"
 
 #include <QApplication>
+#include <QThread>
 #include <QGuiApplication>
 #include <clocale>
 #include <cstdio>
@@ -126,6 +127,30 @@ bool LostItsDisplay()
 bool HaveWidgetApplication()
 {
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+std::string WhyNoDialogsFromHere(bool& noDialogs)
+{
+    noDialogs = false;
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application)
+        return std::string();
+    if (!HaveWidgetApplication()) {
+        noDialogs = true;
+        return "the program's Qt application has no widgets";
+    }
+    if (QThread::currentThread() != application->thread())
+        return "the chooser is shown only from the thread of the program's Qt application";
+    return std::string();
+}
+
+bool PrepareApplication()
+{
+    bool noDialogs = false;
+    if (!WhyNoDialogsFromHere(noDialogs).empty())
+        return false;
+    const ApplicationScope application;
+    return application.Ready();
 }
 
 QWidget* LiveWidgetAt(const void* address)

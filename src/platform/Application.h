@@ -63,6 +63,20 @@ std::string WhyTheLastDialogFailed();
 // True when a widget application exists (the host's or a scope's).
 bool HaveWidgetApplication();
 
+// Why a dialog cannot be shown from the calling thread although a display
+// may be had: the program's Qt application has no widgets (`noDialogs` set),
+// or belongs to another thread (a dialog shown here would never see an
+// event). Empty when nothing stands in the way here.
+std::string WhyNoDialogsFromHere(bool& noDialogs);
+
+// Makes the library's own application now, when the program has none and a
+// display can be had; true when dialogs can then be shown. A host that
+// will call the library from several threads makes it first, from the
+// thread its dialogs are to be shown from: making it may fork (D-Bus
+// starting a session bus), and a fork while another thread holds a lock
+// leaves the child waiting on it for ever.
+bool PrepareApplication();
+
 // The widget at `address` when it is a live widget of this process's
 // application; else null (a host's stale or foreign pointer is never used).
 QWidget* LiveWidgetAt(const void* address);

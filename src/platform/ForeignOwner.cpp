@@ -54,6 +54,7 @@ xcb_window_t TopLevelOf(xcb_connection_t* connection, xcb_window_t window)
             xcb_query_tree_reply(connection, xcb_query_tree(connection, at), nullptr)};
         if (!tree.reply)
             return depth == 0 ? 0 : window;
+
         if (wmState != XCB_ATOM_NONE && HasProperty(connection, at, wmState))
             return at;
         if (tree.reply->parent == tree.reply->root || tree.reply->parent == XCB_WINDOW_NONE)
@@ -85,6 +86,14 @@ bool ForeignOwner::Own(QWidget* dialog, std::string& problem)
     if (topLevel == 0) {
         problem = "no window " + Hex(m_windowId) + " on this display";
         return false;
+    }
+    // A dialog transient for the root window is the whole screen's.
+    const xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(x11->connection()));
+    for (xcb_screen_iterator_t screen = screens; screen.rem; xcb_screen_next(&screen)) {
+        if (screen.data->root == topLevel) {
+            problem = Hex(m_windowId) + " is the root window, no program's window";
+            return false;
+        }
     }
     // Qt never destroys a foreign window: this one only names the host's.
     m_window.reset(QWindow::fromWinId(topLevel));

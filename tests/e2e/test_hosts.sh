@@ -95,11 +95,26 @@ check "a Tk window passes its id to orvane pick --parent-window: transient for i
    [ "$(sed -n 1p "$work/host.out")" = "WGS 84 / UTM zone 50N" ] &&
    orvane info "$(sed -n 2p "$work/host.out")" | grep -qx "Code: EPSG:32650"'
 
-# 4. A window id that names no window: said, and the chooser is shown on its own.
-run_driven "@Choose Coordinate System
-Escape" -- orvane pick --parent-window 0x7ffffff >"$work/stray.out" 2>"$work/stray.err"
-check "a window id that names no window is said, the chooser shown anyway" \
-  '[ "$status" = 1 ] && grep -q "no window 0x7ffffff on this display; the chooser is a window of its own" "$work/stray.err"'
+# 4. A window id that cannot own the chooser: said, and the chooser is shown on its own.
+root=$(xwininfo -root | sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p')
+for stray in "0x7ffffff:no window 0x7ffffff on this display" "$root:$root is the root window, no program's window"; do
+  run_driven "@Choose Coordinate System
+Escape" -- orvane pick --parent-window "${stray%%:*}" >"$work/stray.out" 2>"$work/stray.err"
+  check "--parent-window ${stray%%:*}: said, the chooser shown anyway" \
+    '[ "$status" = 1 ] && grep -qF "${stray#*:}; the chooser is a window of its own" "$work/stray.err"'
+done
+
+# 5. A Qt program without widgets: no dialog, said as such, never a hang.
+python_run -c "
+from PyQt6.QtCore import QCoreApplication
+import orvane
+app = QCoreApplication([])
+try:
+    orvane.pick()
+except orvane.NoDisplay as error:
+    print(error)
+" >"$work/core.out" 2>"$work/core.err"
+check "a QCoreApplication host gets NoDisplay" 'grep -qx "the program.s Qt application has no widgets" "$work/core.out"'
 
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QMainWindow>
 #include <QTest>
+#include <thread>
 #include <ogr_spatialref.h>
 
 #include "catalog/PredefinedSystems.h"
@@ -143,6 +144,19 @@ TEST_F(CApiTest, TheStartingSystemIsTakenAsTheProgramTakesIt)
     WhenModalShows([](QWidget* d) { Press(d, IDOK); });
     ASSERT_EQ(orvane_chooser_run(chooser.handle), ORVANE_OK);
     EXPECT_STREQ(orvane_chooser_name(chooser.handle), "WGS 84");
+}
+
+// From another thread than the application's the chooser is refused at
+// once, with the reason: shown there, it would never see an event.
+TEST_F(CApiTest, AnotherThreadIsRefusedNotHung)
+{
+    const Chooser chooser{orvane_chooser_create(nullptr, 0)};
+    int result = 0;
+    std::thread([&] { result = orvane_chooser_run(chooser.handle); }).join();
+    EXPECT_EQ(result, ORVANE_FAILED);
+    EXPECT_STREQ(orvane_chooser_error(chooser.handle),
+                 "the chooser is shown only from the thread of the program's Qt application");
+    EXPECT_EQ(orvane_prepare_dialogs(), 1) << "this thread's application serves";
 }
 
 // The host's window owns the dialog; a pointer that is no widget is ignored.

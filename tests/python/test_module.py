@@ -58,6 +58,25 @@ class WithoutADialog(unittest.TestCase):
             orvane.pick(parent=-5)
         with self.assertRaises(orvane.NotASystem):
             orvane.pick(wkt="garbage")
+        with self.assertRaises(ValueError):
+            orvane.pick(language="fr")
+        with self.assertRaises(ValueError):
+            orvane.info("EPSG:4326\0junk")
+        with self.assertRaises(TypeError):
+            orvane.find("utm", 2.5)
+        # A limit past any count is every result, never a count wrapped round.
+        self.assertEqual(len(orvane.find("utm 33n", 2**64)), len(orvane.find("utm 33n", 10**6)))
+
+    def test_a_name_in_another_encoding_comes_back_byte_for_byte(self):
+        import tempfile
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, "latin1.prj")
+            with open(path, "wb") as prj:
+                prj.write(b'GEOGCS["R\xe9seau",DATUM["WGS_1984",SPHEROID["WGS 84",6378137,298.257223563]],'
+                          b'PRIMEM["Greenwich",0],UNIT["degree",0.0174532925199433]]')
+            name = orvane.info(path).name
+            self.assertEqual(name.encode("utf-8", "surrogateescape"), b"R\xe9seau")
+            self.assertEqual(orvane.info(orvane.convert(path, "wkt1")).name, name)
 
     def test_no_display_is_an_error_of_its_own(self):
         self.assertNotEqual(orvane.why_no_display(), "")
