@@ -38,6 +38,11 @@ T = {
     "unit": ("线性单位", "線性單位", "Linear unit"),
     "unit_label": ("单位：", "單位：", "Unit:"),
     "factor": ("每单位米数：", "每單位米數：", "Metres per unit:"),
+    "height": ("高程", "高程", "Height"),
+    "height_label": ("高程系统：", "高程系統：", "Height:"),
+    "height_tip": ("随平面坐标系一起返回的高程：无、椭球高，或输入词语查找高程系统",
+                   "隨平面座標系一起返回的高程：無、橢球高，或輸入詞語查找高程系統",
+                   "The height returned with the horizontal system: none, the ellipsoid's, or a vertical system (type words to find one)"),
     "import": ("导入…", "導入…", "Import…"),
     "import_tip": ("从 .prj、.img 或 .tif 文件导入坐标系", "從 .prj、.img 或 .tif 文件導入座標系",
                    "Import the coordinate system of a .prj, .img or .tif file"),
@@ -214,11 +219,25 @@ def chooser(lang):
         item(widget(ui, "QWidget", "map", [], 1096), 2, 2),
         item(widget(ui, "QLabel", "code", [prop("textInteractionFlags", "<set>Qt::TextSelectableByMouse</set>")], 1095),
              3, 0, 1, 3),
-    ], column_stretch="0,1,0", row_stretch="0,0,1,0"))
+    ], column_stretch="0,2,1", row_stretch="0,0,1,0"))
     unit = group(ui, tr("unit", lang), layout(ui, "QHBoxLayout", [
         item(label(ui, tr("unit_label", lang))), item(combo(ui, 1061)),
         item(label(ui, tr("factor", lang))), item(edit(ui, 1092)),
     ], stretch="0,1,0,1"))
+    # Shown only when the host asks for a height, or hands in a system with one.
+    height_combo = widget(ui, "QComboBox", "height", [
+        prop("sizeAdjustPolicy", "<enum>QComboBox::AdjustToMinimumContentsLengthWithIcon</enum>"),
+        prop("minimumContentsLength", "<number>24</number>"),
+        prop("maxVisibleItems", "<number>20</number>"),
+        prop("toolTip", string(tr("height_tip", lang))),
+    ], 1097)
+    height = widget(ui, "QGroupBox", "heightGroup", [prop("title", string(tr("height", lang))),
+                                                      prop("visible", "<bool>false</bool>")], 1099,
+                    layout(ui, "QGridLayout", [
+                        item(label(ui, tr("height_label", lang)), 0, 0), item(height_combo, 0, 1),
+                        item(widget(ui, "QLabel", "heightNote", [prop("wordWrap", "<bool>true</bool>")], 1098),
+                             1, 1),
+                    ], column_stretch="0,1"))
     buttons = layout(ui, "QHBoxLayout", [
         item(button(ui, 1056, tr("import", lang), tr("import_tip", lang))),
         item(button(ui, 1057, tr("save", lang), tr("save_tip", lang))),
@@ -226,8 +245,9 @@ def chooser(lang):
         item(button(ui, 1, tr("ok", lang), default=True)),
         item(button(ui, 2, tr("cancel", lang))),
     ])
-    body = layout(ui, "QVBoxLayout", [item(search), item(system), item(geog), item(proj), item(unit), item(buttons)],
-                  stretch="0,0,0,1,0,0")
+    body = layout(ui, "QVBoxLayout", [item(search), item(system), item(geog), item(proj), item(unit), item(height),
+                                      item(buttons)],
+                  stretch="0,0,0,1,0,0,0")
     return document(tr("chooser_title", lang), 660, 720, body)
 
 

@@ -37,7 +37,7 @@ const std::size_t kNameLimit = 1000;
 
 const char kUsageText[] =
     "usage: orvane pick [--wkt REF | --wkt-file FILE] [--format wkt1|wkt2|projjson|proj] [--json]\n"
-    "                   [--lang N] [--host-registers-gdal] [--parent-window WID]\n"
+    "                   [--lang N] [--host-registers-gdal] [--parent-window WID] [--height]\n"
     "       orvane info [--json] REF...\n"
     "       orvane find [--json] TEXT... | --at LAT,LON\n"
     "       orvane catalog list | remove NAME\n"
@@ -82,7 +82,7 @@ const char kUsageText[] =
 const std::pair<const char*, const char*> kCommandHelp[] = {
     {"pick",
      "usage: orvane pick [--wkt REF | --wkt-file FILE] [--format wkt1|wkt2|projjson|proj] [--json]\n"
-     "                   [--lang N] [--host-registers-gdal] [--parent-window WID]\n"
+     "                   [--lang N] [--host-registers-gdal] [--parent-window WID] [--height]\n"
      "\n"
      "Shows the chooser, opened on REF (or on the content of FILE); on OK prints\n"
      "the system's name, then the system.\n"
@@ -100,6 +100,9 @@ const std::pair<const char*, const char*> kCommandHelp[] = {
      "  --parent-window WID  the chooser belongs to another program's X11 window\n"
      "                  (decimal, or hex as 0x1c00007): it stays above it and is\n"
      "                  modal to it\n"
+     "  --height        offers a height with the system: none, the ellipsoid's, or a\n"
+     "                  vertical system; a height chosen comes back as one compound\n"
+     "                  system\n"
      "\n"
      "exit status: 0 OK; 1 cancelled; 2 usage error; 3 no display to show the\n"
      "chooser on; 4 an unusable reference, a file that cannot be read, or output\n"
@@ -408,6 +411,7 @@ struct PickRequest {
     int language = LANGUAGE_ENGLISH;
     bool hostRegisters = false;
     unsigned long parentWindow = 0;
+    bool height = false;
     bool json = false;
     OrvaneFormat format = OrvaneFormat::Wkt1;
     std::string formatKey = "wkt";
@@ -443,6 +447,8 @@ int ReadPickArguments(int argc, char** argv, PickRequest& request)
             request.json = true;
         } else if (arg == "--host-registers-gdal") {
             request.hostRegisters = true;
+        } else if (arg == "--height") {
+            request.height = true;
         } else if (arg == "--parent-window" && hasValue) {
             if (!ParseWindowId(argv[++i], request.parentWindow))
                 return Usage("pick", "--parent-window takes an X11 window id (decimal, or hex as 0x1c00007)");
@@ -511,6 +517,7 @@ int RunPick(int argc, char** argv)
         GDALAllRegister();
     orvane_chooser_set_language(handle.chooser, request.language);
     orvane_chooser_set_gdal_registered(handle.chooser, request.hostRegisters);
+    orvane_chooser_offer_height(handle.chooser, request.height);
     std::atexit(SayTheDisplayWentAway);
     g_chooserOpen = true;
     const int chosen = orvane_chooser_run(handle.chooser);

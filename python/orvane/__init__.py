@@ -127,7 +127,7 @@ def _format(format: str) -> int:
 
 
 def pick(parent: Any = None, wkt: Optional[str] = None, language: Union[str, int] = "en",
-         format: str = "wkt1", gdal_registered: bool = False) -> Optional[Picked]:
+         format: str = "wkt1", gdal_registered: bool = False, height: bool = False) -> Optional[Picked]:
     """Shows the chooser, modal, and returns the system the user confirmed,
     or None when they cancelled.
 
@@ -141,6 +141,9 @@ def pick(parent: Any = None, wkt: Optional[str] = None, language: Union[str, int
     language: "en", "zh-Hans" or "zh-Hant": the language of this and every
               later dialog of the process.
     format:   "wkt1", "wkt2", "projjson" or "proj" for the result's .wkt.
+    height:   True to offer a height with the system: a height chosen comes
+              back as one compound system ("ETRS89 / UTM zone 32N + DHHN92
+              height"). A system handed in with a height offers it anyway.
     gdal_registered: True when the program registered GDAL's drivers itself
               (gdal.AllRegister()); else the chooser registers those an
               import from .tif or .img needs, for that import.
@@ -162,6 +165,7 @@ def pick(parent: Any = None, wkt: Optional[str] = None, language: Union[str, int
     try:
         _capi.lib.orvane_chooser_set_language(chooser, chosen_language)
         _capi.lib.orvane_chooser_set_gdal_registered(chooser, 1 if gdal_registered else 0)
+        _capi.lib.orvane_chooser_offer_height(chooser, 1 if height else 0)
         if wkt is not None and not _capi.lib.orvane_chooser_set_wkt(chooser, _capi.encoded(wkt)):
             raise NotASystem(f"{wkt!r}: {_capi.decoded(_capi.lib.orvane_chooser_error(chooser))}")
         result = _capi.lib.orvane_chooser_run(chooser)

@@ -61,6 +61,7 @@ _PROTOTYPES = [
     ("orvane_chooser_set_language", None, [c_void_p, c_int]),
     ("orvane_chooser_set_wkt", c_int, [c_void_p, c_char_p]),
     ("orvane_chooser_set_gdal_registered", None, [c_void_p, c_int]),
+    ("orvane_chooser_offer_height", None, [c_void_p, c_int]),
     ("orvane_chooser_run", c_int, [c_void_p]),
     ("orvane_chooser_wkt", c_char_p, [c_void_p, c_int]),
     ("orvane_chooser_name", c_char_p, [c_void_p]),

@@ -163,6 +163,13 @@ SpatialSystem HorizontalPartOf(const SpatialSystem& system)
     const OGRErr error = horizontal.IsCompound() ? horizontal.StripVertical() : horizontal.DemoteTo2D(nullptr);
     if (error != OGRERR_NONE)
         return SpatialSystem();
+    // EPSG's own text where the part is exactly its system: it keeps its code.
+    const std::string code = ExactEpsgCode(OGRSpatialReference::ToHandle(&horizontal));
+    if (const OsrHandle epsg = code.empty() ? nullptr : EpsgSystem(code)) {
+        const std::string text = ExportToWkt(epsg.get());
+        if (!text.empty())
+            return SpatialSystem(text);
+    }
     const std::string text = ExportToWkt(OGRSpatialReference::ToHandle(&horizontal));
     return text.empty() ? SpatialSystem() : SpatialSystem(text);
 }

@@ -123,8 +123,9 @@ BOOL CProjectionDlg::OnInitDialog()
     m_lcParams.SetEditedHandler([this](int row, const std::string& text) { OnParameterEdited(row, text); });
     if (auto* factor = qobject_cast<QLineEdit*>(FindControl(IDC_UNIT_FACTOR)))
         QObject::connect(factor, &QLineEdit::textEdited, factor, [this] { OnUnitFactorEdited(); });
-    if (!m_input.Text().empty() && HoldSystem(m_choice, m_input) != HoldProblem::None)
+    if (!m_input.Text().empty() && !HoldWithHeight(m_input))
         ShowUnknownSrsMessage();
+    FillHeightRow();
     SetUpAreaMap();
     ShowChoice();
     SetUpSearch();
@@ -149,8 +150,9 @@ void CProjectionDlg::TellWhatIsNotUsed()
 
 void CProjectionDlg::RestoreSystem(const SpatialSystem& system)
 {
-    if (!system.IsSystem() || HoldSystem(m_choice, system) != HoldProblem::None)
+    if (!system.IsSystem() || !HoldWithHeight(system))
         ShowUnknownSrsMessage();
+    FillHeightRow();
     ShowChoice();
 }
 
@@ -190,7 +192,11 @@ void CProjectionDlg::OnBnClickedOk()
     ComposedSystem composed;
     if (!ComposeOrRefuse(MessageId::CoordinateSetError, composed))
         return;
-    m_result = composed.system;
+    m_result = WithChosenHeight(composed.system);
+    if (!m_result.IsSystem()) {
+        AfxMessageBox(MessageText(MessageId::CoordinateSetError));
+        return;
+    }
     RememberChoice();
     CDialog::OnOK();
 }

@@ -12,7 +12,9 @@
 
 #include "catalog/CodeLookup.h"
 #include "catalog/Composition.h"
+#include "catalog/HeightPart.h"
 #include "catalog/SystemChoice.h"
+#include "catalog/VerticalSystems.h"
 #include "controls/EditListCtrl.h"
 #include "module/Messages.h"
 #include "platform/Controls.h"
@@ -35,6 +37,9 @@ enum ChooserControl : int {
     IDC_SEARCH = 1094,
     IDC_SYSTEM_CODE = 1095,
     IDC_AREA_MAP = 1096,
+    IDC_HEIGHT = 1097,
+    IDC_HEIGHT_NOTE = 1098,
+    IDC_HEIGHT_GROUP = 1099,
 };
 
 extern const char kGeographicKind[];  // "Geographic Coordinate System"
@@ -66,6 +71,9 @@ public:
         m_databaseCheck = std::move(databaseCheck);
     }
     void SetGdalRegistered(bool registered) { m_bGdalRegistered = registered; }
+    // Whether the host asks for a height with the system: the height row
+    // shows then (and whenever the system handed in has a height).
+    void SetHeightOffered(bool offered) { m_heightOffered = offered; }
     // After OK: the chosen system, and its text.
     const SpatialSystem& GetChosenSystem() const { return m_result; }
     const std::string& GetResultWKT() const { return m_result.Text(); }
@@ -131,6 +139,17 @@ private:
     // While the user is on a row of the search's list: that system's area.
     void ShowCandidateArea(const Candidate* candidate);
 
+    // ---- the height row ----
+    // Holds `system`, its height in the row where it has one (the row is
+    // then shown); false when the system cannot be held.
+    bool HoldWithHeight(const SpatialSystem& system);
+    void FillHeightRow();
+    HeightChoice ChosenHeight();
+    // What OK hands back for `horizontal`: the system handed in when neither
+    // part changed, else `horizontal` with the height chosen; no system when
+    // they cannot be joined.
+    SpatialSystem WithChosenHeight(const SpatialSystem& horizontal);
+
     // ---- OK and Cancel ----
     void OnBnClickedOk();
     void OnBnClickedCancel();
@@ -144,6 +163,14 @@ private:
     SystemChoice m_choice;
     SpatialSystem m_result;
     bool m_bGdalRegistered = false;
+
+    bool m_heightOffered = false;
+    bool m_heightShown = false;
+    SpatialSystem m_heldWhole;       // the system held with its height, as it came
+    std::string m_heldHorizontal;    // its horizontal part's text, as the choice holds it
+    HeightChoice m_heldHeight;
+    std::vector<HeightChoice> m_heightEntries;  // the height row's entries, in its order
+    std::vector<VerticalSystem> m_verticals;
 
     CComboBox m_cbSystemKind;
     CComboBox m_cbProjCategory;
@@ -164,6 +191,7 @@ private:
     QPointer<QTimer> m_codeTimer;
     QPointer<QLabel> m_parameterProblem;  // the line under the parameters: why a value is none
     QPointer<ListFilter> m_geogFilter;    // typing on the geographic list offers its entries by any word
+    QPointer<ListFilter> m_heightFilter;  // and on the height row
     QPointer<AreaMap> m_map;
     bool m_mapUpdatePending = false;
     bool m_mapShowsCandidate = false;  // the search's row, not the choice

@@ -33,6 +33,7 @@ int RunChooser(ChooserRun& run)
         dialog.SetForeignOwner(run.parentWindow);
     dialog.SetInput(run.wkt, databaseCheck);
     dialog.SetGdalRegistered(run.gdalRegistered);
+    dialog.SetHeightOffered(run.offerHeight);
     const INT_PTR chosen = dialog.DoModal();
     // Without PROJ's database no system can be read: said, never hung on.
     const std::string database = databaseCheck.get();

@@ -8,6 +8,7 @@ struct ChooserRun {
     std::string wkt;  // the host's system; after a confirmed choice, the chosen one
     std::string name; // the chosen system's name
     bool gdalRegistered = true;
+    bool offerHeight = false;  // the height row is shown
     const void* parentWidget = nullptr;   // a QWidget of the host's, or null
     unsigned long long parentWindow = 0;  // another program's X11 window, or 0
     // Why no dialog was tried, when that was known before (the host's Qt

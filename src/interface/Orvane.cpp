@@ -9,6 +9,7 @@ struct Orvane::State {
     std::string srsName;  // the chosen system's name
     bool settingOK = false;
     bool gdalRegState = true;
+    bool offerHeight = false;
 };
 
 Orvane::Orvane(const char* wkt) : m_state(std::make_unique<State>())
@@ -26,6 +27,11 @@ void Orvane::SetLanguage(LanguageSet language)
 void Orvane::SetGDALRegState(bool registered)
 {
     m_state->gdalRegState = registered;
+}
+
+void Orvane::OfferHeight(bool offer)
+{
+    m_state->offerHeight = offer;
 }
 
 bool Orvane::IsSettingOK()
@@ -49,6 +55,7 @@ int Orvane::DoModal()
     ChooserRun run;
     run.wkt = m_state->wkt;
     run.gdalRegistered = m_state->gdalRegState;
+    run.offerHeight = m_state->offerHeight;
     if (RunChooser(run) != 1)
         return 2;
     m_state->wkt = std::move(run.wkt);

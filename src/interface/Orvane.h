@@ -29,6 +29,11 @@ public:
     void SetLanguage(LanguageSet language);
     // Tells whether the host has registered GDAL's drivers itself (default true).
     void SetGDALRegState(bool registered);
+    // Asks for a height with the system (default false): the chooser then
+    // shows its height row, and a height chosen there comes back as one
+    // compound system ("ETRS89 / UTM zone 32N + DHHN92 height"). A system
+    // handed in with a height shows the row whatever this says.
+    void OfferHeight(bool offer);
 
     // Shows the chooser. 1 when the user confirmed a choice, 2 otherwise.
     int DoModal();

@@ -168,6 +168,12 @@ void orvane_chooser_set_gdal_registered(orvane_chooser* chooser, int registered)
         chooser->run.gdalRegistered = registered != 0;
 }
 
+void orvane_chooser_offer_height(orvane_chooser* chooser, int offer)
+{
+    if (chooser)
+        chooser->run.offerHeight = offer != 0;
+}
+
 int orvane_chooser_run(orvane_chooser* chooser)
 {
     if (!chooser)

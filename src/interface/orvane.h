@@ -89,6 +89,12 @@ ORVANE_C_API int orvane_chooser_set_wkt(orvane_chooser* chooser, const char* ref
 /* Whether the host registered GDAL's drivers itself (default 1). */
 ORVANE_C_API void orvane_chooser_set_gdal_registered(orvane_chooser* chooser, int registered);
 
+/* Whether the chooser offers a height with the system (default 0): its
+ * height row shows, and a height chosen there comes back as one compound
+ * system ("ETRS89 / UTM zone 32N + DHHN92 height", COMPD_CS in WKT1). A
+ * system handed in with a height shows the row whatever this says. */
+ORVANE_C_API void orvane_chooser_offer_height(orvane_chooser* chooser, int offer);
+
 /* Shows the chooser modally: ORVANE_OK, ORVANE_CANCEL, ORVANE_NO_DISPLAY or
  * ORVANE_FAILED. Only from the thread of the program's Qt application, if
  * it has one. */

@@ -57,6 +57,9 @@ enum class MessageId {
     RefusedBadUnitFactor,
     RefusedNotANumber,       // "%s": the parameter
     NotANumberDecimalComma,  // "%s": the parameter, typed with a decimal comma
+    HeightNone,              // the height row's first entry: no height
+    HeightEllipsoidal,       // the height row's entry for the ellipsoid's own height
+    HeightNeedsGeoidModel,   // "%s": the geoid model's file PROJ cannot find here
     RefusedScaleFactorZero,  // "%s": the parameter
     RefusedParallelsMeet,    // "%s": the parameter
     RefusedUnusable,

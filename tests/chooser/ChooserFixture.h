@@ -33,12 +33,13 @@ protected:
     }
 
     // Opens the chooser as Orvane::DoModal hands it a WKT.
-    CProjectionDlg& Open(const std::string& wkt = "")
+    CProjectionDlg& Open(const std::string& wkt = "", bool offerHeight = false)
     {
         m_dialog.reset();
         m_dialog = std::make_unique<CProjectionDlg>(ChooserTemplateId());
         m_dialog->SetInput(wkt);
         m_dialog->SetGdalRegistered(true);
+        m_dialog->SetHeightOffered(offerHeight);
         EXPECT_TRUE(m_dialog->Create());
         return *m_dialog;
     }

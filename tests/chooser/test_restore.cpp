@@ -74,6 +74,63 @@ TEST_F(ChooserTest, WhatIsHandedInIsShownAndComesBackAsGiven)
     EXPECT_EQ(Combo(IDC_PROJ_CATEGORY)->count(), 5);
 }
 
+// The height row: shown when asked for or when the system has a height;
+// left alone, the system comes back as it came; a height chosen makes one
+// compound system, with EPSG's code where EPSG has the pair.
+TEST_F(ChooserTest, TheHeightRowJoinsChangesAndDropsAHeight)
+{
+    const std::string utm32 = WktOf("EPSG:25832");
+    const std::string held = WktOf("EPSG:5555", "FORMAT=WKT2_2019");
+    const struct {
+        std::string wkt;
+        bool offered;
+        bool shown;
+        const char* heldEntry;  // the row's entry as it opens
+        const char* chosen;     // the entry chosen; null: left alone
+        const char* name;       // of the result
+        const char* code;       // the result's own code; "": none
+        bool sameText;          // the system handed in, as it came
+    } cases[] = {
+        {utm32, false, false, nullptr, nullptr, "ETRS89 / UTM zone 32N", "25832", true},
+        {utm32, true, true, "None", nullptr, "ETRS89 / UTM zone 32N", "25832", true},
+        {utm32, true, true, "None", "DHHN92 height (EPSG:5783)", "ETRS89 / UTM zone 32N + DHHN92 height", "5555",
+         false},
+        {utm32, true, true, "None", "DHHN2016 height (EPSG:7837)", "ETRS89 / UTM zone 32N + DHHN2016 height", "",
+         false},
+        {held, false, true, "DHHN92 height (EPSG:5783)", nullptr, "ETRS89 / UTM zone 32N + DHHN92 height", "5555",
+         true},
+        {held, false, true, "DHHN92 height (EPSG:5783)", "None", "ETRS89 / UTM zone 32N", "25832", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.chosen ? c.chosen : "left alone") + (c.offered ? ", offered" : ""));
+        Open(c.wkt, c.offered);
+        EXPECT_EQ(Dlg().FindControl(IDC_HEIGHT_GROUP)->isVisible(), c.shown);
+        if (c.heldEntry) {
+            EXPECT_EQ(Current(IDC_HEIGHT), c.heldEntry);
+        }
+        if (c.chosen)
+            Choose(IDC_HEIGHT, c.chosen);
+        ASSERT_TRUE(PressOk());
+        EXPECT_EQ(Dlg().GetChosenSystem().Name(), c.name);
+        EXPECT_EQ(ResultWkt() == c.wkt, c.sameText);
+        const char* code = OSRGetAuthorityCode(Result().get(), nullptr);
+        EXPECT_EQ(std::string(code ? code : ""), c.code);
+    }
+    // The vertical systems over the horizontal system's area come first.
+    Open(utm32, true);
+    QComboBox* row = Combo(IDC_HEIGHT);
+    int dhhn = -1, navd = -1;
+    for (int i = 0; i < row->count(); ++i) {
+        if (row->itemText(i) == "DHHN2016 height (EPSG:7837)")
+            dhhn = i;
+        if (row->itemText(i) == "NAVD88 height (EPSG:5703)")
+            navd = i;
+    }
+    EXPECT_GT(navd, dhhn);
+    EXPECT_GE(dhhn, 2);
+    EXPECT_GT(row->count(), 250) << "every vertical system of EPSG in use";
+}
+
 TEST_F(ChooserTest, AGcsPrefixIsDroppedAndAnUnknownSystemIsListedInMemory)
 {
     const std::string wkt =

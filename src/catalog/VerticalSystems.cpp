@@ -1,0 +1,84 @@
+// EPSG's vertical systems read from PROJ's database.
+#include "catalog/VerticalSystems.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+
+#include "catalog/Identification.h"
+#include "module/ProjSupport.h"
+
+namespace {
+
+// The longitude spans of a box, split at the antimeridian.
+std::vector<std::pair<double, double>> Spans(double west, double east)
+{
+    if (west <= east)
+        return {{west, east}};
+    return {{west, 180.0}, {-180.0, east}};
+}
+
+bool Overlap(const VerticalSystem& system, double west, double south, double east, double north)
+{
+    if (!system.bounded || system.south > north || system.north < south)
+        return false;
+    for (const auto& [a0, a1] : Spans(system.west, system.east))
+        for (const auto& [b0, b1] : Spans(west, east))
+            if (a0 <= b1 && b0 <= a1)
+                return true;
+    return false;
+}
+
+}  // namespace
+
+std::vector<VerticalSystem> ReadVerticalSystems()
+{
+    std::vector<VerticalSystem> systems;
+    if (!ProjDatabaseProblem().empty())
+        return systems;
+    const ProjDatabaseHandle db = OpenProjDatabase(ProjDatabasePath(), 10);
+    sqlite3_stmt* statement = nullptr;
+    if (!db || sqlite3_prepare_v2(db.get(),
+                                  "SELECT v.code, v.name, e.west_lon, e.south_lat, e.east_lon, e.north_lat "
+                                  "FROM vertical_crs v LEFT JOIN usage u ON u.object_table_name = 'vertical_crs' "
+                                  "AND u.object_auth_name = v.auth_name AND u.object_code = v.code "
+                                  "LEFT JOIN extent e ON e.auth_name = u.extent_auth_name AND e.code = u.extent_code "
+                                  "WHERE v.auth_name = 'EPSG' AND v.deprecated = 0 ORDER BY v.name, v.code",
+                                  -1, &statement, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        return systems;
+    }
+    int rows = 0;
+    while (++rows <= kMaxProjDatabaseRows && sqlite3_step(statement) == SQLITE_ROW) {
+        const auto* code = sqlite3_column_text(statement, 0);
+        const auto* name = sqlite3_column_text(statement, 1);
+        if (!code || !name || !IsEpsgCodeText(reinterpret_cast<const char*>(code)))
+            continue;
+        VerticalSystem system{reinterpret_cast<const char*>(code), reinterpret_cast<const char*>(name)};
+        system.bounded = sqlite3_column_type(statement, 2) != SQLITE_NULL;
+        system.west = sqlite3_column_double(statement, 2);
+        system.south = sqlite3_column_double(statement, 3);
+        system.east = sqlite3_column_double(statement, 4);
+        system.north = sqlite3_column_double(statement, 5);
+        // A system used in several areas keeps the widest, once.
+        if (!systems.empty() && systems.back().code == system.code) {
+            const VerticalSystem& kept = systems.back();
+            if (system.bounded && (!kept.bounded || (system.north - system.south) * (system.east - system.west) >
+                                                        (kept.north - kept.south) * (kept.east - kept.west)))
+                systems.back() = system;
+            continue;
+        }
+        systems.push_back(std::move(system));
+    }
+    sqlite3_finalize(statement);
+    return systems;
+}
+
+std::vector<VerticalSystem> OverlappingFirst(std::vector<VerticalSystem> systems, double west, double south,
+                                             double east, double north)
+{
+    std::stable_partition(systems.begin(), systems.end(), [&](const VerticalSystem& system) {
+        return Overlap(system, west, south, east, north);
+    });
+    return systems;
+}

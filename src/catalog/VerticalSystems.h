@@ -1,0 +1,21 @@
+// EPSG's vertical systems in use, as the height row offers them: those
+// whose area of use overlaps the horizontal system's first.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct VerticalSystem {
+    std::string code;  // "7837"
+    std::string name;  // "DHHN2016 height"
+    double west = 0, south = 0, east = 0, north = 0;
+    bool bounded = false;
+};
+
+// From PROJ's database, by name; empty when it cannot be read.
+std::vector<VerticalSystem> ReadVerticalSystems();
+
+// `systems` reordered: those whose area overlaps the box (degrees; west may
+// exceed east across the antimeridian) first, each group by name.
+std::vector<VerticalSystem> OverlappingFirst(std::vector<VerticalSystem> systems, double west, double south,
+                                             double east, double north);
