@@ -173,6 +173,11 @@ bool CProjectionDlg::ComposeOrRefuse(MessageId firstLine, ComposedSystem& compos
     if (!UpdateData(TRUE))
         return false;
     composed = ComposeChoice();
+    // With its height, where the row has one: what OK hands back and Save writes.
+    if (!composed.wkt.empty()) {
+        composed.system = WithChosenHeight(composed.system);
+        composed.wkt = composed.system.Text();
+    }
     if (composed.wkt.empty()) {
         AfxMessageBox(std::string(MessageText(firstLine)) + "\n" +
                       RefusalText(composed.problem, composed.parameter, composed.reason));
@@ -192,11 +197,7 @@ void CProjectionDlg::OnBnClickedOk()
     ComposedSystem composed;
     if (!ComposeOrRefuse(MessageId::CoordinateSetError, composed))
         return;
-    m_result = WithChosenHeight(composed.system);
-    if (!m_result.IsSystem()) {
-        AfxMessageBox(MessageText(MessageId::CoordinateSetError));
-        return;
-    }
+    m_result = composed.system;
     RememberChoice();
     CDialog::OnOK();
 }

@@ -210,6 +210,16 @@ pick_case "OK on a handed-in file's system prints its name" 0 \
   "$chooser
 Return" --wkt-file "$work/utm.prj" --lang 7
 
+# The height row, asked for: back from OK over Cancel, Save and Import to
+# it, a vertical system typed by its name, taken, and OK.
+pick_case "--height: DHHN92 typed in the height row, Enter, Enter: EPSG:5555" 0 \
+  'whole && [ "$(line 1)" = "ETRS89 / UTM zone 32N + DHHN92 height" ] && line 2 | grep -q "^COMPD_CS\[" &&
+   line 2 | grep -q "AUTHORITY\[\"EPSG\",\"5555\"\]\]$"' \
+  "$chooser
+shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab
+=dhhn92
+Return Return" --wkt EPSG:25832 --height --lang 2
+
 pick_case "the host may register GDAL's drivers itself" 0 'whole' \
   "$chooser
 Return" --wkt "$utm" --host-registers-gdal
