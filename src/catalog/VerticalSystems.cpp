@@ -82,3 +82,40 @@ std::vector<VerticalSystem> OverlappingFirst(std::vector<VerticalSystem> systems
     });
     return systems;
 }
+
+std::string MissingGeoidModel(const std::string& code)
+{
+    if (!IsEpsgCodeText(code) || !ProjDatabaseProblem().empty())
+        return std::string();
+    const ProjDatabaseHandle db = OpenProjDatabase(ProjDatabasePath(), 5);
+    sqlite3_stmt* statement = nullptr;
+    if (!db || sqlite3_prepare_v2(db.get(),
+                                  "SELECT COALESCE(a.proj_grid_name, g.grid_name), a.old_proj_grid_name "
+                                  "FROM grid_transformation g "
+                                  "LEFT JOIN grid_alternatives a ON a.original_grid_name = g.grid_name "
+                                  "WHERE g.target_crs_auth_name = 'EPSG' AND g.target_crs_code = ?1 "
+                                  "AND g.deprecated = 0 ORDER BY a.proj_grid_name IS NULL, g.accuracy IS NULL, g.accuracy, g.code",
+                                  -1, &statement, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        return std::string();
+    }
+    sqlite3_bind_text(statement, 1, code.c_str(), -1, SQLITE_TRANSIENT);
+    // The models PROJ distributes first: one of those a user can install.
+    std::string first;
+    bool installed = false;
+    int rows = 0;
+    while (!installed && ++rows <= 1000 && sqlite3_step(statement) == SQLITE_ROW) {
+        const unsigned char* grid = sqlite3_column_text(statement, 0);
+        const unsigned char* old = sqlite3_column_text(statement, 1);
+        const std::string name = grid ? reinterpret_cast<const char*>(grid) : "";
+        if (name.empty())
+            continue;
+        if (first.empty())
+            first = name;
+        // PROJ finds a model by its older name too (egm96_15.gtx).
+        installed = ProjResourceInstalled(name) ||
+                    (old && ProjResourceInstalled(reinterpret_cast<const char*>(old)));
+    }
+    sqlite3_finalize(statement);
+    return installed ? std::string() : first;
+}

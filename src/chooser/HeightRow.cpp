@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 
 #include <ogr_srs_api.h>
 
@@ -48,8 +49,6 @@ void CProjectionDlg::FillHeightRow()
     if (!group || !row)
         return;
     group->setVisible(m_heightShown);
-    if (QWidget* note = FindControl(IDC_HEIGHT_NOTE))
-        note->hide();
     if (!m_heightShown)
         return;
     if (m_verticals.empty())
@@ -93,6 +92,20 @@ void CProjectionDlg::FillHeightRow()
         });
     }
     m_heightFilter->Stale();
+    OnSelchangeHeight();
+}
+
+void CProjectionDlg::OnSelchangeHeight()
+{
+    auto* note = qobject_cast<QLabel*>(FindControl(IDC_HEIGHT_NOTE));
+    if (!note)
+        return;
+    const HeightChoice height = ChosenHeight();
+    const std::string missing = height.kind == HeightKind::Vertical && height.vertical.rfind("EPSG:", 0) == 0
+                                    ? MissingGeoidModel(height.vertical.substr(5))
+                                    : std::string();
+    note->setText(QString::fromUtf8(MessageWith(MessageId::HeightNeedsGeoidModel, missing)));
+    note->setVisible(!missing.empty());
 }
 
 HeightChoice CProjectionDlg::ChosenHeight()

@@ -65,6 +65,7 @@ CProjectionDlg::CProjectionDlg(unsigned templateId, CWnd* parent) : CDialog(temp
     OnSelChange(IDC_PROJ_METHOD, [this] { OnSelchangeProjMethod(); });
     OnSelChange(IDC_ZONE, [this] { OnSelchangeZone(); });
     OnSelChange(IDC_UNIT, [this] { OnSelchangeUnit(); });
+    OnSelChange(IDC_HEIGHT, [this] { OnSelchangeHeight(); });
 }
 
 CProjectionDlg::~CProjectionDlg()

@@ -144,6 +144,9 @@ private:
     // then shown); false when the system cannot be held.
     bool HoldWithHeight(const SpatialSystem& system);
     void FillHeightRow();
+    // The line under the row: a geoid model the chosen system needs that
+    // PROJ cannot find here.
+    void OnSelchangeHeight();
     HeightChoice ChosenHeight();
     // What OK hands back for `horizontal`: the system handed in when neither
     // part changed, else `horizontal` with the height chosen; no system when

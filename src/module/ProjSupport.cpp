@@ -593,6 +593,17 @@ ProjDatabaseHandle OpenProjDatabase(const std::string& path, int seconds)
     return ProjDatabaseHandle(opened, ProjDatabaseCloser{deadline});
 }
 
+bool ProjResourceInstalled(const std::string& fileName)
+{
+    if (fileName.empty() || fileName.find('/') != std::string::npos || fileName == "." || fileName == "..")
+        return false;
+    for (const std::string& folder : ProjSearchFolders()) {
+        if (IsRegularFile(folder + "/" + fileName))
+            return true;
+    }
+    return false;
+}
+
 std::string ProjDatabasePath()
 {
     return FirstDatabaseIn(ProjSearchPath());

@@ -54,6 +54,11 @@ ProjDatabaseHandle OpenProjDatabase(const std::string& path, int seconds);
 // many times what EPSG and ESRI hold.
 inline constexpr int kMaxProjDatabaseRows = 500000;
 
+// Whether a resource file of PROJ's (a grid named by its database, by its
+// bare file name) is in one of the folders PROJ looks in, the user's own
+// included. A name with a folder in it is none.
+bool ProjResourceInstalled(const std::string& fileName);
+
 // Whether `prefix` (the text before a colon) is an authority GDAL or PROJ
 // resolves codes of, letter case aside: EPSG, ESRI, IGNF, OGC, … and GDAL's
 // own prefixes (AUTO, CRS, IAU, urn, http, …).

@@ -3,6 +3,7 @@
 
 #include "catalog/PredefinedSystems.h"
 #include "chooser/ChooserFixture.h"
+#include "module/ProjSupport.h"
 
 namespace {
 
@@ -128,6 +129,26 @@ TEST_F(ChooserTest, TheHeightRowJoinsChangesAndDropsAHeight)
     }
     EXPECT_GT(navd, dhhn);
     EXPECT_GE(dhhn, 2);
+
+    // A vertical system whose geoid model is not here is still chosen; the
+    // line under the row says what a transformation will need.
+    auto* note = qobject_cast<QLabel*>(Dlg().FindControl(IDC_HEIGHT_NOTE));
+    EXPECT_FALSE(note->isVisible());
+    const bool egm2008Here =
+        ProjResourceInstalled("us_nga_egm08_25.tif") || ProjResourceInstalled("egm08_25.gtx");
+    Choose(IDC_HEIGHT, "EGM2008 height (EPSG:3855)");
+    EXPECT_EQ(note->isVisible(), !egm2008Here);
+    if (!egm2008Here) {
+        EXPECT_EQ(note->text().toStdString(),
+                  "needs the geoid model us_nga_egm08_25.tif, not installed: the system is defined without it; a "
+                  "transformation needs it");
+    }
+    // Found by its older name as PROJ finds it.
+    EXPECT_EQ(MissingGeoidModel("5773").empty(),
+              ProjResourceInstalled("us_nga_egm96_15.tif") || ProjResourceInstalled("egm96_15.gtx"));
+    Choose(IDC_HEIGHT, "DHHN92 height (EPSG:5783)");
+    EXPECT_FALSE(note->isVisible()) << "no model needed";
+    ASSERT_TRUE(PressOk());
     EXPECT_GT(row->count(), 250) << "every vertical system of EPSG in use";
 }
 
