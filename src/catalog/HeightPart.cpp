@@ -2,11 +2,10 @@
 #include "catalog/HeightPart.h"
 
 #include <ogr_spatialref.h>
-#include <sqlite3.h>
 
 #include "catalog/Identification.h"
 #include "module/GdalSupport.h"
-#include "module/ProjSupport.h"
+#include "module/ProjQuery.h"
 #include "module/Sameness.h"
 
 namespace {
@@ -52,60 +51,40 @@ std::string VerticalEpsgCode(OGRSpatialReferenceH vertical, OGRSpatialReferenceH
     return epsg && OSRIsVertical(epsg.get()) && SameAs(vertical, epsg.get()) ? std::string(code) : std::string();
 }
 
+// EPSG's compound system of exactly this pair of EPSG systems; empty for none.
+std::string EpsgCompoundCode(const std::string& horizontal, const std::string& vertical)
+{
+    if (horizontal.empty() || vertical.empty())
+        return std::string();
+    ProjQuery query("SELECT code FROM compound_crs WHERE auth_name = 'EPSG' AND deprecated = 0 "
+                    "AND horiz_crs_auth_name = 'EPSG' AND horiz_crs_code = ?1 "
+                    "AND vertical_crs_auth_name = 'EPSG' AND vertical_crs_code = ?2 "
+                    "ORDER BY CAST(code AS INTEGER) LIMIT 1");
+    query.Bind(1, horizontal);
+    query.Bind(2, vertical);
+    const std::string code = query.Next() ? query.Text(0) : std::string();
+    return IsEpsgCodeText(code) ? code : std::string();
+}
+
 // The EPSG vertical system of that name and definition (a WKT2 compound
 // system's vertical part is read without its code, and without the geoid
 // model EPSG's carries); empty for none.
 std::string VerticalEpsgCodeByName(OGRSpatialReferenceH vertical)
 {
     const char* name = OSRGetName(vertical);
-    if (!name || !ProjDatabaseProblem().empty())
+    if (!name)
         return std::string();
-    const ProjDatabaseHandle db = OpenProjDatabase(ProjDatabasePath(), 5);
-    sqlite3_stmt* statement = nullptr;
-    if (!db || sqlite3_prepare_v2(db.get(),
-                                  "SELECT code FROM vertical_crs WHERE auth_name = 'EPSG' AND name = ?1 "
-                                  "ORDER BY deprecated, CAST(code AS INTEGER)",
-                                  -1, &statement, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(statement);
-        return std::string();
-    }
-    sqlite3_bind_text(statement, 1, name, -1, SQLITE_TRANSIENT);
-    std::string found;
-    while (found.empty() && sqlite3_step(statement) == SQLITE_ROW) {
-        const unsigned char* code = sqlite3_column_text(statement, 0);
-        const std::string text = code ? reinterpret_cast<const char*>(code) : "";
-        const OsrHandle epsg = IsEpsgCodeText(text) ? EpsgSystem(text) : nullptr;
+    ProjQuery query("SELECT code FROM vertical_crs WHERE auth_name = 'EPSG' AND name = ?1 "
+                    "ORDER BY deprecated, CAST(code AS INTEGER)");
+    query.Bind(1, name);
+    while (query.Next()) {
+        const std::string code = query.Text(0);
+        const OsrHandle epsg = IsEpsgCodeText(code) ? EpsgSystem(code) : nullptr;
         // A geoid model EPSG's own carries is no difference the text can hold.
         if (epsg && SameAs(vertical, epsg.get(), Sameness::ButForDatumShift))
-            found = text;
+            return code;
     }
-    sqlite3_finalize(statement);
-    return found;
-}
-
-// EPSG's compound system of exactly this pair of EPSG systems; empty for none.
-std::string EpsgCompoundCode(const std::string& horizontal, const std::string& vertical)
-{
-    if (horizontal.empty() || vertical.empty() || !ProjDatabaseProblem().empty())
-        return std::string();
-    const ProjDatabaseHandle db = OpenProjDatabase(ProjDatabasePath(), 5);
-    sqlite3_stmt* statement = nullptr;
-    if (!db || sqlite3_prepare_v2(db.get(),
-                                  "SELECT code FROM compound_crs WHERE auth_name = 'EPSG' AND deprecated = 0 "
-                                  "AND horiz_crs_auth_name = 'EPSG' AND horiz_crs_code = ?1 "
-                                  "AND vertical_crs_auth_name = 'EPSG' AND vertical_crs_code = ?2 "
-                                  "ORDER BY CAST(code AS INTEGER) LIMIT 1",
-                                  -1, &statement, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(statement);
-        return std::string();
-    }
-    sqlite3_bind_text(statement, 1, horizontal.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_text(statement, 2, vertical.c_str(), -1, SQLITE_TRANSIENT);
-    std::string code;
-    if (sqlite3_step(statement) == SQLITE_ROW && sqlite3_column_text(statement, 0))
-        code = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-    sqlite3_finalize(statement);
-    return IsEpsgCodeText(code) ? code : std::string();
+    return std::string();
 }
 
 }  // namespace

@@ -1,12 +1,10 @@
 // EPSG's vertical systems read from PROJ's database.
 #include "catalog/VerticalSystems.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 
 #include "catalog/Identification.h"
-#include "module/ProjSupport.h"
+#include "module/ProjQuery.h"
 
 namespace {
 
@@ -34,32 +32,21 @@ bool Overlap(const VerticalSystem& system, double west, double south, double eas
 std::vector<VerticalSystem> ReadVerticalSystems()
 {
     std::vector<VerticalSystem> systems;
-    if (!ProjDatabaseProblem().empty())
-        return systems;
-    const ProjDatabaseHandle db = OpenProjDatabase(ProjDatabasePath(), 10);
-    sqlite3_stmt* statement = nullptr;
-    if (!db || sqlite3_prepare_v2(db.get(),
-                                  "SELECT v.code, v.name, e.west_lon, e.south_lat, e.east_lon, e.north_lat "
-                                  "FROM vertical_crs v LEFT JOIN usage u ON u.object_table_name = 'vertical_crs' "
-                                  "AND u.object_auth_name = v.auth_name AND u.object_code = v.code "
-                                  "LEFT JOIN extent e ON e.auth_name = u.extent_auth_name AND e.code = u.extent_code "
-                                  "WHERE v.auth_name = 'EPSG' AND v.deprecated = 0 ORDER BY v.name, v.code",
-                                  -1, &statement, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(statement);
-        return systems;
-    }
-    int rows = 0;
-    while (++rows <= kMaxProjDatabaseRows && sqlite3_step(statement) == SQLITE_ROW) {
-        const auto* code = sqlite3_column_text(statement, 0);
-        const auto* name = sqlite3_column_text(statement, 1);
-        if (!code || !name || !IsEpsgCodeText(reinterpret_cast<const char*>(code)))
+    ProjQuery query("SELECT v.code, v.name, e.west_lon, e.south_lat, e.east_lon, e.north_lat "
+                    "FROM vertical_crs v LEFT JOIN usage u ON u.object_table_name = 'vertical_crs' "
+                    "AND u.object_auth_name = v.auth_name AND u.object_code = v.code "
+                    "LEFT JOIN extent e ON e.auth_name = u.extent_auth_name AND e.code = u.extent_code "
+                    "WHERE v.auth_name = 'EPSG' AND v.deprecated = 0 ORDER BY v.name, v.code",
+                    10);
+    while (query.Next()) {
+        VerticalSystem system{query.Text(0), query.Text(1)};
+        if (!IsEpsgCodeText(system.code) || system.name.empty())
             continue;
-        VerticalSystem system{reinterpret_cast<const char*>(code), reinterpret_cast<const char*>(name)};
-        system.bounded = sqlite3_column_type(statement, 2) != SQLITE_NULL;
-        system.west = sqlite3_column_double(statement, 2);
-        system.south = sqlite3_column_double(statement, 3);
-        system.east = sqlite3_column_double(statement, 4);
-        system.north = sqlite3_column_double(statement, 5);
+        system.bounded = !query.IsNull(2);
+        system.west = query.Number(2);
+        system.south = query.Number(3);
+        system.east = query.Number(4);
+        system.north = query.Number(5);
         // A system used in several areas keeps the widest, once.
         if (!systems.empty() && systems.back().code == system.code) {
             const VerticalSystem& kept = systems.back();
@@ -70,7 +57,6 @@ std::vector<VerticalSystem> ReadVerticalSystems()
         }
         systems.push_back(std::move(system));
     }
-    sqlite3_finalize(statement);
     return systems;
 }
 
@@ -85,37 +71,26 @@ std::vector<VerticalSystem> OverlappingFirst(std::vector<VerticalSystem> systems
 
 std::string MissingGeoidModel(const std::string& code)
 {
-    if (!IsEpsgCodeText(code) || !ProjDatabaseProblem().empty())
+    if (!IsEpsgCodeText(code))
         return std::string();
-    const ProjDatabaseHandle db = OpenProjDatabase(ProjDatabasePath(), 5);
-    sqlite3_stmt* statement = nullptr;
-    if (!db || sqlite3_prepare_v2(db.get(),
-                                  "SELECT COALESCE(a.proj_grid_name, g.grid_name), a.old_proj_grid_name "
-                                  "FROM grid_transformation g "
-                                  "LEFT JOIN grid_alternatives a ON a.original_grid_name = g.grid_name "
-                                  "WHERE g.target_crs_auth_name = 'EPSG' AND g.target_crs_code = ?1 "
-                                  "AND g.deprecated = 0 ORDER BY a.proj_grid_name IS NULL, g.accuracy IS NULL, g.accuracy, g.code",
-                                  -1, &statement, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(statement);
-        return std::string();
-    }
-    sqlite3_bind_text(statement, 1, code.c_str(), -1, SQLITE_TRANSIENT);
     // The models PROJ distributes first: one of those a user can install.
+    ProjQuery query("SELECT COALESCE(a.proj_grid_name, g.grid_name), a.old_proj_grid_name "
+                    "FROM grid_transformation g "
+                    "LEFT JOIN grid_alternatives a ON a.original_grid_name = g.grid_name "
+                    "WHERE g.target_crs_auth_name = 'EPSG' AND g.target_crs_code = ?1 "
+                    "AND g.deprecated = 0 ORDER BY a.proj_grid_name IS NULL, g.accuracy IS NULL, g.accuracy, g.code");
+    query.Bind(1, code);
     std::string first;
-    bool installed = false;
-    int rows = 0;
-    while (!installed && ++rows <= 1000 && sqlite3_step(statement) == SQLITE_ROW) {
-        const unsigned char* grid = sqlite3_column_text(statement, 0);
-        const unsigned char* old = sqlite3_column_text(statement, 1);
-        const std::string name = grid ? reinterpret_cast<const char*>(grid) : "";
+    while (query.Next()) {
+        const std::string name = query.Text(0);
+        const std::string old = query.Text(1);
         if (name.empty())
             continue;
         if (first.empty())
             first = name;
         // PROJ finds a model by its older name too (egm96_15.gtx).
-        installed = ProjResourceInstalled(name) ||
-                    (old && ProjResourceInstalled(reinterpret_cast<const char*>(old)));
+        if (ProjResourceInstalled(name) || (!old.empty() && ProjResourceInstalled(old)))
+            return std::string();
     }
-    sqlite3_finalize(statement);
-    return installed ? std::string() : first;
+    return first;
 }

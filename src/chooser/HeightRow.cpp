@@ -111,9 +111,10 @@ void CProjectionDlg::OnSelchangeHeight()
 HeightChoice CProjectionDlg::ChosenHeight()
 {
     auto* row = qobject_cast<QComboBox*>(FindControl(IDC_HEIGHT));
+    // A row not shown holds no height: a system with one shows it.
     if (!m_heightShown || !row || row->currentIndex() < 0 ||
         row->currentIndex() >= static_cast<int>(m_heightEntries.size()))
-        return m_heightShown ? HeightChoice() : m_heldHeight;
+        return HeightChoice();
     return m_heightEntries[static_cast<std::size_t>(row->currentIndex())];
 }
 

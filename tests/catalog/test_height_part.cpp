@@ -7,18 +7,13 @@
 
 #include "catalog/HeightPart.h"
 #include "catalog/Identification.h"
+#include "support/TestSupport.h"
 
 namespace {
 
 SpatialSystem Epsg(const char* code)
 {
-    OGRSpatialReference srs;
-    srs.SetFromUserInput(code);
-    char* text = nullptr;
-    srs.exportToWkt(&text);
-    const std::string wkt = text ? text : "";
-    CPLFree(text);
-    return SpatialSystem(wkt);
+    return SpatialSystem(WktOf(code));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "module/GdalSupport.h"
 #include "module/Module.h"
 #include "search/CandidateSystems.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -53,19 +54,6 @@ int Position(const std::vector<std::string>& entries, const std::string& text)
             return static_cast<int>(i);
     ADD_FAILURE() << "no entry " << text;
     return -1;
-}
-
-std::string WktOf(const std::string& definition, const char* format = nullptr)
-{
-    OsrHandle srs(OSRNewSpatialReference(nullptr));
-    EXPECT_EQ(OSRSetFromUserInput(srs.get(), definition.c_str()), OGRERR_NONE) << definition;
-    if (!format)
-        return ExportToWkt(srs.get());
-    char* text = nullptr;
-    const char* options[] = {format, "MULTILINE=NO", nullptr};
-    OSRExportToWktEx(srs.get(), &text, options);
-    const GdalTextHandle owned(text);
-    return text ? text : "";
 }
 
 // What PROJ computes with: the parameters as PROJ reads them from the text.

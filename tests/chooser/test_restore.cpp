@@ -5,23 +5,6 @@
 #include "chooser/ChooserFixture.h"
 #include "module/ProjSupport.h"
 
-namespace {
-
-std::string WktOf(const char* definition, const char* format = nullptr)
-{
-    OsrHandle srs(OSRNewSpatialReference(nullptr));
-    EXPECT_EQ(OSRSetFromUserInput(srs.get(), definition), OGRERR_NONE);
-    if (!format)
-        return ExportToWkt(srs.get());
-    char* text = nullptr;
-    const char* options[] = {format, nullptr};
-    OSRExportToWktEx(srs.get(), &text, options);
-    const GdalTextHandle owned(text);
-    return text ? text : "";
-}
-
-}  // namespace
-
 TEST_F(ChooserTest, AnEmptyWktOpensOnWgs84AsAGeographicSystem)
 {
     Open();

@@ -48,6 +48,14 @@ wm_running() {
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
 }
 
+# A scratch folder of the test's own, $work, gone at exit with the display;
+# the systems confirmed there are remembered in it, never in the user's.
+use_own_folders() {
+  work=$(mktemp -d)
+  trap 'stop_display; rm -rf "$work"' EXIT
+  export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state
+}
+
 stop_display() {
   [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null
   [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null

@@ -18,9 +18,7 @@ python_run() { LD_PRELOAD=${ORVANE_PYTHON_PRELOAD:-} /usr/bin/python3 "$@"; }
 . "$here/display.sh"
 passed=0
 failed=0
-work=$(mktemp -d)
-trap 'stop_display; rm -rf "$work"' EXIT
-export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state
+use_own_folders
 
 check() {
   if eval "$2"; then

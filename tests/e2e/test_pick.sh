@@ -14,10 +14,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/display.sh"
 passed=0
 failed=0
-work=$(mktemp -d)
-trap 'stop_display; rm -rf "$work"' EXIT
-# The systems confirmed here are remembered in a folder of the test's own.
-export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state
+use_own_folders
 start_display || { echo "0 passed, 1 failed"; exit 1; }
 
 chooser="@Choose Coordinate System"

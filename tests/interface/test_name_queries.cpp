@@ -42,13 +42,6 @@ Names Query(const char* text)
 
 const Names kDefaults{"Unknown", "", "", "", ""};
 
-std::string WktOf(const char* definition)
-{
-    OGRSpatialReference srs;
-    EXPECT_EQ(srs.SetFromUserInput(definition), OGRERR_NONE);
-    return ExportToWkt(OGRSpatialReference::ToHandle(&srs));
-}
-
 }  // namespace
 
 TEST(NameQueries, GeographicSystem)

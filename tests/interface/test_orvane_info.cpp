@@ -46,17 +46,6 @@ ProgramRun Orvane(const std::string& arguments, bool withErrors = false, const s
     return run;
 }
 
-std::string ExportToWktOf(const char* definition)
-{
-    OGRSpatialReference srs;
-    srs.SetFromUserInput(definition);
-    char* text = nullptr;
-    srs.exportToWkt(&text);
-    const std::string wkt = text ? text : "";
-    CPLFree(text);
-    return wkt;
-}
-
 }  // namespace
 
 TEST(OrvaneInfo, PrintsTheFiveNames)
@@ -175,7 +164,7 @@ TEST(OrvaneProgram, EachCommandHasItsHelpAndTheManualEveryOption)
 TEST(OrvaneProgram, FilesOthersPlantChangeNoAnswer)
 {
     TempDir dir("orvane planted");
-    const std::string nad83 = ExportToWktOf("EPSG:4269");
+    const std::string nad83 = WktOf("EPSG:4269");
     // Files named like a code or a name GDAL knows, in the folder the program runs in.
     for (const char* name : {"EPSG:4326", "WGS84", "wgs84", "NAD27"})
         WriteFile(dir / name, "GEOGCS[\"HIJACKED\",DATUM[\"D\",SPHEROID[\"S\",6378137,298.257]],"
@@ -218,7 +207,7 @@ TEST(OrvaneProgram, FilesOthersPlantChangeNoAnswer)
 TEST(OrvaneInfo, JsonDescribesEachReferenceOnALine)
 {
     TempDir dir;
-    WriteFile(dir / "zone.prj", ExportToWktOf("EPSG:32650"));
+    WriteFile(dir / "zone.prj", WktOf("EPSG:32650"));
     ProgramRun run = Orvane("info --json EPSG:4326 '" + dir / "zone.prj" + "' 'not a reference'");
     EXPECT_EQ(run.status, 4);
     std::vector<nlohmann::json> objects;

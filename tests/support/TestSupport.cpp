@@ -16,6 +16,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "module/GdalSupport.h"
 #include "module/Module.h"
 #include "util/FileIO.h"
 
@@ -77,6 +78,19 @@ AsOrdinaryUser::~AsOrdinaryUser()
 std::string BuildFolder()
 {
     return FolderOf(ModuleFileContaining(reinterpret_cast<const void*>(&BuildFolder)));
+}
+
+std::string WktOf(const std::string& definition, const char* format)
+{
+    OsrHandle srs(OSRNewSpatialReference(nullptr));
+    EXPECT_EQ(OSRSetFromUserInput(srs.get(), definition.c_str()), OGRERR_NONE) << definition;
+    if (!format)
+        return ExportToWkt(srs.get());
+    char* text = nullptr;
+    const char* options[] = {format, "MULTILINE=NO", nullptr};
+    OSRExportToWktEx(srs.get(), &text, options);
+    const GdalTextHandle owned(text);
+    return text ? text : "";
 }
 
 std::string ReadFile(const std::string& path)

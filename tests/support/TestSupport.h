@@ -42,6 +42,11 @@ private:
 // The folder of the built libraries, data and programs.
 std::string BuildFolder();
 
+// The system `definition` names ("EPSG:32650", a PROJ string) as GDAL
+// writes it: WKT1, or in `format` ("FORMAT=WKT2_2019") on one line. Fails
+// the test when GDAL reads no system.
+std::string WktOf(const std::string& definition, const char* format = nullptr);
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& content);
 void CopyFile(const std::string& from, const std::string& to);
