@@ -131,8 +131,9 @@ const std::pair<const char*, const char*> kCommandHelp[] = {
      "misspelt or run-together word forgiven), or whose area of use holds the\n"
      "place TEXT (a city, \"Berlin\"; a coordinate pair, \"52.52 13.40\",\n"
      "\"52°31'N 13°24'E\") or LAT,LON, best first, one a line: the code (EPSG:n,\n"
-     "ESRI:n, or \"catalogue\" or \"user\"), a tab, \"geographic\" or \"projected\",\n"
-     "a tab, the name.\n"
+     "ESRI:n, or \"catalogue\" or \"user\"), a tab, the kind (\"geographic\",\n"
+     "\"projected\", \"vertical\" or \"compound\"), a tab, the name. Vertical and\n"
+     "compound systems come after the horizontal ones that fit as well.\n"
      "\n"
      "  --at LAT,LON  the place, in degrees (\"52.52,13.40\", \"52.52 13.40\")\n"
      "  --json        one JSON object a line: name, kind, code, origin, area and\n"
@@ -577,7 +578,7 @@ int RunFind(int argc, char** argv)
             // of thousands (`info --json` describes one).
             nlohmann::json object;
             object["name"] = system.name;
-            object["kind"] = system.projected ? "projected" : "geographic";
+            object["kind"] = system.kind;
             object["code"] = system.code.empty() ? nlohmann::json() : nlohmann::json(system.code);
             object["origin"] = system.origin;
             object["area"] = system.area.empty() ? nlohmann::json() : nlohmann::json(system.area);
@@ -585,7 +586,7 @@ int RunFind(int argc, char** argv)
             PrintJson(object);
         } else {
             std::printf("%s\t%s\t%s\n", Shown(system.code.empty() ? system.origin : system.code).c_str(),
-                        system.projected ? "projected" : "geographic", Shown(system.name).c_str());
+                        system.kind.c_str(), Shown(system.name).c_str());
         }
     }
     return found.empty() ? kCancelled : kOk;

@@ -74,7 +74,7 @@ class FoundSystem:
     name: str
     code: str       # "EPSG:32650", "ESRI:54009"; "" when it has none
     origin: str     # "epsg", "esri", "catalogue" or "user"
-    kind: str       # "projected" or "geographic"
+    kind: str       # "geographic", "projected", "vertical" or "compound"
     area: str       # its area of use, where PROJ knows it
     reference: str  # a text naming it for info() or pick(wkt=...): its code, or its WKT
     alias: str      # the other name the words were found in ("Web Mercator"), or ""

@@ -1,4 +1,4 @@
-// EPSG's vertical systems read from PROJ's database.
+// EPSG's vertical systems: those over an area first, and the geoid models they need.
 #include "catalog/VerticalSystems.h"
 
 #include <algorithm>
@@ -28,37 +28,6 @@ bool Overlap(const VerticalSystem& system, double west, double south, double eas
 }
 
 }  // namespace
-
-std::vector<VerticalSystem> ReadVerticalSystems()
-{
-    std::vector<VerticalSystem> systems;
-    ProjQuery query("SELECT v.code, v.name, e.west_lon, e.south_lat, e.east_lon, e.north_lat "
-                    "FROM vertical_crs v LEFT JOIN usage u ON u.object_table_name = 'vertical_crs' "
-                    "AND u.object_auth_name = v.auth_name AND u.object_code = v.code "
-                    "LEFT JOIN extent e ON e.auth_name = u.extent_auth_name AND e.code = u.extent_code "
-                    "WHERE v.auth_name = 'EPSG' AND v.deprecated = 0 ORDER BY v.name, v.code",
-                    10);
-    while (query.Next()) {
-        VerticalSystem system{query.Text(0), query.Text(1)};
-        if (!IsEpsgCodeText(system.code) || system.name.empty())
-            continue;
-        system.bounded = !query.IsNull(2);
-        system.west = query.Number(2);
-        system.south = query.Number(3);
-        system.east = query.Number(4);
-        system.north = query.Number(5);
-        // A system used in several areas keeps the widest, once.
-        if (!systems.empty() && systems.back().code == system.code) {
-            const VerticalSystem& kept = systems.back();
-            if (system.bounded && (!kept.bounded || (system.north - system.south) * (system.east - system.west) >
-                                                        (kept.north - kept.south) * (kept.east - kept.west)))
-                systems.back() = system;
-            continue;
-        }
-        systems.push_back(std::move(system));
-    }
-    return systems;
-}
 
 std::vector<VerticalSystem> OverlappingFirst(std::vector<VerticalSystem> systems, double west, double south,
                                              double east, double north)

@@ -1,5 +1,6 @@
 // EPSG's vertical systems in use, as the height row offers them: those
-// whose area of use overlaps the horizontal system's first.
+// whose area of use overlaps the horizontal system's first, and the geoid
+// models they need.
 #pragma once
 
 #include <string>
@@ -11,9 +12,6 @@ struct VerticalSystem {
     double west = 0, south = 0, east = 0, north = 0;
     bool bounded = false;
 };
-
-// From PROJ's database, by name; empty when it cannot be read.
-std::vector<VerticalSystem> ReadVerticalSystems();
 
 // `systems` reordered: those whose area overlaps the box (degrees; west may
 // exceed east across the antimeridian) first, each group by name.

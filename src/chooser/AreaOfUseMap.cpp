@@ -56,6 +56,12 @@ void CProjectionDlg::UpdateAreaMap()
     const ProjectionShape shape = ShapeOfChoice(m_choice);
     m_map->SetArea(AreaToShow(shape, database->AreaOfEpsg(m_shownCode), geogArea));
     m_map->SetNote(CentreOutsideNote(shape, m_choice.shown.geogName, geogArea));
+    // The height's area over it: a vertical system's own, read with the row.
+    const HeightChoice height = ChosenHeight();
+    const AreaOfUse* heightArea = height.kind == HeightKind::Vertical && height.vertical.rfind("EPSG:", 0) == 0
+                                      ? HeightCandidates()->AreaOfEpsg(height.vertical.substr(5))
+                                      : nullptr;
+    m_map->SetHeightArea(heightArea ? *heightArea : AreaOfUse());
 }
 
 void CProjectionDlg::ShowCandidateArea(const Candidate* candidate)
@@ -70,5 +76,6 @@ void CProjectionDlg::ShowCandidateArea(const Candidate* candidate)
     const std::shared_ptr<const CandidateDatabase> database = DatabaseCandidatesIfRead();
     const AreaOfUse* area = AreaOfCandidate(*candidate, database.get());
     m_map->SetArea(area ? *area : AreaOfUse());
+    m_map->SetHeightArea(AreaOfUse());  // the candidate's alone
     m_map->SetNote(std::string());  // the note is the choice's
 }

@@ -4,6 +4,9 @@
 // system handed in comes back as it came.
 #include "chooser/ProjectionDlg.h"
 
+#include <algorithm>
+#include <unordered_map>
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,6 +15,8 @@
 
 #include "catalog/SystemReading.h"
 #include "search/Folding.h"
+#include "search/Matching.h"
+#include "search/SharedDatabase.h"
 #include "search_ui/ListFilter.h"
 
 namespace {
@@ -19,6 +24,28 @@ namespace {
 bool operator==(const HeightChoice& a, const HeightChoice& b)
 {
     return a.kind == b.kind && a.vertical == b.vertical;
+}
+
+// EPSG's vertical systems in use, by name, as the search reads them.
+std::vector<VerticalSystem> VerticalSystemsIn(const CandidateDatabase& heights)
+{
+    std::vector<VerticalSystem> systems;
+    for (const Candidate& c : heights.candidates) {
+        if (c.kind != CandidateKind::Vertical || c.authority != "EPSG" || c.deprecated)
+            continue;
+        VerticalSystem system{c.code, c.name};
+        if (c.area) {
+            system.bounded = c.area->bounded;
+            system.west = c.area->west;
+            system.south = c.area->south;
+            system.east = c.area->east;
+            system.north = c.area->north;
+        }
+        systems.push_back(std::move(system));
+    }
+    std::stable_sort(systems.begin(), systems.end(),
+                     [](const VerticalSystem& a, const VerticalSystem& b) { return a.name < b.name; });
+    return systems;
 }
 
 }  // namespace
@@ -52,7 +79,7 @@ void CProjectionDlg::FillHeightRow()
     if (!m_heightShown)
         return;
     if (m_verticals.empty())
-        m_verticals = ReadVerticalSystems();
+        m_verticals = VerticalSystemsIn(*HeightCandidates());
     // Those over the horizontal system's area first.
     double west = 0, south = 0, east = 0, north = 0;
     const SpatialSystem horizontal = ComposeChoice().system;
@@ -82,21 +109,48 @@ void CProjectionDlg::FillHeightRow()
             held = static_cast<int>(i);
     }
     row->setCurrentIndex(held);
-    if (!m_heightFilter) {
-        m_heightFilter = new ListFilter(row, [this] {
-            std::vector<std::string> words;
-            if (auto* list = qobject_cast<QComboBox*>(FindControl(IDC_HEIGHT)))
-                for (int i = 0; i < list->count(); ++i)
-                    words.push_back(FoldedWords(list->itemText(i).toStdString()));
-            return words;
-        });
-    }
-    m_heightFilter->Stale();
+    if (!m_heightFilter)
+        m_heightFilter =
+            new ListFilter(row, [this](const std::string& typed) { return HeightEntriesFor(typed); });
     OnSelchangeHeight();
+}
+
+std::vector<int> CProjectionDlg::HeightEntriesFor(const std::string& typed)
+{
+    auto* row = qobject_cast<QComboBox*>(FindControl(IDC_HEIGHT));
+    const std::string folded = FoldedWords(typed);
+    if (!row || folded.empty())
+        return {};
+    // The row's own entries ("None", the ellipsoid's, one held as it came)
+    // by the words of their names, then the vertical systems the search
+    // finds: by any name, code, typo, Chinese name or place.
+    std::vector<int> entries;
+    std::unordered_map<std::string, int> byCode;
+    for (std::size_t i = 0; i < m_heightEntries.size(); ++i) {
+        const HeightChoice& entry = m_heightEntries[i];
+        if (entry.kind == HeightKind::Vertical && entry.vertical.rfind("EPSG:", 0) == 0)
+            byCode.emplace(entry.vertical, static_cast<int>(i));
+        else if (FoldedWords(row->itemText(static_cast<int>(i)).toStdString())
+                     .find(folded.substr(0, folded.size() - 1)) != std::string::npos)
+            entries.push_back(static_cast<int>(i));
+    }
+    if (!m_heightSearch)
+        m_heightSearch = std::make_unique<const SearchCandidates>(HeightSearchCandidates());
+    for (const Found& found : FindForText(*m_heightSearch, typed, m_heightSearch->Size()).found) {
+        const auto entry = found.candidate->kind == CandidateKind::Vertical
+                               ? byCode.find(CandidateCode(*found.candidate))
+                               : byCode.end();
+        if (entry != byCode.end()) {
+            entries.push_back(entry->second);
+            byCode.erase(entry);  // each once
+        }
+    }
+    return entries;
 }
 
 void CProjectionDlg::OnSelchangeHeight()
 {
+    UpdateAreaMap();  // the height's area over the system's
     auto* note = qobject_cast<QLabel*>(FindControl(IDC_HEIGHT_NOTE));
     if (!note)
         return;

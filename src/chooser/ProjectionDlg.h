@@ -15,6 +15,7 @@
 #include "catalog/HeightPart.h"
 #include "catalog/SystemChoice.h"
 #include "catalog/VerticalSystems.h"
+#include "search/SearchCandidates.h"
 #include "controls/EditListCtrl.h"
 #include "module/Messages.h"
 #include "platform/Controls.h"
@@ -173,7 +174,11 @@ private:
     std::string m_heldHorizontal;    // its horizontal part's text, as the choice holds it
     HeightChoice m_heldHeight;
     std::vector<HeightChoice> m_heightEntries;  // the height row's entries, in its order
-    std::vector<VerticalSystem> m_verticals;
+    std::vector<VerticalSystem> m_verticals;    // EPSG's in use, by name
+    // What typing on the row searches, read at the first key.
+    std::unique_ptr<const SearchCandidates> m_heightSearch;
+    // The row's entries a text offers, best first, by the search.
+    std::vector<int> HeightEntriesFor(const std::string& typed);
 
     CComboBox m_cbSystemKind;
     CComboBox m_cbProjCategory;

@@ -100,7 +100,7 @@ orvane_records* FoundRecords(const std::vector<OrvaneFoundSystem>& found)
         records->rows.push_back({{"name", f.name},
                                  {"code", f.code},
                                  {"origin", f.origin},
-                                 {"kind", f.projected ? "projected" : "geographic"},
+                                 {"kind", f.kind},
                                  {"area", f.area},
                                  {"reference", f.reference},
                                  {"alias", f.alias}});

@@ -19,9 +19,10 @@ std::vector<OrvaneFoundSystem> Described(const std::vector<Found>& found)
                              : c.authority == "ESRI"                  ? "esri"
                                                                       : "epsg";
         const std::string code = CandidateCode(c);
-        systems.push_back(OrvaneFoundSystem{
-            c.name, code, origin, c.kind == CandidateKind::Projected,
-            c.area ? c.area->name : std::string(), code.empty() ? c.system.Text() : code, f.alias});
+        systems.push_back(OrvaneFoundSystem{c.name, code, origin, c.kind == CandidateKind::Projected,
+                                            c.area ? c.area->name : std::string(),
+                                            code.empty() ? c.system.Text() : code, f.alias,
+                                            CandidateKindName(c.kind)});
     }
     return systems;
 }
@@ -33,7 +34,7 @@ std::vector<OrvaneFoundSystem> OrvaneFindSystems(const char* text, std::size_t l
     if (!text)
         return {};
     // A place (coordinates, a city) lists the systems used there.
-    const SearchCandidates candidates = AllCandidates(ShippedGeogSystems(), UserGeogSystems());
+    const SearchCandidates candidates = AllCandidates(ShippedGeogSystems(), UserGeogSystems(), true);
     return Described(FindForText(candidates, text, limit).found);
 }
 
@@ -41,7 +42,7 @@ std::vector<OrvaneFoundSystem> OrvaneFindSystemsAt(double latitude, double longi
 {
     if (!(std::fabs(latitude) <= 90 && std::fabs(longitude) <= 180))
         return {};
-    const SearchCandidates candidates = AllCandidates(ShippedGeogSystems(), UserGeogSystems());
+    const SearchCandidates candidates = AllCandidates(ShippedGeogSystems(), UserGeogSystems(), true);
     return Described(CandidatesAt(candidates, latitude, longitude, limit));
 }
 

@@ -15,7 +15,7 @@ struct OrvaneFoundSystem {
     std::string name;
     std::string code;    // "EPSG:32650", "ESRI:54009"; empty when the system has none
     std::string origin;  // "epsg", "esri", "catalogue" or "user"
-    bool projected;      // else geographic
+    bool projected;      // a projected system (else geographic, vertical or compound: see kind)
     std::string area;    // the area of use where PROJ knows it
     // A text naming the system for OrvaneDescribeReference, the name queries
     // or the chooser: its code, or the system's WKT when it has no code.
@@ -23,6 +23,7 @@ struct OrvaneFoundSystem {
     // The other name the words were found in ("Web Mercator" for EPSG:3857);
     // empty when it was the system's own.
     std::string alias;
+    std::string kind;    // "geographic", "projected", "vertical" or "compound"
 };
 
 // The systems `text` finds, best first, at most `limit`: every word must be
@@ -32,10 +33,13 @@ struct OrvaneFoundSystem {
 // code coming first. Chinese names and common nicknames are read as the
 // names they stand for. A text that is a place ("52.52 13.40",
 // "52°31'N 13°24'E") finds the systems used there, as OrvaneFindSystemsAt.
+// Vertical systems and compound ones (a horizontal system with a height)
+// are found too, after the horizontal ones that fit as well.
 ORVANE_API std::vector<OrvaneFoundSystem> OrvaneFindSystems(const char* text, std::size_t limit = 50);
 
 // The systems whose area of use holds the place (degrees, north and east
-// positive), the smallest area first. None for a place out of range.
+// positive), the smallest area first, the vertical and compound ones after
+// the horizontal ones. None for a place out of range.
 ORVANE_API std::vector<OrvaneFoundSystem> OrvaneFindSystemsAt(double latitude, double longitude,
                                                               std::size_t limit = 50);
 

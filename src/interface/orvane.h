@@ -159,9 +159,11 @@ ORVANE_C_API orvane_records* orvane_describe(const char* reference);
 
 /* The systems the search field finds for `text`, or those used at a place,
  * best first, at most `limit`. Fields: name, code ("EPSG:32650", "" for
- * none), origin ("epsg", "esri", "catalogue", "user"), kind ("projected",
- * "geographic"), area, reference (its code, or its WKT when it has none),
- * alias (the other name the words were found in). */
+ * none), origin ("epsg", "esri", "catalogue", "user"), kind ("geographic",
+ * "projected", "vertical", "compound"), area, reference (its code, or its
+ * WKT when it has none), alias (the other name the words were found in).
+ * Vertical and compound systems come after the horizontal ones that fit as
+ * well. */
 ORVANE_C_API orvane_records* orvane_find(const char* text, size_t limit);
 ORVANE_C_API orvane_records* orvane_find_at(double latitude, double longitude, size_t limit);
 

@@ -11,6 +11,7 @@
 #include <QResizeEvent>
 
 #include "map/LandOutline.h"
+#include "module/Messages.h"
 
 namespace {
 
@@ -94,11 +95,19 @@ QPointF AreaMap::ToWidget(double longitude, double latitude) const
                    map.top() + (90.0 - latitude) / 180.0 * map.height());
 }
 
+namespace {
+
+bool SameArea(const AreaOfUse& a, const AreaOfUse& b)
+{
+    return a.bounded == b.bounded && a.name == b.name && a.west == b.west && a.east == b.east &&
+           a.south == b.south && a.north == b.north;
+}
+
+}  // namespace
+
 void AreaMap::SetArea(const AreaOfUse& area)
 {
-    const bool same = area.bounded == m_area.bounded && area.name == m_area.name && area.west == m_area.west &&
-                      area.east == m_area.east && area.south == m_area.south && area.north == m_area.north;
-    if (same)
+    if (SameArea(area, m_area))
         return;
     // Only where the area was and is now is drawn again: the search's list
     // moves the map from row to row at each keystroke.
@@ -108,31 +117,50 @@ void AreaMap::SetArea(const AreaOfUse& area)
     update(before.united(AreaRegion()));
 }
 
+void AreaMap::SetHeightArea(const AreaOfUse& area)
+{
+    if (SameArea(area, m_heightArea))
+        return;
+    const QRegion before = AreaRegion();
+    m_heightArea = area;
+    ShowName();
+    update(before.united(AreaRegion()));
+}
+
 QRegion AreaMap::AreaRegion() const
 {
     // The outline's pen and a small area's ring reach past the rectangle.
     const int reach = static_cast<int>(std::ceil(kSmallestVisible)) + 2;
     QRegion region;
-    for (const QRectF& rect : AreaRects())
-        region += rect.toAlignedRect().adjusted(-reach, -reach, reach, reach);
+    for (const AreaOfUse* area : {&m_area, &m_heightArea})
+        for (const QRectF& rect : RectsOf(*area))
+            region += rect.toAlignedRect().adjusted(-reach, -reach, reach, reach);
     return region;
 }
 
 std::vector<QRectF> AreaMap::AreaRects() const
 {
-    if (!m_area.bounded)
+    return RectsOf(m_area);
+}
+
+std::vector<QRectF> AreaMap::RectsOf(const AreaOfUse& area) const
+{
+    if (!area.bounded)
         return {};
-    const QPointF topLeft = ToWidget(m_area.west, m_area.north);
-    const QPointF bottomRight = ToWidget(m_area.east, m_area.south);
-    if (m_area.west <= m_area.east)
+    const QPointF topLeft = ToWidget(area.west, area.north);
+    const QPointF bottomRight = ToWidget(area.east, area.south);
+    if (area.west <= area.east)
         return {QRectF(topLeft, bottomRight)};
     // Across the antimeridian: from the west edge to 180°, and from 180°W on.
-    return {QRectF(topLeft, ToWidget(180.0, m_area.south)), QRectF(ToWidget(-180.0, m_area.north), bottomRight)};
+    return {QRectF(topLeft, ToWidget(180.0, area.south)), QRectF(ToWidget(-180.0, area.north), bottomRight)};
 }
 
 void AreaMap::ShowName()
 {
-    const QString name = m_area.bounded ? Text(m_area.name) : QString();
+    QString name = m_area.bounded ? Text(m_area.name) : QString();
+    // The height's area named too where it is another.
+    if (m_area.bounded && m_heightArea.bounded && m_heightArea.name != m_area.name)
+        name = Text(MessageWith(MessageId::MapHeightArea, {m_area.name, m_heightArea.name}));
     m_name->setToolTip(name);
     m_name->setText(m_name->fontMetrics().elidedText(name, Qt::ElideRight, m_name->width()));
     // A screen reader reads the whole name, and the map as its area in
@@ -221,6 +249,11 @@ void AreaMap::paintEvent(QPaintEvent*)
             painter.drawEllipse(rect.center(), kSmallestVisible, kSmallestVisible);
         }
     }
+    // The height's area outlined, dashed, over the system's.
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(palette().color(QPalette::Text), 1.2, Qt::DashLine));
+    for (const QRectF& rect : HeightAreaRects())
+        painter.drawRect(rect);
     // The place typed: a dot in the text's colour, ringed in the base's, so
     // that it shows over land, sea and area alike.
     if (const std::optional<QPointF> mark = MarkerPoint()) {

@@ -21,6 +21,12 @@ public:
     // Shows `area`; an unbounded one shows the land alone, with no name.
     void SetArea(const AreaOfUse& area);
     const AreaOfUse& Area() const { return m_area; }
+    // Shows where the system's height part may be used too, outlined over
+    // the area and named after it; an unbounded one shows none.
+    void SetHeightArea(const AreaOfUse& area);
+    const AreaOfUse& HeightArea() const { return m_heightArea; }
+    // Where the height's area is drawn, as AreaRects.
+    std::vector<QRectF> HeightAreaRects() const { return RectsOf(m_heightArea); }
     // Where the area is drawn, in the widget's coordinates: one rectangle,
     // two when it crosses the antimeridian, none when unbounded.
     std::vector<QRectF> AreaRects() const;
@@ -47,6 +53,7 @@ protected:
 
 private:
     QPointF ToWidget(double longitude, double latitude) const;
+    std::vector<QRectF> RectsOf(const AreaOfUse& area) const;
     void DrawLand(QPainter& painter);
     void ShowName();
     int NameLineHeight() const;
@@ -57,6 +64,7 @@ private:
     void PlaceLines();
 
     AreaOfUse m_area;
+    AreaOfUse m_heightArea;
     QLabel* m_name;
     QLabel* m_note;
     QString m_noteText;

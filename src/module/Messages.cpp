@@ -102,6 +102,7 @@ const MessageVariants kMessages[] = {
     {MessageId::HeightNeedsGeoidModel, "需要大地水准面模型 %s，本机未安装：坐标系可用，高程转换需要它。",
      "需要大地水準面模型 %s，本機未安裝：座標系可用，高程轉換需要它。",
      "needs the geoid model %s, not installed: the system is defined without it; a transformation needs it"},
+    {MessageId::MapHeightArea, "%s；高程：%s", "%s；高程：%s", "%s; height: %s"},
     {MessageId::RefusedScaleFactorZero, "%s 不能为 0。", "%s 不能為 0。", "%s must not be 0."},
     {MessageId::RefusedParallelsMeet, "两条标准纬线不能互为相反数（%s）：无法构成圆锥。",
      "兩條標準緯線不能互為相反數（%s）：無法構成圓錐。",

@@ -60,6 +60,7 @@ enum class MessageId {
     HeightNone,              // the height row's first entry: no height
     HeightEllipsoidal,       // the height row's entry for the ellipsoid's own height
     HeightNeedsGeoidModel,   // "%s": the geoid model's file PROJ cannot find here
+    MapHeightArea,           // "%s", "%s": the map's line, the system's area and its height's
     RefusedScaleFactorZero,  // "%s": the parameter
     RefusedParallelsMeet,    // "%s": the parameter
     RefusedUnusable,

@@ -73,6 +73,15 @@ private:
     std::unordered_map<const AreaOfUse*, bool> m_seen;
 };
 
+// Of height systems at a place, today's first: no list of today's vertical
+// datums is kept, their publication says which is newer (DHHN2016 before
+// DHHN92); 0 for a horizontal system, whose datum ranks it.
+int HeightAge(const Candidate& candidate)
+{
+    const bool height = candidate.kind == CandidateKind::Vertical || candidate.kind == CandidateKind::Compound;
+    return height ? -static_cast<int>(candidate.datumYear) : 0;
+}
+
 } // namespace
 
 std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latitude,
@@ -91,19 +100,22 @@ std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latit
     //    continent's, the world's) before another country's;
     // 3. on the datums in use today, then historical ones;
     // 4. at a city, those named after it first;
-    // 5. projected before geographic: a place asks for its grid;
+    // 5. projected before geographic, then vertical and compound: a place
+    //    asks for its grid;
     // 6. the country's own systems (EPSG's, of an area that is a whole
     //    country, the place well inside its bounds: a box's corner may hold a
     //    neighbour's capital) before zones and grids within it, and before
     //    continental and world ones;
     // 7. EPSG's before ESRI's own;
-    // 8. the smallest area first (a city's grid, the UTM zone, then
+    // 8. of height systems, today's first (HeightAge), the world's (a global
+    //    geoid model's) after those of the place's own region;
+    // 9. the smallest area first (a city's grid, the UTM zone, then
     //    continental and world systems).
     // Then the zones of one grid, and the realisations of one datum, in the
     // order of Families.h.
     struct Keyed {
         std::size_t index;
-        std::tuple<bool, bool, bool, bool, bool, bool, bool, double, DatumUse, std::size_t,
+        std::tuple<bool, bool, bool, bool, int, bool, bool, int, double, DatumUse, std::size_t,
                    std::string_view, std::size_t>
             key;
     };
@@ -114,10 +126,11 @@ std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latit
         const Candidate& c = candidates[i];
         const bool national = c.authority == "EPSG" && IsNationalArea(*c.area) &&
                               WellInside(*c.area, latitude, longitude);
+        const bool worldwide = c.area->name.compare(0, 5, "World") == 0;
         keyed.push_back(Keyed{
             i, std::make_tuple(c.variant, others.Of(c), c.datum == DatumUse::Historical,
-                               !NamedAfter(c, city), c.kind == CandidateKind::Geographic,
-                               !national, c.authority == "ESRI", c.area->Size(), c.datum,
+                               !NamedAfter(c, city), KindOrder(c.kind),
+                               !national, c.authority == "ESRI", worldwide ? 0 : HeightAge(c), c.area->Size(), c.datum,
                                c.name.size(), std::string_view(c.name), i)});
     }
     const std::size_t kept = std::min(keyed.size(), limit);

@@ -10,7 +10,8 @@
 #include "map/AreaOfUse.h"
 #include "search/DeferredSystem.h"
 
-enum class CandidateKind : std::uint8_t { Geographic, Projected };
+// A system's kind; the numbers are those the database's reading gives.
+enum class CandidateKind : std::uint8_t { Geographic, Projected, Vertical, Compound };
 enum class CandidateSource : std::uint8_t { Database, Catalogue, User, Recent };
 
 // How widely a system's datum is used today, for ranking: WGS 84 is the
@@ -50,6 +51,22 @@ struct Candidate {
 inline constexpr const char kDeprecatedMark[] = " (deprecated)";
 
 using CandidateList = std::vector<Candidate>;
+
+// The kind as the command line and the records name it: "geographic",
+// "projected", "vertical", "compound".
+inline const char* CandidateKindName(CandidateKind kind)
+{
+    static const char* const kNames[] = {"geographic", "projected", "vertical", "compound"};
+    return kNames[static_cast<int>(kind)];
+}
+
+// Where a kind comes among systems found alike by their area or at a place:
+// a place asks for its grid, then its geographic system; a height system
+// only when its words ask for one.
+inline int KindOrder(CandidateKind kind)
+{
+    return kind == CandidateKind::Projected ? 0 : kind == CandidateKind::Geographic ? 1 : kind == CandidateKind::Vertical ? 2 : 3;
+}
 
 // "EPSG:4326", "ESRI:54009"; empty for a system without a code.
 inline std::string CandidateCode(const Candidate& candidate)

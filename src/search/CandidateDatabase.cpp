@@ -3,6 +3,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <unordered_set>
@@ -77,36 +78,76 @@ bool NextRow(sqlite3_stmt* statement, int& rows)
 
 // The systems, each with the datum of its geographic system and its area of
 // use (a system used in several areas comes once for each); EPSG's retired
-// ones too, which are found only by their own code or name.
+// ones too, which are found only by their own code or name. Its kind is
+// CandidateKind's number.
 const char kSystems[] = R"(
-WITH crs(table_name, auth_name, code, name, projected, geodetic_auth, geodetic_code, deprecated) AS (
+WITH crs(table_name, auth_name, code, name, kind, geodetic_auth, geodetic_code, deprecated) AS (
   SELECT 'geodetic_crs', auth_name, code, name, 0, auth_name, code, deprecated FROM geodetic_crs
     WHERE type = 'geographic 2D' AND (auth_name = 'EPSG' OR (auth_name = 'ESRI' AND deprecated = 0))
   UNION ALL
   SELECT 'projected_crs', auth_name, code, name, 1, geodetic_crs_auth_name, geodetic_crs_code, deprecated
     FROM projected_crs WHERE auth_name = 'EPSG' OR (auth_name = 'ESRI' AND deprecated = 0))
-SELECT crs.table_name, crs.auth_name, crs.code, crs.name, crs.projected, g.datum_auth_name, g.datum_code,
+SELECT crs.table_name, crs.auth_name, crs.code, crs.name, crs.kind, g.datum_auth_name, g.datum_code,
        e.auth_name, e.code, e.name, e.west_lon, e.south_lat, e.east_lon, e.north_lat, crs.deprecated
 FROM crs JOIN geodetic_crs g ON g.auth_name = crs.geodetic_auth AND g.code = crs.geodetic_code
 LEFT JOIN usage u ON u.object_table_name = crs.table_name AND u.object_auth_name = crs.auth_name
                  AND u.object_code = crs.code
 LEFT JOIN extent e ON e.auth_name = u.extent_auth_name AND e.code = u.extent_code
-ORDER BY crs.auth_name, crs.projected, crs.code)";
+ORDER BY crs.auth_name, crs.kind, crs.code)";
+
+// The same of the vertical systems (on their vertical datum) and EPSG's
+// compound ones (on their horizontal part's datum).
+const char kHeightSystems[] = R"(
+WITH crs(table_name, auth_name, code, name, kind, datum_auth, datum_code, deprecated) AS (
+  SELECT 'vertical_crs', auth_name, code, name, 2, datum_auth_name, datum_code, deprecated FROM vertical_crs
+    WHERE auth_name = 'EPSG' OR (auth_name = 'ESRI' AND deprecated = 0)
+  UNION ALL
+  SELECT 'compound_crs', c.auth_name, c.code, c.name, 3, g.datum_auth_name, g.datum_code, c.deprecated
+    FROM compound_crs c
+    LEFT JOIN projected_crs p ON p.auth_name = c.horiz_crs_auth_name AND p.code = c.horiz_crs_code
+    LEFT JOIN geodetic_crs g ON g.auth_name = coalesce(p.geodetic_crs_auth_name, c.horiz_crs_auth_name)
+                            AND g.code = coalesce(p.geodetic_crs_code, c.horiz_crs_code)
+    WHERE c.auth_name = 'EPSG')
+SELECT crs.table_name, crs.auth_name, crs.code, crs.name, crs.kind, crs.datum_auth, crs.datum_code,
+       e.auth_name, e.code, e.name, e.west_lon, e.south_lat, e.east_lon, e.north_lat, crs.deprecated
+FROM crs
+LEFT JOIN usage u ON u.object_table_name = crs.table_name AND u.object_auth_name = crs.auth_name
+                 AND u.object_code = crs.code
+LEFT JOIN extent e ON e.auth_name = u.extent_auth_name AND e.code = u.extent_code
+ORDER BY crs.auth_name, crs.kind, crs.code)";
 
 // The year each datum was published, where known: a few hundred rows, read
 // apart (a join of them with every system costs more).
 const char kDatumYears[] = R"(
 SELECT auth_name, code, CAST(substr(publication_date, 1, 4) AS INTEGER) FROM geodetic_datum
+WHERE publication_date IS NOT NULL
+UNION ALL
+SELECT auth_name, code, CAST(substr(publication_date, 1, 4) AS INTEGER) FROM vertical_datum
 WHERE publication_date IS NOT NULL)";
 
-// What replaces each retired system.
+// What replaces each retired system; `?1` and `?2` its tables.
 const char kReplacements[] = R"(
 SELECT table_name, deprecated_auth_name, deprecated_code, replacement_auth_name, replacement_code
-FROM deprecation WHERE table_name IN ('geodetic_crs', 'projected_crs') AND deprecated_auth_name = 'EPSG')";
+FROM deprecation WHERE table_name IN (?1, ?2) AND deprecated_auth_name = 'EPSG')";
 
 const char kAliases[] = R"(
 SELECT table_name, auth_name, code, alt_name FROM alias_name
-WHERE table_name IN ('geodetic_crs', 'projected_crs') AND auth_name IN ('EPSG', 'ESRI'))";
+WHERE table_name IN (?1, ?2) AND auth_name IN ('EPSG', 'ESRI'))";
+
+// The tables of a set's systems, in CandidateKind's order.
+const char* const kTables[] = {"geodetic_crs", "projected_crs", "vertical_crs", "compound_crs"};
+
+// A statement of a set's systems: its two tables bound as ?1 and ?2.
+Statement PrepareForSet(sqlite3* db, const char* sql, SystemSet set)
+{
+    Statement statement = Prepare(db, sql);
+    const int first = set == SystemSet::Horizontal ? 0 : 2;
+    if (statement) {
+        sqlite3_bind_text(statement.get(), 1, kTables[first], -1, SQLITE_STATIC);
+        sqlite3_bind_text(statement.get(), 2, kTables[first + 1], -1, SQLITE_STATIC);
+    }
+    return statement;
+}
 
 // An alias worth showing: not a bare number, not one of EPSG's remarks
 // ("(GB_OSGB36 / NATIONALGRID - see alias remarks)").
@@ -137,6 +178,13 @@ bool IsAxisOrderVariant(const std::string& name)
     return true;
 }
 
+// A vertical system's axis pointing down ("NAVD88 depth"): the height
+// system's other form, for those who chart the sea.
+bool IsDepthVariant(const Candidate& candidate)
+{
+    return candidate.kind == CandidateKind::Vertical && candidate.words.find(" depth ") != std::string::npos;
+}
+
 // A row of kSystems: the candidate, the table it is of, and its area's
 // position in the database's areas (-1: unknown).
 struct SystemRow {
@@ -158,11 +206,16 @@ bool CandidateOfRow(sqlite3_stmt* s, SystemRow& row)
     if (!IsEpsgCodeText(row.candidate.code))
         return false;
     row.candidate.name = Column(s, 3);
-    row.candidate.kind =
-        sqlite3_column_int(s, 4) ? CandidateKind::Projected : CandidateKind::Geographic;
+    const int kind = sqlite3_column_int(s, 4);
+    if (kind < 0 || kind > static_cast<int>(CandidateKind::Compound))
+        return false;
+    row.candidate.kind = static_cast<CandidateKind>(kind);
     row.candidate.deprecated = sqlite3_column_int(s, 14) != 0;
     row.datum = Column(s, 5) + ":" + Column(s, 6);
-    row.candidate.datum = DatumUseOf(Column(s, 5), Column(s, 6));
+    // A vertical datum is no horizontal one of today's or old: the age of
+    // height systems ranks them instead (HeightAge).
+    row.candidate.datum = row.candidate.kind == CandidateKind::Vertical ? DatumUse::Current
+                                                                         : DatumUseOf(Column(s, 5), Column(s, 6));
     return true;
 }
 
@@ -245,8 +298,8 @@ std::uint64_t SystemKey(const std::string& table, const std::string& authority,
 {
     if (!IsEpsgCodeText(code) || code.size() > 9)
         return 0;
-    return (std::uint64_t(table == "projected_crs") << 41) |
-           (std::uint64_t(authority == "ESRI") << 40) | std::stoull(code);
+    const auto kind = std::find(std::begin(kTables), std::end(kTables), table) - std::begin(kTables);
+    return (std::uint64_t(kind) << 41) | (std::uint64_t(authority == "ESRI") << 40) | std::stoull(code);
 }
 
 // The candidates' positions by their SystemKey.
@@ -271,7 +324,7 @@ CandidatePositions PlaceCandidates(std::vector<SystemRow> rows, CandidateDatabas
     }
     for (Candidate& candidate : list) {
         candidate.variant =
-            IsAxisOrderVariant(candidate.name) ||
+            IsAxisOrderVariant(candidate.name) || IsDepthVariant(candidate) ||
             (candidate.authority == "ESRI" && database.byCode.count("EPSG:" + candidate.code) > 0);
     }
     return byKey;
@@ -299,10 +352,10 @@ struct AliasRow {
 
 // Read on a connection of their own, beside the systems: null when they
 // cannot be read.
-std::unique_ptr<std::vector<AliasRow>> ReadAliasRows()
+std::unique_ptr<std::vector<AliasRow>> ReadAliasRows(SystemSet set)
 {
     const ProjDatabaseHandle db = OpenProjDatabase(ProjDatabasePath(), 30);
-    const Statement aliases = db ? Prepare(db.get(), kAliases) : nullptr;
+    const Statement aliases = db ? PrepareForSet(db.get(), kAliases, set) : nullptr;
     if (!aliases)
         return nullptr;
     auto rows = std::make_unique<std::vector<AliasRow>>();
@@ -376,18 +429,20 @@ void AddStatePlaneWords(CandidateDatabase& database)
 
 } // namespace
 
-std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase()
+std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase(SystemSet set)
 {
     if (!ProjDatabaseProblem().empty())
         return nullptr;
     // The aliases beside the systems: the two longest reads, one on each core.
-    std::future<std::unique_ptr<std::vector<AliasRow>>> aliasRows = Beside(ReadAliasRows);
+    std::future<std::unique_ptr<std::vector<AliasRow>>> aliasRows =
+        Beside([set] { return ReadAliasRows(set); });
     auto database = std::make_unique<CandidateDatabase>();
     // Thirty seconds: a hundred times what PROJ's own takes on a busy machine.
     const ProjDatabaseHandle db = OpenProjDatabase(ProjDatabasePath(), 30);
-    const Statement systems = db ? Prepare(db.get(), kSystems) : nullptr;
+    const Statement systems =
+        db ? Prepare(db.get(), set == SystemSet::Horizontal ? kSystems : kHeightSystems) : nullptr;
     const Statement years = db ? Prepare(db.get(), kDatumYears) : nullptr;
-    const Statement replacements = db ? Prepare(db.get(), kReplacements) : nullptr;
+    const Statement replacements = db ? PrepareForSet(db.get(), kReplacements, set) : nullptr;
     if (!systems || !years || !replacements)
         return nullptr;
     // Areas first, each once: candidates point into the finished vector.

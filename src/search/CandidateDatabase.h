@@ -19,8 +19,9 @@ struct CandidateWords {
     Vocabulary vocabulary; // the words of the names and aliases
 };
 
-// EPSG's and ESRI's geographic 2D and projected systems, read from PROJ's
-// database with their aliases, areas of use and replacements.
+// EPSG's and ESRI's geographic 2D and projected systems (or vertical and
+// compound ones), read from PROJ's database with their aliases, areas of use
+// and replacements.
 struct CandidateDatabase {
     CandidateList candidates;
     std::vector<AreaOfUse> areas;                        // the candidates point into it
@@ -56,9 +57,14 @@ private:
     std::shared_future<void> m_wordsMade; // last: waited for before the rest goes
 };
 
-// Reads the database (tens of milliseconds). Null when it cannot be read
-// (see ProjDatabaseProblem).
-std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase();
+// Which of the database's systems: the horizontal ones the chooser offers,
+// or those with heights (vertical and compound), read apart for those who
+// ask for them.
+enum class SystemSet { Horizontal, Heights };
+
+// Reads the database's systems of a set (tens of milliseconds for the
+// horizontal ones). Null when it cannot be read (see ProjDatabaseProblem).
+std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase(SystemSet set = SystemSet::Horizontal);
 
 // Where a candidate may be used: its own area, the database system's it
 // stands for, or that of its code in `database`; null when none is known.

@@ -139,9 +139,16 @@ bool Gazetteer::Find(std::string_view text, City& city) const
     const std::string folded = FoldedWords(text.substr(0, 200));
     if (folded.empty())
         return false;
-    const auto at = std::lower_bound(m_entries.begin(), m_entries.end(), folded,
-                                     [this](const Entry& e, const std::string& f) { return Folded(e) < f; });
-    if (at == m_entries.end() || Folded(*at) != folded)
+    const auto named = [this](const std::string& words) {
+        const auto at = std::lower_bound(m_entries.begin(), m_entries.end(), words,
+                                         [this](const Entry& e, const std::string& f) { return Folded(e) < f; });
+        return at != m_entries.end() && Folded(*at) == words ? at : m_entries.end();
+    };
+    // "New York" is GeoNames' "New York City", as people say it.
+    auto at = named(folded);
+    if (at == m_entries.end())
+        at = named(folded + "city ");
+    if (at == m_entries.end())
         return false;
     city.name = m_text.substr(at->name, at->nameLength);
     city.country = std::string(at->country, 2);

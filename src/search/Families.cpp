@@ -55,11 +55,29 @@ std::string DatumLettersOf(const Candidate& candidate)
     return candidate.name.substr(0, end);
 }
 
+// "DHHN\nheight" of "DHHN92 height" and "DHHN2016 height": a vertical
+// datum's letters and what the name says after its realisation's number;
+// empty for a name whose first word is more ("EVRF2007-PL height" is
+// Poland's, not a realisation of EVRF's).
+std::string VerticalRealisationsOf(const Candidate& candidate)
+{
+    const std::string& name = candidate.name;
+    const std::size_t digits = name.find_first_of("0123456789");
+    const std::size_t blank = name.find(' ');
+    if (candidate.kind != CandidateKind::Vertical || candidate.authority != "EPSG" || candidate.variant ||
+        candidate.deprecated || digits == 0 || blank == std::string::npos || digits > blank ||
+        name.find_first_not_of("0123456789", digits) != blank)
+        return std::string();
+    return name.substr(0, digits) + "\n" + name.substr(blank);
+}
+
 } // namespace
 
 void NewerRealisationsFirst(std::vector<Found>& found)
 {
     const auto realisations = [](const Candidate& c) {
+        if (c.kind == CandidateKind::Vertical)
+            return VerticalRealisationsOf(c);
         const std::string grid = GridOf(c);
         return grid.empty() ? grid : DatumLettersOf(c) + "\n" + grid;
     };

@@ -7,8 +7,9 @@
 #include "search/Matching.h"
 
 // Each grid found on several realisations of a datum ("GDA94 / MGA zone 56",
-// "GDA2020 / MGA zone 56") in the places they hold, today's first: a datum
-// of today's before a historical one, then the later published.
+// "GDA2020 / MGA zone 56"), and the realisations of a vertical datum found
+// ("DHHN92 height", "DHHN2016 height"), in the places they hold, today's
+// first: a datum of today's before a historical one, then the later published.
 void NewerRealisationsFirst(std::vector<Found>& found);
 
 // The zones of one grid found at a place ("JGD2011 / Japan Plane Rectangular

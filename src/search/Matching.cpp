@@ -113,8 +113,11 @@ std::vector<Reading> ReadingsOf(std::string_view query, const SearchCandidates& 
     for (const std::string& typed : {folded, read}) {
         if (!HasWordToCorrect(typed))
             continue;
-        if (candidates.database)
-            candidates.database->Words(); // the vocabulary looks in the database's, made by now
+        // The vocabulary looks in the databases', made by now.
+        for (const auto* set : {candidates.database.get(), candidates.heights.get()}) {
+            if (set)
+                set->Words();
+        }
         const std::string corrected = CorrectedWords(typed, candidates.vocabulary);
         if (corrected != typed) {
             readings.push_back(ReadingOf(corrected));
@@ -254,7 +257,9 @@ const Candidate& Shown(const Candidate& candidate)
 // The ranking, in the order of what decides:
 // 1. how the words fit: the exact code, then the exact name or alias, then
 //    every word a whole word of a name (or of the area of use), then every
-//    word the start of one, then the words split or corrected;
+//    word the start of one, then the words split or corrected; horizontal
+//    systems before vertical ones before compound ones (a text rarely asks
+//    for a height);
 // 2. where the text is a country's name, the systems of that country (whose
 //    area of use begins with it) before those of places named after it
 //    ("Mexico" before "New Mexico"): its own grid, then today's UTM zones
@@ -271,7 +276,8 @@ const Candidate& Shown(const Candidate& candidate)
 // 7. the shorter name: the fewer words besides those typed, the closer;
 // 8. the name, then EPSG's before ESRI's before the catalogues', for an order
 //    that never changes.
-// Then a grid's realisations, today's first (Families.h).
+// Then a grid's realisations, and a vertical datum's, today's first
+// (Families.h).
 
 // Whether folded words name a country: the words an area of use begins
 // with, or a country's name as areas give it ("Switzerland", whose systems'
@@ -344,10 +350,15 @@ auto RankKey(const Score& score, std::size_t index, const SearchCandidates& cand
 {
     const Candidate& shown = Shown(candidates[index]);
     const bool byArea = score.throughArea;
-    const int kindOrder = byArea && shown.kind == CandidateKind::Geographic ? 1 : 0;
+    // A vertical system before the compound ones holding it: its name alone
+    // is what was typed.
+    const int height = shown.kind == CandidateKind::Vertical   ? 1
+                       : shown.kind == CandidateKind::Compound ? 2
+                                                               : 0;
+    const int kindOrder = byArea ? KindOrder(shown.kind) : 0;
     const double widest = byArea && shown.area ? -shown.area->Size() : 0.0;
     const bool esriOfCountry = !country.Name().empty() && shown.authority == "ESRI";
-    return std::make_tuple(score.fit, country.Tier(index, shown), -country.Share(index),
+    return std::make_tuple(score.fit, height, country.Tier(index, shown), -country.Share(index),
                            esriOfCountry, shown.variant, shown.datum, byArea, kindOrder, widest,
                            shown.name.size(), std::string_view(shown.name),
                            shown.authority == "ESRI", shown.source, index);
@@ -390,12 +401,10 @@ std::vector<Found> Present(const std::vector<Ranked>& ranked,
 std::vector<Found> WithReplacementsAfter(std::vector<Found> found,
                                          const SearchCandidates& candidates, std::size_t limit)
 {
-    if (!candidates.database)
-        return found;
     for (std::size_t i = 0; i < found.size(); ++i) {
         std::size_t after = i + 1;
-        for (const std::string& code : candidates.database->ReplacementsOf(*found[i].candidate)) {
-            const Candidate* replacement = candidates.database->Find(code);
+        for (const std::string& code : candidates.ReplacementsOf(*found[i].candidate)) {
+            const Candidate* replacement = candidates.Find(code);
             if (!replacement || replacement->deprecated)
                 continue;
             const auto listed =

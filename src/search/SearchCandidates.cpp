@@ -11,13 +11,44 @@
 #include "search/SharedDatabase.h"
 #include "util/Beside.h"
 
-SearchCandidates AllCandidates(const SystemCatalog& shipped, const SystemCatalog& user)
+namespace {
+
+std::vector<SearchTerm> ShippedSearchTerms()
+{
+    return ReadSearchTerms(std::vector<std::string>{GetSearchTermsPath(), GetCountryNamesPath()});
+}
+
+}  // namespace
+
+const Candidate* SearchCandidates::Find(const std::string& code) const
+{
+    for (const auto* set : {database.get(), heights.get()}) {
+        if (const Candidate* found = set ? set->Find(code) : nullptr)
+            return found;
+    }
+    return nullptr;
+}
+
+const std::vector<std::string>& SearchCandidates::ReplacementsOf(const Candidate& candidate) const
+{
+    static const std::vector<std::string> none;
+    for (const auto* set : {database.get(), heights.get()}) {
+        const std::vector<std::string>& found = set ? set->ReplacementsOf(candidate) : none;
+        if (!found.empty())
+            return found;
+    }
+    return none;
+}
+
+SearchCandidates AllCandidates(const SystemCatalog& shipped, const SystemCatalog& user, bool heights)
 {
     // The cities are read beside the database, off the UI thread, rather
     // than at the first word typed.
     std::future<const Gazetteer&> cities = Beside(Cities);
     SearchCandidates all;
     all.database = DatabaseCandidates();
+    if (heights)
+        all.heights = HeightCandidates();
     std::unordered_map<std::string, const Candidate*> epsg;
     for (const Candidate& candidate : all.database->candidates) {
         if (candidate.authority == "EPSG")
@@ -35,12 +66,25 @@ SearchCandidates AllCandidates(const SystemCatalog& shipped, const SystemCatalog
     }
     for (const auto& [name, wkt] : user)
         all.own.push_back(CatalogueCandidate(name, wkt, CandidateSource::User));
-    all.terms =
-        ReadSearchTerms(std::vector<std::string>{GetSearchTermsPath(), GetCountryNamesPath()});
+    all.terms = ShippedSearchTerms();
     for (const Candidate& candidate : all.own)
         all.vocabulary.Add(candidate.words);
     all.vocabulary.Finish();
     all.vocabulary.Also(all.database->VocabularyBeingMade());
+    if (all.heights)
+        all.vocabulary.Also(all.heights->VocabularyBeingMade());
     cities.wait();
     return all;
+}
+
+SearchCandidates HeightSearchCandidates()
+{
+    std::future<const Gazetteer&> cities = Beside(Cities);
+    SearchCandidates heights;
+    heights.database = HeightCandidates();
+    heights.terms = ShippedSearchTerms();
+    heights.vocabulary.Finish();
+    heights.vocabulary.Also(heights.database->VocabularyBeingMade());
+    cities.wait();
+    return heights;
 }

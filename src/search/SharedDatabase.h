@@ -11,3 +11,5 @@
 std::shared_ptr<const CandidateDatabase> DatabaseCandidates();
 // The same when it has been read already; null while it is being read.
 std::shared_ptr<const CandidateDatabase> DatabaseCandidatesIfRead();
+// The database's vertical and compound systems, as DatabaseCandidates.
+std::shared_ptr<const CandidateDatabase> HeightCandidates();

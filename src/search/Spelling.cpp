@@ -85,12 +85,12 @@ std::size_t Vocabulary::Bytes() const
 
 bool Vocabulary::Has(std::string_view word) const
 {
-    return SortedHas(m_borrowed, word) || SortedHas(m_owned, word) || (m_also && m_also->Has(word));
+    return SortedHas(m_borrowed, word) || SortedHas(m_owned, word) || std::any_of(m_also.begin(), m_also.end(), [&](const Vocabulary* more) { return more->Has(word); });
 }
 
 bool Vocabulary::HasStart(std::string_view word) const
 {
-    return SortedHasStart(m_borrowed, word) || SortedHasStart(m_owned, word) || (m_also && m_also->HasStart(word));
+    return SortedHasStart(m_borrowed, word) || SortedHasStart(m_owned, word) || std::any_of(m_also.begin(), m_also.end(), [&](const Vocabulary* more) { return more->HasStart(word); });
 }
 
 std::string Vocabulary::Split(std::string_view word) const
@@ -172,8 +172,8 @@ void Vocabulary::Closest(std::string_view word, std::string& best, int& bestTypo
         consider(known);
     for (const std::string& known : m_owned)
         consider(known);
-    if (m_also)
-        m_also->Closest(word, best, bestTypos);
+    for (const Vocabulary* more : m_also)
+        more->Closest(word, best, bestTypos);
 }
 
 bool IsOneSwapApart(std::string_view a, std::string_view b)

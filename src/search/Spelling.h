@@ -18,8 +18,14 @@ public:
     void Finish();
     // Another vocabulary looked in too (the database's, beside the
     // catalogues'); it must outlive this one.
-    void Also(const Vocabulary* more) { m_also = more; }
-    std::size_t Size() const { return m_borrowed.size() + m_owned.size() + (m_also ? m_also->Size() : 0); }
+    void Also(const Vocabulary* more) { m_also.push_back(more); }
+    std::size_t Size() const
+    {
+        std::size_t size = m_borrowed.size() + m_owned.size();
+        for (const Vocabulary* more : m_also)
+            size += more->Size();
+        return size;
+    }
     // What it keeps in memory, in bytes (not counting the other's).
     std::size_t Bytes() const;
 
@@ -46,13 +52,13 @@ private:
             take(known);
         for (const std::string& known : m_owned)
             take(std::string_view(known));
-        if (m_also)
-            m_also->ForEachKnown(take);
+        for (const Vocabulary* more : m_also)
+            more->ForEachKnown(take);
     }
     void Closest(std::string_view word, std::string& best, int& bestTypos) const;
     std::vector<std::string_view> m_borrowed;  // sorted
     std::vector<std::string> m_owned;          // sorted
-    const Vocabulary* m_also = nullptr;
+    std::vector<const Vocabulary*> m_also;
 };
 
 // Whether CorrectedWords would look any word of `folded` up (a Latin word

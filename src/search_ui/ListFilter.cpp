@@ -76,7 +76,25 @@ bool ListFilter::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
-void ListFilter::Offer()
+ListFilter::ListFilter(QComboBox* list, Ranking ranking) : ListFilter(list, Words())
+{
+    m_ranking = std::move(ranking);
+}
+
+bool ListFilter::OfferRanked()
+{
+    const std::vector<int> rows = m_ranking(m_typed.toStdString());
+    m_entries->removeRows(0, m_entries->rowCount());
+    for (const int row : rows) {
+        if (row >= 0 && row < m_list->count())
+            m_entries->appendRow({new QStandardItem(m_list->itemText(row)), new QStandardItem()});
+    }
+    // Every entry ranked is offered, in the ranking's order.
+    m_completer->setCompletionPrefix(QString());
+    return m_entries->rowCount() > 0;
+}
+
+bool ListFilter::OfferByWords()
 {
     if (m_stale || m_entries->rowCount() != m_list->count()) {
         m_stale = false; // the words may say they are not all there yet
@@ -95,7 +113,12 @@ void ListFilter::Offer()
     const std::string typed = FoldedWords(m_typed.toStdString());
     if (!typed.empty())
         m_completer->setCompletionPrefix(QString::fromStdString(typed.substr(0, typed.size() - 1)));
-    if (typed.empty() || m_completer->completionCount() == 0) {
+    return !typed.empty() && m_completer->completionCount() > 0;
+}
+
+void ListFilter::Offer()
+{
+    if (!(m_ranking ? OfferRanked() : OfferByWords())) {
         m_offering = true;
         m_completer->popup()->hide();
         m_offering = false;

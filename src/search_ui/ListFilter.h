@@ -26,6 +26,10 @@ public:
     // list has changed or the words may have (`Stale`).
     using Words = std::function<std::vector<std::string>()>;
     ListFilter(QComboBox* list, Words words);
+    // Or the entries a text offers, by their positions in the list, best
+    // first (a search's ranking rather than the words').
+    using Ranking = std::function<std::vector<int>(const std::string& typed)>;
+    ListFilter(QComboBox* list, Ranking ranking);
     // The words are asked for anew before the next offer.
     void Stale() { m_stale = true; }
     // The entries offered now, by name; none while nothing is offered.
@@ -36,9 +40,13 @@ protected:
 
 private:
     void Offer();
+    // Fill the offer; false when it has nothing.
+    bool OfferRanked();
+    bool OfferByWords();
     void Take(const QModelIndex& index);
     QComboBox* m_list;
     Words m_words;
+    Ranking m_ranking;
     QStandardItemModel* m_entries;
     QCompleter* m_completer;
     QString m_typed;

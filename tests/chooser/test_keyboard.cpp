@@ -19,9 +19,9 @@ namespace {
 
 class KeyboardTest : public ChooserTest {
 protected:
-    void OpenActive(const std::string& wkt)
+    void OpenActive(const std::string& wkt, bool offerHeight = false)
     {
-        Open(wkt);
+        Open(wkt, offerHeight);
         QWidget* window = Dlg().GetWidget();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));
@@ -124,39 +124,57 @@ TEST_F(KeyboardTest, ArrowsMoveF2AndEnterEditEscapeDrops)
 }
 
 // Typing on the geographic list offers the entries with a word starting so,
-// in their names or the search's other names; Enter takes the first.
-TEST_F(KeyboardTest, TypingOnTheGeographicListOffersItsEntriesByAnyWord)
+// in their names or the search's other names; on the height row, those the
+// search finds (codes, typos, Chinese names, places). Enter takes the first.
+TEST_F(KeyboardTest, TypingOnTheGeographicListOrTheHeightRowOffersItsEntries)
 {
-    OpenActive("");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Dlg().GetSearch()->IsLoaded(); }, 20000));
-    auto* list = qobject_cast<QComboBox*>(Dlg().FindControl(IDC_GEOG_SYSTEM));
-    list->setFocus(Qt::OtherFocusReason);
-    ListFilter* filter = list->findChild<ListFilter*>();
-    ASSERT_NE(filter, nullptr);
+    QComboBox* list = nullptr;
+    ListFilter* filter = nullptr;
+    const auto OpenOn = [&](int id) {
+        OpenActive(id == IDC_HEIGHT ? WktOf("EPSG:25832") : "", id == IDC_HEIGHT);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Dlg().GetSearch()->IsLoaded(); }, 20000));
+        list = qobject_cast<QComboBox*>(Dlg().FindControl(id));
+        list->setFocus(Qt::OtherFocusReason);
+        filter = list->findChild<ListFilter*>();
+        ASSERT_NE(filter, nullptr);
+    };
     // Where a key goes: the offer, while it shows (it holds the keyboard).
     const auto KeyTarget = [] {
         return QApplication::activePopupWidget() ? QApplication::activePopupWidget() : QApplication::focusWidget();
     };
     const auto Type = [&](const char* text) {
-        for (const char* c = text; *c; ++c)
-            QTest::keyClicks(KeyTarget(), QString(QChar(*c)));
+        // Chinese as an input method hands it: a key with its text.
+        for (const QChar c : QString::fromUtf8(text))
+            QTest::sendKeyEvent(QTest::Click, KeyTarget(), Qt::Key_unknown, QString(c), Qt::NoModifier);
     };
     const struct {
+        int list;
         const char* typed;
         const char* offered;
         const char* first;
     } rows[] = {
-        {"CGCS", "China Geodetic Coordinate System 2000", "China Geodetic Coordinate System 2000"},
-        {"wgs", "WGS 84", nullptr},
-        {"beijing 1954", "Beijing 1954", "Beijing 1954"},
-        {"xyzzy", nullptr, nullptr},
+        {IDC_GEOG_SYSTEM, "CGCS", "China Geodetic Coordinate System 2000", "China Geodetic Coordinate System 2000"},
+        {IDC_GEOG_SYSTEM, "wgs", "WGS 84", nullptr},
+        {IDC_GEOG_SYSTEM, "beijing 1954", "Beijing 1954", "Beijing 1954"},
+        {IDC_GEOG_SYSTEM, "xyzzy", nullptr, nullptr},
+        {IDC_HEIGHT, "dhhn", "DHHN92 height (EPSG:5783)", "DHHN2016 height (EPSG:7837)"},
+        {IDC_HEIGHT, "5783", "DHHN92 height (EPSG:5783)", "DHHN92 height (EPSG:5783)"},
+        {IDC_HEIGHT, "navd88", "NAVD88 height (EPSG:5703)", "NAVD88 height (EPSG:5703)"},
+        {IDC_HEIGHT, "evfr2007", "EVRF2007 height (EPSG:5621)", "EVRF2007 height (EPSG:5621)"},
+        {IDC_HEIGHT, "1985国家高程基准", "Yellow Sea 1985 height (EPSG:5737)", "Yellow Sea 1985 height (EPSG:5737)"},
+        {IDC_HEIGHT, "amsterdam", "NAP height (EPSG:5709)", "NAP height (EPSG:5709)"},
+        {IDC_HEIGHT, "ellips", "Ellipsoidal height", "Ellipsoidal height"},
+        {IDC_HEIGHT, "xyzzy", nullptr, nullptr},
     };
+    int openedOn = 0;
     for (const auto& row : rows) {
+        if (row.list != openedOn)
+            OpenOn(openedOn = row.list);
         Type(row.typed);
         const QStringList offered = filter->Offered();
         if (!row.offered) {
             EXPECT_TRUE(offered.isEmpty()) << row.typed << ": nothing to offer";
-            for (std::size_t i = 0; i < std::strlen(row.typed); ++i)
+            for (int i = 0; i < QString::fromUtf8(row.typed).size(); ++i)
                 QTest::keyClick(KeyTarget(), Qt::Key_Backspace);
             continue;
         }
@@ -170,6 +188,20 @@ TEST_F(KeyboardTest, TypingOnTheGeographicListOffersItsEntriesByAnyWord)
         QTest::keyClick(KeyTarget(), Qt::Key_Escape);
         ASSERT_TRUE(QTest::qWaitFor([&] { return filter->Offered().isEmpty(); }, 5000));
     }
+    // The height taken shows its area on the map over the system's.
+    Type("dhhn92");
+    QTest::keyClick(KeyTarget(), Qt::Key_Return);
+    EXPECT_EQ(list->currentText().toStdString(), "DHHN92 height (EPSG:5783)");
+    AreaMap* map = Dlg().GetAreaMap();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !map->HeightAreaRects().empty(); }, 5000));
+    EXPECT_EQ(map->HeightArea().name, "Germany - onshore");
+    EXPECT_EQ(map->NameLine()->toolTip().toStdString(),
+              map->Area().name + "; height: Germany - onshore");
+    ASSERT_TRUE(PressOk());
+    const OsrHandle chosen = Result();
+    EXPECT_EQ(std::string(OSRGetAuthorityCode(chosen.get(), nullptr)), "5555");
+
+    OpenOn(IDC_GEOG_SYSTEM);
     Type("CGCS");
     QTest::keyClick(KeyTarget(), Qt::Key_Return);
     EXPECT_EQ(list->currentText().toStdString(), "China Geodetic Coordinate System 2000");

@@ -402,6 +402,15 @@ TEST(OrvaneFind, PrintsMatchesBestFirstAndExitsOneForNone)
         {"find --at \"13°24'E 52°31'N\"", 0, "EPSG:25833\tprojected\tETRS89 / UTM zone 33N"},
         {"find --json web mercator", 0,
          "{\"alias\":\"Web Mercator\",\"area\":\"World - 85°S to 85°N\",\"code\":\"EPSG:3857\","},
+        // Heights: a vertical system before the compound ones holding it, and
+        // after the horizontal systems that fit as well.
+        {"find dhhn2016", 0, "EPSG:7837\tvertical\tDHHN2016 height"},
+        {"find navd88", 0, "EPSG:5703\tvertical\tNAVD88 height"},
+        {"find 5555", 0, "EPSG:5555\tcompound\tETRS89 / UTM zone 32N + DHHN92 height"},
+        {"find 1985国家高程基准", 0, "EPSG:5737\tvertical\tYellow Sea 1985 height"},
+        {"find egm08", 0, "EPSG:3855\tvertical\tEGM2008 height"},
+        {"find utm 32n dhhn92", 0, "EPSG:5555\tcompound"},
+        {"find --json 5783", 0, "{\"alias\":null,\"area\":\"Germany - onshore\",\"code\":\"EPSG:5783\",\"kind\":\"vertical\""},
         {"find no such system", 1, ""},
         {"find", 2, ""},
         {"find --at", 2, ""},

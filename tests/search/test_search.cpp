@@ -364,6 +364,7 @@ TEST(Search, PlacesAreReadAndFindTheSystemsUsedThere)
     EXPECT_TRUE(std::any_of(berlinByName.found.begin(), berlinByName.found.end(),
                             [](const Found& f) { return CandidateCode(*f.candidate) == "EPSG:3068"; }));
     EXPECT_EQ(FindForText(Everything(), "toronto", 5).placeLabel, "Toronto (CA)");
+    EXPECT_EQ(FindForText(Everything(), "new york", 5).placeLabel, "New York City (US)") << "not York with \"new\"";
     EXPECT_EQ(FindForText(Everything(), "北京市", 5).placeLabel, "北京市 (CN)");
     EXPECT_FALSE(FindForText(Everything(), "utm 33n", 5).atPlace) << "words are no city";
     for (const char* country : {"Mexico", "luxembourg", "singapore", "新加坡"})
