@@ -78,7 +78,8 @@ private:
 // DHHN92); 0 for a horizontal system, whose datum ranks it.
 int HeightAge(const Candidate& candidate)
 {
-    const bool height = candidate.kind == CandidateKind::Vertical || candidate.kind == CandidateKind::Compound;
+    const bool height =
+        candidate.kind == CandidateKind::Vertical || candidate.kind == CandidateKind::Compound;
     return height ? -static_cast<int>(candidate.datumYear) : 0;
 }
 
@@ -129,9 +130,9 @@ std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latit
         const bool worldwide = c.area->name.compare(0, 5, "World") == 0;
         keyed.push_back(Keyed{
             i, std::make_tuple(c.variant, others.Of(c), c.datum == DatumUse::Historical,
-                               !NamedAfter(c, city), KindOrder(c.kind),
-                               !national, c.authority == "ESRI", worldwide ? 0 : HeightAge(c), c.area->Size(), c.datum,
-                               c.name.size(), std::string_view(c.name), i)});
+                               !NamedAfter(c, city), KindOrder(c.kind), !national,
+                               c.authority == "ESRI", worldwide ? 0 : HeightAge(c), c.area->Size(),
+                               c.datum, c.name.size(), std::string_view(c.name), i)});
     }
     const std::size_t kept = std::min(keyed.size(), limit);
     std::partial_sort(keyed.begin(), keyed.begin() + static_cast<std::ptrdiff_t>(kept),

@@ -65,7 +65,10 @@ inline const char* CandidateKindName(CandidateKind kind)
 // only when its words ask for one.
 inline int KindOrder(CandidateKind kind)
 {
-    return kind == CandidateKind::Projected ? 0 : kind == CandidateKind::Geographic ? 1 : kind == CandidateKind::Vertical ? 2 : 3;
+    return kind == CandidateKind::Projected    ? 0
+           : kind == CandidateKind::Geographic ? 1
+           : kind == CandidateKind::Vertical   ? 2
+                                               : 3;
 }
 
 // "EPSG:4326", "ESRI:54009"; empty for a system without a code.

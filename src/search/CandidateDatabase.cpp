@@ -182,7 +182,8 @@ bool IsAxisOrderVariant(const std::string& name)
 // system's other form, for those who chart the sea.
 bool IsDepthVariant(const Candidate& candidate)
 {
-    return candidate.kind == CandidateKind::Vertical && candidate.words.find(" depth ") != std::string::npos;
+    return candidate.kind == CandidateKind::Vertical &&
+           candidate.words.find(" depth ") != std::string::npos;
 }
 
 // A row of kSystems: the candidate, the table it is of, and its area's
@@ -214,8 +215,9 @@ bool CandidateOfRow(sqlite3_stmt* s, SystemRow& row)
     row.datum = Column(s, 5) + ":" + Column(s, 6);
     // A vertical datum is no horizontal one of today's or old: the age of
     // height systems ranks them instead (HeightAge).
-    row.candidate.datum = row.candidate.kind == CandidateKind::Vertical ? DatumUse::Current
-                                                                         : DatumUseOf(Column(s, 5), Column(s, 6));
+    row.candidate.datum = row.candidate.kind == CandidateKind::Vertical
+                              ? DatumUse::Current
+                              : DatumUseOf(Column(s, 5), Column(s, 6));
     return true;
 }
 
@@ -298,8 +300,10 @@ std::uint64_t SystemKey(const std::string& table, const std::string& authority,
 {
     if (!IsEpsgCodeText(code) || code.size() > 9)
         return 0;
-    const auto kind = std::find(std::begin(kTables), std::end(kTables), table) - std::begin(kTables);
-    return (std::uint64_t(kind) << 41) | (std::uint64_t(authority == "ESRI") << 40) | std::stoull(code);
+    const auto kind =
+        std::find(std::begin(kTables), std::end(kTables), table) - std::begin(kTables);
+    return (std::uint64_t(kind) << 41) | (std::uint64_t(authority == "ESRI") << 40) |
+           std::stoull(code);
 }
 
 // The candidates' positions by their SystemKey.

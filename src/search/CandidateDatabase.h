@@ -64,7 +64,8 @@ enum class SystemSet { Horizontal, Heights };
 
 // Reads the database's systems of a set (tens of milliseconds for the
 // horizontal ones). Null when it cannot be read (see ProjDatabaseProblem).
-std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase(SystemSet set = SystemSet::Horizontal);
+std::unique_ptr<const CandidateDatabase>
+ReadCandidateDatabase(SystemSet set = SystemSet::Horizontal);
 
 // Where a candidate may be used: its own area, the database system's it
 // stands for, or that of its code in `database`; null when none is known.

@@ -140,8 +140,9 @@ bool Gazetteer::Find(std::string_view text, City& city) const
     if (folded.empty())
         return false;
     const auto named = [this](const std::string& words) {
-        const auto at = std::lower_bound(m_entries.begin(), m_entries.end(), words,
-                                         [this](const Entry& e, const std::string& f) { return Folded(e) < f; });
+        const auto at = std::lower_bound(
+            m_entries.begin(), m_entries.end(), words,
+            [this](const Entry& e, const std::string& f) { return Folded(e) < f; });
         return at != m_entries.end() && Folded(*at) == words ? at : m_entries.end();
     };
     // "New York" is GeoNames' "New York City", as people say it.

@@ -64,9 +64,9 @@ std::string VerticalRealisationsOf(const Candidate& candidate)
     const std::string& name = candidate.name;
     const std::size_t digits = name.find_first_of("0123456789");
     const std::size_t blank = name.find(' ');
-    if (candidate.kind != CandidateKind::Vertical || candidate.authority != "EPSG" || candidate.variant ||
-        candidate.deprecated || digits == 0 || blank == std::string::npos || digits > blank ||
-        name.find_first_not_of("0123456789", digits) != blank)
+    if (candidate.kind != CandidateKind::Vertical || candidate.authority != "EPSG" ||
+        candidate.variant || candidate.deprecated || digits == 0 || blank == std::string::npos ||
+        digits > blank || name.find_first_not_of("0123456789", digits) != blank)
         return std::string();
     return name.substr(0, digits) + "\n" + name.substr(blank);
 }

@@ -11,14 +11,15 @@
 #include "search/SharedDatabase.h"
 #include "util/Beside.h"
 
-namespace {
+namespace
+{
 
 std::vector<SearchTerm> ShippedSearchTerms()
 {
     return ReadSearchTerms(std::vector<std::string>{GetSearchTermsPath(), GetCountryNamesPath()});
 }
 
-}  // namespace
+} // namespace
 
 const Candidate* SearchCandidates::Find(const std::string& code) const
 {
@@ -40,7 +41,8 @@ const std::vector<std::string>& SearchCandidates::ReplacementsOf(const Candidate
     return none;
 }
 
-SearchCandidates AllCandidates(const SystemCatalog& shipped, const SystemCatalog& user, bool heights)
+SearchCandidates AllCandidates(const SystemCatalog& shipped, const SystemCatalog& user,
+                               bool heights)
 {
     // The cities are read beside the database, off the UI thread, rather
     // than at the first word typed.

@@ -26,7 +26,10 @@ public:
         m_ready = true;
         return m_database;
     }
-    std::shared_ptr<const CandidateDatabase> IfRead() const { return m_ready ? m_database : nullptr; }
+    std::shared_ptr<const CandidateDatabase> IfRead() const
+    {
+        return m_ready ? m_database : nullptr;
+    }
 
 private:
     const SystemSet m_set;

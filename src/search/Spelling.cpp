@@ -85,12 +85,16 @@ std::size_t Vocabulary::Bytes() const
 
 bool Vocabulary::Has(std::string_view word) const
 {
-    return SortedHas(m_borrowed, word) || SortedHas(m_owned, word) || std::any_of(m_also.begin(), m_also.end(), [&](const Vocabulary* more) { return more->Has(word); });
+    return SortedHas(m_borrowed, word) || SortedHas(m_owned, word) ||
+           std::any_of(m_also.begin(), m_also.end(),
+                       [&](const Vocabulary* more) { return more->Has(word); });
 }
 
 bool Vocabulary::HasStart(std::string_view word) const
 {
-    return SortedHasStart(m_borrowed, word) || SortedHasStart(m_owned, word) || std::any_of(m_also.begin(), m_also.end(), [&](const Vocabulary* more) { return more->HasStart(word); });
+    return SortedHasStart(m_borrowed, word) || SortedHasStart(m_owned, word) ||
+           std::any_of(m_also.begin(), m_also.end(),
+                       [&](const Vocabulary* more) { return more->HasStart(word); });
 }
 
 std::string Vocabulary::Split(std::string_view word) const
