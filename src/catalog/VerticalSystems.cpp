@@ -29,13 +29,13 @@ bool Overlap(const VerticalSystem& system, double west, double south, double eas
 
 }  // namespace
 
-std::vector<VerticalSystem> OverlappingFirst(std::vector<VerticalSystem> systems, double west, double south,
-                                             double east, double north)
+std::size_t PutOverlappingFirst(std::vector<VerticalSystem>& systems, double west, double south, double east,
+                                double north)
 {
-    std::stable_partition(systems.begin(), systems.end(), [&](const VerticalSystem& system) {
+    const auto others = std::stable_partition(systems.begin(), systems.end(), [&](const VerticalSystem& system) {
         return Overlap(system, west, south, east, north);
     });
-    return systems;
+    return static_cast<std::size_t>(others - systems.begin());
 }
 
 std::string MissingGeoidModel(const std::string& code)

@@ -13,10 +13,11 @@ struct VerticalSystem {
     bool bounded = false;
 };
 
-// `systems` reordered: those whose area overlaps the box (degrees; west may
-// exceed east across the antimeridian) first, each group by name.
-std::vector<VerticalSystem> OverlappingFirst(std::vector<VerticalSystem> systems, double west, double south,
-                                             double east, double north);
+// Reorders `systems`: those whose area overlaps the box (degrees; west may
+// exceed east across the antimeridian) first, each group in its order; how
+// many overlap.
+std::size_t PutOverlappingFirst(std::vector<VerticalSystem>& systems, double west, double south, double east,
+                                double north);
 
 // The geoid model a vertical system's heights are reached by from the
 // ellipsoid, when PROJ cannot find it on this machine ("us_nga_egm96_15.tif"):

@@ -84,9 +84,10 @@ void CProjectionDlg::FillHeightRow()
     double west = 0, south = 0, east = 0, north = 0;
     const SpatialSystem horizontal = ComposeChoice().system;
     std::vector<VerticalSystem> verticals = m_verticals;
+    std::size_t overlapping = 0;
     if (horizontal.IsSystem() &&
         OSRGetAreaOfUse(horizontal.Handle(), &west, &south, &east, &north, nullptr) && west > -1000)
-        verticals = OverlappingFirst(std::move(verticals), west, south, east, north);
+        overlapping = PutOverlappingFirst(verticals, west, south, east, north);
     m_heightEntries = {HeightChoice{}, HeightChoice{HeightKind::Ellipsoidal, ""}};
     QStringList entries = {QString::fromUtf8(MessageText(MessageId::HeightNone)),
                            QString::fromUtf8(MessageText(MessageId::HeightEllipsoidal))};
@@ -96,6 +97,7 @@ void CProjectionDlg::FillHeightRow()
         m_heightEntries.push_back(m_heldHeight);
         entries << QString::fromStdString(held.IsSystem() ? held.Name() : m_heldHeight.vertical);
     }
+    m_heightOverlapsBefore = m_heightEntries.size() + overlapping;
     for (const VerticalSystem& vertical : verticals) {
         m_heightEntries.push_back(HeightChoice{HeightKind::Vertical, "EPSG:" + vertical.code});
         entries << QString::fromStdString(vertical.name + " (EPSG:" + vertical.code + ")");
@@ -136,6 +138,7 @@ std::vector<int> CProjectionDlg::HeightEntriesFor(const std::string& typed)
     }
     if (!m_heightSearch)
         m_heightSearch = std::make_unique<const SearchCandidates>(HeightSearchCandidates());
+    const std::size_t own = entries.size();
     for (const Found& found : FindForText(*m_heightSearch, typed, m_heightSearch->Size()).found) {
         const auto entry = found.candidate->kind == CandidateKind::Vertical
                                ? byCode.find(CandidateCode(*found.candidate))
@@ -145,6 +148,9 @@ std::vector<int> CProjectionDlg::HeightEntriesFor(const std::string& typed)
             byCode.erase(entry);  // each once
         }
     }
+    // Those over the horizontal system's area first, as the row lists them.
+    std::stable_partition(entries.begin() + static_cast<std::ptrdiff_t>(own), entries.end(),
+                          [this](int entry) { return static_cast<std::size_t>(entry) < m_heightOverlapsBefore; });
     return entries;
 }
 

@@ -174,6 +174,7 @@ private:
     std::string m_heldHorizontal;    // its horizontal part's text, as the choice holds it
     HeightChoice m_heldHeight;
     std::vector<HeightChoice> m_heightEntries;  // the height row's entries, in its order
+    std::size_t m_heightOverlapsBefore = 0;     // the entries before it: none, or over the system's area
     std::vector<VerticalSystem> m_verticals;    // EPSG's in use, by name
     // What typing on the row searches, read at the first key.
     std::unique_ptr<const SearchCandidates> m_heightSearch;

@@ -216,6 +216,18 @@ void AreaMap::DrawLand(QPainter& painter)
     painter.drawRect(map.adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
+void AreaMap::DrawArea(QPainter& painter, const std::vector<QRectF>& rects, const QBrush& fill)
+{
+    for (const QRectF& rect : rects) {
+        painter.setBrush(fill);
+        painter.drawRect(rect);
+        if (rect.width() < kSmallestVisible && rect.height() < kSmallestVisible) {
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(rect.center(), kSmallestVisible, kSmallestVisible);
+        }
+    }
+}
+
 void AreaMap::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -240,20 +252,11 @@ void AreaMap::paintEvent(QPaintEvent*)
     const QColor highlight = palette().color(QPalette::Highlight);
     QColor fill = highlight;
     fill.setAlpha(90);
-    for (const QRectF& rect : AreaRects()) {
-        painter.setPen(QPen(highlight, 1.5));
-        painter.setBrush(fill);
-        painter.drawRect(rect);
-        if (rect.width() < kSmallestVisible && rect.height() < kSmallestVisible) {
-            painter.setBrush(Qt::NoBrush);
-            painter.drawEllipse(rect.center(), kSmallestVisible, kSmallestVisible);
-        }
-    }
+    painter.setPen(QPen(highlight, 1.5));
+    DrawArea(painter, AreaRects(), fill);
     // The height's area outlined, dashed, over the system's.
-    painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(palette().color(QPalette::Text), 1.2, Qt::DashLine));
-    for (const QRectF& rect : HeightAreaRects())
-        painter.drawRect(rect);
+    DrawArea(painter, HeightAreaRects(), Qt::NoBrush);
     // The place typed: a dot in the text's colour, ringed in the base's, so
     // that it shows over land, sea and area alike.
     if (const std::optional<QPointF> mark = MarkerPoint()) {

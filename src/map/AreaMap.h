@@ -55,6 +55,8 @@ private:
     QPointF ToWidget(double longitude, double latitude) const;
     std::vector<QRectF> RectsOf(const AreaOfUse& area) const;
     void DrawLand(QPainter& painter);
+    // An area's rectangles with the painter's pen, a small one ringed.
+    void DrawArea(QPainter& painter, const std::vector<QRectF>& rects, const QBrush& fill);
     void ShowName();
     int NameLineHeight() const;
     // Where the area and the marker are drawn, with what reaches past them.

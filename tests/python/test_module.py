@@ -31,6 +31,8 @@ class WithoutADialog(unittest.TestCase):
         self.assertEqual(orvane.find("utm 33n", 1)[0].code, "EPSG:32633")
         self.assertEqual(orvane.find("google maps", 1)[0].code, "EPSG:3857")
         self.assertTrue(orvane.find("paris lambert", 1)[0].name.endswith("/ Lambert-93"))
+        self.assertEqual([(f.code, f.kind) for f in orvane.find("utm 32n dhhn92", 2)],
+                         [("EPSG:5555", "compound")])
         berlin = orvane.find_at(52.52, 13.40, 5)
         self.assertEqual(len(berlin), 5)
         self.assertIn("EPSG:25833", [found.code for found in berlin])
