@@ -107,22 +107,22 @@ bool SameArea(const AreaOfUse& a, const AreaOfUse& b)
 
 void AreaMap::SetArea(const AreaOfUse& area)
 {
-    if (SameArea(area, m_area))
-        return;
-    // Only where the area was and is now is drawn again: the search's list
-    // moves the map from row to row at each keystroke.
-    const QRegion before = AreaRegion();
-    m_area = area;
-    ShowName();
-    update(before.united(AreaRegion()));
+    Replace(m_area, area);
 }
 
 void AreaMap::SetHeightArea(const AreaOfUse& area)
 {
-    if (SameArea(area, m_heightArea))
+    Replace(m_heightArea, area);
+}
+
+void AreaMap::Replace(AreaOfUse& shown, const AreaOfUse& area)
+{
+    if (SameArea(area, shown))
         return;
+    // Only where the areas were and are now is drawn again: the search's
+    // list moves the map from row to row at each keystroke.
     const QRegion before = AreaRegion();
-    m_heightArea = area;
+    shown = area;
     ShowName();
     update(before.united(AreaRegion()));
 }

@@ -54,6 +54,8 @@ protected:
 private:
     QPointF ToWidget(double longitude, double latitude) const;
     std::vector<QRectF> RectsOf(const AreaOfUse& area) const;
+    // Shows `area` as `shown` (the system's area or its height's).
+    void Replace(AreaOfUse& shown, const AreaOfUse& area);
     void DrawLand(QPainter& painter);
     // An area's rectangles with the painter's pen, a small one ringed.
     void DrawArea(QPainter& painter, const std::vector<QRectF>& rects, const QBrush& fill);
