@@ -58,11 +58,12 @@ protected:
     }
     // Waits for the map to show `b` (the areas and codes are found off the
     // UI thread), then compares.
-    void ExpectShows(const Bounds& b)
+    void ExpectShows(const Bounds& b, bool height = false)
     {
         const std::vector<QRectF> expected = Expected(b);
+        const auto Rects = [&] { return height ? Map()->HeightAreaRects() : Map()->AreaRects(); };
         auto near = [&] {
-            const std::vector<QRectF> shown = Map()->AreaRects();
+            const std::vector<QRectF> shown = Rects();
             if (shown.size() != expected.size())
                 return false;
             for (std::size_t i = 0; i < shown.size(); ++i) {
@@ -74,7 +75,7 @@ protected:
             return true;
         };
         EXPECT_TRUE(QTest::qWaitFor(near, 5000)) << Map()->Area().name;
-        ASSERT_EQ(Map()->AreaRects().size(), expected.size());
+        ASSERT_EQ(Rects().size(), expected.size());
         EXPECT_FALSE(Map()->NameLine()->toolTip().isEmpty()) << "the area's whole name in the tooltip";
     }
 };
@@ -143,6 +144,14 @@ TEST_F(AreaMapTest, ShowsTheChosenSystemsAreaAndTheCandidateTheUserIsOn)
     QTest::keyClicks(Field(), "lv95");
     ASSERT_TRUE(QTest::qWaitFor([&] { return Dlg().GetSearch()->List()->isVisible(); }, 5000));
     Open();
+
+    // A height chosen: its area outlined over the system's, gone with "None".
+    Open(EpsgWkt(25832), true);
+    Choose(IDC_HEIGHT, "DHHN92 height (EPSG:5783)");
+    ExpectShows(EpsgBounds(5783), true);
+    ExpectShows(EpsgBounds(25832));
+    Choose(IDC_HEIGHT, "None");
+    EXPECT_TRUE(Map()->HeightAreaRects().empty());
 }
 
 // A system the user composes shows where its projection serves, and says

@@ -268,6 +268,63 @@ TEST(Search, TheWordIndexLeavesEveryMatch)
     }
 }
 
+// Vertical and compound systems, found where asked for (the command line's
+// find, the height row): after the horizontal systems that fit as well, a
+// vertical system before the compound ones holding it, a vertical datum's
+// latest realisation first, and at a place the region's own before the
+// world's geoid models. The chooser's own search never lists them.
+TEST(Search, HeightsAreFoundAfterTheHorizontalSystems)
+{
+    static const SearchCandidates withHeights = [] {
+        TempModuleFolder folder;
+        return AllCandidates(ShippedGeogSystems(), SystemCatalog(), true);
+    }();
+    const struct {
+        const char* text;
+        std::vector<std::string> first;  // the first codes found, in order
+        const char* kind;                // of the first height system found
+    } rows[] = {
+        {"germany", {"EPSG:25832", "EPSG:25833"}, "vertical"},
+        {"dhhn", {"EPSG:7837", "EPSG:5783", "EPSG:5784", "EPSG:7699"}, "vertical"},
+        {"navd88", {"EPSG:5703"}, "vertical"},
+        {"ngvd 29", {"EPSG:7968", "EPSG:5702", "EPSG:6359"}, "vertical"},  // the depth after the heights
+        {"utm 32n dhhn92", {"EPSG:5555"}, "compound"},
+        {"黄海高程 1985", {"EPSG:5737"}, "vertical"},
+    };
+    for (const auto& row : rows) {
+        const std::vector<Found> found = FindForText(withHeights, row.text, 10000).found;
+        ASSERT_GE(found.size(), row.first.size()) << row.text;
+        for (std::size_t i = 0; i < row.first.size(); ++i)
+            EXPECT_EQ(CandidateCode(*found[i].candidate), row.first[i]) << row.text << " #" << i;
+        const auto isHeight = [](const Found& f) {
+            return f.candidate->kind == CandidateKind::Vertical || f.candidate->kind == CandidateKind::Compound;
+        };
+        const auto firstHeight = std::find_if(found.begin(), found.end(), isHeight);
+        ASSERT_NE(firstHeight, found.end()) << row.text;
+        EXPECT_STREQ(CandidateKindName(firstHeight->candidate->kind), row.kind) << row.text;
+        EXPECT_TRUE(std::all_of(firstHeight, found.end(), isHeight)) << row.text << ": heights come last";
+    }
+    // At a city, its country's heights today's first, the world's after them.
+    const struct {
+        const char* city;
+        const char* firstVertical;  // its name's start
+    } places[] = {{"berlin", "DHHN2016 "}, {"beijing", "Yellow Sea 1985 "}, {"new york", "NAVD88 "},
+                  {"amsterdam", "NAP "}};
+    for (const auto& place : places) {
+        const Finding at = FindForText(withHeights, place.city, 10000);
+        EXPECT_TRUE(at.atPlace) << place.city;
+        const auto vertical = std::find_if(at.found.begin(), at.found.end(), [](const Found& f) {
+            return f.candidate->kind == CandidateKind::Vertical;
+        });
+        ASSERT_NE(vertical, at.found.end()) << place.city;
+        EXPECT_EQ(vertical->candidate->name.rfind(place.firstVertical, 0), 0u) << place.city << ": " << vertical->candidate->name;
+    }
+    for (const char* text : {"dhhn92", "5555", "navd88", "berlin"}) {
+        for (const Found& f : FindForText(Everything(), text, 10000).found)
+            EXPECT_LT(static_cast<int>(f.candidate->kind), static_cast<int>(CandidateKind::Vertical)) << text;
+    }
+}
+
 TEST(Search, PlacesAreReadAndFindTheSystemsUsedThere)
 {
     const struct {
@@ -372,6 +429,7 @@ TEST(Search, PlacesAreReadAndFindTheSystemsUsedThere)
     // The gazetteer reads its file whole or not at all, and never a broken line.
     const std::string path = folder / "cities.txt";
     WriteFile(path, "# a comment\nSpringfield\tUS\t39.8\t-89.6\t116000\nBroken\tUS\t91\t0\t5\nNo tabs\n"
+                    "Kansas City\tUS\t39.1\t-94.6\t475000\n"
                     "Springfield\tUS\t42.1\t-72.5\t155000\nWords\tUS\tnorth\teast\t5\nComma\tDE\t52,5\t13,4\t9\n");
     // Under a decimal-comma locale, as a host may run: the file's points are points.
     const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
@@ -380,7 +438,7 @@ TEST(Search, PlacesAreReadAndFindTheSystemsUsedThere)
     WriteFile(countries, "# codes\nUS\tUSA\nUSA\tToo long a code\nDE\n");
     const Gazetteer small(path, countries);
     std::setlocale(LC_NUMERIC, saved.c_str());
-    EXPECT_EQ(small.Size(), 2u);
+    EXPECT_EQ(small.Size(), 3u);
     City city;
     ASSERT_TRUE(small.Find("SPRINGFIELD", city));
     EXPECT_EQ(city.population, 155000u) << "the most populous of a name";
@@ -390,6 +448,9 @@ TEST(Search, PlacesAreReadAndFindTheSystemsUsedThere)
     EXPECT_DOUBLE_EQ(city.latitude, 42.1f);
     for (const char* broken : {"Broken", "Words", "Comma"})
         EXPECT_FALSE(small.Find(broken, city)) << broken;
+    ASSERT_TRUE(small.Find("kansas", city)) << "a city as people say it, without \"City\"";
+    EXPECT_EQ(city.name, "Kansas City");
+    EXPECT_FALSE(small.Find("springfield city", city)) << "no other word is added";
     EXPECT_EQ(Gazetteer(folder / "none.txt", folder / "none.txt").Size(), 0u);
     EXPECT_GT(Cities().Size(), 20000u);
     EXPECT_LT(Cities().Bytes(), 2u << 20) << "compact";
