@@ -58,9 +58,9 @@ void CProjectionDlg::UpdateAreaMap()
     m_map->SetNote(CentreOutsideNote(shape, m_choice.shown.geogName, geogArea));
     // The height's area over it: a vertical system's own, read with the row.
     const HeightChoice height = ChosenHeight();
-    const AreaOfUse* heightArea = height.kind == HeightKind::Vertical && height.vertical.rfind("EPSG:", 0) == 0
-                                      ? HeightCandidates()->AreaOfEpsg(height.vertical.substr(5))
-                                      : nullptr;
+    const bool epsgHeight = height.kind == HeightKind::Vertical && height.vertical.rfind("EPSG:", 0) == 0;
+    const std::shared_ptr<const CandidateDatabase> heights = epsgHeight ? HeightCandidates() : nullptr;
+    const AreaOfUse* heightArea = heights ? heights->AreaOfEpsg(height.vertical.substr(5)) : nullptr;
     m_map->SetHeightArea(heightArea ? *heightArea : AreaOfUse());
 }
 

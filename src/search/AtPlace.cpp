@@ -75,7 +75,8 @@ private:
 
 // Of height systems at a place, today's first: no list of today's vertical
 // datums is kept, their publication says which is newer (DHHN2016 before
-// DHHN92); 0 for a horizontal system, whose datum ranks it.
+// DHHN92; a compound system's by its horizontal datum, GDA2020 + AHD before
+// GDA94 + AHD); 0 for a horizontal system, whose datum ranks it.
 int HeightAge(const Candidate& candidate)
 {
     const bool height =
@@ -96,13 +97,13 @@ std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latit
             inside.push_back(i);
     }
     // The ranking of a place's systems, in the order of what decides:
+    // 0. horizontal systems before height systems (HeightRank);
     // 1. a system before its other forms (axis-order variants, ESRI's copies);
     // 2. at a city, its country's systems and others' used there too (a
     //    continent's, the world's) before another country's;
     // 3. on the datums in use today, then historical ones;
     // 4. at a city, those named after it first;
-    // 5. projected before geographic, then vertical and compound: a place
-    //    asks for its grid;
+    // 5. projected before geographic: a place asks for its grid;
     // 6. the country's own systems (EPSG's, of an area that is a whole
     //    country, the place well inside its bounds: a box's corner may hold a
     //    neighbour's capital) before zones and grids within it, and before
@@ -116,8 +117,8 @@ std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latit
     // order of Families.h.
     struct Keyed {
         std::size_t index;
-        std::tuple<bool, bool, bool, bool, int, bool, bool, int, double, DatumUse, std::size_t,
-                   std::string_view, std::size_t>
+        std::tuple<int, bool, bool, bool, bool, bool, bool, bool, int, double, DatumUse,
+                   std::size_t, std::string_view, std::size_t>
             key;
     };
     std::vector<Keyed> keyed;
@@ -129,8 +130,9 @@ std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latit
                               WellInside(*c.area, latitude, longitude);
         const bool worldwide = c.area->name.compare(0, 5, "World") == 0;
         keyed.push_back(Keyed{
-            i, std::make_tuple(c.variant, others.Of(c), c.datum == DatumUse::Historical,
-                               !NamedAfter(c, city), KindOrder(c.kind), !national,
+            i, std::make_tuple(HeightRank(c.kind), c.variant, others.Of(c),
+                               c.datum == DatumUse::Historical, !NamedAfter(c, city),
+                               c.kind == CandidateKind::Geographic, !national,
                                c.authority == "ESRI", worldwide ? 0 : HeightAge(c), c.area->Size(),
                                c.datum, c.name.size(), std::string_view(c.name), i)});
     }

@@ -60,15 +60,13 @@ inline const char* CandidateKindName(CandidateKind kind)
     return kNames[static_cast<int>(kind)];
 }
 
-// Where a kind comes among systems found alike by their area or at a place:
-// a place asks for its grid, then its geographic system; a height system
-// only when its words ask for one.
-inline int KindOrder(CandidateKind kind)
+// Where height systems come among those found alike, where they are
+// searched at all: after the horizontal ones (a text or a place rarely asks
+// for a height), a vertical system before the compound ones holding it (its
+// name alone is what was typed).
+inline int HeightRank(CandidateKind kind)
 {
-    return kind == CandidateKind::Projected    ? 0
-           : kind == CandidateKind::Geographic ? 1
-           : kind == CandidateKind::Vertical   ? 2
-                                               : 3;
+    return kind == CandidateKind::Vertical ? 1 : kind == CandidateKind::Compound ? 2 : 0;
 }
 
 // "EPSG:4326", "ESRI:54009"; empty for a system without a code.

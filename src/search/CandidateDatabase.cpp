@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstring>
 #include <unordered_set>
 #include <utility>
@@ -119,10 +120,10 @@ ORDER BY crs.auth_name, crs.kind, crs.code)";
 // The year each datum was published, where known: a few hundred rows, read
 // apart (a join of them with every system costs more).
 const char kDatumYears[] = R"(
-SELECT auth_name, code, CAST(substr(publication_date, 1, 4) AS INTEGER) FROM geodetic_datum
+SELECT 'geodetic', auth_name, code, CAST(substr(publication_date, 1, 4) AS INTEGER) FROM geodetic_datum
 WHERE publication_date IS NOT NULL
 UNION ALL
-SELECT auth_name, code, CAST(substr(publication_date, 1, 4) AS INTEGER) FROM vertical_datum
+SELECT 'vertical', auth_name, code, CAST(substr(publication_date, 1, 4) AS INTEGER) FROM vertical_datum
 WHERE publication_date IS NOT NULL)";
 
 // What replaces each retired system; `?1` and `?2` its tables.
@@ -191,7 +192,7 @@ bool IsDepthVariant(const Candidate& candidate)
 struct SystemRow {
     Candidate candidate;
     std::string table;
-    std::string datum; // "EPSG:6326"
+    std::string datum; // "geodetic:EPSG:6326"; a vertical system's "vertical:EPSG:5181"
     int area = -1;
 };
 
@@ -212,12 +213,11 @@ bool CandidateOfRow(sqlite3_stmt* s, SystemRow& row)
         return false;
     row.candidate.kind = static_cast<CandidateKind>(kind);
     row.candidate.deprecated = sqlite3_column_int(s, 14) != 0;
-    row.datum = Column(s, 5) + ":" + Column(s, 6);
+    const bool vertical = row.candidate.kind == CandidateKind::Vertical;
+    row.datum = (vertical ? "vertical:" : "geodetic:") + Column(s, 5) + ":" + Column(s, 6);
     // A vertical datum is no horizontal one of today's or old: the age of
     // height systems ranks them instead (HeightAge).
-    row.candidate.datum = row.candidate.kind == CandidateKind::Vertical
-                              ? DatumUse::Current
-                              : DatumUseOf(Column(s, 5), Column(s, 6));
+    row.candidate.datum = vertical ? DatumUse::Current : DatumUseOf(Column(s, 5), Column(s, 6));
     return true;
 }
 
@@ -255,7 +255,11 @@ int AreaOfRow(sqlite3_stmt* s, std::vector<AreaOfUse>& areas, AreaPositions& pos
         area.south = sqlite3_column_double(s, 11);
         area.east = sqlite3_column_double(s, 12);
         area.north = sqlite3_column_double(s, 13);
-        area.bounded = sqlite3_column_type(s, 10) != SQLITE_NULL && area.south <= area.north;
+        // A box of numbers that are no degrees (infinite, NaN) bounds nothing.
+        area.bounded = sqlite3_column_type(s, 10) != SQLITE_NULL && area.south <= area.north &&
+                       std::isfinite(area.west) && std::isfinite(area.east) &&
+                       std::abs(area.west) <= 180 && std::abs(area.east) <= 180 &&
+                       std::abs(area.south) <= 90 && std::abs(area.north) <= 90;
         found = positions.emplace(key, static_cast<int>(areas.size())).first;
         areas.push_back(std::move(area));
     }
@@ -396,15 +400,17 @@ void AddAliases(std::vector<AliasRow>& rows, const CandidatePositions& byKey, Ca
     }
 }
 
-// The year each datum read was published, by "EPSG:6326".
+// The year each datum read was published, by "geodetic:EPSG:6326" (a vertical
+// datum's "vertical:…": a database may give both kinds one code).
 std::unordered_map<std::string, std::uint16_t> ReadDatumYears(sqlite3_stmt* years)
 {
     std::unordered_map<std::string, std::uint16_t> byDatum;
     int rowsRead = 0;
     while (NextRow(years, rowsRead)) {
-        const int year = sqlite3_column_int(years, 2);
+        const int year = sqlite3_column_int(years, 3);
         if (year > 0 && year < 10000)
-            byDatum.emplace(Column(years, 0) + ":" + Column(years, 1), static_cast<std::uint16_t>(year));
+            byDatum.emplace(Column(years, 0) + ":" + Column(years, 1) + ":" + Column(years, 2),
+                            static_cast<std::uint16_t>(year));
     }
     return byDatum;
 }

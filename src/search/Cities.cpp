@@ -139,17 +139,8 @@ bool Gazetteer::Find(std::string_view text, City& city) const
     const std::string folded = FoldedWords(text.substr(0, 200));
     if (folded.empty())
         return false;
-    const auto named = [this](const std::string& words) {
-        const auto at = std::lower_bound(
-            m_entries.begin(), m_entries.end(), words,
-            [this](const Entry& e, const std::string& f) { return Folded(e) < f; });
-        return at != m_entries.end() && Folded(*at) == words ? at : m_entries.end();
-    };
-    // "New York" is GeoNames' "New York City", as people say it.
-    auto at = named(folded);
-    if (at == m_entries.end())
-        at = named(folded + "city ");
-    if (at == m_entries.end())
+    const auto at = FirstFrom(folded);
+    if (at == m_entries.end() || Folded(*at) != folded)
         return false;
     city.name = m_text.substr(at->name, at->nameLength);
     city.country = std::string(at->country, 2);
@@ -162,6 +153,21 @@ bool Gazetteer::Find(std::string_view text, City& city) const
                             ? country->second
                             : std::string();
     return true;
+}
+
+std::vector<Gazetteer::Entry>::const_iterator Gazetteer::FirstFrom(const std::string& folded) const
+{
+    return std::lower_bound(m_entries.begin(), m_entries.end(), folded,
+                            [this](const Entry& e, const std::string& f) { return Folded(e) < f; });
+}
+
+bool Gazetteer::BeginsAName(std::string_view text) const
+{
+    const std::string folded = FoldedWords(text.substr(0, 200));
+    if (folded.empty())
+        return false;
+    const auto at = FirstFrom(folded);
+    return at != m_entries.end() && Folded(*at).compare(0, folded.size(), folded) == 0;
 }
 
 std::string Gazetteer::CountryOfArea(const std::string& areaName) const

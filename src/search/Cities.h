@@ -29,6 +29,9 @@ public:
     // The city `text` names, whole (letter case, accents and punctuation
     // aside): the most populous of that name. False for none.
     bool Find(std::string_view text, City& city) const;
+    // Whether `text` is a city's name or the start of one, in whole words
+    // ("new york" of "New York City").
+    bool BeginsAName(std::string_view text) const;
     // What it keeps in memory, in bytes.
     std::size_t Bytes() const;
     // Whether an area of use is a country's, or a part of one, as its name
@@ -48,6 +51,8 @@ private:
         std::uint32_t population;
     };
     std::string_view Folded(const Entry& entry) const;
+    // The first entry whose folded name is not before `folded`.
+    std::vector<Entry>::const_iterator FirstFrom(const std::string& folded) const;
     void SortByName();
     std::string m_text;
     std::vector<Entry> m_entries;  // by folded name, the most populous first within one

@@ -350,17 +350,12 @@ auto RankKey(const Score& score, std::size_t index, const SearchCandidates& cand
 {
     const Candidate& shown = Shown(candidates[index]);
     const bool byArea = score.throughArea;
-    // A vertical system before the compound ones holding it: its name alone
-    // is what was typed.
-    const int height = shown.kind == CandidateKind::Vertical   ? 1
-                       : shown.kind == CandidateKind::Compound ? 2
-                                                               : 0;
-    const int kindOrder = byArea ? KindOrder(shown.kind) : 0;
+    const int kindOrder = byArea && shown.kind == CandidateKind::Geographic ? 1 : 0;
     const double widest = byArea && shown.area ? -shown.area->Size() : 0.0;
     const bool esriOfCountry = !country.Name().empty() && shown.authority == "ESRI";
-    return std::make_tuple(score.fit, height, country.Tier(index, shown), -country.Share(index),
-                           esriOfCountry, shown.variant, shown.datum, byArea, kindOrder, widest,
-                           shown.name.size(), std::string_view(shown.name),
+    return std::make_tuple(score.fit, HeightRank(shown.kind), country.Tier(index, shown),
+                           -country.Share(index), esriOfCountry, shown.variant, shown.datum, byArea,
+                           kindOrder, widest, shown.name.size(), std::string_view(shown.name),
                            shown.authority == "ESRI", shown.source, index);
 }
 
@@ -495,7 +490,9 @@ bool CityAndWords(const SearchCandidates& candidates, std::string_view text, Cit
     std::vector<std::string> all;
     ForEachWord(FoldedWords(text.substr(0, kMaxQueryBytes)),
                 [&all](std::string_view word) { all.emplace_back(word); });
-    if (all.size() < 2 || all.size() > kMaxQueryWords)
+    // The whole text may begin a city's name: "new york" is New York City's,
+    // no York with "new".
+    if (all.size() < 2 || all.size() > kMaxQueryWords || Cities().BeginsAName(text))
         return false;
     const auto joined = [&all](std::size_t from, std::size_t to) {
         std::string joined = " ";

@@ -11,7 +11,7 @@ namespace
 class SharedSet
 {
 public:
-    explicit SharedSet(SystemSet set) : m_set(set) {}
+    constexpr explicit SharedSet(SystemSet set) : m_set(set) {}
     std::shared_ptr<const CandidateDatabase> Read()
     {
         const std::lock_guard<std::mutex> lock(m_reading);

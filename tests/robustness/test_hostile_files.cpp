@@ -273,6 +273,13 @@ TEST(HostileProjDatabase, ItIsNamedWithTheReasonAndNothingHangs)
                            "UNION ALL SELECT i + 1 FROM n) SELECT 'geodetic_crs' AS table_name, 'EPSG' AS auth_name, "
                            "'4326' AS code, 'Alias ' || i AS alt_name, 'test' AS source FROM n");
          }, 0, nullptr},
+        // Boxes of no degrees bound nothing (the map would draw them as ints).
+        {"extents infinite or past the poles", [&](const std::string& p) {
+             WriteFile(p, database);
+             ExecuteSql(p, "PRAGMA ignore_check_constraints = ON; "
+                           "UPDATE extent SET west_lon = 9e999, south_lat = -9e999 WHERE code % 2 = 0; "
+                           "UPDATE extent SET north_lat = 1000 WHERE code % 2 = 1");
+         }, 0, nullptr},
         {"200,000 aliases of one system", [&](const std::string& p) {
              WriteFile(p, database);
              sqlite3* db = nullptr;
