@@ -46,6 +46,11 @@ std::string CanonicalFolder(const std::string& path)
 // it was built with, after the user's PROJ folder.
 std::vector<std::string> ProjSearchPath()
 {
+    // proj_info frees and makes anew one text of PROJ's at each call: two
+    // threads asking at once (the search reads its systems and their
+    // aliases side by side) would read it freed.
+    static std::mutex asking;
+    const std::lock_guard<std::mutex> lock(asking);
     const PJ_INFO info = proj_info();
     return ListItems(info.searchpath ? info.searchpath : "", ':');
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <clocale>
 #include <fstream>
+#include <future>
 #include <map>
 #include <filesystem>
 #include <unistd.h>
@@ -14,6 +15,7 @@
 #include "catalog/Identification.h"
 #include "module/GdalSupport.h"
 #include "module/Module.h"
+#include "module/ProjSupport.h"
 #include "search/CandidateDatabase.h"
 #include "search/CandidateSystems.h"
 #include "search/Cities.h"
@@ -266,6 +268,39 @@ TEST(Search, TheWordIndexLeavesEveryMatch)
         EXPECT_FALSE(indexed.empty()) << query;
         EXPECT_EQ(indexed, names(matchAll)) << query;
     }
+}
+
+// Both sets read at once from several threads, as `find` and a chooser may
+// (each read asks PROJ where its database is from two threads): each read
+// whole, the same as alone.
+TEST(Search, TheSetsReadAtOnceAreReadWhole)
+{
+    const std::size_t horizontal = ReadCandidateDatabase(SystemSet::Horizontal)->candidates.size();
+    const std::size_t heights = ReadCandidateDatabase(SystemSet::Heights)->candidates.size();
+    EXPECT_GT(horizontal, 7000u);
+    EXPECT_GT(heights, 800u);
+    std::vector<std::future<std::size_t>> reads;
+    for (int i = 0; i < 4; ++i) {
+        reads.push_back(std::async(std::launch::async, [i] {
+            const auto read = ReadCandidateDatabase(i % 2 ? SystemSet::Heights : SystemSet::Horizontal);
+            return read ? read->candidates.size() : 0;
+        }));
+    }
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(reads[static_cast<std::size_t>(i)].get(), i % 2 ? heights : horizontal) << i;
+    // Where the database is, asked from many threads at once.
+    const std::string path = ProjDatabasePath();
+    std::vector<std::future<bool>> asks;
+    for (int i = 0; i < 8; ++i) {
+        asks.push_back(std::async(std::launch::async, [&path] {
+            bool same = true;
+            for (int n = 0; n < 1500; ++n)
+                same = same && ProjDatabasePath() == path;
+            return same;
+        }));
+    }
+    for (auto& ask : asks)
+        EXPECT_TRUE(ask.get());
 }
 
 // Vertical and compound systems, found where asked for (the command line's
