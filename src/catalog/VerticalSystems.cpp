@@ -1,42 +1,8 @@
-// EPSG's vertical systems: those over an area first, and the geoid models they need.
+// The geoid models EPSG's vertical systems need, as PROJ's database lists them.
 #include "catalog/VerticalSystems.h"
-
-#include <algorithm>
 
 #include "catalog/Identification.h"
 #include "module/ProjQuery.h"
-
-namespace {
-
-// The longitude spans of a box, split at the antimeridian.
-std::vector<std::pair<double, double>> Spans(double west, double east)
-{
-    if (west <= east)
-        return {{west, east}};
-    return {{west, 180.0}, {-180.0, east}};
-}
-
-bool Overlap(const VerticalSystem& system, double west, double south, double east, double north)
-{
-    if (!system.bounded || system.south > north || system.north < south)
-        return false;
-    for (const auto& [a0, a1] : Spans(system.west, system.east))
-        for (const auto& [b0, b1] : Spans(west, east))
-            if (a0 <= b1 && b0 <= a1)
-                return true;
-    return false;
-}
-
-}  // namespace
-
-std::size_t PutOverlappingFirst(std::vector<VerticalSystem>& systems, double west, double south, double east,
-                                double north)
-{
-    const auto others = std::stable_partition(systems.begin(), systems.end(), [&](const VerticalSystem& system) {
-        return Overlap(system, west, south, east, north);
-    });
-    return static_cast<std::size_t>(others - systems.begin());
-}
 
 std::string MissingGeoidModel(const std::string& code)
 {

@@ -26,25 +26,16 @@ bool operator==(const HeightChoice& a, const HeightChoice& b)
     return a.kind == b.kind && a.vertical == b.vertical;
 }
 
-// EPSG's vertical systems in use, by name, as the search reads them.
-std::vector<VerticalSystem> VerticalSystemsIn(const CandidateDatabase& heights)
+// EPSG's vertical systems in use, by name.
+std::vector<const Candidate*> VerticalSystemsIn(const CandidateDatabase& heights)
 {
-    std::vector<VerticalSystem> systems;
+    std::vector<const Candidate*> systems;
     for (const Candidate& c : heights.candidates) {
-        if (c.kind != CandidateKind::Vertical || c.authority != "EPSG" || c.deprecated)
-            continue;
-        VerticalSystem system{c.code, c.name};
-        if (c.area) {
-            system.bounded = c.area->bounded;
-            system.west = c.area->west;
-            system.south = c.area->south;
-            system.east = c.area->east;
-            system.north = c.area->north;
-        }
-        systems.push_back(std::move(system));
+        if (c.kind == CandidateKind::Vertical && c.authority == "EPSG" && !c.deprecated)
+            systems.push_back(&c);
     }
     std::stable_sort(systems.begin(), systems.end(),
-                     [](const VerticalSystem& a, const VerticalSystem& b) { return a.name < b.name; });
+                     [](const Candidate* a, const Candidate* b) { return a->name < b->name; });
     return systems;
 }
 
@@ -78,16 +69,21 @@ void CProjectionDlg::FillHeightRow()
     group->setVisible(m_heightShown);
     if (!m_heightShown)
         return;
-    if (m_verticals.empty())
-        m_verticals = VerticalSystemsIn(*HeightCandidates());
+    if (m_verticals.empty()) {
+        m_heightSystems = HeightCandidates();
+        m_verticals = VerticalSystemsIn(*m_heightSystems);
+    }
     // Those over the horizontal system's area first.
-    double west = 0, south = 0, east = 0, north = 0;
+    AreaOfUse area;
     const SpatialSystem horizontal = ComposeChoice().system;
-    std::vector<VerticalSystem> verticals = m_verticals;
-    std::size_t overlapping = 0;
-    if (horizontal.IsSystem() &&
-        OSRGetAreaOfUse(horizontal.Handle(), &west, &south, &east, &north, nullptr) && west > -1000)
-        overlapping = PutOverlappingFirst(verticals, west, south, east, north);
+    area.bounded = horizontal.IsSystem() && OSRGetAreaOfUse(horizontal.Handle(), &area.west, &area.south,
+                                                            &area.east, &area.north, nullptr) &&
+                   area.west > -1000;
+    std::vector<const Candidate*> verticals = m_verticals;
+    const auto others = std::stable_partition(verticals.begin(), verticals.end(), [&](const Candidate* c) {
+        return c->area && c->area->Overlaps(area);
+    });
+    const auto overlapping = static_cast<std::size_t>(others - verticals.begin());
     m_heightEntries = {HeightChoice{}, HeightChoice{HeightKind::Ellipsoidal, ""}};
     QStringList entries = {QString::fromUtf8(MessageText(MessageId::HeightNone)),
                            QString::fromUtf8(MessageText(MessageId::HeightEllipsoidal))};
@@ -98,9 +94,9 @@ void CProjectionDlg::FillHeightRow()
         entries << QString::fromStdString(held.IsSystem() ? held.Name() : m_heldHeight.vertical);
     }
     m_heightOverlapsBefore = m_heightEntries.size() + overlapping;
-    for (const VerticalSystem& vertical : verticals) {
-        m_heightEntries.push_back(HeightChoice{HeightKind::Vertical, "EPSG:" + vertical.code});
-        entries << QString::fromStdString(vertical.name + " (EPSG:" + vertical.code + ")");
+    for (const Candidate* vertical : verticals) {
+        m_heightEntries.push_back(HeightChoice{HeightKind::Vertical, CandidateCode(*vertical)});
+        entries << QString::fromStdString(vertical->name + " (" + CandidateCode(*vertical) + ")");
     }
     const QSignalBlocker quiet(row);
     row->clear();

@@ -175,7 +175,8 @@ private:
     HeightChoice m_heldHeight;
     std::vector<HeightChoice> m_heightEntries;  // the height row's entries, in its order
     std::size_t m_heightOverlapsBefore = 0;     // the entries before it: none, or over the system's area
-    std::vector<VerticalSystem> m_verticals;    // EPSG's in use, by name
+    std::shared_ptr<const CandidateDatabase> m_heightSystems;  // the vertical and compound systems
+    std::vector<const Candidate*> m_verticals;  // EPSG's vertical systems in use among them, by name
     // What typing on the row searches, read at the first key.
     std::unique_ptr<const SearchCandidates> m_heightSearch;
     // The row's entries a text offers, best first, by the search.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "util/NumberText.h"
 
@@ -24,6 +26,22 @@ bool AreaOfUse::Contains(double latitude, double longitude) const
     if (!bounded || latitude < south || latitude > north)
         return false;
     return west <= east ? longitude >= west && longitude <= east : longitude >= west || longitude <= east;
+}
+
+bool AreaOfUse::Overlaps(const AreaOfUse& other) const
+{
+    if (!bounded || !other.bounded || south > other.north || north < other.south)
+        return false;
+    // Each one's longitudes as spans, split at the antimeridian.
+    const auto spans = [](const AreaOfUse& a) {
+        return a.west <= a.east ? std::vector<std::pair<double, double>>{{a.west, a.east}}
+                                : std::vector<std::pair<double, double>>{{a.west, 180.0}, {-180.0, a.east}};
+    };
+    for (const auto& [a0, a1] : spans(*this))
+        for (const auto& [b0, b1] : spans(other))
+            if (a0 <= b1 && b0 <= a1)
+                return true;
+    return false;
 }
 
 double AreaOfUse::Size() const

@@ -12,6 +12,8 @@ struct AreaOfUse {
     bool bounded = false;
 
     bool Contains(double latitude, double longitude) const;
+    // Whether the two areas share any place; false when either is unbounded.
+    bool Overlaps(const AreaOfUse& other) const;
     // Square degrees: small is a country's grid, large a continent's system.
     double Size() const;
 };

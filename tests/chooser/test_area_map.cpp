@@ -202,6 +202,13 @@ TEST(ChoiceArea, CodeFirstThenTheZonesBandThenTheGeographicSystems)
     EXPECT_DOUBLE_EQ(band.north, 0.0);
     EXPECT_TRUE(band.Contains(-40.0, 175.0));
     EXPECT_FALSE(band.Contains(-40.0, 173.0));
+    // Overlapping: across the antimeridian too, never an unbounded area.
+    AreaOfUse fiji;
+    fiji.west = 176, fiji.south = -20, fiji.east = -178, fiji.north = -15, fiji.bounded = true;
+    EXPECT_TRUE(fiji.Overlaps(band));
+    EXPECT_TRUE(fiji.Overlaps(world));
+    EXPECT_FALSE(fiji.Overlaps(country));
+    EXPECT_FALSE(band.Overlaps(AreaOfUse()));
 
     // A 3° zone's half degrees, under a decimal-comma locale as a host may run.
     const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
