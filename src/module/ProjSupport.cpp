@@ -497,6 +497,19 @@ void KeepConnection(const std::string& path, ProjDatabaseHandle db)
     kept.db = std::move(db);
 }
 
+}  // namespace
+
+void KeepProjDatabase(const std::string& path, ProjDatabaseHandle db)
+{
+    if (!db)
+        return;
+    // Its pages are read again when wanted; its schema is what is worth keeping.
+    sqlite3_db_release_memory(db.get());
+    KeepConnection(path, std::move(db));
+}
+
+namespace {
+
 ProjDatabaseHandle TakeKeptConnection(const std::string& path)
 {
     KeptConnection& kept = Kept();

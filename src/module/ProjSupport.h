@@ -50,6 +50,10 @@ struct ProjDatabaseCloser {
 };
 using ProjDatabaseHandle = std::unique_ptr<sqlite3, ProjDatabaseCloser>;
 ProjDatabaseHandle OpenProjDatabase(const std::string& path, int seconds);
+// Gives a connection OpenProjDatabase opened back, its statements finished,
+// for the next reader of that database to take rather than read SQLite's
+// long schema again; closed when one is kept already.
+void KeepProjDatabase(const std::string& path, ProjDatabaseHandle db);
 // How many rows a read of PROJ's database takes at most, of one statement:
 // many times what EPSG and ESRI hold.
 inline constexpr int kMaxProjDatabaseRows = 500000;

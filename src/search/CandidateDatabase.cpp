@@ -7,6 +7,10 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <deque>
+#include <numeric>
+#include <string_view>
+#include <tuple>
 #include <unordered_set>
 #include <utility>
 
@@ -77,10 +81,12 @@ bool NextRow(sqlite3_stmt* statement, int& rows)
     return ++rows <= kMaxProjDatabaseRows && sqlite3_step(statement) == SQLITE_ROW;
 }
 
-// The systems, each with the datum of its geographic system and its area of
-// use (a system used in several areas comes once for each); EPSG's retired
+// The systems, each with the datum of its geographic system and the code of
+// its area of use (a system used in several areas comes once for each; the
+// areas are read apart, each once, rather than once a row); EPSG's retired
 // ones too, which are found only by their own code or name. Its kind is
-// CandidateKind's number.
+// CandidateKind's number. In no order: SQLite's sort of the rows costs more
+// than sorting their keys (SystemKey).
 const char kSystems[] = R"(
 WITH crs(table_name, auth_name, code, name, kind, geodetic_auth, geodetic_code, deprecated) AS (
   SELECT 'geodetic_crs', auth_name, code, name, 0, auth_name, code, deprecated FROM geodetic_crs
@@ -89,12 +95,10 @@ WITH crs(table_name, auth_name, code, name, kind, geodetic_auth, geodetic_code, 
   SELECT 'projected_crs', auth_name, code, name, 1, geodetic_crs_auth_name, geodetic_crs_code, deprecated
     FROM projected_crs WHERE auth_name = 'EPSG' OR (auth_name = 'ESRI' AND deprecated = 0))
 SELECT crs.table_name, crs.auth_name, crs.code, crs.name, crs.kind, g.datum_auth_name, g.datum_code,
-       e.auth_name, e.code, e.name, e.west_lon, e.south_lat, e.east_lon, e.north_lat, crs.deprecated
+       u.extent_auth_name, u.extent_code, crs.deprecated
 FROM crs JOIN geodetic_crs g ON g.auth_name = crs.geodetic_auth AND g.code = crs.geodetic_code
 LEFT JOIN usage u ON u.object_table_name = crs.table_name AND u.object_auth_name = crs.auth_name
-                 AND u.object_code = crs.code
-LEFT JOIN extent e ON e.auth_name = u.extent_auth_name AND e.code = u.extent_code
-ORDER BY crs.auth_name, crs.kind, crs.code)";
+                 AND u.object_code = crs.code)";
 
 // The same of the vertical systems (on their vertical datum) and EPSG's
 // compound ones (on their horizontal part's datum).
@@ -110,12 +114,15 @@ WITH crs(table_name, auth_name, code, name, kind, datum_auth, datum_code, deprec
                             AND g.code = coalesce(p.geodetic_crs_code, c.horiz_crs_code)
     WHERE c.auth_name = 'EPSG')
 SELECT crs.table_name, crs.auth_name, crs.code, crs.name, crs.kind, crs.datum_auth, crs.datum_code,
-       e.auth_name, e.code, e.name, e.west_lon, e.south_lat, e.east_lon, e.north_lat, crs.deprecated
+       u.extent_auth_name, u.extent_code, crs.deprecated
 FROM crs
 LEFT JOIN usage u ON u.object_table_name = crs.table_name AND u.object_auth_name = crs.auth_name
-                 AND u.object_code = crs.code
-LEFT JOIN extent e ON e.auth_name = u.extent_auth_name AND e.code = u.extent_code
-ORDER BY crs.auth_name, crs.kind, crs.code)";
+                 AND u.object_code = crs.code)";
+
+// EPSG's and ESRI's areas of use.
+const char kAreas[] = R"(
+SELECT auth_name, code, name, west_lon, south_lat, east_lon, north_lat FROM extent
+WHERE auth_name IN ('EPSG', 'ESRI'))";
 
 // The year each datum was published, where known: a few hundred rows, read
 // apart (a join of them with every system costs more).
@@ -164,14 +171,16 @@ bool IsUsefulAlias(const std::string& alias, const std::string& aliasWords,
 // "(zE-N)", "(Lat-Lon)".
 bool IsAxisOrderVariant(const std::string& name)
 {
-    const std::size_t open = name.rfind(" (");
-    if (open == std::string::npos || name.back() != ')')
+    if (name.empty() || name.back() != ')')
         return false;
-    const std::string inside = name.substr(open + 2, name.size() - open - 3);
+    const std::size_t open = name.rfind(" (");
+    if (open == std::string::npos)
+        return false;
+    const std::string_view inside = std::string_view(name).substr(open + 2, name.size() - open - 3);
     const std::size_t dash = inside.find('-');
     if (dash == std::string::npos || dash == 0 || dash + 1 == inside.size())
         return false;
-    for (const std::string& axis : {inside.substr(0, dash), inside.substr(dash + 1)}) {
+    for (const std::string_view axis : {inside.substr(0, dash), inside.substr(dash + 1)}) {
         if (axis != "N" && axis != "E" && axis != "zE" && axis != "Lat" && axis != "Lon" &&
             axis != "X" && axis != "Y" && axis != "S" && axis != "W")
             return false;
@@ -187,20 +196,64 @@ bool IsDepthVariant(const Candidate& candidate)
            candidate.words.find(" depth ") != std::string::npos;
 }
 
-// A row of kSystems: the candidate, the table it is of, and its area's
-// position in the database's areas (-1: unknown).
+// A number of EPSG's or ESRI's ("EPSG", "32650") with what it numbers in
+// the bits above: one key for a map, where a text would cost an allocation
+// a row. 0 for any other authority, or a code that is no number of ours.
+std::uint64_t NumberKey(std::uint64_t above, const std::string& authority, const std::string& code)
+{
+    if ((authority != "EPSG" && authority != "ESRI") || !IsEpsgCodeText(code) || code.size() > 9)
+        return 0;
+    return above << 44 | std::uint64_t(authority == "ESRI") << 43 | std::stoull(code);
+}
+
+// A system's kind, authority and code as one number, ordered as the
+// candidates are kept: EPSG's before ESRI's, then by kind and code.
+std::uint64_t SystemKey(CandidateKind kind, const std::string& authority, const std::string& code)
+{
+    const std::uint64_t key = NumberKey(0, authority, code);
+    return key ? key | std::uint64_t(kind) << 40 : 0;
+}
+
+// The same of a system named by its table ("projected_crs"), as the aliases
+// and replacements name them.
+std::uint64_t SystemKey(const std::string& table, const std::string& authority,
+                        const std::string& code)
+{
+    const auto kind = std::find(std::begin(kTables), std::end(kTables), table);
+    return kind == std::end(kTables)
+               ? 0
+               : SystemKey(static_cast<CandidateKind>(kind - std::begin(kTables)), authority, code);
+}
+
+// A datum as the datums' years are looked up: a vertical datum apart from a
+// geodetic one of the same code.
+std::uint64_t DatumKey(bool vertical, const std::string& authority, const std::string& code)
+{
+    return NumberKey(vertical ? 2 : 1, authority, code);
+}
+
+// A row of kSystems: the candidate, its keys, and its area's position in the
+// database's areas (-1: unknown).
 struct SystemRow {
     Candidate candidate;
-    std::string table;
-    std::string datum; // "geodetic:EPSG:6326"; a vertical system's "vertical:EPSG:5181"
-    int area = -1;
+    std::uint64_t key = 0;       // SystemKey
+    std::uint64_t datum = 0;     // DatumKey
+    std::uint64_t extent = 0;    // its area's NumberKey; 0 when none
+    int area = -1;               // its area's position in the database's
+    SystemRow* keptAs = nullptr; // the row of the same system kept in its place
 };
+
+// Whether two rows are of one system.
+bool SameSystem(const SystemRow& a, const SystemRow& b)
+{
+    return a.key == b.key && a.candidate.kind == b.candidate.kind &&
+           a.candidate.authority == b.candidate.authority && a.candidate.code == b.candidate.code;
+}
 
 // The candidate of a row of kSystems, without its area; false for a row
 // whose code is none.
 bool CandidateOfRow(sqlite3_stmt* s, SystemRow& row)
 {
-    row.table = Column(s, 0);
     row.candidate.authority = Column(s, 1);
     row.candidate.code = Column(s, 2);
     // EPSG's and ESRI's codes are numbers: anything else in a database
@@ -212,18 +265,15 @@ bool CandidateOfRow(sqlite3_stmt* s, SystemRow& row)
     if (kind < 0 || kind > static_cast<int>(CandidateKind::Compound))
         return false;
     row.candidate.kind = static_cast<CandidateKind>(kind);
-    row.candidate.deprecated = sqlite3_column_int(s, 14) != 0;
+    row.key = SystemKey(row.candidate.kind, row.candidate.authority, row.candidate.code);
+    row.candidate.deprecated = sqlite3_column_int(s, 9) != 0;
     const bool vertical = row.candidate.kind == CandidateKind::Vertical;
-    row.datum = (vertical ? "vertical:" : "geodetic:") + Column(s, 5) + ":" + Column(s, 6);
+    row.datum = DatumKey(vertical, Column(s, 5), Column(s, 6));
     // A vertical datum is no horizontal one of today's or old: the age of
     // height systems ranks them instead (HeightAge).
     row.candidate.datum = vertical ? DatumUse::Current : DatumUseOf(Column(s, 5), Column(s, 6));
     return true;
 }
-
-// The areas of use read so far, each once: by authority and code
-// ("EPSG:1262"), their positions in the database's.
-using AreaPositions = std::unordered_map<std::string, int>;
 
 // An area's name as people write it: ESRI's copies of EPSG's names write a
 // degree "~" ("140~E to 142~E"), which reads as 140°E.
@@ -239,94 +289,152 @@ std::string WithDegreeSigns(std::string name)
     return name;
 }
 
-// The position of the area of use of a row of kSystems, added to `areas`
-// when it is new; -1 when the row has none.
-int AreaOfRow(sqlite3_stmt* s, std::vector<AreaOfUse>& areas, AreaPositions& positions)
+// The areas of use, by their NumberKey; their words are made for those
+// a system uses (PlaceAreas).
+std::unordered_map<std::uint64_t, AreaOfUse> ReadAreas(sqlite3_stmt* s)
 {
-    if (sqlite3_column_type(s, 7) == SQLITE_NULL)
-        return -1;
-    const std::string key = Column(s, 7) + ":" + Column(s, 8);
-    auto found = positions.find(key);
-    if (found == positions.end()) {
+    std::unordered_map<std::uint64_t, AreaOfUse> areas;
+    int rowsRead = 0;
+    while (NextRow(s, rowsRead)) {
+        const std::uint64_t key = NumberKey(0, Column(s, 0), Column(s, 1));
+        if (!key)
+            continue;
         AreaOfUse area;
-        area.name = WithDegreeSigns(Column(s, 9));
-        area.words = FoldedWords(area.name);
-        area.west = sqlite3_column_double(s, 10);
-        area.south = sqlite3_column_double(s, 11);
-        area.east = sqlite3_column_double(s, 12);
-        area.north = sqlite3_column_double(s, 13);
+        area.name = Column(s, 2);
+        area.west = sqlite3_column_double(s, 3);
+        area.south = sqlite3_column_double(s, 4);
+        area.east = sqlite3_column_double(s, 5);
+        area.north = sqlite3_column_double(s, 6);
         // A box of numbers that are no degrees (infinite, NaN) bounds nothing.
-        area.bounded = sqlite3_column_type(s, 10) != SQLITE_NULL && area.south <= area.north &&
+        area.bounded = sqlite3_column_type(s, 3) != SQLITE_NULL && area.south <= area.north &&
                        std::isfinite(area.west) && std::isfinite(area.east) &&
                        std::abs(area.west) <= 180 && std::abs(area.east) <= 180 &&
                        std::abs(area.south) <= 90 && std::abs(area.north) <= 90;
-        found = positions.emplace(key, static_cast<int>(areas.size())).first;
-        areas.push_back(std::move(area));
+        areas.emplace(key, std::move(area));
     }
-    return found->second;
+    return areas;
 }
 
-// The systems, each once: a system used in several areas (a row for each)
-// keeps the widest. Their areas go to `areas`, each once.
-std::vector<SystemRow> ReadSystems(sqlite3_stmt* systems, std::vector<AreaOfUse>& areas)
+// The rows of kSystems as read (where they stay: a row is too large to move
+// about), and the systems among them, each once, in the order of their keys.
+struct SystemRows {
+    std::deque<SystemRow> read;
+    std::vector<SystemRow*> systems;
+    // The other areas of systems used in several, in the database's order.
+    std::vector<std::pair<SystemRow*, std::uint64_t>> moreExtents;
+};
+
+// The systems, each once, with the areas they are used in.
+SystemRows ReadSystems(sqlite3_stmt* systems)
 {
-    std::vector<SystemRow> rows;
-    AreaPositions positions;
+    SystemRows rows;
+    std::deque<SystemRow>& read = rows.read;
     int rowsRead = 0;
     while (NextRow(systems, rowsRead)) {
-        SystemRow row;
-        if (!CandidateOfRow(systems, row))
+        read.emplace_back();
+        SystemRow& row = read.back();
+        if (!CandidateOfRow(systems, row)) {
+            read.pop_back();
             continue;
-        row.area = AreaOfRow(systems, areas, positions);
-        if (!rows.empty() && rows.back().table == row.table &&
-            rows.back().candidate.code == row.candidate.code &&
-            rows.back().candidate.authority == row.candidate.authority) {
-            const int kept = rows.back().area;
-            if (row.area >= 0 && (kept < 0 || areas[static_cast<std::size_t>(row.area)].Size() >
-                                                  areas[static_cast<std::size_t>(kept)].Size()))
-                rows.back().area = row.area;
+        }
+        if (sqlite3_column_type(systems, 7) != SQLITE_NULL)
+            row.extent = NumberKey(0, Column(systems, 7), Column(systems, 8));
+        // A system's other areas come in the rows after its first: kept as
+        // areas alone, however many a database gives.
+        if (read.size() > 1 && SameSystem(read[read.size() - 2], row)) {
+            rows.moreExtents.emplace_back(&read[read.size() - 2], row.extent);
+            read.pop_back();
+        }
+    }
+    // By key, a system's rows together in the database's order; a code of
+    // ours too long for a key (none is) by its text.
+    const auto before = [](const SystemRow& a, const SystemRow& b) {
+        const Candidate &ca = a.candidate, &cb = b.candidate;
+        return std::forward_as_tuple(a.key, ca.authority, ca.kind, ca.code.size(), ca.code) <
+               std::forward_as_tuple(b.key, cb.authority, cb.kind, cb.code.size(), cb.code);
+    };
+    std::vector<std::uint32_t> order(read.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return before(read[a], read[b]); });
+    rows.systems.reserve(read.size());
+    for (const std::uint32_t position : order) {
+        SystemRow& row = read[position];
+        if (!rows.systems.empty() && SameSystem(*rows.systems.back(), row)) {
+            row.keptAs = rows.systems.back();
+            rows.moreExtents.emplace_back(&row, row.extent);
             continue;
         }
         row.candidate.words = FoldedWords(row.candidate.name);
         // Found by its own name, shown as retired.
         if (row.candidate.deprecated)
             row.candidate.name += kDeprecatedMark;
-        rows.push_back(std::move(row));
+        rows.systems.push_back(&row);
     }
     return rows;
 }
 
-// A system's table, authority and code as one number, as the aliases and
-// replacements name systems ("projected_crs", "EPSG", "32650"); 0 for a code
-// that is no number of ours.
-std::uint64_t SystemKey(const std::string& table, const std::string& authority,
-                        const std::string& code)
+// Each system's area of use, the widest of those it is used in, put in
+// `areas` each once.
+void PlaceAreas(SystemRows& rows, std::unordered_map<std::uint64_t, AreaOfUse>& read,
+                std::vector<AreaOfUse>& areas)
 {
-    if (!IsEpsgCodeText(code) || code.size() > 9)
-        return 0;
-    const auto kind =
-        std::find(std::begin(kTables), std::end(kTables), table) - std::begin(kTables);
-    return (std::uint64_t(kind) << 41) | (std::uint64_t(authority == "ESRI") << 40) |
-           std::stoull(code);
+    std::unordered_map<std::uint64_t, int> positions;
+    const auto positionOf = [&](std::uint64_t extent) {
+        if (const auto known = positions.find(extent); known != positions.end())
+            return known->second;
+        const auto found = read.find(extent);
+        if (!extent || found == read.end())
+            return -1;
+        AreaOfUse& area = found->second;
+        area.name = WithDegreeSigns(std::move(area.name));
+        area.words = FoldedWords(area.name);
+        areas.push_back(std::move(area));
+        return positions.emplace(extent, static_cast<int>(areas.size()) - 1).first->second;
+    };
+    for (SystemRow* row : rows.systems)
+        row->area = positionOf(row->extent);
+    for (const auto& [more, extent] : rows.moreExtents) {
+        SystemRow* row = more->keptAs ? more->keptAs : more;
+        const int other = positionOf(extent);
+        if (other >= 0 && (row->area < 0 || areas[static_cast<std::size_t>(other)].Size() >
+                                                areas[static_cast<std::size_t>(row->area)].Size()))
+            row->area = other;
+    }
 }
 
-// The candidates' positions by their SystemKey.
-using CandidatePositions = std::unordered_map<std::uint64_t, std::size_t>;
+// The candidates' positions by their SystemKey: the candidates' keys, in
+// their order (which is the keys').
+class CandidatePositions
+{
+public:
+    void Add(std::uint64_t key) { m_keys.push_back(key); }
+    // The position of the candidate of `key`; npos when none has it.
+    std::size_t Find(std::uint64_t key) const
+    {
+        const auto at = std::lower_bound(m_keys.begin(), m_keys.end(), key);
+        return key && at != m_keys.end() && *at == key
+                   ? static_cast<std::size_t>(at - m_keys.begin())
+                   : std::string::npos;
+    }
+
+private:
+    std::vector<std::uint64_t> m_keys;
+};
 
 // Puts the systems read in the database, pointing into its areas, and
 // marks the other forms of its systems.
-CandidatePositions PlaceCandidates(std::vector<SystemRow> rows, CandidateDatabase& database)
+CandidatePositions PlaceCandidates(const SystemRows& rows, CandidateDatabase& database)
 {
     CandidatePositions byKey;
     CandidateList& list = database.candidates;
-    list.reserve(rows.size());
-    byKey.reserve(rows.size());
-    database.byCode.reserve(rows.size());
-    for (SystemRow& row : rows) {
+    list.reserve(rows.systems.size());
+    database.byCode.reserve(rows.systems.size());
+    for (SystemRow* system : rows.systems) {
+        SystemRow& row = *system;
         if (row.area >= 0)
             row.candidate.area = &database.areas[static_cast<std::size_t>(row.area)];
-        byKey.emplace(SystemKey(row.table, row.candidate.authority, row.candidate.code),
-                      list.size());
+        byKey.Add(row.key);
         database.byCode.emplace(row.candidate.authority + ":" + row.candidate.code, list.size());
         list.push_back(std::move(row.candidate));
     }
@@ -345,7 +453,7 @@ void ReadReplacements(sqlite3_stmt* replacements, const CandidatePositions& byKe
     int rowsRead = 0;
     while (NextRow(replacements, rowsRead)) {
         sqlite3_stmt* s = replacements;
-        if (byKey.count(SystemKey(Column(s, 0), Column(s, 1), Column(s, 2))))
+        if (byKey.Find(SystemKey(Column(s, 0), Column(s, 1), Column(s, 2))) != std::string::npos)
             database.replacements[Column(s, 1) + ":" + Column(s, 2)].push_back(Column(s, 3) + ":" +
                                                                                Column(s, 4));
     }
@@ -358,22 +466,39 @@ struct AliasRow {
     std::string alias, words;
 };
 
-// Read on a connection of their own, beside the systems: null when they
-// cannot be read.
-std::unique_ptr<std::vector<AliasRow>> ReadAliasRows(SystemSet set)
+// Read on a connection of their own, beside the systems: each system's
+// together, in the database's order, each once however many times the
+// database repeats it. Null when they cannot be read.
+std::unique_ptr<std::vector<AliasRow>> ReadAliasRows(SystemSet set, const std::string& path)
 {
-    const ProjDatabaseHandle db = OpenProjDatabase(ProjDatabasePath(), 30);
+    const ProjDatabaseHandle db = OpenProjDatabase(path, 30);
     const Statement aliases = db ? PrepareForSet(db.get(), kAliases, set) : nullptr;
     if (!aliases)
         return nullptr;
-    auto rows = std::make_unique<std::vector<AliasRow>>();
+    std::vector<AliasRow> read;
     int rowsRead = 0;
     while (NextRow(aliases.get(), rowsRead)) {
         sqlite3_stmt* s = aliases.get();
+        const std::uint64_t key = SystemKey(Column(s, 0), Column(s, 1), Column(s, 2));
+        if (!key)
+            continue;
         std::string alias = Column(s, 3);
         std::string words = FoldedWords(alias);
-        rows->push_back({SystemKey(Column(s, 0), Column(s, 1), Column(s, 2)), std::move(alias),
-                         std::move(words)});
+        read.push_back({key, std::move(alias), std::move(words)});
+    }
+    std::stable_sort(read.begin(), read.end(),
+                     [](const AliasRow& a, const AliasRow& b) { return a.key < b.key; });
+    auto rows = std::make_unique<std::vector<AliasRow>>();
+    // Reserved: `kept` looks into the rows kept, which must stay where they are.
+    rows->reserve(read.size());
+    std::unordered_set<std::string_view> kept; // the words of the system's aliases kept
+    for (AliasRow& row : read) {
+        if (!rows->empty() && rows->back().key != row.key)
+            kept.clear();
+        if (kept.count(row.words))
+            continue;
+        rows->push_back(std::move(row));
+        kept.insert(rows->back().words);
     }
     return rows;
 }
@@ -381,36 +506,39 @@ std::unique_ptr<std::vector<AliasRow>> ReadAliasRows(SystemSet set)
 // The other names of the systems read, those worth showing.
 void AddAliases(std::vector<AliasRow>& rows, const CandidatePositions& byKey, CandidateList& list)
 {
-    // Each candidate's aliases once, however many the database repeats.
-    std::unordered_set<std::string> seen;
-    for (AliasRow& row : rows) {
-        const auto found = row.key ? byKey.find(row.key) : byKey.end();
-        if (found == byKey.end())
+    for (std::size_t first = 0, end = 0; first < rows.size(); first = end) {
+        end = first + 1;
+        while (end < rows.size() && rows[end].key == rows[first].key)
+            ++end;
+        const std::size_t position = byKey.Find(rows[first].key);
+        if (position == std::string::npos)
             continue;
-        Candidate& candidate = list[found->second];
-        const bool known = !seen.insert(std::to_string(found->second) + '\n' + row.words).second;
-        if (!known && IsUsefulAlias(row.alias, row.words, candidate)) {
-            candidate.aliases.push_back(std::move(row.alias));
-            candidate.aliasWords.push_back(std::move(row.words));
+        Candidate& candidate = list[position];
+        candidate.aliases.reserve(end - first);
+        candidate.aliasWords.reserve(end - first);
+        for (std::size_t i = first; i < end; ++i) {
+            if (IsUsefulAlias(rows[i].alias, rows[i].words, candidate)) {
+                candidate.aliases.push_back(std::move(rows[i].alias));
+                candidate.aliasWords.push_back(std::move(rows[i].words));
+            }
         }
-    }
-    for (Candidate& candidate : list) {
         candidate.aliases.shrink_to_fit();
         candidate.aliasWords.shrink_to_fit();
     }
 }
 
-// The year each datum read was published, by "geodetic:EPSG:6326" (a vertical
-// datum's "vertical:…": a database may give both kinds one code).
-std::unordered_map<std::string, std::uint16_t> ReadDatumYears(sqlite3_stmt* years)
+// The year each datum read was published, by DatumKey (a database may give
+// a geodetic and a vertical datum one code).
+std::unordered_map<std::uint64_t, std::uint16_t> ReadDatumYears(sqlite3_stmt* years)
 {
-    std::unordered_map<std::string, std::uint16_t> byDatum;
+    std::unordered_map<std::uint64_t, std::uint16_t> byDatum;
     int rowsRead = 0;
     while (NextRow(years, rowsRead)) {
         const int year = sqlite3_column_int(years, 3);
-        if (year > 0 && year < 10000)
-            byDatum.emplace(Column(years, 0) + ":" + Column(years, 1) + ":" + Column(years, 2),
-                            static_cast<std::uint16_t>(year));
+        const std::uint64_t datum =
+            DatumKey(Column(years, 0) == "vertical", Column(years, 1), Column(years, 2));
+        if (datum && year > 0 && year < 10000)
+            byDatum.emplace(datum, static_cast<std::uint16_t>(year));
     }
     return byDatum;
 }
@@ -443,27 +571,37 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase(SystemSet set)
 {
     if (!ProjDatabaseProblem().empty())
         return nullptr;
+    const std::string path = ProjDatabasePath();
+    // Thirty seconds: a hundred times what PROJ's own takes on a busy machine.
+    // The connection the check kept, its schema read already, is taken here
+    // before the aliases' thread opens one of its own.
+    ProjDatabaseHandle db = OpenProjDatabase(path, 30);
     // The aliases beside the systems: the two longest reads, one on each core.
     std::future<std::unique_ptr<std::vector<AliasRow>>> aliasRows =
-        Beside([set] { return ReadAliasRows(set); });
+        Beside([set, path] { return ReadAliasRows(set, path); });
     auto database = std::make_unique<CandidateDatabase>();
-    // Thirty seconds: a hundred times what PROJ's own takes on a busy machine.
-    const ProjDatabaseHandle db = OpenProjDatabase(ProjDatabasePath(), 30);
-    const Statement systems =
+    Statement systems =
         db ? Prepare(db.get(), set == SystemSet::Horizontal ? kSystems : kHeightSystems) : nullptr;
-    const Statement years = db ? Prepare(db.get(), kDatumYears) : nullptr;
-    const Statement replacements = db ? PrepareForSet(db.get(), kReplacements, set) : nullptr;
-    if (!systems || !years || !replacements)
+    Statement areas = db ? Prepare(db.get(), kAreas) : nullptr;
+    Statement years = db ? Prepare(db.get(), kDatumYears) : nullptr;
+    Statement replacements = db ? PrepareForSet(db.get(), kReplacements, set) : nullptr;
+    if (!systems || !areas || !years || !replacements)
         return nullptr;
     // Areas first, each once: candidates point into the finished vector.
-    std::vector<SystemRow> rows = ReadSystems(systems.get(), database->areas);
+    SystemRows rows = ReadSystems(systems.get());
+    std::unordered_map<std::uint64_t, AreaOfUse> areasRead = ReadAreas(areas.get());
+    PlaceAreas(rows, areasRead, database->areas);
     const auto byDatum = ReadDatumYears(years.get());
-    for (SystemRow& row : rows) {
-        const auto year = byDatum.find(row.datum);
-        row.candidate.datumYear = year == byDatum.end() ? 0 : year->second;
+    for (SystemRow* row : rows.systems) {
+        const auto year = byDatum.find(row->datum);
+        row->candidate.datumYear = year == byDatum.end() ? 0 : year->second;
     }
-    const CandidatePositions byKey = PlaceCandidates(std::move(rows), *database);
+    const CandidatePositions byKey = PlaceCandidates(rows, *database);
     ReadReplacements(replacements.get(), byKey, *database);
+    for (Statement* done : {&systems, &areas, &years, &replacements})
+        done->reset();
+    // Kept for the next read (the heights'): closing it would cost as much.
+    KeepProjDatabase(path, std::move(db));
     const std::unique_ptr<std::vector<AliasRow>> aliases = aliasRows.get();
     if (!aliases)
         return nullptr;

@@ -127,6 +127,35 @@ std::vector<Reading> ReadingsOf(std::string_view query, const SearchCandidates& 
     return readings;
 }
 
+// Where `word` begins a word of folded `words` (a blank before each word):
+// the position of the blank before it, from `from` on; npos when nowhere.
+// The word's first letter is looked for rather than the blank: a name has
+// blanks many times over, and a search looks in every name.
+std::size_t FindWordStart(std::string_view words, std::string_view word, std::size_t from = 0)
+{
+    for (std::size_t at = words.find(word, from + 1); at != std::string_view::npos;
+         at = words.find(word, at + 1)) {
+        if (words[at - 1] == ' ')
+            return at - 1;
+    }
+    return std::string_view::npos;
+}
+
+// Where a word of the query is in `words`: a word of another script (Chinese,
+// with no blanks between words) anywhere, any other at a word's start.
+std::size_t FindQueryWord(std::string_view words, const QueryWord& query)
+{
+    return query.otherScript ? words.find(query.word)
+                             : FindWordStart(words, std::string_view(query.start).substr(1));
+}
+
+// Whether a word of the query is a whole word of `words` after `from`.
+bool HasWholeWord(std::string_view words, const QueryWord& query, std::size_t from = 0)
+{
+    return FindWordStart(words, std::string_view(query.whole).substr(1), from) !=
+           std::string_view::npos;
+}
+
 // How the words fit a system, best first.
 enum class Fit { ExactCode, ExactName, WholeWords, Starts, Corrected, None };
 
@@ -156,13 +185,10 @@ public:
         if (m_hits[word] == kUnknown) {
             const QueryWord& query = m_reading.words[word];
             const std::string* area = m_area ? &m_area->words : nullptr;
-            if (!area ||
-                area->find(query.otherScript ? query.word : query.start) == std::string::npos)
+            if (!area || FindQueryWord(*area, query) == std::string::npos)
                 m_hits[word] = kNone;
             else
-                m_hits[word] = query.otherScript || area->find(query.whole) != std::string::npos
-                                   ? kWhole
-                                   : kStart;
+                m_hits[word] = query.otherScript || HasWholeWord(*area, query) ? kWhole : kStart;
         }
         return m_hits[word];
     }
@@ -193,12 +219,12 @@ Score FitOf(const Candidate& candidate, const std::string& words, const Reading&
             continue;
         }
         // Chinese has no blanks between words: a word may be inside one.
-        const std::size_t at = words.find(query.otherScript ? query.word : query.start);
+        const std::size_t at = FindQueryWord(words, query);
         if (at != std::string::npos) {
             // Folded words end in a blank: the first found is whole when one
             // follows it, else a later one may be.
             allWhole = allWhole && (query.otherScript || words[at + query.start.size()] == ' ' ||
-                                    words.find(query.whole, at + 1) != std::string::npos);
+                                    HasWholeWord(words, query, at));
             continue;
         }
         if (query.digits && ownCode &&

@@ -3,7 +3,6 @@
 
 #include <future>
 #include <string>
-#include <unordered_map>
 
 #include "module/Module.h"
 #include "search/CandidateSystems.h"
@@ -51,19 +50,13 @@ SearchCandidates AllCandidates(const SystemCatalog& shipped, const SystemCatalog
     all.database = DatabaseCandidates();
     if (heights)
         all.heights = HeightCandidates();
-    std::unordered_map<std::string, const Candidate*> epsg;
-    for (const Candidate& candidate : all.database->candidates) {
-        if (candidate.authority == "EPSG")
-            epsg.emplace(candidate.code, &candidate);
-    }
     for (const auto& [name, wkt] : shipped) {
         // The user's entry of that name replaces the shipped one.
         if (user.count(name))
             continue;
         Candidate candidate = CatalogueCandidate(name, wkt, CandidateSource::Catalogue);
-        const auto same = epsg.find(candidate.code);
-        if (same != epsg.end())
-            candidate.standsFor = same->second;
+        if (!candidate.code.empty())
+            candidate.standsFor = all.database->Find("EPSG:" + candidate.code);
         all.own.push_back(std::move(candidate));
     }
     for (const auto& [name, wkt] : user)

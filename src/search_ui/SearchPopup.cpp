@@ -188,10 +188,7 @@ std::array<int, SearchListModel::kColumns> SearchPopup::ColumnWidths() const
     // Each column as wide as its widest text (the area up to a point).
     const QFontMetrics metrics(m_list->font());
     const int padding = 3 * metrics.averageCharWidth();
-    std::array<int, kColumns> widths = {};
-    const QHeaderView* header = m_list->header();
-    for (int column = 0; column < kColumns; ++column)
-        widths[column] = header->sectionSizeHint(column);
+    std::array<int, kColumns> widths = HeaderWidths();
     // Measuring every text costs more than the search: measure the few
     // longest of each column, whose widths are the widest.
     constexpr int kMeasured = 4;
@@ -211,6 +208,17 @@ std::array<int, SearchListModel::kColumns> SearchPopup::ColumnWidths() const
     }
     widths[kArea] = std::min(widths[kArea], kAreaColumnMost);
     return widths;
+}
+
+const std::array<int, SearchListModel::kColumns>& SearchPopup::HeaderWidths() const
+{
+    // The titles never change, and measuring them is a good part of a keystroke.
+    if (!m_headerFont || *m_headerFont != m_list->header()->font()) {
+        m_headerFont = m_list->header()->font();
+        for (int column = 0; column < kColumns; ++column)
+            m_headerWidths[column] = m_list->header()->sectionSizeHint(column);
+    }
+    return m_headerWidths;
 }
 
 ListPlace SearchPopup::FieldPlace() const

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include <QFont>
 #include <QObject>
 #include <QRect>
 
@@ -83,6 +84,8 @@ private:
     void PlaceList();
     // How wide each column's texts want it.
     std::array<int, SearchListModel::kColumns> ColumnWidths() const;
+    // How wide the header's titles want each column: measured once a font.
+    const std::array<int, SearchListModel::kColumns>& HeaderWidths() const;
     // Where the field stands, for placing the list.
     ListPlace FieldPlace() const;
     void Hide();
@@ -106,6 +109,8 @@ private:
     // What the rows point into: the candidates searched, the recent systems.
     std::shared_ptr<const SearchCandidates> m_searched;
     std::vector<Candidate> m_recent;
+    mutable std::optional<QFont> m_headerFont; // the font m_headerWidths are of
+    mutable std::array<int, SearchListModel::kColumns> m_headerWidths = {};
 };
 
 // The list's rectangle for a list that wants `wanted` × `height` pixels:

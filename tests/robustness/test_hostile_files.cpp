@@ -280,6 +280,13 @@ TEST(HostileProjDatabase, ItIsNamedWithTheReasonAndNothingHangs)
                            "UPDATE extent SET west_lon = 9e999, south_lat = -9e999 WHERE code % 2 = 0; "
                            "UPDATE extent SET north_lat = 1000 WHERE code % 2 = 1");
          }, 0, nullptr},
+        // Each area a row of the system's: kept as areas alone, the widest used.
+        {"50,000 areas of one system", [&](const std::string& p) {
+             WriteFile(p, database);
+             ExecuteSql(p, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 50000) "
+                           "INSERT INTO usage SELECT NULL, NULL, 'geodetic_crs', 'EPSG', '4326', 'EPSG', "
+                           "CASE i % 2 WHEN 0 THEN '1262' ELSE '1183' END, 'EPSG', '1183' FROM n");
+         }, 0, nullptr},
         {"200,000 aliases of one system", [&](const std::string& p) {
              WriteFile(p, database);
              sqlite3* db = nullptr;

@@ -82,6 +82,14 @@ TEST(Search, CandidatesAreEpsgsAndEsrisSystemsWithTheirNamesAndAreas)
         degrees += area.name.find("140\u00B0E to 142\u00B0E") != std::string::npos ? 1 : 0;
     }
     EXPECT_EQ(degrees, 1u);
+    // A system used in several areas shows the widest.
+    for (const auto& [code, area] : {std::pair{"EPSG:2393", "Finland - onshore"}, {"EPSG:3106", "Bangladesh"},
+                                     {"EPSG:22213", "Canada - 108\u00B0W to 102\u00B0W"}}) {
+        const Candidate* system = all.Find(code);
+        ASSERT_TRUE(system && system->area) << code;
+        EXPECT_EQ(system->area->name, area) << code;
+        EXPECT_FALSE(system->area->words.empty()) << code;
+    }
 }
 
 // Every row: a query as people type it, and the system that must be among
