@@ -456,6 +456,7 @@ std::vector<Found> FoundFor(const SearchCandidates& candidates,
     if (readings.empty() || readings[0].words.empty() || limit == 0)
         return {};
     std::vector<Ranked> ranked;
+    ranked.reserve(256);
     std::size_t standing = 0; // catalogue entries found that stand for database systems
     const std::vector<std::uint8_t> sieve =
         candidates.database ? Sieve(*candidates.database, readings) : std::vector<std::uint8_t>();

@@ -110,7 +110,10 @@ std::size_t SearchListModel::TextWidths(int modelRow, int column) const
     const Candidate& c = *shown.candidate;
     switch (column) {
     case kName: return Widths(c.name) + (shown.alias.empty() ? 0 : Widths(shown.alias) + 12);
-    case kCode: return Widths(CodeColumnText(c));
+    case kCode:
+        // "EPSG:4326" without making it: the column is measured every keystroke.
+        return c.code.empty() || c.authority.empty() ? Widths(CodeColumnText(c))
+                                                     : c.authority.size() + 1 + c.code.size();
     case kArea: return c.area ? Widths(c.area->name) : 0;
     default: return Widths(Text(modelRow, column).toStdString());
     }
@@ -212,28 +215,32 @@ const Value& Cached(QHash<QString, Value>& cache, const QString& key, Make make)
 
 } // namespace
 
-const QString& SearchRowDelegate::FontKey(const QFont& font) const
+SearchRowDelegate::FontTexts& SearchRowDelegate::TextsOf(const QFont& font) const
 {
-    // A font's key is long to make: the list draws in one or two fonts.
-    if (font != m_lastFont || m_lastFontKey.isEmpty()) {
+    if (!m_lastTexts || font != m_lastFont) {
         m_lastFont = font;
-        m_lastFontKey = font.key();
+        m_lastTexts = &m_fonts[font.key()];
     }
-    return m_lastFontKey;
+    return *m_lastTexts;
 }
 
 const QStaticText& SearchRowDelegate::Shaped(const QString& text, const QFont& font,
                                              int width) const
 {
-    const QString key = FontKey(font) + QChar('\n') + QString::number(width) + QChar('\n') + text;
-    return Cached(m_shaped, key, [&] {
-        // Zones differ at the end of their names: keep both ends.
-        QStaticText shaped(QFontMetrics(font).elidedText(text, Qt::ElideMiddle, width));
-        shaped.setTextFormat(Qt::PlainText);
-        shaped.setPerformanceHint(QStaticText::AggressiveCaching);
-        shaped.prepare(QTransform(), font);
-        return shaped;
-    });
+    QHash<QString, std::pair<int, QStaticText>>& shaped = TextsOf(font).shaped;
+    // A text is drawn at one width while the list is open: a width of
+    // another keystroke's makes it anew.
+    const auto known = shaped.constFind(text);
+    if (known != shaped.constEnd() && known->first == width)
+        return known->second;
+    if (shaped.size() >= kCachedMost)
+        shaped.clear();
+    // Zones differ at the end of their names: keep both ends.
+    QStaticText made(QFontMetrics(font).elidedText(text, Qt::ElideMiddle, width));
+    made.setTextFormat(Qt::PlainText);
+    made.setPerformanceHint(QStaticText::AggressiveCaching);
+    made.prepare(QTransform(), font);
+    return shaped.insert(text, {width, made})->second;
 }
 
 void SearchRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -268,7 +275,7 @@ void SearchRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
 
 int SearchRowDelegate::TextWidth(const QString& text, const QFont& font) const
 {
-    return Cached(m_width, FontKey(font) + QChar('\n') + text,
+    return Cached(TextsOf(font).widths, text,
                   [&] { return QFontMetrics(font).horizontalAdvance(text); });
 }
 
@@ -279,10 +286,12 @@ QSize SearchRowDelegate::sizeHint(const QStyleOptionViewItem& option,
     initStyleOption(&cell, index);
     // Every row is one line high: the style's height for a line of the font,
     // measured once.
-    const int height = Cached(m_rowHeight, FontKey(cell.font), [&] {
+    FontTexts& texts = TextsOf(cell.font);
+    if (texts.rowHeight < 0) {
         QStyleOptionViewItem line = cell;
         line.text = QStringLiteral("Ag");
-        return QStyledItemDelegate::sizeHint(line, QModelIndex()).height();
-    });
+        texts.rowHeight = QStyledItemDelegate::sizeHint(line, QModelIndex()).height();
+    }
+    const int height = texts.rowHeight;
     return QSize(TextWidth(cell.text, cell.font) + 2 * TextMargin(cell), height);
 }

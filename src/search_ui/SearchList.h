@@ -3,6 +3,7 @@
 // costs the rows in sight rather than a widget item per row found.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -65,12 +66,18 @@ public:
 private:
     // `text` in `font`, cut in the middle to `width` pixels where longer.
     const QStaticText& Shaped(const QString& text, const QFont& font, int width) const;
-    const QString& FontKey(const QFont& font) const;
+    // What is kept of the texts of one font, by text.
+    struct FontTexts {
+        QHash<QString, std::pair<int, QStaticText>> shaped; // the width cut to, and the shape
+        QHash<QString, int> widths;
+        int rowHeight = -1;
+    };
+    // The texts of `font`: the list draws in one or two fonts, and a font's
+    // key is long to make and to look up.
+    FontTexts& TextsOf(const QFont& font) const;
+    mutable std::map<QString, FontTexts> m_fonts; // by the font's key
     mutable QFont m_lastFont;
-    mutable QString m_lastFontKey;
-    mutable QHash<QString, QStaticText> m_shaped;
-    mutable QHash<QString, int> m_rowHeight; // by font
-    mutable QHash<QString, int> m_width;     // by font and text
+    mutable FontTexts* m_lastTexts = nullptr;
 };
 
 // The list's text for a candidate's code column: "EPSG:n", "ESRI:n", or

@@ -210,15 +210,28 @@ std::array<int, SearchListModel::kColumns> SearchPopup::ColumnWidths() const
     return widths;
 }
 
-const std::array<int, SearchListModel::kColumns>& SearchPopup::HeaderWidths() const
+void SearchPopup::MeasureHeader() const
 {
     // The titles never change, and measuring them is a good part of a keystroke.
-    if (!m_headerFont || *m_headerFont != m_list->header()->font()) {
-        m_headerFont = m_list->header()->font();
-        for (int column = 0; column < kColumns; ++column)
-            m_headerWidths[column] = m_list->header()->sectionSizeHint(column);
-    }
+    const QHeaderView* header = m_list->header();
+    if (m_headerFont && *m_headerFont == header->font())
+        return;
+    m_headerFont = header->font();
+    for (int column = 0; column < kColumns; ++column)
+        m_headerWidths[column] = header->sectionSizeHint(column);
+    m_headerHeight = header->sizeHint().height();
+}
+
+const std::array<int, SearchListModel::kColumns>& SearchPopup::HeaderWidths() const
+{
+    MeasureHeader();
     return m_headerWidths;
+}
+
+int SearchPopup::HeaderHeight() const
+{
+    MeasureHeader();
+    return m_headerHeight;
 }
 
 ListPlace SearchPopup::FieldPlace() const
@@ -254,8 +267,8 @@ void SearchPopup::PlaceList()
 
     const int rowHeight =
         m_list->sizeHintForRow(0) > 0 ? m_list->sizeHintForRow(0) : m_field->height();
-    const QRect rect = ListRect(
-        FieldPlace(), wanted, m_list->header()->sizeHint().height() + rows * rowHeight + frame + 2);
+    const QRect rect =
+        ListRect(FieldPlace(), wanted, HeaderHeight() + rows * rowHeight + frame + 2);
     m_list->setGeometry(rect);
     // Short of room, the area of use gives first (down to a third), then the name.
     const int shortBy = std::max(0, wanted - rect.width());

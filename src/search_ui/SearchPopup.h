@@ -84,8 +84,11 @@ private:
     void PlaceList();
     // How wide each column's texts want it.
     std::array<int, SearchListModel::kColumns> ColumnWidths() const;
-    // How wide the header's titles want each column: measured once a font.
+    // How wide the header's titles want each column, and how high the
+    // header is: measured once a font.
     const std::array<int, SearchListModel::kColumns>& HeaderWidths() const;
+    int HeaderHeight() const;
+    void MeasureHeader() const;
     // Where the field stands, for placing the list.
     ListPlace FieldPlace() const;
     void Hide();
@@ -111,6 +114,7 @@ private:
     std::vector<Candidate> m_recent;
     mutable std::optional<QFont> m_headerFont; // the font m_headerWidths are of
     mutable std::array<int, SearchListModel::kColumns> m_headerWidths = {};
+    mutable int m_headerHeight = 0;
 };
 
 // The list's rectangle for a list that wants `wanted` × `height` pixels:

@@ -2,6 +2,7 @@
 // words, with the mouse; Escape; Ctrl+F; the code shown; recent systems.
 #include <QApplication>
 #include <QLabel>
+#include <QStandardItemModel>
 #include <QTreeView>
 
 #include "ChooserFixture.h"
@@ -286,4 +287,31 @@ TEST_F(SearchFieldTest, ARetiredCodeIsItsOwnSystemAndSaysSo)
     EXPECT_TRUE(SameAs(result.get(), EpsgSystem("3411").get())) << ResultWkt();
     EXPECT_STREQ(OSRGetAuthorityCode(result.get(), nullptr), "3411");
     EXPECT_STREQ(OSRGetAttrValue(result.get(), "SPHEROID", 0), "Hughes 1980");
+}
+
+// The list's cells keep their shaped texts from keystroke to keystroke: one
+// drawn again at another width is cut to that width, as a new list cuts it.
+TEST(SearchRowDelegateTest, ATextDrawnAtAnotherWidthIsCutAnew)
+{
+    const auto draw = [](QTreeView& view, int width) {
+        view.setColumnWidth(0, width);
+        return view.viewport()->grab().toImage();
+    };
+    const auto list = [](SearchRowDelegate& delegate, QStandardItemModel& model) {
+        auto view = std::make_unique<QTreeView>();
+        view->setModel(&model);
+        view->setItemDelegate(&delegate);
+        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view->resize(400, 80);
+        return view;
+    };
+    QStandardItemModel model(1, 2);
+    model.setItem(0, 0, new QStandardItem("ETRS89-extended / LAEA Europe, a name to be cut short"));
+    SearchRowDelegate kept, fresh;
+    const auto keptList = list(kept, model), freshList = list(fresh, model);
+    const QImage wide = draw(*keptList, 330);
+    const QImage narrow = draw(*keptList, 120);
+    EXPECT_NE(narrow, wide);
+    EXPECT_EQ(narrow, draw(*freshList, 120));
+    EXPECT_EQ(draw(*keptList, 330), wide);
 }
