@@ -25,32 +25,22 @@ namespace
 // The datums of today's surveys (EPSG codes), besides WGS 84's (6326): the
 // continental and national frames systems are defined on now, and those
 // still in wide use alongside them (NAD83 and its realisations, GDA94, JGD2000).
-const std::unordered_set<std::string> kCurrentDatums = {
-    "6258", // ETRS89
-    "6269", "1116", "6152", "6759", "1133",
-    "6140", "1193", "1194", "1197",         // NAD83 and its realisations
-    "1168", "6283",                         // GDA2020, GDA94
-    "1043",                                 // CGCS2000
-    "6674", "6686",                         // SIRGAS 2000, MAGNA-SIRGAS
-    "1128", "6612",                         // JGD2011, JGD2000
-    "6167",                                 // NZGD2000
-    "6171", "1312", "1313",                 // RGF93 v1, v2, v2b
-    "6619", "6151", "6150", "6181",         // SWEREF99, CHTRF95, CH1903+, LUREF
-    "1159", "1077",                         // GSK-2011, Ukraine 2000
-    "6737", "1026", "6755", "6148", "6747", // Korea 2000, TWD97, DGN95, Hartebeesthoek94, GR96
-    "6277", "6173",                         // OSGB 1936 (the British National Grid's), IRENET95
-    "6289", "6611", "6156", "6141",         // Amersfoort, Hong Kong 1980, S-JTSK, Israel 1993
-    "1305",                                 // ETRF2000-PL
+const std::unordered_set<std::uint64_t> kCurrentDatums = {
+    6258,                                                 // ETRS89
+    6269, 1116, 6152, 6759, 1133, 6140, 1193, 1194, 1197, // NAD83 and its realisations
+    1168, 6283,                                           // GDA2020, GDA94
+    1043,                                                 // CGCS2000
+    6674, 6686,                                           // SIRGAS 2000, MAGNA-SIRGAS
+    1128, 6612,                                           // JGD2011, JGD2000
+    6167,                                                 // NZGD2000
+    6171, 1312, 1313,                                     // RGF93 v1, v2, v2b
+    6619, 6151, 6150, 6181,                               // SWEREF99, CHTRF95, CH1903+, LUREF
+    1159, 1077,                                           // GSK-2011, Ukraine 2000
+    6737, 1026, 6755, 6148, 6747, // Korea 2000, TWD97, DGN95, Hartebeesthoek94, GR96
+    6277, 6173,                   // OSGB 1936 (the British National Grid's), IRENET95
+    6289, 6611, 6156, 6141,       // Amersfoort, Hong Kong 1980, S-JTSK, Israel 1993
+    1305,                         // ETRF2000-PL
 };
-
-DatumUse DatumUseOf(const std::string& authority, const std::string& code)
-{
-    if (authority != "EPSG")
-        return DatumUse::Historical;
-    if (code == "6326")
-        return DatumUse::World;
-    return kCurrentDatums.count(code) ? DatumUse::Current : DatumUse::Historical;
-}
 
 struct FinishStatement {
     void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
@@ -225,11 +215,40 @@ std::uint64_t SystemKey(const std::string& table, const std::string& authority,
                : SystemKey(static_cast<CandidateKind>(kind - std::begin(kTables)), authority, code);
 }
 
-// A datum as the datums' years are looked up: a vertical datum apart from a
-// geodetic one of the same code.
-std::uint64_t DatumKey(bool vertical, const std::string& authority, const std::string& code)
+// The NumberKey of the authority and the code in two columns of a row; the
+// code read as the number the database holds, where it holds one (most
+// codes do), rather than as a text made of it.
+std::uint64_t NumberKeyOf(sqlite3_stmt* s, int authority, int code, std::uint64_t above = 0)
 {
-    return NumberKey(vertical ? 2 : 1, authority, code);
+    if (sqlite3_column_type(s, code) != SQLITE_INTEGER)
+        return NumberKey(above, Column(s, authority), Column(s, code));
+    const sqlite3_int64 number = sqlite3_column_int64(s, code);
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, authority));
+    const std::string_view name =
+        text ? std::string_view(text, static_cast<std::size_t>(sqlite3_column_bytes(s, authority)))
+             : std::string_view();
+    if ((name != "EPSG" && name != "ESRI") || number < 0 || number > 999999999)
+        return 0;
+    return above << 44 | std::uint64_t(name == "ESRI") << 43 | std::uint64_t(number);
+}
+
+// A datum as the datums' years are looked up (a vertical datum apart from a
+// geodetic one of the same code), in columns `authority` and `code`.
+std::uint64_t DatumKeyOf(sqlite3_stmt* s, bool vertical, int authority, int code)
+{
+    return NumberKeyOf(s, authority, code, vertical ? 2 : 1);
+}
+
+// How widely a geodetic datum of that DatumKey is used today.
+DatumUse DatumUseOf(std::uint64_t datum)
+{
+    constexpr std::uint64_t kEpsgGeodetic = std::uint64_t(1) << 44;
+    if (datum >> 43 != kEpsgGeodetic >> 43)
+        return DatumUse::Historical;
+    const std::uint64_t code = datum & ((std::uint64_t(1) << 43) - 1);
+    if (code == 6326)
+        return DatumUse::World;
+    return kCurrentDatums.count(code) ? DatumUse::Current : DatumUse::Historical;
 }
 
 // A row of kSystems: the candidate, its keys, and its area's position in the
@@ -268,10 +287,10 @@ bool CandidateOfRow(sqlite3_stmt* s, SystemRow& row)
     row.key = SystemKey(row.candidate.kind, row.candidate.authority, row.candidate.code);
     row.candidate.deprecated = sqlite3_column_int(s, 9) != 0;
     const bool vertical = row.candidate.kind == CandidateKind::Vertical;
-    row.datum = DatumKey(vertical, Column(s, 5), Column(s, 6));
+    row.datum = DatumKeyOf(s, vertical, 5, 6);
     // A vertical datum is no horizontal one of today's or old: the age of
     // height systems ranks them instead (HeightAge).
-    row.candidate.datum = vertical ? DatumUse::Current : DatumUseOf(Column(s, 5), Column(s, 6));
+    row.candidate.datum = vertical ? DatumUse::Current : DatumUseOf(row.datum);
     return true;
 }
 
@@ -296,7 +315,7 @@ std::unordered_map<std::uint64_t, AreaOfUse> ReadAreas(sqlite3_stmt* s)
     std::unordered_map<std::uint64_t, AreaOfUse> areas;
     int rowsRead = 0;
     while (NextRow(s, rowsRead)) {
-        const std::uint64_t key = NumberKey(0, Column(s, 0), Column(s, 1));
+        const std::uint64_t key = NumberKeyOf(s, 0, 1);
         if (!key)
             continue;
         AreaOfUse area;
@@ -338,7 +357,7 @@ SystemRows ReadSystems(sqlite3_stmt* systems)
             continue;
         }
         if (sqlite3_column_type(systems, 7) != SQLITE_NULL)
-            row.extent = NumberKey(0, Column(systems, 7), Column(systems, 8));
+            row.extent = NumberKeyOf(systems, 7, 8);
         // A system's other areas come in the rows after its first: kept as
         // areas alone, however many a database gives.
         if (read.size() > 1 && SameSystem(read[read.size() - 2], row)) {
@@ -535,8 +554,7 @@ std::unordered_map<std::uint64_t, std::uint16_t> ReadDatumYears(sqlite3_stmt* ye
     int rowsRead = 0;
     while (NextRow(years, rowsRead)) {
         const int year = sqlite3_column_int(years, 3);
-        const std::uint64_t datum =
-            DatumKey(Column(years, 0) == "vertical", Column(years, 1), Column(years, 2));
+        const std::uint64_t datum = DatumKeyOf(years, Column(years, 0) == "vertical", 1, 2);
         if (datum && year > 0 && year < 10000)
             byDatum.emplace(datum, static_cast<std::uint16_t>(year));
     }

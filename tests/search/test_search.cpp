@@ -7,6 +7,8 @@
 #include <fstream>
 #include <future>
 #include <map>
+#include <set>
+#include <tuple>
 #include <filesystem>
 #include <unistd.h>
 #include <sys/wait.h>
@@ -82,6 +84,22 @@ TEST(Search, CandidatesAreEpsgsAndEsrisSystemsWithTheirNamesAndAreas)
         degrees += area.name.find("140\u00B0E to 142\u00B0E") != std::string::npos ? 1 : 0;
     }
     EXPECT_EQ(degrees, 1u);
+    // Kept as EPSG's, then ESRI's, each by kind and code, whatever order the
+    // database gives them in (the ranking's last tie-break is that order);
+    // each alias once, never the name again.
+    const CandidateList& systems = all.database->candidates;
+    for (std::size_t i = 1; i < systems.size(); ++i) {
+        const Candidate &a = systems[i - 1], &b = systems[i];
+        EXPECT_LT(std::make_tuple(a.authority, a.kind, std::stoull(a.code)),
+                  std::make_tuple(b.authority, b.kind, std::stoull(b.code)))
+            << CandidateCode(a) << " " << CandidateCode(b);
+    }
+    for (const Candidate& c : systems) {
+        const std::set<std::string> words(c.aliasWords.begin(), c.aliasWords.end());
+        EXPECT_EQ(words.size(), c.aliasWords.size()) << c.name;
+        EXPECT_EQ(words.count(c.words), 0u) << c.name;
+        EXPECT_EQ(c.aliases.size(), c.aliasWords.size()) << c.name;
+    }
     // A system used in several areas shows the widest.
     for (const auto& [code, area] : {std::pair{"EPSG:2393", "Finland - onshore"}, {"EPSG:3106", "Bangladesh"},
                                      {"EPSG:22213", "Canada - 108\u00B0W to 102\u00B0W"}}) {
