@@ -65,28 +65,36 @@ std::string FoldedWords(std::string_view text)
     std::string folded = " ";
     folded.reserve(text.size() + text.size() / 2 + 2);
     Kind last = Kind::Break;
+    // A character of a word: a blank first where it begins another word.
+    const auto addChar = [&](Kind kind, char c) {
+        if (last != Kind::Break && last != kind)
+            folded.push_back(' ');
+        folded.push_back(c);
+        last = kind;
+    };
     const auto add = [&](Kind kind, std::string_view piece) {
         if (kind == Kind::Break) {
             if (last != Kind::Break)
-                folded += ' ';
+                folded.push_back(' ');
         } else {
             if (last != Kind::Break && last != kind)
-                folded += ' ';
+                folded.push_back(' ');
             folded += piece;
         }
         last = kind;
     };
     for (std::size_t at = 0; at < text.size();) {
         const char c = text[at];
-        // ASCII, most of every name, without decoding.
+        // ASCII, most of every name, without decoding, a character at a time
+        // (tens of thousands of names are folded as the chooser opens).
         if (static_cast<unsigned char>(c) < 0x80) {
             const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
             if (lower >= 'a' && lower <= 'z')
-                add(Kind::Letter, std::string_view(&lower, 1));
+                addChar(Kind::Letter, lower);
             else if (c >= '0' && c <= '9')
-                add(Kind::Digit, std::string_view(&text[at], 1));
+                addChar(Kind::Digit, c);
             else if (c == '+' && (last == Kind::Letter || last == Kind::Digit))
-                add(Kind::Plus, "+"); // a name's own mark: "CH1903+" is not "CH1903"
+                addChar(Kind::Plus, '+'); // a name's own mark: "CH1903+" is not "CH1903"
             else
                 add(Kind::Break, {});
             ++at;
