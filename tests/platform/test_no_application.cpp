@@ -100,8 +100,12 @@ public:
         // servers pick (-displayfd takes the lowest free one, and servers
         // starting at once could both take it): one taken is passed over.
         const int first = number ? number : 200 + static_cast<int>(getpid() % 500);
-        for (int n = first; n < first + (number ? 1 : 5) && m_display.empty(); ++n)
+        for (int n = first; n < first + (number ? 1 : 5) && m_display.empty(); ++n) {
+            // A number another test's server holds is passed over.
+            if (!number && (access(SocketOf(n).c_str(), F_OK) == 0 || access(LockOf(n).c_str(), F_OK) == 0))
+                continue;
             Start(n);
+        }
     }
     ~BareXServer() { Stop(); }
     const std::string& Display() const { return m_display; }
@@ -116,6 +120,15 @@ public:
     }
 
 private:
+    static std::string SocketOf(int number) { return "/tmp/.X11-unix/X" + std::to_string(number); }
+    static std::string LockOf(int number) { return "/tmp/.X" + std::to_string(number) + "-lock"; }
+    // The process whose server holds the display, as its lock file says.
+    static pid_t LockHolder(int number)
+    {
+        std::ifstream lock(LockOf(number));
+        long pid = -1;
+        return lock >> pid ? static_cast<pid_t>(pid) : -1;
+    }
     void Start(int number)
     {
         const std::string display = ":" + std::to_string(number);
@@ -137,15 +150,16 @@ private:
                        static_cast<char*>(nullptr));
             _exit(127);
         }
-        // Up when it listens on its socket; a server that found the number
-        // taken ends at once.
-        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
+        // Up when it listens on its socket and holds the display's lock; a
+        // server that found the number taken ends at once, and until it has,
+        // the socket there is another server's.
+        const std::string socket = SocketOf(number);
         for (int waited = 0; m_pid > 0 && waited < 1000; ++waited) {
             if (waitpid(m_pid, nullptr, WNOHANG) != 0) {
                 m_pid = -1;
                 return;
             }
-            if (access(socket.c_str(), F_OK) == 0) {
+            if (access(socket.c_str(), F_OK) == 0 && LockHolder(number) == m_pid) {
                 m_display = display;
                 return;
             }
