@@ -109,10 +109,9 @@ FROM crs
 LEFT JOIN usage u ON u.object_table_name = crs.table_name AND u.object_auth_name = crs.auth_name
                  AND u.object_code = crs.code)";
 
-// EPSG's and ESRI's areas of use.
+// The areas of use.
 const char kAreas[] = R"(
-SELECT auth_name, code, name, west_lon, south_lat, east_lon, north_lat FROM extent
-WHERE auth_name IN ('EPSG', 'ESRI'))";
+SELECT auth_name, code, name, west_lon, south_lat, east_lon, north_lat FROM extent)";
 
 // The year each datum was published, where known: a few hundred rows, read
 // apart (a join of them with every system costs more).
@@ -232,14 +231,36 @@ std::uint64_t NumberKeyOf(sqlite3_stmt* s, int authority, int code, std::uint64_
     return above << 44 | std::uint64_t(name == "ESRI") << 43 | std::uint64_t(number);
 }
 
-// A datum as the datums' years are looked up (a vertical datum apart from a
-// geodetic one of the same code), in columns `authority` and `code`.
-std::uint64_t DatumKeyOf(sqlite3_stmt* s, bool vertical, int authority, int code)
+// The keys of the codes one read of the database meets, in two columns of
+// a row: EPSG's and ESRI's numbers are their own (NumberKeyOf); any other
+// (PROJ's "EXTENT_UNKNOWN", a datum of NKG's) is numbered as it is first
+// met, above those. 0 for none (NULL).
+class CodeKeys
 {
-    return NumberKeyOf(s, authority, code, vertical ? 2 : 1);
-}
+public:
+    std::uint64_t Of(sqlite3_stmt* s, int authority, int code, std::uint64_t above = 0)
+    {
+        if (sqlite3_column_type(s, authority) == SQLITE_NULL ||
+            sqlite3_column_type(s, code) == SQLITE_NULL)
+            return 0;
+        if (const std::uint64_t key = NumberKeyOf(s, authority, code, above))
+            return key;
+        const std::string text =
+            std::to_string(above) + ':' + Column(s, authority) + ':' + Column(s, code);
+        return m_others.emplace(text, kOther | (m_others.size() + 1)).first->second;
+    }
+    // A datum's, a vertical datum apart from a geodetic one of the same code.
+    std::uint64_t OfDatum(sqlite3_stmt* s, bool vertical, int authority, int code)
+    {
+        return Of(s, authority, code, vertical ? 2 : 1);
+    }
 
-// How widely a geodetic datum of that DatumKey is used today.
+private:
+    static constexpr std::uint64_t kOther = std::uint64_t(1) << 50;
+    std::unordered_map<std::string, std::uint64_t> m_others;
+};
+
+// How widely a geodetic datum of that key (CodeKeys::OfDatum) is used today.
 DatumUse DatumUseOf(std::uint64_t datum)
 {
     constexpr std::uint64_t kEpsgGeodetic = std::uint64_t(1) << 44;
@@ -256,8 +277,8 @@ DatumUse DatumUseOf(std::uint64_t datum)
 struct SystemRow {
     Candidate candidate;
     std::uint64_t key = 0;       // SystemKey
-    std::uint64_t datum = 0;     // DatumKey
-    std::uint64_t extent = 0;    // its area's NumberKey; 0 when none
+    std::uint64_t datum = 0;     // CodeKeys::OfDatum
+    std::uint64_t extent = 0;    // its area's CodeKeys key; 0 when none
     int area = -1;               // its area's position in the database's
     SystemRow* keptAs = nullptr; // the row of the same system kept in its place
 };
@@ -271,7 +292,7 @@ bool SameSystem(const SystemRow& a, const SystemRow& b)
 
 // The candidate of a row of kSystems, without its area; false for a row
 // whose code is none.
-bool CandidateOfRow(sqlite3_stmt* s, SystemRow& row)
+bool CandidateOfRow(sqlite3_stmt* s, CodeKeys& keys, SystemRow& row)
 {
     row.candidate.authority = Column(s, 1);
     row.candidate.code = Column(s, 2);
@@ -287,7 +308,7 @@ bool CandidateOfRow(sqlite3_stmt* s, SystemRow& row)
     row.key = SystemKey(row.candidate.kind, row.candidate.authority, row.candidate.code);
     row.candidate.deprecated = sqlite3_column_int(s, 9) != 0;
     const bool vertical = row.candidate.kind == CandidateKind::Vertical;
-    row.datum = DatumKeyOf(s, vertical, 5, 6);
+    row.datum = keys.OfDatum(s, vertical, 5, 6);
     // A vertical datum is no horizontal one of today's or old: the age of
     // height systems ranks them instead (HeightAge).
     row.candidate.datum = vertical ? DatumUse::Current : DatumUseOf(row.datum);
@@ -308,14 +329,14 @@ std::string WithDegreeSigns(std::string name)
     return name;
 }
 
-// The areas of use, by their NumberKey; their words are made for those
+// The areas of use, by their CodeKeys; their words are made for those
 // a system uses (PlaceAreas).
-std::unordered_map<std::uint64_t, AreaOfUse> ReadAreas(sqlite3_stmt* s)
+std::unordered_map<std::uint64_t, AreaOfUse> ReadAreas(sqlite3_stmt* s, CodeKeys& keys)
 {
     std::unordered_map<std::uint64_t, AreaOfUse> areas;
     int rowsRead = 0;
     while (NextRow(s, rowsRead)) {
-        const std::uint64_t key = NumberKeyOf(s, 0, 1);
+        const std::uint64_t key = keys.Of(s, 0, 1);
         if (!key)
             continue;
         AreaOfUse area;
@@ -339,12 +360,13 @@ std::unordered_map<std::uint64_t, AreaOfUse> ReadAreas(sqlite3_stmt* s)
 struct SystemRows {
     std::deque<SystemRow> read;
     std::vector<SystemRow*> systems;
-    // The other areas of systems used in several, in the database's order.
+    // The other areas of systems used in several: those of the rows that
+    // follow a system's first, then those of rows found apart from it.
     std::vector<std::pair<SystemRow*, std::uint64_t>> moreExtents;
 };
 
 // The systems, each once, with the areas they are used in.
-SystemRows ReadSystems(sqlite3_stmt* systems)
+SystemRows ReadSystems(sqlite3_stmt* systems, CodeKeys& keys)
 {
     SystemRows rows;
     std::deque<SystemRow>& read = rows.read;
@@ -352,12 +374,11 @@ SystemRows ReadSystems(sqlite3_stmt* systems)
     while (NextRow(systems, rowsRead)) {
         read.emplace_back();
         SystemRow& row = read.back();
-        if (!CandidateOfRow(systems, row)) {
+        if (!CandidateOfRow(systems, keys, row)) {
             read.pop_back();
             continue;
         }
-        if (sqlite3_column_type(systems, 7) != SQLITE_NULL)
-            row.extent = NumberKeyOf(systems, 7, 8);
+        row.extent = keys.Of(systems, 7, 8);
         // A system's other areas come in the rows after its first: kept as
         // areas alone, however many a database gives.
         if (read.size() > 1 && SameSystem(read[read.size() - 2], row)) {
@@ -546,15 +567,15 @@ void AddAliases(std::vector<AliasRow>& rows, const CandidatePositions& byKey, Ca
     }
 }
 
-// The year each datum read was published, by DatumKey (a database may give
+// The year each datum read was published, by CodeKeys::OfDatum (a database may give
 // a geodetic and a vertical datum one code).
-std::unordered_map<std::uint64_t, std::uint16_t> ReadDatumYears(sqlite3_stmt* years)
+std::unordered_map<std::uint64_t, std::uint16_t> ReadDatumYears(sqlite3_stmt* years, CodeKeys& keys)
 {
     std::unordered_map<std::uint64_t, std::uint16_t> byDatum;
     int rowsRead = 0;
     while (NextRow(years, rowsRead)) {
         const int year = sqlite3_column_int(years, 3);
-        const std::uint64_t datum = DatumKeyOf(years, Column(years, 0) == "vertical", 1, 2);
+        const std::uint64_t datum = keys.OfDatum(years, Column(years, 0) == "vertical", 1, 2);
         if (datum && year > 0 && year < 10000)
             byDatum.emplace(datum, static_cast<std::uint16_t>(year));
     }
@@ -606,10 +627,11 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase(SystemSet set)
     if (!systems || !areas || !years || !replacements)
         return nullptr;
     // Areas first, each once: candidates point into the finished vector.
-    SystemRows rows = ReadSystems(systems.get());
-    std::unordered_map<std::uint64_t, AreaOfUse> areasRead = ReadAreas(areas.get());
+    CodeKeys keys;
+    SystemRows rows = ReadSystems(systems.get(), keys);
+    std::unordered_map<std::uint64_t, AreaOfUse> areasRead = ReadAreas(areas.get(), keys);
     PlaceAreas(rows, areasRead, database->areas);
-    const auto byDatum = ReadDatumYears(years.get());
+    const auto byDatum = ReadDatumYears(years.get(), keys);
     for (SystemRow* row : rows.systems) {
         const auto year = byDatum.find(row->datum);
         row->candidate.datumYear = year == byDatum.end() ? 0 : year->second;

@@ -113,7 +113,7 @@ std::size_t SearchListModel::TextWidths(int modelRow, int column) const
     case kCode:
         // "EPSG:4326" without making it: the column is measured every keystroke.
         return c.code.empty() || c.authority.empty() ? Widths(CodeColumnText(c))
-                                                     : c.authority.size() + 1 + c.code.size();
+                                                     : Widths(c.authority) + 1 + Widths(c.code);
     case kArea: return c.area ? Widths(c.area->name) : 0;
     default: return Widths(Text(modelRow, column).toStdString());
     }

@@ -212,11 +212,16 @@ std::array<int, SearchListModel::kColumns> SearchPopup::ColumnWidths() const
 
 void SearchPopup::MeasureHeader() const
 {
-    // The titles never change, and measuring them is a good part of a keystroke.
+    // Measuring the titles is a good part of a keystroke: they are measured
+    // again only when they, their font, the style or the pixel density change.
     const QHeaderView* header = m_list->header();
-    if (m_headerFont && *m_headerFont == header->font())
+    HeaderLook look{header->font(), header->style(), header->devicePixelRatioF(), {}};
+    for (int column = 0; column < kColumns; ++column)
+        look.titles.push_back(
+            m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+    if (m_headerLook && *m_headerLook == look)
         return;
-    m_headerFont = header->font();
+    m_headerLook = std::move(look);
     for (int column = 0; column < kColumns; ++column)
         m_headerWidths[column] = header->sectionSizeHint(column);
     m_headerHeight = header->sizeHint().height();

@@ -15,11 +15,13 @@
 #include <QFont>
 #include <QObject>
 #include <QRect>
+#include <QStringList>
 
 #include "search/SearchCandidates.h"
 #include "search_ui/SearchList.h"
 
 class QKeyEvent;
+class QStyle;
 class QLineEdit;
 class QTreeView;
 class QWidget;
@@ -112,7 +114,19 @@ private:
     // What the rows point into: the candidates searched, the recent systems.
     std::shared_ptr<const SearchCandidates> m_searched;
     std::vector<Candidate> m_recent;
-    mutable std::optional<QFont> m_headerFont; // the font m_headerWidths are of
+    // What m_headerWidths and m_headerHeight were measured for.
+    struct HeaderLook {
+        QFont font;
+        const QStyle* style;
+        qreal ratio;
+        QStringList titles;
+        bool operator==(const HeaderLook& other) const
+        {
+            return font == other.font && style == other.style && ratio == other.ratio &&
+                   titles == other.titles;
+        }
+    };
+    mutable std::optional<HeaderLook> m_headerLook;
     mutable std::array<int, SearchListModel::kColumns> m_headerWidths = {};
     mutable int m_headerHeight = 0;
 };

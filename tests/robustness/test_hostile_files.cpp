@@ -223,6 +223,29 @@ void ExecuteSql(const std::string& path, const char* sql)
 
 }  // namespace
 
+// Areas of use of an authority other than EPSG's and ESRI's, as PROJ's own
+// tools give systems of no known area ("PROJ", "EXTENT_UNKNOWN"), are read
+// like theirs.
+TEST(HostileProjDatabase, AnAreaOfAnotherAuthorityIsTheSystemsArea)
+{
+    std::string database;
+    ASSERT_TRUE(ReadRegularFile(ProjDatabasePath(), database, std::size_t(1) << 30));
+    TempDir folder("orvane proj data");
+    WriteFile(folder / "proj.db", database);
+    ExecuteSql(folder / "proj.db",
+               "INSERT INTO extent VALUES ('PROJ', 'EXTENT_UNKNOWN_TEST', 'Nowhere known', 'None.', "
+               "-90, 90, -180, 180, 0); UPDATE usage SET extent_auth_name = 'PROJ', "
+               "extent_code = 'EXTENT_UNKNOWN_TEST' WHERE object_table_name = 'projected_crs' "
+               "AND object_auth_name = 'EPSG' AND object_code = 32633");
+    const std::string run = "HOME='" + folder.Path() + "' XDG_DATA_HOME='" + folder.Path() + "/data' PROJ_DATA='" +
+                            folder.Path() + "' timeout 60 '" + BuildFolder() + "/orvane' find --json 32633 >'" +
+                            (folder / "out") + "'";
+    ASSERT_EQ(std::system(run.c_str()), 0);
+    EXPECT_NE(ReadFile(folder / "out").find("\"area\":\"Nowhere known\",\"code\":\"EPSG:32633\""),
+              std::string::npos)
+        << ReadFile(folder / "out");
+}
+
 TEST(HostileProjDatabase, ItIsNamedWithTheReasonAndNothingHangs)
 {
     const std::string real = ProjDatabasePath();
