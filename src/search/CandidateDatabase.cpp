@@ -185,14 +185,21 @@ bool IsDepthVariant(const Candidate& candidate)
            candidate.words.find(" depth ") != std::string::npos;
 }
 
-// A number of EPSG's or ESRI's ("EPSG", "32650") with what it numbers in
-// the bits above: one key for a map, where a text would cost an allocation
-// a row. 0 for any other authority, or a code that is no number of ours.
+// A number of EPSG's or ESRI's (4326 of "EPSG") with what it numbers in the
+// bits above: one key for a map, where a text would cost an allocation a
+// row. 0 for any other authority, or a number that is no code of ours.
+std::uint64_t PackedKey(std::uint64_t above, std::string_view authority, std::uint64_t number)
+{
+    if ((authority != "EPSG" && authority != "ESRI") || number > 999999999)
+        return 0;
+    return above << 44 | std::uint64_t(authority == "ESRI") << 43 | number;
+}
+
+// The same of a code written as a text ("32650").
 std::uint64_t NumberKey(std::uint64_t above, const std::string& authority, const std::string& code)
 {
-    if ((authority != "EPSG" && authority != "ESRI") || !IsEpsgCodeText(code) || code.size() > 9)
-        return 0;
-    return above << 44 | std::uint64_t(authority == "ESRI") << 43 | std::stoull(code);
+    return IsEpsgCodeText(code) && code.size() <= 9 ? PackedKey(above, authority, std::stoull(code))
+                                                    : 0;
 }
 
 // A system's kind, authority and code as one number, ordered as the
@@ -226,9 +233,7 @@ std::uint64_t NumberKeyOf(sqlite3_stmt* s, int authority, int code, std::uint64_
     const std::string_view name =
         text ? std::string_view(text, static_cast<std::size_t>(sqlite3_column_bytes(s, authority)))
              : std::string_view();
-    if ((name != "EPSG" && name != "ESRI") || number < 0 || number > 999999999)
-        return 0;
-    return above << 44 | std::uint64_t(name == "ESRI") << 43 | std::uint64_t(number);
+    return number < 0 ? 0 : PackedKey(above, name, static_cast<std::uint64_t>(number));
 }
 
 // The keys of the codes one read of the database meets, in two columns of

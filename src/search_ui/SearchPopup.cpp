@@ -188,7 +188,7 @@ std::array<int, SearchListModel::kColumns> SearchPopup::ColumnWidths() const
     // Each column as wide as its widest text (the area up to a point).
     const QFontMetrics metrics(m_list->font());
     const int padding = 3 * metrics.averageCharWidth();
-    std::array<int, kColumns> widths = HeaderWidths();
+    std::array<int, kColumns> widths = m_headerWidths;
     // Measuring every text costs more than the search: measure the few
     // longest of each column, whose widths are the widest.
     constexpr int kMeasured = 4;
@@ -210,10 +210,9 @@ std::array<int, SearchListModel::kColumns> SearchPopup::ColumnWidths() const
     return widths;
 }
 
-void SearchPopup::MeasureHeader() const
+void SearchPopup::MeasureHeader()
 {
-    // Measuring the titles is a good part of a keystroke: they are measured
-    // again only when they, their font, the style or the pixel density change.
+    // Measuring the titles is a good part of a keystroke.
     const QHeaderView* header = m_list->header();
     HeaderLook look{header->font(), header->style(), header->devicePixelRatioF(), {}};
     for (int column = 0; column < kColumns; ++column)
@@ -225,18 +224,6 @@ void SearchPopup::MeasureHeader() const
     for (int column = 0; column < kColumns; ++column)
         m_headerWidths[column] = header->sectionSizeHint(column);
     m_headerHeight = header->sizeHint().height();
-}
-
-const std::array<int, SearchListModel::kColumns>& SearchPopup::HeaderWidths() const
-{
-    MeasureHeader();
-    return m_headerWidths;
-}
-
-int SearchPopup::HeaderHeight() const
-{
-    MeasureHeader();
-    return m_headerHeight;
 }
 
 ListPlace SearchPopup::FieldPlace() const
@@ -255,6 +242,7 @@ ListPlace SearchPopup::FieldPlace() const
 void SearchPopup::PlaceList()
 {
     // Where the room is short, the area and then the name give way.
+    MeasureHeader();
     const std::array<int, kColumns> widths = ColumnWidths();
     const int count = m_model->rowCount();
     const int rows = std::min(count, kRowsVisible);
@@ -273,7 +261,7 @@ void SearchPopup::PlaceList()
     const int rowHeight =
         m_list->sizeHintForRow(0) > 0 ? m_list->sizeHintForRow(0) : m_field->height();
     const QRect rect =
-        ListRect(FieldPlace(), wanted, HeaderHeight() + rows * rowHeight + frame + 2);
+        ListRect(FieldPlace(), wanted, m_headerHeight + rows * rowHeight + frame + 2);
     m_list->setGeometry(rect);
     // Short of room, the area of use gives first (down to a third), then the name.
     const int shortBy = std::max(0, wanted - rect.width());

@@ -84,13 +84,11 @@ private:
     // first row is chosen at once.
     void Show(const std::string& heading, std::vector<SearchRow> rows, bool chooseFirst);
     void PlaceList();
-    // How wide each column's texts want it.
+    // How wide each column's texts want it, the header's titles included.
     std::array<int, SearchListModel::kColumns> ColumnWidths() const;
-    // How wide the header's titles want each column, and how high the
-    // header is: measured once a font.
-    const std::array<int, SearchListModel::kColumns>& HeaderWidths() const;
-    int HeaderHeight() const;
-    void MeasureHeader() const;
+    // Measures the header's titles (their widths, the header's height)
+    // when they, their font, the style or the pixel density changed.
+    void MeasureHeader();
     // Where the field stands, for placing the list.
     ListPlace FieldPlace() const;
     void Hide();
@@ -126,9 +124,9 @@ private:
                    titles == other.titles;
         }
     };
-    mutable std::optional<HeaderLook> m_headerLook;
-    mutable std::array<int, SearchListModel::kColumns> m_headerWidths = {};
-    mutable int m_headerHeight = 0;
+    std::optional<HeaderLook> m_headerLook;
+    std::array<int, SearchListModel::kColumns> m_headerWidths = {};
+    int m_headerHeight = 0;
 };
 
 // The list's rectangle for a list that wants `wanted` × `height` pixels:

@@ -223,6 +223,17 @@ void ExecuteSql(const std::string& path, const char* sql)
 
 }  // namespace
 
+// The command line that runs `orvane COMMAND` with `folder` as the user's
+// own PROJ folder (searched first) and home, its output to `output` (and its
+// errors to `errors`, where given).
+std::string OrvaneWithDatabaseIn(const TempDir& folder, const std::string& command, const std::string& output,
+                                 const std::string& errors = "")
+{
+    return "HOME='" + folder.Path() + "' XDG_DATA_HOME='" + folder.Path() + "/data' PROJ_DATA='" + folder.Path() +
+           "' timeout 60 '" + BuildFolder() + "/orvane' " + command + " >'" + output + "'" +
+           (errors.empty() ? "" : " 2>'" + errors + "'");
+}
+
 // Areas of use of an authority other than EPSG's and ESRI's, as PROJ's own
 // tools give systems of no known area ("PROJ", "EXTENT_UNKNOWN"), are read
 // like theirs.
@@ -237,10 +248,7 @@ TEST(HostileProjDatabase, AnAreaOfAnotherAuthorityIsTheSystemsArea)
                "-90, 90, -180, 180, 0); UPDATE usage SET extent_auth_name = 'PROJ', "
                "extent_code = 'EXTENT_UNKNOWN_TEST' WHERE object_table_name = 'projected_crs' "
                "AND object_auth_name = 'EPSG' AND object_code = 32633");
-    const std::string run = "HOME='" + folder.Path() + "' XDG_DATA_HOME='" + folder.Path() + "/data' PROJ_DATA='" +
-                            folder.Path() + "' timeout 60 '" + BuildFolder() + "/orvane' find --json 32633 >'" +
-                            (folder / "out") + "'";
-    ASSERT_EQ(std::system(run.c_str()), 0);
+    ASSERT_EQ(std::system(OrvaneWithDatabaseIn(folder, "find --json 32633", folder / "out").c_str()), 0);
     EXPECT_NE(ReadFile(folder / "out").find("\"area\":\"Nowhere known\",\"code\":\"EPSG:32633\""),
               std::string::npos)
         << ReadFile(folder / "out");
@@ -345,11 +353,8 @@ TEST(HostileProjDatabase, ItIsNamedWithTheReasonAndNothingHangs)
             ASSERT_EQ(locked, 'y');
         }
         for (const char* command : {"info EPSG:4326", "find utm 33n"}) {
-            // The user's own PROJ folder, searched first, is the test's too.
-            const std::string run = "HOME='" + folder.Path() + "' XDG_DATA_HOME='" + folder.Path() + "/data' PROJ_DATA='" +
-                                    folder.Path() + "' timeout 60 '" + BuildFolder() + "/orvane' " +
-                                    command + " >'" + (folder / "out") + "' 2>'" + (folder / "err") + "'";
-            const int status = std::system(run.c_str());
+            const int status =
+                std::system(OrvaneWithDatabaseIn(folder, command, folder / "out", folder / "err").c_str());
             EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, c.status) << c.what << ": " << command;
             const std::string said = ReadFile(folder / "err");
             const std::string cannot = "orvane: cannot read the PROJ database " + path + ": ";
