@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -10,65 +9,92 @@
 namespace
 {
 
-// Reorders the members of each family (those `familyOf` gives the same
-// non-empty name) by `key` among the places they hold; the rest stay where
-// they are.
-template <typename FamilyOf, typename Key>
-void ReorderFamilies(std::vector<Found>& found, FamilyOf familyOf, Key key)
-{
-    std::map<std::string, std::vector<std::size_t>> families;
-    for (std::size_t i = 0; i < found.size(); ++i) {
-        std::string family = familyOf(*found[i].candidate);
-        if (!family.empty())
-            families[std::move(family)].push_back(i);
+// The family a system belongs to, as two parts of its name (views into it),
+// or none.
+struct Family {
+    std::string_view first, second;
+    bool any = false;
+    bool operator<(const Family& other) const
+    {
+        return std::tie(first, second) < std::tie(other.first, other.second);
     }
-    for (const auto& [family, places] : families) {
-        if (places.size() < 2)
-            continue;
-        std::vector<Found> members;
-        for (const std::size_t at : places)
-            members.push_back(found[at]);
-        std::stable_sort(members.begin(), members.end(), [&](const Found& a, const Found& b) {
-            return key(*a.candidate) < key(*b.candidate);
+    bool operator==(const Family& other) const
+    {
+        return first == other.first && second == other.second;
+    }
+};
+
+Family FamilyOf(std::string_view first, std::string_view second = std::string_view())
+{
+    return Family{first, second, true};
+}
+
+// Reorders the members of each family (those `familyOf` gives the same
+// family) by `key` among the places they hold; the rest stay where they
+// are. A keystroke reorders its rows so: no text is made for a family.
+template <typename FamilyOfFound, typename Key>
+void ReorderFamilies(std::vector<Found>& found, FamilyOfFound familyOf, Key key)
+{
+    std::vector<std::pair<Family, std::size_t>> members;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const Family family = familyOf(*found[i].candidate);
+        if (family.any)
+            members.emplace_back(family, i);
+    }
+    // By family, each one's members in the order of their places.
+    std::sort(members.begin(), members.end());
+    std::vector<Found> moved;
+    for (auto begin = members.begin(); begin != members.end();) {
+        const auto end = std::find_if(begin, members.end(), [&](const auto& member) {
+            return !(member.first == begin->first);
         });
-        for (std::size_t i = 0; i < places.size(); ++i)
-            found[places[i]] = std::move(members[i]);
+        if (end - begin >= 2) {
+            moved.clear();
+            for (auto it = begin; it != end; ++it)
+                moved.push_back(std::move(found[it->second]));
+            std::stable_sort(moved.begin(), moved.end(), [&](const Found& a, const Found& b) {
+                return key(*a.candidate) < key(*b.candidate);
+            });
+            for (auto it = begin; it != end; ++it)
+                found[it->second] = std::move(moved[static_cast<std::size_t>(it - begin)]);
+        }
+        begin = end;
     }
 }
 
 // "MGA zone 56" of "GDA94 / MGA zone 56": EPSG's name of the grid apart from
 // its datum's; empty for a name without one, and for the forms of a system.
-std::string GridOf(const Candidate& candidate)
+std::string_view GridOf(const Candidate& candidate)
 {
     const std::size_t slash = candidate.name.find(" / ");
     if (slash == std::string::npos || candidate.authority != "EPSG" || candidate.variant ||
         candidate.deprecated)
-        return std::string();
-    return candidate.name.substr(slash + 3);
+        return std::string_view();
+    return std::string_view(candidate.name).substr(slash + 3);
 }
 
 // "GDA" of "GDA94 / …" and "GDA2020 / …", "NAD" of "NAD83(2011) / …": the
 // letters a datum's realisations share, as EPSG names their systems.
-std::string DatumLettersOf(const Candidate& candidate)
+std::string_view DatumLettersOf(const Candidate& candidate)
 {
     const std::size_t end = candidate.name.find_first_of("0123456789( /");
-    return candidate.name.substr(0, end);
+    return std::string_view(candidate.name).substr(0, end);
 }
 
-// "DHHN\nheight" of "DHHN92 height" and "DHHN2016 height": a vertical
+// "DHHN" and " height" of "DHHN92 height" and "DHHN2016 height": a vertical
 // datum's letters and what the name says after its realisation's number;
-// empty for a name whose first word is more ("EVRF2007-PL height" is
+// none for a name whose first word is more ("EVRF2007-PL height" is
 // Poland's, not a realisation of EVRF's).
-std::string VerticalRealisationsOf(const Candidate& candidate)
+Family VerticalRealisationsOf(const Candidate& candidate)
 {
-    const std::string& name = candidate.name;
+    const std::string_view name = candidate.name;
     const std::size_t digits = name.find_first_of("0123456789");
     const std::size_t blank = name.find(' ');
     if (candidate.kind != CandidateKind::Vertical || candidate.authority != "EPSG" ||
         candidate.variant || candidate.deprecated || digits == 0 || blank == std::string::npos ||
         digits > blank || name.find_first_not_of("0123456789", digits) != blank)
-        return std::string();
-    return name.substr(0, digits) + "\n" + name.substr(blank);
+        return Family();
+    return FamilyOf(name.substr(0, digits), name.substr(blank));
 }
 
 } // namespace
@@ -78,8 +104,8 @@ void NewerRealisationsFirst(std::vector<Found>& found)
     const auto realisations = [](const Candidate& c) {
         if (c.kind == CandidateKind::Vertical)
             return VerticalRealisationsOf(c);
-        const std::string grid = GridOf(c);
-        return grid.empty() ? grid : DatumLettersOf(c) + "\n" + grid;
+        const std::string_view grid = GridOf(c);
+        return grid.empty() ? Family() : FamilyOf(DatumLettersOf(c), grid);
     };
     ReorderFamilies(found, realisations, [](const Candidate& c) {
         // A year unknown counts as the earliest.
@@ -93,11 +119,11 @@ void MostCentralZoneFirst(std::vector<Found>& found, double latitude, double lon
     // its last word, the zone's, when the grid's name has more ("CC49" is
     // one grid, not a zone of a grid "CC").
     const auto zones = [](const Candidate& c) {
-        const std::string grid = GridOf(c);
-        return grid.find(' ') == std::string::npos || !c.area || !c.area->bounded ||
+        const std::string_view grid = GridOf(c);
+        return grid.find(' ') == std::string_view::npos || !c.area || !c.area->bounded ||
                        c.area->west > c.area->east
-                   ? std::string()
-                   : c.name.substr(0, c.name.rfind(' '));
+                   ? Family()
+                   : FamilyOf(std::string_view(c.name).substr(0, c.name.rfind(' ')));
     };
     // How far from the middle of its area the place lies, in halves of the
     // area's width and height.

@@ -41,20 +41,30 @@ std::string CodeColumnText(const Candidate& candidate)
 void SearchListModel::Set(const std::string& heading, std::vector<SearchRow> rows)
 {
     const QString newHeading = ::Text(heading);
-    // As many rows as before (a keystroke's 200 of many): new texts in the
-    // same rows, which the view repaints without laying out its header and
-    // scroll bars anew.
-    if (newHeading.isEmpty() == m_heading.isEmpty() && rows.size() == m_rows.size() &&
-        !m_rows.empty()) {
+    if (newHeading.isEmpty() != m_heading.isEmpty()) {
+        beginResetModel();
         m_heading = newHeading;
         m_rows = std::move(rows);
-        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, kColumns - 1));
+        endResetModel();
         return;
     }
-    beginResetModel();
+    // A keystroke's rows are new texts in the rows there were, and rows
+    // added or taken away at the end: the view keeps its columns as they
+    // are (a reset would lay them out anew, and the list be drawn twice).
+    const int before = static_cast<int>(m_rows.size()), after = static_cast<int>(rows.size());
+    const int first = FirstRow();
+    if (after > before)
+        beginInsertRows(QModelIndex(), first + before, first + after - 1);
+    else if (after < before)
+        beginRemoveRows(QModelIndex(), first + after, first + before - 1);
     m_heading = newHeading;
     m_rows = std::move(rows);
-    endResetModel();
+    if (after > before)
+        endInsertRows();
+    else if (after < before)
+        endRemoveRows();
+    if (first + std::min(before, after) > 0)
+        Q_EMIT dataChanged(index(0, 0), index(first + std::min(before, after) - 1, kColumns - 1));
 }
 
 int SearchListModel::RowOf(int modelRow) const
@@ -227,20 +237,23 @@ SearchRowDelegate::FontTexts& SearchRowDelegate::TextsOf(const QFont& font) cons
 const QStaticText& SearchRowDelegate::Shaped(const QString& text, const QFont& font,
                                              int width) const
 {
-    QHash<QString, std::pair<int, QStaticText>>& shaped = TextsOf(font).shaped;
-    // A text is drawn at one width while the list is open: a width of
-    // another keystroke's makes it anew.
+    QHash<QString, ShapedText>& shaped = TextsOf(font).shaped;
+    // The columns' widths follow the rows of each keystroke: a text that fit
+    // a narrower cell fits this one as it was shaped; one cut short is cut
+    // anew at another width.
     const auto known = shaped.constFind(text);
-    if (known != shaped.constEnd() && known->first == width)
-        return known->second;
+    if (known != shaped.constEnd() &&
+        (known->whole ? width >= known->width : width == known->width))
+        return known->text;
     if (shaped.size() >= kCachedMost)
         shaped.clear();
     // Zones differ at the end of their names: keep both ends.
-    QStaticText made(QFontMetrics(font).elidedText(text, Qt::ElideMiddle, width));
-    made.setTextFormat(Qt::PlainText);
-    made.setPerformanceHint(QStaticText::AggressiveCaching);
-    made.prepare(QTransform(), font);
-    return shaped.insert(text, {width, made})->second;
+    const QString elided = QFontMetrics(font).elidedText(text, Qt::ElideMiddle, width);
+    ShapedText made{width, elided == text, QStaticText(elided)};
+    made.text.setTextFormat(Qt::PlainText);
+    made.text.setPerformanceHint(QStaticText::AggressiveCaching);
+    made.text.prepare(QTransform(), font);
+    return shaped.insert(text, std::move(made))->text;
 }
 
 void SearchRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

@@ -66,9 +66,16 @@ public:
 private:
     // `text` in `font`, cut in the middle to `width` pixels where longer.
     const QStaticText& Shaped(const QString& text, const QFont& font, int width) const;
+    // A text as shaped for a cell `width` pixels wide: whole where it fits
+    // (and so at any greater width), else cut to that width.
+    struct ShapedText {
+        int width = 0;
+        bool whole = false;
+        QStaticText text;
+    };
     // What is kept of the texts of one font, by text.
     struct FontTexts {
-        QHash<QString, std::pair<int, QStaticText>> shaped; // the width cut to, and the shape
+        QHash<QString, ShapedText> shaped;
         QHash<QString, int> widths;
         int rowHeight = -1;
     };

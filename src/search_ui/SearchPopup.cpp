@@ -21,6 +21,8 @@ namespace
 // More rows than anyone reads; few enough to fill the list at once.
 constexpr std::size_t kRowsShown = 200;
 constexpr int kRowsVisible = 12;
+// A pause in typing: longer than between the letters of a word typed.
+constexpr int kTypingPauseMs = 100;
 // An area of use may be a sentence: past this width it is elided.
 constexpr int kAreaColumnMost = 320;
 
@@ -83,8 +85,15 @@ SearchPopup::SearchPopup(QLineEdit* field, QWidget* dialog, Loader load, Recents
     connect(m_list, &QTreeView::clicked, this,
             [this](const QModelIndex& index) { ChooseRow(m_model->RowOf(index.row())); });
     connect(m_field, &QLineEdit::textEdited, this, [this] { Refill(); });
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this] { Highlight(); });
+    m_highlightLater.setSingleShot(true);
+    m_highlightLater.setInterval(kTypingPauseMs);
+    connect(&m_highlightLater, &QTimer::timeout, this, [this] { Highlight(); });
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        if (m_filling)
+            m_highlightLater.start();
+        else
+            Highlight();
+    });
     m_field->installEventFilter(this);
     m_dialog->installEventFilter(this);
 }
@@ -160,6 +169,7 @@ void SearchPopup::Show(const std::string& heading, std::vector<SearchRow> rows, 
         Hide();
         return;
     }
+    m_filling = true;
     m_model->Set(heading, std::move(rows));
     if (m_model->HasHeading())
         m_list->setFirstColumnSpanned(0, QModelIndex(), true);
@@ -169,7 +179,7 @@ void SearchPopup::Show(const std::string& heading, std::vector<SearchRow> rows, 
     // the map, and to a screen reader, which hears of a row when it is
     // selected anew (at every keystroke alike, not only when the row moved).
     if (current == m_list->currentIndex()) {
-        Highlight();
+        m_highlightLater.start();
         if (current.isValid()) {
             m_list->selectionModel()->clearSelection();
             m_list->selectionModel()->select(current, QItemSelectionModel::Select | QItemSelectionModel::Rows);
@@ -177,6 +187,7 @@ void SearchPopup::Show(const std::string& heading, std::vector<SearchRow> rows, 
     } else {
         m_list->setCurrentIndex(current);
     }
+    m_filling = false;
     m_list->scrollToTop();
     PlaceList();
     m_list->show();
@@ -243,7 +254,17 @@ void SearchPopup::PlaceList()
 {
     // Where the room is short, the area and then the name give way.
     MeasureHeader();
-    const std::array<int, kColumns> widths = ColumnWidths();
+    std::array<int, kColumns> widths = ColumnWidths();
+    // While it is open, a column keeps its width unless its texts want
+    // more, or a good deal less, as the list keeps its own: columns that
+    // move with each letter typed are hard to read (and draw the list twice).
+    for (int column = 0; column < kColumns; ++column) {
+        const int shown = m_columnWidths[column];
+        int& width = widths[column];
+        if (m_list->isVisible() && width <= shown && width * 4 >= shown * 3)
+            width = shown;
+    }
+    m_columnWidths = widths;
     const int count = m_model->rowCount();
     const int rows = std::min(count, kRowsVisible);
     const int frame = 2 * m_list->frameWidth();
@@ -293,6 +314,7 @@ QRect ListRect(const ListPlace& place, int wanted, int height)
 
 void SearchPopup::Hide()
 {
+    m_highlightLater.stop();
     const bool shown = m_list->isVisible();
     m_list->hide();
     if (shown && m_highlight)
@@ -303,6 +325,7 @@ void SearchPopup::Hide()
 
 void SearchPopup::Highlight()
 {
+    m_highlightLater.stop();
     const int row = CurrentRow();
     if (m_highlight)
         m_highlight(row >= 0 ? m_model->Rows()[static_cast<std::size_t>(row)].candidate : nullptr);

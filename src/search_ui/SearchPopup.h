@@ -16,6 +16,7 @@
 #include <QObject>
 #include <QRect>
 #include <QStringList>
+#include <QTimer>
 
 #include "search/SearchCandidates.h"
 #include "search_ui/SearchList.h"
@@ -45,7 +46,9 @@ public:
     using Loader = std::function<SearchCandidates()>;
     using Recents = std::function<std::vector<Candidate>()>;
     using Chooser = std::function<void(const Candidate&)>;
-    // Told of the row the user is on (null: none, or the list closed).
+    // Told of the row the user is on (null: none, or the list closed): at
+    // once when the user moves to it, once typing pauses when the words
+    // typed put it first.
     using Highlighter = std::function<void(const Candidate*)>;
 
     // `load` runs on a thread of its own once Reload is called (the chooser
@@ -107,6 +110,11 @@ private:
     Recents m_recents;
     Chooser m_choose;
     Highlighter m_highlight;
+    // While rows are filled in as words are typed, the row first is told of
+    // once typing pauses: each letter would draw the map anew, at a sixth
+    // of the keystroke's cost, for an area no one has the time to see.
+    bool m_filling = false;
+    QTimer m_highlightLater;
     PlaceTeller m_place;
     std::shared_future<std::shared_ptr<const SearchCandidates>> m_candidates;
     // What the rows point into: the candidates searched, the recent systems.
@@ -127,6 +135,8 @@ private:
     std::optional<HeaderLook> m_headerLook;
     std::array<int, SearchListModel::kColumns> m_headerWidths = {};
     int m_headerHeight = 0;
+    // The columns' widths as their texts wanted them when last placed.
+    std::array<int, SearchListModel::kColumns> m_columnWidths = {};
 };
 
 // The list's rectangle for a list that wants `wanted` × `height` pixels:

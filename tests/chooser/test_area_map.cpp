@@ -114,13 +114,20 @@ TEST_F(AreaMapTest, ShowsTheChosenSystemsAreaAndTheCandidateTheUserIsOn)
     // A full list after a full list: the first row is another system, and
     // the map follows it.
     QTreeView* list = Dlg().GetSearch()->List();
-    for (const char* words : {"u", "e"}) {
+    for (const char* words : {"u", "utm 33"}) {
         QTest::keyClick(Field(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(Field(), words);
         const std::string code = list->model()->index(0, 1).data().toString().toStdString();
         ASSERT_EQ(code.rfind("EPSG:", 0), 0u) << words;
         ExpectShows(EpsgBounds(std::stoi(code.substr(5))));
     }
+    // A row moved to is shown at once; the row first, once typing pauses.
+    const auto areaOfRow = [&](int row) {
+        return list->model()->index(row, 3).data().toString().toStdString();
+    };
+    ASSERT_NE(areaOfRow(0), areaOfRow(1)) << "rows of two areas";
+    QTest::keyClick(Field(), Qt::Key_Down);
+    EXPECT_EQ(Map()->Area().name, areaOfRow(1));
     QTest::keyClick(Field(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(Field(), "32633");
     QTest::keyClick(Field(), Qt::Key_Return);
@@ -132,6 +139,7 @@ TEST_F(AreaMapTest, ShowsTheChosenSystemsAreaAndTheCandidateTheUserIsOn)
     ASSERT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }, 5000));
     EXPECT_EQ(list->model()->index(0, 0).data().toString().toStdString(), "Systems used at Berlin (DE)");
     EXPECT_EQ(list->model()->index(1, 1).data().toString().toStdString(), "EPSG:25833");
+    ExpectShows(EpsgBounds(25833));
     const std::optional<QPointF> mark = Map()->MarkerPoint();
     ASSERT_TRUE(mark.has_value());
     ASSERT_EQ(Map()->AreaRects().size(), 1u);

@@ -290,28 +290,29 @@ TEST_F(SearchFieldTest, ARetiredCodeIsItsOwnSystemAndSaysSo)
 }
 
 // The list's cells keep their shaped texts from keystroke to keystroke: one
-// drawn again at another width is cut to that width, as a new list cuts it.
+// drawn again at another width, whole or cut, is drawn as a new list draws it.
 TEST(SearchRowDelegateTest, ATextDrawnAtAnotherWidthIsCutAnew)
 {
-    const auto draw = [](QTreeView& view, int width) {
+    QStandardItemModel model(1, 2);
+    model.setItem(0, 0, new QStandardItem("ETRS89-extended / LAEA Europe, a name to be cut short"));
+    const auto draw = [&model](SearchRowDelegate& delegate, int width) {
+        QTreeView view;
+        view.setModel(&model);
+        view.setItemDelegate(&delegate);
+        view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view.resize(600, 80);
         view.setColumnWidth(0, width);
         return view.viewport()->grab().toImage();
     };
-    const auto list = [](SearchRowDelegate& delegate, QStandardItemModel& model) {
-        auto view = std::make_unique<QTreeView>();
-        view->setModel(&model);
-        view->setItemDelegate(&delegate);
-        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        view->resize(400, 80);
-        return view;
-    };
-    QStandardItemModel model(1, 2);
-    model.setItem(0, 0, new QStandardItem("ETRS89-extended / LAEA Europe, a name to be cut short"));
-    SearchRowDelegate kept, fresh;
-    const auto keptList = list(kept, model), freshList = list(fresh, model);
-    const QImage wide = draw(*keptList, 330);
-    const QImage narrow = draw(*keptList, 120);
-    EXPECT_NE(narrow, wide);
-    EXPECT_EQ(narrow, draw(*freshList, 120));
-    EXPECT_EQ(draw(*keptList, 330), wide);
+    SearchRowDelegate kept;
+    QImage whole, cut;
+    // Whole, whole in a narrower cell, cut, cut shorter, whole again.
+    for (const int width : {560, 480, 330, 120, 560}) {
+        SearchRowDelegate fresh;
+        const QImage drawn = draw(kept, width);
+        EXPECT_EQ(drawn, draw(fresh, width)) << width;
+        (width >= 480 ? whole : cut) = drawn;
+    }
+    EXPECT_NE(whole, draw(kept, 330));
+    EXPECT_NE(cut, draw(kept, 330));
 }
