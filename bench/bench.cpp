@@ -481,6 +481,7 @@ double CandidateMegabytes()
     const CandidateWords& words = all.database->Words();
     bytes += words.vocabulary.Bytes() + all.vocabulary.Bytes() + Cities().Bytes();
     bytes += words.index.Bytes();  // the words by system, a search's first sieve
+    bytes += words.areaWords.capacity() * sizeof(std::string_view);
     return bytes / 1048576.0;
 }
 

@@ -5,6 +5,7 @@
 #include <future>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -17,6 +18,10 @@
 struct CandidateWords {
     WordIndex index;       // the words of the names, aliases, areas and codes, by position
     Vocabulary vocabulary; // the words of the names and aliases
+    // Every area's words, sorted: whether a text begins an area's name
+    // ("mexico" of "Mexico - onshore") is asked at each keystroke.
+    std::vector<std::string_view> areaWords;
+    bool BeginsAnArea(std::string_view folded) const;
 };
 
 // EPSG's and ESRI's geographic 2D and projected systems (or vertical and

@@ -2,6 +2,7 @@
 // the systems are read.
 #include "search/CandidateDatabase.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "util/Beside.h"
@@ -31,6 +32,9 @@ void CandidateDatabase::MakeWords()
                 m_words.vocabulary.AddBorrowedWord(words[n]);
         }
         m_words.vocabulary.Finish();
+        for (const AreaOfUse& area : areas)
+            m_words.areaWords.push_back(area.words);
+        std::sort(m_words.areaWords.begin(), m_words.areaWords.end());
     };
     m_wordsMade = Beside(make).share();
 }
@@ -55,4 +59,10 @@ const CandidateWords& CandidateDatabase::Words() const
     if (m_wordsMade.valid())
         m_wordsMade.wait();
     return m_words;
+}
+
+bool CandidateWords::BeginsAnArea(std::string_view folded) const
+{
+    const auto at = std::lower_bound(areaWords.begin(), areaWords.end(), folded);
+    return at != areaWords.end() && at->substr(0, folded.size()) == folded;
 }

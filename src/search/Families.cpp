@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -35,28 +36,43 @@ Family FamilyOf(std::string_view first, std::string_view second = std::string_vi
 template <typename FamilyOfFound, typename Key>
 void ReorderFamilies(std::vector<Found>& found, FamilyOfFound familyOf, Key key)
 {
-    std::vector<std::pair<Family, std::size_t>> members;
+    struct Member {
+        std::size_t hash; // compared first: most families differ by it
+        Family family;
+        std::size_t place;
+        bool operator<(const Member& other) const
+        {
+            if (hash != other.hash)
+                return hash < other.hash;
+            if (!(family == other.family))
+                return family < other.family;
+            return place < other.place;
+        }
+    };
+    std::vector<Member> members;
     for (std::size_t i = 0; i < found.size(); ++i) {
         const Family family = familyOf(*found[i].candidate);
         if (family.any)
-            members.emplace_back(family, i);
+            members.push_back(Member{std::hash<std::string_view>()(family.first) * 31 +
+                                         std::hash<std::string_view>()(family.second),
+                                     family, i});
     }
     // By family, each one's members in the order of their places.
     std::sort(members.begin(), members.end());
     std::vector<Found> moved;
     for (auto begin = members.begin(); begin != members.end();) {
-        const auto end = std::find_if(begin, members.end(), [&](const auto& member) {
-            return !(member.first == begin->first);
+        const auto end = std::find_if(begin, members.end(), [&](const Member& member) {
+            return member.hash != begin->hash || !(member.family == begin->family);
         });
         if (end - begin >= 2) {
             moved.clear();
             for (auto it = begin; it != end; ++it)
-                moved.push_back(std::move(found[it->second]));
+                moved.push_back(std::move(found[it->place]));
             std::stable_sort(moved.begin(), moved.end(), [&](const Found& a, const Found& b) {
                 return key(*a.candidate) < key(*b.candidate);
             });
             for (auto it = begin; it != end; ++it)
-                found[it->second] = std::move(moved[static_cast<std::size_t>(it - begin)]);
+                found[it->place] = std::move(moved[static_cast<std::size_t>(it - begin)]);
         }
         begin = end;
     }

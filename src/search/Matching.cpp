@@ -312,11 +312,13 @@ bool NamesCountry(const SearchCandidates& candidates, const std::string& folded)
 {
     if (!Cities().CountryOfArea(folded).empty())
         return true;
-    return candidates.database &&
-           std::any_of(candidates.database->areas.begin(), candidates.database->areas.end(),
-                       [&](const AreaOfUse& area) {
-                           return area.words.compare(0, folded.size(), folded) == 0;
-                       });
+    if (!candidates.database)
+        return false;
+    if (const CandidateWords* words = candidates.database->WordsIfMade())
+        return words->BeginsAnArea(folded);
+    return std::any_of(
+        candidates.database->areas.begin(), candidates.database->areas.end(),
+        [&](const AreaOfUse& area) { return area.words.compare(0, folded.size(), folded) == 0; });
 }
 
 // The country the text read in `readings` names, folded: the name an area
