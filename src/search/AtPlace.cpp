@@ -64,7 +64,7 @@ public:
         const auto known = m_seen.find(candidate.area);
         if (known != m_seen.end())
             return known->second;
-        const std::string country = Cities().CountryOfArea(candidate.area->name);
+        const std::string_view country = Cities().CountryOfArea(candidate.area->name);
         return m_seen[candidate.area] = !country.empty() && country != m_city.countryWords;
     }
 

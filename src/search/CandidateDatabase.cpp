@@ -16,6 +16,7 @@
 
 #include "catalog/Identification.h"
 #include "module/ProjSupport.h"
+#include "search/Cities.h"
 #include "search/Folding.h"
 #include "util/Beside.h"
 
@@ -674,6 +675,16 @@ const AreaOfUse* CandidateDatabase::AreaOfEpsg(const std::string& code) const
 {
     const Candidate* system = code.empty() ? nullptr : Find("EPSG:" + code);
     return system ? system->area : nullptr;
+}
+
+const std::vector<std::string_view>& CandidateDatabase::AreaCountries() const
+{
+    std::call_once(m_areaCountriesMade, [this] {
+        m_areaCountries.reserve(areas.size());
+        for (const AreaOfUse& area : areas)
+            m_areaCountries.push_back(Cities().CountryOfArea(area.name));
+    });
+    return m_areaCountries;
 }
 
 const AreaOfUse* AreaOfCandidate(const Candidate& candidate, const CandidateDatabase* database)

@@ -4,6 +4,7 @@
 
 #include <future>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -41,6 +42,11 @@ struct CandidateDatabase {
     // Where EPSG's system of that code ("4326") may be used; null when it is
     // none of the database's (or the code is empty) or its area is unknown.
     const AreaOfUse* AreaOfEpsg(const std::string& code) const;
+    // Each area's country, by the area's position (Gazetteer::CountryOfArea),
+    // worked out when first asked for: a country typed looks at every
+    // system's. Never on the words' thread: it would hold the cities past
+    // the end of the process.
+    const std::vector<std::string_view>& AreaCountries() const;
     // The words (DatabaseWords.cpp): made on a thread of their own once the
     // systems are read, so that a first search need not wait for them (it
     // matches every system instead). WordsIfMade is null until then (and
@@ -58,6 +64,8 @@ struct CandidateDatabase {
     ~CandidateDatabase();
 
 private:
+    mutable std::once_flag m_areaCountriesMade;
+    mutable std::vector<std::string_view> m_areaCountries;
     CandidateWords m_words;
     std::shared_future<void> m_wordsMade; // last: waited for before the rest goes
 };

@@ -170,13 +170,13 @@ bool Gazetteer::BeginsAName(std::string_view text) const
     return at != m_entries.end() && Folded(*at).compare(0, folded.size(), folded) == 0;
 }
 
-std::string Gazetteer::CountryOfArea(const std::string& areaName) const
+std::string_view Gazetteer::CountryOfArea(const std::string& areaName) const
 {
     // The name up to its first detail: "Brazil", "USA" of "USA - Texas".
     const std::size_t end = std::min({areaName.find(" - "), areaName.find(';'), areaName.find(',')});
-    std::string words = FoldedWords(areaName.substr(0, end));
-    return std::binary_search(m_countryNames.begin(), m_countryNames.end(), words) ? words
-                                                                                    : std::string();
+    const std::string words = FoldedWords(areaName.substr(0, end));
+    const auto at = std::lower_bound(m_countryNames.begin(), m_countryNames.end(), words);
+    return at != m_countryNames.end() && *at == words ? std::string_view(*at) : std::string_view();
 }
 
 std::size_t Gazetteer::Bytes() const

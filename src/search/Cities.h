@@ -36,8 +36,8 @@ public:
     std::size_t Bytes() const;
     // Whether an area of use is a country's, or a part of one, as its name
     // begins ("Brazil", "USA - Texas"): its country's folded words when it
-    // is, else empty.
-    std::string CountryOfArea(const std::string& areaName) const;
+    // is (kept by the gazetteer), else empty.
+    std::string_view CountryOfArea(const std::string& areaName) const;
 
 private:
     struct Entry {

@@ -38,23 +38,6 @@ bool IsWholeCountry(const AreaOfUse& area, const std::string& country)
     return whole;
 }
 
-// Whether an area is a region's that names the country ("Asia - Middle East
-// - Israel and Palestine Territory onshore"), no other country's ("USA - New
-// Mexico"), and no band in degrees.
-bool IsRegionNaming(const AreaOfUse& area, const std::string& country)
-{
-    return area.words.find(country) != std::string::npos &&
-           area.name.find("\u00B0") == std::string::npos &&
-           Cities().CountryOfArea(area.name).empty();
-}
-
-// Whether an area is another country's, as its name begins ("Sweden").
-bool OfAnotherCountry(const AreaOfUse& area, const std::string& country)
-{
-    const std::string of = Cities().CountryOfArea(area.name);
-    return !of.empty() && of != country;
-}
-
 // Whether a system is a grid of today's for a whole country or two
 // ("Europe - Czechoslovakia"): EPSG's, projected, in its usual form, on a
 // datum of today's or one published in the age of satellite positioning
@@ -103,18 +86,39 @@ bool IsZoneOfToday(const Candidate& c)
 
 } // namespace
 
+std::string_view CountryAsked::CountryOf(const AreaOfUse& area) const
+{
+    if (m_areaCountries && &area >= m_areas->data() && &area < m_areas->data() + m_areas->size())
+        return (*m_areaCountries)[static_cast<std::size_t>(&area - m_areas->data())];
+    return Cities().CountryOfArea(area.name);
+}
+
+bool CountryAsked::IsRegionNaming(const AreaOfUse& area) const
+{
+    return area.words.find(m_country) != std::string::npos &&
+           area.name.find("\u00B0") == std::string::npos && CountryOf(area).empty();
+}
+
+bool CountryAsked::OfAnotherCountry(const AreaOfUse& area) const
+{
+    const std::string_view of = CountryOf(area);
+    return !of.empty() && of != m_country;
+}
+
 CountryAsked::CountryAsked(const SearchCandidates& candidates, std::string country)
     : m_country(std::move(country))
 {
     if (m_country.empty() || !candidates.database)
         return;
+    m_areas = &candidates.database->areas;
+    m_areaCountries = &candidates.database->AreaCountries();
     // The country's bounds: its smallest whole area, the mainland's where
     // EPSG has one as well as the islands'; else the smallest of a region's
     // that names it ("Europe - Liechtenstein and Switzerland").
     const AreaOfUse* whole = nullptr;
     for (const bool inRegion : {false, true}) {
         for (const AreaOfUse& area : candidates.database->areas) {
-            const bool fits = inRegion ? IsRegionNaming(area, m_country) : IsWholeCountry(area, m_country);
+            const bool fits = inRegion ? IsRegionNaming(area) : IsWholeCountry(area, m_country);
             if (fits && area.bounded && (!whole || area.Size() < whole->Size()))
                 whole = &area;
         }
@@ -126,10 +130,14 @@ CountryAsked::CountryAsked(const SearchCandidates& candidates, std::string count
     m_wholeSize = whole->Size();
     const CandidateList& list = candidates.database->candidates;
     for (std::size_t i = 0; i < list.size(); ++i) {
+        // Only a system over the country may be listed (most are not: they
+        // are passed over first, at the cost of a few comparisons).
+        if (!list[i].area || Overlap(*list[i].area, *whole) <= 0)
+            continue;
         // Not a neighbour's grid over the border ("SWEREF99 TM" of Sweden
         // for Norway, "IRENET95 / UTM zone 29N" for the UK).
         const bool zone = IsZoneOfToday(list[i]);
-        if ((!zone && !IsGridOfToday(list[i])) || OfAnotherCountry(*list[i].area, m_country))
+        if ((!zone && !IsGridOfToday(list[i])) || OfAnotherCountry(*list[i].area))
             continue;
         if (zone) {
             const double share = ShareCovered(*list[i].area, *whole);
@@ -163,8 +171,8 @@ int CountryAsked::Tier(std::size_t index, const Candidate& shown) const
     // A grid whose area names the country in a region ("Asia - Middle East
     // - Israel and Palestine Territory onshore") is its grid too; not one in
     // another country ("USA - New Mexico").
-    const bool named = shown.area && IsRegionNaming(*shown.area, m_country) &&
-                       shown.area->Size() <= kMostSize * m_wholeSize;
+    const bool named =
+        shown.area && IsRegionNaming(*shown.area) && shown.area->Size() <= kMostSize * m_wholeSize;
     if ((over && over->share == 0.0) ||
         (IsGridOfToday(shown) && ((of && IsWholeCountry(*shown.area, m_country)) || (named && !of))))
         return 0;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "search/SearchCandidates.h"
@@ -35,6 +36,17 @@ public:
 
 private:
     const Over* Find(std::size_t index) const;
+    // The country an area is of (Gazetteer::CountryOfArea), as the
+    // database has it for its own areas.
+    std::string_view CountryOf(const AreaOfUse& area) const;
+    // Whether an area is a region's that names the country ("Asia - Middle
+    // East - Israel and Palestine Territory onshore"), no other country's
+    // ("USA - New Mexico"), and no band in degrees.
+    bool IsRegionNaming(const AreaOfUse& area) const;
+    // Whether an area is another country's, as its name begins ("Sweden").
+    bool OfAnotherCountry(const AreaOfUse& area) const;
+    const std::vector<AreaOfUse>* m_areas = nullptr;
+    const std::vector<std::string_view>* m_areaCountries = nullptr;
     std::string m_country;
     double m_wholeSize = 0; // the country's bounds, in square degrees
     std::vector<Over> m_over; // by position
