@@ -482,6 +482,7 @@ double CandidateMegabytes()
     bytes += words.vocabulary.Bytes() + all.vocabulary.Bytes() + Cities().Bytes();
     bytes += words.index.Bytes();  // the words by system, a search's first sieve
     bytes += words.areaWords.capacity() * sizeof(std::string_view);
+    bytes += all.database->AreaCountries().capacity() * sizeof(std::string_view);  // once a country is typed
     return bytes / 1048576.0;
 }
 
