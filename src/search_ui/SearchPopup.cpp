@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTreeView>
 
 #include "module/Messages.h"
@@ -283,14 +284,23 @@ void SearchPopup::PlaceList()
         m_list->sizeHintForRow(0) > 0 ? m_list->sizeHintForRow(0) : m_field->height();
     const QRect rect =
         ListRect(FieldPlace(), wanted, m_headerHeight + rows * rowHeight + frame + 2);
-    m_list->setGeometry(rect);
-    // Short of room, the area of use gives first (down to a third), then the name.
-    const int shortBy = std::max(0, wanted - rect.width());
-    const int areaGives = std::min(shortBy, widths[kArea] * 2 / 3);
-    m_list->setColumnWidth(kName,
-                           std::max(widths[kName] - (shortBy - areaGives), widths[kName] / 3));
-    m_list->setColumnWidth(kCode, widths[kCode]);
-    m_list->setColumnWidth(kKind, widths[kKind]);
+    {
+        // Told of a column resized, the view lays itself out and draws the
+        // list again a moment later, after the list is drawn with its new
+        // rows and columns (twice as the list grows or shrinks): it is laid
+        // out and drawn once, here.
+        const QSignalBlocker quiet(m_list->header());
+        m_list->setGeometry(rect);
+        // Short of room, the area of use gives first (down to a third), then the name.
+        const int shortBy = std::max(0, wanted - rect.width());
+        const int areaGives = std::min(shortBy, widths[kArea] * 2 / 3);
+        m_list->setColumnWidth(kName,
+                               std::max(widths[kName] - (shortBy - areaGives), widths[kName] / 3));
+        m_list->setColumnWidth(kCode, widths[kCode]);
+        m_list->setColumnWidth(kKind, widths[kKind]);
+        QMetaObject::invokeMethod(m_list, "updateGeometries");
+    }
+    m_list->viewport()->update();
 }
 
 QRect ListRect(const ListPlace& place, int wanted, int height)

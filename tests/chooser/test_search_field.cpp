@@ -2,6 +2,7 @@
 // words, with the mouse; Escape; Ctrl+F; the code shown; recent systems.
 #include <QApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QStandardItemModel>
 #include <QTreeView>
 
@@ -241,6 +242,21 @@ TEST_F(SearchFieldTest, AliasesPlacesAndEsrisSystemsInEachLanguage)
     EXPECT_GE(List()->columnWidth(0), List()->fontMetrics().horizontalAdvance(name));
     EXPECT_TRUE(List()->isWindow());
     EXPECT_TRUE(Cell(0, 0).data(Qt::ToolTipRole).toString().contains("China"));
+    // At each keystroke the list on screen is the list drawn anew, as its
+    // rows come and go, it grows and shrinks and its columns move.
+    const auto onScreen = [&] {
+        const QPixmap shown = List()->screen()->grabWindow(List()->winId());
+        return shown.toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const auto drawnAnew = [&] {
+        return List()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    for (const char* words :
+         {"e", "u", "et", "etrs 3", "etrs 33", "etrs 3", "w", "web", "utm33n", "berlin"}) {
+        Field()->selectAll();
+        QTest::keyClicks(Field(), words);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return onScreen() == drawnAnew(); }, 5000)) << words;
+    }
     Field()->clear();
     Type("mollweide");
     EXPECT_EQ(Row(0, 1), "ESRI:54009");
