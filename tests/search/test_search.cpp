@@ -283,7 +283,8 @@ TEST(Search, TheWordIndexLeavesEveryMatch)
     for (const char* query : {"e", "3", "326", "32650", "utm33n", "utm 50n", "etrs 33", "web merc", "mercatr",
                               "pseudomercator", "北京1954", "国家2000", "epsg 4326", "esri 54009", "zone",
                               "utm zone 32 south", "gauss kruger zone 39", "mexico", "lv95", "geographic wgs",
-                              "switzerland", "britsh national grid"}) {
+                              "switzerland", "britsh national grid", "france", "polska", "czech republic",
+                              "deutschland", "north", "北", "new zealand"}) {
         const auto names = [query](const SearchCandidates& candidates) {
             std::vector<std::string> found;
             for (const Found& f : FindCandidates(candidates, query, 50))
