@@ -680,9 +680,12 @@ const AreaOfUse* CandidateDatabase::AreaOfEpsg(const std::string& code) const
 const std::vector<std::string_view>& CandidateDatabase::AreaCountries() const
 {
     std::call_once(m_areaCountriesMade, [this] {
-        m_areaCountries.reserve(areas.size());
+        // Made whole before it is kept: a throw leaves it to be made again.
+        std::vector<std::string_view> countries;
+        countries.reserve(areas.size());
         for (const AreaOfUse& area : areas)
-            m_areaCountries.push_back(Cities().CountryOfArea(area.name));
+            countries.push_back(Cities().CountryOfArea(area.name));
+        m_areaCountries = std::move(countries);
     });
     return m_areaCountries;
 }

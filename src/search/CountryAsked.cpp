@@ -1,6 +1,7 @@
 #include "search/CountryAsked.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "search/Cities.h"
 #include "search/Folding.h"
@@ -88,7 +89,9 @@ bool IsZoneOfToday(const Candidate& c)
 
 std::string_view CountryAsked::CountryOf(const AreaOfUse& area) const
 {
-    if (m_areaCountries && &area >= m_areas->data() && &area < m_areas->data() + m_areas->size())
+    const std::less<const AreaOfUse*> before;
+    if (m_areaCountries && !before(&area, m_areas->data()) &&
+        before(&area, m_areas->data() + m_areas->size()))
         return (*m_areaCountries)[static_cast<std::size_t>(&area - m_areas->data())];
     return Cities().CountryOfArea(area.name);
 }

@@ -135,17 +135,21 @@ void SearchPopup::Refill()
         // an empty field is OK's.
         if (m_place)
             m_place(std::nullopt);
-        m_recent = m_recents();
-        for (const Candidate& recent : m_recent)
+        // The rows shown point into the systems they were found in, which
+        // are let go once the list shows the new ones (the list may read
+        // its old rows while they go).
+        std::vector<Candidate> recents = m_recents();
+        for (const Candidate& recent : recents)
             rows.push_back(SearchRow{&recent, std::string()});
         const std::string heading =
             rows.empty() ? std::string() : MessageText(MessageId::SearchRecentlyUsed);
         Show(heading, std::move(rows), false);
+        m_recent = std::move(recents); // the same systems, where the rows point
         return;
     }
     Candidates();
-    m_searched = m_candidates.get();
-    const SearchCandidates& candidates = *m_searched;
+    const std::shared_ptr<const SearchCandidates> searched = m_candidates.get();
+    const SearchCandidates& candidates = *searched;
     Finding finding = FindForText(candidates, query, kRowsShown);
     for (Found& found : finding.found)
         rows.push_back(SearchRow{found.candidate, std::move(found.alias)});
@@ -155,22 +159,27 @@ void SearchPopup::Refill()
                                 : std::nullopt);
     if (finding.atPlace) {
         Show(MessageWith(MessageId::SearchSystemsAt, finding.placeLabel), std::move(rows), true);
+        m_searched = searched;
         return;
     }
     // The best match of words typed is chosen at once.
     const std::string heading =
         rows.empty() ? MessageWith(MessageId::SearchNoMatch, Quoted(query)) : std::string();
     Show(heading, std::move(rows), true);
+    m_searched = searched;
 }
 
 void SearchPopup::Show(const std::string& heading, std::vector<SearchRow> rows, bool chooseFirst)
 {
+    // The row first is told of once typing pauses (the list closing tells
+    // of none at once).
+    m_filling = true;
     if (heading.empty() && rows.empty()) {
         m_model->Set(heading, std::move(rows));
+        m_filling = false;
         Hide();
         return;
     }
-    m_filling = true;
     m_model->Set(heading, std::move(rows));
     if (m_model->HasHeading())
         m_list->setFirstColumnSpanned(0, QModelIndex(), true);

@@ -1,5 +1,7 @@
 // The search field driven with real keys and clicks: choosing by code, by
 // words, with the mouse; Escape; Ctrl+F; the code shown; recent systems.
+#include <map>
+
 #include <QApplication>
 #include <QLabel>
 #include <QScreen>
@@ -309,26 +311,28 @@ TEST_F(SearchFieldTest, ARetiredCodeIsItsOwnSystemAndSaysSo)
 // drawn again at another width, whole or cut, is drawn as a new list draws it.
 TEST(SearchRowDelegateTest, ATextDrawnAtAnotherWidthIsCutAnew)
 {
+    const QString text = "ETRS89-extended / LAEA Europe, a name to be cut short";
     QStandardItemModel model(1, 2);
-    model.setItem(0, 0, new QStandardItem("ETRS89-extended / LAEA Europe, a name to be cut short"));
-    const auto draw = [&model](SearchRowDelegate& delegate, int width) {
+    model.setItem(0, 0, new QStandardItem(text));
+    const int natural = QFontMetrics(QTreeView().font()).horizontalAdvance(text);
+    const auto draw = [&](SearchRowDelegate& delegate, int width) {
         QTreeView view;
         view.setModel(&model);
         view.setItemDelegate(&delegate);
         view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        view.resize(600, 80);
+        view.resize(natural + 200, 80);
         view.setColumnWidth(0, width);
         return view.viewport()->grab().toImage();
     };
     SearchRowDelegate kept;
-    QImage whole, cut;
-    // Whole, whole in a narrower cell, cut, cut shorter, whole again.
-    for (const int width : {560, 480, 330, 120, 560}) {
+    std::map<int, QImage> drawn;
+    // Whole, whole wider, whole narrower, cut, cut shorter, whole again.
+    for (const int width :
+         {natural + 40, natural + 100, natural + 40, natural / 2, natural / 4, natural + 100}) {
         SearchRowDelegate fresh;
-        const QImage drawn = draw(kept, width);
-        EXPECT_EQ(drawn, draw(fresh, width)) << width;
-        (width >= 480 ? whole : cut) = drawn;
+        drawn[width] = draw(kept, width);
+        EXPECT_EQ(drawn[width], draw(fresh, width)) << width << " of " << natural;
     }
-    EXPECT_NE(whole, draw(kept, 330));
-    EXPECT_NE(cut, draw(kept, 330));
+    EXPECT_NE(drawn[natural + 40], drawn[natural / 2]);
+    EXPECT_NE(drawn[natural / 2], drawn[natural / 4]);
 }
