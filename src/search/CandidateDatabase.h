@@ -44,8 +44,8 @@ struct CandidateDatabase {
     const AreaOfUse* AreaOfEpsg(const std::string& code) const;
     // Each area's country, by the area's position (Gazetteer::CountryOfArea),
     // worked out when first asked for: a country typed looks at every
-    // system's. Never on the words' thread: it would hold the cities past
-    // the end of the process.
+    // system's. Never on the words' thread, which may still run at exit,
+    // once the cities are gone.
     const std::vector<std::string_view>& AreaCountries() const;
     // The words (DatabaseWords.cpp): made on a thread of their own once the
     // systems are read, so that a first search need not wait for them (it

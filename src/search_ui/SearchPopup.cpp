@@ -157,14 +157,11 @@ void SearchPopup::Refill()
         m_place(finding.atPlace ? std::optional<std::pair<double, double>>(
                                       {finding.latitude, finding.longitude})
                                 : std::nullopt);
-    if (finding.atPlace) {
-        Show(MessageWith(MessageId::SearchSystemsAt, finding.placeLabel), std::move(rows), true);
-        m_searched = searched;
-        return;
-    }
-    // The best match of words typed is chosen at once.
+    // The best match of words typed, or at a place, is chosen at once.
     const std::string heading =
-        rows.empty() ? MessageWith(MessageId::SearchNoMatch, Quoted(query)) : std::string();
+        finding.atPlace ? MessageWith(MessageId::SearchSystemsAt, finding.placeLabel)
+        : rows.empty()  ? MessageWith(MessageId::SearchNoMatch, Quoted(query))
+                        : std::string();
     Show(heading, std::move(rows), true);
     m_searched = searched;
 }
