@@ -43,6 +43,7 @@
 #include "search/Matching.h"
 #include "search/RecentSystems.h"
 #include "search/SearchCandidates.h"
+#include "support/SearchCorpus.h"
 #include "search_ui/SearchPopup.h"
 #include "support/TestSupport.h"
 
@@ -766,5 +767,13 @@ int main(int argc, char** argv)
         misses += ok ? 0 : 1;
         std::printf("%s %.3g%s %.3g%s %s\n", t.figure.c_str(), t.measured, t.unit, t.target, t.unit, ok ? "ok" : "miss");
     }
+    // The labelled corpus: every query answered in the first three rows.
+    const std::vector<CorpusQuery> corpus = ReadSearchCorpus();
+    const std::size_t answered =
+        corpus.size() - CorpusMisses(AllCandidates(ShippedGeogSystems(), UserGeogSystems(), true), corpus).size();
+    const bool corpusHeld = answered == corpus.size() && !corpus.empty();
+    misses += corpusHeld ? 0 : 1;
+    std::printf("search/corpus %zu/%zu %zu/%zu %s\n", answered, corpus.size(), corpus.size(), corpus.size(),
+                corpusHeld ? "ok" : "miss");
     return shortMode || misses == 0 ? 0 : 1;
 }

@@ -16,9 +16,11 @@ namespace
 // Switzerland"), where a zone within it gives its bounds in degrees ("...
 // between 47.25°N and 48.75°N"); no larger than a large country's bounds
 // (a thousand square degrees: a continent's, "Europe - ETRS89", is three).
+// A thousand square degrees: the bounds of a large country.
+constexpr double kLargestCountry = 1000.0;
+
 bool IsNationalArea(const AreaOfUse& area)
 {
-    constexpr double kLargestCountry = 1000.0;
     return !area.name.empty() && area.name.find("\u00B0") == std::string::npos &&
            area.name.compare(0, 5, "World") != 0 && area.Size() <= kLargestCountry;
 }
@@ -101,8 +103,11 @@ std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latit
     // 1. a system before its other forms (axis-order variants, ESRI's copies);
     // 2. at a city, its country's systems and others' used there too (a
     //    continent's, the world's) before another country's;
-    // 3. on the datums in use today, then historical ones;
-    // 4. at a city, those named after it first;
+    // 3. at a city, those named after it on today's datums ("Hong Kong 1980
+    //    Grid System"), then EPSG's others on today's datums, then those
+    //    named after it on historical ones (its old local grid, "DHDN /
+    //    Soldner Berlin"), then continental and world systems and ESRI's own
+    //    on today's datums, then historical ones;
     // 5. projected before geographic: a place asks for its grid;
     // 6. the country's own systems (EPSG's, of an area that is a whole
     //    country, the place well inside its bounds: a box's corner may hold a
@@ -117,8 +122,8 @@ std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latit
     // order of Families.h.
     struct Keyed {
         std::size_t index;
-        std::tuple<int, bool, bool, bool, bool, bool, bool, bool, int, double, DatumUse,
-                   std::size_t, std::string_view, std::size_t>
+        std::tuple<int, bool, bool, int, bool, bool, bool, int, double, DatumUse, std::size_t,
+                   std::string_view, std::size_t>
             key;
     };
     std::vector<Keyed> keyed;
@@ -129,20 +134,32 @@ std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latit
         const bool national = c.authority == "EPSG" && IsNationalArea(*c.area) &&
                               WellInside(*c.area, latitude, longitude);
         const bool worldwide = c.area->name.compare(0, 5, "World") == 0;
+        const bool wide = worldwide || c.area->Size() > kLargestCountry;
+        const bool historical = c.datum == DatumUse::Historical;
+        const bool namedAfter = NamedAfter(c, city);
+        const int age = namedAfter && !historical       ? 0
+                        : historical && !namedAfter     ? 4
+                        : namedAfter                    ? 2
+                        : wide || c.authority == "ESRI" ? 3
+                                                        : 1;
         keyed.push_back(Keyed{
-            i, std::make_tuple(HeightRank(c.kind), c.variant, others.Of(c),
-                               c.datum == DatumUse::Historical, !NamedAfter(c, city),
+            i, std::make_tuple(HeightRank(c.kind), c.variant, others.Of(c), age,
                                c.kind == CandidateKind::Geographic, !national,
                                c.authority == "ESRI", worldwide ? 0 : HeightAge(c), c.area->Size(),
                                c.datum, c.name.size(), std::string_view(c.name), i)});
     }
-    const std::size_t kept = std::min(keyed.size(), limit);
-    std::partial_sort(keyed.begin(), keyed.begin() + static_cast<std::ptrdiff_t>(kept),
-                      keyed.end(), [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+    // More than the limit: the zone the place lies most centrally in, or a
+    // grid's realisation of today, may be ranked below it, and the first rows
+    // must not depend on how many are asked for.
+    const std::size_t kept = limit >= keyed.size() ? keyed.size() : std::min(keyed.size(), limit + 64);
+    std::partial_sort(keyed.begin(), keyed.begin() + static_cast<std::ptrdiff_t>(kept), keyed.end(),
+                      [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
     std::vector<Found> found;
     for (std::size_t k = 0; k < kept; ++k)
         found.push_back(Found{&candidates[keyed[k].index], std::string()});
     MostCentralZoneFirst(found, latitude, longitude);
     NewerRealisationsFirst(found);
+    if (found.size() > limit)
+        found.resize(limit);
     return found;
 }

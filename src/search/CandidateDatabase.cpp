@@ -41,6 +41,7 @@ const std::unordered_set<std::uint64_t> kCurrentDatums = {
     6277, 6173,                   // OSGB 1936 (the British National Grid's), IRENET95
     6289, 6611, 6156, 6141,       // Amersfoort, Hong Kong 1980, S-JTSK, Israel 1993
     1305,                         // ETRF2000-PL
+    1132, 6121, 6237,             // RDN2008, and the national grids' GGRS87 and HD72
 };
 
 struct FinishStatement {
@@ -75,16 +76,17 @@ bool NextRow(sqlite3_stmt* statement, int& rows)
 // The systems, each with the datum of its geographic system and the code of
 // its area of use (a system used in several areas comes once for each; the
 // areas are read apart, each once, rather than once a row); EPSG's retired
-// ones too, which are found only by their own code or name. Its kind is
-// CandidateKind's number. In no order: SQLite's sort of the rows costs more
-// than sorting their keys (SystemKey).
+// ones too, and ESRI's (whose retired codes services still give), which are
+// found only by their own code or name. Its kind is CandidateKind's number.
+// In no order: SQLite's sort of the rows costs more than sorting their keys
+// (SystemKey).
 const char kSystems[] = R"(
 WITH crs(table_name, auth_name, code, name, kind, geodetic_auth, geodetic_code, deprecated) AS (
   SELECT 'geodetic_crs', auth_name, code, name, 0, auth_name, code, deprecated FROM geodetic_crs
-    WHERE type = 'geographic 2D' AND (auth_name = 'EPSG' OR (auth_name = 'ESRI' AND deprecated = 0))
+    WHERE type = 'geographic 2D' AND auth_name IN ('EPSG', 'ESRI')
   UNION ALL
   SELECT 'projected_crs', auth_name, code, name, 1, geodetic_crs_auth_name, geodetic_crs_code, deprecated
-    FROM projected_crs WHERE auth_name = 'EPSG' OR (auth_name = 'ESRI' AND deprecated = 0))
+    FROM projected_crs WHERE auth_name IN ('EPSG', 'ESRI'))
 SELECT crs.table_name, crs.auth_name, crs.code, crs.name, crs.kind, g.datum_auth_name, g.datum_code,
        u.extent_auth_name, u.extent_code, crs.deprecated
 FROM crs JOIN geodetic_crs g ON g.auth_name = crs.geodetic_auth AND g.code = crs.geodetic_code
@@ -322,12 +324,14 @@ bool CandidateOfRow(sqlite3_stmt* s, CodeKeys& keys, SystemRow& row)
 }
 
 // An area's name as people write it: ESRI's copies of EPSG's names write a
-// degree "~" ("140~E to 142~E"), which reads as 140°E.
+// degree "~" ("140~E to 142~E", "67~01'E"), which reads as 140°E.
 std::string WithDegreeSigns(std::string name)
 {
     for (std::size_t at = name.find('~'); at != std::string::npos; at = name.find('~', at)) {
         const bool degree = at > 0 && std::isdigit(static_cast<unsigned char>(name[at - 1])) &&
-                            at + 1 < name.size() && std::strchr("NSEW", name[at + 1]);
+                            at + 1 < name.size() &&
+                            (std::strchr("NSEW", name[at + 1]) ||
+                             std::isdigit(static_cast<unsigned char>(name[at + 1])));
         if (degree)
             name.replace(at, 1, "\u00B0");
         ++at;
@@ -549,6 +553,34 @@ std::unique_ptr<std::vector<AliasRow>> ReadAliasRows(SystemSet set, const std::s
     return rows;
 }
 
+// What replaces each of ESRI's retired systems: the database records none,
+// but the EPSG system ESRI moved to keeps the retired one's name as its
+// alias ("WGS_1984_Web_Mercator_Auxiliary_Sphere" of EPSG:3857).
+void AddEsriReplacements(const std::vector<AliasRow>& rows, const CandidatePositions& byKey,
+                         CandidateDatabase& database)
+{
+    const std::size_t mark = sizeof kDeprecatedMark - 1;
+    std::unordered_map<std::string_view, std::string> retired; // its name → its code
+    for (const Candidate& candidate : database.candidates) {
+        if (candidate.deprecated && candidate.authority == "ESRI" && candidate.name.size() > mark)
+            retired.emplace(
+                std::string_view(candidate.name).substr(0, candidate.name.size() - mark),
+                CandidateCode(candidate));
+    }
+    if (retired.empty())
+        return;
+    for (const AliasRow& row : rows) {
+        const auto found = retired.find(row.alias);
+        const std::size_t position =
+            found == retired.end() ? std::string::npos : byKey.Find(row.key);
+        if (position == std::string::npos)
+            continue;
+        const Candidate& replacement = database.candidates[position];
+        if (replacement.authority == "EPSG")
+            database.replacements[found->second].push_back(CandidateCode(replacement));
+    }
+}
+
 // The other names of the systems read, those worth showing.
 void AddAliases(std::vector<AliasRow>& rows, const CandidatePositions& byKey, CandidateList& list)
 {
@@ -601,9 +633,10 @@ void AddStatePlaneWords(CandidateDatabase& database)
         if (candidate.authority != "ESRI" || !candidate.area || start == std::string::npos ||
             fips == std::string::npos || fips < start)
             continue;
-        const std::string zone = candidate.name.substr(start + kMark.size(),
-                                                       fips + kFips.size() + 4 - start - kMark.size());
-        AreaOfUse& area = database.areas[static_cast<std::size_t>(candidate.area - database.areas.data())];
+        const std::string zone = candidate.name.substr(
+            start + kMark.size(), fips + kFips.size() + 4 - start - kMark.size());
+        AreaOfUse& area =
+            database.areas[static_cast<std::size_t>(candidate.area - database.areas.data())];
         const std::string words = " state plane" + FoldedWords(zone);
         if (area.words.find(words) == std::string::npos)
             area.words += words.substr(1);
@@ -651,6 +684,7 @@ std::unique_ptr<const CandidateDatabase> ReadCandidateDatabase(SystemSet set)
     const std::unique_ptr<std::vector<AliasRow>> aliases = aliasRows.get();
     if (!aliases)
         return nullptr;
+    AddEsriReplacements(*aliases, byKey, *database);
     AddAliases(*aliases, byKey, database->candidates);
     AddStatePlaneWords(*database);
     database->MakeWords();

@@ -2,6 +2,7 @@
 // from it where it has been read already.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -16,25 +17,38 @@ public:
     // No system (a database's, made from its code when chosen).
     DeferredSystem() = default;
     // A text not read yet.
-    explicit DeferredSystem(std::string text) : m_text(std::move(text)) {}
+    explicit DeferredSystem(std::string text)
+        : m_held(std::make_shared<const Held>(Held{std::move(text), SpatialSystem()}))
+    {
+    }
     // A system read already (a text that is no system stays a text).
     explicit DeferredSystem(SpatialSystem read)
     {
-        if (read.IsSystem())
-            m_read = std::move(read);
-        else
-            m_text = read.Text();
+        m_held = read.IsSystem() ? std::make_shared<const Held>(Held{std::string(), std::move(read)})
+                                 : std::make_shared<const Held>(Held{read.Text(), SpatialSystem()});
     }
 
-    const std::string& Text() const { return m_read.IsSystem() ? m_read.Text() : m_text; }
+    const std::string& Text() const
+    {
+        static const std::string none;
+        return !m_held ? none : m_held->read.IsSystem() ? m_held->read.Text() : m_held->text;
+    }
     // The system's handle where it has been read, else null: never to be
     // read from two threads at once (a recent system is read, listed and
     // chosen on the UI thread).
-    OGRSpatialReferenceH Handle() const { return m_read.Handle(); }
+    OGRSpatialReferenceH Handle() const { return m_held ? m_held->read.Handle() : nullptr; }
     // The system: as read, or read now.
-    SpatialSystem Read() const { return m_read.IsSystem() ? m_read : SpatialSystem(m_text); }
+    SpatialSystem Read() const
+    {
+        return m_held && m_held->read.IsSystem() ? m_held->read : SpatialSystem(Text());
+    }
 
 private:
-    std::string m_text; // while not read
-    SpatialSystem m_read;
+    struct Held {
+        std::string text; // while not read
+        SpatialSystem read;
+    };
+    // Shared, never changed once made: the tens of thousands of database
+    // systems hold none, at the cost of a pointer each.
+    std::shared_ptr<const Held> m_held;
 };

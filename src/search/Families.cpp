@@ -7,6 +7,8 @@
 #include <string_view>
 #include <tuple>
 
+#include "search/Folding.h"
+
 namespace
 {
 
@@ -68,9 +70,8 @@ void ReorderFamilies(std::vector<Found>& found, FamilyOfFound familyOf, Key key)
             moved.clear();
             for (auto it = begin; it != end; ++it)
                 moved.push_back(std::move(found[it->place]));
-            std::stable_sort(moved.begin(), moved.end(), [&](const Found& a, const Found& b) {
-                return key(*a.candidate) < key(*b.candidate);
-            });
+            std::stable_sort(moved.begin(), moved.end(),
+                             [&](const Found& a, const Found& b) { return key(a) < key(b); });
             for (auto it = begin; it != end; ++it)
                 found[it->place] = std::move(moved[static_cast<std::size_t>(it - begin)]);
         }
@@ -115,7 +116,7 @@ Family VerticalRealisationsOf(const Candidate& candidate)
 
 } // namespace
 
-void NewerRealisationsFirst(std::vector<Found>& found)
+void NewerRealisationsFirst(std::vector<Found>& found, const std::vector<std::string>& typed)
 {
     const auto realisations = [](const Candidate& c) {
         if (c.kind == CandidateKind::Vertical)
@@ -123,31 +124,57 @@ void NewerRealisationsFirst(std::vector<Found>& found)
         const std::string_view grid = GridOf(c);
         return grid.empty() ? Family() : FamilyOf(DatumLettersOf(c), grid);
     };
-    ReorderFamilies(found, realisations, [](const Candidate& c) {
+    // How much of the words typed the system's datum is, as its name writes
+    // it: " nad 83 " of "NAD83 / …" in " nad 83 utm 17 n "; 0 when they do
+    // not name it whole.
+    const auto named = [&typed](const Candidate& c) {
+        if (typed.empty())
+            return 0;
+        const std::size_t slash = c.name.find(" / ");
+        const std::string datum = FoldedWords(
+            std::string_view(c.name).substr(0, slash == std::string::npos ? c.name.size() : slash));
+        for (const std::string& words : typed) {
+            if (!datum.empty() && words.find(datum) != std::string::npos)
+                return static_cast<int>(datum.size());
+        }
+        return 0;
+    };
+    ReorderFamilies(found, realisations, [&](const Found& f) {
+        const Candidate& c = *f.candidate;
         // A year unknown counts as the earliest.
-        return std::make_tuple(c.datum, -static_cast<int>(c.datumYear));
+        return std::make_tuple(f.evidence, -named(c), c.datum, -static_cast<int>(c.datumYear));
     });
 }
 
 void MostCentralZoneFirst(std::vector<Found>& found, double latitude, double longitude)
 {
     // "JGD2011 / Japan Plane Rectangular CS" of "… CS IX": the name without
-    // its last word, the zone's, when the grid's name has more ("CC49" is
-    // one grid, not a zone of a grid "CC").
+    // its last word, the zone's, when the grid's name has more; "RGF93 v2b /
+    // CC" of "… / CC46", France's conic zones, numbered by their latitude.
     const auto zones = [](const Candidate& c) {
         const std::string_view grid = GridOf(c);
-        return grid.find(' ') == std::string_view::npos || !c.area || !c.area->bounded ||
-                       c.area->west > c.area->east
-                   ? Family()
-                   : FamilyOf(std::string_view(c.name).substr(0, c.name.rfind(' ')));
+        if (grid.empty() || !c.area || !c.area->bounded || c.area->west > c.area->east)
+            return Family();
+        const std::string_view name = c.name;
+        if (grid.find(' ') != std::string_view::npos)
+            return FamilyOf(name.substr(0, name.rfind(' ')));
+        const std::size_t digits = grid.find_first_of("0123456789");
+        const bool lettersThenNumber =
+            digits > 0 && digits != std::string_view::npos &&
+            grid.find_first_not_of("0123456789", digits) == std::string_view::npos &&
+            std::all_of(grid.begin(), grid.begin() + static_cast<std::ptrdiff_t>(digits),
+                        [](char letter) { return letter >= 'A' && letter <= 'Z'; });
+        return lettersThenNumber ? FamilyOf(name.substr(0, name.size() - (grid.size() - digits)))
+                                 : Family();
     };
     // How far from the middle of its area the place lies, in halves of the
     // area's width and height.
-    ReorderFamilies(found, zones, [&](const Candidate& c) {
-        const AreaOfUse& area = *c.area;
+    ReorderFamilies(found, zones, [&](const Found& f) {
+        const AreaOfUse& area = *f.candidate->area;
         const double width = std::max(area.east - area.west, 1e-9);
         const double height = std::max(area.north - area.south, 1e-9);
-        return std::fabs(longitude - (area.west + area.east) / 2) / width +
-               std::fabs(latitude - (area.south + area.north) / 2) / height;
+        return std::make_tuple(f.evidence,
+                               std::fabs(longitude - (area.west + area.east) / 2) / width +
+                                   std::fabs(latitude - (area.south + area.north) / 2) / height);
     });
 }

@@ -2,6 +2,7 @@
 // the same grid on successive realisations of a datum, the zones of one grid.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "search/Matching.h"
@@ -9,8 +10,12 @@
 // Each grid found on several realisations of a datum ("GDA94 / MGA zone 56",
 // "GDA2020 / MGA zone 56"), and the realisations of a vertical datum found
 // ("DHHN92 height", "DHHN2016 height"), in the places they hold, today's
-// first: a datum of today's before a historical one, then the later published.
-void NewerRealisationsFirst(std::vector<Found>& found);
+// first: a datum of today's before a historical one, then the later
+// published. Never above a system of stronger evidence, and never above the
+// realisation the words name: "nad83 utm 17n" is NAD83's, not NAD83(2011)'s
+// (`typed`: the folded words of each reading of what was typed).
+void NewerRealisationsFirst(std::vector<Found>& found,
+                            const std::vector<std::string>& typed = std::vector<std::string>());
 
 // The zones of one grid found at a place ("JGD2011 / Japan Plane Rectangular
 // CS VIII" and "… IX", whose areas overlap) in the places they hold, the zone

@@ -58,6 +58,54 @@ std::uint32_t Decode(std::string_view text, std::size_t at, std::size_t& length)
     return code;
 }
 
+// Greek and Cyrillic letters as their small letters, Greek without its
+// accents and with one sigma ("ΑΘΉΝΑ" is "αθηνα"), Cyrillic "ё" as "е", as
+// people type them; 0 for a combining mark (an accent typed apart, Arabic's
+// and Hebrew's vowel signs), which belongs to no word; the code itself for
+// any other character.
+std::uint32_t FoldedOtherLetter(std::uint32_t code)
+{
+    if ((code >= 0x300 && code < 0x370) || (code >= 0x591 && code < 0x5C8) ||
+        (code >= 0x64B && code < 0x660) || code == 0x670)
+        return 0;
+    if (code >= 0x386 && code < 0x3D0) {
+        // Ά·ΈΉΊ·Ό·ΎΏΐ, then the capitals, then ΪΫάέήίΰ, the small letters, ςϊϋόύώ.
+        static const std::uint16_t kAccented[] = {0x3B1, 0x387, 0x3B5, 0x3B7, 0x3B9, 0x38B,
+                                                  0x3BF, 0x38D, 0x3C5, 0x3C9, 0x3B9};
+        if (code <= 0x390)
+            return kAccented[code - 0x386];
+        if (code <= 0x3A9)
+            return code + 0x20;
+        static const std::uint16_t kLater[] = {0x3B9, 0x3C5, 0x3B1, 0x3B5, 0x3B7, 0x3B9, 0x3C5};
+        if (code <= 0x3B0)
+            return kLater[code - 0x3AA];
+        static const std::uint16_t kLast[] = {0x3C3, 0x3C3, 0x3C4, 0x3C5, 0x3C6, 0x3C7, 0x3C8,
+                                              0x3C9, 0x3B9, 0x3C5, 0x3BF, 0x3C5, 0x3C9};
+        return code >= 0x3C2 && code <= 0x3CE ? kLast[code - 0x3C2] : code;
+    }
+    if (code == 0x401 || code == 0x451)
+        return 0x435;
+    if (code >= 0x400 && code < 0x410)
+        return code + 0x50;
+    if (code >= 0x410 && code < 0x430)
+        return code + 0x20;
+    return code;
+}
+
+// A code point below U+10000 as UTF-8, into `out`; its length.
+std::size_t Encode(std::uint32_t code, char* out)
+{
+    if (code < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (code >> 6));
+        out[1] = static_cast<char>(0x80 | (code & 0x3F));
+        return 2;
+    }
+    out[0] = static_cast<char>(0xE0 | (code >> 12));
+    out[1] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out[2] = static_cast<char>(0x80 | (code & 0x3F));
+    return 3;
+}
+
 }  // namespace
 
 std::string FoldedWords(std::string_view text)
@@ -116,6 +164,14 @@ std::string FoldedWords(std::string_view text)
             // Full-width digits are digits.
             const char digit = static_cast<char>('0' + (code - 0xFF10));
             add(Kind::Digit, std::string_view(&digit, 1));
+        } else if (code == 0x218 || code == 0x219 || code == 0x21A || code == 0x21B) {
+            // Romanian's ș and ț, with a comma below rather than Latin-1's cedilla.
+            add(Kind::Letter, code < 0x21A ? "s" : "t");
+        } else if (length > 1 && code < 0x10000 && FoldedOtherLetter(code) != code) {
+            const std::uint32_t letter = FoldedOtherLetter(code);
+            char bytes[3];
+            if (letter != 0)
+                add(Kind::Other, std::string_view(bytes, Encode(letter, bytes)));
         } else {
             add(Kind::Other, text.substr(at, length));
         }

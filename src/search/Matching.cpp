@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "search/Cities.h"
+#include "search/CodeForms.h"
 #include "search/CountryAsked.h"
 #include "search/Families.h"
 #include "search/Folding.h"
@@ -18,6 +19,8 @@ namespace
 // types more words; each word counts once.
 constexpr std::size_t kMaxQueryBytes = 1000;
 constexpr std::size_t kMaxQueryWords = 16;
+// How many systems past the limit are ranked, for their realisations' order.
+constexpr std::size_t kFamilyRoom = 64;
 
 // Words that say what kind of system is meant rather than name one: a
 // system of that kind has them, whether or not its name says so.
@@ -101,7 +104,7 @@ Reading ReadingOf(const std::string& folded)
 std::vector<Reading> ReadingsOf(std::string_view query, const SearchCandidates& candidates)
 {
     std::vector<Reading> readings;
-    const std::string folded = FoldedWords(query.substr(0, kMaxQueryBytes));
+    const std::string folded = FoldedWords(CodeFormRead(query.substr(0, kMaxQueryBytes)));
     if (folded.empty())
         return readings;
     readings.push_back(ReadingOf(folded));
@@ -161,13 +164,29 @@ enum class Fit { ExactCode, ExactName, WholeWords, Starts, Corrected, None };
 
 struct Score {
     Fit fit = Fit::None;
+    // The words are the grid's whole name, the name apart from its datum's
+    // ("LAEA Europe" of "ETRS89-extended / LAEA Europe", not of "WGS 84 /
+    // North Pole LAEA Europe").
+    bool wholeGrid = false;
     bool throughArea = false; // some word was found only in the area of use
     int alias = -1;           // the alias the words were found in; -1 for the name
 };
 
 bool Better(const Score& a, const Score& b)
 {
-    return std::make_tuple(a.fit, a.throughArea) < std::make_tuple(b.fit, b.throughArea);
+    return std::make_tuple(a.fit, !a.wholeGrid, a.throughArea) <
+           std::make_tuple(b.fit, !b.wholeGrid, b.throughArea);
+}
+
+// Whether folded `words` are the grid's whole name in a candidate's name.
+// Its folded name ends with them first: few do, and only those are folded.
+bool IsWholeGrid(const Candidate& candidate, const std::string& words)
+{
+    const std::string& name = candidate.words;
+    if (name.size() <= words.size() || name.compare(name.size() - words.size(), words.size(), words) != 0)
+        return false;
+    const std::size_t slash = candidate.name.find(" / ");
+    return slash != std::string::npos && FoldedWords(std::string_view(candidate.name).substr(slash + 3)) == words;
 }
 
 // Where each word of a reading is in a candidate's area of use, looked up
@@ -263,10 +282,16 @@ Score ScoreOf(const Candidate& candidate, const std::vector<Reading>& readings)
             if (Better(score, best))
                 best = score;
         };
-        consider(FitOf(candidate, candidate.words, reading, areaHits));
+        Score named = FitOf(candidate, candidate.words, reading, areaHits);
+        named.wholeGrid = named.fit == Fit::WholeWords && IsWholeGrid(candidate, reading.folded);
+        consider(named);
         for (std::size_t i = 0; i < candidate.aliasWords.size(); ++i) {
             Score score = FitOf(candidate, candidate.aliasWords[i], reading, areaHits);
             score.alias = static_cast<int>(i);
+            // Another form's alias may be its system's own name ("ETRS89 / UTM
+            // zone 31" of "… 31N (N-E)"): no more than words of the system.
+            if (candidate.variant && score.fit == Fit::ExactName)
+                score.fit = Fit::WholeWords;
             consider(score);
         }
     }
@@ -291,7 +316,9 @@ const Candidate& Shown(const Candidate& candidate)
 //    ("Mexico" before "New Mexico"): its own grid, then today's UTM zones
 //    over it, the most of it first, then its other systems, EPSG's before
 //    ESRI's (CountryAsked.h);
-// 3. a system before its other forms (its axis-order variant, ESRI's copy);
+// 3. the words the grid's whole name ("laea europe" is ETRS89-extended's
+//    "LAEA Europe", before WGS 84's "North Pole LAEA Europe");
+//    then a system before its other forms (its axis-order variant, ESRI's copy);
 // 4. the datum: WGS 84's systems, then those on today's datums, then
 //    historical ones, for a text rarely names the datum and today's are what
 //    people use;
@@ -382,7 +409,8 @@ auto RankKey(const Score& score, std::size_t index, const SearchCandidates& cand
     const double widest = byArea && shown.area ? -shown.area->Size() : 0.0;
     const bool esriOfCountry = !country.Name().empty() && shown.authority == "ESRI";
     return std::make_tuple(score.fit, HeightRank(shown.kind), country.Tier(index, shown),
-                           -country.Share(index), esriOfCountry, shown.variant, shown.datum, byArea,
+                           -country.Share(index), esriOfCountry, !score.wholeGrid, shown.variant,
+                           shown.datum, byArea,
                            kindOrder, widest, shown.name.size(), std::string_view(shown.name),
                            shown.authority == "ESRI", shown.source, index);
 }
@@ -393,6 +421,28 @@ struct Ranked {
     std::size_t index;
     decltype(RankKey(Score(), 0, SearchCandidates(), CountryAsked())) key;
 };
+
+Evidence EvidenceOf(Fit fit)
+{
+    switch (fit) {
+    case Fit::ExactCode: return Evidence::Code;
+    case Fit::ExactName: return Evidence::WholeName;
+    case Fit::Corrected: return Evidence::Corrected;
+    default: return Evidence::Words;
+    }
+}
+
+// The folded words of each reading of what was typed, as typed or with its
+// terms read (never corrected).
+std::vector<std::string> TypedWords(const std::vector<Reading>& readings)
+{
+    std::vector<std::string> typed;
+    for (const Reading& reading : readings) {
+        if (!reading.corrected)
+            typed.push_back(reading.folded);
+    }
+    return typed;
+}
 
 std::vector<Found> Present(const std::vector<Ranked>& ranked,
                            const std::vector<std::uint32_t>& order,
@@ -409,7 +459,7 @@ std::vector<Found> Present(const std::vector<Ranked>& ranked,
         if (std::find(shownAlready.begin(), shownAlready.end(), &shown) != shownAlready.end())
             continue;
         shownAlready.push_back(&shown);
-        Found f{&shown, std::string()};
+        Found f{&shown, std::string(), EvidenceOf(r.score.fit)};
         if (r.score.alias >= 0)
             f.alias = candidate.aliases[static_cast<std::size_t>(r.score.alias)];
         else if (&shown != &candidate && candidate.words != shown.words)
@@ -419,6 +469,34 @@ std::vector<Found> Present(const std::vector<Ranked>& ranked,
     return found;
 }
 
+// What replaces a retired system, a replacement retired in its turn
+// followed to what replaces it (ESRI's Web Mercator of 2008 to EPSG's
+// retired one of the same year, to EPSG:3857).
+std::vector<const Candidate*> ReplacementsFollowed(const SearchCandidates& candidates,
+                                                   const Candidate& retired)
+{
+    std::vector<const Candidate*> followed;
+    std::vector<const Candidate*> pending{&retired};
+    // Few steps: a database's replacements may also run in a circle.
+    for (int step = 0; step < 4 && !pending.empty(); ++step) {
+        std::vector<const Candidate*> next;
+        for (const Candidate* system : pending) {
+            for (const std::string& code : candidates.ReplacementsOf(*system)) {
+                const Candidate* replacement = candidates.Find(code);
+                if (!replacement || replacement == &retired ||
+                    std::find(followed.begin(), followed.end(), replacement) != followed.end())
+                    continue;
+                if (replacement->deprecated)
+                    next.push_back(replacement);
+                else
+                    followed.push_back(replacement);
+            }
+        }
+        pending = std::move(next);
+    }
+    return followed;
+}
+
 // Each retired system found followed by what replaces it, wherever else
 // that was found.
 std::vector<Found> WithReplacementsAfter(std::vector<Found> found,
@@ -426,17 +504,14 @@ std::vector<Found> WithReplacementsAfter(std::vector<Found> found,
 {
     for (std::size_t i = 0; i < found.size(); ++i) {
         std::size_t after = i + 1;
-        for (const std::string& code : candidates.ReplacementsOf(*found[i].candidate)) {
-            const Candidate* replacement = candidates.Find(code);
-            if (!replacement || replacement->deprecated)
-                continue;
+        for (const Candidate* replacement : ReplacementsFollowed(candidates, *found[i].candidate)) {
             const auto listed =
                 std::find_if(found.begin(), found.end(),
                              [replacement](const Found& f) { return f.candidate == replacement; });
             // Already before it, or placed after it already.
             if (listed != found.end() && static_cast<std::size_t>(listed - found.begin()) < after)
                 continue;
-            Found moved{replacement, std::string()};
+            Found moved{replacement, std::string(), found[i].evidence};
             if (listed != found.end()) {
                 moved = std::move(*listed);
                 found.erase(listed);
@@ -475,16 +550,21 @@ std::vector<Found> FoundFor(const SearchCandidates& candidates,
     }
     // The systems over a country named, as if its name were in their areas'.
     for (const auto& [index, share] : country.OverIt()) {
-        const auto at = std::lower_bound(ranked.begin(), ranked.end(), index,
-                                         [](const Ranked& r, std::size_t i) { return r.index < i; });
-        const Score score{Fit::WholeWords, true, -1};
+        const auto at =
+            std::lower_bound(ranked.begin(), ranked.end(), index,
+                             [](const Ranked& r, std::size_t i) { return r.index < i; });
+        const Score score{Fit::WholeWords, false, true, -1};
         if (at == ranked.end() || at->index != index)
             ranked.insert(at, Ranked{score, index, RankKey(score, index, candidates, country)});
         else if (Better(score, at->score))
             *at = Ranked{score, index, RankKey(score, index, candidates, country)};
     }
     // An entry and the system it stands for show once: rank enough for both.
-    const std::size_t kept = limit >= ranked.size() - standing ? ranked.size() : limit + standing;
+    // More than the limit: a realisation of a grid ranked below it may be
+    // today's, which goes before the others (NewerRealisationsFirst), and the
+    // first rows must not depend on how many are asked for.
+    const std::size_t wanted = limit > ranked.size() ? ranked.size() : std::min(ranked.size(), limit + kFamilyRoom);
+    const std::size_t kept = wanted >= ranked.size() - standing ? ranked.size() : wanted + standing;
     // Their order, by position: a key is too large to move about.
     std::vector<std::uint32_t> order(ranked.size());
     std::iota(order.begin(), order.end(), 0u);
@@ -492,8 +572,8 @@ std::vector<Found> FoundFor(const SearchCandidates& candidates,
         order.begin(), order.begin() + static_cast<std::ptrdiff_t>(kept), order.end(),
         [&](std::uint32_t a, std::uint32_t b) { return ranked[a].key < ranked[b].key; });
     order.resize(kept);
-    std::vector<Found> found = Present(ranked, order, candidates, limit);
-    NewerRealisationsFirst(found);
+    std::vector<Found> found = Present(ranked, order, candidates, wanted);
+    NewerRealisationsFirst(found, TypedWords(readings));
     return WithReplacementsAfter(std::move(found), candidates, limit);
 }
 
@@ -555,12 +635,29 @@ void AddUnlisted(std::vector<Found>& found, std::vector<Found> more, std::size_t
     for (Found& f : more) {
         if (found.size() >= limit)
             break;
-        const bool listed = std::any_of(found.begin(), found.end(), [&](const Found& g) {
-            return g.candidate == f.candidate;
-        });
+        const bool listed = std::any_of(found.begin(), found.end(),
+                                        [&](const Found& g) { return g.candidate == f.candidate; });
         if (!listed)
             found.push_back(std::move(f));
     }
+}
+
+// What a place read finds, `at`, after the systems whose evidence is
+// stronger than a place's in what the words find, `named` (its exact code
+// or whole name: "beijing 1954" is the system Beijing 1954 before those used
+// at Beijing), up to `limit`. The rest of `named` is left for after them.
+std::vector<Found> StrongestFirst(std::vector<Found>& named, std::vector<Found> at,
+                                  std::size_t limit)
+{
+    std::vector<Found> found;
+    const auto weaker = std::stable_partition(
+        named.begin(), named.end(), [](const Found& f) { return f.evidence < Evidence::Words; });
+    found.assign(std::make_move_iterator(named.begin()), std::make_move_iterator(weaker));
+    named.erase(named.begin(), weaker);
+    AddUnlisted(found, std::move(at), limit);
+    if (found.size() > limit)
+        found.resize(limit);
+    return found;
 }
 
 // A city with other words: the systems at the city that the words find,
@@ -578,19 +675,20 @@ bool FindAtCityWithWords(const SearchCandidates& candidates, std::string_view te
         return false;
     std::vector<Found> at =
         CandidatesAt(candidates, city.latitude, city.longitude, candidates.Size(), AskedOf(city));
-    at.erase(std::remove_if(at.begin(), at.end(),
-                            [&](const Found& f) { return ScoreOf(*f.candidate, readings).fit == Fit::None; }),
+    at.erase(std::remove_if(
+                 at.begin(), at.end(),
+                 [&](const Found& f) { return ScoreOf(*f.candidate, readings).fit == Fit::None; }),
              at.end());
     if (at.empty())
         return false;
-    if (at.size() > limit)
-        at.resize(limit);
-    finding.found = std::move(at);
+    NewerRealisationsFirst(at, TypedWords(readings));
+    std::vector<Found> named = FindCandidates(candidates, text, limit);
+    finding.found = StrongestFirst(named, std::move(at), limit);
     finding.atPlace = true;
     finding.latitude = city.latitude;
     finding.longitude = city.longitude;
     finding.placeLabel = CityText(city);
-    AddUnlisted(finding.found, FindCandidates(candidates, text, limit), limit);
+    AddUnlisted(finding.found, std::move(named), limit);
     return true;
 }
 
@@ -617,16 +715,30 @@ Finding FindForText(const SearchCandidates& candidates, std::string_view text, s
         finding.placeLabel.clear();
         if (!named && FindAtCityWithWords(candidates, text, limit, finding))
             return finding;
-        finding.found = named ? FoundFor(candidates, readings, CountryAsked(candidates, country), limit)
-                              : FindCandidates(candidates, text, limit);
+        finding.found =
+            named ? FoundFor(candidates, readings, CountryAsked(candidates, country), limit)
+                  : FindCandidates(candidates, text, limit);
         return finding;
     }
     finding.atPlace = true;
     finding.latitude = place.latitude;
     finding.longitude = place.longitude;
     const CityAsked asked = isCity ? AskedOf(city) : CityAsked();
-    finding.found = CandidatesAt(candidates, place.latitude, place.longitude, limit, asked);
-    if (isCity)
-        AddUnlisted(finding.found, FoundFor(candidates, readings, CountryAsked(), limit), limit);
+    std::vector<Found> at = CandidatesAt(candidates, place.latitude, place.longitude, limit, asked);
+    if (!isCity) {
+        finding.found = std::move(at);
+        return finding;
+    }
+    // A city's name alone asks for the place first: its first system, then
+    // a system of that very name ("Tokyo", the datum), then the place's others.
+    std::vector<Found> byWords = FoundFor(candidates, readings, CountryAsked(), limit);
+    std::vector<Found> first;
+    if (!at.empty()) {
+        first.push_back(std::move(at.front()));
+        at.erase(at.begin());
+    }
+    AddUnlisted(first, StrongestFirst(byWords, std::move(at), limit), limit);
+    finding.found = std::move(first);
+    AddUnlisted(finding.found, std::move(byWords), limit);
     return finding;
 }
