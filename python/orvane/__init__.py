@@ -17,13 +17,13 @@ from __future__ import annotations
 
 import importlib
 from dataclasses import dataclass
-from typing import Any, Optional, Union
+from typing import Any, Callable, Optional, Union
 
 from . import _capi
 from ._capi import LibraryNotFound
 
 __all__ = [
-    "CatalogEntry", "Error", "FoundSystem", "LibraryNotFound", "NoDisplay", "NotASystem", "Picked",
+    "CatalogEntry", "Error", "Found", "FoundSystem", "LibraryNotFound", "NoDisplay", "NotASystem", "Picked",
     "SystemInfo", "catalog", "convert", "find", "find_at", "info", "pick", "why_database_fails",
     "why_no_display",
 ]
@@ -222,18 +222,50 @@ def _found(pointer: Optional[int]) -> list[FoundSystem]:
     return [FoundSystem(**record) for record in _capi.records(pointer, _FOUND_FIELDS)]
 
 
-def find(text: str, limit: int = 50) -> list[FoundSystem]:
-    """The systems the chooser's search finds for `text`, best first: words
-    of their names ("utm 33n", "web mercator"), a code, a misspelt word, a
-    Chinese name, a country, a city with other words ("paris lambert"), or a
-    place ("52.52 13.40")."""
-    return _found(_locked(_capi.lib.orvane_find, _capi.encoded(text), _capi.limit_of(limit)))
+class Found(list):
+    """The systems find() or find_at() found, best first: a list of
+    FoundSystem, with `cut` true when more were found than the limit let
+    through (ask again with limit=None for every one)."""
+    cut: bool = False
 
 
-def find_at(latitude: float, longitude: float, limit: int = 50) -> list[FoundSystem]:
+def _found_up_to(call: Callable[[int], Optional[int]], limit: Optional[int]) -> Found:
+    wanted = _capi.MOST_FOUND if limit is None else _capi.limit_of(limit)
+    # One more than wanted says whether the list was cut.
+    systems = _found(_locked(call, min(wanted + 1, _capi.MOST_FOUND + 1)))
+    result = Found(systems[:wanted])
+    result.cut = len(systems) > wanted
+    return result
+
+
+def find(text: str, limit: Optional[int] = 50) -> Found:
+    """The systems the chooser's search finds for `text`, best first: a code
+    in any form ("EPSG:4326", "urn:ogc:def:crs:EPSG::4326", "ESRI:102100"),
+    words of their names ("utm 33n", "web mercator", "fuseau 31"), a
+    misspelt word, a name in another language or script, a country, a city
+    (in its own name too: "Milano", "Київ") with other words ("paris
+    lambert"), or a place ("52.52 13.40"). At most `limit` of them; None for
+    every one. The result's `cut` says whether there were more."""
+    encoded = _capi.encoded(text)
+    return _found_up_to(lambda most: _capi.lib.orvane_find(encoded, most), limit)
+
+
+def find_at(latitude: Optional[float] = None, longitude: Optional[float] = None,
+            limit: Optional[int] = 50, *, lat: Optional[float] = None,
+            lon: Optional[float] = None) -> Found:
     """The systems used at a place (degrees, north and east positive), the
-    one meant for it first; none for a place out of range."""
-    return _found(_locked(_capi.lib.orvane_find_at, float(latitude), float(longitude), _capi.limit_of(limit)))
+    one meant for it first; none for a place out of range. Name the place by
+    keyword, find_at(lat=52.52, lon=13.40), so that a swapped pair reads as
+    what it is, or by position, latitude first. `limit` and the result's
+    `cut` are find()'s."""
+    if (lat is None) != (lon is None) or (lat is not None and (latitude is not None or longitude is not None)):
+        raise TypeError("find_at takes lat= and lon= together, or latitude and longitude, not both")
+    if lat is not None:
+        latitude, longitude = lat, lon
+    if latitude is None or longitude is None:
+        raise TypeError("find_at needs a latitude and a longitude (lat=, lon=)")
+    where = (float(latitude), float(longitude))
+    return _found_up_to(lambda most: _capi.lib.orvane_find_at(where[0], where[1], most), limit)
 
 
 def catalog() -> list[CatalogEntry]:

@@ -39,6 +39,17 @@ class WithoutADialog(unittest.TestCase):
         self.assertEqual(orvane.find_at(91, 0), [])
         self.assertEqual(orvane.find("no such words at all qqq"), [])
         self.assertEqual(orvane.find("utm", 0), [])
+        # Every result, or a few and a word that there were more.
+        few, every = orvane.find("utm 33n", 3), orvane.find("utm 33n", None)
+        self.assertEqual((len(few), few.cut, every.cut), (3, True, False))
+        self.assertEqual(every[:3], few)
+        self.assertEqual(orvane.find("EPSG:4326", None).cut, False)
+        # The place by keyword; a pair given both ways, or half, is refused.
+        self.assertEqual(orvane.find_at(lat=52.52, lon=13.40, limit=5), berlin)
+        self.assertNotEqual(orvane.find_at(lat=13.40, lon=52.52, limit=5), berlin)
+        for bad in [dict(lat=52.52), dict(latitude=52.52, lon=13.4), dict()]:
+            with self.subTest(arguments=bad), self.assertRaises(TypeError):
+                orvane.find_at(**bad)
 
     def test_catalogue_and_conversions(self):
         entries = orvane.catalog()
