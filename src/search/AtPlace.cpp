@@ -158,7 +158,7 @@ std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latit
     for (std::size_t k = 0; k < kept; ++k)
         found.push_back(Found{&candidates[keyed[k].index], std::string()});
     MostCentralZoneFirst(found, latitude, longitude);
-    NewerRealisationsFirst(found);
+    NewerRealisationsFirst(found, city.typed, [&others](const Candidate& c) { return others.Of(c); });
     if (found.size() > limit)
         found.resize(limit);
     return found;

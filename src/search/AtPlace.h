@@ -33,6 +33,9 @@ struct Found {
 struct CityAsked {
     std::string words;
     std::string countryWords;
+    // The folded words typed with it, each reading ("nad 83" of "nad83
+    // chicago"): a datum they name comes before its other realisations.
+    std::vector<std::string> typed;
 };
 
 // The candidates whose area of use holds the place: those on today's datums,

@@ -116,7 +116,8 @@ Family VerticalRealisationsOf(const Candidate& candidate)
 
 } // namespace
 
-void NewerRealisationsFirst(std::vector<Found>& found, const std::vector<std::string>& typed)
+void NewerRealisationsFirst(std::vector<Found>& found, const std::vector<std::string>& typed,
+                            const std::function<bool(const Candidate&)>& foreign)
 {
     const auto realisations = [](const Candidate& c) {
         if (c.kind == CandidateKind::Vertical)
@@ -142,7 +143,8 @@ void NewerRealisationsFirst(std::vector<Found>& found, const std::vector<std::st
     ReorderFamilies(found, realisations, [&](const Found& f) {
         const Candidate& c = *f.candidate;
         // A year unknown counts as the earliest.
-        return std::make_tuple(f.evidence, -named(c), c.datum, -static_cast<int>(c.datumYear));
+        return std::make_tuple(f.evidence, foreign && foreign(c), -named(c), c.datum,
+                               -static_cast<int>(c.datumYear));
     });
 }
 

@@ -2,6 +2,7 @@
 // the same grid on successive realisations of a datum, the zones of one grid.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,9 +14,12 @@
 // first: a datum of today's before a historical one, then the later
 // published. Never above a system of stronger evidence, and never above the
 // realisation the words name: "nad83 utm 17n" is NAD83's, not NAD83(2011)'s
-// (`typed`: the folded words of each reading of what was typed).
+// (`typed`: the folded words of each reading of what was typed); at a place,
+// never above the place's own country's (`foreign`, when given, says which
+// are another country's: NAD83(CSRS) at Toronto before NAD83(2011)).
 void NewerRealisationsFirst(std::vector<Found>& found,
-                            const std::vector<std::string>& typed = std::vector<std::string>());
+                            const std::vector<std::string>& typed = std::vector<std::string>(),
+                            const std::function<bool(const Candidate&)>& foreign = nullptr);
 
 // The zones of one grid found at a place ("JGD2011 / Japan Plane Rectangular
 // CS VIII" and "… IX", whose areas overlap) in the places they hold, the zone

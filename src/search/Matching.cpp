@@ -623,10 +623,10 @@ bool CityAndWords(const SearchCandidates& candidates, std::string_view text, Cit
 }
 
 // A city as the ranking at a place asks for it: its name's and its
-// country's words.
-CityAsked AskedOf(const City& city)
+// country's words, and those typed with it.
+CityAsked AskedOf(const City& city, std::vector<std::string> typed = std::vector<std::string>())
 {
-    return CityAsked{FoldedWords(city.name), city.countryWords};
+    return CityAsked{FoldedWords(city.name), city.countryWords, std::move(typed)};
 }
 
 // What `more` adds to `found`, up to `limit`: those not listed yet.
@@ -673,15 +673,14 @@ bool FindAtCityWithWords(const SearchCandidates& candidates, std::string_view te
     const std::vector<Reading> readings = ReadingsOf(words, candidates);
     if (readings.empty())
         return false;
-    std::vector<Found> at =
-        CandidatesAt(candidates, city.latitude, city.longitude, candidates.Size(), AskedOf(city));
+    std::vector<Found> at = CandidatesAt(candidates, city.latitude, city.longitude, candidates.Size(),
+                                         AskedOf(city, TypedWords(readings)));
     at.erase(std::remove_if(
                  at.begin(), at.end(),
                  [&](const Found& f) { return ScoreOf(*f.candidate, readings).fit == Fit::None; }),
              at.end());
     if (at.empty())
         return false;
-    NewerRealisationsFirst(at, TypedWords(readings));
     std::vector<Found> named = FindCandidates(candidates, text, limit);
     finding.found = StrongestFirst(named, std::move(at), limit);
     finding.atPlace = true;
