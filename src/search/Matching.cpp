@@ -613,6 +613,12 @@ bool CityAndWords(const SearchCandidates& candidates, std::string_view text, Cit
         for (const bool atStart : {true, false}) {
             const std::size_t from = atStart ? 0 : all.size() - taken;
             const std::string name = joined(from, from + taken);
+            // A word the terms read as another word is that word, no town
+            // of its name: "sur" is south ("utm zona 19 sur"), not Sur in
+            // Oman; 北京 reads as Beijing, a city still.
+            const std::string read = WithTermsRead(name, candidates.terms);
+            if (read != name && !Cities().Find(read, city))
+                continue;
             if (Cities().Find(name, city) && !NamesCountry(candidates, name)) {
                 words = atStart ? joined(taken, all.size()) : joined(0, from);
                 return true;
@@ -675,10 +681,23 @@ bool FindAtCityWithWords(const SearchCandidates& candidates, std::string_view te
         return false;
     std::vector<Found> at = CandidatesAt(candidates, city.latitude, city.longitude, candidates.Size(),
                                          AskedOf(city, TypedWords(readings)));
-    at.erase(std::remove_if(
-                 at.begin(), at.end(),
-                 [&](const Found& f) { return ScoreOf(*f.candidate, readings).fit == Fit::None; }),
-             at.end());
+    // The systems there whose names hold the words whole, then those whose
+    // names hold their starts, then those whose area alone holds some word,
+    // each in the place's order: a zone named wins over its neighbours
+    // ("cc48" at Strasbourg is CC48, not CC49 "48.25°N to 49.75°N"; "zone
+    // 3" at Hamburg is Gauss-Kruger zone 3, not UTM zone 32N).
+    std::vector<std::pair<std::tuple<bool, bool>, Found>> fitting;
+    for (Found& f : at) {
+        const Score score = ScoreOf(*f.candidate, readings);
+        const bool starts = score.fit == Fit::Starts || score.fit == Fit::Corrected;
+        if (score.fit != Fit::None)
+            fitting.emplace_back(std::make_tuple(score.throughArea, starts), std::move(f));
+    }
+    std::stable_sort(fitting.begin(), fitting.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    at.clear();
+    for (auto& [fit, f] : fitting)
+        at.push_back(std::move(f));
     if (at.empty())
         return false;
     std::vector<Found> named = FindCandidates(candidates, text, limit);

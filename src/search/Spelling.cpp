@@ -246,8 +246,17 @@ std::string CorrectedWords(const std::string& folded, const Vocabulary& vocabula
         std::string better;
         if (IsWordToCorrect(word) && !vocabulary.HasStart(word)) {
             better = vocabulary.Split(word);
-            if (better.empty())
-                better = vocabulary.Closest(word);
+            // A split into a piece of a few letters is weaker than one typo
+            // mended: "robinsen" is Robinson, not "robin sen".
+            bool shortPiece = false;
+            ForEachWord(better, [&shortPiece](std::string_view piece) {
+                shortPiece = shortPiece || piece.size() < 4;
+            });
+            if (better.empty() || shortPiece) {
+                std::string closest = vocabulary.Closest(word);
+                if (!closest.empty() || better.empty())
+                    better = std::move(closest);
+            }
         }
         changed = changed || !better.empty();
         corrected += better.empty() ? std::string(word) : better;
