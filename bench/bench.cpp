@@ -770,7 +770,7 @@ int main(int argc, char** argv)
     // The labelled corpus: every query answered in the first three rows.
     const std::vector<CorpusQuery> corpus = ReadSearchCorpus();
     const std::size_t answered =
-        corpus.size() - CorpusMisses(AllCandidates(ShippedGeogSystems(), UserGeogSystems(), true), corpus).size();
+        corpus.size() - CorpusMisses(AllCandidates(ShippedGeogSystems(), SystemCatalog(), true), corpus).size();
     const bool corpusHeld = answered == corpus.size() && !corpus.empty();
     misses += corpusHeld ? 0 : 1;
     std::printf("search/corpus %zu/%zu %zu/%zu %s\n", answered, corpus.size(), corpus.size(), corpus.size(),

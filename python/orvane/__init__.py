@@ -16,6 +16,7 @@ installed library, or the one the environment variable ORVANE_LIBRARY names.
 from __future__ import annotations
 
 import importlib
+import operator
 from dataclasses import dataclass
 from typing import Any, Callable, Optional, Union
 
@@ -225,11 +226,19 @@ def _found(pointer: Optional[int]) -> list[FoundSystem]:
 class Found(list):
     """The systems find() or find_at() found, best first: a list of
     FoundSystem, with `cut` true when more were found than the limit let
-    through (ask again with limit=None for every one)."""
+    through (ask again with limit=None for every one). `cut` describes the
+    answer; it is no part of the list's value (equality, slices)."""
     cut: bool = False
+
+    def __repr__(self) -> str:
+        return f"Found({list.__repr__(self)}, cut={self.cut})"
 
 
 def _found_up_to(call: Callable[[int], Optional[int]], limit: Optional[int]) -> Found:
+    if isinstance(limit, bool):
+        raise TypeError("limit is a count of results or None, not a bool")
+    if limit is not None and operator.index(limit) < 0:
+        raise ValueError(f"limit cannot be negative: {limit}")
     wanted = _capi.MOST_FOUND if limit is None else _capi.limit_of(limit)
     # One more than wanted says whether the list was cut.
     systems = _found(_locked(call, min(wanted + 1, _capi.MOST_FOUND + 1)))
@@ -264,6 +273,8 @@ def find_at(latitude: Optional[float] = None, longitude: Optional[float] = None,
         latitude, longitude = lat, lon
     if latitude is None or longitude is None:
         raise TypeError("find_at needs a latitude and a longitude (lat=, lon=)")
+    if any(isinstance(value, (str, bytes, bool)) for value in (latitude, longitude)):
+        raise TypeError("find_at takes a latitude and a longitude in degrees, as numbers")
     where = (float(latitude), float(longitude))
     return _found_up_to(lambda most: _capi.lib.orvane_find_at(where[0], where[1], most), limit)
 

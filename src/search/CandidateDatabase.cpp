@@ -560,7 +560,8 @@ void AddEsriReplacements(const std::vector<AliasRow>& rows, const CandidatePosit
                          CandidateDatabase& database)
 {
     const std::size_t mark = sizeof kDeprecatedMark - 1;
-    std::unordered_map<std::string_view, std::string> retired; // its name → its code
+    // Its name → its code; two retired systems may share a name.
+    std::unordered_multimap<std::string_view, std::string> retired;
     for (const Candidate& candidate : database.candidates) {
         if (candidate.deprecated && candidate.authority == "ESRI" && candidate.name.size() > mark)
             retired.emplace(
@@ -570,14 +571,12 @@ void AddEsriReplacements(const std::vector<AliasRow>& rows, const CandidatePosit
     if (retired.empty())
         return;
     for (const AliasRow& row : rows) {
-        const auto found = retired.find(row.alias);
-        const std::size_t position =
-            found == retired.end() ? std::string::npos : byKey.Find(row.key);
-        if (position == std::string::npos)
+        const auto [first, last] = retired.equal_range(row.alias);
+        const std::size_t position = first == last ? std::string::npos : byKey.Find(row.key);
+        if (position == std::string::npos || database.candidates[position].authority != "EPSG")
             continue;
-        const Candidate& replacement = database.candidates[position];
-        if (replacement.authority == "EPSG")
-            database.replacements[found->second].push_back(CandidateCode(replacement));
+        for (auto it = first; it != last; ++it)
+            database.replacements[it->second].push_back(CandidateCode(database.candidates[position]));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "search/CodeForms.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace
@@ -71,13 +72,42 @@ std::string Or(const std::string& read, std::string_view text)
 
 } // namespace
 
+// The text without blanks (a no-break space too), quotes and angle brackets
+// about it, in lower case, as a code form is compared: pasted from a page
+// or a file, "<urn:ogc:def:crs:EPSG::4326>\r".
+std::string Bare(std::string_view text)
+{
+    static const std::string_view kAbout[] = {" ", "\t", "\r", "\n", "\"", "'", "<", ">", "\u00A0",
+                                              "\u201C", "\u201D"};
+    for (bool trimmed = true; trimmed && !text.empty();) {
+        trimmed = false;
+        for (const std::string_view about : kAbout) {
+            if (text.substr(0, about.size()) == about) {
+                text.remove_prefix(about.size());
+                trimmed = true;
+            }
+            if (text.size() >= about.size() && text.substr(text.size() - about.size()) == about) {
+                text.remove_suffix(about.size());
+                trimmed = true;
+            }
+        }
+    }
+    return Lower(text);
+}
+
 std::string CodeFormRead(std::string_view text)
 {
-    const std::size_t begin = text.find_first_not_of(" \t");
-    const std::size_t end = text.find_last_not_of(" \t");
-    if (begin == std::string_view::npos)
-        return std::string(text);
-    const std::string lower = Lower(text.substr(begin, end - begin + 1));
+    std::string lower = Bare(text);
+    // A URL's query or fragment, and its last slash, say nothing of the code.
+    if (lower.compare(0, 4, "http") == 0 || lower.compare(0, 11, "www.opengis") == 0 ||
+        lower.compare(0, 11, "opengis.net") == 0) {
+        lower = lower.substr(0, lower.find_first_of("?#"));
+        if (!lower.empty() && lower.back() == '/')
+            lower.pop_back();
+    }
+    // "urn:ogc:def:crs:EPSG:: 4326": no blank belongs in a URN.
+    if (lower.compare(0, 4, "urn:") == 0)
+        lower.erase(std::remove(lower.begin(), lower.end(), ' '), lower.end());
     std::string_view rest = lower;
     if (Consume(rest, "urn:ogc:def:crs:") || Consume(rest, "urn:x-ogc:def:crs:"))
         return Or(AuthorityAndCode(rest, ':'), text);

@@ -32,6 +32,12 @@ Family FamilyOf(std::string_view first, std::string_view second = std::string_vi
     return Family{first, second, true};
 }
 
+std::size_t HashOf(const Family& family)
+{
+    return std::hash<std::string_view>()(family.first) * 31 +
+           std::hash<std::string_view>()(family.second);
+}
+
 // Reorders the members of each family (those `familyOf` gives the same
 // family) by `key` among the places they hold; the rest stay where they
 // are. A keystroke reorders its rows so: no text is made for a family.
@@ -55,9 +61,7 @@ void ReorderFamilies(std::vector<Found>& found, FamilyOfFound familyOf, Key key)
     for (std::size_t i = 0; i < found.size(); ++i) {
         const Family family = familyOf(*found[i].candidate);
         if (family.any)
-            members.push_back(Member{std::hash<std::string_view>()(family.first) * 31 +
-                                         std::hash<std::string_view>()(family.second),
-                                     family, i});
+            members.push_back(Member{HashOf(family), family, i});
     }
     // By family, each one's members in the order of their places.
     std::sort(members.begin(), members.end());
@@ -67,11 +71,16 @@ void ReorderFamilies(std::vector<Found>& found, FamilyOfFound familyOf, Key key)
             return member.hash != begin->hash || !(member.family == begin->family);
         });
         if (end - begin >= 2) {
-            moved.clear();
+            // Each member's key worked out once, not at each comparison.
+            using Keyed = std::pair<decltype(key(found[0])), std::size_t>;
+            std::vector<Keyed> keyed;
             for (auto it = begin; it != end; ++it)
-                moved.push_back(std::move(found[it->place]));
-            std::stable_sort(moved.begin(), moved.end(),
-                             [&](const Found& a, const Found& b) { return key(a) < key(b); });
+                keyed.emplace_back(key(found[it->place]), it->place);
+            std::stable_sort(keyed.begin(), keyed.end(),
+                             [](const Keyed& a, const Keyed& b) { return a.first < b.first; });
+            moved.clear();
+            for (const Keyed& k : keyed)
+                moved.push_back(std::move(found[k.second]));
             for (auto it = begin; it != end; ++it)
                 found[it->place] = std::move(moved[static_cast<std::size_t>(it - begin)]);
         }
@@ -114,17 +123,28 @@ Family VerticalRealisationsOf(const Candidate& candidate)
     return FamilyOf(name.substr(0, digits), name.substr(blank));
 }
 
+// The realisations a system is one of: a grid on a datum's ("GDA" and "MGA
+// zone 56"), or a vertical datum's; none for most.
+Family RealisationsOf(const Candidate& c)
+{
+    if (c.kind == CandidateKind::Vertical)
+        return VerticalRealisationsOf(c);
+    const std::string_view grid = GridOf(c);
+    return grid.empty() ? Family() : FamilyOf(DatumLettersOf(c), grid);
+}
+
 } // namespace
+
+std::size_t RealisationFamily(const Candidate& candidate)
+{
+    const Family family = RealisationsOf(candidate);
+    return family.any ? HashOf(family) | 1 : 0;
+}
 
 void NewerRealisationsFirst(std::vector<Found>& found, const std::vector<std::string>& typed,
                             const std::function<bool(const Candidate&)>& foreign)
 {
-    const auto realisations = [](const Candidate& c) {
-        if (c.kind == CandidateKind::Vertical)
-            return VerticalRealisationsOf(c);
-        const std::string_view grid = GridOf(c);
-        return grid.empty() ? Family() : FamilyOf(DatumLettersOf(c), grid);
-    };
+    const auto realisations = [](const Candidate& c) { return RealisationsOf(c); };
     // How much of the words typed the system's datum is, as its name writes
     // it: " nad 83 " of "NAD83 / …" in " nad 83 utm 17 n "; 0 when they do
     // not name it whole.

@@ -21,6 +21,10 @@ void NewerRealisationsFirst(std::vector<Found>& found,
                             const std::vector<std::string>& typed = std::vector<std::string>(),
                             const std::function<bool(const Candidate&)>& foreign = nullptr);
 
+// Which realisations a system is one of, as a number (a hash: two
+// families may share one); 0 for a system of none.
+std::size_t RealisationFamily(const Candidate& candidate);
+
 // The zones of one grid found at a place ("JGD2011 / Japan Plane Rectangular
 // CS VIII" and "… IX", whose areas overlap) in the places they hold, the zone
 // the place lies most centrally in first.

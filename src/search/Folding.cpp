@@ -89,6 +89,14 @@ std::uint32_t FoldedOtherLetter(std::uint32_t code)
         return code + 0x50;
     if (code >= 0x410 && code < 0x430)
         return code + 0x20;
+    // Cyrillic of other languages (Ґ, Қ, Ө, Ұ): capitals at even codes, the
+    // small letter after each; from Ӂ to Ӎ the other way round, Ӏ alone.
+    if (code == 0x4C0)
+        return 0x4CF;
+    if (code >= 0x4C1 && code <= 0x4CE)
+        return code % 2 == 1 ? code + 1 : code;
+    if ((code >= 0x460 && code < 0x482) || (code >= 0x48A && code < 0x530))
+        return code % 2 == 0 ? code + 1 : code;
     return code;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <numeric>
 #include <tuple>
+#include <unordered_set>
 
 #include "search/Cities.h"
 #include "search/CodeForms.h"
@@ -19,8 +20,6 @@ namespace
 // types more words; each word counts once.
 constexpr std::size_t kMaxQueryBytes = 1000;
 constexpr std::size_t kMaxQueryWords = 16;
-// How many systems past the limit are ranked, for their realisations' order.
-constexpr std::size_t kFamilyRoom = 64;
 
 // Words that say what kind of system is meant rather than name one: a
 // system of that kind has them, whether or not its name says so.
@@ -541,9 +540,13 @@ std::vector<Found> FoundFor(const SearchCandidates& candidates,
         if (i < sieve.size() && !sieve[i])
             continue;
         const Score score = ScoreOf(candidates[i], readings);
-        // A retired system is found by nothing but its own code or name.
-        if (score.fit == Fit::None || (candidates[i].deprecated && score.fit != Fit::ExactCode &&
-                                       score.fit != Fit::ExactName))
+        // A retired system is found by nothing but its own code or name;
+        // one of ESRI's, whose names its replacements keep as aliases, by its
+        // code alone.
+        const Candidate& c = candidates[i];
+        if (score.fit == Fit::None ||
+            (c.deprecated && score.fit != Fit::ExactCode &&
+             (score.fit != Fit::ExactName || c.authority == "ESRI")))
             continue;
         ranked.push_back(Ranked{score, i, RankKey(score, i, candidates, country)});
         standing += candidates[i].standsFor ? 1 : 0;
@@ -560,19 +563,29 @@ std::vector<Found> FoundFor(const SearchCandidates& candidates,
             *at = Ranked{score, index, RankKey(score, index, candidates, country)};
     }
     // An entry and the system it stands for show once: rank enough for both.
-    // More than the limit: a realisation of a grid ranked below it may be
-    // today's, which goes before the others (NewerRealisationsFirst), and the
-    // first rows must not depend on how many are asked for.
-    const std::size_t wanted = limit > ranked.size() ? ranked.size() : std::min(ranked.size(), limit + kFamilyRoom);
-    const std::size_t kept = wanted >= ranked.size() - standing ? ranked.size() : wanted + standing;
+    const std::size_t kept = limit >= ranked.size() - standing ? ranked.size() : limit + standing;
     // Their order, by position: a key is too large to move about.
     std::vector<std::uint32_t> order(ranked.size());
     std::iota(order.begin(), order.end(), 0u);
-    std::partial_sort(
-        order.begin(), order.begin() + static_cast<std::ptrdiff_t>(kept), order.end(),
-        [&](std::uint32_t a, std::uint32_t b) { return ranked[a].key < ranked[b].key; });
+    const auto before = [&](std::uint32_t a, std::uint32_t b) { return ranked[a].key < ranked[b].key; };
+    std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(kept), order.end(), before);
+    // With them every other realisation of a grid among them, however far
+    // below: today's goes before the others (NewerRealisationsFirst), and
+    // the first rows must not depend on how many are asked for.
+    std::unordered_set<std::size_t> families;
+    for (std::size_t i = 0; i < kept; ++i) {
+        if (const std::size_t family = RealisationFamily(Shown(candidates[ranked[order[i]].index])))
+            families.insert(family);
+    }
+    std::vector<std::uint32_t> realisations;
+    for (std::size_t i = kept; i < order.size() && !families.empty(); ++i) {
+        if (families.count(RealisationFamily(Shown(candidates[ranked[order[i]].index]))))
+            realisations.push_back(order[i]);
+    }
+    std::sort(realisations.begin(), realisations.end(), before);
     order.resize(kept);
-    std::vector<Found> found = Present(ranked, order, candidates, wanted);
+    order.insert(order.end(), realisations.begin(), realisations.end());
+    std::vector<Found> found = Present(ranked, order, candidates, order.size());
     NewerRealisationsFirst(found, TypedWords(readings));
     return WithReplacementsAfter(std::move(found), candidates, limit);
 }
@@ -615,9 +628,11 @@ bool CityAndWords(const SearchCandidates& candidates, std::string_view text, Cit
             const std::string name = joined(from, from + taken);
             // A word the terms read as another word is that word, no town
             // of its name: "sur" is south ("utm zona 19 sur"), not Sur in
-            // Oman; 北京 reads as Beijing, a city still.
-            const std::string read = WithTermsRead(name, candidates.terms);
-            if (read != name && !Cities().Find(read, city))
+            // Oman; 北京 reads as Beijing, a city still; a name of more
+            // words is the town's ("caxias do sul").
+            City read;
+            if (taken == 1 && WithTermsRead(name, candidates.terms) != name &&
+                !Cities().Find(WithTermsRead(name, candidates.terms), read))
                 continue;
             if (Cities().Find(name, city) && !NamesCountry(candidates, name)) {
                 words = atStart ? joined(taken, all.size()) : joined(0, from);

@@ -47,9 +47,14 @@ class WithoutADialog(unittest.TestCase):
         # The place by keyword; a pair given both ways, or half, is refused.
         self.assertEqual(orvane.find_at(lat=52.52, lon=13.40, limit=5), berlin)
         self.assertNotEqual(orvane.find_at(lat=13.40, lon=52.52, limit=5), berlin)
-        for bad in [dict(lat=52.52), dict(latitude=52.52, lon=13.4), dict()]:
+        for bad in [dict(lat=52.52), dict(latitude=52.52, lon=13.4), dict(), dict(lat="52", lon="13"),
+                    dict(lat=True, lon=False)]:
             with self.subTest(arguments=bad), self.assertRaises(TypeError):
                 orvane.find_at(**bad)
+        with self.assertRaises(TypeError):
+            orvane.find("utm", True)
+        with self.assertRaises(ValueError):
+            orvane.find("utm", -5)
 
     def test_catalogue_and_conversions(self):
         entries = orvane.catalog()
