@@ -35,10 +35,11 @@ protected:
         return qobject_cast<QLabel*>(Dlg().FindControl(IDC_SYSTEM_CODE))->text().toStdString();
     }
     // The code line once it shows `expected` (it waits for EPSG's systems to
-    // be read off the UI thread), or as it stands after a second.
+    // be read off the UI thread, slower on a busy machine), or as it stands
+    // after ten seconds.
     std::string CodeLineWhen(const std::string& expected)
     {
-        (void)QTest::qWaitFor([&] { return CodeLine() == expected; }, 1000);
+        (void)QTest::qWaitFor([&] { return CodeLine() == expected; }, 10000);
         return CodeLine();
     }
     void Type(const char* text)
