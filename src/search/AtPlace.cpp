@@ -104,10 +104,10 @@ std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latit
     // 2. at a city, its country's systems and others' used there too (a
     //    continent's, the world's) before another country's;
     // 3. at a city, those named after it on today's datums ("Hong Kong 1980
-    //    Grid System"), then EPSG's others on today's datums, then those
-    //    named after it on historical ones (its old local grid, "DHDN /
-    //    Soldner Berlin"), then continental and world systems and ESRI's own
-    //    on today's datums, then historical ones;
+    //    Grid System"), then EPSG's other grids on today's datums, then
+    //    those named after it on historical ones (its old local grid, "DHDN /
+    //    Soldner Berlin"), then continental and world systems, geographic
+    //    ones and ESRI's own on today's datums, then historical ones;
     // 5. projected before geographic: a place asks for its grid;
     // 6. the country's own systems (EPSG's, of an area that is a whole
     //    country, the place well inside its bounds: a box's corner may hold a
@@ -140,8 +140,9 @@ std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latit
         const int age = namedAfter && !historical       ? 0
                         : historical && !namedAfter     ? 4
                         : namedAfter                    ? 2
-                        : wide || c.authority == "ESRI" ? 3
-                                                        : 1;
+                        : wide || c.authority == "ESRI" || c.kind == CandidateKind::Geographic
+                            ? 3
+                            : 1;
         keyed.push_back(Keyed{
             i, std::make_tuple(HeightRank(c.kind), c.variant, others.Of(c), age,
                                c.kind == CandidateKind::Geographic, !national,
@@ -151,7 +152,9 @@ std::vector<Found> CandidatesAt(const SearchCandidates& candidates, double latit
     // More than the limit: the zone the place lies most centrally in, or a
     // grid's realisation of today, may be ranked below it, and the first rows
     // must not depend on how many are asked for.
-    const std::size_t kept = limit >= keyed.size() ? keyed.size() : std::min(keyed.size(), limit + 64);
+    constexpr std::size_t kRoomPastLimit = 64;
+    const std::size_t kept =
+        limit >= keyed.size() ? keyed.size() : std::min(keyed.size(), limit + kRoomPastLimit);
     std::partial_sort(keyed.begin(), keyed.begin() + static_cast<std::ptrdiff_t>(kept), keyed.end(),
                       [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
     std::vector<Found> found;

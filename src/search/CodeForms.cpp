@@ -1,18 +1,11 @@
 #include "search/CodeForms.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "util/Text.h"
 
 namespace
 {
-
-std::string Lower(std::string_view text)
-{
-    std::string lower(text);
-    for (char& c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
 
 bool Consume(std::string_view& text, std::string_view prefix)
 {
@@ -70,8 +63,6 @@ std::string Or(const std::string& read, std::string_view text)
     return read.empty() ? std::string(text) : read;
 }
 
-} // namespace
-
 // The text without blanks (a no-break space too), quotes and angle brackets
 // about it, in lower case, as a code form is compared: pasted from a page
 // or a file, "<urn:ogc:def:crs:EPSG::4326>\r".
@@ -92,8 +83,10 @@ std::string Bare(std::string_view text)
             }
         }
     }
-    return Lower(text);
+    return LowerAscii(std::string(text));
 }
+
+} // namespace
 
 std::string CodeFormRead(std::string_view text)
 {

@@ -630,10 +630,12 @@ bool CityAndWords(const SearchCandidates& candidates, std::string_view text, Cit
             // of its name: "sur" is south ("utm zona 19 sur"), not Sur in
             // Oman; 北京 reads as Beijing, a city still; a name of more
             // words is the town's ("caxias do sul").
-            City read;
-            if (taken == 1 && WithTermsRead(name, candidates.terms) != name &&
-                !Cities().Find(WithTermsRead(name, candidates.terms), read))
-                continue;
+            if (taken == 1) {
+                const std::string read = WithTermsRead(name, candidates.terms);
+                City readCity;
+                if (read != name && !Cities().Find(read, readCity))
+                    continue;
+            }
             if (Cities().Find(name, city) && !NamesCountry(candidates, name)) {
                 words = atStart ? joined(taken, all.size()) : joined(0, from);
                 return true;

@@ -312,9 +312,11 @@ TEST(HostileProjDatabase, ItIsNamedWithTheReasonAndNothingHangs)
                            "UPDATE extent SET north_lat = 1000 WHERE code % 2 = 1");
          }, 0, nullptr},
         // Each area a row of the system's: kept as areas alone, the widest used.
+        // PROJ's own check of each row inserted (a trigger) is dropped: it
+        // costs minutes here, and a hostile database has none.
         {"50,000 areas of one system", [&](const std::string& p) {
              WriteFile(p, database);
-             ExecuteSql(p, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 50000) "
+             ExecuteSql(p, "DROP TRIGGER IF EXISTS usage_insert_trigger; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 50000) "
                            "INSERT INTO usage SELECT NULL, NULL, 'geodetic_crs', 'EPSG', '4326', 'EPSG', "
                            "CASE i % 2 WHEN 0 THEN '1262' ELSE '1183' END, 'EPSG', '1183' FROM n");
          }, 0, nullptr},
